@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what the build needs on Debian 12, only when something is missing.
+# Usage: scripts/install-deps.sh [extra-package ...]
+set -euo pipefail
+packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev clang "$@")
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing packages (${missing[*]}); run as root or install them with apt-get." >&2
+        exit 1
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update
+    apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,35 @@
+// Definition files: one palette per line, "count,location,name"; lines starting with ";"
+// are comments.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/Errors.h"
+
+namespace zandrel {
+
+inline constexpr std::size_t kMaxDefinitionEntries = 32767;
+
+// The three parallel columns of the palette table. After a load that stopped at a line with
+// one comma, `counts` and `names` hold one row more than `locations`.
+struct PaletteTable {
+    std::vector<std::string> counts;
+    std::vector<std::string> names;
+    std::vector<std::string> locations;
+};
+
+// Splits 8-bit text into lines ended by CR LF (a bare LF or CR also ends a line); a final
+// line end makes no extra empty line. The text is decoded as UTF-8 when it is valid UTF-8,
+// otherwise as Windows-1252.
+std::vector<std::string> SplitDefinitionLines(std::string_view bytes);
+
+// Reads every entry of the stream into the table, in file order. The result says where and
+// why the load stopped early (line is 1-based); Result::Ok when every line was read.
+Failure ParseDefinitions(std::istream& in, PaletteTable& table);
+Failure ParseDefinitions(std::string_view bytes, PaletteTable& table);
+
+} // namespace zandrel

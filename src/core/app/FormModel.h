@@ -1,0 +1,144 @@
+// The main window's controls as plain data. The window draws this model after every event;
+// the event handlers of MainForm change it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "colour/Codec.h"
+
+namespace zandrel {
+
+// A box in twips (1/1440 inch) inside the client area; the window draws 15 twips as 1 px.
+struct TwipBox {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct Control {
+    std::string caption;
+    bool enabled = true;
+    bool visible = true;
+};
+
+// A list whose rows the window shows through a model; `revision` changes with every edit,
+// so the window knows when to refresh without comparing 32767 rows.
+struct ListBox {
+    std::vector<std::string> rows;
+    int selected = -1;
+    bool visible = true;
+    std::uint64_t revision = 0;
+
+    void Clear() {
+        rows.clear();
+        selected = -1;
+        ++revision;
+    }
+    void Add(std::string row) {
+        rows.push_back(std::move(row));
+        ++revision;
+    }
+    void Assign(std::vector<std::string> newRows) {
+        rows = std::move(newRows);
+        selected = -1;
+        ++revision;
+    }
+    // The row's text, or empty text for a row that does not exist.
+    const std::string& Row(int index) const;
+};
+
+// The swatches start with the desktop's button face colour until a palette fills them.
+inline constexpr RgbColor kDefaultSwatchColor = 0xF0F0F0;
+
+struct Swatch {
+    RgbColor backColor = kDefaultSwatchColor;
+    bool visible = true;
+    bool selected = false;
+};
+
+struct FormModel {
+    // The window's fields.
+    std::int16_t OptSelected = -1;
+    std::string StrColor;
+    std::string strFileHandler;
+    std::string strDialogFilter;
+    std::string strDialogDefaultExt;
+
+    std::string caption = "Zandrel";
+    Control Command1{"&ABRIR ROM"};
+    Control Command2{"&SALVAR", false};
+    Control Command3{"S&OBRE"};
+    Control Command4{"SA&IR"};
+    Control cmdSpecial{"Especial", true, false};
+    Control txtArquivo{""};
+    Control lblGame{"..."};
+    Control Label2{"&Paletas:"};
+    Control cmdRecarrega{"&Recarregar", false};
+    Control lblLoc{"000000", true, false};
+    Control lblLocOpt{"000000", true, false};
+    ListBox List1;
+    std::array<Swatch, 16> Opt{};
+    Control cmdImp{"I&mportar", false};
+    Control cmdExp{"&Exportar", false};
+    Control cmdAmostra{"Amostra", false};
+    Control cmdExibir{"E&xibir bytes", false};
+    // Slider values change only through MainForm::SetSliderValue, which raises the change event.
+    int BlueScroll = 0;
+    int GreenScroll = 0;
+    int RedScroll = 0;
+    RgbColor Picture1 = kDefaultSwatchColor;
+    Control lblColor{"0000"};
+    Control lblBlue{"00"};
+    Control lblGreen{"00"};
+    Control lblRed{"00"};
+    Control lblLocaliza{"Localização:"};
+    ListBox lstColor{{}, -1, false};
+    ListBox lstCount{{}, -1, false};
+
+    // Set when the window has agreed to close and the program should end.
+    bool closed = false;
+};
+
+// Where each control stands, in twips; the client area is 7185 x 4590.
+namespace layout {
+inline constexpr int kClientWidth = 7185;
+inline constexpr int kClientHeight = 4590;
+inline constexpr TwipBox Command1{240, 240, 1695, 495};
+inline constexpr TwipBox Command2{1920, 240, 1695, 495};
+inline constexpr TwipBox Command3{3600, 240, 1695, 495};
+inline constexpr TwipBox Command4{5280, 240, 1695, 495};
+inline constexpr TwipBox cmdSpecial{5280, 720, 1695, 495};
+inline constexpr TwipBox txtArquivo{120, 840, 6975, 285};
+inline constexpr TwipBox lblGame{120, 1200, 6975, 255};
+inline constexpr TwipBox Label2{240, 1560, 615, 255};
+inline constexpr TwipBox cmdRecarrega{1920, 1560, 1935, 255};
+inline constexpr TwipBox lblLoc{4200, 1560, 735, 255};
+inline constexpr TwipBox lblLocOpt{5280, 1560, 855, 255};
+inline constexpr TwipBox List1{240, 1800, 3615, 2400};
+inline constexpr TwipBox cmdImp{4080, 2640, 1095, 255};
+inline constexpr TwipBox cmdExp{5160, 2640, 1095, 255};
+inline constexpr TwipBox cmdAmostra{4080, 2880, 1095, 255};
+inline constexpr TwipBox cmdExibir{5160, 2880, 1095, 255};
+inline constexpr TwipBox BlueScroll{6360, 2760, 255, 1695};
+inline constexpr TwipBox GreenScroll{6600, 2760, 255, 1695};
+inline constexpr TwipBox RedScroll{6840, 2760, 255, 1695};
+inline constexpr TwipBox Picture1{4080, 3240, 975, 975};
+inline constexpr TwipBox lblColor{5160, 3840, 1095, 375};
+inline constexpr TwipBox lblBlue{5400, 4320, 255, 255};
+inline constexpr TwipBox lblGreen{5640, 4320, 255, 255};
+inline constexpr TwipBox lblRed{5880, 4320, 255, 255};
+inline constexpr TwipBox lblLocaliza{240, 4200, 3135, 255};
+inline constexpr TwipBox lstColor{120, 3600, 1695, 450};
+inline constexpr TwipBox lstCount{1800, 3600, 1455, 450};
+// Swatch i: 375 x 375, two rows of eight.
+inline constexpr TwipBox Opt(int index) {
+    return TwipBox{4080 + 360 * (index % 8), index < 8 ? 1800 : 2160, 375, 375};
+}
+} // namespace layout
+
+} // namespace zandrel

@@ -1,0 +1,95 @@
+// The main window's logic: its fields, its controls (FormModel) and one handler per event.
+// The handlers live beside the subsystem they belong to (app/, colour/, palfiles/, special/).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/AppState.h"
+#include "app/Errors.h"
+#include "app/FormModel.h"
+#include "colour/Codec.h"
+#include "platform/Services.h"
+
+namespace zandrel {
+
+enum class SliderId { Blue, Green, Red };
+
+// Windows virtual-key codes the window reacts to.
+inline constexpr int kKeyMultiply = 106;
+inline constexpr int kKeyAdd = 107;
+inline constexpr int kKeySubtract = 109;
+
+class MainForm {
+  public:
+    MainForm(AppState& app, Services& services) : app_(app), services_(services) {}
+
+    FormModel& model() { return model_; }
+    const FormModel& model() const { return model_; }
+    AppState& app() { return app_; }
+    const AppState& app() const { return app_; }
+
+    // Start, open and definitions (app/).
+    void Form_Load();
+    void Command1_Click();
+    // The game's title for the header code at 0xAC, or empty text; sets GameIndex on a match.
+    std::string IdentifyGame(const std::string& path);
+    // Refills the three lists; a failure stops the load where it happened.
+    Failure LoadPaletteDefinitions();
+
+    // Palette read and write-back (app/).
+    void List1_Click();
+    Failure ReadSelectedPalette();
+    void Command2_Click();
+    // Writes the first `count` swatch colours at the hex location; `announce` marks an export.
+    Failure WritePaletteWords(const std::string& path, const std::string& locationText, int count,
+                              bool announce);
+    void cmdRecarrega_Click();
+
+    // Exit and About (app/).
+    void Command4_Click();
+    // Returns the cancel flag: true keeps the window open.
+    bool Form_QueryUnload();
+    void Command3_Click();
+
+    // Colour editor (colour/).
+    void Opt_Click(int index);
+    void SetWorkingColor(RgbColor lngColor);
+    // The program setting a slider; a different value raises its change event at once.
+    void SetSliderValue(SliderId slider, int value);
+    void BlueScroll_Change();
+    void GreenScroll_Change();
+    void RedScroll_Change();
+    void Picture1_DblClick();
+    void Form_KeyDown(int keyCode, int shift);
+    // The colour dialog seeded with the system colours; true when the user confirmed.
+    bool ColorDialog(RgbColor& color);
+
+    // Palette files (palfiles/).
+    void cmdExp_Click();
+    void cmdImp_Click();
+    Failure WriteTplPalette(const std::string& path);
+    Failure WriteJascPalette(const std::string& path);
+    Failure ReadGbaPalette(const std::string& path);
+    void cmdAmostra_Click();
+    Failure PatchPreviewImages();
+
+    // Special mode and byte viewer (special/).
+    void cmdSpecial_Click();
+    void lblLoc_Click();
+    void SpecialAction(std::int32_t ActionKey);
+    Failure ReadPaletteAtLocation();
+    void cmdExibir_Click();
+
+    // The colour count of the row chosen in List1 (0 to 16).
+    int SelectedColourCount() const;
+    // Shows a failure in a critical box.
+    void ReportFailure(const Failure& failure);
+
+  private:
+    AppState& app_;
+    Services& services_;
+    FormModel model_;
+};
+
+} // namespace zandrel

@@ -1,0 +1,123 @@
+// Start-up, the open command, identification and the palette definitions.
+#include <filesystem>
+
+#include "app/Definitions.h"
+#include "app/Games.h"
+#include "app/MainForm.h"
+#include "app/Messages.h"
+#include "app/NumberText.h"
+#include "app/Text.h"
+#include "platform/File.h"
+
+namespace zandrel {
+
+void MainForm::Form_Load() {
+    model_.txtArquivo.caption = services_.ProgramFolder();
+    app_.RomLoaded = false;
+    model_.OptSelected = -1;
+    app_.SpecialMode = UpperCase(services_.CommandLine()) == text::kSpecialWord;
+    if (app_.SpecialMode)
+        model_.cmdSpecial.visible = true;
+}
+
+std::string MainForm::IdentifyGame(const std::string& path) {
+    // Only an existing file has a code; nothing is created for a typed name.
+    if (!FileExists(path))
+        return {};
+    FileStatus status;
+    const File file = File::Open(path, OpenMode::ReadOnly, status);
+    if (!status.ok())
+        return {};
+    std::uint64_t size = 0;
+    if (!file.Size(size).ok() || size < kGameCodeOffset + 4)
+        return {}; // no complete code
+    std::array<std::uint8_t, 4> code{};
+    if (!file.ReadAt(kGameCodeOffset, code).ok())
+        return {};
+    const std::optional<GameInfo> game = FindGameByCode(code);
+    if (!game)
+        return {};
+    app_.GameIndex = game->index;
+    return std::string(game->title);
+}
+
+Failure MainForm::LoadPaletteDefinitions() {
+    const std::string name = DefinitionFileFor(app_.GameName, app_.GameIndex);
+    model_.List1.Clear();
+    model_.lstColor.Clear();
+    model_.lstCount.Clear();
+
+    const std::string path = (std::filesystem::path(services_.ProgramFolder()) / name).string();
+    std::vector<std::uint8_t> bytes;
+    if (const FileStatus status = ReadWholeFile(path, bytes); !status.ok()) {
+        Failure failure;
+        failure.result = Result::DefinitionMissing;
+        failure.file = name;
+        failure.io = status;
+        return failure;
+    }
+    PaletteTable table;
+    Failure failure = ParseDefinitions(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), table);
+    failure.file = name;
+    model_.lstCount.Assign(std::move(table.counts));
+    model_.List1.Assign(std::move(table.names));
+    model_.lstColor.Assign(std::move(table.locations));
+    return failure;
+}
+
+void MainForm::Command1_Click() {
+    model_.strDialogFilter = text::kOpenFilter;
+    model_.strDialogDefaultExt.clear();
+    model_.strFileHandler = services_.ShowOpenDialog(text::kOpenTitle, model_.strDialogFilter,
+                                                     model_.strDialogDefaultExt);
+    const std::string path = model_.strFileHandler;
+    if (path.empty())
+        return;
+
+    if (IsMemoryDumpName(path)) {
+        app_.GameName = text::kMemoryDump;
+    } else {
+        // A file that exists but cannot be read ends the command here, silently, with
+        // GameName as it was.
+        if (FileExists(path)) {
+            FileStatus status;
+            if (File::Open(path, OpenMode::ReadOnly, status); !status.ok())
+                return;
+        }
+        app_.GameName = IdentifyGame(path);
+    }
+    if (app_.GameName.empty()) {
+        services_.MessageBox(text::kNotIdentified, kStyleCritical);
+        return;
+    }
+
+    model_.txtArquivo.caption = path;
+    app_.RomPath = model_.txtArquivo.caption;
+    model_.lblGame.caption = app_.GameName;
+
+    // The open command ends silently where the load fails; what it did before stays done.
+    if (!LoadPaletteDefinitions().ok())
+        return;
+
+    model_.cmdRecarrega.enabled = true;
+    model_.lblLocaliza.caption = text::kLocationCaption;
+    model_.lblLoc.visible = false;
+    model_.lblLocOpt.visible = false;
+    app_.RomLoaded = true;
+    model_.Command2.enabled = false;
+    model_.cmdExibir.enabled = false;
+    model_.cmdAmostra.enabled = false;
+    model_.cmdImp.enabled = false;
+    model_.cmdExp.enabled = false;
+}
+
+int MainForm::SelectedColourCount() const {
+    return PaletteColourCount(model_.lstCount.Row(model_.List1.selected));
+}
+
+void MainForm::ReportFailure(const Failure& failure) {
+    services_.MessageBox(ErrorMessage(failure), kStyleCritical);
+}
+
+} // namespace zandrel

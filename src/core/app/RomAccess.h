@@ -1,0 +1,40 @@
+// Palettes in files: little-endian colour words read and written at a byte offset.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/Errors.h"
+#include "colour/Codec.h"
+
+namespace zandrel {
+
+// Reads `length` bytes at the 0-based offset; bytes past the end of the file read as 0.
+Failure ReadFileBytes(const std::string& path, std::int64_t offset, std::size_t length,
+                      std::vector<std::uint8_t>& bytes);
+
+// Reads `count` colour words at `location`, low byte first; bit 15 is dropped.
+Failure ReadColourWords(const std::string& path, std::int64_t location, int count,
+                        std::vector<ColorWord>& words);
+
+enum class WriteTarget {
+    // Into an existing file, in place: the file must exist and hold every byte written, so
+    // its length never changes.
+    InPlace,
+    // A palette file of its own: created, or emptied first when it exists.
+    NewFile,
+};
+
+// Writes the words at `location` (bit 15 written as 0) and flushes them to disk.
+// On a failure of InPlace nothing has been written.
+Failure WriteColourWords(const std::string& path, std::int64_t location,
+                         std::span<const ColorWord> words, WriteTarget target);
+
+// Bytes of colour words, low byte first.
+std::vector<std::uint8_t> WordsToBytes(std::span<const ColorWord> words);
+// Colour words of pairs of bytes, low byte first, bit 15 dropped; a missing byte reads as 0.
+std::vector<ColorWord> BytesToWords(std::span<const std::uint8_t> bytes, int count);
+
+} // namespace zandrel

@@ -1,0 +1,201 @@
+#include "platform/File.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace zandrel {
+
+namespace {
+
+FileStatus Failure(FileError error, int systemError) {
+    return FileStatus{error, systemError};
+}
+
+FileError OpenErrorFromErrno(int err) {
+    switch (err) {
+    case ENOENT:
+    case ENOTDIR:
+        return FileError::NotFound;
+    case EISDIR:
+        return FileError::IsDirectory;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+        return FileError::AccessDenied;
+    default:
+        return FileError::OpenFailed;
+    }
+}
+
+} // namespace
+
+std::string FileErrorText(const FileStatus& status) {
+    if (status.systemError != 0)
+        return std::strerror(status.systemError);
+    switch (status.error) {
+    case FileError::None:
+        return "Success";
+    case FileError::NotFound:
+        return std::strerror(ENOENT);
+    case FileError::IsDirectory:
+        return std::strerror(EISDIR);
+    case FileError::AccessDenied:
+        return std::strerror(EACCES);
+    case FileError::OpenFailed:
+        return "The file could not be opened";
+    case FileError::ReadFailed:
+        return "The file could not be read";
+    case FileError::WriteFailed:
+        return "The file could not be written";
+    case FileError::SyncFailed:
+        return "The file could not be flushed to disk";
+    }
+    return "Unknown error";
+}
+
+File::File(File&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        Close();
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+File::~File() {
+    Close();
+}
+
+File File::Open(const std::string& path, OpenMode mode, FileStatus& status) {
+    int flags = O_CLOEXEC;
+    switch (mode) {
+    case OpenMode::ReadOnly:
+        flags |= O_RDONLY;
+        break;
+    case OpenMode::ReadWriteExisting:
+        flags |= O_RDWR;
+        break;
+    case OpenMode::ReadWriteCreate:
+        flags |= O_RDWR | O_CREAT;
+        break;
+    case OpenMode::WriteTruncate:
+        flags |= O_WRONLY | O_CREAT | O_TRUNC;
+        break;
+    }
+    if (path.empty()) {
+        status = Failure(FileError::NotFound, ENOENT);
+        return File();
+    }
+    const int fd = ::open(path.c_str(), flags, 0666);
+    if (fd < 0) {
+        const int err = errno;
+        status = Failure(OpenErrorFromErrno(err), err);
+        return File();
+    }
+    // A folder opens for reading on POSIX; it is never a file to work on.
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        status = Failure(FileError::IsDirectory, EISDIR);
+        return File();
+    }
+    status = FileStatus{};
+    return File(fd);
+}
+
+FileStatus File::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const ssize_t got =
+            ::pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return Failure(FileError::ReadFailed, errno);
+        }
+        if (got == 0)
+            break; // end of file: the rest reads as 0
+        done += static_cast<std::size_t>(got);
+    }
+    std::memset(out.data() + done, 0, out.size() - done);
+    return {};
+}
+
+FileStatus File::WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                                     static_cast<off_t>(offset + done));
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            return Failure(FileError::WriteFailed, errno);
+        }
+        if (put == 0)
+            return Failure(FileError::WriteFailed, EIO);
+        done += static_cast<std::size_t>(put);
+    }
+    return {};
+}
+
+FileStatus File::Size(std::uint64_t& size) const {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0)
+        return Failure(FileError::ReadFailed, errno);
+    size = static_cast<std::uint64_t>(info.st_size);
+    return {};
+}
+
+FileStatus File::Sync() {
+    if (::fsync(fd_) != 0)
+        return Failure(FileError::SyncFailed, errno);
+    return {};
+}
+
+FileStatus File::Close() {
+    if (fd_ < 0)
+        return {};
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0)
+        return Failure(FileError::WriteFailed, errno);
+    return {};
+}
+
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0;
+}
+
+FileStatus ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    FileStatus status;
+    File file = File::Open(path, OpenMode::ReadOnly, status);
+    if (!status.ok())
+        return status;
+    std::uint64_t size = 0;
+    if (status = file.Size(size); !status.ok())
+        return status;
+    bytes.resize(static_cast<std::size_t>(size));
+    if (status = file.ReadAt(0, bytes); !status.ok())
+        return status;
+    return file.Close();
+}
+
+FileStatus WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    FileStatus status;
+    File file = File::Open(path, OpenMode::WriteTruncate, status);
+    if (!status.ok())
+        return status;
+    if (status = file.WriteAt(0, bytes); !status.ok())
+        return status;
+    if (status = file.Sync(); !status.ok())
+        return status;
+    return file.Close();
+}
+
+} // namespace zandrel

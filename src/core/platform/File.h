@@ -1,0 +1,73 @@
+// Files as RAII objects: opened for one command, closed when the object goes out of scope,
+// on success and on failure alike. Failures come back as values, never as exceptions.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace zandrel {
+
+enum class FileError {
+    None,
+    NotFound,     // nothing exists at the path
+    IsDirectory,  // the path names a folder
+    AccessDenied, // read-only, locked or not permitted
+    OpenFailed,   // any other reason the system refused to open it
+    ReadFailed,
+    WriteFailed,
+    SyncFailed, // the bytes could not be flushed to disk
+};
+
+struct FileStatus {
+    FileError error = FileError::None;
+    int systemError = 0; // errno of the failing call, 0 when none
+
+    bool ok() const { return error == FileError::None; }
+};
+
+// The system's reason for a failure, as one line of text.
+std::string FileErrorText(const FileStatus& status);
+
+enum class OpenMode {
+    ReadOnly,          // a missing file is an error
+    ReadWriteExisting, // in place: a missing file is an error, never created
+    ReadWriteCreate,   // a missing file is created, an existing one keeps its bytes
+    WriteTruncate,     // created or emptied first
+};
+
+class File {
+  public:
+    File() = default;
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    ~File();
+
+    static File Open(const std::string& path, OpenMode mode, FileStatus& status);
+
+    bool IsOpen() const { return fd_ >= 0; }
+    // Reads out.size() bytes at the 0-based offset; bytes past the end of the file read as 0.
+    FileStatus ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const;
+    FileStatus WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes);
+    FileStatus Size(std::uint64_t& size) const;
+    // Flushes written bytes to the disk.
+    FileStatus Sync();
+    // Closes now, reporting a failure of the close itself.
+    FileStatus Close();
+
+  private:
+    explicit File(int fd) : fd_(fd) {}
+    int fd_ = -1;
+};
+
+bool FileExists(const std::string& path);
+// Whole-file helpers; each opens, works and closes before returning.
+FileStatus ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
+// Creates or empties the file, writes the bytes and flushes them to disk.
+FileStatus WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
+
+} // namespace zandrel

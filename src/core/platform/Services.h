@@ -1,0 +1,67 @@
+// What the commands ask of the desktop: boxes, dialogs, modal windows and process facts.
+// The Qt program implements it with real dialogs; the tests with a scripted fake.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "colour/Codec.h"
+
+namespace zandrel {
+
+inline constexpr const char* kProgramTitle = "Zandrel";
+
+// Message box styles and the answers of the Yes/No box.
+enum MessageStyle : int {
+    kStylePlain = 0,
+    kStyleCritical = 16,
+    kStyleExclamation = 48,
+    kStyleInformation = 64,
+    kStyleQuestionYesNo = 292, // Yes and No, question icon, No as the default button
+};
+inline constexpr int kAnswerOk = 1;
+inline constexpr int kAnswerYes = 6;
+inline constexpr int kAnswerNo = 7;
+
+struct VersionNumbers {
+    int major = 0;
+    int minor = 0;
+    int revision = 0;
+};
+
+using CustomColorTable = std::array<RgbColor, 16>;
+
+class Services {
+  public:
+    virtual ~Services() = default;
+
+    // Shows a message box; a box given no title shows the program title.
+    int MessageBox(const std::string& text, int style, const std::string& title = {}) {
+        return ShowMessage(text, style, title.empty() ? kProgramTitle : title);
+    }
+
+    // Prompt with the program title and an empty edit line; empty text when cancelled.
+    virtual std::string InputBox(const std::string& prompt) = 0;
+    // Filter text is "description|pattern|..."; the result is a path, or empty when cancelled.
+    virtual std::string ShowOpenDialog(const std::string& title, const std::string& filter,
+                                       const std::string& defaultExt) = 0;
+    virtual std::string ShowSaveDialog(const std::string& title, const std::string& filter,
+                                       const std::string& defaultExt) = 0;
+    // Starts at `color`; on confirm writes the choice into it and returns true.
+    virtual bool ChooseColor(RgbColor& color, const CustomColorTable& customColors) = 0;
+    // The desktop's system colours 0-15 (scroll bar to button face).
+    virtual CustomColorTable SystemColors() = 0;
+    // Modal second windows over the main window; each returns when it is closed.
+    virtual void ShowPreviewWindow(const std::string& imagePath) = 0;
+    virtual void ShowByteWindow(const std::string& text) = 0;
+
+    virtual std::string ProgramFolder() = 0;
+    // What follows the program name: the arguments joined by single blanks.
+    virtual std::string CommandLine() = 0;
+    virtual VersionNumbers Version() = 0;
+
+  protected:
+    virtual int ShowMessage(const std::string& text, int style, const std::string& title) = 0;
+};
+
+} // namespace zandrel

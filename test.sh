@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds everything into build/ and runs every test; then builds the core tests once more
+# under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/) and runs them.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+(cd build && ctest --output-on-failure -j"$jobs")
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZANDREL_BUILD_GUI=OFF \
+    -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all" \
+    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+cmake --build build-asan -j"$jobs"
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --output-on-failure -j"$jobs")
+echo "All tests passed."

@@ -1,0 +1,59 @@
+#include "TempDir.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+
+namespace zandrel::testing {
+
+TempDir::TempDir() {
+    std::random_device device;
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto candidate = base / ("zandrel-test-" + std::to_string(device()));
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    // Restore write permission on anything a test made read-only, so it can be removed.
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored))
+        std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+    const std::string full = File(name);
+    std::ofstream out(full, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + full);
+    return full;
+}
+
+std::string TempDir::WriteText(const std::string& name, const std::string& text) const {
+    return Write(name, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
+                                     std::istreambuf_iterator<char>());
+}
+
+std::vector<std::uint8_t> PatternBytes(std::size_t size) {
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t k = 0; k < size; ++k)
+        bytes[k] = static_cast<std::uint8_t>((k * 7 + 3) & 0xFF);
+    return bytes;
+}
+
+} // namespace zandrel::testing
