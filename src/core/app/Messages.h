@@ -22,6 +22,9 @@ inline constexpr const char* kQuitQuestion = "Deseja realmente sair?";
 inline constexpr const char* kQuitTitle = "Sair";
 inline constexpr const char* kTypeLocation = "Digite a localização HEX";
 inline constexpr const char* kTypeNewLocation = "Digite nova localização HEX";
+inline constexpr const char* kAboutVersion = "Versão ";
+inline constexpr const char* kAboutCopyright =
+    "Copyright © 2026 the Zandrel developers. Free software; no warranty.";
 
 inline constexpr const char* kNoGame = "...";
 inline constexpr const char* kMemoryDump = "MEMORY DUMP";
