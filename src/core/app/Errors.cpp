@@ -49,6 +49,10 @@ std::string ErrorMessage(const Failure& f) {
     case Result::ImageSmallColourTable:
         return "A tabela de cores da imagem de amostra " + Quoted(f.file) +
                " tem menos de 16 cores. Nenhuma imagem foi alterada.";
+    case Result::ImageTooShort:
+        return "A imagem de amostra " + Quoted(f.file) +
+               " está incompleta: o arquivo termina antes do fim da tabela de cores. Nenhuma "
+               "imagem foi alterada.";
     case Result::CountTooLarge:
         return "A paleta tem " + std::to_string(f.offset) +
                " cores, mais do que o visor de bytes pode mostrar.";

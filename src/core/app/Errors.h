@@ -25,6 +25,8 @@ enum class Result {
     ImageNotGif,
     ImageNoColourTable,
     ImageSmallColourTable,
+    // Shorter than its header and the first 16 colour table entries (61 bytes).
+    ImageTooShort,
     // The byte viewer: a count whose byte count does not fit 16 bits.
     CountTooLarge,
 };
