@@ -1,9 +1,99 @@
-// The sample preview.
+// The sample preview: the swatch colours go into both images' colour tables, then the
+// window shows the image of the last identified game.
+#include "palfiles/Preview.h"
+
+#include <array>
+#include <filesystem>
+#include <string>
+
 #include "app/MainForm.h"
+#include "app/Messages.h"
+#include "palfiles/GifHeader.h"
+#include "palfiles/PaletteFormats.h"
+#include "palfiles/SwatchPalette.h"
+#include "platform/File.h"
 
 namespace zandrel {
-void MainForm::cmdAmostra_Click() {}
-Failure MainForm::PatchPreviewImages() {
+
+namespace {
+
+Failure ImageFailure(Result result, const std::string& path, const FileStatus& status = {}) {
+    Failure failure;
+    failure.result = result;
+    failure.file = path;
+    failure.io = status;
+    return failure;
+}
+
+// Opens a sample image for writing in place and checks that its colour table can take the
+// palette. Nothing is written here; a missing image is never created.
+Failure OpenSampleImage(const std::string& path, File& file) {
+    FileStatus status;
+    file = File::Open(path, OpenMode::ReadWriteExisting, status);
+    if (!status.ok()) {
+        if (status.error == FileError::NotFound)
+            return ImageFailure(Result::CannotRead, path, status);
+        FileStatus readStatus;
+        if (File::Open(path, OpenMode::ReadOnly, readStatus); !readStatus.ok())
+            return ImageFailure(Result::CannotRead, path, readStatus);
+        return ImageFailure(Result::CannotWrite, path, status);
+    }
+    // A file marked read-only stays unchanged even for a user the system would let write it.
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::perms mode = fs::status(path, ec).permissions();
+    const fs::perms writeBits =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if (!ec && (mode & writeBits) == fs::perms::none)
+        return ImageFailure(Result::CannotWrite, path, FileStatus{FileError::AccessDenied, 0});
+
+    std::uint64_t size = 0;
+    if (status = file.Size(size); !status.ok())
+        return ImageFailure(Result::CannotRead, path, status);
+    std::array<std::uint8_t, kGifHeaderSize> head{};
+    if (status = file.ReadAt(0, head); !status.ok())
+        return ImageFailure(Result::CannotRead, path, status);
+    if (const Result result = CheckGifHeader(head, size); result != Result::Ok)
+        return ImageFailure(result, path);
     return {};
 }
+
+} // namespace
+
+Failure MainForm::PatchPreviewImages() {
+    const std::filesystem::path folder(services_.ProgramFolder());
+    const std::array<std::string, 2> paths{(folder / kPreviewImage1).string(),
+                                           (folder / kPreviewImage2).string()};
+    // Both images are checked before either is written, so a bad one leaves both unchanged.
+    std::array<File, 2> files;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (Failure failure = OpenSampleImage(paths[i], files[i]); !failure.ok())
+            return failure;
+
+    const auto table = RgbTripleBytes(SwatchColours(model_));
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        FileStatus status = files[i].WriteAt(kGifColourTableOffset, table);
+        if (status.ok())
+            status = files[i].Sync();
+        if (status.ok())
+            status = files[i].Close();
+        if (!status.ok())
+            return ImageFailure(Result::CannotWrite, paths[i], status);
+    }
+    return {};
+}
+
+void MainForm::cmdAmostra_Click() {
+    if (SelectedColourCount() < 16) {
+        services_.MessageBox(text::kFewerThan16, kStyleExclamation);
+        return;
+    }
+    if (Failure failure = PatchPreviewImages(); !failure.ok()) {
+        ReportFailure(failure);
+        return;
+    }
+    const std::filesystem::path folder(services_.ProgramFolder());
+    services_.ShowPreviewWindow((folder / PreviewImageName(app_.GameIndex)).string());
+}
+
 } // namespace zandrel

@@ -1,0 +1,18 @@
+// The two sample images beside the program that the preview shows in the edited palette.
+#pragma once
+
+#include <cstdint>
+
+namespace zandrel {
+
+inline constexpr const char* kPreviewImage1 = "preview01.gif";
+inline constexpr const char* kPreviewImage2 = "preview02.gif";
+// The Kemrith game has a picture of its own.
+inline constexpr std::int16_t kSecondImageGame = 3;
+
+// The name of the image the preview window shows for the last identified game.
+inline const char* PreviewImageName(std::int16_t gameIndex) {
+    return gameIndex == kSecondImageGame ? kPreviewImage2 : kPreviewImage1;
+}
+
+} // namespace zandrel
