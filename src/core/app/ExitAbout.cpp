@@ -1,10 +1,28 @@
 // Leaving the program and the About box.
 #include "app/MainForm.h"
+#include "app/Messages.h"
+#include "app/Version.h"
 
 namespace zandrel {
-void MainForm::Command4_Click() {}
-bool MainForm::Form_QueryUnload() {
-    return false;
+
+void MainForm::Command4_Click() {
+    if (!Form_QueryUnload())
+        model_.closed = true;
 }
-void MainForm::Command3_Click() {}
+
+bool MainForm::Form_QueryUnload() {
+    // Nothing identified yet: nothing to lose, so no question.
+    if (model_.lblGame.caption == text::kNoGame)
+        return false;
+    return services_.MessageBox(text::kQuitQuestion, kStyleQuestionYesNo, text::kQuitTitle) ==
+           kAnswerNo;
+}
+
+void MainForm::Command3_Click() {
+    const std::string about = std::string(kProgramTitle) + "\r\n" + text::kAboutVersion +
+                              BuildVersionText(services_.Version()) + "\r\n\r\n" +
+                              text::kAboutCopyright;
+    services_.MessageBox(about, kStylePlain);
+}
+
 } // namespace zandrel

@@ -1,0 +1,49 @@
+#include "special/ByteDump.h"
+
+#include <vector>
+
+#include "app/RomAccess.h"
+#include "colour/Codec.h"
+
+namespace zandrel {
+
+std::string PadWithZeros(std::string_view text, int width) {
+    std::string padded;
+    if (width > 0 && text.size() < static_cast<std::size_t>(width))
+        padded.assign(static_cast<std::size_t>(width) - text.size(), '0');
+    padded += text;
+    return padded;
+}
+
+std::string FormatByteDump(std::span<const std::uint8_t> bytes) {
+    std::string text;
+    const std::size_t n = bytes.size();
+    for (std::size_t k = 1; k <= n; ++k) {
+        text += PadWithZeros(HexText(bytes[k - 1]), 2);
+        // Only the 16th byte ends a row: everything after it stays on the second row.
+        if (k == 16)
+            text += "\r\n";
+        else if (k != n)
+            text += ' ';
+    }
+    return text;
+}
+
+Failure BuildByteDump(const std::string& path, std::int32_t location, int count,
+                      std::string& text) {
+    if (count > kMaxDumpColours) {
+        Failure failure;
+        failure.result = Result::CountTooLarge;
+        failure.offset = count;
+        return failure;
+    }
+    const std::size_t length = count > 0 ? static_cast<std::size_t>(count) * 2 : 0;
+    std::vector<std::uint8_t> bytes;
+    // Opened even for no bytes, so a file that has gone is reported all the same.
+    if (Failure failure = ReadFileBytes(path, location, length, bytes); !failure.ok())
+        return failure;
+    text = FormatByteDump(bytes);
+    return {};
+}
+
+} // namespace zandrel

@@ -1,0 +1,28 @@
+// The byte viewer's text: a palette's raw bytes as upper-case hex pairs.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "app/Errors.h"
+
+namespace zandrel {
+
+// The largest colour count whose byte count still fits 16 bits.
+inline constexpr int kMaxDumpColours = 16383;
+
+// "0" characters put in front of the text up to `width`; a longer text is not cut.
+std::string PadWithZeros(std::string_view text, int width);
+
+// Two hex digits per byte; CR LF after the 16th byte, a blank between the others, nothing
+// after the last one.
+std::string FormatByteDump(std::span<const std::uint8_t> bytes);
+
+// The dump of `count` colours (2 x count bytes) at the 0-based `location` of the file.
+// Bytes past the end of the file show as 00; a count of 0 or less gives empty text, though
+// the file is still opened. A count above kMaxDumpColours gives CountTooLarge.
+Failure BuildByteDump(const std::string& path, std::int32_t location, int count, std::string& text);
+
+} // namespace zandrel
