@@ -41,7 +41,10 @@ class MainForm {
     void List1_Click();
     Failure ReadSelectedPalette();
     void Command2_Click();
-    // Writes the first `count` swatch colours at the hex location; `announce` marks an export.
+    // Writes the first `count` swatch colours at the hex location; `announce` marks an export
+    // (a file of its own, created or emptied; otherwise in place into an existing file that
+    // must already hold every byte). Shows the confirmation or the critical box itself; the
+    // result only tells the caller how it went.
     Failure WritePaletteWords(const std::string& path, const std::string& locationText, int count,
                               bool announce);
     void cmdRecarrega_Click();

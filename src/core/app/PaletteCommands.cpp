@@ -1,14 +1,123 @@
 // Choosing a palette, saving it in place and reloading the definitions.
+#include <algorithm>
+#include <vector>
+
 #include "app/MainForm.h"
+#include "app/Messages.h"
+#include "app/NumberText.h"
+#include "app/RomAccess.h"
 
 namespace zandrel {
-void MainForm::List1_Click() {}
+
+namespace {
+constexpr int kSwatchCount = 16;
+} // namespace
+
+void MainForm::List1_Click() {
+    const int row = model_.List1.selected;
+    if (row < 0 || static_cast<std::size_t>(row) >= model_.List1.rows.size())
+        return; // the list raises its click only for a row
+
+    // A file that cannot be read must not leave a half-chosen palette behind, so the
+    // swatches are put back as they were when the read fails.
+    const std::array<Swatch, kSwatchCount> swatchesBefore = model_.Opt;
+    const std::int16_t selectedBefore = model_.OptSelected;
+
+    for (Swatch& swatch : model_.Opt) {
+        swatch.selected = false;
+        swatch.visible = false;
+    }
+    model_.OptSelected = -1;
+    if (const Failure failure = ReadSelectedPalette(); !failure.ok()) {
+        model_.Opt = swatchesBefore;
+        model_.OptSelected = selectedBefore;
+        // The swatches still hold the previous palette: with this row chosen, a save would
+        // write them at the wrong location. Leave no row chosen and nothing to save, as a
+        // reload does.
+        model_.List1.selected = -1;
+        model_.Command2.enabled = false;
+        model_.cmdExibir.enabled = false;
+        model_.cmdAmostra.enabled = false;
+        model_.cmdImp.enabled = false;
+        model_.cmdExp.enabled = false;
+        ReportFailure(failure);
+        return;
+    }
+
+    model_.lblLocaliza.caption = text::kLocationCaption + model_.lstColor.Row(row);
+    model_.Command2.enabled = true;
+    if (model_.lblGame.caption == text::kMemoryDump)
+        model_.cmdExibir.enabled = true;
+    model_.cmdAmostra.enabled = true;
+    model_.cmdImp.enabled = true;
+    model_.cmdExp.enabled = true;
+}
+
 Failure MainForm::ReadSelectedPalette() {
+    const int row = model_.List1.selected;
+    const std::int32_t location = HexToNumber(model_.lstColor.Row(row));
+    const int count = SelectedColourCount();
+
+    // Everything is read before any swatch changes, so a failed read changes none.
+    // A count of 0 still opens the file: a vanished file is reported, never created.
+    std::vector<ColorWord> words;
+    if (Failure failure = ReadColourWords(app_.RomPath, location, count, words); !failure.ok())
+        return failure;
+    for (int i = 0; i < count; ++i) {
+        Swatch& swatch = model_.Opt[static_cast<std::size_t>(i)];
+        swatch.backColor = WordToColor(words[static_cast<std::size_t>(i)]);
+        swatch.visible = true;
+    }
     return {};
 }
-void MainForm::Command2_Click() {}
-Failure MainForm::WritePaletteWords(const std::string&, const std::string&, int, bool) {
+
+void MainForm::Command2_Click() {
+    const int row = model_.List1.selected;
+    WritePaletteWords(app_.RomPath, model_.lstColor.Row(row), SelectedColourCount(), false);
+}
+
+Failure MainForm::WritePaletteWords(const std::string& path, const std::string& locationText,
+                                    int count, bool announce) {
+    const std::int32_t location = HexToNumber(locationText);
+    // There are sixteen swatches; hidden ones are written too.
+    const int colours = std::clamp(count, 0, kSwatchCount);
+    std::vector<ColorWord> words;
+    words.reserve(static_cast<std::size_t>(colours));
+    for (int i = 0; i < colours; ++i)
+        words.push_back(ColorToWord(model_.Opt[static_cast<std::size_t>(i)].backColor));
+
+    // A ROM is written in place and never grows or appears anew; the raw export file is
+    // created (or emptied) so it holds exactly the palette.
+    const WriteTarget target = announce ? WriteTarget::NewFile : WriteTarget::InPlace;
+    if (Failure failure = WriteColourWords(path, location, words, target); !failure.ok()) {
+        ReportFailure(failure);
+        return failure;
+    }
+
+    // Only reached once the bytes are on the disk.
+    std::string message = text::kPaletteSaved;
+    if (announce)
+        message += "\r\n\r\n" + path;
+    services_.MessageBox(message, kStyleInformation);
     return {};
 }
-void MainForm::cmdRecarrega_Click() {}
+
+void MainForm::cmdRecarrega_Click() {
+    // Unlike the open command, the reload says why it stopped; the lists keep what was
+    // loaded up to the failing line and nothing after the load runs.
+    if (const Failure failure = LoadPaletteDefinitions(); !failure.ok()) {
+        ReportFailure(failure);
+        return;
+    }
+    model_.lblLocaliza.caption = text::kLocationCaption;
+    model_.lblLoc.visible = false;
+    model_.lblLocOpt.visible = false;
+    app_.RomLoaded = true;
+    model_.Command2.enabled = false;
+    model_.cmdExibir.enabled = false;
+    model_.cmdAmostra.enabled = false;
+    model_.cmdImp.enabled = false;
+    model_.cmdExp.enabled = false;
+}
+
 } // namespace zandrel
