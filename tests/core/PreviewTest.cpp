@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "FakeServices.h"
+#include "TempDir.h"
+#include "app/MainForm.h"
+#include "palfiles/GifHeader.h"
+
+using namespace zandrel;
+using zandrel::testing::FakeServices;
+using zandrel::testing::PatternBytes;
+using zandrel::testing::ReadBytes;
+using zandrel::testing::TempDir;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A GIF89a header announcing a global table of 2^(size+1) entries, then pattern bytes, so a
+// write at any other offset shows.
+std::vector<std::uint8_t> SyntheticGif(std::size_t length, std::uint8_t packed = 0xF3) {
+    std::vector<std::uint8_t> bytes = PatternBytes(length);
+    const std::vector<std::uint8_t> head{'G',  'I',  'F',  '8',    '9',  'a', 0x93,
+                                         0x01, 0x8C, 0x00, packed, 0x00, 0x00};
+    std::copy(head.begin(), head.begin() + std::min(head.size(), length), bytes.begin());
+    return bytes;
+}
+
+class Preview : public ::testing::Test {
+  protected:
+    TempDir dir;
+    FakeServices services;
+    AppState app;
+    MainForm form{app, services};
+    std::string image1;
+    std::string image2;
+
+    void SetUp() override {
+        services.programFolder = dir.path().string();
+        form.Form_Load();
+        FormModel& m = form.model();
+        m.List1.Assign({"Paleta"});
+        m.lstColor.Assign({"0"});
+        m.lstCount.Assign({"16"});
+        m.List1.selected = m.lstColor.selected = m.lstCount.selected = 0;
+        for (int i = 0; i < 16; ++i)
+            m.Opt[static_cast<std::size_t>(i)].backColor = MakeColor(200 + i, 16 * i, 255 - 3 * i);
+        image1 = dir.Write("preview01.gif", SyntheticGif(300));
+        image2 = dir.Write("preview02.gif", SyntheticGif(1000, 0xF7));
+    }
+
+    // Byte 13 + 3i is red of swatch i, 14 + 3i green, 15 + 3i blue; all else as `before`.
+    void ExpectPatched(const std::vector<std::uint8_t>& before, const std::string& path) {
+        std::vector<std::uint8_t> expected = before;
+        for (int i = 0; i < 16; ++i) {
+            const Rgb rgb = SplitColor(form.model().Opt[static_cast<std::size_t>(i)].backColor);
+            expected[static_cast<std::size_t>(13 + 3 * i)] = static_cast<std::uint8_t>(rgb.red);
+            expected[static_cast<std::size_t>(14 + 3 * i)] = static_cast<std::uint8_t>(rgb.green);
+            expected[static_cast<std::size_t>(15 + 3 * i)] = static_cast<std::uint8_t>(rgb.blue);
+        }
+        EXPECT_EQ(ReadBytes(path), expected) << path;
+    }
+};
+
+} // namespace
+
+TEST_F(Preview, WritesTheSwatchesIntoBytes13To60OfBothImagesOnly) {
+    const std::vector<std::uint8_t> before1 = ReadBytes(image1);
+    const std::vector<std::uint8_t> before2 = ReadBytes(image2);
+    form.cmdAmostra_Click();
+
+    EXPECT_TRUE(services.messages.empty());
+    ExpectPatched(before1, image1);
+    ExpectPatched(before2, image2);
+    EXPECT_EQ(ReadBytes(image1)[13], 200);
+    EXPECT_EQ(ReadBytes(image2)[60], 255 - 45);
+    ASSERT_EQ(services.previewImages.size(), 1u);
+    EXPECT_EQ(fs::path(services.previewImages[0]), dir.path() / "preview01.gif");
+
+    // A second preview with the same swatches leaves the same bytes.
+    const std::vector<std::uint8_t> after1 = ReadBytes(image1);
+    const std::vector<std::uint8_t> after2 = ReadBytes(image2);
+    form.cmdAmostra_Click();
+    EXPECT_EQ(ReadBytes(image1), after1);
+    EXPECT_EQ(ReadBytes(image2), after2);
+    EXPECT_EQ(services.previewImages.size(), 2u);
+}
+
+TEST_F(Preview, TheKemrithGameShowsTheSecondImageAndEveryGamePatchesBoth) {
+    for (const std::int16_t game : {0, 1, 2, 3, 5}) {
+        SCOPED_TRACE(game);
+        services.previewImages.clear();
+        app.GameIndex = game;
+        form.model().Opt[0].backColor = MakeColor(game, 0, 0);
+        form.cmdAmostra_Click();
+        ASSERT_EQ(services.previewImages.size(), 1u);
+        EXPECT_EQ(fs::path(services.previewImages[0]),
+                  dir.path() / (game == 3 ? "preview02.gif" : "preview01.gif"));
+        EXPECT_EQ(ReadBytes(image1)[13], game);
+        EXPECT_EQ(ReadBytes(image2)[13], game);
+    }
+}
+
+TEST_F(Preview, FewerThanSixteenColoursShowsTheMessageAndTouchesNoImage) {
+    form.model().lstCount.Assign({"15"});
+    const std::vector<std::uint8_t> before1 = ReadBytes(image1);
+    const std::vector<std::uint8_t> before2 = ReadBytes(image2);
+    form.cmdAmostra_Click();
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.messages[0].text,
+              "Esta paleta possui menos de 16 cores. Tente outra por favor...");
+    EXPECT_EQ(services.messages[0].style, 48);
+    EXPECT_EQ(services.messages[0].title, "Zandrel");
+    EXPECT_EQ(ReadBytes(image1), before1);
+    EXPECT_EQ(ReadBytes(image2), before2);
+    EXPECT_TRUE(services.previewImages.empty());
+}
+
+// The original created a missing image and wrote past a small table; now a bad image stops
+// the preview before either file is written.
+TEST(PreviewRefusal, ABadOrMissingImageLeavesBothFilesUnchangedAndShowsNoPreview) {
+    struct Fault {
+        const char* what;
+        std::function<void(const std::string&)> apply;
+        Result result;
+        FileStatus io;
+    };
+    const auto replaceWith = [](std::vector<std::uint8_t> bytes) {
+        return [bytes](const std::string& path) {
+            fs::remove(path);
+            std::FILE* f = std::fopen(path.c_str(), "wb");
+            std::fwrite(bytes.data(), 1, bytes.size(), f);
+            std::fclose(f);
+        };
+    };
+    std::vector<std::uint8_t> png = SyntheticGif(300);
+    std::copy_n("\x89PNG\r\n", 6, png.begin());
+    const std::vector<Fault> faults = {
+        {"missing",
+         [](const std::string& path) { fs::remove(path); },
+         Result::CannotRead,
+         {FileError::NotFound, ENOENT}},
+        {"read-only",
+         [](const std::string& path) {
+             fs::permissions(path, fs::perms::owner_read | fs::perms::group_read |
+                                       fs::perms::others_read);
+         },
+         Result::CannotWrite,
+         {FileError::AccessDenied, EACCES}},
+        {"table cut short", replaceWith(SyntheticGif(60)), Result::ImageTooShort, {}},
+        {"header cut short", replaceWith(SyntheticGif(10)), Result::ImageTooShort, {}},
+        {"empty", replaceWith({}), Result::ImageNotGif, {}},
+        {"not a GIF", replaceWith(png), Result::ImageNotGif, {}},
+        {"no global table", replaceWith(SyntheticGif(300, 0x73)), Result::ImageNoColourTable, {}},
+        {"8-entry table", replaceWith(SyntheticGif(300, 0xF2)), Result::ImageSmallColourTable, {}},
+    };
+    for (const char* bad : {"preview01.gif", "preview02.gif"}) {
+        for (const Fault& fault : faults) {
+            SCOPED_TRACE(std::string(bad) + ": " + fault.what);
+            TempDir dir;
+            FakeServices services;
+            services.programFolder = dir.path().string();
+            AppState app;
+            MainForm form{app, services};
+            form.model().List1.Assign({"Paleta"});
+            form.model().lstCount.Assign({"16"});
+            form.model().List1.selected = 0;
+            for (Swatch& swatch : form.model().Opt)
+                swatch.backColor = 0x00FF00;
+            dir.Write("preview01.gif", SyntheticGif(300));
+            dir.Write("preview02.gif", SyntheticGif(400));
+            const std::string badPath = dir.File(bad);
+            fault.apply(badPath);
+            const bool existed = fs::exists(badPath);
+            const std::vector<std::uint8_t> before1 = ReadBytes(dir.File("preview01.gif"));
+            const std::vector<std::uint8_t> before2 = ReadBytes(dir.File("preview02.gif"));
+
+            form.cmdAmostra_Click();
+
+            Failure expected;
+            expected.result = fault.result;
+            expected.file = badPath;
+            expected.io = fault.io;
+            ASSERT_EQ(services.messages.size(), 1u);
+            EXPECT_EQ(services.messages[0].text, ErrorMessage(expected));
+            EXPECT_NE(services.messages[0].text.find(badPath), std::string::npos);
+            EXPECT_EQ(services.messages[0].style, 16);
+            EXPECT_EQ(services.messages[0].title, "Zandrel");
+            EXPECT_TRUE(services.previewImages.empty());
+            EXPECT_EQ(fs::exists(badPath), existed);
+            EXPECT_EQ(ReadBytes(dir.File("preview01.gif")), before1);
+            EXPECT_EQ(ReadBytes(dir.File("preview02.gif")), before2);
+
+            const Failure direct = form.PatchPreviewImages();
+            EXPECT_EQ(direct.result, fault.result);
+            EXPECT_EQ(direct.file, badPath);
+        }
+    }
+}
+
+TEST(PreviewRefusal, MessagesNameTheImageAndWhatIsWrong) {
+    Failure failure;
+    failure.file = "/p/preview01.gif";
+    failure.result = Result::ImageNotGif;
+    EXPECT_EQ(ErrorMessage(failure), "A imagem de amostra \"/p/preview01.gif\" não é um arquivo "
+                                     "GIF. Nenhuma imagem foi alterada.");
+    failure.result = Result::ImageTooShort;
+    EXPECT_EQ(ErrorMessage(failure),
+              "A imagem de amostra \"/p/preview01.gif\" está incompleta: o arquivo termina antes "
+              "do fim da tabela de cores. Nenhuma imagem foi alterada.");
+}
+
+TEST(SampleImages, TheShippedImagesAreGifsSizedForThePictureAreaWithASixteenColourTable) {
+    for (const char* name : {"preview01.gif", "preview02.gif"}) {
+        SCOPED_TRACE(name);
+        const std::vector<std::uint8_t> bytes =
+            ReadBytes((fs::path(ZANDREL_DATA_DIR) / name).string());
+        ASSERT_GE(bytes.size(), kGifMinimumSize);
+        EXPECT_EQ(CheckGifHeader(bytes, bytes.size()), Result::Ok);
+        EXPECT_EQ(bytes[6] | (bytes[7] << 8), 403);
+        EXPECT_EQ(bytes[8] | (bytes[9] << 8), 140);
+        EXPECT_EQ(bytes.back(), 0x3B); // the trailer: the file is complete
+    }
+}
