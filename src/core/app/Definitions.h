@@ -22,13 +22,10 @@ struct PaletteTable {
     std::vector<std::string> locations;
 };
 
-// Splits 8-bit text into lines ended by CR LF (a bare LF or CR also ends a line); a final
-// line end makes no extra empty line. The text is decoded as UTF-8 when it is valid UTF-8,
-// otherwise as Windows-1252.
-std::vector<std::string> SplitDefinitionLines(std::string_view bytes);
-
-// Reads every entry of the stream into the table, in file order. The result says where and
-// why the load stopped early (line is 1-based); Result::Ok when every line was read.
+// Reads every entry of the 8-bit text into the table, in file order. Lines end with CR LF (a
+// bare LF or CR also ends a line; a final line end makes no extra empty line); the text is
+// decoded as UTF-8 when it is valid UTF-8, otherwise as Windows-1252. The result says where
+// and why the load stopped early (line is 1-based); Result::Ok when every line was read.
 Failure ParseDefinitions(std::istream& in, PaletteTable& table);
 Failure ParseDefinitions(std::string_view bytes, PaletteTable& table);
 

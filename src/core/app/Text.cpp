@@ -86,6 +86,10 @@ std::string EncodeUtf8(std::u32string_view codes) {
 
 bool IsValidUtf8(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i; // ASCII, the common case
+            continue;
+        }
         char32_t code = 0;
         const std::size_t length = SequenceLength(bytes, i, code);
         if (length == 0)
