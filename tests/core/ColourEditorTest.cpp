@@ -4,6 +4,7 @@
 
 #include "FakeServices.h"
 #include "OpenFormFixture.h"
+#include "TempDir.h"
 #include "app/MainForm.h"
 
 namespace zandrel::testing {
@@ -211,6 +212,18 @@ TEST_F(ColourEditorTest, KeypadMultiplyOpensTheDialogOnlyWithFileAndSwatch) {
 TEST_F(ColourEditorTest, DoubleClickWithoutASelectedSwatchDoesNothing) {
     form.Picture1_DblClick();
     EXPECT_TRUE(services.colorDialogStarts.empty());
+}
+
+TEST_F(ColourEditorTest, KeysReachTheSpecialStateOnlyWhenItIsShown) {
+    TempDir dir;
+    app.RomPath = dir.Write("rom.gba", PatternBytes(0x100));
+    form.Form_KeyDown(kKeyAdd, 0);
+    EXPECT_EQ(app.CurrentLocation, 0);
+
+    model().lblGame.caption = "MODO ESPECIAL";
+    form.Form_KeyDown(kKeyAdd, 0);
+    EXPECT_EQ(app.CurrentLocation, 0x20);
+    EXPECT_EQ(model().lblLoc.caption, "20");
 }
 
 // Choosing a palette, clicking a swatch and using the dialog, end to end.
