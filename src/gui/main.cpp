@@ -1,10 +1,22 @@
+// Zandrel: a palette editor for Game Boy Advance ROM images.
 #include <QApplication>
-#include <QWidget>
+
+#include "MainWindow.h"
+#include "QtServices.h"
+#include "app/AppState.h"
+#include "app/MainForm.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle("Zandrel");
+    QApplication application(argc, argv);
+    zandrel::QtServices services;
+    zandrel::AppState state;
+    zandrel::MainForm form(state, services);
+    zandrel::MainWindow window(form);
+    services.SetOwner(&window);
+    services.SetBeforeModal([&window] { window.Render(); });
+
+    form.Form_Load();
+    window.Render();
     window.show();
-    return app.exec();
+    return application.exec();
 }

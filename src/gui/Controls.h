@@ -1,0 +1,60 @@
+// The main window's own kinds of control: the colour swatches, the colour sample and a label
+// that can be clicked.
+#pragma once
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QFrame>
+#include <QLabel>
+
+namespace zandrel {
+
+// A graphical toggle button: it shows its back colour and looks pressed while checked.
+class SwatchButton : public QAbstractButton {
+    Q_OBJECT
+  public:
+    explicit SwatchButton(QWidget* parent = nullptr);
+    QColor colour() const { return colour_; }
+    void SetColour(const QColor& colour);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QColor colour_;
+};
+
+// A sunken picture filled with one colour; reports double clicks.
+class ColourSample : public QFrame {
+    Q_OBJECT
+  public:
+    explicit ColourSample(QWidget* parent = nullptr);
+    QColor colour() const { return colour_; }
+    void SetColour(const QColor& colour);
+
+  signals:
+    void doubleClicked();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+  private:
+    QColor colour_;
+};
+
+// A label that reports a left click released over it.
+class ClickableLabel : public QLabel {
+    Q_OBJECT
+  public:
+    using QLabel::QLabel;
+
+  signals:
+    void clicked();
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+} // namespace zandrel

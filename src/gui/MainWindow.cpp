@@ -1,0 +1,380 @@
+#include "MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QSlider>
+
+#include "Controls.h"
+#include "KeyCodes.h"
+#include "PaletteListModel.h"
+#include "QtColour.h"
+#include "Twips.h"
+
+namespace zandrel {
+
+namespace {
+
+constexpr int kSliderTop = 31;
+const QColor kPathText(0xC0, 0xC0, 0xC0);
+constexpr int kColourWordPoints = 18;
+// The layout was drawn for an 8-point font on a 96-dpi screen: 11 pixels.
+constexpr int kFontPixels = 11;
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+void RenderState(QWidget* widget, const Control& control) {
+    widget->setEnabled(control.enabled);
+    widget->setVisible(control.visible);
+}
+
+void RenderButton(QPushButton* button, const Control& control) {
+    if (const QString caption = Q(control.caption); button->text() != caption)
+        button->setText(caption);
+    RenderState(button, control);
+}
+
+void RenderLabel(QLabel* label, const Control& control) {
+    if (const QString caption = Q(control.caption); label->text() != caption)
+        label->setText(caption);
+    RenderState(label, control);
+}
+
+void RenderList(QListView* view, PaletteListModel* rows, const ListBox& list) {
+    rows->Refresh();
+    const QModelIndex current = view->currentIndex();
+    const int shown = current.isValid() ? current.row() : -1;
+    const int wanted = list.selected >= 0 && list.selected < rows->rowCount() ? list.selected : -1;
+    const bool selected = current.isValid() && view->selectionModel()->isSelected(current);
+    if (shown != wanted || (wanted >= 0 && !selected)) {
+        if (wanted < 0)
+            view->selectionModel()->clear();
+        else
+            view->setCurrentIndex(rows->index(wanted));
+    }
+    view->setVisible(list.visible);
+}
+
+void RenderSlider(QSlider* slider, int value) {
+    if (slider->value() != value)
+        slider->setValue(value);
+}
+
+// Labels keep to their top-left corner and show their text as it is.
+QLabel* MakeLabel(QWidget* parent, const char* name, const TwipBox& box) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(PxRect(box));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const TwipBox& box) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(PxRect(box));
+    // Enter presses the focused button, as Space does.
+    button->setAutoDefault(true);
+    return button;
+}
+
+QListView* MakeList(QWidget* parent, const char* name, const TwipBox& box, PaletteListModel* rows) {
+    auto* view = new QListView(parent);
+    view->setObjectName(QString::fromLatin1(name));
+    view->setGeometry(PxRect(box));
+    view->setUniformItemSizes(true); // instant with 32767 rows
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setModel(rows);
+    return view;
+}
+
+QSlider* MakeSlider(QWidget* parent, const char* name, const TwipBox& box) {
+    auto* slider = new QSlider(Qt::Vertical, parent);
+    slider->setObjectName(QString::fromLatin1(name));
+    slider->setGeometry(PxRect(box));
+    slider->setRange(0, kSliderTop); // a vertical slider has its maximum at the top
+    slider->setSingleStep(1);
+    slider->setPageStep(1);
+    // Only the released value is a change; dragging the thumb raises nothing.
+    slider->setTracking(false);
+    slider->setFocusPolicy(Qt::StrongFocus);
+    return slider;
+}
+
+// A narrower font for a fixed caption that the desktop font draws wider than its box.
+void ShrinkToFit(QLabel* label, const QString& caption) {
+    QFont font = label->font();
+    while (font.pixelSize() > 8 && QFontMetrics(font).horizontalAdvance(caption) > label->width())
+        font.setPixelSize(font.pixelSize() - 1);
+    label->setFont(font);
+}
+
+void SetColours(QWidget* widget, QPalette::ColorRole backRole, const QColor& back,
+                QPalette::ColorRole textRole, const QColor& text) {
+    QPalette palette = widget->palette();
+    palette.setColor(backRole, back);
+    palette.setColor(textRole, text);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_(form) {
+    setObjectName(QStringLiteral("frmMain"));
+    setFixedSize(Px(layout::kClientWidth), Px(layout::kClientHeight));
+    QFont small = font();
+    small.setPixelSize(kFontPixels);
+    setFont(small);
+    CreateControls();
+    ConnectEvents();
+    SetTabOrder();
+    command1_->setFocus();
+    qApp->installEventFilter(this);
+    Render();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::CreateControls() {
+    const FormModel& m = form_.model();
+    command1_ = MakeButton(this, "Command1", layout::Command1);
+    command2_ = MakeButton(this, "Command2", layout::Command2);
+    command3_ = MakeButton(this, "Command3", layout::Command3);
+    command4_ = MakeButton(this, "Command4", layout::Command4);
+    cmdSpecial_ = MakeButton(this, "cmdSpecial", layout::cmdSpecial);
+
+    txtArquivo_ = new QLineEdit(this);
+    txtArquivo_->setObjectName(QStringLiteral("txtArquivo"));
+    txtArquivo_->setGeometry(PxRect(layout::txtArquivo));
+    SetColours(txtArquivo_, QPalette::Base, Qt::black, QPalette::Text, kPathText);
+    // The special button reaches down over the path field; it stays on top, so it can be used.
+    cmdSpecial_->raise();
+
+    lblGame_ = MakeLabel(this, "lblGame", layout::lblGame);
+    label2_ = MakeLabel(this, "Label2", layout::Label2);
+    label2_->setTextFormat(Qt::AutoText); // its "&" marks the access key of the list
+    ShrinkToFit(label2_, QString::fromStdString(m.Label2.caption).remove(u'&'));
+    cmdRecarrega_ = MakeButton(this, "cmdRecarrega", layout::cmdRecarrega);
+
+    lblLoc_ = new ClickableLabel(this);
+    lblLoc_->setObjectName(QStringLiteral("lblLoc"));
+    lblLoc_->setGeometry(PxRect(layout::lblLoc));
+    lblLoc_->setTextFormat(Qt::PlainText);
+    lblLoc_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblLocOpt_ = MakeLabel(this, "lblLocOpt", layout::lblLocOpt);
+
+    list1Rows_ = new PaletteListModel(m.List1, this);
+    list1_ = MakeList(this, "List1", layout::List1, list1Rows_);
+    label2_->setBuddy(list1_);
+
+    for (int i = 0; i < static_cast<int>(opt_.size()); ++i) {
+        auto* swatch = new SwatchButton(this);
+        swatch->setObjectName(QStringLiteral("Opt%1").arg(i));
+        swatch->setGeometry(PxRect(layout::Opt(i)));
+        opt_[static_cast<std::size_t>(i)] = swatch;
+    }
+
+    cmdImp_ = MakeButton(this, "cmdImp", layout::cmdImp);
+    cmdExp_ = MakeButton(this, "cmdExp", layout::cmdExp);
+    cmdAmostra_ = MakeButton(this, "cmdAmostra", layout::cmdAmostra);
+    cmdExibir_ = MakeButton(this, "cmdExibir", layout::cmdExibir);
+
+    blueScroll_ = MakeSlider(this, "BlueScroll", layout::BlueScroll);
+    greenScroll_ = MakeSlider(this, "GreenScroll", layout::GreenScroll);
+    redScroll_ = MakeSlider(this, "RedScroll", layout::RedScroll);
+
+    picture1_ = new ColourSample(this);
+    picture1_->setObjectName(QStringLiteral("Picture1"));
+    picture1_->setGeometry(PxRect(layout::Picture1));
+
+    lblColor_ = MakeLabel(this, "lblColor", layout::lblColor);
+    QFont big = lblColor_->font();
+    big.setPointSize(kColourWordPoints);
+    big.setBold(true);
+    lblColor_->setFont(big);
+
+    lblBlue_ = MakeLabel(this, "lblBlue", layout::lblBlue);
+    lblGreen_ = MakeLabel(this, "lblGreen", layout::lblGreen);
+    lblRed_ = MakeLabel(this, "lblRed", layout::lblRed);
+    const std::array<std::pair<QLabel*, QColor>, 3> values{
+        {{lblBlue_, Qt::blue}, {lblGreen_, Qt::green}, {lblRed_, Qt::red}}};
+    for (const auto& [label, colour] : values) {
+        label->setAutoFillBackground(true);
+        SetColours(label, QPalette::Window, Qt::white, QPalette::WindowText, colour);
+    }
+
+    lblLocaliza_ = MakeLabel(this, "lblLocaliza", layout::lblLocaliza);
+
+    lstColorRows_ = new PaletteListModel(m.lstColor, this);
+    lstColor_ = MakeList(this, "lstColor", layout::lstColor, lstColorRows_);
+    lstColor_->setFocusPolicy(Qt::NoFocus);
+    lstCountRows_ = new PaletteListModel(m.lstCount, this);
+    lstCount_ = MakeList(this, "lstCount", layout::lstCount, lstCountRows_);
+    lstCount_->setFocusPolicy(Qt::NoFocus);
+}
+
+void MainWindow::ConnectEvents() {
+    const std::array<std::pair<QPushButton*, void (MainForm::*)()>, 10> buttons{{
+        {command1_, &MainForm::Command1_Click},
+        {command2_, &MainForm::Command2_Click},
+        {command3_, &MainForm::Command3_Click},
+        {command4_, &MainForm::Command4_Click},
+        {cmdSpecial_, &MainForm::cmdSpecial_Click},
+        {cmdRecarrega_, &MainForm::cmdRecarrega_Click},
+        {cmdImp_, &MainForm::cmdImp_Click},
+        {cmdExp_, &MainForm::cmdExp_Click},
+        {cmdAmostra_, &MainForm::cmdAmostra_Click},
+        {cmdExibir_, &MainForm::cmdExibir_Click},
+    }};
+    for (const auto& [button, handler] : buttons)
+        connect(button, &QPushButton::clicked, this,
+                [this, handler = handler] { Raise([this, handler] { (form_.*handler)(); }); });
+
+    connect(list1_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (rendering_ || !current.isValid())
+                    return;
+                Raise([this, row = current.row()] {
+                    form_.model().List1.selected = row;
+                    form_.List1_Click();
+                });
+            });
+
+    for (int i = 0; i < static_cast<int>(opt_.size()); ++i)
+        connect(opt_[static_cast<std::size_t>(i)], &QAbstractButton::clicked, this,
+                [this, i] { Raise([this, i] { form_.Opt_Click(i); }); });
+
+    const std::array<std::pair<QSlider*, SliderId>, 3> sliders{{
+        {blueScroll_, SliderId::Blue},
+        {greenScroll_, SliderId::Green},
+        {redScroll_, SliderId::Red},
+    }};
+    for (const auto& [slider, which] : sliders)
+        connect(slider, &QSlider::valueChanged, this, [this, which = which](int value) {
+            Raise([this, which, value] { form_.SetSliderValue(which, value); });
+        });
+
+    connect(picture1_, &ColourSample::doubleClicked, this,
+            [this] { Raise([this] { form_.Picture1_DblClick(); }); });
+    connect(lblLoc_, &ClickableLabel::clicked, this,
+            [this] { Raise([this] { form_.lblLoc_Click(); }); });
+}
+
+void MainWindow::SetTabOrder() {
+    std::vector<QWidget*> order{command1_, command2_, command3_, command4_, txtArquivo_, list1_};
+    order.insert(order.end(), opt_.begin(), opt_.end());
+    order.insert(order.end(), {picture1_, blueScroll_, greenScroll_, redScroll_, cmdImp_, cmdExp_,
+                               cmdSpecial_, cmdRecarrega_, cmdAmostra_, cmdExibir_});
+    for (std::size_t k = 0; k + 1 < order.size(); ++k)
+        setTabOrder(order[k], order[k + 1]);
+}
+
+void MainWindow::Render() {
+    const bool wasRendering = rendering_;
+    rendering_ = true;
+    const FormModel& m = form_.model();
+
+    if (const QString caption = Q(m.caption); windowTitle() != caption)
+        setWindowTitle(caption);
+    RenderButton(command1_, m.Command1);
+    RenderButton(command2_, m.Command2);
+    RenderButton(command3_, m.Command3);
+    RenderButton(command4_, m.Command4);
+    RenderButton(cmdSpecial_, m.cmdSpecial);
+    // What the user types stays until the program sets a path of its own.
+    if (m.txtArquivo.caption != shownPath_) {
+        shownPath_ = m.txtArquivo.caption;
+        txtArquivo_->setText(Q(shownPath_));
+        txtArquivo_->setCursorPosition(0);
+    }
+    RenderState(txtArquivo_, m.txtArquivo);
+    RenderLabel(lblGame_, m.lblGame);
+    RenderLabel(label2_, m.Label2);
+    RenderButton(cmdRecarrega_, m.cmdRecarrega);
+    RenderLabel(lblLoc_, m.lblLoc);
+    RenderLabel(lblLocOpt_, m.lblLocOpt);
+    RenderList(list1_, list1Rows_, m.List1);
+    for (std::size_t i = 0; i < opt_.size(); ++i) {
+        opt_[i]->SetColour(ToQColor(m.Opt[i].backColor));
+        opt_[i]->setChecked(m.Opt[i].selected);
+        opt_[i]->setVisible(m.Opt[i].visible);
+    }
+    RenderButton(cmdImp_, m.cmdImp);
+    RenderButton(cmdExp_, m.cmdExp);
+    RenderButton(cmdAmostra_, m.cmdAmostra);
+    RenderButton(cmdExibir_, m.cmdExibir);
+    RenderSlider(blueScroll_, m.BlueScroll);
+    RenderSlider(greenScroll_, m.GreenScroll);
+    RenderSlider(redScroll_, m.RedScroll);
+    picture1_->SetColour(ToQColor(m.Picture1));
+    RenderLabel(lblColor_, m.lblColor);
+    RenderLabel(lblBlue_, m.lblBlue);
+    RenderLabel(lblGreen_, m.lblGreen);
+    RenderLabel(lblRed_, m.lblRed);
+    RenderLabel(lblLocaliza_, m.lblLocaliza);
+    RenderList(lstColor_, lstColorRows_, m.lstColor);
+    RenderList(lstCount_, lstCountRows_, m.lstCount);
+
+    rendering_ = wasRendering;
+}
+
+void MainWindow::Raise(const std::function<void()>& handler) {
+    if (rendering_ || form_.model().closed)
+        return;
+    handler();
+    Render();
+    if (form_.model().closed)
+        close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!form_.model().closed) {
+        // The close box and a session's end ask like the exit button.
+        const bool cancel = form_.Form_QueryUnload();
+        if (!cancel)
+            form_.model().closed = true;
+        Render();
+        if (cancel) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+bool MainWindow::SeesKeyFirst(QObject* watched) const {
+    if (!watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget != this && !isAncestorOf(widget))
+        return false; // another window, such as a box over this one
+    // A key the focused control ignored travels up to its parents; it was seen already.
+    const QWidget* focused = focusWidget();
+    return !(focused != nullptr && widget != focused && widget->isAncestorOf(focused));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || rendering_ || !SeesKeyFirst(watched))
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Escape) {
+        // SA&IR is the cancel button: Esc presses it.
+        if (command4_->isEnabled() && command4_->isVisibleTo(this))
+            Raise([this] { form_.Command4_Click(); });
+        return true;
+    }
+    const int code = VirtualKeyCode(key->key(), key->modifiers());
+    const int shift = ShiftState(key->modifiers());
+    Raise([this, code, shift] { form_.Form_KeyDown(code, shift); });
+    return false; // the focused control gets the key too
+}
+
+} // namespace zandrel

@@ -1,0 +1,84 @@
+// The main window (frmMain): draws the form model and hands every event to its handler.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include <QWidget>
+
+#include "app/MainForm.h"
+
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QSlider;
+
+namespace zandrel {
+
+class ClickableLabel;
+class ColourSample;
+class PaletteListModel;
+class SwatchButton;
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit MainWindow(MainForm& form, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Shows the model as it stands; raises no events.
+    void Render();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void CreateControls();
+    void ConnectEvents();
+    void SetTabOrder();
+    // Runs one handler, then shows its outcome; closes the window when it agreed to close.
+    void Raise(const std::function<void()>& handler);
+    // True for the first delivery of a key to this window's widgets.
+    bool SeesKeyFirst(QObject* watched) const;
+
+    MainForm& form_;
+    bool rendering_ = false;
+    std::string shownPath_;
+
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    QPushButton* command3_ = nullptr;
+    QPushButton* command4_ = nullptr;
+    QPushButton* cmdSpecial_ = nullptr;
+    QLineEdit* txtArquivo_ = nullptr;
+    QLabel* lblGame_ = nullptr;
+    QLabel* label2_ = nullptr;
+    QPushButton* cmdRecarrega_ = nullptr;
+    ClickableLabel* lblLoc_ = nullptr;
+    QLabel* lblLocOpt_ = nullptr;
+    QListView* list1_ = nullptr;
+    std::array<SwatchButton*, 16> opt_{};
+    QPushButton* cmdImp_ = nullptr;
+    QPushButton* cmdExp_ = nullptr;
+    QPushButton* cmdAmostra_ = nullptr;
+    QPushButton* cmdExibir_ = nullptr;
+    QSlider* blueScroll_ = nullptr;
+    QSlider* greenScroll_ = nullptr;
+    QSlider* redScroll_ = nullptr;
+    ColourSample* picture1_ = nullptr;
+    QLabel* lblColor_ = nullptr;
+    QLabel* lblBlue_ = nullptr;
+    QLabel* lblGreen_ = nullptr;
+    QLabel* lblRed_ = nullptr;
+    QLabel* lblLocaliza_ = nullptr;
+    QListView* lstColor_ = nullptr;
+    QListView* lstCount_ = nullptr;
+    PaletteListModel* list1Rows_ = nullptr;
+    PaletteListModel* lstColorRows_ = nullptr;
+    PaletteListModel* lstCountRows_ = nullptr;
+};
+
+} // namespace zandrel

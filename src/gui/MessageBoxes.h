@@ -1,0 +1,22 @@
+// Message boxes by the program's style numbers.
+#pragma once
+
+#include <string>
+
+class QMessageBox;
+class QString;
+
+namespace zandrel {
+
+// Lines end with CR LF in the program's texts; the box wants plain line feeds.
+QString DisplayText(const std::string& text);
+
+// Icon, buttons and default button for a style: 0 plain, 16 critical, 48 exclamation,
+// 64 information, 292 Yes/No with a question icon and No as the default.
+void SetUpMessageBox(QMessageBox& box, const std::string& text, int style,
+                     const std::string& title);
+
+// The answer code of a box that has been closed: 6 for Yes, 7 for No, 1 for OK.
+int AnswerCode(const QMessageBox& box, int style);
+
+} // namespace zandrel
