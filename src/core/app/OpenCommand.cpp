@@ -3,6 +3,7 @@
 
 #include "app/Definitions.h"
 #include "app/Games.h"
+#include "app/Identify.h"
 #include "app/MainForm.h"
 #include "app/Messages.h"
 #include "app/NumberText.h"
@@ -21,20 +22,7 @@ void MainForm::Form_Load() {
 }
 
 std::string MainForm::IdentifyGame(const std::string& path) {
-    // Only an existing file has a code; nothing is created for a typed name.
-    if (!FileExists(path))
-        return {};
-    FileStatus status;
-    const File file = File::Open(path, OpenMode::ReadOnly, status);
-    if (!status.ok())
-        return {};
-    std::uint64_t size = 0;
-    if (!file.Size(size).ok() || size < kGameCodeOffset + 4)
-        return {}; // no complete code
-    std::array<std::uint8_t, 4> code{};
-    if (!file.ReadAt(kGameCodeOffset, code).ok())
-        return {};
-    const std::optional<GameInfo> game = FindGameByCode(code);
+    const std::optional<GameInfo> game = IdentifyByHeader(path);
     if (!game)
         return {};
     app_.GameIndex = game->index;

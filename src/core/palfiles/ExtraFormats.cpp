@@ -1,0 +1,341 @@
+#include "palfiles/ExtraFormats.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <optional>
+
+namespace zandrel {
+
+namespace {
+
+bool EndsWithNoCase(std::string_view name, std::string_view ending) {
+    if (name.size() < ending.size())
+        return false;
+    const std::string_view tail = name.substr(name.size() - ending.size());
+    return std::equal(tail.begin(), tail.end(), ending.begin(), [](char a, char b) {
+        return std::toupper(static_cast<unsigned char>(a)) ==
+               std::toupper(static_cast<unsigned char>(b));
+    });
+}
+
+constexpr std::string_view kJascHeader = "JASC-PAL";
+constexpr std::string_view kJascVersion = "0100";
+constexpr std::string_view kGimpHeader = "GIMP Palette";
+
+std::string LineText(std::size_t line) {
+    return "linha " + std::to_string(line) + ": ";
+}
+
+std::string OffsetText(std::size_t offset) {
+    return "offset " + std::to_string(offset) + ": ";
+}
+
+std::string TooFewColours(std::size_t line, std::size_t found) {
+    return LineText(line) + "o arquivo termina depois de " + std::to_string(found) +
+           " cores; são necessárias 16";
+}
+
+// Lines ended by LF or CR LF; a final line end makes no extra empty line.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        lines.push_back(line);
+        start = next;
+    }
+    return lines;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Words separated by blanks and tabs.
+std::vector<std::string_view> Words(std::string_view text) {
+    std::vector<std::string_view> words;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && IsBlank(text[i]))
+            ++i;
+        const std::size_t start = i;
+        while (i < text.size() && !IsBlank(text[i]))
+            ++i;
+        if (i > start)
+            words.push_back(text.substr(start, i - start));
+    }
+    return words;
+}
+
+// A whole decimal number with an optional minus sign; large values are capped, since any
+// value above 255 is refused the same way.
+std::optional<long> DecimalNumber(std::string_view word) {
+    bool negative = false;
+    if (!word.empty() && word.front() == '-') {
+        negative = true;
+        word.remove_prefix(1);
+    }
+    if (word.empty())
+        return std::nullopt;
+    long value = 0;
+    for (const char c : word) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = std::min(value * 10 + (c - '0'), 100000L);
+    }
+    return negative ? -value : value;
+}
+
+// The three components at the start of a colour line, or the reason it is refused.
+std::string ReadTriple(std::span<const std::string_view> words, std::size_t line, Rgb& rgb) {
+    if (words.size() < 3)
+        return LineText(line) + "esperados três números (vermelho verde azul)";
+    std::array<int, 3> values{};
+    for (std::size_t k = 0; k < 3; ++k) {
+        const std::optional<long> value = DecimalNumber(words[k]);
+        if (!value)
+            return LineText(line) + "esperados três números (vermelho verde azul)";
+        if (*value < 0 || *value > 255)
+            return LineText(line) + "o componente " + std::string(words[k]) +
+                   " está fora de 0 a 255";
+        values[k] = static_cast<int>(*value);
+    }
+    rgb = Rgb{values[0], values[1], values[2]};
+    return {};
+}
+
+ComponentsResult Refused(std::string error) {
+    ComponentsResult result;
+    result.error = std::move(error);
+    return result;
+}
+
+Components16 TriplesAt(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    Components16 colours{};
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        const std::size_t at = offset + 3 * i;
+        colours[i] = Rgb{bytes[at], bytes[at + 1], bytes[at + 2]};
+    }
+    return colours;
+}
+
+} // namespace
+
+ExchangeFormat ExchangeFormatForName(std::string_view name) {
+    switch (ExportFormatForName(name)) {
+    case PaletteFormat::GbaRaw:
+        return ExchangeFormat::GbaRaw;
+    case PaletteFormat::Tpl:
+        return ExchangeFormat::Tpl;
+    case PaletteFormat::Jasc:
+        return ExchangeFormat::Jasc;
+    case PaletteFormat::None:
+        break;
+    }
+    if (EndsWithNoCase(name, ".GPL"))
+        return ExchangeFormat::Gimp;
+    if (EndsWithNoCase(name, ".ACT"))
+        return ExchangeFormat::Act;
+    return ExchangeFormat::None;
+}
+
+std::string GimpPaletteText(const Palette16& colours, std::string_view name) {
+    std::string oneLine;
+    std::copy_if(name.begin(), name.end(), std::back_inserter(oneLine),
+                 [](char c) { return c != '\r' && c != '\n'; });
+    std::string text = std::string(kGimpHeader) + "\nName: " + oneLine + "\nColumns: 16\n#\n";
+    for (const RgbColor colour : colours) {
+        const Rgb rgb = SplitColor(colour);
+        char line[32];
+        std::snprintf(line, sizeof line, "%3d %3d %3d\t", rgb.red, rgb.green, rgb.blue);
+        text += line + WordHexText(ColorToWord(colour)) + "\n";
+    }
+    return text;
+}
+
+std::vector<std::uint8_t> ActPaletteBytes(const Palette16& colours) {
+    std::vector<std::uint8_t> bytes(kActPaletteSize, 0);
+    const auto triples = RgbTripleBytes(colours);
+    std::copy(triples.begin(), triples.end(), bytes.begin());
+    return bytes;
+}
+
+std::vector<std::uint8_t> ExchangeFileBytes(ExchangeFormat format, const Palette16& colours,
+                                            std::string_view name) {
+    switch (format) {
+    case ExchangeFormat::None:
+        return {};
+    case ExchangeFormat::GbaRaw:
+        return PaletteFileBytes(PaletteFormat::GbaRaw, colours);
+    case ExchangeFormat::Tpl:
+        return PaletteFileBytes(PaletteFormat::Tpl, colours);
+    case ExchangeFormat::Jasc:
+        return PaletteFileBytes(PaletteFormat::Jasc, colours);
+    case ExchangeFormat::Gimp: {
+        const std::string text = GimpPaletteText(colours, name);
+        return std::vector<std::uint8_t>(text.begin(), text.end());
+    }
+    case ExchangeFormat::Act:
+        return ActPaletteBytes(colours);
+    }
+    return {};
+}
+
+ComponentsResult ReadJascPalette(std::string_view text) {
+    const std::vector<std::string_view> lines = SplitLines(text);
+    const auto line = [&](std::size_t number) {
+        return number <= lines.size() ? TrimBlanks(lines[number - 1]) : std::string_view{};
+    };
+    if (lines.empty() || line(1) != kJascHeader)
+        return Refused(LineText(1) + "falta o cabeçalho \"JASC-PAL\"");
+    if (line(2) != kJascVersion)
+        return Refused(LineText(2) + "esperada a versão \"0100\"");
+    const std::optional<long> declared = DecimalNumber(line(3));
+    if (!declared || *declared < 0)
+        return Refused(LineText(3) + "esperado o número de cores");
+    if (*declared < kPaletteColours)
+        return Refused(LineText(3) + "o arquivo declara " + std::to_string(*declared) +
+                       " cores; são necessárias 16");
+
+    ComponentsResult result;
+    constexpr std::size_t kFirstEntryLine = 4;
+    for (std::size_t i = 0; i < result.colours.size(); ++i) {
+        const std::size_t number = kFirstEntryLine + i;
+        if (number > lines.size())
+            return Refused(TooFewColours(number, i));
+        const std::vector<std::string_view> words = Words(lines[number - 1]);
+        if (words.size() > 3)
+            return Refused(LineText(number) + "esperados três números (vermelho verde azul)");
+        if (std::string error = ReadTriple(words, number, result.colours[i]); !error.empty())
+            return Refused(std::move(error));
+    }
+    return result;
+}
+
+ComponentsResult ReadGimpPalette(std::string_view text) {
+    const std::vector<std::string_view> lines = SplitLines(text);
+    if (lines.empty() || TrimBlanks(lines[0]) != kGimpHeader)
+        return Refused(LineText(1) + "falta o cabeçalho \"GIMP Palette\"");
+
+    ComponentsResult result;
+    std::size_t found = 0;
+    for (std::size_t index = 1; index < lines.size() && found < result.colours.size(); ++index) {
+        const std::string_view line = TrimBlanks(lines[index]);
+        if (line.empty() || line.front() == '#' || line.starts_with("Name:") ||
+            line.starts_with("Columns:"))
+            continue;
+        const std::vector<std::string_view> words = Words(line);
+        if (std::string error = ReadTriple(words, index + 1, result.colours[found]); !error.empty())
+            return Refused(std::move(error));
+        ++found;
+    }
+    if (found < result.colours.size())
+        return Refused(TooFewColours(lines.size() + 1, found));
+    return result;
+}
+
+ComponentsResult ReadActPalette(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kActPaletteSize)
+        return Refused(OffsetText(bytes.size()) +
+                       "o arquivo termina antes dos 768 bytes de uma tabela de cores ACT");
+    if (bytes.size() != kActPaletteSize && bytes.size() != kActPaletteSizeWithCount)
+        return Refused(OffsetText(kActPaletteSize) + "o arquivo tem " +
+                       std::to_string(bytes.size()) +
+                       " bytes; uma tabela de cores ACT tem 768 ou 772");
+    if (bytes.size() == kActPaletteSizeWithCount) {
+        const int declared = bytes[kActPaletteSize] << 8 | bytes[kActPaletteSize + 1];
+        // 0 states no count at all; 1 to 15 leave part of the sixteen colours undefined.
+        if (declared > 0 && declared < kPaletteColours)
+            return Refused(OffsetText(kActPaletteSize) + "o arquivo declara " +
+                           std::to_string(declared) + " cores; são necessárias 16");
+    }
+    ComponentsResult result;
+    result.colours = TriplesAt(bytes, 0);
+    return result;
+}
+
+ComponentsResult ReadTplPalette(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kTplPaletteSize)
+        return Refused(OffsetText(bytes.size()) +
+                       "o arquivo termina antes dos 52 bytes de uma paleta TPL");
+    if (!std::equal(kTplHeader.begin(), kTplHeader.begin() + 3, bytes.begin()))
+        return Refused(OffsetText(0) + "o arquivo não começa com \"TPL\"");
+    if (bytes[3] != kTplHeader[3])
+        return Refused(OffsetText(3) + "tipo " + std::to_string(bytes[3]) +
+                       " não suportado (esperado 0, cores RGB de 3 bytes)");
+    ComponentsResult result;
+    result.colours = TriplesAt(bytes, kTplHeader.size());
+    return result;
+}
+
+PaletteWords16 WordsFromComponents(const Components16& colours) {
+    const bool allMultiplesOf8 = std::all_of(colours.begin(), colours.end(), [](const Rgb& c) {
+        return c.red % 8 == 0 && c.green % 8 == 0 && c.blue % 8 == 0;
+    });
+    PaletteWords16 words{};
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        const Rgb& c = colours[i];
+        // c / 8 goes through its expanded colour, which ColorToWord brings back to c / 8.
+        const RgbColor colour =
+            allMultiplesOf8 ? MakeColor(ExpandComponent(c.red / 8), ExpandComponent(c.green / 8),
+                                        ExpandComponent(c.blue / 8))
+                            : MakeColor(c.red, c.green, c.blue);
+        words[i] = ColorToWord(colour);
+    }
+    return words;
+}
+
+WordsResult ReadExchangeFile(ExchangeFormat format, std::span<const std::uint8_t> bytes) {
+    WordsResult result;
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    ComponentsResult components;
+    switch (format) {
+    case ExchangeFormat::None:
+        result.error = "formato de paleta desconhecido";
+        return result;
+    case ExchangeFormat::GbaRaw:
+        // A short file would put black in place of the missing colours: refused.
+        if (bytes.size() < kGbaPaletteSize) {
+            result.error =
+                OffsetText(bytes.size()) + "o arquivo termina antes dos 32 bytes de uma paleta GBA";
+            return result;
+        }
+        result.words = GbaPaletteWords(bytes);
+        return result;
+    case ExchangeFormat::Tpl:
+        components = ReadTplPalette(bytes);
+        break;
+    case ExchangeFormat::Jasc:
+        components = ReadJascPalette(text);
+        break;
+    case ExchangeFormat::Gimp:
+        components = ReadGimpPalette(text);
+        break;
+    case ExchangeFormat::Act:
+        components = ReadActPalette(bytes);
+        break;
+    }
+    if (!components.ok()) {
+        result.error = components.error;
+        return result;
+    }
+    result.words = WordsFromComponents(components.colours);
+    return result;
+}
+
+} // namespace zandrel

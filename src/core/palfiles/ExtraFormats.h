@@ -1,0 +1,83 @@
+// The exchange files beyond the window's three: GIMP palettes and Adobe colour tables, and
+// readers for every format. Pure functions over bytes and text, so the command-line tool, the
+// tests and fuzzers share them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "colour/Codec.h"
+#include "palfiles/PaletteFormats.h"
+
+namespace zandrel {
+
+// Adobe colour table: 256 RGB triples; some tools add a big-endian colour count and a
+// transparent index after them.
+inline constexpr std::size_t kActPaletteSize = 768;
+inline constexpr std::size_t kActPaletteSizeWithCount = 772;
+
+enum class ExchangeFormat {
+    None,
+    GbaRaw, // .GBAPAL
+    Tpl,    // .tpl
+    Jasc,   // .pal
+    Gimp,   // .gpl
+    Act,    // .act
+};
+
+// The format a file name asks for by its extension, ignoring case.
+ExchangeFormat ExchangeFormatForName(std::string_view name);
+
+// "GIMP Palette", "Name: <name>", "Columns: 16", "#", then one "rrr ggg bbb<TAB>WORD" line
+// per colour (the components right-aligned in three places, the colour word as its name),
+// every line ended by LF. Line ends in the name are dropped.
+std::string GimpPaletteText(const Palette16& colours, std::string_view name);
+// 768 bytes: the sixteen RGB triples, then zeros for the other 240 entries.
+std::vector<std::uint8_t> ActPaletteBytes(const Palette16& colours);
+// The bytes of any exchange format; `name` is used by the GIMP palette only. Empty for None.
+std::vector<std::uint8_t> ExchangeFileBytes(ExchangeFormat format, const Palette16& colours,
+                                            std::string_view name);
+
+// Sixteen colours with 8-bit components, as a file holds them.
+using Components16 = std::array<Rgb, kPaletteColours>;
+
+struct ComponentsResult {
+    Components16 colours{};
+    std::string error; // empty on success; otherwise names the line or offset at fault
+    bool ok() const { return error.empty(); }
+};
+
+// JASC-PAL: "JASC-PAL", "0100", the colour count (16 or more), then "r g b" lines; the first
+// sixteen are read. Lines end in CR LF or LF.
+ComponentsResult ReadJascPalette(std::string_view text);
+// GIMP palette: "GIMP Palette", then colour lines "r g b [name]"; "Name:" and "Columns:"
+// lines, comments ("#") and empty lines are skipped. The first sixteen colours are read.
+ComponentsResult ReadGimpPalette(std::string_view text);
+// Adobe colour table of 768 or 772 bytes; the first sixteen entries are read. A 772-byte
+// table must not declare fewer than 16 colours.
+ComponentsResult ReadActPalette(std::span<const std::uint8_t> bytes);
+// Tile Layer Pro palette: at least 52 bytes, "TPL" and type 0 (3-byte RGB entries).
+ComponentsResult ReadTplPalette(std::span<const std::uint8_t> bytes);
+
+// 8-bit components to colour words. ReduceComponent, unless every component is a multiple
+// of 8: many tools write a 5-bit component c as c x 8 (31 as 248, which ReduceComponent would
+// make 30), so such colours are divided by 8 instead. Colours this program wrote come back
+// as the same words either way.
+PaletteWords16 WordsFromComponents(const Components16& colours);
+
+struct WordsResult {
+    PaletteWords16 words{};
+    std::string error; // empty on success
+    bool ok() const { return error.empty(); }
+};
+
+// The sixteen colour words of an exchange file's bytes. A raw GBA palette must hold its 32
+// bytes (more are ignored, bit 15 is dropped); the others go through their reader and
+// WordsFromComponents.
+WordsResult ReadExchangeFile(ExchangeFormat format, std::span<const std::uint8_t> bytes);
+
+} // namespace zandrel
