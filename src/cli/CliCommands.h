@@ -1,0 +1,27 @@
+// zandrel-cli: the window's palette work for scripts and build pipelines, without a display.
+// The commands take their streams as arguments so tests can run them in process too.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace zandrel::cli {
+
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1; // one line on the error stream names the file and fault
+inline constexpr int kExitUsage = 2;   // the usage follows on the error stream
+
+// The usage text, every line ended by LF.
+std::string UsageText();
+
+// Runs one command line (the arguments after the program's name). The definition files are
+// read from `programFolder`. On any failure no file has been changed.
+int RunCli(const std::vector<std::string>& args, const std::string& programFolder,
+           std::ostream& out, std::ostream& err);
+
+// The folder of the running executable (where the definition files lie), or the folder of
+// `argv0` when the system cannot say.
+std::string ExecutableFolder(const char* argv0);
+
+} // namespace zandrel::cli
