@@ -1,0 +1,71 @@
+// The real main window over the scripted services, with a program folder of its own that
+// holds the memory-dump definition file.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <QLabel>
+#include <QTest>
+#include <QWidget>
+
+#include "Controls.h"
+#include "FakeServices.h"
+#include "MainWindow.h"
+#include "TempDir.h"
+#include "app/AppState.h"
+#include "app/MainForm.h"
+
+namespace zandrel::testing {
+
+struct WindowHarness {
+    explicit WindowHarness(const std::string& commandLine = {}) {
+        std::filesystem::copy_file(std::filesystem::path(ZANDREL_DATA_DIR) / "MEMORYDUMP.ZNDL",
+                                   folder.path() / "MEMORYDUMP.ZNDL");
+        services.programFolder = folder.path().string();
+        services.commandLine = commandLine;
+        form = std::make_unique<MainForm>(state, services);
+        window = std::make_unique<MainWindow>(*form);
+        form->Form_Load();
+        window->Render();
+        window->show();
+        window->activateWindow();
+        [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(window.get());
+    }
+
+    template <class Widget> Widget* Find(const char* name) const {
+        auto* widget = window->findChild<Widget*>(QString::fromLatin1(name));
+        if (widget == nullptr)
+            qFatal("no control named %s", name);
+        return widget;
+    }
+
+    FormModel& model() { return form->model(); }
+
+    TempDir folder;
+    FakeServices services;
+    AppState state;
+    std::unique_ptr<MainForm> form;
+    std::unique_ptr<MainWindow> window;
+};
+
+// Sends a key to the control that has the focus, as the keyboard does.
+inline void PressKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QWidget* target = window->focusWidget() != nullptr ? window->focusWidget() : window;
+    QTest::keyClick(target, key, modifiers);
+}
+
+inline void Click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+inline SwatchButton* SwatchAt(WindowHarness& h, int i) {
+    return h.Find<SwatchButton>(QStringLiteral("Opt%1").arg(i).toLatin1().constData());
+}
+
+inline QString LabelText(WindowHarness& h, const char* name) {
+    return h.Find<QLabel>(name)->text();
+}
+
+} // namespace zandrel::testing
