@@ -17,4 +17,6 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZANDREL_BUILD_GUI=OFF \
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure -j"$jobs")
+# Every fuzz target for a few seconds over its seeds, so a parser that starts to crash fails CI.
+fuzz/run.sh all 5
 echo "All tests passed."

@@ -1,0 +1,121 @@
+// Definition files: any bytes give a table whose columns line up as the loader promises,
+// with at most 32767 entries, and a complete table reads back the same from its own text.
+#include <cstdint>
+#include <sstream>
+#include <string>
+
+#include "FuzzSupport.h"
+#include "app/Definitions.h"
+#include "app/Text.h"
+
+using namespace zandrel;
+
+namespace {
+
+std::size_t CountLines(std::string_view text) {
+    std::size_t lines = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t end = text.find_first_of("\r\n", i);
+        if (end == std::string_view::npos)
+            end = text.size();
+        ++lines;
+        i = end + 1;
+        if (end < text.size() && text[end] == '\r' && i < text.size() && text[i] == '\n')
+            ++i;
+    }
+    return lines;
+}
+
+bool HasNoLineEnd(const std::string& field) {
+    return field.find_first_of("\r\n") == std::string::npos;
+}
+
+void CheckTable(std::string_view bytes, bool thorough) {
+    PaletteTable table;
+    const Failure failure = ParseDefinitions(bytes, table);
+
+    FUZZ_CHECK(table.counts.size() <= kMaxDefinitionEntries);
+    FUZZ_CHECK(table.names.size() == table.counts.size());
+    if (failure.result == Result::DefinitionOneComma)
+        FUZZ_CHECK(table.locations.size() + 1 == table.counts.size());
+    else
+        FUZZ_CHECK(table.locations.size() == table.counts.size());
+
+    if (failure.ok()) {
+        FUZZ_CHECK(failure.line == 0);
+    } else {
+        FUZZ_CHECK(failure.result == Result::DefinitionNoComma ||
+                   failure.result == Result::DefinitionOneComma ||
+                   failure.result == Result::TooManyEntries);
+        FUZZ_CHECK(failure.line >= 1);
+        FUZZ_CHECK(static_cast<std::size_t>(failure.line) <= CountLines(bytes));
+        // Every line before the failing one gave at most one entry.
+        FUZZ_CHECK(table.counts.size() <= static_cast<std::size_t>(failure.line));
+    }
+    if (failure.result == Result::TooManyEntries)
+        FUZZ_CHECK(table.counts.size() == kMaxDefinitionEntries);
+
+    for (std::size_t i = 0; i < table.counts.size(); ++i) {
+        FUZZ_CHECK(table.counts[i].find(',') == std::string::npos);
+        FUZZ_CHECK(HasNoLineEnd(table.counts[i]) && HasNoLineEnd(table.names[i]));
+        FUZZ_CHECK(IsValidUtf8(table.counts[i]) && IsValidUtf8(table.names[i]));
+        if (i < table.locations.size()) {
+            FUZZ_CHECK(table.locations[i].find(',') == std::string::npos);
+            FUZZ_CHECK(HasNoLineEnd(table.locations[i]));
+            FUZZ_CHECK(IsValidUtf8(table.locations[i]));
+        }
+    }
+
+    if (!thorough)
+        return;
+    // The stream reader gives the same table.
+    std::istringstream stream{std::string(bytes)};
+    PaletteTable fromStream;
+    const Failure streamFailure = ParseDefinitions(stream, fromStream);
+    FUZZ_CHECK(streamFailure.result == failure.result && streamFailure.line == failure.line);
+    FUZZ_CHECK(fromStream.counts == table.counts && fromStream.names == table.names &&
+               fromStream.locations == table.locations);
+
+    // A table written back as CR LF lines reads as itself (a name may hold commas; a count
+    // beginning with ";" would turn its line into a comment, so such tables are left out).
+    if (failure.ok()) {
+        std::string text;
+        bool writable = true;
+        for (std::size_t i = 0; i < table.counts.size(); ++i) {
+            writable = writable && !(table.counts[i].size() > 0 && table.counts[i][0] == ';');
+            text += table.counts[i] + "," + table.locations[i] + "," + table.names[i] + "\r\n";
+        }
+        if (writable) {
+            PaletteTable again;
+            FUZZ_CHECK(ParseDefinitions(text, again).ok());
+            FUZZ_CHECK(again.counts == table.counts && again.names == table.names &&
+                       again.locations == table.locations);
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string_view bytes = fuzz::AsText(data, size);
+    // A first byte of 0x01 repeats the rest past the entry limit, so the limit is reached
+    // from inputs of the usual length.
+    if (!bytes.empty() && bytes.front() == '\x01') {
+        bytes.remove_prefix(1);
+        std::size_t lineEnds = 0;
+        for (const char c : bytes)
+            lineEnds += c == '\n' ? 1 : 0;
+        const std::size_t copies = lineEnds == 0 ? 0 : (kMaxDefinitionEntries + 1) / lineEnds + 1;
+        // Short lines only, so one input stays small and the run stays quick.
+        if (copies == 0 || copies * bytes.size() > (1u << 18))
+            return 0;
+        std::string repeated;
+        repeated.reserve(copies * bytes.size());
+        for (std::size_t i = 0; i < copies; ++i)
+            repeated += bytes;
+        CheckTable(repeated, false);
+        return 0;
+    }
+    CheckTable(bytes, true);
+    return 0;
+}

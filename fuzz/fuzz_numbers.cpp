@@ -1,0 +1,100 @@
+// Numbers and texts read from definition files and typed answers: hex locations, colour
+// counts, upper case and the UTF-8 / Windows-1252 decoding.
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "FuzzSupport.h"
+#include "app/NumberText.h"
+#include "app/Text.h"
+#include "colour/Codec.h"
+
+using namespace zandrel;
+
+namespace {
+
+bool AllOf(std::string_view text, bool (*pred)(char)) {
+    for (const char c : text)
+        if (!pred(c))
+            return false;
+    return true;
+}
+bool IsUpperHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+}
+bool IsDecimalDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+void CheckHex(std::string_view text) {
+    const std::int32_t n = HexToNumber(text);
+    FUZZ_CHECK(n >= 0); // every digit adds, nothing subtracts
+    FUZZ_CHECK(HexToNumber(HexText(n)) == n);
+    if (!text.empty() && text.size() <= 32767 && AllOf(text, IsUpperHexDigit)) {
+        // Plain hex digits read as the number they spell, 0 when it passes 31 bits.
+        std::string_view digits = text;
+        while (digits.size() > 1 && digits.front() == '0')
+            digits.remove_prefix(1);
+        std::int64_t expected = 0;
+        if (digits.size() <= 8) {
+            expected = static_cast<std::int64_t>(std::stoull(std::string(digits), nullptr, 16));
+            if (expected > 2147483647)
+                expected = 0;
+        }
+        FUZZ_CHECK(n == expected);
+    }
+}
+
+void CheckCounts(std::string_view text) {
+    const double number = LeadingNumber(text);
+    FUZZ_CHECK(!std::isnan(number));
+    if (const auto rounded = RoundToInt16(number)) {
+        FUZZ_CHECK(std::fabs(static_cast<double>(*rounded) - number) <= 0.5);
+    } else {
+        FUZZ_CHECK(!std::isfinite(number) || number <= -32768.5 || number >= 32767.5);
+    }
+    const int count = PaletteColourCount(text);
+    FUZZ_CHECK(count >= 0 && count <= 16);
+    if (!text.empty() && text.size() <= 4 && AllOf(text, IsDecimalDigit)) {
+        const int value = std::stoi(std::string(text));
+        FUZZ_CHECK(number == value);
+        FUZZ_CHECK(count == (value > 16 ? 16 : value));
+    }
+}
+
+void CheckText(std::string_view bytes) {
+    const bool valid = IsValidUtf8(bytes);
+    const std::u32string codes = DecodeUtf8(bytes);
+    FUZZ_CHECK(codes.size() <= bytes.size());
+    if (valid)
+        FUZZ_CHECK(EncodeUtf8(codes) == bytes);
+
+    const std::string fromCp1252 = Windows1252ToUtf8(bytes);
+    FUZZ_CHECK(IsValidUtf8(fromCp1252));
+    // Every byte of the 8-bit set comes back as itself.
+    const std::u32string cp1252Codes = DecodeUtf8(fromCp1252);
+    FUZZ_CHECK(cp1252Codes.size() == bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        FUZZ_CHECK(EightBitCode(cp1252Codes[i]) == static_cast<unsigned char>(bytes[i]));
+
+    const std::string decoded = DecodeEightBitText(bytes);
+    FUZZ_CHECK(IsValidUtf8(decoded));
+    FUZZ_CHECK(valid ? decoded == bytes : decoded == fromCp1252);
+
+    const std::string upper = UpperCase(bytes);
+    FUZZ_CHECK(UpperCase(upper) == upper);
+    FUZZ_CHECK(DecodeUtf8(upper).size() == codes.size());
+    FUZZ_CHECK(IsValidUtf8(upper));
+    for (const char c : upper)
+        FUZZ_CHECK(!(c >= 'a' && c <= 'z'));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text = fuzz::AsText(data, size);
+    CheckHex(text);
+    CheckCounts(text);
+    CheckText(text);
+    return 0;
+}
