@@ -24,6 +24,18 @@ std::string AcceptedPath(const QString& chosen) {
     return chosen.toStdString();
 }
 
+int SelectedFilterIndex(const QFileDialog& dialog) {
+    // With the patterns hidden the dialog names its filter by the description alone.
+    const QString chosen = dialog.selectedNameFilter();
+    const QStringList filters = dialog.nameFilters();
+    for (int k = 0; k < filters.size(); ++k) {
+        const QString& full = filters.at(k);
+        if (full == chosen || full.left(full.lastIndexOf(QStringLiteral(" ("))) == chosen)
+            return k;
+    }
+    return -1;
+}
+
 std::unique_ptr<QFileDialog> MakeFileDialog(QWidget* owner, FileDialogKind kind,
                                             const std::string& title, const std::string& filter,
                                             const FilterMemory& memory) {
@@ -54,8 +66,7 @@ std::string RunFileDialog(QFileDialog& dialog, FilterMemory& memory) {
     std::string path = AcceptedPath(chosen.first());
     // A path too long to take fails like a cancel and leaves the memory as it was.
     if (!path.empty())
-        memory.Remember(
-            static_cast<int>(dialog.nameFilters().indexOf(dialog.selectedNameFilter())));
+        memory.Remember(SelectedFilterIndex(dialog));
     return path;
 }
 

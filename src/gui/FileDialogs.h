@@ -40,6 +40,9 @@ std::unique_ptr<QFileDialog> MakeFileDialog(QWidget* owner, FileDialogKind kind,
                                             const std::string& title, const std::string& filter,
                                             const FilterMemory& memory);
 
+// The number (from 0) of the filter entry the dialog shows, or -1.
+int SelectedFilterIndex(const QFileDialog& dialog);
+
 // Shows the dialog modally; the chosen path, or empty text on cancel. A confirmed choice
 // updates the filter memory.
 std::string RunFileDialog(QFileDialog& dialog, FilterMemory& memory);
