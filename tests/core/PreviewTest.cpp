@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -132,10 +133,9 @@ TEST(PreviewRefusal, ABadOrMissingImageLeavesBothFilesUnchangedAndShowsNoPreview
     };
     const auto replaceWith = [](std::vector<std::uint8_t> bytes) {
         return [bytes](const std::string& path) {
-            fs::remove(path);
-            std::FILE* f = std::fopen(path.c_str(), "wb");
-            std::fwrite(bytes.data(), 1, bytes.size(), f);
-            std::fclose(f);
+            std::ofstream out(path, std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<std::streamsize>(bytes.size()));
         };
     };
     std::vector<std::uint8_t> png = SyntheticGif(300);
