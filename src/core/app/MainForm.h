@@ -43,8 +43,8 @@ class MainForm {
     void Command2_Click();
     // Writes the first `count` swatch colours at the hex location; `announce` marks an export
     // (a file of its own, created or emptied; otherwise in place into an existing file that
-    // must already hold every byte). Shows the confirmation or the critical box itself; the
-    // result only tells the caller how it went.
+    // must already hold every byte). Shows the confirmation once the bytes are on disk; a
+    // failure is returned for the caller to report (saving) or to end on quietly (export).
     Failure WritePaletteWords(const std::string& path, const std::string& locationText, int count,
                               bool announce);
     void cmdRecarrega_Click();

@@ -73,7 +73,11 @@ Failure MainForm::ReadSelectedPalette() {
 
 void MainForm::Command2_Click() {
     const int row = model_.List1.selected;
-    WritePaletteWords(app_.RomPath, model_.lstColor.Row(row), SelectedColourCount(), false);
+    // Saving traps nothing: a write that did not happen is reported, never confirmed.
+    if (const Failure failure =
+            WritePaletteWords(app_.RomPath, model_.lstColor.Row(row), SelectedColourCount(), false);
+        !failure.ok())
+        ReportFailure(failure);
 }
 
 Failure MainForm::WritePaletteWords(const std::string& path, const std::string& locationText,
@@ -89,10 +93,8 @@ Failure MainForm::WritePaletteWords(const std::string& path, const std::string& 
     // A ROM is written in place and never grows or appears anew; the raw export file is
     // created (or emptied) so it holds exactly the palette.
     const WriteTarget target = announce ? WriteTarget::NewFile : WriteTarget::InPlace;
-    if (Failure failure = WriteColourWords(path, location, words, target); !failure.ok()) {
-        ReportFailure(failure);
-        return failure;
-    }
+    if (Failure failure = WriteColourWords(path, location, words, target); !failure.ok())
+        return failure; // the caller decides: saving reports it, the export ends quietly
 
     // Only reached once the bytes are on the disk.
     std::string message = text::kPaletteSaved;
