@@ -38,15 +38,6 @@ Failure OpenSampleImage(const std::string& path, File& file) {
             return ImageFailure(Result::CannotRead, path, readStatus);
         return ImageFailure(Result::CannotWrite, path, status);
     }
-    // A file marked read-only stays unchanged even for a user the system would let write it.
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::perms mode = fs::status(path, ec).permissions();
-    const fs::perms writeBits =
-        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    if (!ec && (mode & writeBits) == fs::perms::none)
-        return ImageFailure(Result::CannotWrite, path, FileStatus{FileError::AccessDenied, 0});
-
     std::uint64_t size = 0;
     if (status = file.Size(size); !status.ok())
         return ImageFailure(Result::CannotRead, path, status);

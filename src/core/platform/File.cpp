@@ -92,6 +92,14 @@ File File::Open(const std::string& path, OpenMode mode, FileStatus& status) {
         status = Failure(FileError::NotFound, ENOENT);
         return File();
     }
+    // A file marked read-only stays unchanged even for a user the system would let write it
+    // (root); checked before opening, since opening may already empty it.
+    struct stat existing {};
+    if (mode != OpenMode::ReadOnly && ::stat(path.c_str(), &existing) == 0 &&
+        S_ISREG(existing.st_mode) && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        status = Failure(FileError::AccessDenied, EACCES);
+        return File();
+    }
     const int fd = ::open(path.c_str(), flags, 0666);
     if (fd < 0) {
         const int err = errno;

@@ -31,6 +31,7 @@ struct FileStatus {
 // The system's reason for a failure, as one line of text.
 std::string FileErrorText(const FileStatus& status);
 
+// Every mode but ReadOnly refuses a file without write permission bits, whoever runs it.
 enum class OpenMode {
     ReadOnly,          // a missing file is an error
     ReadWriteExisting, // in place: a missing file is an error, never created
