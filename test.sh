@@ -11,7 +11,7 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZANDREL_BUILD_GUI=OFF \
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZANDREL_BUILD_GUI=OFF -DZANDREL_BUILD_BENCH=OFF \
     -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 cmake --build build-asan -j"$jobs"
