@@ -491,14 +491,15 @@ TEST_F(Cli, ImportRefusalsLeaveTheFileUnchanged) {
 }
 
 TEST_F(Cli, ImportIntoAReadOnlyFileFailsAndWritesNothing) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes read-only files";
     const std::string dump = Dump();
     std::filesystem::permissions(dump, std::filesystem::perms::owner_read);
     const std::string in = files_.Write("in.gbapal", std::vector<std::uint8_t>(32, 0));
     ExpectFailure(Run({"import", dump, "0", in}), "Não foi possível gravar no arquivo " +
                                                       Quoted(dump) +
                                                       ". Nada foi alterado. Permission denied");
+    ExpectFailure(Run({"set", dump, "0", "0=7FFF"}), "Não foi possível gravar no arquivo " +
+                                                         Quoted(dump) +
+                                                         ". Nada foi alterado. Permission denied");
     EXPECT_EQ(ReadBytes(dump), PatternBytes(kDumpSize));
 }
 
