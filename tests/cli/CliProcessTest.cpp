@@ -2,8 +2,6 @@
 // bytes of every file afterwards.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
