@@ -48,13 +48,13 @@ void RenderLabel(QLabel* label, const Control& control) {
 
 void RenderList(QListView* view, PaletteListModel* rows, const ListBox& list) {
     rows->Refresh();
-    const QModelIndex current = view->currentIndex();
-    const int shown = current.isValid() ? current.row() : -1;
+    // The chosen row is the selected one; the list's cursor may rest elsewhere without it.
+    const QModelIndexList selected = view->selectionModel()->selectedRows();
+    const int shown = selected.isEmpty() ? -1 : selected.first().row();
     const int wanted = list.selected >= 0 && list.selected < rows->rowCount() ? list.selected : -1;
-    const bool selected = current.isValid() && view->selectionModel()->isSelected(current);
-    if (shown != wanted || (wanted >= 0 && !selected)) {
+    if (shown != wanted) {
         if (wanted < 0)
-            view->selectionModel()->clear();
+            view->selectionModel()->clearSelection();
         else
             view->setCurrentIndex(rows->index(wanted));
     }
@@ -238,15 +238,17 @@ void MainWindow::ConnectEvents() {
         connect(button, &QPushButton::clicked, this,
                 [this, handler = handler] { Raise([this, handler] { (form_.*handler)(); }); });
 
-    connect(list1_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (rendering_ || !current.isValid())
-                    return;
-                Raise([this, row = current.row()] {
-                    form_.model().List1.selected = row;
-                    form_.List1_Click();
-                });
-            });
+    // A row is chosen when it becomes selected, by mouse or keyboard. The focus alone moves
+    // the list's cursor without selecting, and chooses nothing.
+    connect(list1_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList chosen = list1_->selectionModel()->selectedRows();
+        if (rendering_ || chosen.isEmpty())
+            return;
+        Raise([this, row = chosen.first().row()] {
+            form_.model().List1.selected = row;
+            form_.List1_Click();
+        });
+    });
 
     for (int i = 0; i < static_cast<int>(opt_.size()); ++i)
         connect(opt_[static_cast<std::size_t>(i)], &QAbstractButton::clicked, this,

@@ -51,6 +51,7 @@ class EditingTest : public QObject {
     void openingTheDumpListsIts32Palettes();
     void choosingARowWithTheMouseShowsThePalette();
     void choosingARowWithTheKeyboardShowsThePalette();
+    void tabbingIntoTheListChoosesNoPalette();
     void swatchSliderAndSaveWriteExactlyTheEditedWord();
     void draggingASliderChangesNothingUntilItIsReleased();
     void sampleDoubleClickAndKeypadMultiplyOpenTheColourDialog();
@@ -104,6 +105,24 @@ void EditingTest::choosingARowWithTheKeyboardShowsThePalette() {
     QCOMPARE(LabelText(h, "lblLocaliza"), QStringLiteral("Localização: 40"));
     QCOMPARE(SwatchAt(h, 0)->colour(), QColourOf(PatternWord(0x40, 0)));
     QCOMPARE(SwatchAt(h, 15)->colour(), QColourOf(PatternWord(0x40, 15)));
+}
+
+void EditingTest::tabbingIntoTheListChoosesNoPalette() {
+    WindowHarness h;
+    OpenDump(h);
+    h.Find<QWidget>("txtArquivo")->setFocus();
+    PressKey(h.window.get(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), h.Find<QWidget>("List1"));
+
+    QCOMPARE(h.model().List1.selected, -1);
+    QVERIFY(!h.Find<QWidget>("Command2")->isEnabled());
+    QCOMPARE(LabelText(h, "lblLocaliza"), QStringLiteral("Localização: "));
+    QCOMPARE(SwatchAt(h, 0)->colour(), QColor(0xF0, 0xF0, 0xF0));
+
+    // Space then chooses the row under the list's cursor.
+    PressKey(h.window.get(), Qt::Key_Space);
+    QCOMPARE(h.model().List1.selected, 0);
+    QCOMPARE(LabelText(h, "lblLocaliza"), QStringLiteral("Localização: 0"));
 }
 
 void EditingTest::swatchSliderAndSaveWriteExactlyTheEditedWord() {

@@ -242,12 +242,16 @@ void LayoutTest::paletteListRefreshesOnlyWhenItsRowsChange() {
     h.window->Render();
     QCOMPARE(list->currentIndex().row(), 20000);
     QVERIFY(list->selectionModel()->isSelected(list->currentIndex()));
+    h.model().List1.selected = -1; // a failed read leaves no row chosen
+    h.window->Render();
+    QVERIFY(list->selectionModel()->selectedRows().isEmpty());
+    QCOMPARE(resets.count(), 1);
 
     h.model().List1.Clear();
     h.window->Render();
     QCOMPARE(resets.count(), 2);
     QCOMPARE(list->model()->rowCount(), 0);
-    QVERIFY(!list->currentIndex().isValid());
+    QVERIFY(list->selectionModel()->selectedRows().isEmpty());
 }
 
 QTEST_MAIN(LayoutTest)
