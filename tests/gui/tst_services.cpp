@@ -42,6 +42,7 @@ class ServicesTest : public QObject {
     void shiftStateAddsShiftCtrlAlt();
     void systemColoursComeFromThePalette();
     void versionComesFromTheBuild();
+    void commandLineIsTheArgumentsJoinedByBlanks();
 };
 
 void ServicesTest::filterTextBecomesQtNameFilters_data() {
@@ -277,5 +278,22 @@ void ServicesTest::versionComesFromTheBuild() {
     QCOMPARE(version.revision, 11);
 }
 
-QTEST_MAIN(ServicesTest)
+void ServicesTest::commandLineIsTheArgumentsJoinedByBlanks() {
+    // main() started the application with these arguments after the program name.
+    QtServices services;
+    QCOMPARE(services.CommandLine(), std::string("kaldrex  xç"));
+}
+
+// The application gets arguments of its own; the test runner keeps the real ones.
+int main(int argc, char* argv[]) {
+    std::string blank;
+    std::string word = "kaldrex";
+    std::string accented = "xç";
+    std::vector<char*> arguments{argv[0], word.data(), blank.data(), accented.data(), nullptr};
+    int count = 4;
+    QApplication application(count, arguments.data());
+    ServicesTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_services.moc"
