@@ -4,7 +4,10 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include "ByteWindow.h"
 #include "MessageBoxes.h"
@@ -13,6 +16,19 @@
 #include "SystemColours.h"
 
 namespace zandrel {
+
+QtServices::QtServices() {
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator.get()))
+        translator_ = std::move(translator);
+}
+
+QtServices::~QtServices() {
+    if (translator_)
+        QCoreApplication::removeTranslator(translator_.get());
+}
 
 void QtServices::BeforeModal() {
     if (beforeModal_)

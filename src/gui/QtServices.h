@@ -2,16 +2,24 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "FileDialogs.h"
 #include "platform/Services.h"
 
+class QTranslator;
 class QWidget;
 
 namespace zandrel {
 
 class QtServices : public Services {
   public:
+    // The standard buttons and dialogs speak the desktop's language where Qt has it.
+    QtServices();
+    ~QtServices() override;
+    QtServices(const QtServices&) = delete;
+    QtServices& operator=(const QtServices&) = delete;
+
     // The window that owns every box and dialog.
     void SetOwner(QWidget* owner) { owner_ = owner; }
     // Called before every modal box, dialog or window, so the owner shows the current state.
@@ -41,6 +49,7 @@ class QtServices : public Services {
     QWidget* owner_ = nullptr;
     std::function<void()> beforeModal_;
     FilterMemory filters_;
+    std::unique_ptr<QTranslator> translator_;
 };
 
 } // namespace zandrel
