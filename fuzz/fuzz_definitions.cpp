@@ -26,6 +26,46 @@ std::size_t CountLines(std::string_view text) {
     return lines;
 }
 
+// The loader written out plainly, a character at a time, to hold the real one to.
+Failure ReferenceParse(std::string_view bytes, PaletteTable& table) {
+    const std::string text = DecodeEightBitText(bytes);
+    std::int64_t lineNumber = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        const std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
+            ++start;
+        ++lineNumber;
+        Failure failure;
+        failure.line = lineNumber;
+        if (!line.empty() && line[0] == ';')
+            continue;
+        const std::size_t first = line.find(',');
+        if (first == std::string::npos) {
+            failure.result = Result::DefinitionNoComma;
+            return failure;
+        }
+        if (table.counts.size() == kMaxDefinitionEntries) {
+            failure.result = Result::TooManyEntries;
+            return failure;
+        }
+        table.counts.push_back(line.substr(0, first));
+        const std::size_t second = line.find(',', first + 1);
+        if (second == std::string::npos) {
+            table.names.push_back(line.substr(first + 1));
+            failure.result = Result::DefinitionOneComma;
+            return failure;
+        }
+        table.names.push_back(line.substr(second + 1));
+        table.locations.push_back(line.substr(first + 1, second - first - 1));
+    }
+    return {};
+}
+
 bool HasNoLineEnd(const std::string& field) {
     return field.find_first_of("\r\n") == std::string::npos;
 }
@@ -33,6 +73,12 @@ bool HasNoLineEnd(const std::string& field) {
 void CheckTable(std::string_view bytes, bool thorough) {
     PaletteTable table;
     const Failure failure = ParseDefinitions(bytes, table);
+
+    PaletteTable reference;
+    const Failure expected = ReferenceParse(bytes, reference);
+    FUZZ_CHECK(failure.result == expected.result && failure.line == expected.line);
+    FUZZ_CHECK(table.counts == reference.counts && table.names == reference.names &&
+               table.locations == reference.locations);
 
     FUZZ_CHECK(table.counts.size() <= kMaxDefinitionEntries);
     FUZZ_CHECK(table.names.size() == table.counts.size());

@@ -1,6 +1,8 @@
 #include "app/Definitions.h"
 
-#include <sstream>
+#include <algorithm>
+#include <array>
+#include <cstring>
 
 #include "app/Text.h"
 
@@ -20,12 +22,30 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table) {
         failure.line = line;
         return failure;
     };
+    // The offset of the next `ch` in [from, to), or `to`; memchr scans many bytes at a time.
+    const auto find = [&text](char ch, std::size_t from, std::size_t to) {
+        if (from >= to)
+            return to;
+        const void* at = std::memchr(text.data() + from, ch, to - from);
+        return at == nullptr ? to
+                             : static_cast<std::size_t>(static_cast<const char*>(at) - text.data());
+    };
+    // Room for every entry up front, one allocation per column instead of a growing copy. No
+    // entry line is shorter than "1,0\n"; pages reserved beyond the real count are never
+    // touched.
+    const std::size_t expected = std::min(text.size() / 4 + 1, kMaxDefinitionEntries);
+    table.counts.reserve(table.counts.size() + expected);
+    table.names.reserve(table.names.size() + expected);
+    table.locations.reserve(table.locations.size() + expected);
+
     std::int64_t lineNumber = 0;
     std::size_t start = 0;
+    std::size_t lineFeed = find('\n', 0, text.size()); // the next LF at or after `start`
     while (start < text.size()) {
-        std::size_t end = start;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
-            ++end;
+        if (lineFeed < start)
+            lineFeed = find('\n', start, text.size());
+        // A line ends at LF, CR LF or a bare CR, whichever comes first.
+        const std::size_t end = find('\r', start, lineFeed);
         const std::string_view line = text.substr(start, end - start);
         start = end + 1;
         if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
@@ -53,9 +73,24 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table) {
 }
 
 Failure ParseDefinitions(std::istream& in, PaletteTable& table) {
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return ParseDefinitions(bytes.view(), table);
+    // A file's length is known: read the rest of it at once rather than through a growing
+    // buffer. Otherwise (or for what is left) read in chunks.
+    std::string bytes;
+    const std::istream::pos_type start = in.tellg();
+    if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
+        const std::istream::pos_type end = in.tellg();
+        in.seekg(start);
+        if (end != std::istream::pos_type(-1) && end > start) {
+            bytes.resize(static_cast<std::size_t>(end - start));
+            in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            bytes.resize(static_cast<std::size_t>(in.gcount()));
+        }
+    }
+    in.clear(in.rdstate() & std::ios::badbit);
+    std::array<char, 1 << 16> chunk;
+    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0)
+        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    return ParseDefinitions(bytes, table);
 }
 
 } // namespace zandrel

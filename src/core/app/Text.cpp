@@ -1,6 +1,9 @@
 #include "app/Text.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 namespace zandrel {
 
@@ -86,8 +89,21 @@ std::string EncodeUtf8(std::u32string_view codes) {
 
 bool IsValidUtf8(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
+        // ASCII, the common case: eight bytes at a time while none has its top bit set.
+        std::uint64_t eight = 0;
+        if (i + sizeof eight <= bytes.size()) {
+            std::memcpy(&eight, bytes.data() + i, sizeof eight);
+            const std::uint64_t high = eight & 0x8080808080808080ull;
+            if (high == 0) {
+                i += sizeof eight;
+                continue;
+            }
+            // Straight to the first byte that is not ASCII (the lowest byte comes first).
+            if constexpr (std::endian::native == std::endian::little)
+                i += static_cast<std::size_t>(std::countr_zero(high)) / 8;
+        }
         if (static_cast<unsigned char>(bytes[i]) < 0x80) {
-            ++i; // ASCII, the common case
+            ++i;
             continue;
         }
         char32_t code = 0;
