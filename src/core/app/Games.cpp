@@ -16,7 +16,7 @@ std::optional<GameInfo> FindGameByCode(std::span<const std::uint8_t> code) {
 }
 
 bool IsMemoryDumpName(std::string_view path) {
-    return path.size() >= 4 && UpperCase(path.substr(path.size() - 4)) == ".DMP";
+    return EndsWithNoCase(path, ".DMP");
 }
 
 std::string DefinitionFileFor(std::string_view gameName, std::int16_t gameIndex) {

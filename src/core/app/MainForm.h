@@ -90,6 +90,11 @@ class MainForm {
     void ReportFailure(const Failure& failure);
 
   private:
+    // The state an open or a reload leaves once the definitions are in the lists.
+    void ShowDefinitionsLoaded();
+    // Shows the three slider values in their labels and the colour word in lblColor.
+    ColorWord ShowSliderValues();
+
     AppState& app_;
     Services& services_;
     FormModel model_;

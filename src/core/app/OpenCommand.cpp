@@ -89,6 +89,11 @@ void MainForm::Command1_Click() {
         return;
 
     model_.cmdRecarrega.enabled = true;
+    ShowDefinitionsLoaded();
+}
+
+void MainForm::ShowDefinitionsLoaded() {
+    // The swatches, the working colour and the sliders stay as they were.
     model_.lblLocaliza.caption = text::kLocationCaption;
     model_.lblLoc.visible = false;
     model_.lblLocOpt.visible = false;

@@ -111,15 +111,7 @@ void MainForm::cmdRecarrega_Click() {
         ReportFailure(failure);
         return;
     }
-    model_.lblLocaliza.caption = text::kLocationCaption;
-    model_.lblLoc.visible = false;
-    model_.lblLocOpt.visible = false;
-    app_.RomLoaded = true;
-    model_.Command2.enabled = false;
-    model_.cmdExibir.enabled = false;
-    model_.cmdAmostra.enabled = false;
-    model_.cmdImp.enabled = false;
-    model_.cmdExp.enabled = false;
+    ShowDefinitionsLoaded(); // cmdRecarrega stays enabled
 }
 
 } // namespace zandrel

@@ -139,6 +139,20 @@ std::string DecodeEightBitText(std::string_view bytes) {
     return IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
 }
 
+bool EndsWithNoCase(std::string_view text, std::string_view ending) {
+    if (text.size() < ending.size())
+        return false;
+    const std::string_view tail = text.substr(text.size() - ending.size());
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+        const auto upper = [](char ch) {
+            return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch;
+        };
+        if (upper(tail[i]) != upper(ending[i]))
+            return false;
+    }
+    return true;
+}
+
 std::string UpperCase(std::string_view text) {
     // Plain ASCII needs no decoding, which keeps the common case cheap.
     bool ascii = true;

@@ -50,13 +50,7 @@ void MainForm::SetWorkingColor(RgbColor lngColor) {
     SetSliderValue(SliderId::Green, ReduceComponent(rgb.green));
     SetSliderValue(SliderId::Red, ReduceComponent(rgb.red));
 
-    model_.lblBlue.caption = std::to_string(model_.BlueScroll);
-    model_.lblGreen.caption = std::to_string(model_.GreenScroll);
-    model_.lblRed.caption = std::to_string(model_.RedScroll);
-    const auto word = static_cast<ColorWord>(model_.BlueScroll * 1024 + model_.GreenScroll * 32 +
-                                             model_.RedScroll);
-    model_.StrColor = WordHexText(word);
-    model_.lblColor.caption = model_.StrColor;
+    ShowSliderValues();
     // When no slider moved, the sample keeps lngColor as given, even outside the 15-bit set.
 }
 
@@ -90,7 +84,8 @@ void MainForm::SetSliderValue(SliderId slider, int value) {
     }
 }
 
-void MainForm::BlueScroll_Change() {
+ColorWord MainForm::ShowSliderValues() {
+    // Each slider is read afresh: a nested change may have moved one since the caller began.
     model_.lblBlue.caption = std::to_string(model_.BlueScroll);
     model_.lblGreen.caption = std::to_string(model_.GreenScroll);
     model_.lblRed.caption = std::to_string(model_.RedScroll);
@@ -98,6 +93,11 @@ void MainForm::BlueScroll_Change() {
                                              model_.RedScroll);
     model_.StrColor = WordHexText(word);
     model_.lblColor.caption = model_.StrColor;
+    return word;
+}
+
+void MainForm::BlueScroll_Change() {
+    const ColorWord word = ShowSliderValues();
     model_.Picture1 = WordToColor(word);
     // This is how an edit reaches the palette.
     if (app_.RomLoaded && IsSwatch(model_.OptSelected))

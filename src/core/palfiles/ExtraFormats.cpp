@@ -5,19 +5,11 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/Text.h"
+
 namespace zandrel {
 
 namespace {
-
-bool EndsWithNoCase(std::string_view name, std::string_view ending) {
-    if (name.size() < ending.size())
-        return false;
-    const std::string_view tail = name.substr(name.size() - ending.size());
-    return std::equal(tail.begin(), tail.end(), ending.begin(), [](char a, char b) {
-        return std::toupper(static_cast<unsigned char>(a)) ==
-               std::toupper(static_cast<unsigned char>(b));
-    });
-}
 
 constexpr std::string_view kJascHeader = "JASC-PAL";
 constexpr std::string_view kJascVersion = "0100";

@@ -4,20 +4,9 @@
 #include <cctype>
 
 #include "app/RomAccess.h"
+#include "app/Text.h"
 
 namespace zandrel {
-
-namespace {
-bool EndsWithNoCase(std::string_view name, std::string_view ending) {
-    if (name.size() < ending.size())
-        return false;
-    const std::string_view tail = name.substr(name.size() - ending.size());
-    return std::equal(tail.begin(), tail.end(), ending.begin(), [](char a, char b) {
-        return std::toupper(static_cast<unsigned char>(a)) ==
-               std::toupper(static_cast<unsigned char>(b));
-    });
-}
-} // namespace
 
 PaletteFormat ExportFormatForName(std::string_view name) {
     if (EndsWithNoCase(name, ".TPL"))
