@@ -173,6 +173,8 @@ Problem LoadDefinitions(const std::string& path, const std::string& programFolde
 
 Problem ResolvePalette(const std::string& path, const PaletteArgument& argument,
                        const std::string& programFolder, Palette& palette) {
+    if (Problem problem = CheckReadable(path); !problem.ok())
+        return problem;
     if (argument.atLocation) {
         palette.atLocation = true;
         palette.location = argument.location;
@@ -278,8 +280,6 @@ Problem List(const std::string& path, const std::string& programFolder, std::ost
 
 Problem Show(const std::string& path, const PaletteArgument& argument,
              const std::string& programFolder, std::ostream& out) {
-    if (Problem problem = CheckReadable(path); !problem.ok())
-        return problem;
     Palette palette;
     if (Problem problem = ResolvePalette(path, argument, programFolder, palette); !problem.ok())
         return problem;
@@ -303,8 +303,6 @@ Problem Export(const std::string& path, const PaletteArgument& argument, const s
     const ExchangeFormat format = ExchangeFormatForName(outPath);
     if (format == ExchangeFormat::None)
         return FileProblem(outPath, UnknownFormat());
-    if (Problem problem = CheckReadable(path); !problem.ok())
-        return problem;
     // Writing the palette file over FILE itself would cut FILE down to the palette.
     std::error_code ignored;
     if (std::filesystem::equivalent(path, outPath, ignored))
@@ -340,8 +338,6 @@ Problem Import(const std::string& path, const PaletteArgument& argument, const s
     const ExchangeFormat format = ExchangeFormatForName(inPath);
     if (format == ExchangeFormat::None)
         return FileProblem(inPath, UnknownFormat());
-    if (Problem problem = CheckReadable(path); !problem.ok())
-        return problem;
     Palette palette;
     if (Problem problem = ResolvePalette(path, argument, programFolder, palette); !problem.ok())
         return problem;
@@ -389,8 +385,6 @@ Problem ParseAssignments(std::span<const std::string> texts, std::vector<Assignm
 
 Problem Set(const std::string& path, const PaletteArgument& argument,
             const std::vector<Assignment>& assignments, const std::string& programFolder) {
-    if (Problem problem = CheckReadable(path); !problem.ok())
-        return problem;
     Palette palette;
     if (Problem problem = ResolvePalette(path, argument, programFolder, palette); !problem.ok())
         return problem;
@@ -426,8 +420,6 @@ Problem Set(const std::string& path, const PaletteArgument& argument,
 
 Problem Bytes(const std::string& path, const PaletteArgument& argument,
               const std::string& programFolder, std::ostream& out) {
-    if (Problem problem = CheckReadable(path); !problem.ok())
-        return problem;
     Palette palette;
     if (Problem problem = ResolvePalette(path, argument, programFolder, palette); !problem.ok())
         return problem;
