@@ -252,6 +252,29 @@ TEST_F(FaultTest, SaveToARomNobodyMayWriteChangesNoByte) {
     EXPECT_TRUE(model().Command2.enabled);       // and may be saved elsewhere or again
 }
 
+// A reload that stops at a broken line clears the chosen row but leaves the save button as it
+// was; a save then has no palette to write and must not claim "Paleta salva." for an edit it
+// never wrote.
+TEST_F(FaultTest, SaveAfterAFailedReloadWritesNothingAndClaimsNothing) {
+    dir.WriteText("TORV_E.ZNDL", "16,1A0,Herói\r\n");
+    const std::vector<std::uint8_t> before = RomWithCode("AQXE");
+    const std::string rom = dir.Write("game.gba", before);
+    Open(rom);
+    Choose(0);
+    form.Opt_Click(0);
+    form.SetSliderValue(SliderId::Red, (model().RedScroll + 1) % 32);
+    dir.WriteText("TORV_E.ZNDL", "16,1A0\r\n");
+    form.cmdRecarrega_Click();
+    ASSERT_EQ(services.messages.size(), 1u);
+    ASSERT_EQ(model().List1.selected, -1);
+    services.messages.clear();
+
+    form.Command2_Click();
+
+    EXPECT_TRUE(services.messages.empty());
+    EXPECT_EQ(ReadBytes(rom), before);
+}
+
 // A ROM whose path turned into a folder after opening: each command that reads it reports the
 // folder and keeps what the window showed.
 TEST_F(FaultTest, RomReplacedByAFolderIsReportedByEveryCommandThatReadsIt) {

@@ -73,6 +73,10 @@ Failure MainForm::ReadSelectedPalette() {
 
 void MainForm::Command2_Click() {
     const int row = model_.List1.selected;
+    // A reload that stopped early leaves no row chosen: there is no palette location to write
+    // to, and "Paleta salva." would claim an edit that was never written.
+    if (row < 0 || static_cast<std::size_t>(row) >= model_.List1.rows.size())
+        return;
     // Saving traps nothing: a write that did not happen is reported, never confirmed.
     if (const Failure failure =
             WritePaletteWords(app_.RomPath, model_.lstColor.Row(row), SelectedColourCount(), false);
