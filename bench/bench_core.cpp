@@ -1,12 +1,19 @@
-// Timings of the core: the codec, the definition parser and the open command's list fill.
+// Timings of the core: the codec, the definition parser, the open command on the largest ROM,
+// the palette commands and a special-mode step, each beside the plain work it is measured
+// against (bench/run.sh prints the ratios).
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
 
+#include "BenchData.h"
 #include "app/Definitions.h"
 #include "app/MainForm.h"
 #include "colour/Codec.h"
@@ -14,24 +21,7 @@
 namespace {
 
 using namespace zandrel;
-
-// A definition file with the largest number of entries the lists hold.
-std::string LargestDefinitionText() {
-    std::string text = "; 32767 palettes\r\n";
-    for (int i = 0; i < 32767; ++i)
-        text += "16," + HexText(i * 32) + ",Paleta número " + std::to_string(i) + "\r\n";
-    return text;
-}
-
-const std::filesystem::path& LargestDefinitionFolder() {
-    static const std::filesystem::path folder = [] {
-        auto path = std::filesystem::temp_directory_path() / "zandrel-bench";
-        std::filesystem::create_directories(path);
-        std::ofstream(path / "MEMORYDUMP.ZNDL", std::ios::binary) << LargestDefinitionText();
-        return path;
-    }();
-    return folder;
-}
+using namespace zandrel::bench;
 
 void BM_WordToColorAllWords(benchmark::State& state) {
     for (auto _ : state) {
@@ -73,7 +63,26 @@ void BM_ReadDefinitionFilePlain(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadDefinitionFilePlain)->Unit(benchmark::kMillisecond);
 
+// The parse of the same file into a table that then replaces the previous one, as the lists
+// keep the last file's rows until the next file is read.
 void BM_ParseDefinitionFile(benchmark::State& state) {
+    const auto path = LargestDefinitionFolder() / "MEMORYDUMP.ZNDL";
+    PaletteTable previous;
+    for (auto _ : state) {
+        std::ifstream in(path, std::ios::binary);
+        PaletteTable table;
+        benchmark::DoNotOptimize(ParseDefinitions(in, table));
+        previous = std::move(table);
+    }
+    if (previous.names.size() != 32767)
+        state.SkipWithError("the table did not fill");
+}
+BENCHMARK(BM_ParseDefinitionFile)->Unit(benchmark::kMillisecond);
+
+// The same with each table freed before the next parse: the allocator gives its memory back
+// to the system and the next parse faults in its ~4 MiB anew, as the first parse of a
+// process does.
+void BM_ParseDefinitionFileIntoFreshMemory(benchmark::State& state) {
     const auto path = LargestDefinitionFolder() / "MEMORYDUMP.ZNDL";
     for (auto _ : state) {
         std::ifstream in(path, std::ios::binary);
@@ -82,32 +91,9 @@ void BM_ParseDefinitionFile(benchmark::State& state) {
         benchmark::DoNotOptimize(table.names.data());
     }
 }
-BENCHMARK(BM_ParseDefinitionFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseDefinitionFileIntoFreshMemory)->Unit(benchmark::kMillisecond);
 
 // What the open command does after identifying: read the file and fill the three lists.
-class NoServices : public Services {
-  public:
-    std::string InputBox(const std::string&) override { return {}; }
-    std::string ShowOpenDialog(const std::string&, const std::string&,
-                               const std::string&) override {
-        return {};
-    }
-    std::string ShowSaveDialog(const std::string&, const std::string&,
-                               const std::string&) override {
-        return {};
-    }
-    bool ChooseColor(RgbColor&, const CustomColorTable&) override { return false; }
-    CustomColorTable SystemColors() override { return {}; }
-    void ShowPreviewWindow(const std::string&) override {}
-    void ShowByteWindow(const std::string&) override {}
-    std::string ProgramFolder() override { return LargestDefinitionFolder().string(); }
-    std::string CommandLine() override { return {}; }
-    VersionNumbers Version() override { return {}; }
-
-  protected:
-    int ShowMessage(const std::string&, int, const std::string&) override { return 1; }
-};
-
 void BM_LoadPaletteDefinitionsIntoLists(benchmark::State& state) {
     NoServices services;
     AppState app;
@@ -120,6 +106,121 @@ void BM_LoadPaletteDefinitionsIntoLists(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadPaletteDefinitionsIntoLists)->Unit(benchmark::kMillisecond);
+
+// The open command on the largest ROM: identify by its header, read the 32767-entry
+// definition file and fill the three lists.
+void BM_OpenLargestRomAndFillLists(benchmark::State& state) {
+    NoServices services;
+    services.openAnswer = LargestRomPath();
+    AppState app;
+    MainForm form(app, services);
+    for (auto _ : state) {
+        form.Command1_Click();
+        if (!app.RomLoaded || form.model().List1.rows.size() != 32767)
+            state.SkipWithError("the open did not complete");
+    }
+}
+BENCHMARK(BM_OpenLargestRomAndFillLists)->Unit(benchmark::kMillisecond);
+
+// A form with the largest ROM open and a palette in its middle chosen.
+struct OpenRom {
+    NoServices services;
+    AppState app;
+    MainForm form{app, services};
+    OpenRom() {
+        services.openAnswer = LargestRomPath();
+        form.Command1_Click();
+        form.model().List1.selected = kMiddleRow;
+        form.List1_Click();
+    }
+};
+
+constexpr off_t kMiddleOffset = off_t{kMiddleRow} * 1024;
+
+// One palette read as the program does it: open the file, read 32 bytes, close it.
+void BM_ReadSelectedPalette(benchmark::State& state) {
+    OpenRom rom;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(rom.form.ReadSelectedPalette());
+}
+BENCHMARK(BM_ReadSelectedPalette)->Unit(benchmark::kMicrosecond);
+
+// One palette saved in place: 32 bytes written and flushed to the disk, then the
+// (no-op) confirmation.
+void BM_WritePaletteWords(benchmark::State& state) {
+    OpenRom rom;
+    const std::string location = HexText(kMiddleOffset);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(rom.form.WritePaletteWords(rom.app.RomPath, location, 16, false));
+}
+BENCHMARK(BM_WritePaletteWords)->Unit(benchmark::kMicrosecond);
+
+// One step of the special mode (keypad +): the next 32 bytes read into the swatches.
+void BM_SpecialStep(benchmark::State& state) {
+    NoServices services;
+    services.openAnswer = LargestRomPath();
+    services.inputAnswer.assign(1, '0'); // the location box: 0
+    AppState app;
+    app.SpecialMode = true;
+    MainForm form(app, services);
+    form.cmdSpecial_Click();
+    if (!app.RomLoaded)
+        state.SkipWithError("the special state did not start");
+    for (auto _ : state) {
+        form.SpecialAction(kKeyAdd);
+        if (app.CurrentLocation >= kRomSize - 64)
+            app.CurrentLocation = 0;
+    }
+}
+BENCHMARK(BM_SpecialStep)->Unit(benchmark::kMicrosecond);
+
+// The bare system calls the palette commands are measured against, on the same 32 bytes.
+struct Fd {
+    int fd;
+    explicit Fd(int flags) : fd(::open(LargestRomPath().c_str(), flags)) {}
+    ~Fd() { ::close(fd); }
+};
+
+void BM_BarePread32(benchmark::State& state) {
+    Fd file(O_RDONLY);
+    std::array<char, 32> bytes{};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(::pread(file.fd, bytes.data(), bytes.size(), kMiddleOffset));
+}
+BENCHMARK(BM_BarePread32)->Unit(benchmark::kMicrosecond);
+
+void BM_BareOpenPreadClose32(benchmark::State& state) {
+    std::array<char, 32> bytes{};
+    for (auto _ : state) {
+        Fd file(O_RDONLY);
+        benchmark::DoNotOptimize(::pread(file.fd, bytes.data(), bytes.size(), kMiddleOffset));
+    }
+}
+BENCHMARK(BM_BareOpenPreadClose32)->Unit(benchmark::kMicrosecond);
+
+void BM_BarePwrite32(benchmark::State& state) {
+    Fd file(O_RDWR);
+    std::array<char, 32> bytes{};
+    ::pread(file.fd, bytes.data(), bytes.size(), kMiddleOffset);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(::pwrite(file.fd, bytes.data(), bytes.size(), kMiddleOffset));
+}
+BENCHMARK(BM_BarePwrite32)->Unit(benchmark::kMicrosecond);
+
+// The same durability as the save: open, write, flush to the disk, close.
+void BM_BareOpenPwriteFsyncClose32(benchmark::State& state) {
+    std::array<char, 32> bytes{};
+    {
+        Fd file(O_RDONLY);
+        ::pread(file.fd, bytes.data(), bytes.size(), kMiddleOffset);
+    }
+    for (auto _ : state) {
+        Fd file(O_RDWR);
+        benchmark::DoNotOptimize(::pwrite(file.fd, bytes.data(), bytes.size(), kMiddleOffset));
+        ::fsync(file.fd);
+    }
+}
+BENCHMARK(BM_BareOpenPwriteFsyncClose32)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
