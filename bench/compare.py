@@ -83,6 +83,7 @@ def processes(runs, bare, zandrel, rom_small, rom_large):
     quit_env = dict(base, ZANDREL_QUIT_AFTER_SHOW="1")
     cases = {
         "bare window": ([bare], base),
+        "bare window with text": ([bare, "text"], base),
         "zandrel": ([zandrel], quit_env),
         "zandrel, small ROM open": ([zandrel], dict(quit_env, ZANDREL_BENCH_OPEN=rom_small)),
         "zandrel, 32 MiB ROM open": ([zandrel], dict(quit_env, ZANDREL_BENCH_OPEN=rom_large)),
@@ -105,6 +106,9 @@ def processes(runs, bare, zandrel, rom_small, rom_large):
     ratio = statistics.median(pair_ratios)
     print(f"\n  {ratio:8.2f}x  start of zandrel / bare window (median of pairwise ratios) "
           f"{verdict(ratio, 1.3)}")
+    with_text = statistics.median(
+        [z / b for z, b in zip(times["zandrel"], times["bare window with text"])])
+    print(f"  {with_text:8.2f}x  start of zandrel / bare window with one line of text")
     bare_peak = statistics.median(peaks["bare window"])
     for name in ("zandrel", "zandrel, small ROM open", "zandrel, 32 MiB ROM open"):
         extra = statistics.median(peaks[name]) - bare_peak

@@ -36,8 +36,8 @@ rom "$work/large.gba" $((32 << 20))
 echo "Machine: $(nproc) processors; load:$(uptime | sed 's/.*load average://')"
 args=(--benchmark_repetitions=9 --benchmark_report_aggregates_only=true
     --benchmark_out_format=json)
-"$build/bin/zandrel_bench_core" "${args[@]}" --benchmark_out="$work/core.json" >/dev/null
-"$build/bin/zandrel_bench_gui" "${args[@]}" --benchmark_out="$work/gui.json" >/dev/null
+"$build/bin/zandrel_bench_core" "${args[@]}" --benchmark_out="$work/core.json" >/dev/null 2>&1
+"$build/bin/zandrel_bench_gui" "${args[@]}" --benchmark_out="$work/gui.json" >/dev/null 2>&1
 python3 "$root/bench/compare.py" ratios "$work/core.json" "$work/gui.json"
 python3 "$root/bench/compare.py" processes "$runs" "$build/bin/zandrel_bare_window" \
     "$work/program/zandrel" "$work/small.gba" "$work/large.gba"

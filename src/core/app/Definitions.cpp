@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 
 #include "app/Text.h"
 
@@ -54,14 +55,21 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table) {
 
         if (!line.empty() && line.front() == ';')
             continue;
-        const std::size_t first = line.find(',');
+        // The count and the location are a few characters each: a plain loop finds their
+        // commas sooner than a library search would start.
+        const auto comma = [&line](std::size_t from) {
+            while (from < line.size() && line[from] != ',')
+                ++from;
+            return from < line.size() ? from : std::string_view::npos;
+        };
+        const std::size_t first = comma(0);
         if (first == std::string_view::npos)
             return stop(Result::DefinitionNoComma, lineNumber);
         // The lists hold at most 32767 rows: the next entry cannot be added to any of them.
         if (table.counts.size() >= kMaxDefinitionEntries)
             return stop(Result::TooManyEntries, lineNumber);
         table.counts.emplace_back(line.substr(0, first));
-        const std::size_t second = line.find(',', first + 1);
+        const std::size_t second = comma(first + 1);
         if (second == std::string_view::npos) {
             table.names.emplace_back(line.substr(first + 1));
             return stop(Result::DefinitionOneComma, lineNumber);
@@ -81,9 +89,15 @@ Failure ParseDefinitions(std::istream& in, PaletteTable& table) {
         const std::istream::pos_type end = in.tellg();
         in.seekg(start);
         if (end != std::istream::pos_type(-1) && end > start) {
-            bytes.resize(static_cast<std::size_t>(end - start));
-            in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            bytes.resize(static_cast<std::size_t>(in.gcount()));
+            // Not zero-filled first: every byte kept is read from the stream.
+            const auto size = static_cast<std::size_t>(end - start);
+            std::unique_ptr<char[]> whole(new char[size]);
+            in.read(whole.get(), static_cast<std::streamsize>(size));
+            const auto got = static_cast<std::size_t>(in.gcount());
+            in.clear(in.rdstate() & std::ios::badbit);
+            if (got == size && in.peek() == std::char_traits<char>::eof())
+                return ParseDefinitions(std::string_view(whole.get(), size), table);
+            bytes.assign(whole.get(), got);
         }
     }
     in.clear(in.rdstate() & std::ios::badbit);

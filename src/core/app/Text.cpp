@@ -102,8 +102,15 @@ bool IsValidUtf8(std::string_view bytes) {
             if constexpr (std::endian::native == std::endian::little)
                 i += static_cast<std::size_t>(std::countr_zero(high)) / 8;
         }
-        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
             ++i;
+            continue;
+        }
+        // Two-byte sequences (the accented Latin letters) without the general decoder.
+        if (lead >= 0xC2 && lead <= 0xDF && i + 1 < bytes.size() &&
+            (static_cast<unsigned char>(bytes[i + 1]) & 0xC0) == 0x80) {
+            i += 2;
             continue;
         }
         char32_t code = 0;
