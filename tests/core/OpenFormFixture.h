@@ -1,10 +1,11 @@
 // A main window with a memory dump opened through the open command, its definition file
-// written beside a private program folder.
+// written beside a private program folder; and the checks the window's tests share.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FakeServices.h"
@@ -12,6 +13,46 @@
 #include "app/MainForm.h"
 
 namespace zandrel::testing {
+
+// Exactly one message box was shown, with this text, style and title.
+inline void ExpectOneMessage(const FakeServices& services, const std::string& text, int style,
+                             const std::string& title = "Zandrel") {
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.messages[0].text, text);
+    EXPECT_EQ(services.messages[0].style, style);
+    EXPECT_EQ(services.messages[0].title, title);
+}
+
+// The one dialog shown: its kind ("open" or "save"), title and filter, and no default
+// extension.
+inline void ExpectOneDialog(const FakeServices& services, const std::string& kind,
+                            const std::string& title, const std::string& filter) {
+    ASSERT_EQ(services.dialogs.size(), 1u);
+    EXPECT_EQ(services.dialogs[0].kind, kind);
+    EXPECT_EQ(services.dialogs[0].title, title);
+    EXPECT_EQ(services.dialogs[0].filter, filter);
+    EXPECT_EQ(services.dialogs[0].defaultExt, "");
+}
+
+// The enabled ones of the buttons that follow the chosen palette, by name.
+inline std::string EnabledButtons(const FormModel& m) {
+    std::string names;
+    for (const auto& [name, control] :
+         {std::pair{"Command2", &m.Command2}, std::pair{"cmdRecarrega", &m.cmdRecarrega},
+          std::pair{"cmdExibir", &m.cmdExibir}, std::pair{"cmdAmostra", &m.cmdAmostra},
+          std::pair{"cmdImp", &m.cmdImp}, std::pair{"cmdExp", &m.cmdExp}})
+        if (control->enabled)
+            names += names.empty() ? name : std::string(" ") + name;
+    return names;
+}
+
+// Colour, visibility and pressed look of every swatch.
+inline std::vector<std::tuple<RgbColor, bool, bool>> Swatches(const FormModel& m) {
+    std::vector<std::tuple<RgbColor, bool, bool>> swatches;
+    for (const Swatch& swatch : m.Opt)
+        swatches.emplace_back(swatch.backColor, swatch.visible, swatch.selected);
+    return swatches;
+}
 
 class OpenFormTest : public ::testing::Test {
   protected:
@@ -27,9 +68,10 @@ class OpenFormTest : public ::testing::Test {
     }
 
     // Opens `bytes` as a memory dump whose definition file holds `definitions` (CR LF lines).
-    void OpenDump(const std::vector<std::uint8_t>& bytes, const std::string& definitions) {
+    void OpenDump(const std::vector<std::uint8_t>& bytes, const std::string& definitions,
+                  const std::string& name = "game.dmp") {
         dir.WriteText("MEMORYDUMP.ZNDL", definitions);
-        dumpPath = dir.Write("game.dmp", bytes);
+        dumpPath = dir.Write(name, bytes);
         services.openAnswers.push_back(dumpPath);
         form.Command1_Click();
         ASSERT_TRUE(app.RomLoaded);

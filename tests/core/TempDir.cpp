@@ -56,4 +56,17 @@ std::vector<std::uint8_t> PatternBytes(std::size_t size) {
     return bytes;
 }
 
+std::vector<std::uint8_t> RomWithCode(const std::string& code, std::size_t size) {
+    std::vector<std::uint8_t> bytes = PatternBytes(size);
+    for (std::size_t i = 0; i < code.size() && 0xAC + i < size; ++i)
+        bytes[0xAC + i] = static_cast<std::uint8_t>(code[i]);
+    return bytes;
+}
+
+std::uint16_t StoredWord(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+    const int low = offset < bytes.size() ? bytes[offset] : 0;
+    const int high = offset + 1 < bytes.size() ? bytes[offset + 1] : 0;
+    return static_cast<std::uint16_t>(low | (high & 0x7F) << 8);
+}
+
 } // namespace zandrel::testing

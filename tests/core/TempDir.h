@@ -29,5 +29,9 @@ class TempDir {
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
 // A file of `size` bytes whose byte k is (k * 7 + 3) & 0xFF, so any shifted write shows.
 std::vector<std::uint8_t> PatternBytes(std::size_t size);
+// PatternBytes with a game code at 0xAC, as far as `size` reaches.
+std::vector<std::uint8_t> RomWithCode(const std::string& code, std::size_t size = 0x400);
+// The colour word stored at `offset`: low byte first, bit 15 dropped, 0 past the end.
+std::uint16_t StoredWord(const std::vector<std::uint8_t>& bytes, std::size_t offset);
 
 } // namespace zandrel::testing
