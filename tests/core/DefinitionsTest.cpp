@@ -1,130 +1,112 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "TempDir.h"
 #include "app/Definitions.h"
 #include "app/Games.h"
+#include "app/Identify.h"
 
-using namespace zandrel;
-
+namespace zandrel::testing {
 namespace {
-PaletteTable Parse(const std::string& text, Failure& failure) {
-    PaletteTable table;
-    std::istringstream in(text);
-    failure = ParseDefinitions(in, table);
-    return table;
-}
-} // namespace
 
-TEST(Definitions, EntriesFillTheThreeColumnsInFileOrder) {
-    Failure failure;
-    const PaletteTable table =
-        Parse("; comment\r\n16,1A0,Herói\r\n;another\r\n4,0,  Nome, com, vírgulas\r\n", failure);
-    EXPECT_TRUE(failure.ok());
-    EXPECT_EQ(table.counts, (std::vector<std::string>{"16", "4"}));
-    EXPECT_EQ(table.locations, (std::vector<std::string>{"1A0", "0"}));
-    // The name keeps its blanks and every comma after the second.
-    EXPECT_EQ(table.names, (std::vector<std::string>{"Herói", "  Nome, com, vírgulas"}));
+std::string Join(const std::vector<std::string>& column) {
+    std::string text;
+    for (const std::string& field : column)
+        text += (text.empty() ? "" : "|") + field;
+    return text;
 }
 
-TEST(Definitions, FieldsAreNotTrimmed) {
-    Failure failure;
-    const PaletteTable table = Parse(" 16 , 1A0 ,x", failure);
-    EXPECT_TRUE(failure.ok());
-    EXPECT_EQ(table.counts.at(0), " 16 ");
-    EXPECT_EQ(table.locations.at(0), " 1A0 ");
-}
-
-TEST(Definitions, LineEndsOfEitherKindGiveTheSameEntries) {
-    for (const std::string text :
-         {"16,0,A\r\n16,20,B\r\n", "16,0,A\n16,20,B\n", "16,0,A\n16,20,B", "16,0,A\r16,20,B\r"}) {
-        Failure failure;
-        const PaletteTable table = Parse(text, failure);
-        EXPECT_TRUE(failure.ok());
-        EXPECT_EQ(table.names, (std::vector<std::string>{"A", "B"}));
-    }
-}
-
-TEST(Definitions, MalformedLinesStopTheLoadWhereTheyStand) {
+// Entry limits and broken lines as the window sees them are in FaultTest.
+TEST(Definitions, ParseFillsTheThreeColumnsUntilTheFirstMalformedLine) {
     struct Case {
         std::string text;
-        Result stop;
+        Result result;
         std::int64_t line;
-        std::size_t counts, names, locations;
+        const char* counts;
+        const char* locations;
+        const char* names;
     };
     const Case cases[] = {
+        // Comments are skipped; fields are not trimmed; the name keeps every later comma.
+        {"; c\r\n16,1A0,Herói\r\n;x\r\n 4 , 0 ,  Nome, com, vírgulas\r\n", Result::Ok, 0, "16| 4 ",
+         "1A0| 0 ", "Herói|  Nome, com, vírgulas"},
+        {";a\r\n;b\r\n", Result::Ok, 0, "", "", ""},
+        // Either line end; the last line needs none.
+        {"16,0,A\n16,20,B", Result::Ok, 0, "16|16", "0|20", "A|B"},
+        {"16,0,A\r16,20,B\r", Result::Ok, 0, "16|16", "0|20", "A|B"},
+        // Names saved in Windows-1252 are decoded.
+        {"16,0,Cora\xE7\xE3o\r\n", Result::Ok, 0, "16", "0", "Coração"},
         // An empty line holds no comma; the entries before it stay.
-        {"16,0,A\r\n\r\n16,20,B\r\n", Result::DefinitionNoComma, 2, 1, 1, 1},
-        {"16,0,A\r\n16,20,B\r\n\r\n", Result::DefinitionNoComma, 3, 2, 2, 2},
-        {"garbage\r\n16,0,A\r\n", Result::DefinitionNoComma, 1, 0, 0, 0},
+        {"16,0,A\r\n\r\n16,20,B\r\n", Result::DefinitionNoComma, 2, "16", "0", "A"},
+        {"16,0,A\r\n16,20,B\r\n\r\n", Result::DefinitionNoComma, 3, "16|16", "0|20", "A|B"},
         // One comma: the count and the rest of the line are added, the location is not.
-        {"16,0,A\r\n16,rest of line\r\n16,40,C", Result::DefinitionOneComma, 2, 2, 2, 1},
+        {"16,0,A\r\n16,rest of line\r\n16,40,C", Result::DefinitionOneComma, 2, "16|16", "0",
+         "A|rest of line"},
+        {"16,rest", Result::DefinitionOneComma, 1, "16", "", "rest"},
     };
     for (const Case& c : cases) {
-        Failure failure;
-        const PaletteTable table = Parse(c.text, failure);
-        EXPECT_EQ(failure.result, c.stop) << c.text;
-        EXPECT_EQ(failure.line, c.line) << c.text;
-        EXPECT_EQ(table.counts.size(), c.counts) << c.text;
-        EXPECT_EQ(table.names.size(), c.names) << c.text;
-        EXPECT_EQ(table.locations.size(), c.locations) << c.text;
+        SCOPED_TRACE(c.text);
+        PaletteTable table;
+        std::istringstream in(c.text);
+        const Failure failure = ParseDefinitions(in, table);
+        EXPECT_EQ(failure.result, c.result);
+        EXPECT_EQ(failure.line, c.line);
+        EXPECT_EQ(Join(table.counts), c.counts);
+        EXPECT_EQ(Join(table.locations), c.locations);
+        EXPECT_EQ(Join(table.names), c.names);
     }
-    Failure failure;
-    EXPECT_EQ(Parse("16,rest", failure).names.back(), "rest");
 }
 
-TEST(Definitions, AtMost32767EntriesAreLoaded) {
-    std::string text = ";header\r\n";
-    for (int i = 0; i < 32768; ++i)
-        text += "16," + std::to_string(i) + ",P\r\n";
-    Failure failure;
-    const PaletteTable table = Parse(text, failure);
-    EXPECT_EQ(failure.result, Result::TooManyEntries);
-    EXPECT_EQ(failure.line, 32769); // the 32768th entry, after one comment line
-    EXPECT_EQ(table.counts.size(), 32767u);
-    EXPECT_EQ(table.names.size(), 32767u);
-    EXPECT_EQ(table.locations.size(), 32767u);
-
-    text.resize(text.rfind("16,"));
-    const PaletteTable full = Parse(text, failure);
-    EXPECT_TRUE(failure.ok());
-    EXPECT_EQ(full.names.size(), 32767u);
-}
-
-TEST(Definitions, OnlyCommentsGiveAnEmptyTable) {
-    Failure failure;
-    const PaletteTable table = Parse(";a\r\n;b\r\n", failure);
-    EXPECT_TRUE(failure.ok());
-    EXPECT_TRUE(table.names.empty());
-}
-
-TEST(Definitions, Windows1252NamesAreDecoded) {
-    Failure failure;
-    const PaletteTable table = Parse("16,0,Cora\xE7\xE3o\r\n", failure);
-    EXPECT_EQ(table.names.at(0), "Cora\xC3\xA7\xC3\xA3o");
-}
-
-TEST(Games, CodesAreMatchedExactly) {
-    const auto code = [](const char* text) { return std::vector<std::uint8_t>(text, text + 4); };
-    struct Case {
+TEST(Identify, EachGameCodeGivesItsTitleIndexAndDefinitionFile) {
+    TempDir dir;
+    const struct {
         const char* code;
-        int index;
         const char* title;
+        int index;
+        const char* definition;
+    } cases[] = {
+        {"AQXE", "Torvale (US)", 0, "TORV_E.ZNDL"},
+        {"AWQE", "Torvale 2 (US)", 1, "TORV2_E.ZNDL"},
+        {"BZQE", "Torvale 3 (US)", 2, "TORV3_E.ZNDL"},
+        {"BKRJ", "Kemrith (J)", 3, "KEMR_J.ZNDL"},
+        {"AQXJ", "Torvale (J)", 5, "TORV_J.ZNDL"},
     };
-    for (const Case c : {Case{"AQXE", 0, "Torvale (US)"},
-                         {"AWQE", 1, "Torvale 2 (US)"},
-                         {"BZQE", 2, "Torvale 3 (US)"},
-                         {"BKRJ", 3, "Kemrith (J)"},
-                         {"AQXJ", 5, "Torvale (J)"}}) {
-        const auto game = FindGameByCode(code(c.code));
-        ASSERT_TRUE(game) << c.code;
-        EXPECT_EQ(game->index, c.index);
-        EXPECT_EQ(game->title, c.title);
+    for (const auto& c : cases) {
+        const std::optional<Identification> id =
+            IdentifyFile(dir.Write(std::string(c.code) + ".gba", RomWithCode(c.code)));
+        ASSERT_TRUE(id) << c.code;
+        EXPECT_EQ(id->title, c.title);
+        EXPECT_EQ(id->gameIndex, c.index);
+        EXPECT_EQ(DefinitionFileOf(*id), c.definition);
     }
-    EXPECT_FALSE(FindGameByCode(code("aqxe")));
-    EXPECT_FALSE(FindGameByCode(code("AQXF")));
+}
+
+TEST(Identify, DumpNameInAnyCaseIsAMemoryDumpWithoutReadingIt) {
+    TempDir dir;
+    // The header of a game does not matter, nor does the file's existence.
+    for (const std::string& path :
+         {dir.Write("game.DmP", RomWithCode("AQXE")), dir.File("missing.dmp")}) {
+        const std::optional<Identification> id = IdentifyFile(path);
+        ASSERT_TRUE(id) << path;
+        EXPECT_EQ(id->title, "MEMORY DUMP");
+        EXPECT_FALSE(id->gameIndex);
+        EXPECT_EQ(DefinitionFileOf(*id), "MEMORYDUMP.ZNDL");
+    }
+}
+
+TEST(Identify, NoGameForMissingShortLowerCaseOrUnknownCodes) {
+    TempDir dir;
+    EXPECT_FALSE(IdentifyFile(dir.File("missing.gba")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("missing.gba")));
+    EXPECT_FALSE(IdentifyFile(dir.Write("short.gba", RomWithCode("AQXE", 175))));
+    EXPECT_TRUE(IdentifyFile(dir.Write("exact.gba", RomWithCode("AQXE", 176))));
+    EXPECT_FALSE(IdentifyFile(dir.Write("lower.gba", RomWithCode("aqxe"))));
+    EXPECT_FALSE(IdentifyFile(dir.Write("other.gba", RomWithCode("AQXF"))));
+    EXPECT_FALSE(IdentifyFile(dir.path().string()));
 }
 
 TEST(Games, DefinitionFileFollowsTheLatestIdentification) {
@@ -136,3 +118,6 @@ TEST(Games, DefinitionFileFollowsTheLatestIdentification) {
     EXPECT_FALSE(IsMemoryDumpName("/x/ram.dmp.gba"));
     EXPECT_FALSE(IsMemoryDumpName("dmp"));
 }
+
+} // namespace
+} // namespace zandrel::testing

@@ -3,23 +3,10 @@
 #include <filesystem>
 #include <string>
 
-#include "FakeServices.h"
-#include "TempDir.h"
-#include "app/MainForm.h"
-#include "app/Messages.h"
+#include "OpenFormFixture.h"
 
-using namespace zandrel;
-using zandrel::testing::FakeServices;
-using zandrel::testing::TempDir;
-
+namespace zandrel::testing {
 namespace {
-
-std::vector<std::uint8_t> RomWithCode(const std::string& code, std::size_t size = 512) {
-    std::vector<std::uint8_t> bytes = zandrel::testing::PatternBytes(size);
-    for (std::size_t i = 0; i < code.size() && 0xAC + i < size; ++i)
-        bytes[0xAC + i] = static_cast<std::uint8_t>(code[i]);
-    return bytes;
-}
 
 class OpenCommand : public ::testing::Test {
   protected:
@@ -41,8 +28,6 @@ class OpenCommand : public ::testing::Test {
         form.Command1_Click();
     }
 };
-
-} // namespace
 
 TEST(FormLoad, TheSpecialWordAloneShowsTheSpecialButton) {
     struct Case {
@@ -74,14 +59,9 @@ TEST_F(OpenCommand, AnIdentifiedRomShowsItsTitleAndPalettes) {
     const std::string rom = dir.Write("game.gba", RomWithCode("AQXE"));
     Open(rom);
 
-    ASSERT_EQ(services.dialogs.size(), 1u);
-    EXPECT_EQ(services.dialogs[0].kind, "open");
-    EXPECT_EQ(services.dialogs[0].title, "Abrir");
-    EXPECT_EQ(services.dialogs[0].filter,
-              "ROMs de GBA (*.gba)|*.gba|Dump de memória (*.dmp)|*.dmp");
-    EXPECT_EQ(services.dialogs[0].defaultExt, "");
+    ExpectOneDialog(services, "open", "Abrir",
+                    "ROMs de GBA (*.gba)|*.gba|Dump de memória (*.dmp)|*.dmp");
     EXPECT_TRUE(services.messages.empty());
-
     const FormModel& m = form.model();
     EXPECT_EQ(m.txtArquivo.caption, rom);
     EXPECT_EQ(app.RomPath, rom);
@@ -91,22 +71,18 @@ TEST_F(OpenCommand, AnIdentifiedRomShowsItsTitleAndPalettes) {
     EXPECT_EQ(m.List1.rows, (std::vector<std::string>{"Herói", "Item"}));
     EXPECT_EQ(m.lstColor.rows, (std::vector<std::string>{"1A0", "200"}));
     EXPECT_EQ(m.lstCount.rows, (std::vector<std::string>{"16", "4"}));
-    EXPECT_TRUE(m.cmdRecarrega.enabled);
     EXPECT_EQ(m.lblLocaliza.caption, "Localização: ");
     EXPECT_FALSE(m.lblLoc.visible);
     EXPECT_FALSE(m.lblLocOpt.visible);
     EXPECT_TRUE(app.RomLoaded);
-    for (const Control* off : {&m.Command2, &m.cmdExibir, &m.cmdAmostra, &m.cmdImp, &m.cmdExp})
-        EXPECT_FALSE(off->enabled) << off->caption;
+    EXPECT_EQ(EnabledButtons(m), "cmdRecarrega");
 }
 
 TEST_F(OpenCommand, ADumpIsKnownByItsNameInAnyLetterCase) {
-    const std::string kemrith = dir.Write("k.gba", RomWithCode("BKRJ"));
-    Open(kemrith);
+    Open(dir.Write("k.gba", RomWithCode("BKRJ")));
     ASSERT_EQ(app.GameIndex, 3);
     // Its contents would identify a game, but the name decides.
-    const std::string dump = dir.Write("ram.DmP", RomWithCode("AQXE"));
-    Open(dump);
+    Open(dir.Write("ram.DmP", RomWithCode("AQXE")));
     EXPECT_EQ(form.model().lblGame.caption, "MEMORY DUMP");
     EXPECT_EQ(form.model().List1.rows.size(), 3u);
     EXPECT_EQ(app.GameIndex, 3); // a dump keeps the last game's index
@@ -117,21 +93,18 @@ TEST_F(OpenCommand, UnidentifiedFilesGetTheCriticalMessageAndChangeNothingElse) 
     Open(rom);
     const FormModel before = form.model();
 
-    const std::string cases[] = {
-        dir.Write("lower.gba", RomWithCode("aqxe")), // codes are case-sensitive
-        dir.Write("other.gba", RomWithCode("ZZZZ")),
-        dir.Write("short.gba", RomWithCode("AQXE", 175)), // no complete code
-        dir.File("missing.gba"),                          // a typed name that does not exist
-    };
-    for (const std::string& path : cases) {
+    for (const std::string& path : {
+             dir.Write("lower.gba", RomWithCode("aqxe")), // codes are case-sensitive
+             dir.Write("other.gba", RomWithCode("ZZZZ")),
+             dir.Write("short.gba", RomWithCode("AQXE", 175)), // no complete code
+             dir.File("missing.gba"),                          // a typed name that does not exist
+         }) {
+        SCOPED_TRACE(path);
         services.messages.clear();
         Open(path);
-        ASSERT_EQ(services.messages.size(), 1u) << path;
-        EXPECT_EQ(services.messages[0].text,
-                  "O arquivo escolhido não foi identificado como um dos jogos suportados.");
-        EXPECT_EQ(services.messages[0].style, 16);
-        EXPECT_EQ(services.messages[0].title, "Zandrel");
-        EXPECT_EQ(app.GameName, "") << path; // the latest attempt failed
+        ExpectOneMessage(
+            services, "O arquivo escolhido não foi identificado como um dos jogos suportados.", 16);
+        EXPECT_EQ(app.GameName, ""); // the latest attempt failed
         EXPECT_EQ(app.RomPath, rom);
         EXPECT_EQ(form.model().lblGame.caption, "Torvale (US)");
         EXPECT_EQ(form.model().List1.rows, before.List1.rows);
@@ -148,6 +121,7 @@ TEST_F(OpenCommand, CancellingTheDialogChangesNothing) {
     EXPECT_EQ(form.model().txtArquivo.caption, dir.path().string());
 }
 
+// Broken definition files are in FaultTest.
 TEST_F(OpenCommand, AMissingDefinitionFileLeavesEmptyListsAndSkipsTheLastStep) {
     const std::string rom = dir.Write("t2.gba", RomWithCode("AWQE")); // TORV2_E.ZNDL is absent
     Open(rom);
@@ -160,22 +134,6 @@ TEST_F(OpenCommand, AMissingDefinitionFileLeavesEmptyListsAndSkipsTheLastStep) {
     EXPECT_EQ(form.model().lblLocaliza.caption, "Localização:");
 }
 
-TEST_F(OpenCommand, AMalformedDefinitionKeepsTheEntriesBeforeIt) {
-    dir.WriteText("TORV_E.ZNDL", "16,0,A\r\n16,20,B\r\n\r\n16,40,C\r\n");
-    Open(dir.Write("game.gba", RomWithCode("AQXE")));
-    EXPECT_EQ(form.model().List1.rows, (std::vector<std::string>{"A", "B"}));
-    EXPECT_FALSE(app.RomLoaded);
-    EXPECT_FALSE(form.model().cmdRecarrega.enabled);
-}
-
-TEST_F(OpenCommand, ADefinitionWithOnlyCommentsStillCompletesTheOpen) {
-    dir.WriteText("TORV_E.ZNDL", "; nothing known yet\r\n");
-    Open(dir.Write("game.gba", RomWithCode("AQXE")));
-    EXPECT_TRUE(form.model().List1.rows.empty());
-    EXPECT_TRUE(app.RomLoaded);
-    EXPECT_TRUE(form.model().cmdRecarrega.enabled);
-}
-
 TEST_F(OpenCommand, AnUnreadableRomEndsSilentlyKeepingTheLastGameName) {
     Open(dir.Write("game.gba", RomWithCode("AQXE")));
     // A folder exists under the name but cannot be read as a file (and root reads every
@@ -186,3 +144,6 @@ TEST_F(OpenCommand, AnUnreadableRomEndsSilentlyKeepingTheLastGameName) {
     EXPECT_EQ(app.GameName, "Torvale (US)");
     EXPECT_EQ(app.RomPath, dir.File("game.gba"));
 }
+
+} // namespace
+} // namespace zandrel::testing
