@@ -2,10 +2,7 @@
 
 #include <string>
 
-#include "FakeServices.h"
 #include "OpenFormFixture.h"
-#include "TempDir.h"
-#include "app/MainForm.h"
 
 namespace zandrel::testing {
 namespace {
@@ -48,8 +45,7 @@ TEST_F(ColourEditorTest, SwatchClickBeforeAnyFileSelectsNothing) {
     EXPECT_EQ(model().lblColor.caption, "0000");
     EXPECT_EQ(model().Picture1, kDefaultSwatchColor);
     EXPECT_EQ(model().lblLocOpt.caption, "000000"); // not in the special mode
-    // The toggle group still shows the click.
-    EXPECT_TRUE(model().Opt[3].selected);
+    EXPECT_TRUE(model().Opt[3].selected);           // the toggle group still shows the click
 }
 
 TEST_F(ColourEditorTest, SwatchClickInSpecialModeShowsTheWordOffset) {
@@ -66,18 +62,22 @@ TEST_F(ColourEditorTest, SwatchClickInSpecialModeShowsTheWordOffset) {
 
 TEST_F(ColourEditorTest, SwatchClickMakesItsColourTheWorkingColour) {
     struct Case {
-        ColorWord word;
+        RgbColor colour;
         int blue, green, red;
         const char* text;
         RgbColor sample;
     };
-    for (const Case& c :
-         {Case{0x7FFF, 31, 31, 31, "7FFF", 0xFFFFFF}, Case{0x001F, 0, 0, 31, "001F", 0x0000FF},
-          Case{0x4210, 16, 16, 16, "4210", 0x848484}, Case{0x0000, 0, 0, 0, "0000", 0x000000}}) {
-        model().Opt[7].backColor = WordToColor(c.word);
+    for (const Case& c : {Case{0xFFFFFF, 31, 31, 31, "7FFF", 0xFFFFFF},
+                          {0x0000FF, 0, 0, 31, "001F", 0x0000FF},
+                          {0x848484, 16, 16, 16, "4210", 0x848484},
+                          {0x000000, 0, 0, 0, "0000", 0x000000},
+                          // No slider moves: the sample keeps the colour as given.
+                          {0x070707, 0, 0, 0, "0000", 0x070707}}) {
+        SCOPED_TRACE(c.text);
+        model().Opt[7].backColor = c.colour;
         form.Opt_Click(7);
         ExpectEditor(c.blue, c.green, c.red, c.text, c.sample);
-        EXPECT_EQ(model().Opt[7].backColor, c.sample) << c.text;
+        EXPECT_EQ(model().Opt[7].backColor, c.sample);
         EXPECT_EQ(model().OptSelected, 7);
     }
     form.Opt_Click(2);
@@ -98,49 +98,28 @@ TEST_F(ColourEditorTest, SliderSetToANewValueRunsItsChangeAtOnce) {
     form.SetSliderValue(SliderId::Red, 4);
     EXPECT_EQ(model().Opt[4].backColor, 0xFFFF21u);
     ExpectEditor(31, 31, 4, "7FE4", 0xFFFF21);
-}
 
-TEST_F(ColourEditorTest, SliderSetToItsOwnValueRaisesNothing) {
-    form.SetSliderValue(SliderId::Blue, 9);
+    // Clamped to five bits.
+    form.SetSliderValue(SliderId::Red, 40);
+    EXPECT_EQ(model().RedScroll, 31);
+    EXPECT_EQ(model().lblColor.caption, "7FFF");
+    form.SetSliderValue(SliderId::Red, -5);
+    EXPECT_EQ(model().RedScroll, 0);
+    EXPECT_EQ(model().lblColor.caption, "7FE0");
+
+    // Set to the value it holds, a slider raises no change.
     model().lblBlue.caption = "x";
     model().Picture1 = 0x123456;
-    form.SetSliderValue(SliderId::Blue, 9);
+    form.SetSliderValue(SliderId::Blue, 31);
     EXPECT_EQ(model().lblBlue.caption, "x");
     EXPECT_EQ(model().Picture1, 0x123456u);
 }
 
-TEST_F(ColourEditorTest, SliderValuesAreClampedToFiveBits) {
-    form.SetSliderValue(SliderId::Red, 40);
-    EXPECT_EQ(model().RedScroll, 31);
-    EXPECT_EQ(model().lblColor.caption, "001F");
-    form.SetSliderValue(SliderId::Red, -5);
-    EXPECT_EQ(model().RedScroll, 0);
-    EXPECT_EQ(model().lblColor.caption, "0000");
-}
-
 TEST_F(ColourEditorTest, SliderMoveWithoutASelectedSwatchChangesNoSwatch) {
-    const std::array<Swatch, 16> before = model().Opt;
+    const auto before = Swatches(model());
     form.SetSliderValue(SliderId::Green, 10);
     ExpectEditor(0, 10, 0, "0140", 0x005200);
-    for (std::size_t i = 0; i < 16; ++i)
-        EXPECT_EQ(model().Opt[i].backColor, before[i].backColor) << i;
-}
-
-TEST_F(ColourEditorTest, SliderMoveKeepsLabelWordAndSwatchInStep) {
-    form.Opt_Click(9);
-    form.SetSliderValue(SliderId::Green, 3);
-    form.RedScroll_Change(); // a user's move raises the same change
-    const ColorWord word = ColorToWord(model().Opt[9].backColor);
-    EXPECT_EQ(WordHexText(word), model().lblColor.caption);
-    EXPECT_EQ(model().StrColor, model().lblColor.caption);
-    EXPECT_EQ(word, 9 * 0x0400 + 3 * 0x20 + 9);
-}
-
-TEST_F(ColourEditorTest, WorkingColourWithNoSliderMoveKeepsTheGivenSample) {
-    model().Opt[0].backColor = 0x070707; // reduces to the sliders' 0, 0, 0
-    form.Opt_Click(0);
-    ExpectEditor(0, 0, 0, "0000", 0x070707);
-    EXPECT_EQ(model().Opt[0].backColor, 0x070707u); // no change event reached it
+    EXPECT_EQ(Swatches(model()), before);
 }
 
 TEST_F(ColourEditorTest, DialogColourIsReducedToTheFifteenBitSet) {
@@ -157,43 +136,36 @@ TEST_F(ColourEditorTest, DialogColourIsReducedToTheFifteenBitSet) {
     EXPECT_EQ(services.colorDialogCustomColors[0], services.systemColors);
     ExpectEditor(30, 30, 30, "7BDE", 0xF7F7F7);
     EXPECT_EQ(model().Opt[6].backColor, 0xF7F7F7u);
-}
 
-TEST_F(ColourEditorTest, DialogColourMatchingTheSlidersStillBecomesFifteenBit) {
+    // A colour that moves no slider still becomes fifteen-bit.
     model().Opt[1].backColor = 0;
     form.Opt_Click(1);
-    services.colorAnswers.push_back(0x070707); // reduces to 0, 0, 0: no slider moves
+    services.colorAnswers.push_back(0x070707);
     form.Picture1_DblClick();
     ExpectEditor(0, 0, 0, "0000", 0x000000);
     EXPECT_EQ(model().Opt[1].backColor, 0u);
 }
 
-TEST_F(ColourEditorTest, CancelledDialogChangesNothing) {
+TEST_F(ColourEditorTest, CancelledDialogChangesNothingAndCustomColoursAreSeededEachTime) {
     form.Opt_Click(3);
+    services.systemColors.fill(0x010203);
+    form.Picture1_DblClick(); // no answer: cancelled
     const FormModel before = model();
+    services.systemColors.fill(0x040506);
     services.colorAnswers.push_back(std::nullopt);
 
     form.Picture1_DblClick();
 
-    EXPECT_EQ(services.colorDialogStarts.size(), 1u);
-    ExpectEditor(before.BlueScroll, before.GreenScroll, before.RedScroll, before.lblColor.caption,
-                 before.Picture1);
-    for (std::size_t i = 0; i < 16; ++i)
-        EXPECT_EQ(model().Opt[i].backColor, before.Opt[i].backColor) << i;
-}
-
-TEST_F(ColourEditorTest, CustomColoursAreSeededAgainAtEveryOpening) {
-    form.Opt_Click(3);
-    services.systemColors.fill(0x010203);
-    form.Picture1_DblClick();
-    services.systemColors.fill(0x040506);
-    form.Picture1_DblClick();
     ASSERT_EQ(services.colorDialogCustomColors.size(), 2u);
     EXPECT_EQ(services.colorDialogCustomColors[0][15], 0x010203u);
     EXPECT_EQ(services.colorDialogCustomColors[1][0], 0x040506u);
+    ExpectEditor(before.BlueScroll, before.GreenScroll, before.RedScroll, before.lblColor.caption,
+                 before.Picture1);
+    EXPECT_EQ(Swatches(model()), Swatches(before));
 }
 
-TEST_F(ColourEditorTest, KeypadMultiplyOpensTheDialogOnlyWithFileAndSwatch) {
+TEST_F(ColourEditorTest, DialogOpensOnlyWithFileAndSwatchAndKeypadMultiplyOpensIt) {
+    form.Picture1_DblClick();           // no swatch selected
     form.Form_KeyDown(kKeyMultiply, 0); // no swatch selected
     app.RomLoaded = false;
     model().OptSelected = 3;
@@ -209,11 +181,6 @@ TEST_F(ColourEditorTest, KeypadMultiplyOpensTheDialogOnlyWithFileAndSwatch) {
     EXPECT_EQ(model().lblColor.caption, "7C00");
 }
 
-TEST_F(ColourEditorTest, DoubleClickWithoutASelectedSwatchDoesNothing) {
-    form.Picture1_DblClick();
-    EXPECT_TRUE(services.colorDialogStarts.empty());
-}
-
 TEST_F(ColourEditorTest, KeysReachTheSpecialStateOnlyWhenItIsShown) {
     TempDir dir;
     app.RomPath = dir.Write("rom.gba", PatternBytes(0x100));
@@ -224,26 +191,6 @@ TEST_F(ColourEditorTest, KeysReachTheSpecialStateOnlyWhenItIsShown) {
     form.Form_KeyDown(kKeyAdd, 0);
     EXPECT_EQ(app.CurrentLocation, 0x20);
     EXPECT_EQ(model().lblLoc.caption, "20");
-}
-
-// Choosing a palette, clicking a swatch and using the dialog, end to end.
-using ColourEditorFlowTest = OpenFormTest;
-
-TEST_F(ColourEditorFlowTest, DialogEditIsSavedAsItsWord) {
-    const std::vector<std::uint8_t> before = PatternBytes(0x40);
-    OpenDump(before, "16,0,Paleta\r\n");
-    Choose(0);
-    form.Opt_Click(2);
-    services.colorAnswers.push_back(0xFEFEFE);
-    form.Picture1_DblClick();
-    form.Command2_Click();
-
-    std::vector<std::uint8_t> expected = before;
-    for (std::size_t k = 1; k < 0x20; k += 2)
-        expected[k] &= 0x7F;
-    expected[4] = 0xDE;
-    expected[5] = 0x7B;
-    EXPECT_EQ(ReadBytes(dumpPath), expected);
 }
 
 } // namespace

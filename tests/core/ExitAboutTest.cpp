@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "FakeServices.h"
+#include "OpenFormFixture.h"
 #include "app/MainForm.h"
 #include "app/Version.h"
 
@@ -18,41 +18,38 @@ class ExitAbout : public ::testing::Test {
     MainForm form;
 };
 
-TEST_F(ExitAbout, NothingIdentifiedClosesWithoutAsking) {
-    EXPECT_FALSE(form.Form_QueryUnload());
-    form.Command4_Click();
-    EXPECT_TRUE(form.model().closed);
-    EXPECT_TRUE(services.messages.empty());
-}
-
-TEST_F(ExitAbout, QuitQuestionDecidesOnceAFileIsInUse) {
+TEST(Exit, QuitQuestionDecidesOnceAFileIsInUse) {
     const struct {
         const char* game;
         int answer;
+        bool asked;
         bool closes;
     } cases[] = {
-        {"MEMORY DUMP", kAnswerYes, true},
-        {"MEMORY DUMP", kAnswerNo, false},
-        {"MODO ESPECIAL", kAnswerNo, false},
-        {"Some Game", kAnswerYes, true},
-        {"Some Game", 2, true}, // only No keeps the window
-        {"", kAnswerNo, false}, // only "..." skips the question
+        {"...", kAnswerNo, false, true}, // nothing identified: no question
+        {"MEMORY DUMP", kAnswerYes, true, true},
+        {"MEMORY DUMP", kAnswerNo, true, false},
+        {"MODO ESPECIAL", kAnswerNo, true, false},
+        {"Some Game", kAnswerYes, true, true},
+        {"Some Game", 2, true, true}, // only No keeps the window
+        {"", kAnswerNo, true, false}, // only "..." skips the question
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.game) + " " + std::to_string(c.answer));
-        FakeServices fresh;
+        FakeServices services;
         AppState state;
-        MainForm window(state, fresh);
+        MainForm window(state, services);
+        window.Form_Load();
         window.model().lblGame.caption = c.game;
-        fresh.messageAnswers.push_back(c.answer);
+        services.messageAnswers.push_back(c.answer);
 
         window.Command4_Click();
 
-        ASSERT_EQ(fresh.messages.size(), 1u);
-        EXPECT_EQ(fresh.messages[0].text, "Deseja realmente sair?");
-        EXPECT_EQ(fresh.messages[0].style, 292);
-        EXPECT_EQ(fresh.messages[0].title, "Sair");
         EXPECT_EQ(window.model().closed, c.closes);
+        if (c.asked) {
+            ExpectOneMessage(services, "Deseja realmente sair?", 292, "Sair");
+        } else {
+            EXPECT_TRUE(services.messages.empty());
+        }
     }
 }
 
