@@ -1,23 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "FakeServices.h"
-#include "TempDir.h"
-#include "app/MainForm.h"
+#include "OpenFormFixture.h"
 #include "palfiles/GifHeader.h"
 
-using namespace zandrel;
-using zandrel::testing::FakeServices;
-using zandrel::testing::PatternBytes;
-using zandrel::testing::ReadBytes;
-using zandrel::testing::TempDir;
-
+namespace zandrel::testing {
 namespace {
 
 namespace fs = std::filesystem;
@@ -32,43 +26,27 @@ std::vector<std::uint8_t> SyntheticGif(std::size_t length, std::uint8_t packed =
     return bytes;
 }
 
+// A window with a sixteen-colour palette chosen and both sample images beside the program.
 class Preview : public ::testing::Test {
   protected:
     TempDir dir;
     FakeServices services;
     AppState app;
     MainForm form{app, services};
-    std::string image1;
-    std::string image2;
+    std::string image1 = dir.Write("preview01.gif", SyntheticGif(300));
+    std::string image2 = dir.Write("preview02.gif", SyntheticGif(1000, 0xF7));
 
     void SetUp() override {
         services.programFolder = dir.path().string();
         form.Form_Load();
-        FormModel& m = form.model();
-        m.List1.Assign({"Paleta"});
-        m.lstColor.Assign({"0"});
-        m.lstCount.Assign({"16"});
-        m.List1.selected = m.lstColor.selected = m.lstCount.selected = 0;
+        form.model().List1.Assign({"Paleta"});
+        form.model().lstCount.Assign({"16"});
+        form.model().List1.selected = 0;
         for (int i = 0; i < 16; ++i)
-            m.Opt[static_cast<std::size_t>(i)].backColor = MakeColor(200 + i, 16 * i, 255 - 3 * i);
-        image1 = dir.Write("preview01.gif", SyntheticGif(300));
-        image2 = dir.Write("preview02.gif", SyntheticGif(1000, 0xF7));
-    }
-
-    // Byte 13 + 3i is red of swatch i, 14 + 3i green, 15 + 3i blue; all else as `before`.
-    void ExpectPatched(const std::vector<std::uint8_t>& before, const std::string& path) {
-        std::vector<std::uint8_t> expected = before;
-        for (int i = 0; i < 16; ++i) {
-            const Rgb rgb = SplitColor(form.model().Opt[static_cast<std::size_t>(i)].backColor);
-            expected[static_cast<std::size_t>(13 + 3 * i)] = static_cast<std::uint8_t>(rgb.red);
-            expected[static_cast<std::size_t>(14 + 3 * i)] = static_cast<std::uint8_t>(rgb.green);
-            expected[static_cast<std::size_t>(15 + 3 * i)] = static_cast<std::uint8_t>(rgb.blue);
-        }
-        EXPECT_EQ(ReadBytes(path), expected) << path;
+            form.model().Opt[static_cast<std::size_t>(i)].backColor =
+                MakeColor(200 + i, 16 * i, 255 - 3 * i);
     }
 };
-
-} // namespace
 
 TEST_F(Preview, WritesTheSwatchesIntoBytes13To60OfBothImagesOnly) {
     const std::vector<std::uint8_t> before1 = ReadBytes(image1);
@@ -76,20 +54,16 @@ TEST_F(Preview, WritesTheSwatchesIntoBytes13To60OfBothImagesOnly) {
     form.cmdAmostra_Click();
 
     EXPECT_TRUE(services.messages.empty());
-    ExpectPatched(before1, image1);
-    ExpectPatched(before2, image2);
-    EXPECT_EQ(ReadBytes(image1)[13], 200);
-    EXPECT_EQ(ReadBytes(image2)[60], 255 - 45);
+    for (auto [path, expected] : {std::pair{image1, before1}, std::pair{image2, before2}}) {
+        for (std::size_t i = 0; i < 16; ++i) {
+            expected[13 + 3 * i] = static_cast<std::uint8_t>(200 + i); // red
+            expected[14 + 3 * i] = static_cast<std::uint8_t>(16 * i);  // green
+            expected[15 + 3 * i] = static_cast<std::uint8_t>(255 - 3 * i);
+        }
+        EXPECT_EQ(ReadBytes(path), expected) << path;
+    }
     ASSERT_EQ(services.previewImages.size(), 1u);
     EXPECT_EQ(fs::path(services.previewImages[0]), dir.path() / "preview01.gif");
-
-    // A second preview with the same swatches leaves the same bytes.
-    const std::vector<std::uint8_t> after1 = ReadBytes(image1);
-    const std::vector<std::uint8_t> after2 = ReadBytes(image2);
-    form.cmdAmostra_Click();
-    EXPECT_EQ(ReadBytes(image1), after1);
-    EXPECT_EQ(ReadBytes(image2), after2);
-    EXPECT_EQ(services.previewImages.size(), 2u);
 }
 
 TEST_F(Preview, TheKemrithGameShowsTheSecondImageAndEveryGamePatchesBoth) {
@@ -112,24 +86,20 @@ TEST_F(Preview, FewerThanSixteenColoursShowsTheMessageAndTouchesNoImage) {
     const std::vector<std::uint8_t> before1 = ReadBytes(image1);
     const std::vector<std::uint8_t> before2 = ReadBytes(image2);
     form.cmdAmostra_Click();
-    ASSERT_EQ(services.messages.size(), 1u);
-    EXPECT_EQ(services.messages[0].text,
-              "Esta paleta possui menos de 16 cores. Tente outra por favor...");
-    EXPECT_EQ(services.messages[0].style, 48);
-    EXPECT_EQ(services.messages[0].title, "Zandrel");
+    ExpectOneMessage(services, "Esta paleta possui menos de 16 cores. Tente outra por favor...",
+                     48);
     EXPECT_EQ(ReadBytes(image1), before1);
     EXPECT_EQ(ReadBytes(image2), before2);
     EXPECT_TRUE(services.previewImages.empty());
 }
 
 // The original created a missing image and wrote past a small table; now a bad image stops
-// the preview before either file is written.
+// the preview before either file is written. "@" stands for the image's path.
 TEST(PreviewRefusal, ABadOrMissingImageLeavesBothFilesUnchangedAndShowsNoPreview) {
     struct Fault {
         const char* what;
         std::function<void(const std::string&)> apply;
-        Result result;
-        FileStatus io;
+        std::string message;
     };
     const auto replaceWith = [](std::vector<std::uint8_t> bytes) {
         return [bytes](const std::string& path) {
@@ -140,24 +110,29 @@ TEST(PreviewRefusal, ABadOrMissingImageLeavesBothFilesUnchangedAndShowsNoPreview
     };
     std::vector<std::uint8_t> png = SyntheticGif(300);
     std::copy_n("\x89PNG\r\n", 6, png.begin());
+    const std::string tooShort = "A imagem de amostra \"@\" está incompleta: o arquivo termina "
+                                 "antes do fim da tabela de cores. Nenhuma imagem foi alterada.";
+    const std::string notGif =
+        "A imagem de amostra \"@\" não é um arquivo GIF. Nenhuma imagem foi alterada.";
     const std::vector<Fault> faults = {
-        {"missing",
-         [](const std::string& path) { fs::remove(path); },
-         Result::CannotRead,
-         {FileError::NotFound, ENOENT}},
+        {"missing", [](const std::string& path) { fs::remove(path); },
+         "Não foi possível ler o arquivo \"@\".\r\n\r\n" + std::string(std::strerror(ENOENT))},
         {"read-only",
          [](const std::string& path) {
              fs::permissions(path, fs::perms::owner_read | fs::perms::group_read |
                                        fs::perms::others_read);
          },
-         Result::CannotWrite,
-         {FileError::AccessDenied, EACCES}},
-        {"table cut short", replaceWith(SyntheticGif(60)), Result::ImageTooShort, {}},
-        {"header cut short", replaceWith(SyntheticGif(10)), Result::ImageTooShort, {}},
-        {"empty", replaceWith({}), Result::ImageNotGif, {}},
-        {"not a GIF", replaceWith(png), Result::ImageNotGif, {}},
-        {"no global table", replaceWith(SyntheticGif(300, 0x73)), Result::ImageNoColourTable, {}},
-        {"8-entry table", replaceWith(SyntheticGif(300, 0xF2)), Result::ImageSmallColourTable, {}},
+         "Não foi possível gravar no arquivo \"@\". Nada foi alterado.\r\n\r\n" +
+             std::string(std::strerror(EACCES))},
+        {"table cut short", replaceWith(SyntheticGif(60)), tooShort},
+        {"header cut short", replaceWith(SyntheticGif(10)), tooShort},
+        {"empty", replaceWith({}), notGif},
+        {"not a GIF", replaceWith(png), notGif},
+        {"no global table", replaceWith(SyntheticGif(300, 0x73)),
+         "A imagem de amostra \"@\" não tem tabela de cores global. Nenhuma imagem foi alterada."},
+        {"8-entry table", replaceWith(SyntheticGif(300, 0xF2)),
+         "A tabela de cores da imagem de amostra \"@\" tem menos de 16 cores. Nenhuma imagem foi "
+         "alterada."},
     };
     for (const char* bad : {"preview01.gif", "preview02.gif"}) {
         for (const Fault& fault : faults) {
@@ -182,37 +157,15 @@ TEST(PreviewRefusal, ABadOrMissingImageLeavesBothFilesUnchangedAndShowsNoPreview
 
             form.cmdAmostra_Click();
 
-            Failure expected;
-            expected.result = fault.result;
-            expected.file = badPath;
-            expected.io = fault.io;
-            ASSERT_EQ(services.messages.size(), 1u);
-            EXPECT_EQ(services.messages[0].text, ErrorMessage(expected));
-            EXPECT_NE(services.messages[0].text.find(badPath), std::string::npos);
-            EXPECT_EQ(services.messages[0].style, 16);
-            EXPECT_EQ(services.messages[0].title, "Zandrel");
+            std::string message = fault.message;
+            message.replace(message.find('@'), 1, badPath);
+            ExpectOneMessage(services, message, 16);
             EXPECT_TRUE(services.previewImages.empty());
             EXPECT_EQ(fs::exists(badPath), existed);
             EXPECT_EQ(ReadBytes(dir.File("preview01.gif")), before1);
             EXPECT_EQ(ReadBytes(dir.File("preview02.gif")), before2);
-
-            const Failure direct = form.PatchPreviewImages();
-            EXPECT_EQ(direct.result, fault.result);
-            EXPECT_EQ(direct.file, badPath);
         }
     }
-}
-
-TEST(PreviewRefusal, MessagesNameTheImageAndWhatIsWrong) {
-    Failure failure;
-    failure.file = "/p/preview01.gif";
-    failure.result = Result::ImageNotGif;
-    EXPECT_EQ(ErrorMessage(failure), "A imagem de amostra \"/p/preview01.gif\" não é um arquivo "
-                                     "GIF. Nenhuma imagem foi alterada.");
-    failure.result = Result::ImageTooShort;
-    EXPECT_EQ(ErrorMessage(failure),
-              "A imagem de amostra \"/p/preview01.gif\" está incompleta: o arquivo termina antes "
-              "do fim da tabela de cores. Nenhuma imagem foi alterada.");
 }
 
 TEST(SampleImages, TheShippedImagesAreGifsSizedForThePictureAreaWithASixteenColourTable) {
@@ -227,3 +180,6 @@ TEST(SampleImages, TheShippedImagesAreGifsSizedForThePictureAreaWithASixteenColo
         EXPECT_EQ(bytes.back(), 0x3B); // the trailer: the file is complete
     }
 }
+
+} // namespace
+} // namespace zandrel::testing
