@@ -18,7 +18,8 @@ cmake --build "$build" -j"$(nproc)" --target zandrel zandrel_bench_core zandrel_
 export QT_QPA_PLATFORM=offscreen
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# The benchmark programs write their 32 MiB ROM and definition files to zandrel-bench/ there.
+trap 'rm -rf "$work" "${TMPDIR:-/tmp}/zandrel-bench"' EXIT
 
 # The program reads its definition files beside itself: a copy of it in a folder whose
 # TORV_E.ZNDL has the 32767 entries the lists can hold, for ROMs with that game's code.
