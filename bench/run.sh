@@ -18,7 +18,8 @@ cmake --build "$build" -j"$(nproc)" --target zandrel zandrel_bench_core zandrel_
 export QT_QPA_PLATFORM=offscreen
 
 work=$(mktemp -d)
-# The benchmark programs write their 32 MiB ROM and definition files to zandrel-bench/ there.
+# The benchmark programs leave their 32 MiB ROM and definition files in zandrel-bench/ of the
+# temporary folder.
 trap 'rm -rf "$work" "${TMPDIR:-/tmp}/zandrel-bench"' EXIT
 
 # The program reads its definition files beside itself: a copy of it in a folder whose
