@@ -7,6 +7,7 @@
 #include <string>
 
 #include <QLabel>
+#include <QListView>
 #include <QTest>
 #include <QWidget>
 
@@ -16,6 +17,7 @@
 #include "TempDir.h"
 #include "app/AppState.h"
 #include "app/MainForm.h"
+#include "colour/Codec.h"
 
 namespace zandrel::testing {
 
@@ -66,6 +68,33 @@ inline SwatchButton* SwatchAt(WindowHarness& h, int i) {
 
 inline QString LabelText(WindowHarness& h, const char* name) {
     return h.Find<QLabel>(name)->text();
+}
+
+// Opens a 1 KiB pattern dump through the ABRIR ROM button; returns its path.
+inline std::string OpenPatternDump(WindowHarness& h) {
+    const std::string dump = h.folder.Write("palettes.dmp", PatternBytes(1024));
+    h.services.openAnswers.push_back(dump);
+    Click(h.Find<QWidget>("Command1"));
+    return dump;
+}
+
+// Clicks a row of the palette list.
+inline void ClickRow(WindowHarness& h, int row) {
+    auto* list = h.Find<QListView>("List1");
+    const QRect rect = list->visualRect(list->model()->index(row, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// The colour a swatch shows for a colour word.
+inline QColor WordColour(ColorWord word) {
+    const Rgb rgb = SplitColor(WordToColor(word));
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+// The swatch colour of word i of the palette at `offset` of the pattern dump.
+inline QColor PatternColour(std::size_t offset, int i) {
+    return WordColour(
+        StoredWord(PatternBytes(offset + 32), offset + 2 * static_cast<std::size_t>(i)));
 }
 
 } // namespace zandrel::testing

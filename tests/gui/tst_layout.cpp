@@ -21,12 +21,12 @@ class LayoutTest : public QObject {
     void controlStartsAtItsBox();
     void swatchesStandInTwoRowsOfEight();
     void focusStartsOnCommand1AndTabFollowsTheTable();
-    void tabSkipsTheDisabledButtons();
     void accessKeyOfLabel2FocusesTheList();
     void coloursAndFontsOfTheLabels();
     void slidersRunFrom0AtTheBottomTo31AtTheTop();
     void specialWordShowsTheSpecialButton();
     void paletteListRefreshesOnlyWhenItsRowsChange();
+    void renderShowsEveryFieldOfTheModel();
 };
 
 void LayoutTest::windowIsFixedAt479By306WithItsCaption() {
@@ -139,14 +139,11 @@ void LayoutTest::focusStartsOnCommand1AndTabFollowsTheTable() {
         widget = widget->nextInFocusChain();
     } while (widget != start);
     QCOMPARE(chain, expected);
-}
 
-void LayoutTest::tabSkipsTheDisabledButtons() {
-    WindowHarness h;
-    const QStringList steps{"Command3", "Command4", "txtArquivo", "List1", "Opt0", "Opt1"};
-    for (const QString& name : steps) {
+    // Tab skips the buttons that start disabled.
+    for (const char* name : {"Command3", "Command4", "txtArquivo", "List1", "Opt0", "Opt1"}) {
         zandrel::testing::PressKey(h.window.get(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), name);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
     }
 }
 
@@ -252,6 +249,69 @@ void LayoutTest::paletteListRefreshesOnlyWhenItsRowsChange() {
     QCOMPARE(resets.count(), 2);
     QCOMPARE(list->model()->rowCount(), 0);
     QVERIFY(list->selectionModel()->selectedRows().isEmpty());
+}
+
+// The flows in the other tests check the model; this is where the window shows it.
+void LayoutTest::renderShowsEveryFieldOfTheModel() {
+    WindowHarness h;
+    zandrel::FormModel& m = h.model();
+    const std::pair<const char*, zandrel::Control*> controls[] = {{"Command1", &m.Command1},
+                                                                  {"Command2", &m.Command2},
+                                                                  {"Command3", &m.Command3},
+                                                                  {"Command4", &m.Command4},
+                                                                  {"cmdSpecial", &m.cmdSpecial},
+                                                                  {"txtArquivo", &m.txtArquivo},
+                                                                  {"lblGame", &m.lblGame},
+                                                                  {"Label2", &m.Label2},
+                                                                  {"cmdRecarrega", &m.cmdRecarrega},
+                                                                  {"lblLoc", &m.lblLoc},
+                                                                  {"lblLocOpt", &m.lblLocOpt},
+                                                                  {"cmdImp", &m.cmdImp},
+                                                                  {"cmdExp", &m.cmdExp},
+                                                                  {"cmdAmostra", &m.cmdAmostra},
+                                                                  {"cmdExibir", &m.cmdExibir},
+                                                                  {"lblColor", &m.lblColor},
+                                                                  {"lblBlue", &m.lblBlue},
+                                                                  {"lblGreen", &m.lblGreen},
+                                                                  {"lblRed", &m.lblRed},
+                                                                  {"lblLocaliza", &m.lblLocaliza}};
+    // Every caption, state and visibility turned from how it starts.
+    for (const auto& [name, control] : controls) {
+        control->caption = std::string("Ç ") + name;
+        control->enabled = !control->enabled;
+        control->visible = !control->visible;
+    }
+    for (std::size_t i = 0; i < 16; ++i)
+        m.Opt[i] = {static_cast<zandrel::RgbColor>(0x030201 * i), i % 3 != 0, i % 2 == 0};
+    m.BlueScroll = 3;
+    m.GreenScroll = 17;
+    m.RedScroll = 31;
+    m.Picture1 = 0x123456;
+
+    h.window->Render();
+
+    for (const auto& [name, control] : controls) {
+        auto* widget = h.Find<QWidget>(name);
+        QCOMPARE(widget->isEnabled(), control->enabled);
+        QCOMPARE(widget->isVisible(), control->visible);
+        const QString caption = QString::fromUtf8(control->caption.c_str());
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            QCOMPARE(button->text(), caption);
+        else if (auto* label = qobject_cast<QLabel*>(widget))
+            QCOMPARE(label->text(), caption);
+        else
+            QCOMPARE(qobject_cast<QLineEdit*>(widget)->text(), caption);
+    }
+    for (int i = 0; i < 16; ++i) {
+        auto* swatch = zandrel::testing::SwatchAt(h, i);
+        QCOMPARE(swatch->colour(), QColor(i, 2 * i, 3 * i)); // red in the low byte
+        QCOMPARE(swatch->isVisible(), i % 3 != 0);
+        QCOMPARE(swatch->isChecked(), i % 2 == 0);
+    }
+    QCOMPARE(h.Find<QSlider>("BlueScroll")->value(), 3);
+    QCOMPARE(h.Find<QSlider>("GreenScroll")->value(), 17);
+    QCOMPARE(h.Find<QSlider>("RedScroll")->value(), 31);
+    QCOMPARE(h.Find<zandrel::ColourSample>("Picture1")->colour(), QColor(0x56, 0x34, 0x12));
 }
 
 QTEST_MAIN(LayoutTest)
