@@ -120,19 +120,22 @@ TEST_F(ExportImport, ExportThatCannotCreateTheFileEndsWithoutConfirmation) {
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
-TEST_F(ExportImport, FewerThanSixteenColoursRefusesBeforeAnyDialog) {
+// The preview would name a missing sample image if it got as far as the images.
+TEST_F(ExportImport, FewerThanSixteenColoursRefusesBeforeAnyDialogOrImage) {
     struct Case {
         const char* what;
         std::string count; // empty: no row chosen
         bool special;
-        bool exportCommand;
+        void (MainForm::*command)();
     };
-    for (const Case& c : {Case{"export, 15 colours", "15", false, true},
-                          {"export, 1 colour", "1", false, true},
-                          {"export, no row chosen", "", false, true},
-                          {"import, 15 colours", "15", false, false},
-                          {"import, no row chosen", "", false, false},
-                          {"import in the special state", "4", true, false}}) {
+    for (const Case& c : {Case{"export, 15 colours", "15", false, &MainForm::cmdExp_Click},
+                          {"export, 1 colour", "1", false, &MainForm::cmdExp_Click},
+                          {"export, no row chosen", "", false, &MainForm::cmdExp_Click},
+                          {"import, 15 colours", "15", false, &MainForm::cmdImp_Click},
+                          {"import, no row chosen", "", false, &MainForm::cmdImp_Click},
+                          {"import in the special state", "4", true, &MainForm::cmdImp_Click},
+                          {"preview, 15 colours", "15", false, &MainForm::cmdAmostra_Click},
+                          {"preview, no row chosen", "", false, &MainForm::cmdAmostra_Click}}) {
         SCOPED_TRACE(c.what);
         services.messages.clear();
         ChoosePalette(c.count);
@@ -140,14 +143,16 @@ TEST_F(ExportImport, FewerThanSixteenColoursRefusesBeforeAnyDialog) {
             form.model().List1.selected = -1;
         form.model().lblGame.caption = c.special ? "MODO ESPECIAL" : "MEMORY DUMP";
         const Palette16 before = Colours();
-        c.exportCommand ? Export(dir.File("p.gbapal")) : Import(dir.File("p.gbapal"));
+        services.saveAnswers = {dir.File("p.gbapal")};
+        services.openAnswers = {dir.File("p.gbapal")};
+
+        (form.*c.command)();
 
         EXPECT_TRUE(services.dialogs.empty());
         ExpectOneMessage(services, kFewerThan16, 48);
         EXPECT_EQ(Colours(), before);
+        EXPECT_TRUE(services.previewImages.empty());
         EXPECT_TRUE(fs::is_empty(dir.path()));
-        services.saveAnswers.clear();
-        services.openAnswers.clear();
     }
 }
 

@@ -121,19 +121,7 @@ TEST_F(OpenCommand, CancellingTheDialogChangesNothing) {
     EXPECT_EQ(form.model().txtArquivo.caption, dir.path().string());
 }
 
-// Broken definition files are in FaultTest.
-TEST_F(OpenCommand, AMissingDefinitionFileLeavesEmptyListsAndSkipsTheLastStep) {
-    const std::string rom = dir.Write("t2.gba", RomWithCode("AWQE")); // TORV2_E.ZNDL is absent
-    Open(rom);
-    EXPECT_TRUE(services.messages.empty()); // the open command's trap is silent
-    EXPECT_EQ(form.model().lblGame.caption, "Torvale 2 (US)");
-    EXPECT_EQ(app.RomPath, rom);
-    EXPECT_TRUE(form.model().List1.rows.empty());
-    EXPECT_FALSE(app.RomLoaded);
-    EXPECT_FALSE(form.model().cmdRecarrega.enabled);
-    EXPECT_EQ(form.model().lblLocaliza.caption, "Localização:");
-}
-
+// Missing and broken definition files are in FaultTest.
 TEST_F(OpenCommand, AnUnreadableRomEndsSilentlyKeepingTheLastGameName) {
     Open(dir.Write("game.gba", RomWithCode("AQXE")));
     // A folder exists under the name but cannot be read as a file (and root reads every

@@ -81,18 +81,6 @@ TEST_F(Preview, TheKemrithGameShowsTheSecondImageAndEveryGamePatchesBoth) {
     }
 }
 
-TEST_F(Preview, FewerThanSixteenColoursShowsTheMessageAndTouchesNoImage) {
-    form.model().lstCount.Assign({"15"});
-    const std::vector<std::uint8_t> before1 = ReadBytes(image1);
-    const std::vector<std::uint8_t> before2 = ReadBytes(image2);
-    form.cmdAmostra_Click();
-    ExpectOneMessage(services, "Esta paleta possui menos de 16 cores. Tente outra por favor...",
-                     48);
-    EXPECT_EQ(ReadBytes(image1), before1);
-    EXPECT_EQ(ReadBytes(image2), before2);
-    EXPECT_TRUE(services.previewImages.empty());
-}
-
 // The original created a missing image and wrote past a small table; now a bad image stops
 // the preview before either file is written. "@" stands for the image's path.
 TEST(PreviewRefusal, ABadOrMissingImageLeavesBothFilesUnchangedAndShowsNoPreview) {

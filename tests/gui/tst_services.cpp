@@ -224,18 +224,6 @@ void ServicesTest::shiftStateAddsShiftCtrlAlt() {
 }
 
 void ServicesTest::systemColoursComeFromThePalette() {
-    const auto& table = SystemColourTable();
-    const char* names[] = {
-        "COLOR_SCROLLBAR",    "COLOR_BACKGROUND",  "COLOR_ACTIVECAPTION", "COLOR_INACTIVECAPTION",
-        "COLOR_MENU",         "COLOR_WINDOW",      "COLOR_WINDOWFRAME",   "COLOR_MENUTEXT",
-        "COLOR_WINDOWTEXT",   "COLOR_CAPTIONTEXT", "COLOR_ACTIVEBORDER",  "COLOR_INACTIVEBORDER",
-        "COLOR_APPWORKSPACE", "COLOR_HIGHLIGHT",   "COLOR_HIGHLIGHTTEXT", "COLOR_BTNFACE"};
-    for (int k = 0; k < 16; ++k) {
-        QCOMPARE(table[static_cast<std::size_t>(k)].index, k);
-        QCOMPARE(QString::fromLatin1(table[static_cast<std::size_t>(k)].windowsName),
-                 QString::fromLatin1(names[k]));
-    }
-
     QPalette palette;
     palette.setColor(QPalette::Active, QPalette::Button, QColor(0x11, 0x22, 0x33));
     palette.setColor(QPalette::Active, QPalette::Base, QColor(0xFE, 0xFD, 0xFC));
