@@ -47,15 +47,20 @@ TEST_F(PaletteCommandsTest, ChoosingShowsTheCountsWordsAndSavingWritesExactlyThe
             }
         }
 
-        model().Opt[3].backColor = WordToColor(0x1234); // hidden when fewer than 4 are shown
+        // The odd swatches edited, hidden ones too; the even ones are written back as read.
+        for (std::size_t i = 1; i < 16; i += 2)
+            model().Opt[i].backColor = WordToColor(static_cast<ColorWord>(0x1234 + i));
         form.Command2_Click();
 
         std::vector<std::uint8_t> expected = before;
-        for (std::size_t i = 0; i < c.shown; ++i)
-            expected[c.location + 2 * i + 1] &= 0x7F;
-        if (c.shown > 3) {
-            expected[c.location + 6] = 0x34;
-            expected[c.location + 7] = 0x12;
+        for (std::size_t i = 0; i < c.shown; ++i) {
+            const std::size_t at = c.location + 2 * i;
+            if (i % 2 == 0) {
+                expected[at + 1] &= 0x7F;
+            } else {
+                expected[at] = static_cast<std::uint8_t>(0x34 + i);
+                expected[at + 1] = 0x12;
+            }
         }
         EXPECT_EQ(ReadBytes(dumpPath), expected);
         if (c.shown > 0) {
