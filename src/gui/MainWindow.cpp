@@ -1,5 +1,7 @@
 #include "MainWindow.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -112,6 +114,12 @@ QSlider* MakeSlider(QWidget* parent, const char* name, const TwipBox& box) {
 // A narrower font for a fixed caption that the desktop font draws wider than its box.
 void ShrinkToFit(QLabel* label, const QString& caption) {
     QFont font = label->font();
+    const int advance = QFontMetrics(font).horizontalAdvance(caption);
+    if (advance <= label->width() || font.pixelSize() <= 8)
+        return;
+    // Text width follows the pixel size nearly in proportion: one estimate, then at most a
+    // step or two down, since every size tried costs a font load at start.
+    font.setPixelSize(std::max(8, font.pixelSize() * label->width() / advance));
     while (font.pixelSize() > 8 && QFontMetrics(font).horizontalAdvance(caption) > label->width())
         font.setPixelSize(font.pixelSize() - 1);
     label->setFont(font);
@@ -314,7 +322,7 @@ void MainWindow::Render() {
     RenderButton(cmdAmostra_, m.cmdAmostra);
     RenderButton(cmdExibir_, m.cmdExibir);
     RenderSlider(blueScroll_, m.BlueScroll);
-    RenderSlider(greenScroll_, m.GreenScroll);
+    RenderSlider(greenScroll_, m.BlueScroll);
     RenderSlider(redScroll_, m.RedScroll);
     picture1_->SetColour(ToQColor(m.Picture1));
     RenderLabel(lblColor_, m.lblColor);
