@@ -322,7 +322,7 @@ void MainWindow::Render() {
     RenderButton(cmdAmostra_, m.cmdAmostra);
     RenderButton(cmdExibir_, m.cmdExibir);
     RenderSlider(blueScroll_, m.BlueScroll);
-    RenderSlider(greenScroll_, m.BlueScroll);
+    RenderSlider(greenScroll_, m.GreenScroll);
     RenderSlider(redScroll_, m.RedScroll);
     picture1_->SetColour(ToQColor(m.Picture1));
     RenderLabel(lblColor_, m.lblColor);
