@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "FakeServices.h"
+#include "OpenFormFixture.h"
 #include "TempDir.h"
 #include "app/Errors.h"
 #include "app/MainForm.h"
@@ -82,25 +83,12 @@ ColorWord WordAt(const std::vector<std::uint8_t>& bytes, std::size_t i) {
     return static_cast<ColorWord>(bytes[2 * i] | (bytes[2 * i + 1] & 0x7F) << 8);
 }
 
-void ExpectOneMessage(const FakeServices& services, const std::string& text, int style) {
-    ASSERT_EQ(services.messages.size(), 1u);
-    EXPECT_EQ(services.messages[0].text, text);
-    EXPECT_EQ(services.messages[0].style, style);
-    EXPECT_EQ(services.messages[0].title, "Zandrel");
-}
-
 // What the swatches show: colour and visibility of each.
 std::vector<std::pair<RgbColor, bool>> Shown(const FormModel& model) {
     std::vector<std::pair<RgbColor, bool>> shown;
     for (const Swatch& swatch : model.Opt)
         shown.emplace_back(swatch.backColor, swatch.visible);
     return shown;
-}
-
-std::vector<std::uint8_t> RomWithCode(const char* code, std::size_t size = 0x400) {
-    std::vector<std::uint8_t> bytes = PatternBytes(size);
-    std::memcpy(bytes.data() + 0xAC, code, 4);
-    return bytes;
 }
 
 class FaultTest : public ::testing::Test {
