@@ -2,7 +2,7 @@
 # Installs what the build needs on Debian 12, only when something is missing.
 # Usage: scripts/install-deps.sh [extra-package ...]
 set -euo pipefail
-packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev "$@")
+packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev fonts-dejavu-core "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
