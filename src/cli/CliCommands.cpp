@@ -153,21 +153,9 @@ Problem LoadDefinitions(const std::string& path, const std::string& programFolde
     definitionName = DefinitionFileOf(*identification);
     const std::string definitionPath =
         (std::filesystem::path(programFolder) / definitionName).string();
-    std::vector<std::uint8_t> bytes;
-    if (const FileStatus status = ReadWholeFile(definitionPath, bytes); !status.ok()) {
-        Failure failure;
-        failure.result = Result::DefinitionMissing;
-        failure.file = definitionPath;
-        failure.io = status;
-        return FailureProblem(failure, path);
-    }
     // A definition file that stops early is reported, not half used.
-    Failure failure = ParseDefinitions(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), table);
-    if (!failure.ok()) {
-        failure.file = definitionPath;
+    if (const Failure failure = LoadDefinitionFile(definitionPath, table); !failure.ok())
         return FailureProblem(failure, path);
-    }
     return {};
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/Text.h"
+#include "platform/File.h"
 
 namespace zandrel {
 
@@ -105,6 +106,20 @@ Failure ParseDefinitions(std::istream& in, PaletteTable& table) {
     while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0)
         bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
     return ParseDefinitions(bytes, table);
+}
+
+Failure LoadDefinitionFile(const std::string& path, PaletteTable& table) {
+    std::vector<std::uint8_t> bytes;
+    Failure failure;
+    if (const FileStatus status = ReadWholeFile(path, bytes); !status.ok()) {
+        failure.result = Result::DefinitionMissing;
+        failure.io = status;
+    } else {
+        failure = ParseDefinitions(
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), table);
+    }
+    failure.file = path;
+    return failure;
 }
 
 } // namespace zandrel

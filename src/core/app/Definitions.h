@@ -27,6 +27,9 @@ struct PaletteTable {
 // decoded as UTF-8 when it is valid UTF-8, otherwise as Windows-1252. The result says where
 // and why the load stopped early (line is 1-based); Result::Ok when every line was read.
 Failure ParseDefinitions(std::istream& in, PaletteTable& table);
+// Reads the definition file at `path` and parses it; a file that cannot be read gives
+// Result::DefinitionMissing. Failures name `path` as their file.
+Failure LoadDefinitionFile(const std::string& path, PaletteTable& table);
 Failure ParseDefinitions(std::string_view bytes, PaletteTable& table);
 
 } // namespace zandrel

@@ -36,18 +36,9 @@ Failure MainForm::LoadPaletteDefinitions() {
     model_.lstCount.Clear();
 
     const std::string path = (std::filesystem::path(services_.ProgramFolder()) / name).string();
-    std::vector<std::uint8_t> bytes;
-    if (const FileStatus status = ReadWholeFile(path, bytes); !status.ok()) {
-        Failure failure;
-        failure.result = Result::DefinitionMissing;
-        failure.file = name;
-        failure.io = status;
-        return failure;
-    }
     PaletteTable table;
-    Failure failure = ParseDefinitions(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), table);
-    failure.file = name;
+    Failure failure = LoadDefinitionFile(path, table);
+    failure.file = name; // messages name the definition file as the user knows it
     model_.lstCount.Assign(std::move(table.counts));
     model_.List1.Assign(std::move(table.names));
     model_.lstColor.Assign(std::move(table.locations));
