@@ -33,7 +33,9 @@ struct WindowHarness {
         window->Render();
         window->show();
         window->activateWindow();
-        [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(window.get());
+        // Keys and focus tests need the window active; a harness without it is a broken test.
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qFatal("the main window did not become active");
     }
 
     template <class Widget> Widget* Find(const char* name) const {

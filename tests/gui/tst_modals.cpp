@@ -23,14 +23,16 @@ using namespace zandrel;
 
 namespace {
 
-// Runs `action` on the first modal window to show, inside its loop. A window the action
-// leaves open is closed after a while, so a failing test ends instead of hanging.
+// Runs `action` inside the loop of the first modal window once it is the active window, so
+// its own focus handling (a file dialog puts the focus in its name field) has already run. A
+// window the action leaves open is closed after a while, so a failing test ends instead of
+// hanging; the tests assert that their action closed it.
 void OnModal(std::function<void(QWidget*)> action) {
     auto* timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, action] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr)
+        if (modal == nullptr || !modal->isActiveWindow())
             return;
         timer->stop();
         timer->deleteLater();
@@ -42,6 +44,17 @@ void OnModal(std::function<void(QWidget*)> action) {
         });
     });
     timer->start();
+}
+
+// Types the name into the dialog's name field, as a user does, and presses its accept button
+// through the dialog's own checks; the dialog must then be closed with a choice.
+void AcceptFileName(QFileDialog* dialog, const QString& name) {
+    auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(field != nullptr);
+    field->setText(name);
+    static_cast<QDialog*>(dialog)->accept();
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(dialog->result(), int(QDialog::Accepted));
 }
 
 struct Harness {
@@ -168,8 +181,7 @@ void ModalsTest::openDialogAcceptsANewNameAndRemembersTheFilter() {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Abrir"));
         QCOMPARE(SelectedFilterIndex(*dialog), 0); // the run's first dialog
         dialog->selectNameFilter(dialog->nameFilters().at(2));
-        dialog->selectFile(typed);
-        static_cast<QDialog*>(dialog)->accept(); // the file dialog's own checks run
+        AcceptFileName(dialog, typed);
     });
     QCOMPARE(h.services.ShowOpenDialog("Abrir", kExportFilter, ""), typed.toStdString());
 
@@ -203,8 +215,7 @@ void ModalsTest::tooLongPathGivesEmptyTextAndKeepsTheFilter() {
     OnModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         dialog->selectNameFilter(dialog->nameFilters().at(1));
-        dialog->selectFile(path);
-        static_cast<QDialog*>(dialog)->accept();
+        AcceptFileName(dialog, path); // the dialog takes it; the program refuses it
     });
     QCOMPARE(h.services.ShowSaveDialog("Salvar", kExportFilter, ""), std::string());
 
@@ -224,10 +235,6 @@ void ModalsTest::saveDialogNeverAsksBeforeOverwriting() {
     bool askedAgain = false;
     OnModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
-        // Typed into the name field, as a user does.
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name != nullptr);
-        name->setText(QString::fromStdString(existing));
         // A question about replacing the file would run its own loop: note it and close it.
         QTimer::singleShot(500, [&askedAgain] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -235,7 +242,7 @@ void ModalsTest::saveDialogNeverAsksBeforeOverwriting() {
                 box->reject();
             }
         });
-        static_cast<QDialog*>(dialog)->accept();
+        AcceptFileName(dialog, QString::fromStdString(existing));
     });
     QCOMPARE(h.services.ShowSaveDialog("Salvar", kExportFilter, ""), existing);
     QVERIFY(!askedAgain);
