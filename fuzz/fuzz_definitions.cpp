@@ -6,7 +6,7 @@
 
 #include "FuzzSupport.h"
 #include "app/Definitions.h"
-#include "app/Text.h"
+#include "util/Text.h"
 
 using namespace zandrel;
 

@@ -10,7 +10,7 @@
 #include "FuzzSupport.h"
 #include "app/Games.h"
 #include "app/MainForm.h"
-#include "app/Messages.h"
+#include "util/Messages.h"
 
 #if __has_include("app/Identify.h")
 #include "app/Identify.h"

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "app/NumberText.h"
-#include "app/Text.h"
 #include "colour/Codec.h"
+#include "util/NumberText.h"
+#include "util/Text.h"
 
 using namespace zandrel;
 

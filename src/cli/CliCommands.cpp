@@ -8,14 +8,14 @@
 #include "app/Definitions.h"
 #include "app/Errors.h"
 #include "app/Identify.h"
-#include "app/Messages.h"
-#include "app/NumberText.h"
 #include "app/RomAccess.h"
-#include "app/Text.h"
 #include "colour/Codec.h"
 #include "palfiles/ExtraFormats.h"
 #include "platform/File.h"
 #include "special/ByteDump.h"
+#include "util/Messages.h"
+#include "util/NumberText.h"
+#include "util/Text.h"
 
 namespace zandrel::cli {
 

@@ -10,7 +10,7 @@
 
 #include "EscapeCloser.h"
 #include "MessageBoxes.h"
-#include "app/Messages.h"
+#include "util/Messages.h"
 
 namespace zandrel {
 

@@ -60,7 +60,7 @@ class MainWindow : public QWidget {
     ClickableLabel* lblLoc_ = nullptr;
     QLabel* lblLocOpt_ = nullptr;
     QListView* list1_ = nullptr;
-    std::array<SwatchButton*, 16> opt_{};
+    std::array<SwatchButton*, kPaletteColours> opt_{};
     QPushButton* cmdImp_ = nullptr;
     QPushButton* cmdExp_ = nullptr;
     QPushButton* cmdAmostra_ = nullptr;

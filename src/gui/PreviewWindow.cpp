@@ -6,7 +6,7 @@
 
 #include "EscapeCloser.h"
 #include "Twips.h"
-#include "app/Messages.h"
+#include "util/Messages.h"
 
 namespace zandrel {
 

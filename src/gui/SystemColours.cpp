@@ -1,5 +1,7 @@
 #include "SystemColours.h"
 
+#include "colour/Codec.h"
+
 namespace zandrel {
 
 const std::array<SystemColourSource, 16>& SystemColourTable() {

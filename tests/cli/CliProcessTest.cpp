@@ -10,9 +10,9 @@
 #include "CliCommands.h"
 #include "CliHarness.h"
 #include "TempDir.h"
-#include "app/Messages.h"
 #include "colour/Codec.h"
 #include "palfiles/ExtraFormats.h"
+#include "util/Messages.h"
 
 using namespace zandrel;
 using namespace zandrel::testing;

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/Messages.h"
 #include "platform/DialogFilter.h"
+#include "util/Messages.h"
 
 using namespace zandrel;
 

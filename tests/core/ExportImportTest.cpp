@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "OpenFormFixture.h"
-#include "app/Messages.h"
 #include "palfiles/PaletteFormats.h"
+#include "util/Messages.h"
 
 namespace zandrel::testing {
 namespace {

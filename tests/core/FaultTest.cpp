@@ -21,7 +21,7 @@
 #include "TempDir.h"
 #include "app/Errors.h"
 #include "app/MainForm.h"
-#include "app/Messages.h"
+#include "util/Messages.h"
 
 namespace zandrel::testing {
 namespace {

@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "app/NumberText.h"
+#include "util/NumberText.h"
 
 namespace zandrel {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/Text.h"
+#include "util/Text.h"
 
 using namespace zandrel;
 

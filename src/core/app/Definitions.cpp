@@ -5,8 +5,8 @@
 #include <cstring>
 #include <memory>
 
-#include "app/Text.h"
 #include "platform/File.h"
+#include "util/Text.h"
 
 namespace zandrel {
 

@@ -1,7 +1,7 @@
 // Leaving the program and the About box.
 #include "app/MainForm.h"
-#include "app/Messages.h"
 #include "app/Version.h"
+#include "util/Messages.h"
 
 namespace zandrel {
 

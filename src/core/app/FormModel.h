@@ -82,7 +82,7 @@ struct FormModel {
     Control lblLoc{"000000", true, false};
     Control lblLocOpt{"000000", true, false};
     ListBox List1;
-    std::array<Swatch, 16> Opt{};
+    std::array<Swatch, kPaletteColours> Opt{};
     Control cmdImp{"I&mportar", false};
     Control cmdExp{"&Exportar", false};
     Control cmdAmostra{"Amostra", false};

@@ -1,7 +1,7 @@
 #include "app/Games.h"
 
-#include "app/Messages.h"
-#include "app/Text.h"
+#include "util/Messages.h"
+#include "util/Text.h"
 
 namespace zandrel {
 

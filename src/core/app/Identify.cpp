@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "app/Messages.h"
 #include "platform/File.h"
+#include "util/Messages.h"
 
 namespace zandrel {
 

@@ -5,10 +5,10 @@
 #include "app/Games.h"
 #include "app/Identify.h"
 #include "app/MainForm.h"
-#include "app/Messages.h"
-#include "app/NumberText.h"
-#include "app/Text.h"
 #include "platform/File.h"
+#include "util/Messages.h"
+#include "util/NumberText.h"
+#include "util/Text.h"
 
 namespace zandrel {
 

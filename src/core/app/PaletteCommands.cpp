@@ -3,15 +3,11 @@
 #include <vector>
 
 #include "app/MainForm.h"
-#include "app/Messages.h"
-#include "app/NumberText.h"
 #include "app/RomAccess.h"
+#include "util/Messages.h"
+#include "util/NumberText.h"
 
 namespace zandrel {
-
-namespace {
-constexpr int kSwatchCount = 16;
-} // namespace
 
 void MainForm::List1_Click() {
     const int row = model_.List1.selected;
@@ -20,7 +16,7 @@ void MainForm::List1_Click() {
 
     // A file that cannot be read must not leave a half-chosen palette behind, so the
     // swatches are put back as they were when the read fails.
-    const std::array<Swatch, kSwatchCount> swatchesBefore = model_.Opt;
+    const std::array<Swatch, kPaletteColours> swatchesBefore = model_.Opt;
     const std::int16_t selectedBefore = model_.OptSelected;
 
     for (Swatch& swatch : model_.Opt) {
@@ -88,7 +84,7 @@ Failure MainForm::WritePaletteWords(const std::string& path, const std::string& 
                                     int count, bool announce) {
     const std::int32_t location = HexToNumber(locationText);
     // There are sixteen swatches; hidden ones are written too.
-    const int colours = std::clamp(count, 0, kSwatchCount);
+    const int colours = std::clamp(count, 0, kPaletteColours);
     std::vector<ColorWord> words;
     words.reserve(static_cast<std::size_t>(colours));
     for (int i = 0; i < colours; ++i)

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "special/ByteDump.h"
+#include "util/Hex.h"
 
 namespace zandrel {
 

@@ -1,6 +1,6 @@
 #include "colour/Codec.h"
 
-#include "app/Text.h"
+#include "util/Text.h"
 
 namespace zandrel {
 
@@ -28,28 +28,12 @@ std::int32_t HexToNumber(std::string_view text) {
     return static_cast<std::int32_t>(value);
 }
 
-std::string HexText(std::int64_t n) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    if (n <= 0)
-        return "0";
-    std::string text;
-    for (auto v = static_cast<std::uint64_t>(n); v != 0; v >>= 4)
-        text.insert(text.begin(), kDigits[v & 0xF]);
-    return text;
-}
-
-static std::string PadLeft(std::string text, std::size_t width) {
-    if (text.size() < width)
-        text.insert(0, width - text.size(), '0');
-    return text;
-}
-
 std::string WordHexText(ColorWord word) {
-    return PadLeft(HexText(word), 4);
+    return PadWithZeros(HexText(word), 4);
 }
 
 std::string ColorHexText(RgbColor color) {
-    return PadLeft(HexText(color), 6);
+    return PadWithZeros(HexText(color), 6);
 }
 
 ColorWord WordFromBytes(int high, int low) {

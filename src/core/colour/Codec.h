@@ -5,24 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "util/ColourTypes.h"
+#include "util/Hex.h"
+
 namespace zandrel {
-
-// 15-bit GBA colour: red in bits 0-4, green 5-9, blue 10-14; bit 15 carries no colour.
-using ColorWord = std::uint16_t;
-// Platform colour value: red in bits 0-7, green 8-15, blue 16-23, top byte zero.
-using RgbColor = std::uint32_t;
-
-struct Rgb {
-    int red = 0;
-    int green = 0;
-    int blue = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
 
 // Hex text to a number, digits valued from the right; 0 on any failure (never throws).
 std::int32_t HexToNumber(std::string_view text);
-// Upper-case hex without leading zeros; 0 gives "0".
-std::string HexText(std::int64_t n);
 // Exactly 4 hex digits.
 std::string WordHexText(ColorWord word);
 // Exactly 6 hex digits, blue pair first.

@@ -3,17 +3,16 @@
 #include <string>
 
 #include "app/MainForm.h"
-#include "app/Messages.h"
+#include "util/Messages.h"
 
 namespace zandrel {
 
 namespace {
 
-constexpr int kSwatchCount = 16;
 constexpr int kSliderMax = 31;
 
 bool IsSwatch(int index) {
-    return index >= 0 && index < kSwatchCount;
+    return index >= 0 && index < kPaletteColours;
 }
 
 } // namespace
@@ -25,7 +24,7 @@ void MainForm::Opt_Click(int index) {
     // The sixteen swatches are one toggle group: the clicked one shows pressed, the others
     // are released. That happens on every click, also before a file is open, when the click
     // selects nothing (OptSelected goes back to -1) but the button still looks pressed.
-    for (int k = 0; k < kSwatchCount; ++k)
+    for (int k = 0; k < kPaletteColours; ++k)
         model_.Opt[static_cast<std::size_t>(k)].selected = k == index;
 
     if (app_.RomLoaded)

@@ -2,11 +2,11 @@
 #include <string>
 
 #include "app/MainForm.h"
-#include "app/Messages.h"
 #include "app/RomAccess.h"
 #include "palfiles/PaletteFormats.h"
 #include "palfiles/SwatchPalette.h"
 #include "platform/File.h"
+#include "util/Messages.h"
 
 namespace zandrel {
 
@@ -62,7 +62,7 @@ Failure MainForm::ReadGbaPalette(const std::string& path) {
 
 // Both commands end quietly at the first failure: no message, no confirmation.
 void MainForm::cmdExp_Click() {
-    if (model_.lblGame.caption != text::kSpecialState && SelectedColourCount() < 16) {
+    if (model_.lblGame.caption != text::kSpecialState && SelectedColourCount() < kPaletteColours) {
         services_.MessageBox(text::kFewerThan16, kStyleExclamation);
         return;
     }
@@ -88,7 +88,7 @@ void MainForm::cmdExp_Click() {
 }
 
 void MainForm::cmdImp_Click() {
-    if (SelectedColourCount() < 16) {
+    if (SelectedColourCount() < kPaletteColours) {
         services_.MessageBox(text::kFewerThan16, kStyleExclamation);
         return;
     }

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/Text.h"
+#include "util/Text.h"
 
 namespace zandrel {
 

@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "app/RomAccess.h"
-#include "app/Text.h"
+#include "util/Text.h"
 
 namespace zandrel {
 

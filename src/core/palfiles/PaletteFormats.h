@@ -13,10 +13,6 @@
 
 namespace zandrel {
 
-inline constexpr int kPaletteColours = 16;
-using Palette16 = std::array<RgbColor, kPaletteColours>;
-using PaletteWords16 = std::array<ColorWord, kPaletteColours>;
-
 // Raw GBA palette: sixteen colour words, low byte first, no header.
 inline constexpr std::size_t kGbaPaletteSize = 32;
 // Tile Layer Pro palette: "TPL", type byte 0 (3-byte RGB entries), then 16 RGB triples.

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "app/MainForm.h"
-#include "app/Messages.h"
 #include "palfiles/GifHeader.h"
 #include "palfiles/PaletteFormats.h"
 #include "palfiles/SwatchPalette.h"
 #include "platform/File.h"
+#include "util/Messages.h"
 
 namespace zandrel {
 
@@ -75,7 +75,7 @@ Failure MainForm::PatchPreviewImages() {
 }
 
 void MainForm::cmdAmostra_Click() {
-    if (SelectedColourCount() < 16) {
+    if (SelectedColourCount() < kPaletteColours) {
         services_.MessageBox(text::kFewerThan16, kStyleExclamation);
         return;
     }

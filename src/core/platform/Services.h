@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "colour/Codec.h"
+#include "util/ColourTypes.h"
 
 namespace zandrel {
 

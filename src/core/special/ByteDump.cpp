@@ -7,14 +7,6 @@
 
 namespace zandrel {
 
-std::string PadWithZeros(std::string_view text, int width) {
-    std::string padded;
-    if (width > 0 && text.size() < static_cast<std::size_t>(width))
-        padded.assign(static_cast<std::size_t>(width) - text.size(), '0');
-    padded += text;
-    return padded;
-}
-
 std::string FormatByteDump(std::span<const std::uint8_t> bytes) {
     std::string text;
     const std::size_t n = bytes.size();

@@ -7,14 +7,12 @@
 #include <string_view>
 
 #include "app/Errors.h"
+#include "util/Hex.h"
 
 namespace zandrel {
 
 // The largest colour count whose byte count still fits 16 bits.
 inline constexpr int kMaxDumpColours = 16383;
-
-// "0" characters put in front of the text up to `width`; a longer text is not cut.
-std::string PadWithZeros(std::string_view text, int width);
 
 // Two hex digits per byte; CR LF after the 16th byte, a blank between the others, nothing
 // after the last one.

@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "app/MainForm.h"
-#include "app/NumberText.h"
 #include "special/ByteDump.h"
+#include "util/NumberText.h"
 
 namespace zandrel {
 

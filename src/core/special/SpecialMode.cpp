@@ -3,15 +3,14 @@
 #include <vector>
 
 #include "app/MainForm.h"
-#include "app/Messages.h"
 #include "app/RomAccess.h"
-#include "app/Text.h"
+#include "util/Messages.h"
+#include "util/Text.h"
 
 namespace zandrel {
 
 namespace {
 
-inline constexpr int kSpecialColours = 16;
 inline constexpr std::int32_t kStepBytes = 32;
 
 // Typed locations are bare hex; lower-case letters count once upper-cased.
@@ -59,10 +58,10 @@ Failure MainForm::ReadPaletteAtLocation() {
     // All sixteen words are read before any swatch changes, so a failure leaves them as
     // they were. Bytes past the end of the file read as 0.
     if (Failure failure =
-            ReadColourWords(app_.RomPath, app_.CurrentLocation, kSpecialColours, words);
+            ReadColourWords(app_.RomPath, app_.CurrentLocation, kPaletteColours, words);
         !failure.ok())
         return failure;
-    for (int i = 0; i < kSpecialColours; ++i) {
+    for (int i = 0; i < kPaletteColours; ++i) {
         Swatch& swatch = model_.Opt[static_cast<std::size_t>(i)];
         swatch.backColor = WordToColor(words[static_cast<std::size_t>(i)]);
         swatch.visible = true;

@@ -1,4 +1,4 @@
-#include "app/Text.h"
+#include "util/Text.h"
 
 #include <array>
 #include <bit>

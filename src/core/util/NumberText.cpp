@@ -1,4 +1,4 @@
-#include "app/NumberText.h"
+#include "util/NumberText.h"
 
 #include <algorithm>
 #include <cmath>
