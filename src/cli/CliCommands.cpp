@@ -6,11 +6,11 @@
 #include <span>
 
 #include "app/Definitions.h"
-#include "app/Errors.h"
 #include "app/Identify.h"
 #include "app/RomAccess.h"
 #include "colour/Codec.h"
 #include "palfiles/ExtraFormats.h"
+#include "platform/Failure.h"
 #include "platform/File.h"
 #include "special/ByteDump.h"
 #include "util/Messages.h"
@@ -58,20 +58,17 @@ std::string OneLine(const std::string& text) {
     return line;
 }
 
-// Failures that do not name a file themselves are put under `path`.
-Problem FailureProblem(const Failure& failure, const std::string& path) {
+// The window's failure texts name their file, except the byte viewer's count, whose box
+// stands over the file's palette: the line puts that file in front.
+Problem FailureProblem(const Failure& failure, const std::string& /*path*/) {
     const std::string message = OneLine(ErrorMessage(failure));
-    if (failure.file.empty())
-        return FileProblem(path, message);
+    if (failure.result == Result::CountTooLarge)
+        return FileProblem(failure.file, message);
     return Problem{kExitFailure, message};
 }
 
 Problem CannotRead(const std::string& path, const FileStatus& status) {
-    Failure failure;
-    failure.result = Result::CannotRead;
-    failure.file = path;
-    failure.io = status;
-    return FailureProblem(failure, path);
+    return FailureProblem(Failure::CannotRead(path, status), path);
 }
 
 // FILE must at least open for reading before anything is decided about it.
@@ -154,7 +151,8 @@ Problem LoadDefinitions(const std::string& path, const std::string& programFolde
     const std::string definitionPath =
         (std::filesystem::path(programFolder) / definitionName).string();
     // A definition file that stops early is reported, not half used.
-    if (const Failure failure = LoadDefinitionFile(definitionPath, table); !failure.ok())
+    if (const Failure failure = LoadDefinitionFile(definitionPath, definitionPath, table);
+        !failure.ok())
         return FailureProblem(failure, path);
     return {};
 }
@@ -204,35 +202,22 @@ Problem RequireSixteen(const std::string& path, int count) {
 // never changes length; nothing is written otherwise. Flushed to disk before it returns.
 Failure WriteBytesInPlace(const std::string& path, std::int64_t offset,
                           std::span<const std::uint8_t> bytes) {
-    Failure failure;
-    failure.file = path;
     FileStatus status;
     File file = File::Open(path, OpenMode::ReadWriteExisting, status);
     std::uint64_t size = 0;
     if (status.ok())
         status = file.Size(size);
-    if (!status.ok()) {
-        failure.result = Result::CannotWrite;
-        failure.io = status;
-        return failure;
-    }
-    if (offset < 0 || static_cast<std::uint64_t>(offset) + bytes.size() > size) {
-        failure.result = Result::PaletteBeyondEnd;
-        failure.offset = offset;
-        failure.length = static_cast<std::int64_t>(bytes.size());
-        failure.size = size;
-        return failure;
-    }
+    if (!status.ok())
+        return Failure::CannotWrite(path, status);
+    if (offset < 0 || static_cast<std::uint64_t>(offset) + bytes.size() > size)
+        return Failure::BeyondEnd(path, offset, static_cast<std::int64_t>(bytes.size()), size);
     status = file.WriteAt(static_cast<std::uint64_t>(offset), bytes);
     if (status.ok())
         status = file.Sync();
     if (status.ok())
         status = file.Close();
-    if (!status.ok()) {
-        failure.result = Result::CannotWrite;
-        failure.io = status;
-        return failure;
-    }
+    if (!status.ok())
+        return Failure::CannotWrite(path, status);
     return {};
 }
 
@@ -311,13 +296,8 @@ Problem Export(const std::string& path, const PaletteArgument& argument, const s
     Palette16 colours{};
     std::transform(words.begin(), words.end(), colours.begin(), WordToColor);
     const std::vector<std::uint8_t> bytes = ExchangeFileBytes(format, colours, palette.name);
-    if (const FileStatus status = WriteWholeFile(outPath, bytes); !status.ok()) {
-        Failure failure;
-        failure.result = Result::CannotWrite;
-        failure.file = outPath;
-        failure.io = status;
-        return FailureProblem(failure, outPath);
-    }
+    if (const FileStatus status = WriteWholeFile(outPath, bytes); !status.ok())
+        return FailureProblem(Failure::CannotWrite(outPath, status), outPath);
     return {};
 }
 

@@ -75,7 +75,7 @@ TEST(ByteDump, TooLargeACountOrAMissingFileIsRefusedAndTheTextKept) {
     std::string text = "untouched";
     Failure failure = BuildByteDump(dir.Write("mem.dmp", CountingBytes(0x400)), 0, 16384, text);
     EXPECT_EQ(failure.result, Result::CountTooLarge);
-    EXPECT_EQ(failure.offset, 16384);
+    EXPECT_EQ(failure.count, 16384);
     EXPECT_EQ(text, "untouched");
 
     const std::string missing = dir.File("gone.dmp");

@@ -19,8 +19,8 @@
 #include "FakeServices.h"
 #include "OpenFormFixture.h"
 #include "TempDir.h"
-#include "app/Errors.h"
 #include "app/MainForm.h"
+#include "platform/Failure.h"
 #include "util/Messages.h"
 
 namespace zandrel::testing {

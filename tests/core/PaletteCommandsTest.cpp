@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "OpenFormFixture.h"
-#include "app/Errors.h"
+#include "platform/Failure.h"
 
 namespace zandrel::testing {
 namespace {

@@ -10,7 +10,7 @@
 
 namespace zandrel {
 
-Failure ParseDefinitions(std::string_view bytes, PaletteTable& table) {
+Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std::string& name) {
     // Valid UTF-8 (plain ASCII included) is used as it stands, without a copy.
     std::string converted;
     std::string_view text = bytes;
@@ -18,12 +18,6 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table) {
         converted = Windows1252ToUtf8(bytes);
         text = converted;
     }
-    const auto stop = [](Result result, std::int64_t line) {
-        Failure failure;
-        failure.result = result;
-        failure.line = line;
-        return failure;
-    };
     // The offset of the next `ch` in [from, to), or `to`; memchr scans many bytes at a time.
     const auto find = [&text](char ch, std::size_t from, std::size_t to) {
         if (from >= to)
@@ -65,15 +59,15 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table) {
         };
         const std::size_t first = comma(0);
         if (first == std::string_view::npos)
-            return stop(Result::DefinitionNoComma, lineNumber);
+            return Failure::DefinitionNoComma(name, lineNumber);
         // The lists hold at most 32767 rows: the next entry cannot be added to any of them.
         if (table.counts.size() >= kMaxDefinitionEntries)
-            return stop(Result::TooManyEntries, lineNumber);
+            return Failure::TooManyEntries(name, lineNumber);
         table.counts.emplace_back(line.substr(0, first));
         const std::size_t second = comma(first + 1);
         if (second == std::string_view::npos) {
             table.names.emplace_back(line.substr(first + 1));
-            return stop(Result::DefinitionOneComma, lineNumber);
+            return Failure::DefinitionOneComma(name, lineNumber);
         }
         table.names.emplace_back(line.substr(second + 1));
         table.locations.emplace_back(line.substr(first + 1, second - first - 1));
@@ -108,18 +102,12 @@ Failure ParseDefinitions(std::istream& in, PaletteTable& table) {
     return ParseDefinitions(bytes, table);
 }
 
-Failure LoadDefinitionFile(const std::string& path, PaletteTable& table) {
+Failure LoadDefinitionFile(const std::string& path, const std::string& name, PaletteTable& table) {
     std::vector<std::uint8_t> bytes;
-    Failure failure;
-    if (const FileStatus status = ReadWholeFile(path, bytes); !status.ok()) {
-        failure.result = Result::DefinitionMissing;
-        failure.io = status;
-    } else {
-        failure = ParseDefinitions(
-            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), table);
-    }
-    failure.file = path;
-    return failure;
+    if (const FileStatus status = ReadWholeFile(path, bytes); !status.ok())
+        return Failure::DefinitionMissing(name, status);
+    return ParseDefinitions(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), table, name);
 }
 
 } // namespace zandrel

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Errors.h"
+#include "platform/Failure.h"
 
 namespace zandrel {
 
@@ -25,11 +25,13 @@ struct PaletteTable {
 // Reads every entry of the 8-bit text into the table, in file order. Lines end with CR LF (a
 // bare LF or CR also ends a line; a final line end makes no extra empty line); the text is
 // decoded as UTF-8 when it is valid UTF-8, otherwise as Windows-1252. The result says where
-// and why the load stopped early (line is 1-based); Result::Ok when every line was read.
+// and why the load stopped early (line is 1-based, the file named `name`); Result::Ok when
+// every line was read.
+Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std::string& name = {});
 Failure ParseDefinitions(std::istream& in, PaletteTable& table);
 // Reads the definition file at `path` and parses it; a file that cannot be read gives
-// Result::DefinitionMissing. Failures name `path` as their file.
-Failure LoadDefinitionFile(const std::string& path, PaletteTable& table);
-Failure ParseDefinitions(std::string_view bytes, PaletteTable& table);
+// Result::DefinitionMissing. Failures name the file as `name` (the window names it as the
+// user knows it, by its bare name).
+Failure LoadDefinitionFile(const std::string& path, const std::string& name, PaletteTable& table);
 
 } // namespace zandrel

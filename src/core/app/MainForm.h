@@ -6,9 +6,9 @@
 #include <string>
 
 #include "app/AppState.h"
-#include "app/Errors.h"
 #include "app/FormModel.h"
 #include "colour/Codec.h"
+#include "platform/Failure.h"
 #include "platform/Services.h"
 
 namespace zandrel {

@@ -37,8 +37,8 @@ Failure MainForm::LoadPaletteDefinitions() {
 
     const std::string path = (std::filesystem::path(services_.ProgramFolder()) / name).string();
     PaletteTable table;
-    Failure failure = LoadDefinitionFile(path, table);
-    failure.file = name; // messages name the definition file as the user knows it
+    // Messages name the definition file as the user knows it.
+    const Failure failure = LoadDefinitionFile(path, name, table);
     model_.lstCount.Assign(std::move(table.counts));
     model_.List1.Assign(std::move(table.names));
     model_.lstColor.Assign(std::move(table.locations));

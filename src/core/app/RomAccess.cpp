@@ -6,27 +6,17 @@
 
 namespace zandrel {
 
-namespace {
-Failure IoFailure(Result result, const std::string& path, const FileStatus& status) {
-    Failure failure;
-    failure.result = result;
-    failure.file = path;
-    failure.io = status;
-    return failure;
-}
-} // namespace
-
 Failure ReadFileBytes(const std::string& path, std::int64_t offset, std::size_t length,
                       std::vector<std::uint8_t>& bytes) {
     FileStatus status;
     File file = File::Open(path, OpenMode::ReadOnly, status);
     if (!status.ok())
-        return IoFailure(Result::CannotRead, path, status);
+        return Failure::CannotRead(path, status);
     bytes.assign(length, 0);
     if (offset < 0)
-        return IoFailure(Result::CannotRead, path, FileStatus{FileError::ReadFailed, EINVAL});
+        return Failure::CannotRead(path, FileStatus{FileError::ReadFailed, EINVAL});
     if (status = file.ReadAt(static_cast<std::uint64_t>(offset), bytes); !status.ok())
-        return IoFailure(Result::CannotRead, path, status);
+        return Failure::CannotRead(path, status);
     return {};
 }
 
@@ -69,28 +59,22 @@ Failure WriteColourWords(const std::string& path, std::int64_t location,
                                                           : OpenMode::WriteTruncate,
                            status);
     if (!status.ok())
-        return IoFailure(Result::CannotWrite, path, status);
+        return Failure::CannotWrite(path, status);
     const std::vector<std::uint8_t> bytes = WordsToBytes(words);
     if (target == WriteTarget::InPlace) {
         std::uint64_t size = 0;
         if (status = file.Size(size); !status.ok())
-            return IoFailure(Result::CannotWrite, path, status);
-        if (location < 0 || static_cast<std::uint64_t>(location) + bytes.size() > size) {
-            Failure failure;
-            failure.result = Result::PaletteBeyondEnd;
-            failure.file = path;
-            failure.offset = location;
-            failure.length = static_cast<std::int64_t>(bytes.size());
-            failure.size = size;
-            return failure;
-        }
+            return Failure::CannotWrite(path, status);
+        if (location < 0 || static_cast<std::uint64_t>(location) + bytes.size() > size)
+            return Failure::BeyondEnd(path, location, static_cast<std::int64_t>(bytes.size()),
+                                      size);
     }
     if (status = file.WriteAt(static_cast<std::uint64_t>(location), bytes); !status.ok())
-        return IoFailure(Result::CannotWrite, path, status);
+        return Failure::CannotWrite(path, status);
     if (status = file.Sync(); !status.ok())
-        return IoFailure(Result::CannotWrite, path, status);
+        return Failure::CannotWrite(path, status);
     if (status = file.Close(); !status.ok())
-        return IoFailure(Result::CannotWrite, path, status);
+        return Failure::CannotWrite(path, status);
     return {};
 }
 

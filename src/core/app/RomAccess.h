@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Errors.h"
 #include "colour/Codec.h"
+#include "platform/Failure.h"
 
 namespace zandrel {
 

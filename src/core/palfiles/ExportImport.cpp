@@ -12,19 +12,11 @@ namespace zandrel {
 
 namespace {
 
-Failure WriteFailure(const std::string& path, const FileStatus& status) {
-    Failure failure;
-    failure.result = Result::CannotWrite;
-    failure.file = path;
-    failure.io = status;
-    return failure;
-}
-
 // A palette file of its own: an older, longer file is emptied first, so none of its bytes
 // stay behind the palette.
 Failure WritePaletteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     if (const FileStatus status = WriteWholeFile(path, bytes); !status.ok())
-        return WriteFailure(path, status);
+        return Failure::CannotWrite(path, status);
     return {};
 }
 

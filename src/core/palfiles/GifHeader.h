@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "app/Errors.h"
+#include "platform/Failure.h"
 
 namespace zandrel {
 

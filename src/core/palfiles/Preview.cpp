@@ -17,14 +17,6 @@ namespace zandrel {
 
 namespace {
 
-Failure ImageFailure(Result result, const std::string& path, const FileStatus& status = {}) {
-    Failure failure;
-    failure.result = result;
-    failure.file = path;
-    failure.io = status;
-    return failure;
-}
-
 // Opens a sample image for writing in place and checks that its colour table can take the
 // palette. Nothing is written here; a missing image is never created.
 Failure OpenSampleImage(const std::string& path, File& file) {
@@ -32,20 +24,20 @@ Failure OpenSampleImage(const std::string& path, File& file) {
     file = File::Open(path, OpenMode::ReadWriteExisting, status);
     if (!status.ok()) {
         if (status.error == FileError::NotFound)
-            return ImageFailure(Result::CannotRead, path, status);
+            return Failure::CannotRead(path, status);
         FileStatus readStatus;
         if (File::Open(path, OpenMode::ReadOnly, readStatus); !readStatus.ok())
-            return ImageFailure(Result::CannotRead, path, readStatus);
-        return ImageFailure(Result::CannotWrite, path, status);
+            return Failure::CannotRead(path, readStatus);
+        return Failure::CannotWrite(path, status);
     }
     std::uint64_t size = 0;
     if (status = file.Size(size); !status.ok())
-        return ImageFailure(Result::CannotRead, path, status);
+        return Failure::CannotRead(path, status);
     std::array<std::uint8_t, kGifHeaderSize> head{};
     if (status = file.ReadAt(0, head); !status.ok())
-        return ImageFailure(Result::CannotRead, path, status);
+        return Failure::CannotRead(path, status);
     if (const Result result = CheckGifHeader(head, size); result != Result::Ok)
-        return ImageFailure(result, path);
+        return Failure::BadImage(result, path);
     return {};
 }
 
@@ -69,7 +61,7 @@ Failure MainForm::PatchPreviewImages() {
         if (status.ok())
             status = files[i].Close();
         if (!status.ok())
-            return ImageFailure(Result::CannotWrite, paths[i], status);
+            return Failure::CannotWrite(paths[i], status);
     }
     return {};
 }

@@ -23,12 +23,8 @@ std::string FormatByteDump(std::span<const std::uint8_t> bytes) {
 
 Failure BuildByteDump(const std::string& path, std::int32_t location, int count,
                       std::string& text) {
-    if (count > kMaxDumpColours) {
-        Failure failure;
-        failure.result = Result::CountTooLarge;
-        failure.offset = count;
-        return failure;
-    }
+    if (count > kMaxDumpColours)
+        return Failure::CountTooLarge(path, count);
     const std::size_t length = count > 0 ? static_cast<std::size_t>(count) * 2 : 0;
     std::vector<std::uint8_t> bytes;
     // Opened even for no bytes, so a file that has gone is reported all the same.

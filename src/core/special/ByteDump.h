@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Errors.h"
+#include "platform/Failure.h"
 #include "util/Hex.h"
 
 namespace zandrel {

@@ -21,12 +21,10 @@ void MainForm::cmdExibir_Click() {
         count = *rounded;
     } else if (number > 0) {
         // Too large even for a 16-bit count: refused like any count whose bytes do not fit.
-        Failure failure;
-        failure.result = Result::CountTooLarge;
-        failure.offset = std::isfinite(number) && number < 9.2e18
-                             ? static_cast<std::int64_t>(std::llround(number))
-                             : std::numeric_limits<std::int64_t>::max();
-        ReportFailure(failure);
+        ReportFailure(Failure::CountTooLarge(app_.RomPath,
+                                             std::isfinite(number) && number < 9.2e18
+                                                 ? static_cast<std::int64_t>(std::llround(number))
+                                                 : std::numeric_limits<std::int64_t>::max()));
         return;
     }
     // A count below -32768 means no colours, like any other count of 0 or less.

@@ -1,0 +1,149 @@
+#include "platform/Failure.h"
+
+#include "util/Hex.h"
+
+namespace zandrel {
+
+namespace {
+std::string Quoted(const std::string& file) {
+    return "\"" + file + "\"";
+}
+
+Failure Make(Result result, std::string file) {
+    Failure failure;
+    failure.result = result;
+    failure.file = std::move(file);
+    return failure;
+}
+
+Failure WithIo(Result result, std::string file, FileStatus io) {
+    Failure failure = Make(result, std::move(file));
+    failure.io = io;
+    return failure;
+}
+
+Failure AtLine(Result result, std::string file, std::int64_t line) {
+    Failure failure = Make(result, std::move(file));
+    failure.line = line;
+    return failure;
+}
+
+Failure WithReason(Result result, std::string file, std::string reason) {
+    Failure failure = Make(result, std::move(file));
+    failure.reason = std::move(reason);
+    return failure;
+}
+
+} // namespace
+
+Failure Failure::CannotRead(std::string path, FileStatus io) {
+    return WithIo(Result::CannotRead, std::move(path), io);
+}
+
+Failure Failure::CannotWrite(std::string path, FileStatus io) {
+    return WithIo(Result::CannotWrite, std::move(path), io);
+}
+
+Failure Failure::BeyondEnd(std::string path, std::int64_t at, std::int64_t length,
+                           std::uint64_t size) {
+    Failure failure = Make(Result::PaletteBeyondEnd, std::move(path));
+    failure.location = at;
+    failure.length = length;
+    failure.size = size;
+    return failure;
+}
+
+Failure Failure::DefinitionMissing(std::string file, FileStatus io) {
+    return WithIo(Result::DefinitionMissing, std::move(file), io);
+}
+
+Failure Failure::DefinitionNoComma(std::string file, std::int64_t line) {
+    return AtLine(Result::DefinitionNoComma, std::move(file), line);
+}
+
+Failure Failure::DefinitionOneComma(std::string file, std::int64_t line) {
+    return AtLine(Result::DefinitionOneComma, std::move(file), line);
+}
+
+Failure Failure::TooManyEntries(std::string file, std::int64_t line) {
+    return AtLine(Result::TooManyEntries, std::move(file), line);
+}
+
+Failure Failure::BadImage(Result fault, std::string path) {
+    return Make(fault, std::move(path));
+}
+
+Failure Failure::CountTooLarge(std::string path, std::int64_t count) {
+    Failure failure = Make(Result::CountTooLarge, std::move(path));
+    failure.count = count;
+    return failure;
+}
+
+Failure Failure::BadPaletteFile(std::string path, std::string reason) {
+    return WithReason(Result::BadPaletteFile, std::move(path), std::move(reason));
+}
+
+Failure Failure::FileRefused(std::string path, std::string reason) {
+    return WithReason(Result::FileRefused, std::move(path), std::move(reason));
+}
+
+Failure Failure::Usage(std::string reason) {
+    return WithReason(Result::Usage, {}, std::move(reason));
+}
+
+std::string ErrorMessage(const Failure& f) {
+    const std::string reason = FileErrorText(f.io);
+    switch (f.result) {
+    case Result::Ok:
+        return {};
+    case Result::CannotRead:
+        return "Não foi possível ler o arquivo " + Quoted(f.file) + ".\r\n\r\n" + reason;
+    case Result::CannotWrite:
+        return "Não foi possível gravar no arquivo " + Quoted(f.file) +
+               ". Nada foi alterado.\r\n\r\n" + reason;
+    case Result::PaletteBeyondEnd:
+        return "A paleta na localização " + HexText(f.location) + " (" + std::to_string(f.length) +
+               " bytes) passa do fim do arquivo " + Quoted(f.file) + ", que tem " +
+               std::to_string(f.size) +
+               " bytes. Nada foi gravado, para não mudar o tamanho do arquivo.";
+    case Result::DefinitionMissing:
+        return "Não foi possível ler o arquivo de definições " + Quoted(f.file) + ".\r\n\r\n" +
+               reason;
+    case Result::DefinitionNoComma:
+        return "Arquivo de definições " + Quoted(f.file) + ", linha " + std::to_string(f.line) +
+               ": a linha não tem vírgula (esperado: cores,localização,nome). A lista foi "
+               "carregada até a linha anterior.";
+    case Result::DefinitionOneComma:
+        return "Arquivo de definições " + Quoted(f.file) + ", linha " + std::to_string(f.line) +
+               ": a linha tem só uma vírgula (esperado: cores,localização,nome). A lista foi "
+               "carregada até a linha anterior.";
+    case Result::TooManyEntries:
+        return "Arquivo de definições " + Quoted(f.file) + ", linha " + std::to_string(f.line) +
+               ": o arquivo tem mais de 32767 paletas. A lista foi carregada até a linha "
+               "anterior.";
+    case Result::ImageNotGif:
+        return "A imagem de amostra " + Quoted(f.file) +
+               " não é um arquivo GIF. Nenhuma imagem foi alterada.";
+    case Result::ImageNoColourTable:
+        return "A imagem de amostra " + Quoted(f.file) +
+               " não tem tabela de cores global. Nenhuma imagem foi alterada.";
+    case Result::ImageSmallColourTable:
+        return "A tabela de cores da imagem de amostra " + Quoted(f.file) +
+               " tem menos de 16 cores. Nenhuma imagem foi alterada.";
+    case Result::ImageTooShort:
+        return "A imagem de amostra " + Quoted(f.file) +
+               " está incompleta: o arquivo termina antes do fim da tabela de cores. Nenhuma "
+               "imagem foi alterada.";
+    case Result::CountTooLarge:
+        return "A paleta tem " + std::to_string(f.count) +
+               " cores, mais do que o visor de bytes pode mostrar.";
+    case Result::BadPaletteFile:
+    case Result::FileRefused:
+        return Quoted(f.file) + ": " + f.reason;
+    case Result::Usage:
+        return f.reason;
+    }
+    return {};
+}
+
+} // namespace zandrel

@@ -1,0 +1,73 @@
+// The one error vocabulary: failures the commands report, as values made by named
+// constructors, with one message function.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/File.h"
+
+namespace zandrel {
+
+enum class Result {
+    Ok,
+    // A file the command works on (ROM, palette file, sample image) failed; `io` holds the
+    // system's reason.
+    CannotRead,
+    CannotWrite,
+    // The palette would reach past the end of the file: writing it would change its length.
+    PaletteBeyondEnd,
+    // Definition files: missing or unreadable (`io`), or a line (`line`) that stops the load.
+    DefinitionMissing,
+    DefinitionNoComma,
+    DefinitionOneComma,
+    TooManyEntries,
+    // Sample images of the preview.
+    ImageNotGif,
+    ImageNoColourTable,
+    ImageSmallColourTable,
+    // Shorter than its header and the first 16 colour table entries (61 bytes).
+    ImageTooShort,
+    // The byte viewer: a colour count whose byte count does not fit 16 bits.
+    CountTooLarge,
+    // A palette exchange file its reader refuses; `reason` names the line or offset at fault.
+    BadPaletteFile,
+    // A file the command-line tool refuses to work on; `reason` says why.
+    FileRefused,
+    // A command line the tool cannot follow; `reason` says what is wrong with it.
+    Usage,
+};
+
+struct Failure {
+    Result result = Result::Ok;
+    std::string file;          // the file the failure is about; empty for Usage
+    FileStatus io;             // the system's reason: CannotRead, CannotWrite, DefinitionMissing
+    std::int64_t line = 0;     // the definition file's 1-based line that stopped the load
+    std::int64_t location = 0; // PaletteBeyondEnd: offset of the palette's first byte
+    std::int64_t length = 0;   // PaletteBeyondEnd: the bytes to write
+    std::uint64_t size = 0;    // PaletteBeyondEnd: the file's length
+    std::int64_t count = 0;    // CountTooLarge: the palette's colour count
+    std::string reason;        // BadPaletteFile, FileRefused, Usage
+
+    static Failure CannotRead(std::string path, FileStatus io);
+    static Failure CannotWrite(std::string path, FileStatus io);
+    static Failure BeyondEnd(std::string path, std::int64_t at, std::int64_t length,
+                             std::uint64_t size);
+    static Failure DefinitionMissing(std::string file, FileStatus io);
+    static Failure DefinitionNoComma(std::string file, std::int64_t line);
+    static Failure DefinitionOneComma(std::string file, std::int64_t line);
+    static Failure TooManyEntries(std::string file, std::int64_t line);
+    // `fault` is one of the Image results.
+    static Failure BadImage(Result fault, std::string path);
+    static Failure CountTooLarge(std::string path, std::int64_t count);
+    static Failure BadPaletteFile(std::string path, std::string reason);
+    static Failure FileRefused(std::string path, std::string reason);
+    static Failure Usage(std::string reason);
+
+    bool ok() const { return result == Result::Ok; }
+};
+
+// The text of the critical box the user sees for a failure.
+std::string ErrorMessage(const Failure& failure);
+
+} // namespace zandrel
