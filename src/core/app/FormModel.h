@@ -5,61 +5,10 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <utility>
-#include <vector>
 
-#include "colour/Codec.h"
+#include "platform/Controls.h"
 
 namespace zandrel {
-
-// A box in twips (1/1440 inch) inside the client area; the window draws 15 twips as 1 px.
-struct TwipBox {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
-struct Control {
-    std::string caption;
-    bool enabled = true;
-    bool visible = true;
-};
-
-// A list whose rows the window shows through a model; `revision` changes with every edit,
-// so the window knows when to refresh without comparing 32767 rows.
-struct ListBox {
-    std::vector<std::string> rows;
-    int selected = -1;
-    bool visible = true;
-    std::uint64_t revision = 0;
-
-    void Clear() {
-        rows.clear();
-        selected = -1;
-        ++revision;
-    }
-    void Add(std::string row) {
-        rows.push_back(std::move(row));
-        ++revision;
-    }
-    void Assign(std::vector<std::string> newRows) {
-        rows = std::move(newRows);
-        selected = -1;
-        ++revision;
-    }
-    // The row's text, or empty text for a row that does not exist.
-    const std::string& Row(int index) const;
-};
-
-// The swatches start with the desktop's button face colour until a palette fills them.
-inline constexpr RgbColor kDefaultSwatchColor = 0xF0F0F0;
-
-struct Swatch {
-    RgbColor backColor = kDefaultSwatchColor;
-    bool visible = true;
-    bool selected = false;
-};
 
 struct FormModel {
     // The window's fields.

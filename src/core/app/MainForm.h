@@ -15,11 +15,6 @@ namespace zandrel {
 
 enum class SliderId { Blue, Green, Red };
 
-// Windows virtual-key codes the window reacts to.
-inline constexpr int kKeyMultiply = 106;
-inline constexpr int kKeyAdd = 107;
-inline constexpr int kKeySubtract = 109;
-
 class MainForm {
   public:
     MainForm(AppState& app, Services& services) : app_(app), services_(services) {}

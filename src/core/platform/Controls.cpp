@@ -1,4 +1,4 @@
-#include "app/FormModel.h"
+#include "platform/Controls.h"
 
 namespace zandrel {
 
