@@ -14,9 +14,9 @@
 #include <string>
 
 #include "BenchData.h"
-#include "app/Definitions.h"
 #include "app/MainForm.h"
 #include "colour/Codec.h"
+#include "rom/Definitions.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "app/Definitions.h"
+#include "rom/Definitions.h"
 #include "util/Text.h"
 
 using namespace zandrel;

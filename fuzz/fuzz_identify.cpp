@@ -8,12 +8,12 @@
 
 #include "../tests/core/FakeServices.h"
 #include "FuzzSupport.h"
-#include "app/Games.h"
 #include "app/MainForm.h"
+#include "rom/Games.h"
 #include "util/Messages.h"
 
-#if __has_include("app/Identify.h")
-#include "app/Identify.h"
+#if __has_include("rom/Identify.h")
+#include "rom/Identify.h"
 #define ZANDREL_FUZZ_IDENTIFY_FILE 1
 #endif
 

@@ -5,13 +5,13 @@
 #include <optional>
 #include <span>
 
-#include "app/Definitions.h"
-#include "app/Identify.h"
-#include "app/RomAccess.h"
 #include "colour/Codec.h"
 #include "palfiles/ExtraFormats.h"
 #include "platform/Failure.h"
 #include "platform/File.h"
+#include "rom/Definitions.h"
+#include "rom/Identify.h"
+#include "rom/PaletteIO.h"
 #include "special/ByteDump.h"
 #include "util/Messages.h"
 #include "util/NumberText.h"

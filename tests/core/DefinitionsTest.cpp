@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "app/Definitions.h"
-#include "app/Games.h"
-#include "app/Identify.h"
+#include "rom/Definitions.h"
+#include "rom/Games.h"
+#include "rom/Identify.h"
 
 namespace zandrel::testing {
 namespace {

@@ -1,11 +1,11 @@
 // Start-up, the open command, identification and the palette definitions.
 #include <filesystem>
 
-#include "app/Definitions.h"
-#include "app/Games.h"
-#include "app/Identify.h"
 #include "app/MainForm.h"
 #include "platform/File.h"
+#include "rom/Definitions.h"
+#include "rom/Games.h"
+#include "rom/Identify.h"
 #include "util/Messages.h"
 #include "util/NumberText.h"
 #include "util/Text.h"

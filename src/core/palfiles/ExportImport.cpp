@@ -2,10 +2,10 @@
 #include <string>
 
 #include "app/MainForm.h"
-#include "app/RomAccess.h"
 #include "palfiles/PaletteFormats.h"
 #include "palfiles/SwatchPalette.h"
 #include "platform/File.h"
+#include "rom/PaletteIO.h"
 #include "util/Messages.h"
 
 namespace zandrel {

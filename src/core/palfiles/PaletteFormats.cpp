@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/RomAccess.h"
+#include "rom/PaletteIO.h"
 #include "util/Text.h"
 
 namespace zandrel {

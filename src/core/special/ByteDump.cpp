@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/RomAccess.h"
 #include "colour/Codec.h"
+#include "rom/PaletteIO.h"
 
 namespace zandrel {
 

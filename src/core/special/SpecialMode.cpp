@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "app/MainForm.h"
-#include "app/RomAccess.h"
+#include "rom/PaletteIO.h"
 #include "util/Messages.h"
 #include "util/Text.h"
 

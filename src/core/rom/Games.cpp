@@ -1,4 +1,4 @@
-#include "app/Games.h"
+#include "rom/Games.h"
 
 #include "util/Messages.h"
 #include "util/Text.h"

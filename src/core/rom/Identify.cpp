@@ -1,4 +1,4 @@
-#include "app/Identify.h"
+#include "rom/Identify.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "app/Definitions.h"
+#include "rom/Definitions.h"
 
 #include <algorithm>
 #include <array>

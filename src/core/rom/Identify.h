@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/Games.h"
+#include "rom/Games.h"
 
 namespace zandrel {
 

@@ -1,4 +1,4 @@
-#include "app/RomAccess.h"
+#include "rom/PaletteIO.h"
 
 #include <cerrno>
 
