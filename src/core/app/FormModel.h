@@ -6,14 +6,15 @@
 #include <cstdint>
 #include <string>
 
+#include "colour/ColourEditor.h"
 #include "platform/Controls.h"
 
 namespace zandrel {
 
-struct FormModel {
+// The colour editor's controls (OptSelected, StrColor, the swatches Opt, the sliders, Picture1
+// and its labels) come first.
+struct FormModel : EditorControls {
     // The window's fields.
-    std::int16_t OptSelected = -1;
-    std::string StrColor;
     std::string strFileHandler;
     std::string strDialogFilter;
     std::string strDialogDefaultExt;
@@ -31,20 +32,10 @@ struct FormModel {
     Control lblLoc{"000000", true, false};
     Control lblLocOpt{"000000", true, false};
     ListBox List1;
-    std::array<Swatch, kPaletteColours> Opt{};
     Control cmdImp{"I&mportar", false};
     Control cmdExp{"&Exportar", false};
     Control cmdAmostra{"Amostra", false};
     Control cmdExibir{"E&xibir bytes", false};
-    // Slider values change only through MainForm::SetSliderValue, which raises the change event.
-    int BlueScroll = 0;
-    int GreenScroll = 0;
-    int RedScroll = 0;
-    RgbColor Picture1 = kDefaultSwatchColor;
-    Control lblColor{"0000"};
-    Control lblBlue{"00"};
-    Control lblGreen{"00"};
-    Control lblRed{"00"};
     Control lblLocaliza{"Localização:"};
     ListBox lstColor{{}, -1, false};
     ListBox lstCount{{}, -1, false};

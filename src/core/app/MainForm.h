@@ -1,5 +1,7 @@
-// The main window's logic: its fields, its controls (FormModel) and one handler per event.
-// The handlers live beside the subsystem they belong to (app/, colour/, palfiles/, special/).
+// The main window: its fields and controls (FormModel) and one handler per event, each with
+// its own name. The handlers are defined in app/MainForm*.cpp as short callers of the
+// subsystems (colour/, rom/, palfiles/, special/), which take what they need and return
+// results or Failures.
 #pragma once
 
 #include <cstdint>
@@ -8,12 +10,11 @@
 #include "app/AppState.h"
 #include "app/FormModel.h"
 #include "colour/Codec.h"
+#include "colour/ColourEditor.h"
 #include "platform/Failure.h"
 #include "platform/Services.h"
 
 namespace zandrel {
-
-enum class SliderId { Blue, Green, Red };
 
 class MainForm {
   public:
@@ -50,7 +51,7 @@ class MainForm {
     bool Form_QueryUnload();
     void Command3_Click();
 
-    // Colour editor (colour/).
+    // Colour editor (colour/ColourEditor).
     void Opt_Click(int index);
     void SetWorkingColor(RgbColor lngColor);
     // The program setting a slider; a different value raises its change event at once.
@@ -87,12 +88,10 @@ class MainForm {
   private:
     // The state an open or a reload leaves once the definitions are in the lists.
     void ShowDefinitionsLoaded();
-    // Shows the three slider values in their labels and the colour word in lblColor.
-    ColorWord ShowSliderValues();
-
     AppState& app_;
     Services& services_;
     FormModel model_;
+    ColourEditor editor_{model_, app_.RomLoaded};
 };
 
 } // namespace zandrel

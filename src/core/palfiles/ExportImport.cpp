@@ -3,7 +3,6 @@
 
 #include "app/MainForm.h"
 #include "palfiles/PaletteFormats.h"
-#include "palfiles/SwatchPalette.h"
 #include "platform/File.h"
 #include "rom/PaletteIO.h"
 #include "util/Messages.h"

@@ -9,7 +9,6 @@
 #include "app/MainForm.h"
 #include "palfiles/GifHeader.h"
 #include "palfiles/PaletteFormats.h"
-#include "palfiles/SwatchPalette.h"
 #include "platform/File.h"
 #include "util/Messages.h"
 

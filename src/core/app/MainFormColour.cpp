@@ -1,0 +1,61 @@
+// The colour editor's events: swatch clicks, the sliders, the sample's double click and the
+// keys of the main window.
+#include "app/MainForm.h"
+#include "util/Hex.h"
+#include "util/Messages.h"
+
+namespace zandrel {
+
+void MainForm::Opt_Click(int index) {
+    if (!editor_.ClickSwatch(index))
+        return;
+    // The offset of the low byte of this colour word in the file.
+    if (app_.SpecialMode)
+        model_.lblLocOpt.caption =
+            HexText(static_cast<std::int64_t>(app_.CurrentLocation) + 2 * index);
+}
+
+void MainForm::SetWorkingColor(RgbColor lngColor) {
+    editor_.SetWorkingColor(lngColor);
+}
+
+void MainForm::SetSliderValue(SliderId slider, int value) {
+    editor_.SetSliderValue(slider, value);
+}
+
+void MainForm::BlueScroll_Change() {
+    editor_.SliderChanged();
+}
+
+void MainForm::GreenScroll_Change() {
+    editor_.SliderChanged();
+}
+
+void MainForm::RedScroll_Change() {
+    editor_.SliderChanged();
+}
+
+void MainForm::Picture1_DblClick() {
+    // No file test here: no swatch is selected while no file is open.
+    if (!editor_.HasSelectedSwatch())
+        return;
+    RgbColor color = editor_.SelectedSwatchColour();
+    if (!ColorDialog(color))
+        return; // a cancelled dialog changes nothing
+    editor_.TakeChosenColour(color);
+}
+
+void MainForm::Form_KeyDown(int keyCode, int /*shift*/) {
+    if (app_.RomLoaded && keyCode == kKeyMultiply)
+        Picture1_DblClick();
+    if (model_.lblGame.caption == text::kSpecialState)
+        SpecialAction(keyCode);
+}
+
+bool MainForm::ColorDialog(RgbColor& color) {
+    // Seeded afresh before every opening, so colours the user stored there last time are gone.
+    const CustomColorTable customColors = services_.SystemColors();
+    return services_.ChooseColor(color, customColors);
+}
+
+} // namespace zandrel
