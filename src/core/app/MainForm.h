@@ -11,6 +11,7 @@
 #include "app/FormModel.h"
 #include "colour/Codec.h"
 #include "colour/ColourEditor.h"
+#include "palfiles/PaletteFormats.h"
 #include "platform/Failure.h"
 #include "platform/Services.h"
 
@@ -65,6 +66,9 @@ class MainForm {
     bool ColorDialog(RgbColor& color);
 
     // Palette files (palfiles/).
+    // Writes the swatch colours to a palette file of its own in `format` and confirms it once
+    // the bytes are on disk; a failure is returned for the export to end on quietly.
+    Failure ExportPaletteFile(const std::string& path, PaletteFormat format);
     void cmdExp_Click();
     void cmdImp_Click();
     Failure WriteTplPalette(const std::string& path);

@@ -1,16 +1,13 @@
-// The sample preview: the swatch colours go into both images' colour tables, then the
-// window shows the image of the last identified game.
+// The sample preview's images: the swatch colours go into both images' colour tables.
 #include "palfiles/Preview.h"
 
 #include <array>
 #include <filesystem>
 #include <string>
 
-#include "app/MainForm.h"
 #include "palfiles/GifHeader.h"
 #include "palfiles/PaletteFormats.h"
 #include "platform/File.h"
-#include "util/Messages.h"
 
 namespace zandrel {
 
@@ -42,17 +39,17 @@ Failure OpenSampleImage(const std::string& path, File& file) {
 
 } // namespace
 
-Failure MainForm::PatchPreviewImages() {
-    const std::filesystem::path folder(services_.ProgramFolder());
-    const std::array<std::string, 2> paths{(folder / kPreviewImage1).string(),
-                                           (folder / kPreviewImage2).string()};
+Failure PatchSampleImages(const std::string& folder, const Palette16& colours) {
+    const std::filesystem::path images(folder);
+    const std::array<std::string, 2> paths{(images / kPreviewImage1).string(),
+                                           (images / kPreviewImage2).string()};
     // Both images are checked before either is written, so a bad one leaves both unchanged.
     std::array<File, 2> files;
     for (std::size_t i = 0; i < files.size(); ++i)
         if (Failure failure = OpenSampleImage(paths[i], files[i]); !failure.ok())
             return failure;
 
-    const auto table = RgbTripleBytes(SwatchColours(model_));
+    const auto table = RgbTripleBytes(colours);
     for (std::size_t i = 0; i < files.size(); ++i) {
         FileStatus status = files[i].WriteAt(kGifColourTableOffset, table);
         if (status.ok())
@@ -63,19 +60,6 @@ Failure MainForm::PatchPreviewImages() {
             return Failure::CannotWrite(paths[i], status);
     }
     return {};
-}
-
-void MainForm::cmdAmostra_Click() {
-    if (SelectedColourCount() < kPaletteColours) {
-        services_.MessageBox(text::kFewerThan16, kStyleExclamation);
-        return;
-    }
-    if (Failure failure = PatchPreviewImages(); !failure.ok()) {
-        ReportFailure(failure);
-        return;
-    }
-    const std::filesystem::path folder(services_.ProgramFolder());
-    services_.ShowPreviewWindow((folder / PreviewImageName(app_.GameIndex)).string());
 }
 
 } // namespace zandrel

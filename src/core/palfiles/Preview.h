@@ -2,6 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "platform/Failure.h"
+#include "util/ColourTypes.h"
 
 namespace zandrel {
 
@@ -14,5 +18,10 @@ inline constexpr std::int16_t kSecondImageGame = 3;
 inline const char* PreviewImageName(std::int16_t gameIndex) {
     return gameIndex == kSecondImageGame ? kPreviewImage2 : kPreviewImage1;
 }
+
+// Writes the colours into the first sixteen entries of both images' colour tables in
+// `folder`. Both images are checked before either is written, so a bad one leaves both
+// unchanged; a missing image is never created.
+Failure PatchSampleImages(const std::string& folder, const Palette16& colours);
 
 } // namespace zandrel

@@ -1,53 +1,35 @@
-// Export and import of the swatch colours.
+// The palette files' events: export, import and the sample preview.
+#include <filesystem>
 #include <string>
 
 #include "app/MainForm.h"
-#include "palfiles/PaletteFormats.h"
-#include "platform/File.h"
-#include "rom/PaletteIO.h"
+#include "palfiles/PaletteFiles.h"
+#include "palfiles/Preview.h"
 #include "util/Messages.h"
 
 namespace zandrel {
 
-namespace {
-
-// A palette file of its own: an older, longer file is emptied first, so none of its bytes
-// stay behind the palette.
-Failure WritePaletteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    if (const FileStatus status = WriteWholeFile(path, bytes); !status.ok())
-        return Failure::CannotWrite(path, status);
+Failure MainForm::ExportPaletteFile(const std::string& path, PaletteFormat format) {
+    if (Failure failure = WritePaletteFile(path, format, SwatchColours(model_)); !failure.ok())
+        return failure;
+    // Only reached once the bytes are on the disk.
+    services_.MessageBox(std::string(text::kPaletteSaved) + "\r\n\r\n" + path, kStyleInformation);
     return {};
 }
 
-} // namespace
-
 Failure MainForm::WriteTplPalette(const std::string& path) {
-    if (Failure failure = WritePaletteFile(path, TplPaletteBytes(SwatchColours(model_)));
-        !failure.ok())
-        return failure;
-    services_.MessageBox(std::string(text::kPaletteSaved) + "\r\n\r\n" + path, kStyleInformation);
-    return {};
+    return ExportPaletteFile(path, PaletteFormat::Tpl);
 }
 
 Failure MainForm::WriteJascPalette(const std::string& path) {
-    if (Failure failure =
-            WritePaletteFile(path, PaletteFileBytes(PaletteFormat::Jasc, SwatchColours(model_)));
-        !failure.ok())
-        return failure;
-    services_.MessageBox(std::string(text::kPaletteSaved) + "\r\n\r\n" + path, kStyleInformation);
-    return {};
+    return ExportPaletteFile(path, PaletteFormat::Jasc);
 }
 
 Failure MainForm::ReadGbaPalette(const std::string& path) {
-    // Read only: a missing file is a failure and nothing is created.
-    std::vector<std::uint8_t> bytes;
-    if (Failure failure = ReadFileBytes(path, 0, kGbaPaletteSize, bytes); !failure.ok())
+    PaletteWords16 words{};
+    if (Failure failure = ReadGbaPaletteFile(path, words); !failure.ok())
         return failure;
-    const PaletteWords16 words = GbaPaletteWords(bytes);
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        model_.Opt[i].backColor = WordToColor(words[i]);
-        model_.Opt[i].visible = true;
-    }
+    editor_.ShowWords(words);
     return {};
 }
 
@@ -91,9 +73,24 @@ void MainForm::cmdImp_Click() {
         return;
     if (!ReadGbaPalette(model_.strFileHandler).ok())
         return;
-    for (Swatch& swatch : model_.Opt)
-        swatch.selected = false;
-    model_.OptSelected = -1;
+    editor_.ClearSelection();
+}
+
+Failure MainForm::PatchPreviewImages() {
+    return PatchSampleImages(services_.ProgramFolder(), SwatchColours(model_));
+}
+
+void MainForm::cmdAmostra_Click() {
+    if (SelectedColourCount() < kPaletteColours) {
+        services_.MessageBox(text::kFewerThan16, kStyleExclamation);
+        return;
+    }
+    if (Failure failure = PatchPreviewImages(); !failure.ok()) {
+        ReportFailure(failure);
+        return;
+    }
+    const std::filesystem::path folder(services_.ProgramFolder());
+    services_.ShowPreviewWindow((folder / PreviewImageName(app_.GameIndex)).string());
 }
 
 } // namespace zandrel

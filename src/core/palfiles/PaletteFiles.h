@@ -1,0 +1,19 @@
+// Palette files of their own: the export writes one, the import reads a raw GBA palette.
+#pragma once
+
+#include <string>
+
+#include "palfiles/PaletteFormats.h"
+#include "platform/Failure.h"
+
+namespace zandrel {
+
+// Writes the colours in `format` to a file of its own: created, or emptied first so none of
+// an older, longer file's bytes stay behind the palette; flushed to disk before it returns.
+Failure WritePaletteFile(const std::string& path, PaletteFormat format, const Palette16& colours);
+
+// The sixteen colour words of the raw GBA palette file at `path`: bytes past its end read as
+// 0, bit 15 is dropped. Read only: a missing file is a failure and nothing is created.
+Failure ReadGbaPaletteFile(const std::string& path, PaletteWords16& words);
+
+} // namespace zandrel
