@@ -90,6 +90,9 @@ class MainForm {
     void ReportFailure(const Failure& failure);
 
   private:
+    // Shows the special mode's palette at `location`; the location changes only when the
+    // read succeeds, and a file that can no longer be read is reported.
+    void ShowLocation(std::int32_t location);
     // The state an open or a reload leaves once the definitions are in the lists.
     void ShowDefinitionsLoaded();
     AppState& app_;

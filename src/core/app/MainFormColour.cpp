@@ -1,7 +1,7 @@
 // The colour editor's events: swatch clicks, the sliders, the sample's double click and the
 // keys of the main window.
 #include "app/MainForm.h"
-#include "util/Hex.h"
+#include "special/SpecialMode.h"
 #include "util/Messages.h"
 
 namespace zandrel {
@@ -11,8 +11,7 @@ void MainForm::Opt_Click(int index) {
         return;
     // The offset of the low byte of this colour word in the file.
     if (app_.SpecialMode)
-        model_.lblLocOpt.caption =
-            HexText(static_cast<std::int64_t>(app_.CurrentLocation) + 2 * index);
+        model_.lblLocOpt.caption = SwatchOffsetText(app_.CurrentLocation, index);
 }
 
 void MainForm::SetWorkingColor(RgbColor lngColor) {

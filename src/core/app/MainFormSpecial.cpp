@@ -1,0 +1,120 @@
+// The special mode's events and the byte viewer.
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <vector>
+
+#include "app/MainForm.h"
+#include "rom/PaletteIO.h"
+#include "special/ByteDump.h"
+#include "special/SpecialMode.h"
+#include "util/Messages.h"
+#include "util/NumberText.h"
+
+namespace zandrel {
+
+void MainForm::cmdSpecial_Click() {
+    // Any failure below ends the command quietly; the steps already done stay done.
+    model_.strDialogFilter = text::kSpecialFilter;
+    model_.strDialogDefaultExt.clear();
+    model_.strFileHandler = services_.ShowOpenDialog(text::kOpenTitle, model_.strDialogFilter,
+                                                     model_.strDialogDefaultExt);
+    if (model_.strFileHandler.empty())
+        return;
+
+    // A cancelled box or text that is not hex gives location 0, which is accepted.
+    app_.CurrentLocation = TypedLocation(services_.InputBox(text::kTypeLocation));
+
+    model_.txtArquivo.caption = model_.strFileHandler;
+    app_.RomPath = model_.txtArquivo.caption;
+    model_.lblGame.caption = text::kSpecialState;
+    model_.List1.Clear();
+
+    if (!ReadPaletteAtLocation().ok())
+        return;
+
+    model_.cmdRecarrega.enabled = false;
+    model_.lblLocaliza.caption = text::kLocationCaption;
+    model_.lblLoc.visible = true;
+    model_.lblLocOpt.visible = true;
+    model_.lblLoc.caption = HexText(app_.CurrentLocation);
+    app_.RomLoaded = true;
+    model_.Command2.enabled = false;
+    model_.cmdExibir.enabled = false;
+    model_.cmdAmostra.enabled = false;
+    model_.cmdImp.enabled = false;
+    model_.cmdExp.enabled = true;
+}
+
+Failure MainForm::ReadPaletteAtLocation() {
+    std::vector<ColorWord> words;
+    // All sixteen words are read before any swatch changes, so a failure leaves them as
+    // they were. Bytes past the end of the file read as 0.
+    if (Failure failure =
+            ReadColourWords(app_.RomPath, app_.CurrentLocation, kPaletteColours, words);
+        !failure.ok())
+        return failure;
+    editor_.ShowWords(words);
+    return {};
+}
+
+void MainForm::ShowLocation(std::int32_t location) {
+    // The location changes only when the read succeeds; a file that can no longer be read is
+    // reported and nothing else changes.
+    const std::int32_t previous = app_.CurrentLocation;
+    app_.CurrentLocation = location;
+    if (Failure failure = ReadPaletteAtLocation(); !failure.ok()) {
+        app_.CurrentLocation = previous;
+        ReportFailure(failure);
+        return;
+    }
+    model_.lblLoc.caption = HexText(app_.CurrentLocation);
+    // The swatches lose their pressed look; OptSelected, lblLocOpt and the editor stay.
+    editor_.ReleaseSwatches();
+}
+
+void MainForm::SpecialAction(std::int32_t ActionKey) {
+    if (const std::optional<std::int32_t> next = SteppedLocation(app_.CurrentLocation, ActionKey))
+        ShowLocation(*next);
+}
+
+void MainForm::lblLoc_Click() {
+    if (model_.lblGame.caption != text::kSpecialState)
+        return;
+    const std::int32_t location = TypedLocation(services_.InputBox(text::kTypeNewLocation));
+    // 0 also stands for a cancelled box and text that is not hex.
+    if (location == 0)
+        return;
+    ShowLocation(location);
+}
+
+void MainForm::cmdExibir_Click() {
+    const int row = model_.List1.selected;
+    // The location text is taken as stored, not upper-cased.
+    const std::int32_t location = HexToNumber(model_.lstColor.Row(row));
+
+    const double number = LeadingNumber(model_.lstCount.Row(row));
+    const std::optional<std::int16_t> rounded = RoundToInt16(number);
+    int count = 0;
+    if (rounded) {
+        count = *rounded;
+    } else if (number > 0) {
+        // Too large even for a 16-bit count: refused like any count whose bytes do not fit.
+        ReportFailure(Failure::CountTooLarge(app_.RomPath,
+                                             std::isfinite(number) && number < 9.2e18
+                                                 ? static_cast<std::int64_t>(std::llround(number))
+                                                 : std::numeric_limits<std::int64_t>::max()));
+        return;
+    }
+    // A count below -32768 means no colours, like any other count of 0 or less.
+
+    std::string text;
+    if (Failure failure = BuildByteDump(app_.RomPath, location, count, text); !failure.ok()) {
+        ReportFailure(failure);
+        return;
+    }
+    app_.ByteDumpText = text;
+    services_.ShowByteWindow(app_.ByteDumpText);
+}
+
+} // namespace zandrel
