@@ -151,7 +151,7 @@ void BM_WritePaletteWords(benchmark::State& state) {
     OpenRom rom;
     const std::string location = HexText(kMiddleOffset);
     for (auto _ : state)
-        benchmark::DoNotOptimize(rom.form.WritePaletteWords(rom.app.RomPath, location, 16, false));
+        benchmark::DoNotOptimize(rom.form.WritePaletteWords(rom.app.RomPath, location, 16));
 }
 BENCHMARK(BM_WritePaletteWords)->Unit(benchmark::kMicrosecond);
 

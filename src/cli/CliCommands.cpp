@@ -198,29 +198,6 @@ Problem RequireSixteen(const std::string& path, int count) {
     return {};
 }
 
-// Writes bytes into an existing file in place: every byte must lie inside the file, which
-// never changes length; nothing is written otherwise. Flushed to disk before it returns.
-Failure WriteBytesInPlace(const std::string& path, std::int64_t offset,
-                          std::span<const std::uint8_t> bytes) {
-    FileStatus status;
-    File file = File::Open(path, OpenMode::ReadWriteExisting, status);
-    std::uint64_t size = 0;
-    if (status.ok())
-        status = file.Size(size);
-    if (!status.ok())
-        return Failure::CannotWrite(path, status);
-    if (offset < 0 || static_cast<std::uint64_t>(offset) + bytes.size() > size)
-        return Failure::BeyondEnd(path, offset, static_cast<std::int64_t>(bytes.size()), size);
-    status = file.WriteAt(static_cast<std::uint64_t>(offset), bytes);
-    if (status.ok())
-        status = file.Sync();
-    if (status.ok())
-        status = file.Close();
-    if (!status.ok())
-        return Failure::CannotWrite(path, status);
-    return {};
-}
-
 std::string UnknownFormat() {
     return "extensão desconhecida; use .gbapal, .tpl, .pal, .gpl ou .act";
 }
@@ -320,9 +297,7 @@ Problem Import(const std::string& path, const PaletteArgument& argument, const s
     const WordsResult read = ReadExchangeFile(format, bytes);
     if (!read.ok())
         return FileProblem(inPath, read.error);
-    if (const Failure failure =
-            WriteColourWords(path, palette.location, read.words, WriteTarget::InPlace);
-        !failure.ok())
+    if (const Failure failure = WriteColourWords(path, palette.location, read.words); !failure.ok())
         return FailureProblem(failure, path);
     return {};
 }

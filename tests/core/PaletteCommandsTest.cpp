@@ -207,7 +207,7 @@ TEST_F(PaletteCommandsTest, SaveThatCannotWriteSaysWhyAndChangesNothing) {
 TEST_F(PaletteCommandsTest, ExportWriteFailureIsNotReportedAsSaved) {
     if (!fs::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full";
-    const Failure failure = form.WritePaletteWords("/dev/full", "0", 16, true);
+    const Failure failure = form.ExportPaletteFile("/dev/full", PaletteFormat::GbaRaw);
     EXPECT_EQ(failure.result, Result::CannotWrite);
     EXPECT_EQ(failure.io.systemError, ENOSPC);
     // The export ends quietly on it, as it does for its other formats.

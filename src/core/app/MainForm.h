@@ -38,12 +38,10 @@ class MainForm {
     void List1_Click();
     Failure ReadSelectedPalette();
     void Command2_Click();
-    // Writes the first `count` swatch colours at the hex location; `announce` marks an export
-    // (a file of its own, created or emptied; otherwise in place into an existing file that
-    // must already hold every byte). Shows the confirmation once the bytes are on disk; a
-    // failure is returned for the caller to report (saving) or to end on quietly (export).
-    Failure WritePaletteWords(const std::string& path, const std::string& locationText, int count,
-                              bool announce);
+    // Writes the first `count` swatch colours in place into the existing file at `path`, at
+    // the hex location, which must already hold every byte; shows the confirmation once the
+    // bytes are on disk. A failure is returned for the caller to report.
+    Failure WritePaletteWords(const std::string& path, const std::string& locationText, int count);
     void cmdRecarrega_Click();
 
     // Exit and About (app/).

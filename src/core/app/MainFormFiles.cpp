@@ -53,7 +53,7 @@ void MainForm::cmdExp_Click() {
         WriteJascPalette(path);
         break;
     case PaletteFormat::GbaRaw:
-        WritePaletteWords(path, "0", kPaletteColours, true);
+        ExportPaletteFile(path, PaletteFormat::GbaRaw);
         break;
     case PaletteFormat::None:
         break; // also a cancelled dialog

@@ -59,11 +59,7 @@ Failure MainForm::ReadSelectedPalette() {
     std::vector<ColorWord> words;
     if (Failure failure = ReadColourWords(app_.RomPath, location, count, words); !failure.ok())
         return failure;
-    for (int i = 0; i < count; ++i) {
-        Swatch& swatch = model_.Opt[static_cast<std::size_t>(i)];
-        swatch.backColor = WordToColor(words[static_cast<std::size_t>(i)]);
-        swatch.visible = true;
-    }
+    editor_.ShowWords(words);
     return {};
 }
 
@@ -75,32 +71,20 @@ void MainForm::Command2_Click() {
         return;
     // Saving traps nothing: a write that did not happen is reported, never confirmed.
     if (const Failure failure =
-            WritePaletteWords(app_.RomPath, model_.lstColor.Row(row), SelectedColourCount(), false);
+            WritePaletteWords(app_.RomPath, model_.lstColor.Row(row), SelectedColourCount());
         !failure.ok())
         ReportFailure(failure);
 }
 
 Failure MainForm::WritePaletteWords(const std::string& path, const std::string& locationText,
-                                    int count, bool announce) {
-    const std::int32_t location = HexToNumber(locationText);
-    // There are sixteen swatches; hidden ones are written too.
-    const int colours = std::clamp(count, 0, kPaletteColours);
-    std::vector<ColorWord> words;
-    words.reserve(static_cast<std::size_t>(colours));
-    for (int i = 0; i < colours; ++i)
-        words.push_back(ColorToWord(model_.Opt[static_cast<std::size_t>(i)].backColor));
-
-    // A ROM is written in place and never grows or appears anew; the raw export file is
-    // created (or emptied) so it holds exactly the palette.
-    const WriteTarget target = announce ? WriteTarget::NewFile : WriteTarget::InPlace;
-    if (Failure failure = WriteColourWords(path, location, words, target); !failure.ok())
-        return failure; // the caller decides: saving reports it, the export ends quietly
-
+                                    int count) {
+    // In place: the file never grows or appears anew.
+    if (Failure failure =
+            WriteColourWords(path, HexToNumber(locationText), editor_.SwatchWords(count));
+        !failure.ok())
+        return failure;
     // Only reached once the bytes are on the disk.
-    std::string message = text::kPaletteSaved;
-    if (announce)
-        message += "\r\n\r\n" + path;
-    services_.MessageBox(message, kStyleInformation);
+    services_.MessageBox(text::kPaletteSaved, kStyleInformation);
     return {};
 }
 

@@ -51,31 +51,29 @@ Failure ReadColourWords(const std::string& path, std::int64_t location, int coun
     return {};
 }
 
-Failure WriteColourWords(const std::string& path, std::int64_t location,
-                         std::span<const ColorWord> words, WriteTarget target) {
+Failure WriteBytesInPlace(const std::string& path, std::int64_t offset,
+                          std::span<const std::uint8_t> bytes) {
     FileStatus status;
-    File file = File::Open(path,
-                           target == WriteTarget::InPlace ? OpenMode::ReadWriteExisting
-                                                          : OpenMode::WriteTruncate,
-                           status);
+    File file = File::Open(path, OpenMode::ReadWriteExisting, status);
     if (!status.ok())
         return Failure::CannotWrite(path, status);
-    const std::vector<std::uint8_t> bytes = WordsToBytes(words);
-    if (target == WriteTarget::InPlace) {
-        std::uint64_t size = 0;
-        if (status = file.Size(size); !status.ok())
-            return Failure::CannotWrite(path, status);
-        if (location < 0 || static_cast<std::uint64_t>(location) + bytes.size() > size)
-            return Failure::BeyondEnd(path, location, static_cast<std::int64_t>(bytes.size()),
-                                      size);
-    }
-    if (status = file.WriteAt(static_cast<std::uint64_t>(location), bytes); !status.ok())
+    std::uint64_t size = 0;
+    if (status = file.Size(size); !status.ok())
+        return Failure::CannotWrite(path, status);
+    if (offset < 0 || static_cast<std::uint64_t>(offset) + bytes.size() > size)
+        return Failure::BeyondEnd(path, offset, static_cast<std::int64_t>(bytes.size()), size);
+    if (status = file.WriteAt(static_cast<std::uint64_t>(offset), bytes); !status.ok())
         return Failure::CannotWrite(path, status);
     if (status = file.Sync(); !status.ok())
         return Failure::CannotWrite(path, status);
     if (status = file.Close(); !status.ok())
         return Failure::CannotWrite(path, status);
     return {};
+}
+
+Failure WriteColourWords(const std::string& path, std::int64_t location,
+                         std::span<const ColorWord> words) {
+    return WriteBytesInPlace(path, location, WordsToBytes(words));
 }
 
 } // namespace zandrel

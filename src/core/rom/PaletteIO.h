@@ -19,18 +19,15 @@ Failure ReadFileBytes(const std::string& path, std::int64_t offset, std::size_t 
 Failure ReadColourWords(const std::string& path, std::int64_t location, int count,
                         std::vector<ColorWord>& words);
 
-enum class WriteTarget {
-    // Into an existing file, in place: the file must exist and hold every byte written, so
-    // its length never changes.
-    InPlace,
-    // A palette file of its own: created, or emptied first when it exists.
-    NewFile,
-};
+// Writes the bytes into an existing file in place, at the 0-based `offset`: the file must
+// exist and hold every byte written, so its length never changes; otherwise nothing is
+// written. Flushed to disk before it returns.
+Failure WriteBytesInPlace(const std::string& path, std::int64_t offset,
+                          std::span<const std::uint8_t> bytes);
 
-// Writes the words at `location` (bit 15 written as 0) and flushes them to disk.
-// On a failure of InPlace nothing has been written.
+// Writes the words at `location` in place, bit 15 written as 0, as WriteBytesInPlace does.
 Failure WriteColourWords(const std::string& path, std::int64_t location,
-                         std::span<const ColorWord> words, WriteTarget target);
+                         std::span<const ColorWord> words);
 
 // Bytes of colour words, low byte first.
 std::vector<std::uint8_t> WordsToBytes(std::span<const ColorWord> words);
