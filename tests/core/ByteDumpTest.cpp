@@ -93,7 +93,7 @@ class ByteViewerCommand : public ::testing::Test {
     ByteViewerCommand() : form(app, services) {
         app.RomPath = dir.Write("mem.dmp", CountingBytes(0x400));
         app.ByteDumpText = "previous";
-        form.model().lblGame.caption = "MEMORY DUMP";
+        ShowGameLabel(form, "MEMORY DUMP");
     }
     void Show(const std::string& location, const std::string& count) {
         form.model().List1.Assign({"Palette A", "Palette B"});

@@ -187,7 +187,7 @@ TEST_F(ColourEditorTest, KeysReachTheSpecialStateOnlyWhenItIsShown) {
     form.Form_KeyDown(kKeyAdd, 0);
     EXPECT_EQ(app.CurrentLocation, 0);
 
-    model().lblGame.caption = "MODO ESPECIAL";
+    ShowGameLabel(form, "MODO ESPECIAL");
     form.Form_KeyDown(kKeyAdd, 0);
     EXPECT_EQ(app.CurrentLocation, 0x20);
     EXPECT_EQ(model().lblLoc.caption, "20");

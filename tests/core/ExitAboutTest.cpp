@@ -39,7 +39,7 @@ TEST(Exit, QuitQuestionDecidesOnceAFileIsInUse) {
         AppState state;
         MainForm window(state, services);
         window.Form_Load();
-        window.model().lblGame.caption = c.game;
+        ShowGameLabel(window, c.game);
         services.messageAnswers.push_back(c.answer);
 
         window.Command4_Click();
@@ -54,7 +54,7 @@ TEST(Exit, QuitQuestionDecidesOnceAFileIsInUse) {
 }
 
 TEST_F(ExitAbout, CloseRequestReturnsTheCancelFlag) {
-    form.model().lblGame.caption = "Some Game";
+    ShowGameLabel(form, "Some Game");
     services.messageAnswers = {kAnswerNo, kAnswerYes};
     EXPECT_TRUE(form.Form_QueryUnload());
     EXPECT_FALSE(form.Form_QueryUnload());

@@ -141,7 +141,7 @@ TEST_F(ExportImport, FewerThanSixteenColoursRefusesBeforeAnyDialogOrImage) {
         ChoosePalette(c.count);
         if (c.count.empty())
             form.model().List1.selected = -1;
-        form.model().lblGame.caption = c.special ? "MODO ESPECIAL" : "MEMORY DUMP";
+        ShowGameLabel(form, c.special ? "MODO ESPECIAL" : "MEMORY DUMP");
         const Palette16 before = Colours();
         services.saveAnswers = {dir.File("p.gbapal")};
         services.openAnswers = {dir.File("p.gbapal")};
@@ -159,7 +159,7 @@ TEST_F(ExportImport, FewerThanSixteenColoursRefusesBeforeAnyDialogOrImage) {
 TEST_F(ExportImport, SpecialStateExportSkipsTheColourCountCheck) {
     ChoosePalette("4");
     form.model().List1.selected = -1; // the special state reads no list row
-    form.model().lblGame.caption = "MODO ESPECIAL";
+    ShowGameLabel(form, "MODO ESPECIAL");
     const std::string path = dir.File("special.GBAPAL");
     Export(path);
     EXPECT_EQ(ReadBytes(path), GbaPaletteBytes(Colours()));

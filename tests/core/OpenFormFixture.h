@@ -34,6 +34,16 @@ inline void ExpectOneDialog(const FakeServices& services, const std::string& kin
     EXPECT_EQ(services.dialogs[0].defaultExt, "");
 }
 
+// The game label as the open command or the special mode leaves it: its caption and the
+// state it stands for.
+inline void ShowGameLabel(MainForm& form, const std::string& caption) {
+    form.model().lblGame.caption = caption;
+    form.app().shown = caption == "..."             ? Shown::Nothing
+                       : caption == "MEMORY DUMP"   ? Shown::MemoryDump
+                       : caption == "MODO ESPECIAL" ? Shown::SpecialState
+                                                    : Shown::Game;
+}
+
 // The enabled ones of the buttons that follow the chosen palette, by name.
 inline std::string EnabledButtons(const FormModel& m) {
     std::string names;

@@ -110,7 +110,7 @@ TEST_F(PaletteCommandsTest, ChoosingAPaletteEnablesItsCommandsAndLeavesTheWorkin
     EXPECT_TRUE(services.messages.empty());
 
     // The byte viewer is for memory dumps only.
-    model().lblGame.caption = "Some Game";
+    ShowGameLabel(form, "Some Game");
     model().cmdExibir.enabled = false;
     Choose(0);
     EXPECT_EQ(EnabledButtons(model()), "Command2 cmdRecarrega cmdAmostra cmdImp cmdExp");

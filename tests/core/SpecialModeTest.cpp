@@ -47,7 +47,7 @@ class SpecialMode : public ::testing::Test {
 TEST_F(SpecialMode, EnteringSetsTheSpecialStateControls) {
     FormModel& m = model();
     // As a chosen palette of an opened game leaves them.
-    m.lblGame.caption = "Some Game";
+    ShowGameLabel(form, "Some Game");
     m.List1.Assign({"Palette A", "Palette B"});
     m.lstColor.Assign({"100", "200"});
     m.lstCount.Assign({"16", "16"});
@@ -232,7 +232,7 @@ TEST_F(SpecialMode, OtherKeysDoNothingAtAll) {
 }
 
 TEST_F(SpecialMode, LocationLabelClickOutsideTheSpecialStateAsksNothing) {
-    model().lblGame.caption = "Some Game";
+    ShowGameLabel(form, "Some Game");
     services.inputAnswers.push_back("100");
     form.lblLoc_Click();
     EXPECT_TRUE(services.inputPrompts.empty());

@@ -6,14 +6,28 @@
 
 namespace zandrel {
 
+// What the game label shows, and so how the commands that depend on it behave: nothing
+// identified yet (closing asks nothing), a game, a memory dump (the byte viewer is offered)
+// or the special state (keys step through the file, the location label asks for a location,
+// the export needs no full palette).
+enum class Shown { Nothing, Game, MemoryDump, SpecialState };
+
 struct AppState {
-    std::int16_t GameIndex = 0;       // last identified game: 0, 1, 2, 3 or 5
-    std::string RomPath;              // file being edited
-    bool RomLoaded = false;           // a file is open and its palette list loaded
-    std::string GameName;             // result of the latest identification attempt
-    bool SpecialMode = false;         // started with the special-mode word
+    std::int16_t GameIndex = 0; // last identified game: 0, 1, 2, 3 or 5
+    std::string RomPath;        // file being edited
+    bool RomLoaded = false;     // a file is open and its palette list loaded
+    std::string GameName;       // result of the latest identification attempt
+    // The program was started with the special-mode word, so the special button shows. Set
+    // once at start; whether the special state is shown is `shown`.
+    bool SpecialMode = false;
     std::int32_t CurrentLocation = 0; // offset of the palette shown in the special state
     std::string ByteDumpText;         // what the byte viewer shows
+    // Set together with the game label's caption and never read back from the caption.
+    Shown shown = Shown::Nothing;
+
+    bool NothingIdentified() const { return shown == Shown::Nothing; }
+    bool ShowsMemoryDump() const { return shown == Shown::MemoryDump; }
+    bool InSpecialState() const { return shown == Shown::SpecialState; }
 };
 
 } // namespace zandrel

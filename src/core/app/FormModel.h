@@ -8,6 +8,7 @@
 
 #include "colour/ColourEditor.h"
 #include "platform/Controls.h"
+#include "util/Messages.h"
 
 namespace zandrel {
 
@@ -26,7 +27,7 @@ struct FormModel : EditorControls {
     Control Command4{"SA&IR"};
     Control cmdSpecial{"Especial", true, false};
     Control txtArquivo{""};
-    Control lblGame{"..."};
+    Control lblGame{text::kNoGame};
     Control Label2{"&Paletas:"};
     Control cmdRecarrega{"&Recarregar", false};
     Control lblLoc{"000000", true, false};

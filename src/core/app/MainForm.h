@@ -91,6 +91,8 @@ class MainForm {
     // Shows the special mode's palette at `location`; the location changes only when the
     // read succeeds, and a file that can no longer be read is reported.
     void ShowLocation(std::int32_t location);
+    // Sets the game label's caption and what it stands for, always together.
+    void ShowGameLabel(Shown shown, const std::string& caption);
     // The state an open or a reload leaves once the definitions are in the lists.
     void ShowDefinitionsLoaded();
     AppState& app_;

@@ -47,7 +47,7 @@ void MainForm::Picture1_DblClick() {
 void MainForm::Form_KeyDown(int keyCode, int /*shift*/) {
     if (app_.RomLoaded && keyCode == kKeyMultiply)
         Picture1_DblClick();
-    if (model_.lblGame.caption == text::kSpecialState)
+    if (app_.InSpecialState())
         SpecialAction(keyCode);
 }
 

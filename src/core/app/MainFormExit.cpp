@@ -12,7 +12,7 @@ void MainForm::Command4_Click() {
 
 bool MainForm::Form_QueryUnload() {
     // Nothing identified yet: nothing to lose, so no question.
-    if (model_.lblGame.caption == text::kNoGame)
+    if (app_.NothingIdentified())
         return false;
     return services_.MessageBox(text::kQuitQuestion, kStyleQuestionYesNo, text::kQuitTitle) ==
            kAnswerNo;

@@ -35,7 +35,7 @@ Failure MainForm::ReadGbaPalette(const std::string& path) {
 
 // Both commands end quietly at the first failure: no message, no confirmation.
 void MainForm::cmdExp_Click() {
-    if (model_.lblGame.caption != text::kSpecialState && SelectedColourCount() < kPaletteColours) {
+    if (!app_.InSpecialState() && SelectedColourCount() < kPaletteColours) {
         services_.MessageBox(text::kFewerThan16, kStyleExclamation);
         return;
     }

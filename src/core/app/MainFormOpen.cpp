@@ -73,7 +73,7 @@ void MainForm::Command1_Click() {
 
     model_.txtArquivo.caption = path;
     app_.RomPath = model_.txtArquivo.caption;
-    model_.lblGame.caption = app_.GameName;
+    ShowGameLabel(IsMemoryDumpName(path) ? Shown::MemoryDump : Shown::Game, app_.GameName);
 
     // The open command ends silently where the load fails; what it did before stays done.
     if (!LoadPaletteDefinitions().ok())
@@ -81,6 +81,11 @@ void MainForm::Command1_Click() {
 
     model_.cmdRecarrega.enabled = true;
     ShowDefinitionsLoaded();
+}
+
+void MainForm::ShowGameLabel(Shown shown, const std::string& caption) {
+    model_.lblGame.caption = caption;
+    app_.shown = shown;
 }
 
 void MainForm::ShowDefinitionsLoaded() {

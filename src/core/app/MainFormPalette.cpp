@@ -42,7 +42,7 @@ void MainForm::List1_Click() {
 
     model_.lblLocaliza.caption = text::kLocationCaption + model_.lstColor.Row(row);
     model_.Command2.enabled = true;
-    if (model_.lblGame.caption == text::kMemoryDump)
+    if (app_.ShowsMemoryDump())
         model_.cmdExibir.enabled = true;
     model_.cmdAmostra.enabled = true;
     model_.cmdImp.enabled = true;

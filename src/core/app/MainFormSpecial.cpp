@@ -27,7 +27,7 @@ void MainForm::cmdSpecial_Click() {
 
     model_.txtArquivo.caption = model_.strFileHandler;
     app_.RomPath = model_.txtArquivo.caption;
-    model_.lblGame.caption = text::kSpecialState;
+    ShowGameLabel(Shown::SpecialState, text::kSpecialState);
     model_.List1.Clear();
 
     if (!ReadPaletteAtLocation().ok())
@@ -79,7 +79,7 @@ void MainForm::SpecialAction(std::int32_t ActionKey) {
 }
 
 void MainForm::lblLoc_Click() {
-    if (model_.lblGame.caption != text::kSpecialState)
+    if (!app_.InSpecialState())
         return;
     const std::int32_t location = TypedLocation(services_.InputBox(text::kTypeNewLocation));
     // 0 also stands for a cancelled box and text that is not hex.
