@@ -17,6 +17,8 @@
 
 namespace zandrel {
 
+enum class FileDialog { Open, Save };
+
 class MainForm {
   public:
     MainForm(AppState& app, Services& services) : app_(app), services_(services) {}
@@ -95,6 +97,15 @@ class MainForm {
     void ShowGameLabel(Shown shown, const std::string& caption);
     // The state an open or a reload leaves once the definitions are in the lists.
     void ShowDefinitionsLoaded();
+    // Disables the commands that work on a chosen palette: save, byte viewer, preview,
+    // import and export.
+    void DisablePaletteCommands();
+    // Sets the dialog fields (the filter, no default extension), shows the dialog and keeps
+    // its answer in strFileHandler; empty text when cancelled.
+    std::string ChooseFile(FileDialog dialog, const char* title, const char* filter);
+    // Export, import and preview need a full palette: true, after the exclamation box, when
+    // the chosen row has fewer than sixteen colours.
+    bool RefuseFewerThan16();
     AppState& app_;
     Services& services_;
     FormModel model_;

@@ -35,15 +35,10 @@ Failure MainForm::ReadGbaPalette(const std::string& path) {
 
 // Both commands end quietly at the first failure: no message, no confirmation.
 void MainForm::cmdExp_Click() {
-    if (!app_.InSpecialState() && SelectedColourCount() < kPaletteColours) {
-        services_.MessageBox(text::kFewerThan16, kStyleExclamation);
+    // The special state reads no list row: its palette always has sixteen colours.
+    if (!app_.InSpecialState() && RefuseFewerThan16())
         return;
-    }
-    model_.strDialogFilter = text::kExportFilter;
-    model_.strDialogDefaultExt.clear();
-    model_.strFileHandler = services_.ShowSaveDialog(text::kSaveTitle, model_.strDialogFilter,
-                                                     model_.strDialogDefaultExt);
-    const std::string path = model_.strFileHandler;
+    const std::string path = ChooseFile(FileDialog::Save, text::kSaveTitle, text::kExportFilter);
     // Only the returned name counts, not the filter entry the user picked.
     switch (ExportFormatForName(path)) {
     case PaletteFormat::Tpl:
@@ -61,17 +56,12 @@ void MainForm::cmdExp_Click() {
 }
 
 void MainForm::cmdImp_Click() {
-    if (SelectedColourCount() < kPaletteColours) {
-        services_.MessageBox(text::kFewerThan16, kStyleExclamation);
+    if (RefuseFewerThan16())
         return;
-    }
-    model_.strDialogFilter = text::kImportFilter;
-    model_.strDialogDefaultExt.clear();
-    model_.strFileHandler = services_.ShowOpenDialog(text::kOpenTitle, model_.strDialogFilter,
-                                                     model_.strDialogDefaultExt);
-    if (model_.strFileHandler.empty())
+    const std::string path = ChooseFile(FileDialog::Open, text::kOpenTitle, text::kImportFilter);
+    if (path.empty())
         return;
-    if (!ReadGbaPalette(model_.strFileHandler).ok())
+    if (!ReadGbaPalette(path).ok())
         return;
     editor_.ClearSelection();
 }
@@ -81,10 +71,8 @@ Failure MainForm::PatchPreviewImages() {
 }
 
 void MainForm::cmdAmostra_Click() {
-    if (SelectedColourCount() < kPaletteColours) {
-        services_.MessageBox(text::kFewerThan16, kStyleExclamation);
+    if (RefuseFewerThan16())
         return;
-    }
     if (Failure failure = PatchPreviewImages(); !failure.ok()) {
         ReportFailure(failure);
         return;

@@ -46,11 +46,7 @@ Failure MainForm::LoadPaletteDefinitions() {
 }
 
 void MainForm::Command1_Click() {
-    model_.strDialogFilter = text::kOpenFilter;
-    model_.strDialogDefaultExt.clear();
-    model_.strFileHandler = services_.ShowOpenDialog(text::kOpenTitle, model_.strDialogFilter,
-                                                     model_.strDialogDefaultExt);
-    const std::string path = model_.strFileHandler;
+    const std::string path = ChooseFile(FileDialog::Open, text::kOpenTitle, text::kOpenFilter);
     if (path.empty())
         return;
 
@@ -94,11 +90,32 @@ void MainForm::ShowDefinitionsLoaded() {
     model_.lblLoc.visible = false;
     model_.lblLocOpt.visible = false;
     app_.RomLoaded = true;
+    DisablePaletteCommands();
+}
+
+void MainForm::DisablePaletteCommands() {
     model_.Command2.enabled = false;
     model_.cmdExibir.enabled = false;
     model_.cmdAmostra.enabled = false;
     model_.cmdImp.enabled = false;
     model_.cmdExp.enabled = false;
+}
+
+std::string MainForm::ChooseFile(FileDialog dialog, const char* title, const char* filter) {
+    model_.strDialogFilter = filter;
+    model_.strDialogDefaultExt.clear();
+    model_.strFileHandler =
+        dialog == FileDialog::Open
+            ? services_.ShowOpenDialog(title, model_.strDialogFilter, model_.strDialogDefaultExt)
+            : services_.ShowSaveDialog(title, model_.strDialogFilter, model_.strDialogDefaultExt);
+    return model_.strFileHandler;
+}
+
+bool MainForm::RefuseFewerThan16() {
+    if (SelectedColourCount() >= kPaletteColours)
+        return false;
+    services_.MessageBox(text::kFewerThan16, kStyleExclamation);
+    return true;
 }
 
 int MainForm::SelectedColourCount() const {

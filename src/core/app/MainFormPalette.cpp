@@ -31,11 +31,7 @@ void MainForm::List1_Click() {
         // write them at the wrong location. Leave no row chosen and nothing to save, as a
         // reload does.
         model_.List1.selected = -1;
-        model_.Command2.enabled = false;
-        model_.cmdExibir.enabled = false;
-        model_.cmdAmostra.enabled = false;
-        model_.cmdImp.enabled = false;
-        model_.cmdExp.enabled = false;
+        DisablePaletteCommands();
         ReportFailure(failure);
         return;
     }

@@ -15,11 +15,7 @@ namespace zandrel {
 
 void MainForm::cmdSpecial_Click() {
     // Any failure below ends the command quietly; the steps already done stay done.
-    model_.strDialogFilter = text::kSpecialFilter;
-    model_.strDialogDefaultExt.clear();
-    model_.strFileHandler = services_.ShowOpenDialog(text::kOpenTitle, model_.strDialogFilter,
-                                                     model_.strDialogDefaultExt);
-    if (model_.strFileHandler.empty())
+    if (ChooseFile(FileDialog::Open, text::kOpenTitle, text::kSpecialFilter).empty())
         return;
 
     // A cancelled box or text that is not hex gives location 0, which is accepted.
@@ -39,10 +35,7 @@ void MainForm::cmdSpecial_Click() {
     model_.lblLocOpt.visible = true;
     model_.lblLoc.caption = HexText(app_.CurrentLocation);
     app_.RomLoaded = true;
-    model_.Command2.enabled = false;
-    model_.cmdExibir.enabled = false;
-    model_.cmdAmostra.enabled = false;
-    model_.cmdImp.enabled = false;
+    DisablePaletteCommands();
     model_.cmdExp.enabled = true;
 }
 
