@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -107,6 +108,26 @@ TEST(Identify, NoGameForMissingShortLowerCaseOrUnknownCodes) {
     EXPECT_FALSE(IdentifyFile(dir.Write("lower.gba", RomWithCode("aqxe"))));
     EXPECT_FALSE(IdentifyFile(dir.Write("other.gba", RomWithCode("AQXF"))));
     EXPECT_FALSE(IdentifyFile(dir.path().string()));
+}
+
+// The open command took a read that failed after the file had opened for a file without a
+// game code, and showed the not-identified box where it must end silently.
+TEST(Identify, AReadThatFailsAfterOpeningIsUnreadableNotUnidentified) {
+    TempDir dir;
+    const std::string path = dir.Write("game.gba", RomWithCode("AQXE"));
+    // Open for writing only, the file holds its code but cannot be read.
+    FileStatus status;
+    File file = File::Open(path, OpenMode::WriteTruncate, status);
+    ASSERT_TRUE(status.ok());
+    ASSERT_TRUE(file.WriteAt(0, RomWithCode("AQXE")).ok());
+
+    std::optional<GameInfo> game;
+    const Failure failure = ReadGameCode(file, path, game);
+
+    EXPECT_EQ(failure.result, Result::CannotRead);
+    EXPECT_EQ(failure.file, path);
+    EXPECT_EQ(failure.io.systemError, EBADF);
+    EXPECT_FALSE(game);
 }
 
 TEST(Games, DefinitionFileFollowsTheLatestIdentification) {

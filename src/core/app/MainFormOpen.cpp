@@ -2,7 +2,6 @@
 #include <filesystem>
 
 #include "app/MainForm.h"
-#include "platform/File.h"
 #include "rom/Definitions.h"
 #include "rom/Games.h"
 #include "rom/Identify.h"
@@ -22,7 +21,8 @@ void MainForm::Form_Load() {
 }
 
 std::string MainForm::IdentifyGame(const std::string& path) {
-    const std::optional<GameInfo> game = IdentifyByHeader(path);
+    std::optional<GameInfo> game;
+    IdentifyByHeader(path, game); // a file that cannot be read has no code either
     if (!game)
         return {};
     app_.GameIndex = game->index;
@@ -50,26 +50,24 @@ void MainForm::Command1_Click() {
     if (path.empty())
         return;
 
-    if (IsMemoryDumpName(path)) {
-        app_.GameName = text::kMemoryDump;
-    } else {
-        // A file that exists but cannot be read ends the command here, silently, with
-        // GameName as it was.
-        if (FileExists(path)) {
-            FileStatus status;
-            if (File::Open(path, OpenMode::ReadOnly, status); !status.ok())
-                return;
-        }
-        app_.GameName = IdentifyGame(path);
-    }
-    if (app_.GameName.empty()) {
+    // A file that exists but cannot be opened or read ends the command here, silently, with
+    // GameName as it was.
+    std::optional<Identification> identification;
+    if (!IdentifyFile(path, identification).ok())
+        return;
+    // GameName holds the result of this attempt, so a failed one leaves it empty.
+    app_.GameName = identification ? identification->title : std::string();
+    if (!identification) {
         services_.MessageBox(text::kNotIdentified, kStyleCritical);
         return;
     }
+    // A memory dump leaves GameIndex as it was.
+    if (identification->gameIndex)
+        app_.GameIndex = *identification->gameIndex;
 
     model_.txtArquivo.caption = path;
     app_.RomPath = model_.txtArquivo.caption;
-    ShowGameLabel(IsMemoryDumpName(path) ? Shown::MemoryDump : Shown::Game, app_.GameName);
+    ShowGameLabel(identification->gameIndex ? Shown::Game : Shown::MemoryDump, app_.GameName);
 
     // The open command ends silently where the load fails; what it did before stays done.
     if (!LoadPaletteDefinitions().ok())

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/Failure.h"
+#include "platform/File.h"
 #include "rom/Games.h"
 
 namespace zandrel {
@@ -16,11 +18,17 @@ struct Identification {
     std::optional<std::int16_t> gameIndex;
 };
 
-// The game of the code at 0xAC of an existing file of at least 176 bytes; nothing for a
-// missing, unreadable or shorter file or an unknown code. Never creates a file.
-std::optional<GameInfo> IdentifyByHeader(const std::string& path);
+// The game of the code at 0xAC of the open file at `path`; nothing for a file shorter than
+// 176 bytes (no complete code) or an unknown code. CannotRead when the file cannot be read.
+Failure ReadGameCode(const File& file, const std::string& path, std::optional<GameInfo>& game);
+
+// The game of the code at 0xAC of the file at `path`, as ReadGameCode; nothing for a missing
+// file, which is never created. CannotRead when the file exists but cannot be opened or read.
+Failure IdentifyByHeader(const std::string& path, std::optional<GameInfo>& game);
 
 // A memory dump by its name alone (nothing is read), otherwise IdentifyByHeader.
+Failure IdentifyFile(const std::string& path, std::optional<Identification>& identification);
+// The same, with a file that cannot be read taken as not identified.
 std::optional<Identification> IdentifyFile(const std::string& path);
 
 // The definition file for an identification (see DefinitionFileFor).
