@@ -366,16 +366,8 @@ Problem Bytes(const std::string& path, const PaletteArgument& argument,
     Palette palette;
     if (Problem problem = ResolvePalette(path, argument, programFolder, palette); !problem.ok())
         return problem;
-    // The viewer reads the count text as a whole number, not capped at sixteen.
-    int count = kPaletteColours;
-    if (!palette.atLocation) {
-        const double number = LeadingNumber(palette.countText);
-        const std::optional<std::int16_t> rounded = RoundToInt16(number);
-        if (!rounded && number > 0)
-            count = kMaxDumpColours + 1; // refused below as too large
-        else
-            count = rounded.value_or(0);
-    }
+    const std::int64_t count =
+        palette.atLocation ? kPaletteColours : ViewerColourCount(palette.countText);
     std::string dump;
     if (const Failure failure = BuildByteDump(path, palette.location, count, dump); !failure.ok())
         return FailureProblem(failure, path);

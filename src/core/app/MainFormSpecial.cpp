@@ -1,6 +1,4 @@
 // The special mode's events and the byte viewer.
-#include <cmath>
-#include <limits>
 #include <optional>
 #include <vector>
 
@@ -9,7 +7,6 @@
 #include "special/ByteDump.h"
 #include "special/SpecialMode.h"
 #include "util/Messages.h"
-#include "util/NumberText.h"
 
 namespace zandrel {
 
@@ -86,21 +83,7 @@ void MainForm::cmdExibir_Click() {
     // The location text is taken as stored, not upper-cased.
     const std::int32_t location = HexToNumber(model_.lstColor.Row(row));
 
-    const double number = LeadingNumber(model_.lstCount.Row(row));
-    const std::optional<std::int16_t> rounded = RoundToInt16(number);
-    int count = 0;
-    if (rounded) {
-        count = *rounded;
-    } else if (number > 0) {
-        // Too large even for a 16-bit count: refused like any count whose bytes do not fit.
-        ReportFailure(Failure::CountTooLarge(app_.RomPath,
-                                             std::isfinite(number) && number < 9.2e18
-                                                 ? static_cast<std::int64_t>(std::llround(number))
-                                                 : std::numeric_limits<std::int64_t>::max()));
-        return;
-    }
-    // A count below -32768 means no colours, like any other count of 0 or less.
-
+    const std::int64_t count = ViewerColourCount(model_.lstCount.Row(row));
     std::string text;
     if (Failure failure = BuildByteDump(app_.RomPath, location, count, text); !failure.ok()) {
         ReportFailure(failure);

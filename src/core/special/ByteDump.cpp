@@ -1,9 +1,13 @@
 #include "special/ByteDump.h"
 
+#include <cmath>
+#include <limits>
+#include <optional>
 #include <vector>
 
 #include "colour/Codec.h"
 #include "rom/PaletteIO.h"
+#include "util/NumberText.h"
 
 namespace zandrel {
 
@@ -21,7 +25,18 @@ std::string FormatByteDump(std::span<const std::uint8_t> bytes) {
     return text;
 }
 
-Failure BuildByteDump(const std::string& path, std::int32_t location, int count,
+std::int64_t ViewerColourCount(std::string_view countText) {
+    const double number = LeadingNumber(countText);
+    if (const std::optional<std::int16_t> rounded = RoundToInt16(number))
+        return *rounded;
+    if (number > 0)
+        return std::isfinite(number) && number < 9.2e18
+                   ? static_cast<std::int64_t>(std::llround(number))
+                   : std::numeric_limits<std::int64_t>::max();
+    return 0;
+}
+
+Failure BuildByteDump(const std::string& path, std::int32_t location, std::int64_t count,
                       std::string& text) {
     if (count > kMaxDumpColours)
         return Failure::CountTooLarge(path, count);
