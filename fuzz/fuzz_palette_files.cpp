@@ -50,16 +50,16 @@ Palette16 ColoursOfComponents(const Components16& components) {
     return colours;
 }
 
-ComponentsResult ReadAs(ExchangeFormat format, std::span<const std::uint8_t> bytes) {
+ComponentsResult ReadAs(PaletteFormat format, std::span<const std::uint8_t> bytes) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     switch (format) {
-    case ExchangeFormat::Jasc:
+    case PaletteFormat::Jasc:
         return ReadJascPalette(text);
-    case ExchangeFormat::Gimp:
+    case PaletteFormat::Gimp:
         return ReadGimpPalette(text);
-    case ExchangeFormat::Act:
+    case PaletteFormat::Act:
         return ReadActPalette(bytes);
-    case ExchangeFormat::Tpl:
+    case PaletteFormat::Tpl:
         return ReadTplPalette(bytes);
     default:
         break;
@@ -68,12 +68,12 @@ ComponentsResult ReadAs(ExchangeFormat format, std::span<const std::uint8_t> byt
     return {};
 }
 
-void CheckComponentFormat(ExchangeFormat format, std::span<const std::uint8_t> bytes) {
+void CheckComponentFormat(PaletteFormat format, std::span<const std::uint8_t> bytes) {
     const ComponentsResult read = ReadAs(format, bytes);
     const WordsResult words = ReadExchangeFile(format, bytes);
     FUZZ_CHECK(read.ok() == words.ok());
     if (!read.ok()) {
-        FUZZ_CHECK(!read.error.empty());
+        FUZZ_CHECK(!read.failure.reason.empty());
         return;
     }
     FUZZ_CHECK(words.words == WordsFromComponents(read.colours));
@@ -82,7 +82,7 @@ void CheckComponentFormat(ExchangeFormat format, std::span<const std::uint8_t> b
 
     // The components come back exactly through the writer of the same format.
     const Palette16 colours = ColoursOfComponents(read.colours);
-    const std::vector<std::uint8_t> written = ExchangeFileBytes(format, colours, "fuzz");
+    const std::vector<std::uint8_t> written = PaletteFileBytes(format, colours, "fuzz");
     const ComponentsResult again = ReadAs(format, written);
     FUZZ_CHECK(again.ok());
     for (std::size_t i = 0; i < colours.size(); ++i)
@@ -90,7 +90,7 @@ void CheckComponentFormat(ExchangeFormat format, std::span<const std::uint8_t> b
 
     // Colours this program writes from colour words come back as the same words.
     const std::vector<std::uint8_t> fromWords =
-        ExchangeFileBytes(format, ColoursOfWords(words.words), "fuzz");
+        PaletteFileBytes(format, ColoursOfWords(words.words), "fuzz");
     const WordsResult back = ReadExchangeFile(format, fromWords);
     FUZZ_CHECK(back.ok() && back.words == words.words);
 }
@@ -103,7 +103,7 @@ void CheckGimpName(std::span<const std::uint8_t> bytes) {
         words[i] = static_cast<ColorWord>((i * 2113 + bytes.size()) & 0x7FFF);
     const std::string text = GimpPaletteText(ColoursOfWords(words), name);
     const auto* begin = reinterpret_cast<const std::uint8_t*>(text.data());
-    const WordsResult back = ReadExchangeFile(ExchangeFormat::Gimp, {begin, text.size()});
+    const WordsResult back = ReadExchangeFile(PaletteFormat::Gimp, {begin, text.size()});
     FUZZ_CHECK(back.ok() && back.words == words);
 }
 #endif
@@ -120,16 +120,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
 #ifdef ZANDREL_FUZZ_EXTRA_FORMATS
     case 1:
-        CheckComponentFormat(ExchangeFormat::Jasc, bytes);
+        CheckComponentFormat(PaletteFormat::Jasc, bytes);
         break;
     case 2:
-        CheckComponentFormat(ExchangeFormat::Tpl, bytes);
+        CheckComponentFormat(PaletteFormat::Tpl, bytes);
         break;
     case 3:
-        CheckComponentFormat(ExchangeFormat::Gimp, bytes);
+        CheckComponentFormat(PaletteFormat::Gimp, bytes);
         break;
     case 4:
-        CheckComponentFormat(ExchangeFormat::Act, bytes);
+        CheckComponentFormat(PaletteFormat::Act, bytes);
         break;
     case 5:
         CheckGimpName(bytes);

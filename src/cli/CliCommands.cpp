@@ -250,8 +250,8 @@ Problem Show(const std::string& path, const PaletteArgument& argument,
 
 Problem Export(const std::string& path, const PaletteArgument& argument, const std::string& outPath,
                const std::string& programFolder) {
-    const ExchangeFormat format = ExchangeFormatForName(outPath);
-    if (format == ExchangeFormat::None)
+    const PaletteFormat format = ExchangeFormatForName(outPath);
+    if (format == PaletteFormat::None)
         return FileProblem(outPath, UnknownFormat());
     // Writing the palette file over FILE itself would cut FILE down to the palette.
     std::error_code ignored;
@@ -272,7 +272,7 @@ Problem Export(const std::string& path, const PaletteArgument& argument, const s
         return FailureProblem(failure, path);
     Palette16 colours{};
     std::transform(words.begin(), words.end(), colours.begin(), WordToColor);
-    const std::vector<std::uint8_t> bytes = ExchangeFileBytes(format, colours, palette.name);
+    const std::vector<std::uint8_t> bytes = PaletteFileBytes(format, colours, palette.name);
     if (const FileStatus status = WriteWholeFile(outPath, bytes); !status.ok())
         return FailureProblem(Failure::CannotWrite(outPath, status), outPath);
     return {};
@@ -280,8 +280,8 @@ Problem Export(const std::string& path, const PaletteArgument& argument, const s
 
 Problem Import(const std::string& path, const PaletteArgument& argument, const std::string& inPath,
                const std::string& programFolder) {
-    const ExchangeFormat format = ExchangeFormatForName(inPath);
-    if (format == ExchangeFormat::None)
+    const PaletteFormat format = ExchangeFormatForName(inPath);
+    if (format == PaletteFormat::None)
         return FileProblem(inPath, UnknownFormat());
     Palette palette;
     if (Problem problem = ResolvePalette(path, argument, programFolder, palette); !problem.ok())
@@ -296,7 +296,7 @@ Problem Import(const std::string& path, const PaletteArgument& argument, const s
         return CannotRead(inPath, status);
     const WordsResult read = ReadExchangeFile(format, bytes);
     if (!read.ok())
-        return FileProblem(inPath, read.error);
+        return FailureProblem(Failure::BadPaletteFile(inPath, read.failure.reason), inPath);
     if (const Failure failure = WriteColourWords(path, palette.location, read.words); !failure.ok())
         return FailureProblem(failure, path);
     return {};

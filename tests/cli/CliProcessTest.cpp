@@ -268,7 +268,7 @@ TEST_F(Cli, ExportWritesEveryFormatNamedByTheDefinitionOverAnyOlderFile) {
         const std::string out = files_.Write(name, std::vector<std::uint8_t>(1000, 0xEE));
         ExpectSuccess(Run({"export", dump, "2", out}), "");
         EXPECT_EQ(ReadBytes(out),
-                  ExchangeFileBytes(ExchangeFormatForName(name), colours, "Fundo 02"))
+                  PaletteFileBytes(ExchangeFormatForName(name), colours, "Fundo 02"))
             << name;
     }
     // The raw palette is the file's own bytes with bit 15 cleared.

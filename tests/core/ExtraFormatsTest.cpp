@@ -91,13 +91,13 @@ TEST(ExtraFormats, ActIsSixteenTriplesThenZerosTo768Bytes) {
 TEST(ExtraFormats, FormatIsChosenByExtensionIgnoringCase) {
     const struct {
         const char* name;
-        ExchangeFormat format;
+        PaletteFormat format;
     } cases[] = {
-        {"a.GBAPAL", ExchangeFormat::GbaRaw},  {"a.gbapal", ExchangeFormat::GbaRaw},
-        {"a.Tpl", ExchangeFormat::Tpl},        {"a.pal", ExchangeFormat::Jasc},
-        {"dir.x/a.GPL", ExchangeFormat::Gimp}, {"a.act", ExchangeFormat::Act},
-        {"a.txt", ExchangeFormat::None},       {"act", ExchangeFormat::None},
-        {"a.pal.bak", ExchangeFormat::None},   {"", ExchangeFormat::None},
+        {"a.GBAPAL", PaletteFormat::GbaRaw},  {"a.gbapal", PaletteFormat::GbaRaw},
+        {"a.Tpl", PaletteFormat::Tpl},        {"a.pal", PaletteFormat::Jasc},
+        {"dir.x/a.GPL", PaletteFormat::Gimp}, {"a.act", PaletteFormat::Act},
+        {"a.txt", PaletteFormat::None},       {"act", PaletteFormat::None},
+        {"a.pal.bak", PaletteFormat::None},   {"", PaletteFormat::None},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ExchangeFormatForName(c.name), c.format) << c.name;
@@ -131,12 +131,12 @@ TEST(ExtraFormats, ComponentsAllMultiplesOf8AreDividedBy8OtherwiseEveryOneIsRedu
 }
 
 TEST(ExtraFormats, EveryFormatRoundTripsTheSameColourWords) {
-    for (const ExchangeFormat format :
-         {ExchangeFormat::GbaRaw, ExchangeFormat::Tpl, ExchangeFormat::Jasc, ExchangeFormat::Gimp,
-          ExchangeFormat::Act}) {
+    for (const PaletteFormat format :
+         {PaletteFormat::GbaRaw, PaletteFormat::Tpl, PaletteFormat::Jasc, PaletteFormat::Gimp,
+          PaletteFormat::Act}) {
         const WordsResult read =
-            ReadExchangeFile(format, ExchangeFileBytes(format, ColoursOfWords(kSampleWords), "n"));
-        ASSERT_TRUE(read.ok()) << static_cast<int>(format) << ": " << read.error;
+            ReadExchangeFile(format, PaletteFileBytes(format, ColoursOfWords(kSampleWords), "n"));
+        ASSERT_TRUE(read.ok()) << static_cast<int>(format) << ": " << read.failure.reason;
         EXPECT_EQ(read.words, kSampleWords) << static_cast<int>(format);
     }
 }
@@ -153,7 +153,7 @@ TEST(ExtraFormats, TextFormatsReadTheFirstSixteenEntriesWithEitherLineEnd) {
     for (const std::string& text :
          {jasc + "1 2 3\r\nnot read\r\n", lf, jasc.substr(0, jasc.size() - 2)}) {
         const ComponentsResult read = ReadJascPalette(text);
-        ASSERT_TRUE(read.ok()) << read.error;
+        ASSERT_TRUE(read.ok()) << read.failure.reason;
         EXPECT_EQ(read.colours[0], (Rgb{0, 0, 255}));
         EXPECT_EQ(read.colours[15], (Rgb{15, 30, 240}));
     }
@@ -164,7 +164,7 @@ TEST(ExtraFormats, TextFormatsReadTheFirstSixteenEntriesWithEitherLineEnd) {
         gimp += "  " + std::to_string(i) + "\t" + std::to_string(i + 1) + "   " +
                 std::to_string(i + 2) + "\tColour name " + std::to_string(i) + "\r\n";
     const ComponentsResult read = ReadGimpPalette(gimp + "300 300 300 not read\r\n");
-    ASSERT_TRUE(read.ok()) << read.error;
+    ASSERT_TRUE(read.ok()) << read.failure.reason;
     EXPECT_EQ(read.colours[0], (Rgb{0, 1, 2}));
     EXPECT_EQ(read.colours[15], (Rgb{15, 16, 17}));
 }
@@ -178,14 +178,14 @@ TEST(ExtraFormats, BinaryFormatsReadTheFirstSixteenTriplesOrWords) {
             bytes[769] = static_cast<std::uint8_t>(count & 0xFF);
         }
         const ComponentsResult read = ReadActPalette(bytes);
-        ASSERT_TRUE(read.ok()) << count << ": " << read.error;
+        ASSERT_TRUE(read.ok()) << count << ": " << read.failure.reason;
         EXPECT_EQ(read.colours[0], (Rgb{1, 9, 17}));
         EXPECT_EQ(read.colours[15], (Rgb{8 * 13 + 1, 8 * 14 + 1, 8 * 15 + 1}));
     }
     // TPL: the triples after the header, however long the file.
     for (const std::size_t size : {52u, 100u}) {
         const ComponentsResult read = ReadTplPalette(TplBytes(size));
-        ASSERT_TRUE(read.ok()) << read.error;
+        ASSERT_TRUE(read.ok()) << read.failure.reason;
         EXPECT_EQ(read.colours[0], (Rgb{20, 25, 30}));
         EXPECT_EQ(read.colours[15], (Rgb{245, 250, 255}));
     }
@@ -195,8 +195,8 @@ TEST(ExtraFormats, BinaryFormatsReadTheFirstSixteenTriplesOrWords) {
     raw[1] = 0xFF;
     raw[30] = 0x1F;
     raw[32] = 0x55;
-    const WordsResult read = ReadExchangeFile(ExchangeFormat::GbaRaw, raw);
-    ASSERT_TRUE(read.ok()) << read.error;
+    const WordsResult read = ReadExchangeFile(PaletteFormat::GbaRaw, raw);
+    ASSERT_TRUE(read.ok()) << read.failure.reason;
     EXPECT_EQ(read.words[0], 0x7FFF);
     EXPECT_EQ(read.words[15], 0x001F);
 }
@@ -213,72 +213,72 @@ TEST(ExtraFormats, MalformedFilesAreRefusedNamingTheLineOrOffset) {
     std::vector<std::uint8_t> tplType = TplBytes(52);
     tplType[3] = 2;
     const struct {
-        ExchangeFormat format;
+        PaletteFormat format;
         std::vector<std::uint8_t> bytes;
         std::string error;
     } cases[] = {
-        {ExchangeFormat::Jasc, {}, "linha 1: falta o cabeçalho \"JASC-PAL\""},
-        {ExchangeFormat::Jasc, Bytes("JASC-PAL\r\n"), "linha 2: esperada a versão \"0100\""},
-        {ExchangeFormat::Jasc, Bytes("JASC-PAL\r\n0200\r\n16\r\n" + jascGood),
+        {PaletteFormat::Jasc, {}, "linha 1: falta o cabeçalho \"JASC-PAL\""},
+        {PaletteFormat::Jasc, Bytes("JASC-PAL\r\n"), "linha 2: esperada a versão \"0100\""},
+        {PaletteFormat::Jasc, Bytes("JASC-PAL\r\n0200\r\n16\r\n" + jascGood),
          "linha 2: esperada a versão \"0100\""},
-        {ExchangeFormat::Jasc, Bytes("JASC-PAL\r\n0100\r\nsixteen\r\n" + jascGood),
+        {PaletteFormat::Jasc, Bytes("JASC-PAL\r\n0100\r\nsixteen\r\n" + jascGood),
          "linha 3: esperado o número de cores"},
-        {ExchangeFormat::Jasc, Bytes("JASC-PAL\r\n0100\r\n8\r\n" + jascGood),
+        {PaletteFormat::Jasc, Bytes("JASC-PAL\r\n0100\r\n8\r\n" + jascGood),
          "linha 3: o arquivo declara 8 cores; são necessárias 16"},
-        {ExchangeFormat::Jasc, Bytes(JascWith(Entries(10, "1 2 3", "\r\n"))),
+        {PaletteFormat::Jasc, Bytes(JascWith(Entries(10, "1 2 3", "\r\n"))),
          "linha 14: o arquivo termina depois de 10 cores; são necessárias 16"},
-        {ExchangeFormat::Jasc, Bytes(JascWith(Entries(4, "1 2 3", "\n") + "1 2\n" + jascGood)),
+        {PaletteFormat::Jasc, Bytes(JascWith(Entries(4, "1 2 3", "\n") + "1 2\n" + jascGood)),
          std::string("linha 8: ") + kThree},
-        {ExchangeFormat::Jasc, Bytes(JascWith("1 2 3 4\r\n" + jascGood)),
+        {PaletteFormat::Jasc, Bytes(JascWith("1 2 3 4\r\n" + jascGood)),
          std::string("linha 4: ") + kThree},
-        {ExchangeFormat::Jasc, Bytes(JascWith("1 2.5 3\r\n" + jascGood)),
+        {PaletteFormat::Jasc, Bytes(JascWith("1 2.5 3\r\n" + jascGood)),
          std::string("linha 4: ") + kThree},
-        {ExchangeFormat::Jasc, Bytes(JascWith("\r\n" + jascGood)),
+        {PaletteFormat::Jasc, Bytes(JascWith("\r\n" + jascGood)),
          std::string("linha 4: ") + kThree},
-        {ExchangeFormat::Jasc, Bytes(JascWith("1 256 3\r\n" + jascGood)),
+        {PaletteFormat::Jasc, Bytes(JascWith("1 256 3\r\n" + jascGood)),
          "linha 4: o componente 256 está fora de 0 a 255"},
-        {ExchangeFormat::Jasc, Bytes(JascWith("1 2 3\r\n-1 2 3\r\n" + jascGood)),
+        {PaletteFormat::Jasc, Bytes(JascWith("1 2 3\r\n-1 2 3\r\n" + jascGood)),
          "linha 5: o componente -1 está fora de 0 a 255"},
-        {ExchangeFormat::Jasc, Bytes(JascWith("99999999999999999999 0 0\r\n" + jascGood)),
+        {PaletteFormat::Jasc, Bytes(JascWith("99999999999999999999 0 0\r\n" + jascGood)),
          "linha 4: o componente 99999999999999999999 está fora de 0 a 255"},
-        {ExchangeFormat::Gimp, {}, "linha 1: falta o cabeçalho \"GIMP Palette\""},
-        {ExchangeFormat::Gimp, Bytes(gimpGood), "linha 1: falta o cabeçalho \"GIMP Palette\""},
-        {ExchangeFormat::Gimp, Bytes(GimpWith(Entries(15, "1 2 3", "\n"))),
+        {PaletteFormat::Gimp, {}, "linha 1: falta o cabeçalho \"GIMP Palette\""},
+        {PaletteFormat::Gimp, Bytes(gimpGood), "linha 1: falta o cabeçalho \"GIMP Palette\""},
+        {PaletteFormat::Gimp, Bytes(GimpWith(Entries(15, "1 2 3", "\n"))),
          "linha 20: o arquivo termina depois de 15 cores; são necessárias 16"},
-        {ExchangeFormat::Gimp, Bytes("GIMP Palette\n"),
+        {PaletteFormat::Gimp, Bytes("GIMP Palette\n"),
          "linha 2: o arquivo termina depois de 0 cores; são necessárias 16"},
-        {ExchangeFormat::Gimp, Bytes(GimpWith("1 2\n" + gimpGood)),
+        {PaletteFormat::Gimp, Bytes(GimpWith("1 2\n" + gimpGood)),
          std::string("linha 5: ") + kThree},
-        {ExchangeFormat::Gimp, Bytes(GimpWith("Black 0 0 0\n" + gimpGood)),
+        {PaletteFormat::Gimp, Bytes(GimpWith("Black 0 0 0\n" + gimpGood)),
          std::string("linha 5: ") + kThree},
-        {ExchangeFormat::Gimp, Bytes(GimpWith("1 2 3\n0 0 256 Too bright\n" + gimpGood)),
+        {PaletteFormat::Gimp, Bytes(GimpWith("1 2 3\n0 0 256 Too bright\n" + gimpGood)),
          "linha 6: o componente 256 está fora de 0 a 255"},
-        {ExchangeFormat::Act,
+        {PaletteFormat::Act,
          {},
          "offset 0: o arquivo termina antes dos 768 bytes de uma tabela de cores ACT"},
-        {ExchangeFormat::Act, ActBytes(500),
+        {PaletteFormat::Act, ActBytes(500),
          "offset 500: o arquivo termina antes dos 768 bytes de uma tabela de cores ACT"},
-        {ExchangeFormat::Act, ActBytes(770),
+        {PaletteFormat::Act, ActBytes(770),
          "offset 768: o arquivo tem 770 bytes; uma tabela de cores ACT tem 768 ou 772"},
-        {ExchangeFormat::Act, ActBytes(800),
+        {PaletteFormat::Act, ActBytes(800),
          "offset 768: o arquivo tem 800 bytes; uma tabela de cores ACT tem 768 ou 772"},
-        {ExchangeFormat::Act, act8, "offset 768: o arquivo declara 8 cores; são necessárias 16"},
-        {ExchangeFormat::Tpl, TplBytes(51),
+        {PaletteFormat::Act, act8, "offset 768: o arquivo declara 8 cores; são necessárias 16"},
+        {PaletteFormat::Tpl, TplBytes(51),
          "offset 51: o arquivo termina antes dos 52 bytes de uma paleta TPL"},
-        {ExchangeFormat::Tpl,
+        {PaletteFormat::Tpl,
          {},
          "offset 0: o arquivo termina antes dos 52 bytes de uma paleta TPL"},
-        {ExchangeFormat::Tpl, tplHeader, "offset 0: o arquivo não começa com \"TPL\""},
-        {ExchangeFormat::Tpl, tplType,
+        {PaletteFormat::Tpl, tplHeader, "offset 0: o arquivo não começa com \"TPL\""},
+        {PaletteFormat::Tpl, tplType,
          "offset 3: tipo 2 não suportado (esperado 0, cores RGB de 3 bytes)"},
-        {ExchangeFormat::GbaRaw, std::vector<std::uint8_t>(31, 0),
+        {PaletteFormat::GbaRaw, std::vector<std::uint8_t>(31, 0),
          "offset 31: o arquivo termina antes dos 32 bytes de uma paleta GBA"},
-        {ExchangeFormat::None, {}, "formato de paleta desconhecido"},
+        {PaletteFormat::None, {}, "formato de paleta desconhecido"},
     };
     for (const auto& c : cases) {
         const WordsResult read = ReadExchangeFile(c.format, c.bytes);
         EXPECT_FALSE(read.ok()) << c.error;
-        EXPECT_EQ(read.error, c.error) << std::string(c.bytes.begin(), c.bytes.end());
+        EXPECT_EQ(read.failure.reason, c.error) << std::string(c.bytes.begin(), c.bytes.end());
     }
 }
 

@@ -51,6 +51,8 @@ void MainForm::cmdExp_Click() {
         ExportPaletteFile(path, PaletteFormat::GbaRaw);
         break;
     case PaletteFormat::None:
+    case PaletteFormat::Gimp: // the window's names never ask for these two
+    case PaletteFormat::Act:
         break; // also a cancelled dialog
     }
 }

@@ -111,9 +111,9 @@ std::string ReadTriple(std::span<const std::string_view> words, std::size_t line
     return {};
 }
 
-ComponentsResult Refused(std::string error) {
+ComponentsResult Refused(std::string reason) {
     ComponentsResult result;
-    result.error = std::move(error);
+    result.failure = Failure::BadPaletteFile({}, std::move(reason));
     return result;
 }
 
@@ -128,22 +128,14 @@ Components16 TriplesAt(std::span<const std::uint8_t> bytes, std::size_t offset) 
 
 } // namespace
 
-ExchangeFormat ExchangeFormatForName(std::string_view name) {
-    switch (ExportFormatForName(name)) {
-    case PaletteFormat::GbaRaw:
-        return ExchangeFormat::GbaRaw;
-    case PaletteFormat::Tpl:
-        return ExchangeFormat::Tpl;
-    case PaletteFormat::Jasc:
-        return ExchangeFormat::Jasc;
-    case PaletteFormat::None:
-        break;
-    }
+PaletteFormat ExchangeFormatForName(std::string_view name) {
+    if (const PaletteFormat format = ExportFormatForName(name); format != PaletteFormat::None)
+        return format;
     if (EndsWithNoCase(name, ".GPL"))
-        return ExchangeFormat::Gimp;
+        return PaletteFormat::Gimp;
     if (EndsWithNoCase(name, ".ACT"))
-        return ExchangeFormat::Act;
-    return ExchangeFormat::None;
+        return PaletteFormat::Act;
+    return PaletteFormat::None;
 }
 
 std::string GimpPaletteText(const Palette16& colours, std::string_view name) {
@@ -165,27 +157,6 @@ std::vector<std::uint8_t> ActPaletteBytes(const Palette16& colours) {
     const auto triples = RgbTripleBytes(colours);
     std::copy(triples.begin(), triples.end(), bytes.begin());
     return bytes;
-}
-
-std::vector<std::uint8_t> ExchangeFileBytes(ExchangeFormat format, const Palette16& colours,
-                                            std::string_view name) {
-    switch (format) {
-    case ExchangeFormat::None:
-        return {};
-    case ExchangeFormat::GbaRaw:
-        return PaletteFileBytes(PaletteFormat::GbaRaw, colours);
-    case ExchangeFormat::Tpl:
-        return PaletteFileBytes(PaletteFormat::Tpl, colours);
-    case ExchangeFormat::Jasc:
-        return PaletteFileBytes(PaletteFormat::Jasc, colours);
-    case ExchangeFormat::Gimp: {
-        const std::string text = GimpPaletteText(colours, name);
-        return std::vector<std::uint8_t>(text.begin(), text.end());
-    }
-    case ExchangeFormat::Act:
-        return ActPaletteBytes(colours);
-    }
-    return {};
 }
 
 ComponentsResult ReadJascPalette(std::string_view text) {
@@ -292,38 +263,39 @@ PaletteWords16 WordsFromComponents(const Components16& colours) {
     return words;
 }
 
-WordsResult ReadExchangeFile(ExchangeFormat format, std::span<const std::uint8_t> bytes) {
+WordsResult ReadExchangeFile(PaletteFormat format, std::span<const std::uint8_t> bytes) {
     WordsResult result;
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     ComponentsResult components;
     switch (format) {
-    case ExchangeFormat::None:
-        result.error = "formato de paleta desconhecido";
+    case PaletteFormat::None:
+        result.failure = Failure::BadPaletteFile({}, "formato de paleta desconhecido");
         return result;
-    case ExchangeFormat::GbaRaw:
+    case PaletteFormat::GbaRaw:
         // A short file would put black in place of the missing colours: refused.
         if (bytes.size() < kGbaPaletteSize) {
-            result.error =
-                OffsetText(bytes.size()) + "o arquivo termina antes dos 32 bytes de uma paleta GBA";
+            result.failure = Failure::BadPaletteFile(
+                {}, OffsetText(bytes.size()) +
+                        "o arquivo termina antes dos 32 bytes de uma paleta GBA");
             return result;
         }
         result.words = GbaPaletteWords(bytes);
         return result;
-    case ExchangeFormat::Tpl:
+    case PaletteFormat::Tpl:
         components = ReadTplPalette(bytes);
         break;
-    case ExchangeFormat::Jasc:
+    case PaletteFormat::Jasc:
         components = ReadJascPalette(text);
         break;
-    case ExchangeFormat::Gimp:
+    case PaletteFormat::Gimp:
         components = ReadGimpPalette(text);
         break;
-    case ExchangeFormat::Act:
+    case PaletteFormat::Act:
         components = ReadActPalette(bytes);
         break;
     }
     if (!components.ok()) {
-        result.error = components.error;
+        result.failure = components.failure;
         return result;
     }
     result.words = WordsFromComponents(components.colours);

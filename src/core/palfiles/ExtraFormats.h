@@ -12,6 +12,7 @@
 
 #include "colour/Codec.h"
 #include "palfiles/PaletteFormats.h"
+#include "platform/Failure.h"
 
 namespace zandrel {
 
@@ -20,17 +21,9 @@ namespace zandrel {
 inline constexpr std::size_t kActPaletteSize = 768;
 inline constexpr std::size_t kActPaletteSizeWithCount = 772;
 
-enum class ExchangeFormat {
-    None,
-    GbaRaw, // .GBAPAL
-    Tpl,    // .tpl
-    Jasc,   // .pal
-    Gimp,   // .gpl
-    Act,    // .act
-};
-
-// The format a file name asks for by its extension, ignoring case.
-ExchangeFormat ExchangeFormatForName(std::string_view name);
+// Any format a file name asks for by its extension, ignoring case: the window's three as
+// ExportFormatForName finds them, then ".GPL" and ".ACT".
+PaletteFormat ExchangeFormatForName(std::string_view name);
 
 // "GIMP Palette", "Name: <name>", "Columns: 16", "#", then one "rrr ggg bbb<TAB>WORD" line
 // per colour (the components right-aligned in three places, the colour word as its name),
@@ -38,17 +31,16 @@ ExchangeFormat ExchangeFormatForName(std::string_view name);
 std::string GimpPaletteText(const Palette16& colours, std::string_view name);
 // 768 bytes: the sixteen RGB triples, then zeros for the other 240 entries.
 std::vector<std::uint8_t> ActPaletteBytes(const Palette16& colours);
-// The bytes of any exchange format; `name` is used by the GIMP palette only. Empty for None.
-std::vector<std::uint8_t> ExchangeFileBytes(ExchangeFormat format, const Palette16& colours,
-                                            std::string_view name);
 
 // Sixteen colours with 8-bit components, as a file holds them.
 using Components16 = std::array<Rgb, kPaletteColours>;
 
+// What a reader makes of a file's bytes. A refusal is BadPaletteFile, its reason naming the
+// line or offset at fault; the readers know no file name, so the caller names the file.
 struct ComponentsResult {
     Components16 colours{};
-    std::string error; // empty on success; otherwise names the line or offset at fault
-    bool ok() const { return error.empty(); }
+    Failure failure;
+    bool ok() const { return failure.ok(); }
 };
 
 // JASC-PAL: "JASC-PAL", "0100", the colour count (16 or more), then "r g b" lines; the first
@@ -71,13 +63,13 @@ PaletteWords16 WordsFromComponents(const Components16& colours);
 
 struct WordsResult {
     PaletteWords16 words{};
-    std::string error; // empty on success
-    bool ok() const { return error.empty(); }
+    Failure failure; // as ComponentsResult's
+    bool ok() const { return failure.ok(); }
 };
 
 // The sixteen colour words of an exchange file's bytes. A raw GBA palette must hold its 32
 // bytes (more are ignored, bit 15 is dropped); the others go through their reader and
 // WordsFromComponents.
-WordsResult ReadExchangeFile(ExchangeFormat format, std::span<const std::uint8_t> bytes);
+WordsResult ReadExchangeFile(PaletteFormat format, std::span<const std::uint8_t> bytes);
 
 } // namespace zandrel

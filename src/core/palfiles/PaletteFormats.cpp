@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "palfiles/ExtraFormats.h"
 #include "rom/PaletteIO.h"
 #include "util/Text.h"
 
@@ -52,7 +53,8 @@ std::string JascPaletteText(const Palette16& colours) {
     return text;
 }
 
-std::vector<std::uint8_t> PaletteFileBytes(PaletteFormat format, const Palette16& colours) {
+std::vector<std::uint8_t> PaletteFileBytes(PaletteFormat format, const Palette16& colours,
+                                           std::string_view name) {
     switch (format) {
     case PaletteFormat::None:
         return {};
@@ -64,6 +66,12 @@ std::vector<std::uint8_t> PaletteFileBytes(PaletteFormat format, const Palette16
         const std::string text = JascPaletteText(colours);
         return std::vector<std::uint8_t>(text.begin(), text.end());
     }
+    case PaletteFormat::Gimp: {
+        const std::string text = GimpPaletteText(colours, name);
+        return std::vector<std::uint8_t>(text.begin(), text.end());
+    }
+    case PaletteFormat::Act:
+        return ActPaletteBytes(colours);
     }
     return {};
 }

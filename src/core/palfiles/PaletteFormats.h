@@ -19,15 +19,18 @@ inline constexpr std::size_t kGbaPaletteSize = 32;
 inline constexpr std::size_t kTplPaletteSize = 52;
 inline constexpr std::array<std::uint8_t, 4> kTplHeader{0x54, 0x50, 0x4C, 0x00};
 
+// The palette exchange files: the window's three and zandrel-cli's two more.
 enum class PaletteFormat {
-    None, // a name with no known extension: nothing is written
-    GbaRaw,
-    Tpl,
-    Jasc,
+    None,   // a name with no known extension: nothing is written
+    GbaRaw, // .GBAPAL
+    Tpl,    // .tpl
+    Jasc,   // .pal
+    Gimp,   // .gpl
+    Act,    // .act
 };
 
-// The export format a file name asks for, by its extension, ignoring case: ".TPL", then
-// ".PAL", then ".GBAPAL".
+// The window's export format a file name asks for, by its extension, ignoring case: ".TPL",
+// then ".PAL", then ".GBAPAL"; the window writes no other.
 PaletteFormat ExportFormatForName(std::string_view name);
 
 // The 32 bytes of a raw GBA palette; each colour goes through ColorToWord, so bit 15 is 0.
@@ -37,8 +40,9 @@ std::vector<std::uint8_t> TplPaletteBytes(const Palette16& colours);
 // The JASC palette text: "JASC-PAL", "0100", "16", then "r g b" per colour, every line
 // ended by CR LF.
 std::string JascPaletteText(const Palette16& colours);
-// The file bytes of an export format; empty for PaletteFormat::None.
-std::vector<std::uint8_t> PaletteFileBytes(PaletteFormat format, const Palette16& colours);
+// The file bytes of a format; `name` is used by the GIMP palette only. Empty for None.
+std::vector<std::uint8_t> PaletteFileBytes(PaletteFormat format, const Palette16& colours,
+                                           std::string_view name = {});
 
 // The sixteen colour words of a raw GBA palette file's bytes: bit 15 dropped, missing bytes
 // read as 0, bytes after the 32nd ignored.
