@@ -23,24 +23,8 @@ namespace {
 
 constexpr const char* kProgramName = "zandrel-cli";
 
-// What ends a command early: its exit status and the one line that says why.
-struct Problem {
-    int status = kExitSuccess;
-    std::string line;
-    bool ok() const { return status == kExitSuccess; }
-};
-
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
-}
-
-Problem UsageProblem(std::string line) {
-    return Problem{kExitUsage, std::move(line)};
-}
-
-// A fault of one file: the line starts with the file's name.
-Problem FileProblem(const std::string& path, const std::string& message) {
-    return Problem{kExitFailure, Quoted(path) + ": " + message};
 }
 
 // The window's failure texts span several lines; the error stream gets one.
@@ -58,25 +42,28 @@ std::string OneLine(const std::string& text) {
     return line;
 }
 
-// The window's failure texts name their file, except the byte viewer's count, whose box
-// stands over the file's palette: the line puts that file in front.
-Problem FailureProblem(const Failure& failure, const std::string& /*path*/) {
-    const std::string message = OneLine(ErrorMessage(failure));
-    if (failure.result == Result::CountTooLarge)
-        return FileProblem(failure.file, message);
-    return Problem{kExitFailure, message};
-}
-
-Problem CannotRead(const std::string& path, const FileStatus& status) {
-    return FailureProblem(Failure::CannotRead(path, status), path);
+// The one line the error stream gets for a failure. The tool's own texts are one line
+// already; the window's span several and are joined, and the byte viewer's count, whose box
+// stands over the file's palette, gets the file in front.
+std::string ErrorLine(const Failure& failure) {
+    switch (failure.result) {
+    case Result::Usage:
+    case Result::FileRefused:
+    case Result::BadPaletteFile:
+        return ErrorMessage(failure);
+    case Result::CountTooLarge:
+        return Quoted(failure.file) + ": " + OneLine(ErrorMessage(failure));
+    default:
+        return OneLine(ErrorMessage(failure));
+    }
 }
 
 // FILE must at least open for reading before anything is decided about it.
-Problem CheckReadable(const std::string& path) {
+Failure CheckReadable(const std::string& path) {
     FileStatus status;
     File file = File::Open(path, OpenMode::ReadOnly, status);
     if (!status.ok())
-        return CannotRead(path, status);
+        return Failure::CannotRead(path, status);
     return {};
 }
 
@@ -115,21 +102,21 @@ struct PaletteArgument {
     std::size_t row = 0;
 };
 
-Problem ParsePaletteArgument(const std::string& text, PaletteArgument& palette) {
+Failure ParsePaletteArgument(const std::string& text, PaletteArgument& palette) {
     palette.text = text;
     if (!text.empty() && text.front() == '@') {
         const std::optional<std::int32_t> location = HexArgument(text.substr(1));
         if (!location)
-            return UsageProblem("PALETTE " + Quoted(text) +
-                                ": esperada uma localização hex de 0 a 7FFFFFFF, como @1A0");
+            return Failure::Usage("PALETTE " + Quoted(text) +
+                                  ": esperada uma localização hex de 0 a 7FFFFFFF, como @1A0");
         palette.atLocation = true;
         palette.location = *location;
         return {};
     }
     const std::optional<std::size_t> row = DecimalArgument(text);
     if (!row)
-        return UsageProblem("PALETTE " + Quoted(text) +
-                            ": esperado o número de uma paleta (0, 1, ...) ou @HEX");
+        return Failure::Usage("PALETTE " + Quoted(text) +
+                              ": esperado o número de uma paleta (0, 1, ...) ou @HEX");
     palette.row = *row;
     return {};
 }
@@ -142,25 +129,25 @@ struct Palette {
     bool atLocation = false;
 };
 
-Problem LoadDefinitions(const std::string& path, const std::string& programFolder,
+Failure LoadDefinitions(const std::string& path, const std::string& programFolder,
                         PaletteTable& table, std::string& definitionName) {
     const std::optional<Identification> identification = IdentifyFile(path);
     if (!identification)
-        return FileProblem(path, text::kNotIdentified);
+        return Failure::FileRefused(path, text::kNotIdentified);
     definitionName = DefinitionFileOf(*identification);
     const std::string definitionPath =
         (std::filesystem::path(programFolder) / definitionName).string();
     // A definition file that stops early is reported, not half used.
     if (const Failure failure = LoadDefinitionFile(definitionPath, definitionPath, table);
         !failure.ok())
-        return FailureProblem(failure, path);
+        return failure;
     return {};
 }
 
-Problem ResolvePalette(const std::string& path, const PaletteArgument& argument,
+Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
                        const std::string& programFolder, Palette& palette) {
-    if (Problem problem = CheckReadable(path); !problem.ok())
-        return problem;
+    if (Failure failure = CheckReadable(path); !failure.ok())
+        return failure;
     if (argument.atLocation) {
         palette.atLocation = true;
         palette.location = argument.location;
@@ -169,13 +156,14 @@ Problem ResolvePalette(const std::string& path, const PaletteArgument& argument,
     }
     PaletteTable table;
     std::string definitionName;
-    if (Problem problem = LoadDefinitions(path, programFolder, table, definitionName);
-        !problem.ok())
-        return problem;
+    if (Failure failure = LoadDefinitions(path, programFolder, table, definitionName);
+        !failure.ok())
+        return failure;
     const std::size_t rows = table.locations.size();
     if (argument.row >= rows)
-        return FileProblem(path, "não há paleta " + argument.text + "; " + Quoted(definitionName) +
-                                     " tem " + std::to_string(rows) + " paletas");
+        return Failure::FileRefused(path, "não há paleta " + argument.text + "; " +
+                                              Quoted(definitionName) + " tem " +
+                                              std::to_string(rows) + " paletas");
     palette.name = table.names[argument.row];
     palette.location = HexToNumber(table.locations[argument.row]);
     palette.countText = table.counts[argument.row];
@@ -183,18 +171,19 @@ Problem ResolvePalette(const std::string& path, const PaletteArgument& argument,
 }
 
 // The number of colours the window's swatches take from the palette: 1 to 16.
-Problem ColourCount(const std::string& path, const PaletteArgument& argument,
+Failure ColourCount(const std::string& path, const PaletteArgument& argument,
                     const Palette& palette, int& count) {
     count = palette.atLocation ? kPaletteColours : PaletteColourCount(palette.countText);
     if (count < 1)
-        return FileProblem(path, "a paleta " + argument.text + " não tem cores (contagem " +
-                                     Quoted(palette.countText) + ")");
+        return Failure::FileRefused(path, "a paleta " + argument.text +
+                                              " não tem cores (contagem " +
+                                              Quoted(palette.countText) + ")");
     return {};
 }
 
-Problem RequireSixteen(const std::string& path, int count) {
+Failure RequireSixteen(const std::string& path, int count) {
     if (count < kPaletteColours)
-        return FileProblem(path, text::kFewerThan16);
+        return Failure::FileRefused(path, text::kFewerThan16);
     return {};
 }
 
@@ -204,42 +193,42 @@ std::string UnknownFormat() {
 
 // --- The commands. Each checks everything before it writes its first byte. ---
 
-Problem Identify(const std::string& path, std::ostream& out) {
-    if (Problem problem = CheckReadable(path); !problem.ok())
-        return problem;
+Failure Identify(const std::string& path, std::ostream& out) {
+    if (Failure failure = CheckReadable(path); !failure.ok())
+        return failure;
     const std::optional<Identification> identification = IdentifyFile(path);
     if (!identification)
-        return FileProblem(path, text::kNotIdentified);
+        return Failure::FileRefused(path, text::kNotIdentified);
     out << identification->title << '\n';
     return {};
 }
 
-Problem List(const std::string& path, const std::string& programFolder, std::ostream& out) {
-    if (Problem problem = CheckReadable(path); !problem.ok())
-        return problem;
+Failure List(const std::string& path, const std::string& programFolder, std::ostream& out) {
+    if (Failure failure = CheckReadable(path); !failure.ok())
+        return failure;
     PaletteTable table;
     std::string definitionName;
-    if (Problem problem = LoadDefinitions(path, programFolder, table, definitionName);
-        !problem.ok())
-        return problem;
+    if (Failure failure = LoadDefinitions(path, programFolder, table, definitionName);
+        !failure.ok())
+        return failure;
     for (std::size_t row = 0; row < table.locations.size(); ++row)
         out << row << '\t' << table.counts[row] << '\t' << table.locations[row] << '\t'
             << table.names[row] << '\n';
     return {};
 }
 
-Problem Show(const std::string& path, const PaletteArgument& argument,
+Failure Show(const std::string& path, const PaletteArgument& argument,
              const std::string& programFolder, std::ostream& out) {
     Palette palette;
-    if (Problem problem = ResolvePalette(path, argument, programFolder, palette); !problem.ok())
-        return problem;
+    if (Failure failure = ResolvePalette(path, argument, programFolder, palette); !failure.ok())
+        return failure;
     int count = 0;
-    if (Problem problem = ColourCount(path, argument, palette, count); !problem.ok())
-        return problem;
+    if (Failure failure = ColourCount(path, argument, palette, count); !failure.ok())
+        return failure;
     std::vector<ColorWord> words;
     if (const Failure failure = ReadColourWords(path, palette.location, count, words);
         !failure.ok())
-        return FailureProblem(failure, path);
+        return failure;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const Rgb rgb = SplitColor(WordToColor(words[i]));
         out << i << '\t' << WordHexText(words[i]) << '\t' << rgb.red << '\t' << rgb.green << '\t'
@@ -248,57 +237,57 @@ Problem Show(const std::string& path, const PaletteArgument& argument,
     return {};
 }
 
-Problem Export(const std::string& path, const PaletteArgument& argument, const std::string& outPath,
+Failure Export(const std::string& path, const PaletteArgument& argument, const std::string& outPath,
                const std::string& programFolder) {
     const PaletteFormat format = ExchangeFormatForName(outPath);
     if (format == PaletteFormat::None)
-        return FileProblem(outPath, UnknownFormat());
+        return Failure::FileRefused(outPath, UnknownFormat());
     // Writing the palette file over FILE itself would cut FILE down to the palette.
     std::error_code ignored;
     if (std::filesystem::equivalent(path, outPath, ignored))
-        return FileProblem(outPath, "é o próprio arquivo " + Quoted(path) +
-                                        "; escolha outro arquivo de saída");
+        return Failure::FileRefused(outPath, "é o próprio arquivo " + Quoted(path) +
+                                                 "; escolha outro arquivo de saída");
     Palette palette;
-    if (Problem problem = ResolvePalette(path, argument, programFolder, palette); !problem.ok())
-        return problem;
+    if (Failure failure = ResolvePalette(path, argument, programFolder, palette); !failure.ok())
+        return failure;
     int count = 0;
-    if (Problem problem = ColourCount(path, argument, palette, count); !problem.ok())
-        return problem;
-    if (Problem problem = RequireSixteen(path, count); !problem.ok())
-        return problem;
+    if (Failure failure = ColourCount(path, argument, palette, count); !failure.ok())
+        return failure;
+    if (Failure failure = RequireSixteen(path, count); !failure.ok())
+        return failure;
     std::vector<ColorWord> words;
     if (const Failure failure = ReadColourWords(path, palette.location, kPaletteColours, words);
         !failure.ok())
-        return FailureProblem(failure, path);
+        return failure;
     Palette16 colours{};
     std::transform(words.begin(), words.end(), colours.begin(), WordToColor);
     const std::vector<std::uint8_t> bytes = PaletteFileBytes(format, colours, palette.name);
     if (const FileStatus status = WriteWholeFile(outPath, bytes); !status.ok())
-        return FailureProblem(Failure::CannotWrite(outPath, status), outPath);
+        return Failure::CannotWrite(outPath, status);
     return {};
 }
 
-Problem Import(const std::string& path, const PaletteArgument& argument, const std::string& inPath,
+Failure Import(const std::string& path, const PaletteArgument& argument, const std::string& inPath,
                const std::string& programFolder) {
     const PaletteFormat format = ExchangeFormatForName(inPath);
     if (format == PaletteFormat::None)
-        return FileProblem(inPath, UnknownFormat());
+        return Failure::FileRefused(inPath, UnknownFormat());
     Palette palette;
-    if (Problem problem = ResolvePalette(path, argument, programFolder, palette); !problem.ok())
-        return problem;
+    if (Failure failure = ResolvePalette(path, argument, programFolder, palette); !failure.ok())
+        return failure;
     int count = 0;
-    if (Problem problem = ColourCount(path, argument, palette, count); !problem.ok())
-        return problem;
-    if (Problem problem = RequireSixteen(path, count); !problem.ok())
-        return problem;
+    if (Failure failure = ColourCount(path, argument, palette, count); !failure.ok())
+        return failure;
+    if (Failure failure = RequireSixteen(path, count); !failure.ok())
+        return failure;
     std::vector<std::uint8_t> bytes;
     if (const FileStatus status = ReadWholeFile(inPath, bytes); !status.ok())
-        return CannotRead(inPath, status);
+        return Failure::CannotRead(inPath, status);
     const WordsResult read = ReadExchangeFile(format, bytes);
     if (!read.ok())
-        return FailureProblem(Failure::BadPaletteFile(inPath, read.failure.reason), inPath);
+        return Failure::BadPaletteFile(inPath, read.failure.reason);
     if (const Failure failure = WriteColourWords(path, palette.location, read.words); !failure.ok())
-        return FailureProblem(failure, path);
+        return failure;
     return {};
 }
 
@@ -307,7 +296,7 @@ struct Assignment {
     ColorWord word = 0;
 };
 
-Problem ParseAssignments(std::span<const std::string> texts, std::vector<Assignment>& result) {
+Failure ParseAssignments(std::span<const std::string> texts, std::vector<Assignment>& result) {
     for (const std::string& text : texts) {
         const std::size_t equals = text.find('=');
         const std::optional<std::size_t> index =
@@ -317,31 +306,31 @@ Problem ParseAssignments(std::span<const std::string> texts, std::vector<Assignm
             equals == std::string::npos ? std::nullopt
                                         : HexArgument(std::string_view(text).substr(equals + 1));
         if (!index || !word)
-            return UsageProblem("INDEX=WORD " + Quoted(text) +
-                                ": esperado um índice decimal e uma cor hex, como 3=7FFF");
+            return Failure::Usage("INDEX=WORD " + Quoted(text) +
+                                  ": esperado um índice decimal e uma cor hex, como 3=7FFF");
         if (*word > 0x7FFF)
-            return UsageProblem("INDEX=WORD " + Quoted(text) + ": a cor passa de 7FFF");
+            return Failure::Usage("INDEX=WORD " + Quoted(text) + ": a cor passa de 7FFF");
         result.push_back(Assignment{*index, static_cast<ColorWord>(*word)});
     }
     return {};
 }
 
-Problem Set(const std::string& path, const PaletteArgument& argument,
+Failure Set(const std::string& path, const PaletteArgument& argument,
             const std::vector<Assignment>& assignments, const std::string& programFolder) {
     Palette palette;
-    if (Problem problem = ResolvePalette(path, argument, programFolder, palette); !problem.ok())
-        return problem;
+    if (Failure failure = ResolvePalette(path, argument, programFolder, palette); !failure.ok())
+        return failure;
     int count = 0;
-    if (Problem problem = ColourCount(path, argument, palette, count); !problem.ok())
-        return problem;
+    if (Failure failure = ColourCount(path, argument, palette, count); !failure.ok())
+        return failure;
     std::size_t first = static_cast<std::size_t>(count);
     std::size_t last = 0;
     for (const Assignment& assignment : assignments) {
         if (assignment.index >= static_cast<std::size_t>(count))
-            return FileProblem(path, "o índice " + std::to_string(assignment.index) +
-                                         " não está na paleta " + argument.text + ", que tem " +
-                                         std::to_string(count) + " cores (0 a " +
-                                         std::to_string(count - 1) + ")");
+            return Failure::FileRefused(path, "o índice " + std::to_string(assignment.index) +
+                                                  " não está na paleta " + argument.text +
+                                                  ", que tem " + std::to_string(count) +
+                                                  " cores (0 a " + std::to_string(count - 1) + ")");
         first = std::min(first, assignment.index);
         last = std::max(last, assignment.index);
     }
@@ -351,26 +340,26 @@ Problem Set(const std::string& path, const PaletteArgument& argument,
     std::vector<std::uint8_t> bytes;
     if (const Failure failure = ReadFileBytes(path, offset, 2 * (last - first + 1), bytes);
         !failure.ok())
-        return FailureProblem(failure, path);
+        return failure;
     for (const Assignment& assignment : assignments) {
         const std::vector<std::uint8_t> word = WordsToBytes(std::span(&assignment.word, 1));
         std::copy(word.begin(), word.end(), bytes.begin() + 2 * (assignment.index - first));
     }
     if (const Failure failure = WriteBytesInPlace(path, offset, bytes); !failure.ok())
-        return FailureProblem(failure, path);
+        return failure;
     return {};
 }
 
-Problem Bytes(const std::string& path, const PaletteArgument& argument,
+Failure Bytes(const std::string& path, const PaletteArgument& argument,
               const std::string& programFolder, std::ostream& out) {
     Palette palette;
-    if (Problem problem = ResolvePalette(path, argument, programFolder, palette); !problem.ok())
-        return problem;
+    if (Failure failure = ResolvePalette(path, argument, programFolder, palette); !failure.ok())
+        return failure;
     const std::int64_t count =
         palette.atLocation ? kPaletteColours : ViewerColourCount(palette.countText);
     std::string dump;
     if (const Failure failure = BuildByteDump(path, palette.location, count, dump); !failure.ok())
-        return FailureProblem(failure, path);
+        return failure;
     // The viewer's rows, one line each.
     std::string lines;
     for (std::size_t i = 0; i < dump.size(); ++i) {
@@ -384,52 +373,52 @@ Problem Bytes(const std::string& path, const PaletteArgument& argument,
     return {};
 }
 
-Problem Run(const std::vector<std::string>& args, const std::string& programFolder,
+Failure Run(const std::vector<std::string>& args, const std::string& programFolder,
             std::ostream& out) {
     if (args.empty())
-        return UsageProblem("falta o comando");
+        return Failure::Usage("falta o comando");
     const std::string& command = args[0];
     const std::size_t given = args.size() - 1;
-    const auto expect = [&](std::size_t wanted) -> Problem {
+    const auto expect = [&](std::size_t wanted) -> Failure {
         if (given != wanted)
-            return UsageProblem(command + ": esperados " + std::to_string(wanted) +
-                                " argumentos, recebidos " + std::to_string(given));
+            return Failure::Usage(command + ": esperados " + std::to_string(wanted) +
+                                  " argumentos, recebidos " + std::to_string(given));
         return {};
     };
     PaletteArgument palette;
     if (command == "identify" || command == "list") {
-        if (Problem problem = expect(1); !problem.ok())
-            return problem;
+        if (Failure failure = expect(1); !failure.ok())
+            return failure;
         return command == "identify" ? Identify(args[1], out) : List(args[1], programFolder, out);
     }
     if (command == "show" || command == "bytes") {
-        if (Problem problem = expect(2); !problem.ok())
-            return problem;
-        if (Problem problem = ParsePaletteArgument(args[2], palette); !problem.ok())
-            return problem;
+        if (Failure failure = expect(2); !failure.ok())
+            return failure;
+        if (Failure failure = ParsePaletteArgument(args[2], palette); !failure.ok())
+            return failure;
         return command == "show" ? Show(args[1], palette, programFolder, out)
                                  : Bytes(args[1], palette, programFolder, out);
     }
     if (command == "export" || command == "import") {
-        if (Problem problem = expect(3); !problem.ok())
-            return problem;
-        if (Problem problem = ParsePaletteArgument(args[2], palette); !problem.ok())
-            return problem;
+        if (Failure failure = expect(3); !failure.ok())
+            return failure;
+        if (Failure failure = ParsePaletteArgument(args[2], palette); !failure.ok())
+            return failure;
         return command == "export" ? Export(args[1], palette, args[3], programFolder)
                                    : Import(args[1], palette, args[3], programFolder);
     }
     if (command == "set") {
         if (given < 3)
-            return UsageProblem("set: esperados FILE, PALETTE e ao menos um INDEX=WORD");
-        if (Problem problem = ParsePaletteArgument(args[2], palette); !problem.ok())
-            return problem;
+            return Failure::Usage("set: esperados FILE, PALETTE e ao menos um INDEX=WORD");
+        if (Failure failure = ParsePaletteArgument(args[2], palette); !failure.ok())
+            return failure;
         std::vector<Assignment> assignments;
-        if (Problem problem = ParseAssignments(std::span(args).subspan(3), assignments);
-            !problem.ok())
-            return problem;
+        if (Failure failure = ParseAssignments(std::span(args).subspan(3), assignments);
+            !failure.ok())
+            return failure;
         return Set(args[1], palette, assignments, programFolder);
     }
-    return UsageProblem("comando desconhecido " + Quoted(command));
+    return Failure::Usage("comando desconhecido " + Quoted(command));
 }
 
 } // namespace
@@ -456,13 +445,14 @@ int RunCli(const std::vector<std::string>& args, const std::string& programFolde
         out << UsageText();
         return kExitSuccess;
     }
-    const Problem problem = Run(args, programFolder, out);
-    if (problem.ok())
+    const Failure failure = Run(args, programFolder, out);
+    if (failure.ok())
         return kExitSuccess;
-    err << kProgramName << ": " << problem.line << '\n';
-    if (problem.status == kExitUsage)
-        err << UsageText();
-    return problem.status;
+    err << kProgramName << ": " << ErrorLine(failure) << '\n';
+    if (failure.result != Result::Usage)
+        return kExitFailure;
+    err << UsageText();
+    return kExitUsage;
 }
 
 std::string ExecutableFolder(const char* argv0) {
