@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 
 #include "BenchData.h"
@@ -63,15 +62,15 @@ void BM_ReadDefinitionFilePlain(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadDefinitionFilePlain)->Unit(benchmark::kMillisecond);
 
-// The parse of the same file into a table that then replaces the previous one, as the lists
-// keep the last file's rows until the next file is read.
+// The read and parse of the same file into a table as the window and zandrel-cli do it
+// (LoadDefinitionFile), the table then replacing the previous one, as the lists keep the last
+// file's rows until the next file is read.
 void BM_ParseDefinitionFile(benchmark::State& state) {
-    const auto path = LargestDefinitionFolder() / "MEMORYDUMP.ZNDL";
+    const std::string path = (LargestDefinitionFolder() / "MEMORYDUMP.ZNDL").string();
     PaletteTable previous;
     for (auto _ : state) {
-        std::ifstream in(path, std::ios::binary);
         PaletteTable table;
-        benchmark::DoNotOptimize(ParseDefinitions(in, table));
+        benchmark::DoNotOptimize(LoadDefinitionFile(path, path, table));
         previous = std::move(table);
     }
     if (previous.names.size() != 32767)
@@ -83,11 +82,10 @@ BENCHMARK(BM_ParseDefinitionFile)->Unit(benchmark::kMillisecond);
 // to the system and the next parse faults in its ~4 MiB anew, as the first parse of a
 // process does.
 void BM_ParseDefinitionFileIntoFreshMemory(benchmark::State& state) {
-    const auto path = LargestDefinitionFolder() / "MEMORYDUMP.ZNDL";
+    const std::string path = (LargestDefinitionFolder() / "MEMORYDUMP.ZNDL").string();
     for (auto _ : state) {
-        std::ifstream in(path, std::ios::binary);
         PaletteTable table;
-        benchmark::DoNotOptimize(ParseDefinitions(in, table));
+        benchmark::DoNotOptimize(LoadDefinitionFile(path, path, table));
         benchmark::DoNotOptimize(table.names.data());
     }
 }

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -52,8 +51,7 @@ TEST(Definitions, ParseFillsTheThreeColumnsUntilTheFirstMalformedLine) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         PaletteTable table;
-        std::istringstream in(c.text);
-        const Failure failure = ParseDefinitions(in, table);
+        const Failure failure = ParseDefinitions(c.text, table);
         EXPECT_EQ(failure.result, c.result);
         EXPECT_EQ(failure.line, c.line);
         EXPECT_EQ(Join(table.counts), c.counts);

@@ -1,9 +1,7 @@
 #include "rom/Definitions.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
-#include <memory>
 
 #include "platform/File.h"
 #include "util/Text.h"
@@ -73,33 +71,6 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std:
         table.locations.emplace_back(line.substr(first + 1, second - first - 1));
     }
     return {};
-}
-
-Failure ParseDefinitions(std::istream& in, PaletteTable& table) {
-    // A file's length is known: read the rest of it at once rather than through a growing
-    // buffer. Otherwise (or for what is left) read in chunks.
-    std::string bytes;
-    const std::istream::pos_type start = in.tellg();
-    if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
-        const std::istream::pos_type end = in.tellg();
-        in.seekg(start);
-        if (end != std::istream::pos_type(-1) && end > start) {
-            // Not zero-filled first: every byte kept is read from the stream.
-            const auto size = static_cast<std::size_t>(end - start);
-            std::unique_ptr<char[]> whole(new char[size]);
-            in.read(whole.get(), static_cast<std::streamsize>(size));
-            const auto got = static_cast<std::size_t>(in.gcount());
-            in.clear(in.rdstate() & std::ios::badbit);
-            if (got == size && in.peek() == std::char_traits<char>::eof())
-                return ParseDefinitions(std::string_view(whole.get(), size), table);
-            bytes.assign(whole.get(), got);
-        }
-    }
-    in.clear(in.rdstate() & std::ios::badbit);
-    std::array<char, 1 << 16> chunk;
-    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0)
-        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
-    return ParseDefinitions(bytes, table);
 }
 
 Failure LoadDefinitionFile(const std::string& path, const std::string& name, PaletteTable& table) {

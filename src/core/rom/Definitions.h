@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,7 +27,6 @@ struct PaletteTable {
 // and why the load stopped early (line is 1-based, the file named `name`); Result::Ok when
 // every line was read.
 Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std::string& name = {});
-Failure ParseDefinitions(std::istream& in, PaletteTable& table);
 // Reads the definition file at `path` and parses it; a file that cannot be read gives
 // Result::DefinitionMissing. Failures name the file as `name` (the window names it as the
 // user knows it, by its bare name).
