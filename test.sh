@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Builds everything into build/ and runs every test; then builds the core tests once more
-# under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/) and runs them.
+# Checks the core's include direction, builds everything into build/ and runs every test;
+# then builds the core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/) and runs them.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
+# The core's folders include each other one way only (util < platform < colour < rom <
+# palfiles, special < app).
+tools/check_includes.sh
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
