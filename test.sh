@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the core's include direction, builds everything into build/ and runs every test;
-# then builds the core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/) and runs them.
+# then builds the core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer
+# (build-asan/) and runs them.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
