@@ -7,6 +7,7 @@
 
 #include "colour/Codec.h"
 #include "palfiles/ExtraFormats.h"
+#include "palfiles/PaletteFiles.h"
 #include "platform/Failure.h"
 #include "platform/File.h"
 #include "rom/Definitions.h"
@@ -60,11 +61,8 @@ std::string ErrorLine(const Failure& failure) {
 
 // FILE must at least open for reading before anything is decided about it.
 Failure CheckReadable(const std::string& path) {
-    FileStatus status;
-    File file = File::Open(path, OpenMode::ReadOnly, status);
-    if (!status.ok())
-        return Failure::CannotRead(path, status);
-    return {};
+    std::vector<std::uint8_t> none;
+    return ReadFileBytes(path, 0, 0, none);
 }
 
 bool IsHexDigit(char c) {
@@ -170,9 +168,11 @@ Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
     return {};
 }
 
-// The number of colours the window's swatches take from the palette: 1 to 16.
-Failure ColourCount(const std::string& path, const PaletteArgument& argument,
-                    const Palette& palette, int& count) {
+// The palette and the number of colours the window's swatches take from it: 1 to 16.
+Failure ResolveColours(const std::string& path, const PaletteArgument& argument,
+                       const std::string& programFolder, Palette& palette, int& count) {
+    if (Failure failure = ResolvePalette(path, argument, programFolder, palette); !failure.ok())
+        return failure;
     count = palette.atLocation ? kPaletteColours : PaletteColourCount(palette.countText);
     if (count < 1)
         return Failure::FileRefused(path, "a paleta " + argument.text +
@@ -181,14 +181,26 @@ Failure ColourCount(const std::string& path, const PaletteArgument& argument,
     return {};
 }
 
-Failure RequireSixteen(const std::string& path, int count) {
+// The palette of a command that needs all sixteen colours, as the window's export and
+// import do.
+Failure ResolveSixteen(const std::string& path, const PaletteArgument& argument,
+                       const std::string& programFolder, Palette& palette) {
+    int count = 0;
+    if (Failure failure = ResolveColours(path, argument, programFolder, palette, count);
+        !failure.ok())
+        return failure;
     if (count < kPaletteColours)
         return Failure::FileRefused(path, text::kFewerThan16);
     return {};
 }
 
-std::string UnknownFormat() {
-    return "extensão desconhecida; use .gbapal, .tpl, .pal, .gpl ou .act";
+// The exchange format the name of a palette file asks for by its extension.
+Failure FormatOfName(const std::string& path, PaletteFormat& format) {
+    format = ExchangeFormatForName(path);
+    if (format == PaletteFormat::None)
+        return Failure::FileRefused(path,
+                                    "extensão desconhecida; use .gbapal, .tpl, .pal, .gpl ou .act");
+    return {};
 }
 
 // --- The commands. Each checks everything before it writes its first byte. ---
@@ -220,10 +232,9 @@ Failure List(const std::string& path, const std::string& programFolder, std::ost
 Failure Show(const std::string& path, const PaletteArgument& argument,
              const std::string& programFolder, std::ostream& out) {
     Palette palette;
-    if (Failure failure = ResolvePalette(path, argument, programFolder, palette); !failure.ok())
-        return failure;
     int count = 0;
-    if (Failure failure = ColourCount(path, argument, palette, count); !failure.ok())
+    if (Failure failure = ResolveColours(path, argument, programFolder, palette, count);
+        !failure.ok())
         return failure;
     std::vector<ColorWord> words;
     if (const Failure failure = ReadColourWords(path, palette.location, count, words);
@@ -239,21 +250,16 @@ Failure Show(const std::string& path, const PaletteArgument& argument,
 
 Failure Export(const std::string& path, const PaletteArgument& argument, const std::string& outPath,
                const std::string& programFolder) {
-    const PaletteFormat format = ExchangeFormatForName(outPath);
-    if (format == PaletteFormat::None)
-        return Failure::FileRefused(outPath, UnknownFormat());
+    PaletteFormat format = PaletteFormat::None;
+    if (Failure failure = FormatOfName(outPath, format); !failure.ok())
+        return failure;
     // Writing the palette file over FILE itself would cut FILE down to the palette.
     std::error_code ignored;
     if (std::filesystem::equivalent(path, outPath, ignored))
         return Failure::FileRefused(outPath, "é o próprio arquivo " + Quoted(path) +
                                                  "; escolha outro arquivo de saída");
     Palette palette;
-    if (Failure failure = ResolvePalette(path, argument, programFolder, palette); !failure.ok())
-        return failure;
-    int count = 0;
-    if (Failure failure = ColourCount(path, argument, palette, count); !failure.ok())
-        return failure;
-    if (Failure failure = RequireSixteen(path, count); !failure.ok())
+    if (Failure failure = ResolveSixteen(path, argument, programFolder, palette); !failure.ok())
         return failure;
     std::vector<ColorWord> words;
     if (const Failure failure = ReadColourWords(path, palette.location, kPaletteColours, words);
@@ -261,24 +267,16 @@ Failure Export(const std::string& path, const PaletteArgument& argument, const s
         return failure;
     Palette16 colours{};
     std::transform(words.begin(), words.end(), colours.begin(), WordToColor);
-    const std::vector<std::uint8_t> bytes = PaletteFileBytes(format, colours, palette.name);
-    if (const FileStatus status = WriteWholeFile(outPath, bytes); !status.ok())
-        return Failure::CannotWrite(outPath, status);
-    return {};
+    return WritePaletteFile(outPath, format, colours, palette.name);
 }
 
 Failure Import(const std::string& path, const PaletteArgument& argument, const std::string& inPath,
                const std::string& programFolder) {
-    const PaletteFormat format = ExchangeFormatForName(inPath);
-    if (format == PaletteFormat::None)
-        return Failure::FileRefused(inPath, UnknownFormat());
+    PaletteFormat format = PaletteFormat::None;
+    if (Failure failure = FormatOfName(inPath, format); !failure.ok())
+        return failure;
     Palette palette;
-    if (Failure failure = ResolvePalette(path, argument, programFolder, palette); !failure.ok())
-        return failure;
-    int count = 0;
-    if (Failure failure = ColourCount(path, argument, palette, count); !failure.ok())
-        return failure;
-    if (Failure failure = RequireSixteen(path, count); !failure.ok())
+    if (Failure failure = ResolveSixteen(path, argument, programFolder, palette); !failure.ok())
         return failure;
     std::vector<std::uint8_t> bytes;
     if (const FileStatus status = ReadWholeFile(inPath, bytes); !status.ok())
@@ -318,10 +316,9 @@ Failure ParseAssignments(std::span<const std::string> texts, std::vector<Assignm
 Failure Set(const std::string& path, const PaletteArgument& argument,
             const std::vector<Assignment>& assignments, const std::string& programFolder) {
     Palette palette;
-    if (Failure failure = ResolvePalette(path, argument, programFolder, palette); !failure.ok())
-        return failure;
     int count = 0;
-    if (Failure failure = ColourCount(path, argument, palette, count); !failure.ok())
+    if (Failure failure = ResolveColours(path, argument, programFolder, palette, count);
+        !failure.ok())
         return failure;
     std::size_t first = static_cast<std::size_t>(count);
     std::size_t last = 0;

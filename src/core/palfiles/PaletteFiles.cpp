@@ -7,8 +7,9 @@
 
 namespace zandrel {
 
-Failure WritePaletteFile(const std::string& path, PaletteFormat format, const Palette16& colours) {
-    if (const FileStatus status = WriteWholeFile(path, PaletteFileBytes(format, colours));
+Failure WritePaletteFile(const std::string& path, PaletteFormat format, const Palette16& colours,
+                         std::string_view name) {
+    if (const FileStatus status = WriteWholeFile(path, PaletteFileBytes(format, colours, name));
         !status.ok())
         return Failure::CannotWrite(path, status);
     return {};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "palfiles/PaletteFormats.h"
 #include "platform/Failure.h"
@@ -10,7 +11,9 @@ namespace zandrel {
 
 // Writes the colours in `format` to a file of its own: created, or emptied first so none of
 // an older, longer file's bytes stay behind the palette; flushed to disk before it returns.
-Failure WritePaletteFile(const std::string& path, PaletteFormat format, const Palette16& colours);
+// `name` is the GIMP palette's name.
+Failure WritePaletteFile(const std::string& path, PaletteFormat format, const Palette16& colours,
+                         std::string_view name = {});
 
 // The sixteen colour words of the raw GBA palette file at `path`: bytes past its end read as
 // 0, bit 15 is dropped. Read only: a missing file is a failure and nothing is created.
