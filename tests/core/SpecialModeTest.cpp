@@ -95,6 +95,15 @@ TEST_F(SpecialMode, ACancelledOrNonHexLocationReadsAtZero) {
     }
 }
 
+// The comment on entering said that text that is not hex gives location 0; HexToNumber reads
+// letters past F as digits.
+TEST_F(SpecialMode, LettersPastFAreReadAsDigitsNotAsLocationZero) {
+    Enter("zz"); // 35 * 16 + 35
+    EXPECT_EQ(app.CurrentLocation, 0x253);
+    EXPECT_EQ(model().lblLoc.caption, "253");
+    ExpectSwatchesAt(0x253, bytes);
+}
+
 TEST_F(SpecialMode, CancelledFileDialogAsksNothingAndChangesNothing) {
     app.CurrentLocation = 0x40;
     form.cmdSpecial_Click();

@@ -15,7 +15,8 @@ void MainForm::cmdSpecial_Click() {
     if (ChooseFile(FileDialog::Open, text::kOpenTitle, text::kSpecialFilter).empty())
         return;
 
-    // A cancelled box or text that is not hex gives location 0, which is accepted.
+    // Nothing checks the answer: a cancelled box gives location 0, which is accepted, and any
+    // text is whatever HexToNumber makes of it (0 for a blank or a sign, 253 hex for "ZZ").
     app_.CurrentLocation = TypedLocation(services_.InputBox(text::kTypeLocation));
 
     model_.txtArquivo.caption = model_.strFileHandler;
@@ -72,7 +73,7 @@ void MainForm::lblLoc_Click() {
     if (!app_.InSpecialState())
         return;
     const std::int32_t location = TypedLocation(services_.InputBox(text::kTypeNewLocation));
-    // 0 also stands for a cancelled box and text that is not hex.
+    // 0 also stands for a cancelled box and for text HexToNumber refuses (a blank, a sign).
     if (location == 0)
         return;
     ShowLocation(location);

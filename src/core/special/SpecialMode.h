@@ -10,7 +10,8 @@ namespace zandrel {
 
 inline constexpr std::int32_t kStepBytes = 32;
 
-// A typed location: bare hex; lower-case letters count once upper-cased.
+// A typed location: bare hex read by HexToNumber once upper-cased, so lower-case letters
+// count as digits, and so do the letters past F by its rule ("ZZ" is 253 hex).
 std::int32_t TypedLocation(const std::string& answer);
 
 // Where a key moves the location: the keypad's add key one step forward, its subtract key
