@@ -299,8 +299,9 @@ void MainWindow::Render() {
     RenderButton(command3_, m.Command3);
     RenderButton(command4_, m.Command4);
     RenderButton(cmdSpecial_, m.cmdSpecial);
-    // What the user types stays until the program sets a path of its own.
-    if (m.txtArquivo.caption != shownPath_) {
+    // What the user types stays until the program sets a path of its own, the same path too.
+    if (m.txtArquivoRevision != shownPathRevision_ || m.txtArquivo.caption != shownPath_) {
+        shownPathRevision_ = m.txtArquivoRevision;
         shownPath_ = m.txtArquivo.caption;
         txtArquivo_->setText(Q(shownPath_));
         txtArquivo_->setCursorPosition(0);

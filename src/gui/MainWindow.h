@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -47,6 +48,7 @@ class MainWindow : public QWidget {
     MainForm& form_;
     bool rendering_ = false;
     std::string shownPath_;
+    std::uint64_t shownPathRevision_ = 0;
 
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;

@@ -3,6 +3,7 @@
 // sample and the keypad. What each step does to the model is checked with the core's tests.
 #include <QAbstractButton>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QSlider>
 
@@ -20,6 +21,7 @@ class EditingTest : public QObject {
     void swatchSliderKeyAndSaveWriteExactlyTheEditedWord();
     void draggingASliderChangesNothingUntilItIsReleased();
     void sampleDoubleClickAndKeypadMultiplyOpenTheColourDialog();
+    void pathTypedOverIsReplacedByTheSamePathOpenedAgain();
 };
 
 void EditingTest::openingTheDumpListsIts32Palettes() {
@@ -137,6 +139,28 @@ void EditingTest::sampleDoubleClickAndKeypadMultiplyOpenTheColourDialog() {
     QCOMPARE(h.services.colorDialogStarts[1], RgbColor{0xF7F7F7});
     PressKey(h.window.get(), Qt::Key_Asterisk);
     QCOMPARE(h.services.colorDialogStarts.size(), std::size_t{2});
+}
+
+// The window showed the path only when it differed from the one shown before, so opening the
+// same file again, or entering the special state on it again, left the user's typing there.
+void EditingTest::pathTypedOverIsReplacedByTheSamePathOpenedAgain() {
+    WindowHarness h("kaldrex");
+    auto* path = h.Find<QLineEdit>("txtArquivo");
+    const QString dump = QString::fromStdString(OpenPatternDump(h));
+    QTest::keyClicks(path, "typed");
+    QVERIFY(path->text() != dump);
+    OpenPatternDump(h);
+    QCOMPARE(path->text(), dump);
+
+    // Entering the special state twice on one file: the second entry sets the same path.
+    const std::string rom = h.folder.Write("game.gba", PatternBytes(64));
+    for (int entry = 0; entry < 2; ++entry) {
+        QTest::keyClicks(path, "typed");
+        h.services.openAnswers.push_back(rom);
+        h.services.inputAnswers.push_back("0");
+        Click(h.Find<QWidget>("cmdSpecial"));
+        QCOMPARE(path->text(), QString::fromStdString(rom));
+    }
 }
 
 QTEST_MAIN(EditingTest)

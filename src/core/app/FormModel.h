@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "colour/ColourEditor.h"
 #include "platform/Controls.h"
@@ -27,6 +28,9 @@ struct FormModel : EditorControls {
     Control Command4{"SA&IR"};
     Control cmdSpecial{"Especial", true, false};
     Control txtArquivo{""};
+    // Raised each time the program sets txtArquivo's text (SetPathText), so the window shows
+    // it again over what the user typed there, even when the text is the same as before.
+    std::uint64_t txtArquivoRevision = 0;
     Control lblGame{text::kNoGame};
     Control Label2{"&Paletas:"};
     Control cmdRecarrega{"&Recarregar", false};
@@ -43,6 +47,11 @@ struct FormModel : EditorControls {
 
     // Set when the window has agreed to close and the program should end.
     bool closed = false;
+
+    void SetPathText(std::string path) {
+        txtArquivo.caption = std::move(path);
+        ++txtArquivoRevision;
+    }
 };
 
 // Where each control stands, in twips; the client area is 7185 x 4590.

@@ -12,7 +12,7 @@
 namespace zandrel {
 
 void MainForm::Form_Load() {
-    model_.txtArquivo.caption = services_.ProgramFolder();
+    model_.SetPathText(services_.ProgramFolder());
     app_.RomLoaded = false;
     model_.OptSelected = -1;
     app_.SpecialMode = UpperCase(services_.CommandLine()) == text::kSpecialWord;
@@ -65,7 +65,7 @@ void MainForm::Command1_Click() {
     if (identification->gameIndex)
         app_.GameIndex = *identification->gameIndex;
 
-    model_.txtArquivo.caption = path;
+    model_.SetPathText(path);
     app_.RomPath = model_.txtArquivo.caption;
     ShowGameLabel(identification->gameIndex ? Shown::Game : Shown::MemoryDump, app_.GameName);
 

@@ -19,7 +19,7 @@ void MainForm::cmdSpecial_Click() {
     // text is whatever HexToNumber makes of it (0 for a blank or a sign, 253 hex for "ZZ").
     app_.CurrentLocation = TypedLocation(services_.InputBox(text::kTypeLocation));
 
-    model_.txtArquivo.caption = model_.strFileHandler;
+    model_.SetPathText(model_.strFileHandler);
     app_.RomPath = model_.txtArquivo.caption;
     ShowGameLabel(Shown::SpecialState, text::kSpecialState);
     model_.List1.Clear();
