@@ -1,5 +1,8 @@
 #include "Controls.h"
 
+#include <utility>
+
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
@@ -64,6 +67,34 @@ void ClickableLabel::mousePressEvent(QMouseEvent* event) {
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+int ClickableListView::ChosenRow(const QModelIndex& index) const {
+    return index.isValid() && selectionModel()->isSelected(index) ? index.row() : -1;
+}
+
+void ClickableListView::keyPressEvent(QKeyEvent* event) {
+    const int again = event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier
+                          ? ChosenRow(currentIndex())
+                          : -1;
+    QListView::keyPressEvent(event);
+    if (again >= 0)
+        emit chosenRowClicked(again);
+}
+
+void ClickableListView::mousePressEvent(QMouseEvent* event) {
+    pressedChosenRow_ =
+        event->button() == Qt::LeftButton ? ChosenRow(indexAt(event->position().toPoint())) : -1;
+    QListView::mousePressEvent(event);
+}
+
+void ClickableListView::mouseReleaseEvent(QMouseEvent* event) {
+    // Reported once the list is done with the release, which reselects the pressed row: a
+    // read that fails and clears the choice is not undone by it.
+    const int pressed = std::exchange(pressedChosenRow_, -1);
+    QListView::mouseReleaseEvent(event);
+    if (pressed >= 0 && indexAt(event->position().toPoint()).row() == pressed)
+        emit chosenRowClicked(pressed);
 }
 
 } // namespace zandrel

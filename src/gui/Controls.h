@@ -1,11 +1,12 @@
-// The main window's own kinds of control: the colour swatches, the colour sample and a label
-// that can be clicked.
+// The main window's own kinds of control: the colour swatches, the colour sample, a label
+// that can be clicked and the palette list.
 #pragma once
 
 #include <QAbstractButton>
 #include <QColor>
 #include <QFrame>
 #include <QLabel>
+#include <QListView>
 
 namespace zandrel {
 
@@ -55,6 +56,28 @@ class ClickableLabel : public QLabel {
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A list that also reports a click on the row already chosen, by the mouse or by Space, where
+// the selection does not change. Its other rows are chosen through the selection.
+class ClickableListView : public QListView {
+    Q_OBJECT
+  public:
+    using QListView::QListView;
+
+  signals:
+    void chosenRowClicked(int row);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    // The index of a row under the cursor or the mouse that is chosen already, or -1.
+    int ChosenRow(const QModelIndex& index) const;
+
+    int pressedChosenRow_ = -1; // a press on the chosen row, until its release
 };
 
 } // namespace zandrel

@@ -87,8 +87,9 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const TwipBox& box) {
     return button;
 }
 
-QListView* MakeList(QWidget* parent, const char* name, const TwipBox& box, PaletteListModel* rows) {
-    auto* view = new QListView(parent);
+template <class View>
+View* MakeList(QWidget* parent, const char* name, const TwipBox& box, PaletteListModel* rows) {
+    auto* view = new View(parent);
     view->setObjectName(QString::fromLatin1(name));
     view->setGeometry(PxRect(box));
     view->setUniformItemSizes(true); // instant with 32767 rows
@@ -180,7 +181,7 @@ void MainWindow::CreateControls() {
     lblLocOpt_ = MakeLabel(this, "lblLocOpt", layout::lblLocOpt);
 
     list1Rows_ = new PaletteListModel(m.List1, this);
-    list1_ = MakeList(this, "List1", layout::List1, list1Rows_);
+    list1_ = MakeList<ClickableListView>(this, "List1", layout::List1, list1Rows_);
     label2_->setBuddy(list1_);
 
     for (int i = 0; i < static_cast<int>(opt_.size()); ++i) {
@@ -222,10 +223,10 @@ void MainWindow::CreateControls() {
     lblLocaliza_ = MakeLabel(this, "lblLocaliza", layout::lblLocaliza);
 
     lstColorRows_ = new PaletteListModel(m.lstColor, this);
-    lstColor_ = MakeList(this, "lstColor", layout::lstColor, lstColorRows_);
+    lstColor_ = MakeList<QListView>(this, "lstColor", layout::lstColor, lstColorRows_);
     lstColor_->setFocusPolicy(Qt::NoFocus);
     lstCountRows_ = new PaletteListModel(m.lstCount, this);
-    lstCount_ = MakeList(this, "lstCount", layout::lstCount, lstCountRows_);
+    lstCount_ = MakeList<QListView>(this, "lstCount", layout::lstCount, lstCountRows_);
     lstCount_->setFocusPolicy(Qt::NoFocus);
 }
 
@@ -246,17 +247,21 @@ void MainWindow::ConnectEvents() {
         connect(button, &QPushButton::clicked, this,
                 [this, handler = handler] { Raise([this, handler] { (form_.*handler)(); }); });
 
-    // A row is chosen when it becomes selected, by mouse or keyboard. The focus alone moves
-    // the list's cursor without selecting, and chooses nothing.
-    connect(list1_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        const QModelIndexList chosen = list1_->selectionModel()->selectedRows();
-        if (rendering_ || chosen.isEmpty())
-            return;
-        Raise([this, row = chosen.first().row()] {
+    // A row is chosen when it becomes selected, by mouse or keyboard, and chosen again when
+    // the row already chosen is clicked or gets Space. The focus alone moves the list's
+    // cursor without selecting, and chooses nothing.
+    const auto choose = [this](int row) {
+        Raise([this, row] {
             form_.model().List1.selected = row;
             form_.List1_Click();
         });
+    };
+    connect(list1_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, choose] {
+        const QModelIndexList chosen = list1_->selectionModel()->selectedRows();
+        if (!rendering_ && !chosen.isEmpty())
+            choose(chosen.first().row());
     });
+    connect(list1_, &ClickableListView::chosenRowClicked, this, choose);
 
     for (int i = 0; i < static_cast<int>(opt_.size()); ++i)
         connect(opt_[static_cast<std::size_t>(i)], &QAbstractButton::clicked, this,

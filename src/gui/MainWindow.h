@@ -19,6 +19,7 @@ class QSlider;
 namespace zandrel {
 
 class ClickableLabel;
+class ClickableListView;
 class ColourSample;
 class PaletteListModel;
 class SwatchButton;
@@ -61,7 +62,7 @@ class MainWindow : public QWidget {
     QPushButton* cmdRecarrega_ = nullptr;
     ClickableLabel* lblLoc_ = nullptr;
     QLabel* lblLocOpt_ = nullptr;
-    QListView* list1_ = nullptr;
+    ClickableListView* list1_ = nullptr;
     std::array<SwatchButton*, kPaletteColours> opt_{};
     QPushButton* cmdImp_ = nullptr;
     QPushButton* cmdExp_ = nullptr;

@@ -18,6 +18,7 @@ class EditingTest : public QObject {
     void openingTheDumpListsIts32Palettes();
     void mouseAndArrowKeysChooseAPalette();
     void tabbingIntoTheListChoosesNoPaletteUntilSpace();
+    void clickOrSpaceOnTheChosenRowReadsThePaletteAfresh();
     void swatchSliderKeyAndSaveWriteExactlyTheEditedWord();
     void draggingASliderChangesNothingUntilItIsReleased();
     void sampleDoubleClickAndKeypadMultiplyOpenTheColourDialog();
@@ -68,6 +69,33 @@ void EditingTest::tabbingIntoTheListChoosesNoPaletteUntilSpace() {
     PressKey(h.window.get(), Qt::Key_Space);
     QCOMPARE(h.model().List1.selected, 0);
     QCOMPARE(SwatchAt(h, 0)->colour(), PatternColour(0, 0));
+}
+
+// The window raised the list's click only when the selection changed, so a click on the row
+// already chosen kept the unsaved edit instead of reading the palette afresh.
+void EditingTest::clickOrSpaceOnTheChosenRowReadsThePaletteAfresh() {
+    WindowHarness h;
+    OpenPatternDump(h);
+    ClickRow(h, 1);
+    auto* list = h.Find<QWidget>("List1");
+    for (const bool space : {false, true}) {
+        Click(SwatchAt(h, 3));
+        h.Find<QWidget>("RedScroll")->setFocus();
+        PressKey(h.window.get(), Qt::Key_Up);
+        QCOMPARE(SwatchAt(h, 3)->colour(), WordColour(0x140E)); // word 3 at 20 was 140D
+
+        if (space) {
+            list->setFocus();
+            PressKey(h.window.get(), Qt::Key_Space);
+        } else {
+            ClickRow(h, 1);
+        }
+
+        QCOMPARE(h.model().List1.selected, 1);
+        QCOMPARE(h.model().OptSelected, -1);
+        QVERIFY(!SwatchAt(h, 3)->isChecked());
+        QCOMPARE(SwatchAt(h, 3)->colour(), PatternColour(0x20, 3));
+    }
 }
 
 void EditingTest::swatchSliderKeyAndSaveWriteExactlyTheEditedWord() {
