@@ -28,7 +28,7 @@ class MainForm {
     AppState& app() { return app_; }
     const AppState& app() const { return app_; }
 
-    // Start, open and definitions (app/).
+    // Start, open and definitions (MainFormOpen.cpp, over rom/).
     void Form_Load();
     void Command1_Click();
     // The game's title for the header code at 0xAC, or empty text; sets GameIndex on a match.
@@ -36,7 +36,7 @@ class MainForm {
     // Refills the three lists; a failure stops the load where it happened.
     Failure LoadPaletteDefinitions();
 
-    // Palette read and write-back (app/).
+    // Palette read and write-back (MainFormPalette.cpp, over rom/ and colour/).
     void List1_Click();
     Failure ReadSelectedPalette();
     void Command2_Click();
@@ -46,13 +46,13 @@ class MainForm {
     Failure WritePaletteWords(const std::string& path, const std::string& locationText, int count);
     void cmdRecarrega_Click();
 
-    // Exit and About (app/).
+    // Exit and About (MainFormExit.cpp).
     void Command4_Click();
     // Returns the cancel flag: true keeps the window open.
     bool Form_QueryUnload();
     void Command3_Click();
 
-    // Colour editor (colour/ColourEditor).
+    // Colour editor (MainFormColour.cpp, over colour/ColourEditor).
     void Opt_Click(int index);
     void SetWorkingColor(RgbColor lngColor);
     // The program setting a slider; a different value raises its change event at once.
@@ -65,7 +65,7 @@ class MainForm {
     // The colour dialog seeded with the system colours; true when the user confirmed.
     bool ColorDialog(RgbColor& color);
 
-    // Palette files (palfiles/).
+    // Palette files (MainFormFiles.cpp, over palfiles/).
     // Writes the swatch colours to a palette file of its own in `format` and confirms it once
     // the bytes are on disk; a failure is returned for the export to end on quietly.
     Failure ExportPaletteFile(const std::string& path, PaletteFormat format);
@@ -77,7 +77,7 @@ class MainForm {
     void cmdAmostra_Click();
     Failure PatchPreviewImages();
 
-    // Special mode and byte viewer (special/).
+    // Special mode and byte viewer (MainFormSpecial.cpp, over special/).
     void cmdSpecial_Click();
     void lblLoc_Click();
     void SpecialAction(std::int32_t ActionKey);
@@ -106,6 +106,7 @@ class MainForm {
     // Export, import and preview need a full palette: true, after the exclamation box, when
     // the chosen row has fewer than sixteen colours.
     bool RefuseFewerThan16();
+
     AppState& app_;
     Services& services_;
     FormModel model_;
