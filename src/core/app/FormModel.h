@@ -2,7 +2,6 @@
 // the event handlers of MainForm change it.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <utility>
