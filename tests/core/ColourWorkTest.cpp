@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <variant>
+
+#include "colour/ColourText.h"
+
+using namespace zandrel;
+
+const ColourTextFailure kNotColour{ColourTextRefusal::ClipboardNotColour};
+const ColourTextFailure kAboveFF7F{ColourTextRefusal::WordAboveMaximum, 0xFF7F};
+
+TEST(ColourText, CopiesRedGreenBlueAndThePalettesRomBytes) {
+    EXPECT_EQ(SwatchColourText(WordToColor(0x0C41)), "#081018");
+    PaletteWords16 words{};
+    words[0] = 0x7FFF;
+    words[1] = 0x001F;
+    words[15] = 0x7C00;
+    EXPECT_EQ(PaletteText(words), "FF7F1F00" + std::string(52, '0') + "007C");
+}
+
+TEST(ColourText, PastedTextGivesOneColourOrSaysWhyNot) {
+    struct Case {
+        const char* text;
+        PastedColours result;
+    };
+    const Case cases[] = {
+        {"7FFF", ColorWord{0x7FFF}},
+        {"$7fff", ColorWord{0x7FFF}},
+        {"0X001f", ColorWord{0x001F}},
+        {" \t#FF0000\r\n", ColorWord{0x001F}},
+        // Six digits are RRGGBB, four a word: 001F00 is green, 001F red.
+        {"001F00", ColorWord{0x0060}},
+        // Reduced to 15 bits as a colour-dialog choice is.
+        {"#fefefe", ColorWord{0x7BDE}},
+        {"$FF7F", kAboveFF7F},
+        {"#7FFF", kNotColour},
+        {"0x1F", kNotColour},
+        {"7FF", kNotColour},
+        {"7F FF", kNotColour},
+        {"#GG0000", kNotColour},
+        {"", kNotColour},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ParsePastedColours(c.text), c.result) << '"' << c.text << '"';
+}
+
+TEST(ColourText, SixtyFourDigitsWithBlanksAreAPaletteInRomOrder) {
+    PaletteWords16 words{};
+    for (std::size_t i = 0; i < words.size(); ++i)
+        words[i] = static_cast<ColorWord>(0x0421 * i);
+    std::string text = PaletteText(words);
+    text.insert(40, "\r\n");
+    text.insert(8, " \t ");
+    EXPECT_EQ(ParsePastedColours(" " + text + "\n"), PastedColours(words));
+    // Bit 15 is dropped as the ROM reader drops it.
+    EXPECT_EQ(std::get<PaletteWords16>(ParsePastedColours(std::string(64, 'f')))[15], 0x7FFF);
+    for (const std::string& wrong :
+         {std::string(63, '0'), std::string(65, '0'), std::string(63, '0') + "G"})
+        EXPECT_EQ(ParsePastedColours(wrong), PastedColours(kNotColour)) << wrong;
+    // A typed colour is never a palette.
+    EXPECT_EQ(ParseTypedColour(std::string(64, '0')),
+              TypedColour(ColourTextFailure{ColourTextRefusal::TypedNotColour}));
+}
+
+TEST(ColourText, EveryRefusalHasItsMessage) {
+    EXPECT_EQ(ColourTextMessage(kNotColour),
+              "A área de transferência não contém uma cor (#RRGGBB, RRGGBB ou uma palavra GBA "
+              "como 7FFF) nem uma paleta de 64 dígitos hex.");
+    EXPECT_EQ(ColourTextMessage({ColourTextRefusal::TypedNotColour}),
+              "O texto digitado não é uma cor (#RRGGBB, RRGGBB ou uma palavra GBA como 7FFF).");
+    EXPECT_EQ(ColourTextMessage(kAboveFF7F),
+              "A palavra GBA FF7F passa de 7FFF: uma cor do GBA tem 15 bits. Na ROM o byte baixo "
+              "vem primeiro: os bytes FF 7F são a palavra 7FFF.");
+}
