@@ -3,6 +3,7 @@
 #include <string>
 #include <variant>
 
+#include "colour/ColourRamp.h"
 #include "colour/ColourText.h"
 
 using namespace zandrel;
@@ -72,4 +73,22 @@ TEST(ColourText, EveryRefusalHasItsMessage) {
     EXPECT_EQ(ColourTextMessage(kAboveFF7F),
               "A palavra GBA FF7F passa de 7FFF: uma cor do GBA tem 15 bits. Na ROM o byte baixo "
               "vem primeiro: os bytes FF 7F são a palavra 7FFF.");
+}
+
+TEST(ColourRamp, FillsOnlyTheSwatchesBetweenWithRoundedSteps) {
+    PaletteWords16 words{};
+    words.fill(0x1234);
+    words[3] = 0x001F; // red 31
+    words[6] = 0x7C00; // blue 31
+    PaletteWords16 expected = words;
+    // Thirds of 31: 20.67 and 10.33.
+    expected[4] = 10 << 10 | 21;
+    expected[5] = 21 << 10 | 10;
+    EXPECT_EQ(RampBetween(words, 3, 6), expected);
+    EXPECT_EQ(RampBetween(words, 6, 3), expected);
+    EXPECT_EQ(RampBetween(words, -1, 5), words);
+    EXPECT_EQ(RampBetween(words, 2, 16), words);
+    // A half rounds upwards whichever end is higher.
+    EXPECT_EQ(RampBetween(PaletteWords16{0x0000, 0, 0x0421}, 0, 2)[1], 0x0421);
+    EXPECT_EQ(RampBetween(PaletteWords16{0x0421, 0, 0x0000}, 0, 2)[1], 0x0421);
 }
