@@ -5,6 +5,7 @@
 
 #include "colour/ColourRamp.h"
 #include "colour/ColourText.h"
+#include "colour/LcdColour.h"
 
 using namespace zandrel;
 
@@ -91,4 +92,20 @@ TEST(ColourRamp, FillsOnlyTheSwatchesBetweenWithRoundedSteps) {
     // A half rounds upwards whichever end is higher.
     EXPECT_EQ(RampBetween(PaletteWords16{0x0000, 0, 0x0421}, 0, 2)[1], 0x0421);
     EXPECT_EQ(RampBetween(PaletteWords16{0x0421, 0, 0x0000}, 0, 2)[1], 0x0421);
+}
+
+TEST(LcdColour, FollowsThePublishedCorrection) {
+    // Worked from the formula by hand: white's red is (305/255)^(1/2.2) x 255 x 255/280 = 251.9.
+    struct Case {
+        ColorWord word;
+        Rgb shown;
+    };
+    for (const Case c : {Case{0x0000, {0, 0, 0}},
+                         {0x7FFF, {252, 238, 242}},
+                         {0x001F, {232, 53, 111}},
+                         {0x03E0, {111, 222, 53}},
+                         {0x7C00, {0, 88, 217}},
+                         {0x4210, {76, 72, 73}},
+                         {0xFFFF, {252, 238, 242}}})
+        EXPECT_EQ(SplitColor(LcdColour(c.word)), c.shown) << std::hex << c.word;
 }
