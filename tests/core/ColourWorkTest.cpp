@@ -5,6 +5,7 @@
 
 #include "colour/ColourRamp.h"
 #include "colour/ColourText.h"
+#include "colour/EditHistory.h"
 #include "colour/LcdColour.h"
 
 using namespace zandrel;
@@ -108,4 +109,37 @@ TEST(LcdColour, FollowsThePublishedCorrection) {
                          {0x4210, {76, 72, 73}},
                          {0xFFFF, {252, 238, 242}}})
         EXPECT_EQ(SplitColor(LcdColour(c.word)), c.shown) << std::hex << c.word;
+}
+
+TEST(EditHistory, UndoesRedoesAndForgetsTheRedoBranch) {
+    const auto state = [](RgbColor sample) { return PaletteSnapshot{.sample = sample}; };
+    EditHistory history;
+    EXPECT_EQ(history.Undo(state(0)), std::nullopt);
+    history.Commit(state(0), state(0)); // nothing changed: no step
+    EXPECT_FALSE(history.CanUndo());
+
+    history.Commit(state(0), state(1));
+    history.Commit(state(1), state(2));
+    EXPECT_EQ(history.Undo(state(2)), state(1));
+    EXPECT_EQ(history.Undo(state(1)), state(0));
+    EXPECT_EQ(history.Redo(state(0)), state(1));
+    // A new step after an undo: state 2 can no longer be redone.
+    history.Commit(state(1), state(3));
+    EXPECT_FALSE(history.CanRedo());
+    EXPECT_EQ(history.Undo(state(3)), state(1));
+
+    history.Clear();
+    EXPECT_FALSE(history.CanUndo());
+    EXPECT_FALSE(history.CanRedo());
+}
+
+TEST(EditHistory, KeepsOnlyTheNewestSteps) {
+    EditHistory history;
+    for (RgbColor i = 0; i <= EditHistory::kMaxSteps; ++i)
+        history.Commit(PaletteSnapshot{.sample = i}, PaletteSnapshot{.sample = i + 1});
+    std::optional<PaletteSnapshot> oldest;
+    for (std::size_t i = 0; i < EditHistory::kMaxSteps; ++i)
+        oldest = history.Undo(PaletteSnapshot{});
+    EXPECT_EQ(oldest, PaletteSnapshot{.sample = 1});
+    EXPECT_FALSE(history.CanUndo());
 }
