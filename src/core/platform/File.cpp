@@ -1,5 +1,6 @@
 #include "platform/File.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -7,9 +8,13 @@
 #include <unistd.h>
 #include <utility>
 
+#include "platform/FileFaults.h"
+
 namespace zandrel {
 
 namespace {
+
+std::atomic<int> syncFault{0};
 
 FileStatus Failure(FileError error, int systemError) {
     return FileStatus{error, systemError};
@@ -33,6 +38,10 @@ FileError OpenErrorFromErrno(int err) {
 }
 
 } // namespace
+
+void SetSyncFaultForTesting(int systemError) {
+    syncFault = systemError;
+}
 
 std::string FileErrorText(const FileStatus& status) {
     if (status.systemError != 0)
@@ -163,6 +172,8 @@ FileStatus File::Size(std::uint64_t& size) const {
 }
 
 FileStatus File::Sync() {
+    if (const int fault = syncFault; fault != 0)
+        return Failure(FileError::SyncFailed, fault);
     if (::fsync(fd_) != 0)
         return Failure(FileError::SyncFailed, errno);
     return {};
