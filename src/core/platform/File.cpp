@@ -27,6 +27,9 @@ FileError OpenErrorFromErrno(int err) {
         return FileError::NotFound;
     case EISDIR:
         return FileError::IsDirectory;
+    case ENXIO: // a named pipe without a reader, or a device that is not there
+    case ENODEV:
+        return FileError::NotRegularFile;
     case EACCES:
     case EPERM:
     case EROFS:
@@ -53,6 +56,8 @@ std::string FileErrorText(const FileStatus& status) {
         return std::strerror(ENOENT);
     case FileError::IsDirectory:
         return std::strerror(EISDIR);
+    case FileError::NotRegularFile:
+        return "Não é um arquivo comum";
     case FileError::AccessDenied:
         return std::strerror(EACCES);
     case FileError::OpenFailed:
@@ -82,16 +87,15 @@ File::~File() {
 }
 
 File File::Open(const std::string& path, OpenMode mode, FileStatus& status) {
-    int flags = O_CLOEXEC;
+    // Never waits: a named pipe or a device would block the open or the first read. The
+    // flag is cleared again once the path proves to be a regular file.
+    int flags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     switch (mode) {
     case OpenMode::ReadOnly:
         flags |= O_RDONLY;
         break;
     case OpenMode::ReadWriteExisting:
         flags |= O_RDWR;
-        break;
-    case OpenMode::ReadWriteCreate:
-        flags |= O_RDWR | O_CREAT;
         break;
     case OpenMode::WriteTruncate:
         flags |= O_WRONLY | O_CREAT | O_TRUNC;
@@ -101,29 +105,46 @@ File File::Open(const std::string& path, OpenMode mode, FileStatus& status) {
         status = Failure(FileError::NotFound, ENOENT);
         return File();
     }
+    struct stat existing {};
+    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    // Opening a device can have effects of its own, so it is refused unopened.
+    if (exists && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
+        status = Failure(FileError::NotRegularFile, 0);
+        return File();
+    }
     // A file marked read-only stays unchanged even for a user the system would let write it
     // (root); checked before opening, since opening may already empty it.
-    struct stat existing {};
-    if (mode != OpenMode::ReadOnly && ::stat(path.c_str(), &existing) == 0 &&
-        S_ISREG(existing.st_mode) && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    if (mode != OpenMode::ReadOnly && exists && S_ISREG(existing.st_mode) &&
+        (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
         status = Failure(FileError::AccessDenied, EACCES);
         return File();
     }
-    const int fd = ::open(path.c_str(), flags, 0666);
-    if (fd < 0) {
+    File file(::open(path.c_str(), flags, 0666));
+    if (file.fd_ < 0) {
         const int err = errno;
-        status = Failure(OpenErrorFromErrno(err), err);
+        const FileError error = OpenErrorFromErrno(err);
+        status = Failure(error, error == FileError::NotRegularFile ? 0 : err);
         return File();
     }
-    // A folder opens for reading on POSIX; it is never a file to work on.
+    // What was opened decides: the path may have changed since it was looked at. A folder
+    // opens for reading on POSIX; it is never a file to work on.
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        status = Failure(FileError::IsDirectory, EISDIR);
+    if (::fstat(file.fd_, &info) != 0) {
+        status = Failure(FileError::OpenFailed, errno);
+        return File();
+    }
+    if (!S_ISREG(info.st_mode)) {
+        status = S_ISDIR(info.st_mode) ? Failure(FileError::IsDirectory, EISDIR)
+                                       : Failure(FileError::NotRegularFile, 0);
+        return File();
+    }
+    const int current = ::fcntl(file.fd_, F_GETFL);
+    if (current < 0 || ::fcntl(file.fd_, F_SETFL, current & ~O_NONBLOCK) != 0) {
+        status = Failure(FileError::OpenFailed, errno);
         return File();
     }
     status = FileStatus{};
-    return File(fd);
+    return file;
 }
 
 FileStatus File::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const {

@@ -12,10 +12,11 @@ namespace zandrel {
 
 enum class FileError {
     None,
-    NotFound,     // nothing exists at the path
-    IsDirectory,  // the path names a folder
-    AccessDenied, // read-only, locked or not permitted
-    OpenFailed,   // any other reason the system refused to open it
+    NotFound,       // nothing exists at the path
+    IsDirectory,    // the path names a folder
+    NotRegularFile, // a device, a named pipe or a socket: never opened for work
+    AccessDenied,   // read-only, immutable or not permitted
+    OpenFailed,     // any other reason the system refused to open it
     ReadFailed,
     WriteFailed,
     SyncFailed, // the bytes could not be flushed to disk
@@ -35,7 +36,6 @@ std::string FileErrorText(const FileStatus& status);
 enum class OpenMode {
     ReadOnly,          // a missing file is an error
     ReadWriteExisting, // in place: a missing file is an error, never created
-    ReadWriteCreate,   // a missing file is created, an existing one keeps its bytes
     WriteTruncate,     // created or emptied first
 };
 
@@ -48,9 +48,9 @@ class File {
     File& operator=(const File&) = delete;
     ~File();
 
+    // Opens a regular file; anything else at the path is refused without waiting on it.
     static File Open(const std::string& path, OpenMode mode, FileStatus& status);
 
-    bool IsOpen() const { return fd_ >= 0; }
     // Reads out.size() bytes at the 0-based offset; bytes past the end of the file read as 0.
     FileStatus ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const;
     FileStatus WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes);
@@ -65,6 +65,7 @@ class File {
     int fd_ = -1;
 };
 
+// True when something exists at the path; only looks, never opens it.
 bool FileExists(const std::string& path);
 // Whole-file helpers; each opens, works and closes before returning.
 FileStatus ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);

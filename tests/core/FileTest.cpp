@@ -1,0 +1,49 @@
+// The file layer against what a hostile user may put at a path.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "TempDir.h"
+#include "platform/File.h"
+
+namespace zandrel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Refused at once in every mode. The test holds both ends of the pipe with bytes waiting, so
+// a regression shows as a wrong answer rather than a hang.
+TEST(File, AFifoOrADeviceIsRefusedWithoutBlocking) {
+    TempDir dir;
+    const std::string fifo = dir.File("pipe.gba");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    const int ends = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(ends, 0);
+    ASSERT_EQ(::write(ends, "ABCD", 4), 4);
+    std::vector<std::string> paths{fifo};
+    if (fs::exists("/dev/null"))
+        paths.push_back("/dev/null");
+    for (const std::string& path : paths) {
+        for (const OpenMode mode :
+             {OpenMode::ReadOnly, OpenMode::ReadWriteExisting, OpenMode::WriteTruncate}) {
+            SCOPED_TRACE(path + ", mode " + std::to_string(static_cast<int>(mode)));
+            FileStatus status;
+            File::Open(path, mode, status);
+            EXPECT_EQ(status.error, FileError::NotRegularFile);
+            EXPECT_EQ(FileErrorText(status), "Não é um arquivo comum");
+        }
+    }
+    std::array<char, 8> left{};
+    EXPECT_EQ(::read(ends, left.data(), left.size()), 4); // nothing was taken from the pipe
+    ::close(ends);
+}
+
+} // namespace
+} // namespace zandrel::testing
