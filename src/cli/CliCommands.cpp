@@ -335,7 +335,7 @@ Problem Import(const std::string& path, const PaletteArgument& argument, const s
     if (Problem problem = RequireSixteen(path, count); !problem.ok())
         return problem;
     std::vector<std::uint8_t> bytes;
-    if (const FileStatus status = ReadWholeFile(inPath, bytes); !status.ok())
+    if (const FileStatus status = ReadWholeFile(inPath, kMaxPaletteFileSize, bytes); !status.ok())
         return CannotRead(inPath, status);
     const WordsResult read = ReadExchangeFile(format, bytes);
     if (!read.ok())

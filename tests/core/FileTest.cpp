@@ -45,5 +45,23 @@ TEST(File, AFifoOrADeviceIsRefusedWithoutBlocking) {
     ::close(ends);
 }
 
+// A huge sparse file is refused by its size before any memory is taken for it; a file of
+// exactly the limit is read.
+TEST(File, AFileLargerThanTheLimitIsRefusedBeforeItIsRead) {
+    TempDir dir;
+    const std::string path = dir.Write("huge.gbapal", {1, 2, 3});
+    fs::resize_file(path, kMaxPaletteFileSize + 1);
+    std::vector<std::uint8_t> bytes;
+    const FileStatus status = ReadWholeFile(path, kMaxPaletteFileSize, bytes);
+    EXPECT_EQ(status.error, FileError::TooLarge);
+    EXPECT_EQ(FileErrorText(status), "O arquivo passa do limite de 1 MiB");
+    EXPECT_TRUE(bytes.empty());
+
+    fs::resize_file(path, kMaxPaletteFileSize);
+    ASSERT_TRUE(ReadWholeFile(path, kMaxPaletteFileSize, bytes).ok());
+    ASSERT_EQ(bytes.size(), kMaxPaletteFileSize);
+    EXPECT_EQ(bytes[2], 3);
+}
+
 } // namespace
 } // namespace zandrel::testing

@@ -40,6 +40,14 @@ FileError OpenErrorFromErrno(int err) {
     }
 }
 
+// A limit as the user reads it: in mebibytes where it is a whole number of them.
+std::string LimitText(std::uint64_t bytes) {
+    constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
+    if (bytes != 0 && bytes % kMiB == 0)
+        return std::to_string(bytes / kMiB) + " MiB";
+    return std::to_string(bytes) + " bytes";
+}
+
 } // namespace
 
 void SetSyncFaultForTesting(int systemError) {
@@ -62,6 +70,8 @@ std::string FileErrorText(const FileStatus& status) {
         return std::strerror(EACCES);
     case FileError::OpenFailed:
         return "The file could not be opened";
+    case FileError::TooLarge:
+        return "O arquivo passa do limite de " + LimitText(status.limit);
     case FileError::ReadFailed:
         return "The file could not be read";
     case FileError::WriteFailed:
@@ -214,7 +224,8 @@ bool FileExists(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &info) == 0;
 }
 
-FileStatus ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+FileStatus ReadWholeFile(const std::string& path, std::uint64_t maxSize,
+                         std::vector<std::uint8_t>& bytes) {
     FileStatus status;
     File file = File::Open(path, OpenMode::ReadOnly, status);
     if (!status.ok())
@@ -222,6 +233,8 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& byt
     std::uint64_t size = 0;
     if (status = file.Size(size); !status.ok())
         return status;
+    if (size > maxSize)
+        return FileStatus{FileError::TooLarge, 0, maxSize};
     bytes.resize(static_cast<std::size_t>(size));
     if (status = file.ReadAt(0, bytes); !status.ok())
         return status;

@@ -17,6 +17,7 @@ enum class FileError {
     NotRegularFile, // a device, a named pipe or a socket: never opened for work
     AccessDenied,   // read-only, immutable or not permitted
     OpenFailed,     // any other reason the system refused to open it
+    TooLarge,       // larger than the caller reads whole; `limit` holds the largest size
     ReadFailed,
     WriteFailed,
     SyncFailed, // the bytes could not be flushed to disk
@@ -24,13 +25,19 @@ enum class FileError {
 
 struct FileStatus {
     FileError error = FileError::None;
-    int systemError = 0; // errno of the failing call, 0 when none
+    int systemError = 0;     // errno of the failing call, 0 when none
+    std::uint64_t limit = 0; // TooLarge: the largest size accepted, in bytes
 
     bool ok() const { return error == FileError::None; }
 };
 
 // The system's reason for a failure, as one line of text.
 std::string FileErrorText(const FileStatus& status);
+
+// The largest files read whole. No palette file of any format comes near 1 MiB, and no
+// sensible definition file near 64 MiB.
+inline constexpr std::uint64_t kMaxPaletteFileSize = std::uint64_t{1} << 20;
+inline constexpr std::uint64_t kMaxDefinitionFileSize = std::uint64_t{64} << 20;
 
 // Every mode but ReadOnly refuses a file without write permission bits, whoever runs it.
 enum class OpenMode {
@@ -68,7 +75,9 @@ class File {
 // True when something exists at the path; only looks, never opens it.
 bool FileExists(const std::string& path);
 // Whole-file helpers; each opens, works and closes before returning.
-FileStatus ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
+// Reads a file of at most maxSize bytes; a larger one is refused before anything is read.
+FileStatus ReadWholeFile(const std::string& path, std::uint64_t maxSize,
+                         std::vector<std::uint8_t>& bytes);
 // Creates or empties the file, writes the bytes and flushes them to disk.
 FileStatus WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
