@@ -1,4 +1,5 @@
-// The file layer against what a hostile user may put at a path.
+// The file layer against what a hostile user may put at a path: named pipes and devices,
+// files of any size, other programs writing the same file.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -61,6 +62,22 @@ TEST(File, AFileLargerThanTheLimitIsRefusedBeforeItIsRead) {
     ASSERT_TRUE(ReadWholeFile(path, kMaxPaletteFileSize, bytes).ok());
     ASSERT_EQ(bytes.size(), kMaxPaletteFileSize);
     EXPECT_EQ(bytes[2], 3);
+}
+
+// A second writer waits the time it is given, then learns the file is in use; once the holder
+// closes the file the lock is free.
+TEST(File, ALockedFileTurnsASecondWriterAwayAfterTheWait) {
+    TempDir dir;
+    const std::string path = dir.Write("game.gba", PatternBytes(64));
+    FileStatus status;
+    File holder = File::Open(path, OpenMode::ReadWriteExisting, status);
+    ASSERT_TRUE(holder.LockExclusive().ok());
+    File writer = File::Open(path, OpenMode::ReadWriteExisting, status);
+    status = writer.LockExclusive(std::chrono::milliseconds(20));
+    EXPECT_EQ(status.error, FileError::Locked);
+    EXPECT_EQ(FileErrorText(status), "O arquivo está em uso por outro programa");
+    ASSERT_TRUE(holder.Close().ok());
+    EXPECT_TRUE(writer.LockExclusive(std::chrono::milliseconds(0)).ok());
 }
 
 } // namespace

@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -72,6 +74,8 @@ std::string FileErrorText(const FileStatus& status) {
         return "The file could not be opened";
     case FileError::TooLarge:
         return "O arquivo passa do limite de " + LimitText(status.limit);
+    case FileError::Locked:
+        return "O arquivo está em uso por outro programa";
     case FileError::ReadFailed:
         return "The file could not be read";
     case FileError::WriteFailed:
@@ -155,6 +159,21 @@ File File::Open(const std::string& path, OpenMode mode, FileStatus& status) {
     }
     status = FileStatus{};
     return file;
+}
+
+FileStatus File::LockExclusive(std::chrono::milliseconds wait) {
+    constexpr std::chrono::milliseconds kRetry{5};
+    for (std::chrono::milliseconds waited{0};; waited += kRetry) {
+        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0)
+            return {};
+        if (errno == EINTR)
+            continue;
+        if (errno != EWOULDBLOCK)
+            return Failure(FileError::Locked, errno);
+        if (waited >= wait)
+            return Failure(FileError::Locked, 0);
+        std::this_thread::sleep_for(kRetry);
+    }
 }
 
 FileStatus File::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const {

@@ -2,6 +2,7 @@
 // on success and on failure alike. Failures come back as values, never as exceptions.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -18,6 +19,7 @@ enum class FileError {
     AccessDenied,   // read-only, immutable or not permitted
     OpenFailed,     // any other reason the system refused to open it
     TooLarge,       // larger than the caller reads whole; `limit` holds the largest size
+    Locked,         // another program held its lock for longer than the wait
     ReadFailed,
     WriteFailed,
     SyncFailed, // the bytes could not be flushed to disk
@@ -39,6 +41,9 @@ std::string FileErrorText(const FileStatus& status);
 inline constexpr std::uint64_t kMaxPaletteFileSize = std::uint64_t{1} << 20;
 inline constexpr std::uint64_t kMaxDefinitionFileSize = std::uint64_t{64} << 20;
 
+// How long a writer waits for another program to let go of a file's lock.
+inline constexpr std::chrono::milliseconds kLockWait{3000};
+
 // Every mode but ReadOnly refuses a file without write permission bits, whoever runs it.
 enum class OpenMode {
     ReadOnly,          // a missing file is an error
@@ -58,6 +63,9 @@ class File {
     // Opens a regular file; anything else at the path is refused without waiting on it.
     static File Open(const std::string& path, OpenMode mode, FileStatus& status);
 
+    // Takes the file's exclusive advisory lock (flock), trying again every few milliseconds
+    // for at most `wait` while another open file holds it. Held until this file is closed.
+    FileStatus LockExclusive(std::chrono::milliseconds wait = kLockWait);
     // Reads out.size() bytes at the 0-based offset; bytes past the end of the file read as 0.
     FileStatus ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const;
     FileStatus WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes);
