@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -200,15 +201,19 @@ Problem RequireSixteen(const std::string& path, int count) {
     return {};
 }
 
-// Writes bytes into an existing file in place: every byte must lie inside the file, which
-// never changes length; nothing is written otherwise. Flushed to disk before it returns.
-Failure WriteBytesInPlace(const std::string& path, std::int64_t offset,
-                          std::span<const std::uint8_t> bytes) {
+// Rewrites `length` bytes of an existing file in place: they are read, edited by `change` and
+// written back while the file's exclusive lock is held, so no other writer's bytes are lost
+// in between. Every byte must lie inside the file, which never changes length; nothing is
+// written otherwise. Flushed to disk before it returns.
+Failure ChangeBytesInPlace(const std::string& path, std::int64_t offset, std::size_t length,
+                           const std::function<void(std::vector<std::uint8_t>&)>& change) {
     Failure failure;
     failure.file = path;
     FileStatus status;
     File file = File::Open(path, OpenMode::ReadWriteExisting, status);
     std::uint64_t size = 0;
+    if (status.ok())
+        status = file.LockExclusive();
     if (status.ok())
         status = file.Size(size);
     if (!status.ok()) {
@@ -216,13 +221,20 @@ Failure WriteBytesInPlace(const std::string& path, std::int64_t offset,
         failure.io = status;
         return failure;
     }
-    if (offset < 0 || static_cast<std::uint64_t>(offset) + bytes.size() > size) {
+    if (offset < 0 || static_cast<std::uint64_t>(offset) + length > size) {
         failure.result = Result::PaletteBeyondEnd;
         failure.offset = offset;
-        failure.length = static_cast<std::int64_t>(bytes.size());
+        failure.length = static_cast<std::int64_t>(length);
         failure.size = size;
         return failure;
     }
+    std::vector<std::uint8_t> bytes(length);
+    if (status = file.ReadAt(static_cast<std::uint64_t>(offset), bytes); !status.ok()) {
+        failure.result = Result::CannotRead;
+        failure.io = status;
+        return failure;
+    }
+    change(bytes);
     status = file.WriteAt(static_cast<std::uint64_t>(offset), bytes);
     if (status.ok())
         status = file.Sync();
@@ -335,7 +347,7 @@ Problem Import(const std::string& path, const PaletteArgument& argument, const s
     if (Problem problem = RequireSixteen(path, count); !problem.ok())
         return problem;
     std::vector<std::uint8_t> bytes;
-    if (const FileStatus status = ReadWholeFile(inPath, bytes); !status.ok())
+    if (const FileStatus status = ReadWholeFile(inPath, kMaxPaletteFileSize, bytes); !status.ok())
         return CannotRead(inPath, status);
     const WordsResult read = ReadExchangeFile(format, bytes);
     if (!read.ok())
@@ -393,15 +405,14 @@ Problem Set(const std::string& path, const PaletteArgument& argument,
     // Only the words from the first to the last index given are rewritten; the ones between
     // them keep their bytes, bit 15 included.
     const std::int64_t offset = static_cast<std::int64_t>(palette.location) + 2 * first;
-    std::vector<std::uint8_t> bytes;
-    if (const Failure failure = ReadFileBytes(path, offset, 2 * (last - first + 1), bytes);
+    const auto assign = [&](std::vector<std::uint8_t>& bytes) {
+        for (const Assignment& assignment : assignments) {
+            const std::vector<std::uint8_t> word = WordsToBytes(std::span(&assignment.word, 1));
+            std::copy(word.begin(), word.end(), bytes.begin() + 2 * (assignment.index - first));
+        }
+    };
+    if (const Failure failure = ChangeBytesInPlace(path, offset, 2 * (last - first + 1), assign);
         !failure.ok())
-        return FailureProblem(failure, path);
-    for (const Assignment& assignment : assignments) {
-        const std::vector<std::uint8_t> word = WordsToBytes(std::span(&assignment.word, 1));
-        std::copy(word.begin(), word.end(), bytes.begin() + 2 * (assignment.index - first));
-    }
-    if (const Failure failure = WriteBytesInPlace(path, offset, bytes); !failure.ok())
         return FailureProblem(failure, path);
     return {};
 }

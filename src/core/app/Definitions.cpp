@@ -111,7 +111,8 @@ Failure ParseDefinitions(std::istream& in, PaletteTable& table) {
 Failure LoadDefinitionFile(const std::string& path, PaletteTable& table) {
     std::vector<std::uint8_t> bytes;
     Failure failure;
-    if (const FileStatus status = ReadWholeFile(path, bytes); !status.ok()) {
+    if (const FileStatus status = ReadWholeFile(path, kMaxDefinitionFileSize, bytes);
+        !status.ok()) {
         failure.result = Result::DefinitionMissing;
         failure.io = status;
     } else {

@@ -72,6 +72,9 @@ Failure WriteColourWords(const std::string& path, std::int64_t location,
         return IoFailure(Result::CannotWrite, path, status);
     const std::vector<std::uint8_t> bytes = WordsToBytes(words);
     if (target == WriteTarget::InPlace) {
+        // Other writers of the file wait until these bytes are on the disk.
+        if (status = file.LockExclusive(); !status.ok())
+            return IoFailure(Result::CannotWrite, path, status);
         std::uint64_t size = 0;
         if (status = file.Size(size); !status.ok())
             return IoFailure(Result::CannotWrite, path, status);
