@@ -1,0 +1,150 @@
+#include "rom/PaletteScore.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <span>
+
+namespace zandrel {
+
+namespace {
+
+int Distance(ColorWord a, ColorWord b) {
+    const int red = std::abs((a & 31) - (b & 31));
+    const int green = std::abs((a >> 5 & 31) - (b >> 5 & 31));
+    const int blue = std::abs((a >> 10 & 31) - (b >> 10 & 31));
+    return std::max({red, green, blue});
+}
+
+double Clamp01(double v) {
+    return std::clamp(v, 0.0, 1.0);
+}
+
+// Palettes that use only their first colours leave zeros after them; the rest is judged
+// on the colours used.
+constexpr int kFewestUsed = 6;
+
+std::span<const ColorWord> UsedColours(const PaletteWords& words) {
+    std::size_t used = words.size();
+    while (used > kFewestUsed && words[used - 1] == 0)
+        --used;
+    return std::span(words).first(used);
+}
+
+// Penalties of the words alone, as a positive number to subtract; counts are scaled to 16.
+int WordsPenalty(std::span<const ColorWord> words) {
+    int printable = 0;    // bytes of ASCII text
+    int nibbleHighs = 0;  // 4bpp pixels of index 8-15 (tiles of few colours have none)
+    int soundLike = 0;    // both bytes close as signed samples, as 8-bit sound is
+    int smallNumbers = 0; // below 200: numbers of a table more likely than dark colours
+    int longestRun = 1;
+    int run = 1;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const ColorWord w = words[i];
+        const int low = w & 0xFF;
+        const int high = w >> 8;
+        printable += (low >= 0x20 && low < 0x7F) + (high >= 0x20 && high < 0x7F);
+        nibbleHighs += std::popcount(static_cast<unsigned>(w & 0x0888));
+        soundLike += std::abs(static_cast<std::int8_t>(low) - static_cast<std::int8_t>(high)) <= 6;
+        smallNumbers += w < 0x200;
+        run = i > 0 && w == words[i - 1] ? run + 1 : 1;
+        longestRun = std::max(longestRun, run);
+    }
+    // Ramps of colours move two or three components; a number table moves one.
+    int movingComponents = 0;
+    for (const int shift : {0, 5, 10}) {
+        int lowest = 31;
+        int highest = 0;
+        for (const ColorWord w : words) {
+            lowest = std::min(lowest, w >> shift & 31);
+            highest = std::max(highest, w >> shift & 31);
+        }
+        movingComponents += highest - lowest >= 3;
+    }
+    const double scale = static_cast<double>(kPaletteWords) / static_cast<double>(words.size());
+    const auto scaled = [&](int count) { return static_cast<int>(count * scale + 0.5); };
+    int penalty = 0;
+    if (movingComponents < 2)
+        penalty += 25;
+    penalty += std::max(0, scaled(printable) - 21) * 4;
+    penalty += std::max(0, 7 - scaled(nibbleHighs)) * 5;
+    penalty += std::max(0, scaled(soundLike) - 9) * 5;
+    penalty += std::max(0, longestRun - 3) * 3;
+    penalty += std::max(0, scaled(smallNumbers) - 4) * 5;
+    return penalty;
+}
+
+} // namespace
+
+int WordsScore(const PaletteWords& palette) {
+    const std::span<const ColorWord> words = UsedColours(palette);
+    const int size = static_cast<int>(words.size());
+    std::array<ColorWord, kPaletteWords> distinct{};
+    int count = 0;
+    for (const ColorWord w : words)
+        if (std::find(distinct.begin(), distinct.begin() + count, w) == distinct.begin() + count)
+            distinct[count++] = w;
+    if (count < 3)
+        return 0;
+
+    int nearestSum = 0;
+    for (int i = 0; i < count; ++i) {
+        int nearest = 31;
+        for (int j = 0; j < count; ++j)
+            if (j != i)
+                nearest = std::min(nearest, Distance(distinct[i], distinct[j]));
+        nearestSum += nearest;
+    }
+    const double meanNearest = static_cast<double>(nearestSum) / count;
+
+    int pairs = 0;
+    int closePairs = 0;
+    for (int i = 1; i < size; ++i) {
+        if (words[i] == words[i - 1])
+            continue;
+        ++pairs;
+        closePairs += Distance(words[i], words[i - 1]) <= 6;
+    }
+
+    // Number tables, maps and tiles repeat a few byte values; colours spread over many.
+    std::array<bool, 256> seen{};
+    int distinctBytes = 0;
+    for (const ColorWord w : words)
+        for (const int byte : {w & 0xFF, w >> 8})
+            if (!seen[byte]) {
+                seen[byte] = true;
+                ++distinctBytes;
+            }
+
+    const double variety = Clamp01((count - 2) / std::min(10.0, size - 2.0));
+    const double spread = Clamp01((distinctBytes / (2.0 * size) - 0.4) / 0.45);
+    const double smooth = Clamp01((9.0 - meanNearest) / 7.0);
+    const double ordered = pairs == 0 ? 0.0 : static_cast<double>(closePairs) / pairs;
+    const int score =
+        static_cast<int>(10 * variety + 15 * spread + 15 * smooth + 15 * ordered + 0.5);
+    return score - WordsPenalty(words);
+}
+
+int PaletteScore(int wordsScore, const PaletteWords& words, const PaletteSurroundings& around) {
+    int score = wordsScore;
+    if (around.pointed)
+        score += 25;
+    else if (around.inPointedRun)
+        score += 15;
+    if (around.paletteBeside)
+        score += 10;
+    // A black colour 0 followed by black again is more likely zeros before the real start.
+    if (words[0] == 0 && words[1] != 0)
+        score += 8;
+    score += 5 * std::min(3, around.sharedBackdrops);
+    if (around.compressed)
+        score += 10;
+    if (around.wordAligned)
+        score += 6;
+    if (around.pointersInside >= 2)
+        score -= 20 * around.pointersInside;
+    score -= std::min(40, std::max(0, around.codeMarkers - 1) * 8);
+    return std::clamp(score, 0, 100);
+}
+
+} // namespace zandrel

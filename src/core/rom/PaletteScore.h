@@ -1,0 +1,44 @@
+// How much sixteen colour words look like a palette a game stores, 0 to 100.
+//
+// The words alone: colour variety, smoothness (each colour near another, as ramps are) and
+// order (neighbours in the list near each other), less penalties for what else holds 16
+// words with bit 15 clear: text, low-index 4bpp tiles, sound samples, pointer tables, runs
+// of one word. The surroundings then add: a pointer to it, whole palettes from a pointed
+// place up to it, palettes 32 bytes before or after it, a colour 0 that is black or shared
+// with those neighbours, being a clean LZ77 block; and take away Thumb code around it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "colour/Codec.h"
+
+namespace zandrel {
+
+constexpr int kPaletteWords = 16;
+using PaletteWords = std::array<ColorWord, kPaletteWords>;
+
+// Below this the words are not worth the surroundings' checks.
+constexpr int kWorthCheckingScore = 20;
+// A neighbour at or above this counts as a palette beside the candidate.
+constexpr int kNeighbourScore = 40;
+
+// 0 to 55 from the words alone (penalties may take it below 0); every word must have bit 15
+// clear.
+int WordsScore(const PaletteWords& words);
+
+struct PaletteSurroundings {
+    bool pointed = false;       // a ROM pointer targets it (or its block)
+    bool inPointedRun = false;  // whole palette-like steps of 32 bytes from a pointed place
+    bool paletteBeside = false; // a palette-like 16 words 32 bytes before or after
+    int sharedBackdrops = 0;    // palettes in steps of 32 bytes before and after with its colour 0
+    bool compressed = false;    // decompressed from a clean LZ77 block of palette size
+    bool wordAligned = false;   // raw and 4-byte aligned
+    int pointersInside = 0;     // 08xxxxxx words inside it, as pointer tables hold
+    int codeMarkers = 0;        // Thumb push/pop/bl/bx lr around it
+};
+
+// 0 to 100.
+int PaletteScore(int wordsScore, const PaletteWords& words, const PaletteSurroundings& around);
+
+} // namespace zandrel
