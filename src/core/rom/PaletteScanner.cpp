@@ -1,7 +1,8 @@
 #include "rom/PaletteScanner.h"
 
 #include <algorithm>
-#include <bit>
+#include <array>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <optional>
@@ -19,6 +20,8 @@ constexpr std::size_t kPaletteBytes = 2 * kPaletteWords;
 constexpr std::size_t kLargestBlock = 16 * kPaletteBytes;
 // Thumb code markers are counted this many bytes before and after a raw candidate.
 constexpr std::size_t kCodeReach = 48;
+// The score of words ruled out before scoring.
+constexpr int kNotPalette = -100;
 
 // The file offset a 32-bit value at `offset` points to, or -1 when it is no ROM pointer.
 std::int64_t PointerTarget(std::span<const std::uint8_t> bytes, std::size_t offset,
@@ -113,69 +116,115 @@ int CodeMarkersAround(const RomView& rom, std::size_t location) {
     return before > 0 && after > 0 ? before + after : 0;
 }
 
-// Cheap sliding checks that rule a window out before its words are scored.
-struct WindowSums {
-    int repeats = 0;   // words equal to the one before, inside the window
-    int printable = 0; // bytes 20-7E
-    int nibbleHighs = 0;
+// Cheap counts over a window, kept as it slides one word at a time, that rule most windows
+// out before their words are scored: one 8-bit lane per count, added and taken away whole,
+// and the number of distinct byte values.
+class WindowCounts {
+  public:
+    // What word `w` (bit 15 clear, after `before`) adds to the lanes.
+    static std::uint64_t Of(ColorWord w, ColorWord before) {
+        const std::uint64_t repeats = w == before;
+        const std::uint64_t highRepeats = w != 0 && (w >> 8) == (before >> 8);
+        const std::uint64_t rampStep = RampStep(before, w);
+        return WordLanes()[w] | repeats | highRepeats << 8 | rampStep << 48;
+    }
+    void Add(std::uint64_t lanes, ColorWord w) {
+        lanes_ += lanes;
+        for (const int byte : {w & 0xFF, w >> 8})
+            distinctBytes_ += byteCounts_[byte]++ == 0;
+    }
+    void Remove(std::uint64_t lanes, ColorWord w) {
+        lanes_ -= lanes;
+        for (const int byte : {w & 0xFF, w >> 8})
+            distinctBytes_ -= --byteCounts_[byte] == 0;
+    }
+    // Repeated words, slow high bytes, text, tiles of few colours, sound, small numbers, few
+    // byte values; and steps of a ramp, as any palette has.
+    bool Promising() const {
+        return Lane(0) <= 9 && Lane(1) <= 10 && Lane(2) <= 26 && Lane(3) >= 3 && Lane(4) <= 12 &&
+               Lane(5) <= 5 && Lane(6) >= 3 && distinctBytes_ >= 12;
+    }
 
-    static int Printable(ColorWord w) {
-        const int low = w & 0xFF;
-        const int high = w >> 8;
-        return (low >= 0x20 && low < 0x7F) + (high >= 0x20 && high < 0x7F);
+  private:
+    // The lanes that depend on one word only, for every word with bit 15 clear.
+    static const std::vector<std::uint64_t>& WordLanes() {
+        static const std::vector<std::uint64_t> table = [] {
+            std::vector<std::uint64_t> lanes(0x8000);
+            for (int w = 0; w < 0x8000; ++w) {
+                const int low = w & 0xFF;
+                const int high = w >> 8;
+                const std::uint64_t printable =
+                    (low >= 0x20 && low < 0x7F) + (high >= 0x20 && high < 0x7F);
+                const std::uint64_t nibbleHighs = (w >> 3 & 1) + (w >> 7 & 1) + (w >> 11 & 1);
+                const std::uint64_t soundLike =
+                    std::abs(static_cast<std::int8_t>(low) - static_cast<std::int8_t>(high)) <=
+                    kSoundStep;
+                const std::uint64_t smallNumbers = w != 0 && w < 0x200;
+                lanes[w] =
+                    printable << 16 | nibbleHighs << 24 | soundLike << 32 | smallNumbers << 40;
+            }
+            return lanes;
+        }();
+        return table;
     }
-    static int NibbleHighs(ColorWord w) { return std::popcount(static_cast<unsigned>(w & 0x0888)); }
-    void Add(ColorWord w, int sign) {
-        printable += sign * Printable(w);
-        nibbleHighs += sign * NibbleHighs(w);
-    }
-    bool Promising() const { return repeats <= 9 && printable <= 26 && nibbleHighs >= 3; }
+    int Lane(int lane) const { return static_cast<int>(lanes_ >> (8 * lane) & 0xFF); }
+    std::uint64_t lanes_ = 0;
+    std::array<std::uint8_t, 256> byteCounts_{};
+    int distinctBytes_ = 0;
 };
 
-// Palette-like words `step` palettes away (before when negative), or nothing.
-using PaletteAt = std::function<std::optional<PaletteWords>(int step)>;
+struct Neighbour {
+    PaletteWords words;
+    int wordsScore = 0;
+};
+// The 16 words `step` palettes away (before when negative) when all have bit 15 clear.
+using NeighbourAt = std::function<std::optional<Neighbour>(int step)>;
 
-// Palettes beside the candidate, and how far on each side they keep its colour 0.
-void AddNeighbours(const PaletteWords& words, const PaletteAt& paletteAt,
+// Palettes beside the candidate, and how far on each side they keep its colour 0. A shared
+// colour 0 other than black says "palette group" by itself; black needs palette-like words.
+void AddNeighbours(const PaletteWords& words, const NeighbourAt& neighbourAt,
                    PaletteSurroundings& around) {
     constexpr int kFarthest = 3;
     for (const int direction : {-1, +1}) {
         for (int step = 1; step <= kFarthest; ++step) {
-            const std::optional<PaletteWords> other = paletteAt(direction * step);
+            const std::optional<Neighbour> other = neighbourAt(direction * step);
             if (!other)
                 break;
-            around.paletteBeside = true;
-            if ((*other)[0] != words[0])
+            const bool paletteLike = other->wordsScore >= kNeighbourScore;
+            around.paletteBeside = around.paletteBeside || (step == 1 && paletteLike);
+            if (other->words[0] != words[0] || (words[0] == 0 && !paletteLike))
                 break;
             ++around.sharedBackdrops;
         }
     }
 }
 
-void ScoreRawCandidate(const RomView& rom, const PointerIndex& pointers, std::size_t location,
-                       const PaletteWords& words, int wordsScore, std::vector<Found>& found) {
+// The raw window `w` of the run starting at word `runStart`, whose windows' word scores are
+// `scores`.
+void ScoreRawCandidate(const RomView& rom, const PointerIndex& pointers, std::size_t runStart,
+                       const std::vector<int>& scores, std::size_t w, std::vector<Found>& found) {
+    const std::size_t location = 2 * (runStart + w);
+    PaletteWords words;
+    rom.Palette(location, words);
+    const int wordsScore = scores[w];
     PaletteSurroundings around;
     around.pointed = pointers.Targets(location);
-    for (std::size_t step = 1; !around.pointed && step < 16 && step * kPaletteBytes <= location;
-         ++step) {
-        const std::size_t before = location - step * kPaletteBytes;
-        PaletteWords skipped;
-        if (!rom.Palette(before, skipped))
-            break;
-        if (pointers.Targets(before)) {
+    // Whole palettes back to a pointed place: windows of the same run.
+    for (std::size_t step = 1; !around.pointed && step < 16 && step * kPaletteWords <= w; ++step)
+        if (pointers.Targets(location - step * kPaletteBytes)) {
             around.inPointedRun = true;
             break;
         }
-    }
     AddNeighbours(
         words,
-        [&](int step) -> std::optional<PaletteWords> {
-            const std::int64_t at = std::int64_t(location) + step * std::int64_t(kPaletteBytes);
-            PaletteWords other;
-            if (at < 0 || !rom.Palette(static_cast<std::size_t>(at), other) ||
-                WordsScore(other) < kNeighbourScore)
+        [&](int step) -> std::optional<Neighbour> {
+            const std::int64_t other = std::int64_t(w) + step * std::int64_t(kPaletteWords);
+            if (other < 0 || other >= std::int64_t(scores.size()))
                 return std::nullopt;
-            return other;
+            Neighbour neighbour;
+            rom.Palette(2 * (runStart + std::size_t(other)), neighbour.words);
+            neighbour.wordsScore = scores[std::size_t(other)];
+            return neighbour;
         },
         around);
     around.wordAligned = location % 4 == 0;
@@ -188,9 +237,13 @@ void ScoreRawCandidate(const RomView& rom, const PointerIndex& pointers, std::si
 }
 
 // Runs of at least 16 words with bit 15 clear, found by sampling every 16th word.
+// Runs of at least 16 words with bit 15 clear, found by sampling every 16th word; inside a
+// run every window's words are scored once (neighbours reuse the scores).
 void FindRawCandidates(const RomView& rom, const PointerIndex& pointers,
                        std::vector<Found>& found) {
     const std::size_t words = rom.size() / 2;
+    std::vector<std::uint64_t> counts;
+    std::vector<int> scores;
     std::size_t start = 0;
     while (start + kPaletteWords <= words) {
         const std::size_t last = start + kPaletteWords - 1;
@@ -209,27 +262,29 @@ void FindRawCandidates(const RomView& rom, const PointerIndex& pointers,
         while (end < words && rom.Clear(2 * end))
             ++end;
 
-        WindowSums sums;
-        for (std::size_t i = start; i <= last; ++i) {
-            sums.Add(rom.Word(2 * i), +1);
-            sums.repeats += i > start && rom.Word(2 * i) == rom.Word(2 * i - 2);
-        }
-        for (std::size_t s = start;; ++s) {
+        counts.clear();
+        for (std::size_t i = start; i < end; ++i)
+            counts.push_back(
+                WindowCounts::Of(rom.Word(2 * i), i > start ? rom.Word(2 * i - 2) : 0));
+        const std::size_t windows = end - start - kPaletteWords + 1;
+        scores.assign(windows, kNotPalette);
+        WindowCounts sums;
+        for (std::size_t i = 0; i < kPaletteWords; ++i)
+            sums.Add(counts[i], rom.Word(2 * (start + i)));
+        for (std::size_t w = 0; w < windows; ++w) {
             if (sums.Promising()) {
                 PaletteWords window;
-                rom.Palette(2 * s, window);
-                const int wordsScore = WordsScore(window);
-                if (wordsScore >= kWorthCheckingScore)
-                    ScoreRawCandidate(rom, pointers, 2 * s, window, wordsScore, found);
+                rom.Palette(2 * (start + w), window);
+                scores[w] = WordsScore(window);
             }
-            const std::size_t next = s + kPaletteWords;
-            if (next >= end)
-                break;
-            sums.Add(rom.Word(2 * s), -1);
-            sums.Add(rom.Word(2 * next), +1);
-            sums.repeats -= rom.Word(2 * s + 2) == rom.Word(2 * s);
-            sums.repeats += rom.Word(2 * next) == rom.Word(2 * next - 2);
+            if (w + 1 < windows) {
+                sums.Remove(counts[w], rom.Word(2 * (start + w)));
+                sums.Add(counts[w + kPaletteWords], rom.Word(2 * (start + w + kPaletteWords)));
+            }
         }
+        for (std::size_t w = 0; w < windows; ++w)
+            if (scores[w] >= kWorthCheckingScore)
+                ScoreRawCandidate(rom, pointers, start, scores, w, found);
         start = end + 1;
     }
 }
@@ -264,11 +319,11 @@ void FindCompressedCandidates(const RomView& rom, const PointerIndex& pointers,
             around.compressed = true;
             AddNeighbours(
                 palettes[p],
-                [&](int step) -> std::optional<PaletteWords> {
+                [&](int step) -> std::optional<Neighbour> {
                     const std::size_t other = p + step;
-                    if (other >= palettes.size() || wordsScores[other] < kNeighbourScore)
+                    if (other >= palettes.size())
                         return std::nullopt;
-                    return palettes[other];
+                    return Neighbour{palettes[other], wordsScores[other]};
                 },
                 around);
             around.pointersInside =

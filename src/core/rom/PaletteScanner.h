@@ -16,7 +16,7 @@
 
 namespace zandrel {
 
-constexpr int kDefaultMinimumScore = 40;
+constexpr int kDefaultMinimumScore = 50;
 // The largest GBA ROM (the cartridge's address space): scanning reads no more than this.
 constexpr std::uint64_t kLargestRomSize = std::uint64_t{32} << 20;
 

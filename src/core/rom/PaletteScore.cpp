@@ -1,20 +1,12 @@
 #include "rom/PaletteScore.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdlib>
 #include <span>
 
 namespace zandrel {
 
 namespace {
-
-int Distance(ColorWord a, ColorWord b) {
-    const int red = std::abs((a & 31) - (b & 31));
-    const int green = std::abs((a >> 5 & 31) - (b >> 5 & 31));
-    const int blue = std::abs((a >> 10 & 31) - (b >> 10 & 31));
-    return std::max({red, green, blue});
-}
 
 double Clamp01(double v) {
     return std::clamp(v, 0.0, 1.0);
@@ -23,6 +15,9 @@ double Clamp01(double v) {
 // Palettes that use only their first colours leave zeros after them; the rest is judged
 // on the colours used.
 constexpr int kFewestUsed = 6;
+constexpr double kSmoothnessPoints = 15;
+// Words scoring this or less get nothing from their surroundings; 20 more get it all.
+constexpr double kSupportFrom = 15;
 
 std::span<const ColorWord> UsedColours(const PaletteWords& words) {
     std::size_t used = words.size();
@@ -44,9 +39,10 @@ int WordsPenalty(std::span<const ColorWord> words) {
         const int low = w & 0xFF;
         const int high = w >> 8;
         printable += (low >= 0x20 && low < 0x7F) + (high >= 0x20 && high < 0x7F);
-        nibbleHighs += std::popcount(static_cast<unsigned>(w & 0x0888));
-        soundLike += std::abs(static_cast<std::int8_t>(low) - static_cast<std::int8_t>(high)) <= 6;
-        smallNumbers += w < 0x200;
+        nibbleHighs += (w >> 3 & 1) + (w >> 7 & 1) + (w >> 11 & 1);
+        soundLike +=
+            std::abs(static_cast<std::int8_t>(low) - static_cast<std::int8_t>(high)) <= kSoundStep;
+        smallNumbers += w != 0 && w < 0x200;
         run = i > 0 && w == words[i - 1] ? run + 1 : 1;
         longestRun = std::max(longestRun, run);
     }
@@ -68,17 +64,25 @@ int WordsPenalty(std::span<const ColorWord> words) {
         penalty += 25;
     penalty += std::max(0, scaled(printable) - 21) * 4;
     penalty += std::max(0, 7 - scaled(nibbleHighs)) * 5;
-    penalty += std::max(0, scaled(soundLike) - 9) * 5;
+    penalty += std::max(0, scaled(soundLike) - 10) * 5;
     penalty += std::max(0, longestRun - 3) * 3;
-    penalty += std::max(0, scaled(smallNumbers) - 4) * 5;
+    penalty += std::max(0, scaled(smallNumbers) - 3) * 6;
     return penalty;
 }
 
 } // namespace
 
+int ColourDistance(ColorWord a, ColorWord b) {
+    const int red = std::abs((a & 31) - (b & 31));
+    const int green = std::abs((a >> 5 & 31) - (b >> 5 & 31));
+    const int blue = std::abs((a >> 10 & 31) - (b >> 10 & 31));
+    return std::max(red, std::max(green, blue));
+}
+
 int WordsScore(const PaletteWords& palette) {
     const std::span<const ColorWord> words = UsedColours(palette);
     const int size = static_cast<int>(words.size());
+
     std::array<ColorWord, kPaletteWords> distinct{};
     int count = 0;
     for (const ColorWord w : words)
@@ -86,25 +90,6 @@ int WordsScore(const PaletteWords& palette) {
             distinct[count++] = w;
     if (count < 3)
         return 0;
-
-    int nearestSum = 0;
-    for (int i = 0; i < count; ++i) {
-        int nearest = 31;
-        for (int j = 0; j < count; ++j)
-            if (j != i)
-                nearest = std::min(nearest, Distance(distinct[i], distinct[j]));
-        nearestSum += nearest;
-    }
-    const double meanNearest = static_cast<double>(nearestSum) / count;
-
-    int pairs = 0;
-    int closePairs = 0;
-    for (int i = 1; i < size; ++i) {
-        if (words[i] == words[i - 1])
-            continue;
-        ++pairs;
-        closePairs += Distance(words[i], words[i - 1]) <= 6;
-    }
 
     // Number tables, maps and tiles repeat a few byte values; colours spread over many.
     std::array<bool, 256> seen{};
@@ -116,31 +101,58 @@ int WordsScore(const PaletteWords& palette) {
                 ++distinctBytes;
             }
 
+    int pairs = 0;
+    int rampSteps = 0;
+    for (int i = 1; i < size; ++i) {
+        if (words[i] == words[i - 1])
+            continue;
+        ++pairs;
+        rampSteps += RampStep(words[i - 1], words[i]);
+    }
+
     const double variety = Clamp01((count - 2) / std::min(10.0, size - 2.0));
     const double spread = Clamp01((distinctBytes / (2.0 * size) - 0.4) / 0.45);
-    const double smooth = Clamp01((9.0 - meanNearest) / 7.0);
-    const double ordered = pairs == 0 ? 0.0 : static_cast<double>(closePairs) / pairs;
-    const int score =
-        static_cast<int>(10 * variety + 15 * spread + 15 * smooth + 15 * ordered + 0.5);
-    return score - WordsPenalty(words);
+    const double ordered = pairs == 0 ? 0.0 : static_cast<double>(rampSteps) / pairs;
+    const double withoutSmoothness = 10 * variety + 15 * spread + 15 * ordered;
+    const int penalty = WordsPenalty(words);
+    if (withoutSmoothness + kSmoothnessPoints - penalty < kWorthCheckingScore)
+        return static_cast<int>(withoutSmoothness + 0.5) - penalty; // smoothness cannot save it
+
+    std::array<int, kPaletteWords> nearest;
+    nearest.fill(31);
+    for (int i = 0; i < count; ++i)
+        for (int j = i + 1; j < count; ++j) {
+            const int d = ColourDistance(distinct[i], distinct[j]);
+            nearest[i] = std::min(nearest[i], d);
+            nearest[j] = std::min(nearest[j], d);
+        }
+    int nearestSum = 0;
+    for (int i = 0; i < count; ++i)
+        nearestSum += nearest[i];
+    const double smooth = Clamp01((9.0 - static_cast<double>(nearestSum) / count) / 7.0);
+    return static_cast<int>(withoutSmoothness + kSmoothnessPoints * smooth + 0.5) - penalty;
 }
 
 int PaletteScore(int wordsScore, const PaletteWords& words, const PaletteSurroundings& around) {
-    int score = wordsScore;
+    int support = 0;
     if (around.pointed)
-        score += 25;
+        support += 25;
     else if (around.inPointedRun)
-        score += 15;
+        support += 15;
     if (around.paletteBeside)
-        score += 10;
+        support += 10;
     // A black colour 0 followed by black again is more likely zeros before the real start.
     if (words[0] == 0 && words[1] != 0)
-        score += 8;
-    score += 5 * std::min(3, around.sharedBackdrops);
+        support += 8;
+    support += 5 * std::min(3, around.sharedBackdrops);
     if (around.compressed)
-        score += 10;
+        support += 10;
     if (around.wordAligned)
-        score += 6;
+        support += 6;
+    // The surroundings confirm colours that look like a palette; they cannot make one of
+    // words that do not.
+    const double confidence = std::clamp((wordsScore - kSupportFrom) / 20.0, 0.0, 1.0);
+    int score = wordsScore + static_cast<int>(support * confidence + 0.5);
     if (around.pointersInside >= 2)
         score -= 20 * around.pointersInside;
     score -= std::min(40, std::max(0, around.codeMarkers - 1) * 8);

@@ -8,6 +8,7 @@
 // with those neighbours, being a clean LZ77 block; and take away Thumb code around it.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -18,10 +19,29 @@ namespace zandrel {
 constexpr int kPaletteWords = 16;
 using PaletteWords = std::array<ColorWord, kPaletteWords>;
 
+// Consecutive 8-bit sound samples differ by about this much; a word whose two bytes are this
+// close looks like two samples.
+constexpr int kSoundStep = 12;
+
+// The largest difference of the three 5-bit components.
+int ColourDistance(ColorWord a, ColorWord b);
+// One shade to the next of a ramp: a different colour whose components all move the same
+// way (one step of slack), none by more than 12.
+inline bool RampStep(ColorWord from, ColorWord to) {
+    constexpr int kLargestStep = 12;
+    const int red = (to & 31) - (from & 31);
+    const int green = (to >> 5 & 31) - (from >> 5 & 31);
+    const int blue = (to >> 10 & 31) - (from >> 10 & 31);
+    const int lowest = std::min({0, red, green, blue});
+    const int highest = std::max({0, red, green, blue});
+    return from != to && (lowest >= -1 || highest <= 1) && highest <= kLargestStep &&
+           lowest >= -kLargestStep;
+}
+
 // Below this the words are not worth the surroundings' checks.
 constexpr int kWorthCheckingScore = 20;
 // A neighbour at or above this counts as a palette beside the candidate.
-constexpr int kNeighbourScore = 40;
+constexpr int kNeighbourScore = 30;
 
 // 0 to 55 from the words alone (penalties may take it below 0); every word must have bit 15
 // clear.
