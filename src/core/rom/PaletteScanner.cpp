@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <optional>
@@ -22,6 +24,9 @@ constexpr std::size_t kLargestBlock = 16 * kPaletteBytes;
 constexpr std::size_t kCodeReach = 48;
 // The score of words ruled out before scoring.
 constexpr int kNotPalette = -100;
+// Fewer byte values than this in 32 bytes is no palette (6 colours and zeros have more).
+constexpr int kFewestDistinctBytes = 12;
+constexpr int kFewestRampSteps = 3;
 
 // The file offset a 32-bit value at `offset` points to, or -1 when it is no ROM pointer.
 std::int64_t PointerTarget(std::span<const std::uint8_t> bytes, std::size_t offset,
@@ -60,22 +65,33 @@ class RomView {
     std::span<const std::uint8_t> rom_;
 };
 
-// Every even file offset a 4-byte aligned ROM pointer targets, built in one pass.
-class PointerIndex {
+// One pass over the 4-byte aligned words: every even file offset a ROM pointer targets, and
+// every header of an LZ77 block of palette size (0x10, 32 to 512 bytes in whole palettes).
+class AlignedWords {
   public:
-    explicit PointerIndex(const RomView& rom) : bits_(rom.size() / 128 + 1, 0) {
+    explicit AlignedWords(std::span<const std::uint8_t> rom) : targets_(rom.size() / 128 + 1, 0) {
         for (std::size_t offset = 0; offset + 4 <= rom.size(); offset += 4) {
-            const std::int64_t target = PointerTarget(rom.bytes(), offset, rom.size());
-            if (target >= 0 && target % 2 == 0)
-                bits_[target / 128] |= std::uint64_t{1} << (target / 2 % 64);
+            std::uint32_t value = 0;
+            std::memcpy(&value, rom.data() + offset, 4); // little-endian, as the GBA
+            if ((value >> 25) == kRomAddress >> 25) {
+                const std::uint32_t target = value - kRomAddress;
+                if (target < rom.size() && target % 2 == 0)
+                    targets_[target / 128] |= std::uint64_t{1} << (target / 2 % 64);
+            } else if ((value & 0xFF0000FF) == kLz77Header) {
+                const std::uint32_t size = value >> 8;
+                if (size % kPaletteBytes == 0 && size != 0 && size <= kLargestBlock)
+                    blocks_.push_back(offset);
+            }
         }
     }
     bool Targets(std::size_t offset) const {
-        return offset % 2 == 0 && (bits_[offset / 128] >> (offset / 2 % 64) & 1) != 0;
+        return offset % 2 == 0 && (targets_[offset / 128] >> (offset / 2 % 64) & 1) != 0;
     }
+    const std::vector<std::size_t>& PaletteSizedBlocks() const { return blocks_; }
 
   private:
-    std::vector<std::uint64_t> bits_;
+    std::vector<std::uint64_t> targets_;
+    std::vector<std::size_t> blocks_;
 };
 
 struct Found {
@@ -117,73 +133,104 @@ int CodeMarkersAround(const RomView& rom, std::size_t location) {
 }
 
 // Cheap counts over a window, kept as it slides one word at a time, that rule most windows
-// out before their words are scored: one 8-bit lane per count, added and taken away whole,
-// and the number of distinct byte values.
+// out before their words are scored: one 8-bit lane per count, added and taken away whole.
 class WindowCounts {
   public:
-    // What word `w` (bit 15 clear, after `before`) adds to the lanes.
-    static std::uint64_t Of(ColorWord w, ColorWord before) {
+    // What word `w` (bit 15 clear, after `before`) adds to the lanes; `singles` is
+    // SingleWordCounts().
+    static std::uint64_t Of(const std::uint32_t* singles, ColorWord w, ColorWord before) {
         const std::uint64_t repeats = w == before;
         const std::uint64_t highRepeats = w != 0 && (w >> 8) == (before >> 8);
-        const std::uint64_t rampStep = RampStep(before, w);
-        return WordLanes()[w] | repeats | highRepeats << 8 | rampStep << 48;
+        return repeats | highRepeats << 8 | std::uint64_t{singles[w]} << 16;
     }
-    void Add(std::uint64_t lanes, ColorWord w) {
-        lanes_ += lanes;
-        for (const int byte : {w & 0xFF, w >> 8})
-            distinctBytes_ += byteCounts_[byte]++ == 0;
-    }
-    void Remove(std::uint64_t lanes, ColorWord w) {
-        lanes_ -= lanes;
-        for (const int byte : {w & 0xFF, w >> 8})
-            distinctBytes_ -= --byteCounts_[byte] == 0;
-    }
-    // Repeated words, slow high bytes, text, tiles of few colours, sound, small numbers, few
-    // byte values; and steps of a ramp, as any palette has.
+    void Add(std::uint64_t lanes) { lanes_ += lanes; }
+    void Remove(std::uint64_t lanes) { lanes_ -= lanes; }
+    // Repeated words, slow high bytes, text, tiles of few colours, sound, small numbers. Each
+    // lane is compared at once: adding 127 - L sets
+    // a lane's bit 7 when it is above L, adding 128 - L when it is at least L.
     bool Promising() const {
-        return Lane(0) <= 9 && Lane(1) <= 10 && Lane(2) <= 26 && Lane(3) >= 3 && Lane(4) <= 12 &&
-               Lane(5) <= 5 && Lane(6) >= 3 && distinctBytes_ >= 12;
+        constexpr std::uint64_t kAtMost9Repeats = 127 - 9;
+        constexpr std::uint64_t kAtMost10HighRepeats = 127 - 10;
+        constexpr std::uint64_t kAtMost26Printable = 127 - 26;
+        constexpr std::uint64_t kAtLeast3NibbleHighs = 128 - 3;
+        constexpr std::uint64_t kAtMost12SoundLike = 127 - 12;
+        constexpr std::uint64_t kAtMost5SmallNumbers = 127 - 5;
+        constexpr std::uint64_t kAdd = kAtMost9Repeats | kAtMost10HighRepeats << 8 |
+                                       kAtMost26Printable << 16 | kAtLeast3NibbleHighs << 24 |
+                                       kAtMost12SoundLike << 32 | kAtMost5SmallNumbers << 40;
+        constexpr std::uint64_t kSignBits = 0x0000808080808080;
+        constexpr std::uint64_t kWanted = std::uint64_t{0x80} << 24;
+        return ((lanes_ + kAdd) & kSignBits) == kWanted;
     }
 
-  private:
-    // The lanes that depend on one word only, for every word with bit 15 clear.
-    static const std::vector<std::uint64_t>& WordLanes() {
-        static const std::vector<std::uint64_t> table = [] {
-            std::vector<std::uint64_t> lanes(0x8000);
+    // The lanes that depend on one word only (printable bytes, high nibble bits, sound-like,
+    // small number), for every word with bit 15 clear.
+    static const std::vector<std::uint32_t>& SingleWordCounts() {
+        static const std::vector<std::uint32_t> table = [] {
+            std::vector<std::uint32_t> lanes(0x8000);
             for (int w = 0; w < 0x8000; ++w) {
                 const int low = w & 0xFF;
                 const int high = w >> 8;
-                const std::uint64_t printable =
-                    (low >= 0x20 && low < 0x7F) + (high >= 0x20 && high < 0x7F);
-                const std::uint64_t nibbleHighs = (w >> 3 & 1) + (w >> 7 & 1) + (w >> 11 & 1);
-                const std::uint64_t soundLike =
-                    std::abs(static_cast<std::int8_t>(low) - static_cast<std::int8_t>(high)) <=
-                    kSoundStep;
-                const std::uint64_t smallNumbers = w != 0 && w < 0x200;
-                lanes[w] =
-                    printable << 16 | nibbleHighs << 24 | soundLike << 32 | smallNumbers << 40;
+                const int printable = (low >= 0x20 && low < 0x7F) + (high >= 0x20 && high < 0x7F);
+                const int nibbleHighs = (w >> 3 & 1) + (w >> 7 & 1) + (w >> 11 & 1);
+                const int soundLike = std::abs(static_cast<std::int8_t>(low) -
+                                               static_cast<std::int8_t>(high)) <= kSoundStep;
+                const int smallNumber = w != 0 && w < 0x200;
+                lanes[w] = static_cast<std::uint32_t>(printable | nibbleHighs << 8 |
+                                                      soundLike << 16 | smallNumber << 24);
             }
             return lanes;
         }();
         return table;
     }
-    int Lane(int lane) const { return static_cast<int>(lanes_ >> (8 * lane) & 0xFF); }
     std::uint64_t lanes_ = 0;
-    std::array<std::uint8_t, 256> byteCounts_{};
-    int distinctBytes_ = 0;
 };
 
+// Distinct byte values of 16 words: number tables, maps and tiles repeat a few.
+int DistinctBytes(const RomView& rom, std::size_t location) {
+    std::array<std::uint8_t, 256> seen{};
+    int distinct = 0;
+    for (std::size_t i = 0; i < kPaletteBytes; ++i)
+        distinct += seen[rom.bytes()[location + i]]++ == 0;
+    return distinct;
+}
+
+// Whether each word of a run is a step of a ramp from the word before, worked out only for
+// the windows that get that far, and once.
+class RampSteps {
+  public:
+    RampSteps(const RomView& rom, std::size_t runStart, std::size_t runEnd)
+        : rom_(rom), runStart_(runStart), known_(runEnd - runStart, kUnknown) {}
+    // Steps inside the window starting at word `w` of the run (15 pairs).
+    int InWindow(std::size_t w) {
+        int steps = 0;
+        for (std::size_t i = w + 1; i < w + kPaletteWords; ++i) {
+            if (known_[i] == kUnknown)
+                known_[i] =
+                    RampStep(rom_.Word(2 * (runStart_ + i - 1)), rom_.Word(2 * (runStart_ + i)));
+            steps += known_[i];
+        }
+        return steps;
+    }
+
+  private:
+    static constexpr std::int8_t kUnknown = -1;
+    const RomView& rom_;
+    std::size_t runStart_;
+    std::vector<std::int8_t> known_;
+};
+
+// The 16 words some palettes away, all with bit 15 clear: their colour 0 and word score.
 struct Neighbour {
-    PaletteWords words;
+    ColorWord first = 0;
     int wordsScore = 0;
 };
-// The 16 words `step` palettes away (before when negative) when all have bit 15 clear.
-using NeighbourAt = std::function<std::optional<Neighbour>(int step)>;
 
 // Palettes beside the candidate, and how far on each side they keep its colour 0. A shared
 // colour 0 other than black says "palette group" by itself; black needs palette-like words.
-void AddNeighbours(const PaletteWords& words, const NeighbourAt& neighbourAt,
-                   PaletteSurroundings& around) {
+// `neighbourAt(step)` gives the neighbour `step` palettes away (before when negative).
+template <typename NeighbourAt>
+void AddNeighbours(ColorWord first, const NeighbourAt& neighbourAt, PaletteSurroundings& around) {
     constexpr int kFarthest = 3;
     for (const int direction : {-1, +1}) {
         for (int step = 1; step <= kFarthest; ++step) {
@@ -192,7 +239,7 @@ void AddNeighbours(const PaletteWords& words, const NeighbourAt& neighbourAt,
                 break;
             const bool paletteLike = other->wordsScore >= kNeighbourScore;
             around.paletteBeside = around.paletteBeside || (step == 1 && paletteLike);
-            if (other->words[0] != words[0] || (words[0] == 0 && !paletteLike))
+            if (other->first != first || (first == 0 && !paletteLike))
                 break;
             ++around.sharedBackdrops;
         }
@@ -201,30 +248,28 @@ void AddNeighbours(const PaletteWords& words, const NeighbourAt& neighbourAt,
 
 // The raw window `w` of the run starting at word `runStart`, whose windows' word scores are
 // `scores`.
-void ScoreRawCandidate(const RomView& rom, const PointerIndex& pointers, std::size_t runStart,
+void ScoreRawCandidate(const RomView& rom, const AlignedWords& aligned, std::size_t runStart,
                        const std::vector<int>& scores, std::size_t w, std::vector<Found>& found) {
     const std::size_t location = 2 * (runStart + w);
     PaletteWords words;
     rom.Palette(location, words);
     const int wordsScore = scores[w];
     PaletteSurroundings around;
-    around.pointed = pointers.Targets(location);
+    around.pointed = aligned.Targets(location);
     // Whole palettes back to a pointed place: windows of the same run.
     for (std::size_t step = 1; !around.pointed && step < 16 && step * kPaletteWords <= w; ++step)
-        if (pointers.Targets(location - step * kPaletteBytes)) {
+        if (aligned.Targets(location - step * kPaletteBytes)) {
             around.inPointedRun = true;
             break;
         }
     AddNeighbours(
-        words,
+        words[0],
         [&](int step) -> std::optional<Neighbour> {
             const std::int64_t other = std::int64_t(w) + step * std::int64_t(kPaletteWords);
             if (other < 0 || other >= std::int64_t(scores.size()))
                 return std::nullopt;
-            Neighbour neighbour;
-            rom.Palette(2 * (runStart + std::size_t(other)), neighbour.words);
-            neighbour.wordsScore = scores[std::size_t(other)];
-            return neighbour;
+            return Neighbour{rom.Word(2 * (runStart + std::size_t(other))),
+                             scores[std::size_t(other)]};
         },
         around);
     around.wordAligned = location % 4 == 0;
@@ -239,10 +284,9 @@ void ScoreRawCandidate(const RomView& rom, const PointerIndex& pointers, std::si
 // Runs of at least 16 words with bit 15 clear, found by sampling every 16th word.
 // Runs of at least 16 words with bit 15 clear, found by sampling every 16th word; inside a
 // run every window's words are scored once (neighbours reuse the scores).
-void FindRawCandidates(const RomView& rom, const PointerIndex& pointers,
-                       std::vector<Found>& found) {
+void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vector<Found>& found) {
     const std::size_t words = rom.size() / 2;
-    std::vector<std::uint64_t> counts;
+    const std::uint32_t* const singles = WindowCounts::SingleWordCounts().data();
     std::vector<int> scores;
     std::size_t start = 0;
     while (start + kPaletteWords <= words) {
@@ -262,43 +306,43 @@ void FindRawCandidates(const RomView& rom, const PointerIndex& pointers,
         while (end < words && rom.Clear(2 * end))
             ++end;
 
-        counts.clear();
-        for (std::size_t i = start; i < end; ++i)
-            counts.push_back(
-                WindowCounts::Of(rom.Word(2 * i), i > start ? rom.Word(2 * i - 2) : 0));
+        const auto lanesOf = [&](std::size_t i) {
+            return WindowCounts::Of(singles, rom.Word(2 * i), i > start ? rom.Word(2 * i - 2) : 0);
+        };
         const std::size_t windows = end - start - kPaletteWords + 1;
         scores.assign(windows, kNotPalette);
         WindowCounts sums;
-        for (std::size_t i = 0; i < kPaletteWords; ++i)
-            sums.Add(counts[i], rom.Word(2 * (start + i)));
+        std::array<std::uint64_t, kPaletteWords> inWindow; // each word's lanes, by index % 16
+        for (std::size_t i = 0; i < kPaletteWords; ++i) {
+            inWindow[i] = lanesOf(start + i);
+            sums.Add(inWindow[i]);
+        }
+        RampSteps rampSteps(rom, start, end);
         for (std::size_t w = 0; w < windows; ++w) {
-            if (sums.Promising()) {
+            if (sums.Promising() && rampSteps.InWindow(w) >= kFewestRampSteps &&
+                DistinctBytes(rom, 2 * (start + w)) >= kFewestDistinctBytes) {
                 PaletteWords window;
                 rom.Palette(2 * (start + w), window);
                 scores[w] = WordsScore(window);
             }
             if (w + 1 < windows) {
-                sums.Remove(counts[w], rom.Word(2 * (start + w)));
-                sums.Add(counts[w + kPaletteWords], rom.Word(2 * (start + w + kPaletteWords)));
+                std::uint64_t& slot = inWindow[w % kPaletteWords];
+                sums.Remove(slot);
+                slot = lanesOf(start + w + kPaletteWords);
+                sums.Add(slot);
             }
         }
         for (std::size_t w = 0; w < windows; ++w)
             if (scores[w] >= kWorthCheckingScore)
-                ScoreRawCandidate(rom, pointers, start, scores, w, found);
+                ScoreRawCandidate(rom, aligned, start, scores, w, found);
         start = end + 1;
     }
 }
 
-void FindCompressedCandidates(const RomView& rom, const PointerIndex& pointers,
+void FindCompressedCandidates(const RomView& rom, const AlignedWords& aligned,
                               std::vector<Found>& found) {
-    const std::span<const std::uint8_t> bytes = rom.bytes();
-    for (std::size_t offset = 0; offset + 4 <= rom.size(); offset += 4) {
-        if (bytes[offset] != kLz77Header || bytes[offset + 3] != 0 || (bytes[offset + 1] & 31) != 0)
-            continue;
-        const std::int64_t size = Lz77DeclaredSize(bytes, offset);
-        if (size == 0 || size > std::int64_t{kLargestBlock})
-            continue;
-        const Lz77Block block = DecompressLz77(bytes, offset);
+    for (const std::size_t offset : aligned.PaletteSizedBlocks()) {
+        const Lz77Block block = DecompressLz77(rom.bytes(), offset);
         if (!block.ok())
             continue;
         const RomView data(block.data);
@@ -315,15 +359,15 @@ void FindCompressedCandidates(const RomView& rom, const PointerIndex& pointers,
             if (wordsScores[p] < kWorthCheckingScore)
                 continue;
             PaletteSurroundings around;
-            around.pointed = pointers.Targets(offset);
+            around.pointed = aligned.Targets(offset);
             around.compressed = true;
             AddNeighbours(
-                palettes[p],
+                palettes[p][0],
                 [&](int step) -> std::optional<Neighbour> {
                     const std::size_t other = p + step;
                     if (other >= palettes.size())
                         return std::nullopt;
-                    return Neighbour{palettes[other], wordsScores[other]};
+                    return Neighbour{palettes[other][0], wordsScores[other]};
                 },
                 around);
             around.pointersInside =
@@ -380,10 +424,11 @@ std::vector<Found> KeepBestOfOverlaps(std::vector<Found> found) {
 std::vector<PaletteCandidate> ScanPalettes(std::span<const std::uint8_t> rom,
                                            const ScanOptions& options) {
     const RomView view(rom);
-    const PointerIndex pointers(view);
+    static_assert(std::endian::native == std::endian::little);
+    const AlignedWords aligned(rom);
     std::vector<Found> found;
-    FindRawCandidates(view, pointers, found);
-    FindCompressedCandidates(view, pointers, found);
+    FindRawCandidates(view, aligned, found);
+    FindCompressedCandidates(view, aligned, found);
     std::vector<PaletteCandidate> result;
     for (const Found& f : KeepBestOfOverlaps(std::move(found))) {
         const bool wanted = f.candidate.where.compressed ? options.compressed : options.raw;

@@ -72,22 +72,15 @@ int WordsPenalty(std::span<const ColorWord> words) {
 
 } // namespace
 
-int ColourDistance(ColorWord a, ColorWord b) {
-    const int red = std::abs((a & 31) - (b & 31));
-    const int green = std::abs((a >> 5 & 31) - (b >> 5 & 31));
-    const int blue = std::abs((a >> 10 & 31) - (b >> 10 & 31));
-    return std::max(red, std::max(green, blue));
-}
-
 int WordsScore(const PaletteWords& palette) {
     const std::span<const ColorWord> words = UsedColours(palette);
     const int size = static_cast<int>(words.size());
 
     std::array<ColorWord, kPaletteWords> distinct{};
-    int count = 0;
-    for (const ColorWord w : words)
-        if (std::find(distinct.begin(), distinct.begin() + count, w) == distinct.begin() + count)
-            distinct[count++] = w;
+    std::copy(words.begin(), words.end(), distinct.begin());
+    std::sort(distinct.begin(), distinct.begin() + size);
+    const int count =
+        static_cast<int>(std::unique(distinct.begin(), distinct.begin() + size) - distinct.begin());
     if (count < 3)
         return 0;
 
@@ -118,17 +111,29 @@ int WordsScore(const PaletteWords& palette) {
     if (withoutSmoothness + kSmoothnessPoints - penalty < kWorthCheckingScore)
         return static_cast<int>(withoutSmoothness + 0.5) - penalty; // smoothness cannot save it
 
-    std::array<int, kPaletteWords> nearest;
-    nearest.fill(31);
-    for (int i = 0; i < count; ++i)
-        for (int j = i + 1; j < count; ++j) {
-            const int d = ColourDistance(distinct[i], distinct[j]);
-            nearest[i] = std::min(nearest[i], d);
-            nearest[j] = std::min(nearest[j], d);
-        }
+    // Each colour's nearest other colour; unused places lie far outside the colour cube, so
+    // every row is compared whole (which the compiler turns into vector code).
+    constexpr int kFarAway = 100;
+    std::array<int, kPaletteWords> red, green, blue;
+    red.fill(kFarAway);
+    green.fill(kFarAway);
+    blue.fill(kFarAway);
+    for (int i = 0; i < count; ++i) {
+        red[i] = distinct[i] & 31;
+        green[i] = distinct[i] >> 5 & 31;
+        blue[i] = distinct[i] >> 10 & 31;
+    }
     int nearestSum = 0;
-    for (int i = 0; i < count; ++i)
-        nearestSum += nearest[i];
+    for (int i = 0; i < count; ++i) {
+        int nearest = 31;
+        for (int j = 0; j < kPaletteWords; ++j) {
+            const int d =
+                std::max(std::max(std::abs(red[i] - red[j]), std::abs(green[i] - green[j])),
+                         std::abs(blue[i] - blue[j]));
+            nearest = std::min(nearest, j == i ? 31 : d);
+        }
+        nearestSum += nearest;
+    }
     const double smooth = Clamp01((9.0 - static_cast<double>(nearestSum) / count) / 7.0);
     return static_cast<int>(withoutSmoothness + kSmoothnessPoints * smooth + 0.5) - penalty;
 }

@@ -23,8 +23,6 @@ using PaletteWords = std::array<ColorWord, kPaletteWords>;
 // close looks like two samples.
 constexpr int kSoundStep = 12;
 
-// The largest difference of the three 5-bit components.
-int ColourDistance(ColorWord a, ColorWord b);
 // One shade to the next of a ramp: a different colour whose components all move the same
 // way (one step of slack), none by more than 12.
 inline bool RampStep(ColorWord from, ColorWord to) {
@@ -32,14 +30,14 @@ inline bool RampStep(ColorWord from, ColorWord to) {
     const int red = (to & 31) - (from & 31);
     const int green = (to >> 5 & 31) - (from >> 5 & 31);
     const int blue = (to >> 10 & 31) - (from >> 10 & 31);
-    const int lowest = std::min({0, red, green, blue});
-    const int highest = std::max({0, red, green, blue});
+    const int lowest = std::min(std::min(0, red), std::min(green, blue));
+    const int highest = std::max(std::max(0, red), std::max(green, blue));
     return from != to && (lowest >= -1 || highest <= 1) && highest <= kLargestStep &&
            lowest >= -kLargestStep;
 }
 
 // Below this the words are not worth the surroundings' checks.
-constexpr int kWorthCheckingScore = 20;
+constexpr int kWorthCheckingScore = 25;
 // A neighbour at or above this counts as a palette beside the candidate.
 constexpr int kNeighbourScore = 30;
 
