@@ -16,6 +16,8 @@ The LZ77 encoder here is the project's independent one: greedy, VRAM-safe (no di
 padded to 4 bytes; the C++ tests hold vectors it made.
 
 Usage: tools/make_synthetic_rom.py OUTPUT.gba [--seed N] [--size BYTES] [--code ZTST]
+                                    [--title TEXT] [--groups-per-mib N] [--sections]
+The example: --seed 2024 --size 0x40000 --code ZNDL --title "ZANDREL DEMO" --groups-per-mib 96
 """
 import argparse
 import math
@@ -311,7 +313,7 @@ class Image:
         self.data += b"\xff" * (self.size - len(self.data))
 
 
-def build(seed, size, code, title):
+def build(seed, size, code, title, groups_per_mib=32):
     rng = random.Random(seed)
     image = Image(size, rng)
     image.put(bytes(0xC0))
@@ -325,7 +327,6 @@ def build(seed, size, code, title):
             pool.append(make())
         return rng.choice(pool)
 
-    groups_per_mib = 32
     budget = size - size // 16  # leave the end to the 0xFF fill
     next_palette_at = 0
     serial = 0
@@ -396,10 +397,12 @@ def main():
     parser.add_argument("--size", type=lambda s: int(s, 0), default=4 << 20)
     parser.add_argument("--code", default="ZTST")
     parser.add_argument("--title", default="ZANDREL TEST")
+    parser.add_argument("--groups-per-mib", type=int, default=32,
+                        help="palette groups (raw runs or LZ77 blocks) per MiB, on average")
     parser.add_argument("--sections", action="store_true",
                         help="also write NAME.sections.csv: start,end,kind of every section")
     args = parser.parse_args()
-    image = build(args.seed, args.size, args.code, args.title)
+    image = build(args.seed, args.size, args.code, args.title, args.groups_per_mib)
     with open(args.output, "wb") as f:
         f.write(image.data)
     stem = args.output[:-4] if args.output.lower().endswith(".gba") else args.output

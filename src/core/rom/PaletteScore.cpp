@@ -149,7 +149,8 @@ int PaletteScore(int wordsScore, const PaletteWords& words, const PaletteSurroun
     // A black colour 0 followed by black again is more likely zeros before the real start.
     if (words[0] == 0 && words[1] != 0)
         support += 8;
-    support += 5 * std::min(3, around.sharedBackdrops);
+    // A colour 0 other than black repeated every 32 bytes is rarely chance.
+    support += (words[0] == 0 ? 5 : 10) * std::min(3, around.sharedBackdrops);
     if (around.compressed)
         support += 10;
     if (around.wordAligned)
