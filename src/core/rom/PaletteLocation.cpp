@@ -63,7 +63,7 @@ std::string PaletteLocationText(const PaletteLocation& location) {
         return HexText(location.location);
     std::string text = std::string(kCompressedPrefix) + HexText(location.location);
     if (location.offsetInBlock != 0)
-        text += "+" + HexText(location.offsetInBlock);
+        text += '+' + HexText(location.offsetInBlock);
     return text;
 }
 

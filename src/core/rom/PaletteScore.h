@@ -1,11 +1,13 @@
 // How much sixteen colour words look like a palette a game stores, 0 to 100.
 //
-// The words alone: colour variety, smoothness (each colour near another, as ramps are) and
-// order (neighbours in the list near each other), less penalties for what else holds 16
-// words with bit 15 clear: text, low-index 4bpp tiles, sound samples, pointer tables, runs
-// of one word. The surroundings then add: a pointer to it, whole palettes from a pointed
-// place up to it, palettes 32 bytes before or after it, a colour 0 that is black or shared
-// with those neighbours, being a clean LZ77 block; and take away Thumb code around it.
+// The words alone (0-55): colour variety, byte variety, smoothness (each colour near
+// another) and order (neighbours in the list are steps of a ramp); trailing zeros of a
+// palette that uses only its first colours are left out. Less penalties for what else holds
+// 16 words with bit 15 clear: text, low-index 4bpp tiles, 8-bit sound, small numbers, tables
+// that move one component, runs of one word. The surroundings then add, in proportion to how
+// palette-like the words are: a pointer to it (or whole palettes from a pointed place up to
+// it), a palette beside it, a black colour 0, the same colour 0 every 32 bytes around it, a
+// clean LZ77 block, 4-byte alignment; and take away pointer tables and Thumb code around it.
 #pragma once
 
 #include <algorithm>
