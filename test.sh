@@ -14,6 +14,9 @@ tools/check_includes.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
+# A hostile user's inputs against the built command-line tool: named pipes and devices, huge
+# files, writers at once. Not a CTest case: its lock waits and 160 flushing runs take seconds.
+tools/hostile.sh build/bin
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZANDREL_BUILD_GUI=OFF -DZANDREL_BUILD_BENCH=OFF \
     -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all" \

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Helpers of bench/run.sh.
 
-ratios CORE.json [GUI.json]   the medians of Google Benchmark's JSON output, with each
+ratios CORE.json [MORE.json ...]
+                               the medians of Google Benchmark's JSON output, with each
                                measured operation divided by the plain work it is held to.
 processes RUNS BARE ZANDREL ROM_SMALL ROM_LARGE
                                start to first shown window, and peak memory, of the program
@@ -45,6 +46,8 @@ RATIOS = [
     ("BM_SpecialStep", "BM_BarePread32", 20, "special-mode step / bare pread of 32 bytes"),
     ("BM_SpecialStep", "BM_BareOpenPreadClose32", None,
      "special-mode step / bare open+pread+close"),
+    ("BM_ScanRomFile", "BM_ReadRomPlain", 10,
+     "palette scan of a 32 MiB synthetic ROM / plain read of the file"),
 ]
 
 

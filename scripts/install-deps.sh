@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what the build needs on Debian 12, only when something is missing.
+# Installs what the build and the tests need on Debian 12, only when something is missing
+# (dpkg-dev, desktop-file-utils, appstream and groff-base: the package and install checks).
 # Usage: scripts/install-deps.sh [extra-package ...]
 set -euo pipefail
-packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev fonts-dejavu-core "$@")
+packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev fonts-dejavu-core \
+    dpkg-dev desktop-file-utils appstream groff-base "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -279,7 +279,7 @@ Failure Import(const std::string& path, const PaletteArgument& argument, const s
     if (Failure failure = ResolveSixteen(path, argument, programFolder, palette); !failure.ok())
         return failure;
     std::vector<std::uint8_t> bytes;
-    if (const FileStatus status = ReadWholeFile(inPath, bytes); !status.ok())
+    if (const FileStatus status = ReadWholeFile(inPath, kMaxPaletteFileSize, bytes); !status.ok())
         return Failure::CannotRead(inPath, status);
     const WordsResult read = ReadExchangeFile(format, bytes);
     if (!read.ok())
@@ -334,15 +334,14 @@ Failure Set(const std::string& path, const PaletteArgument& argument,
     // Only the words from the first to the last index given are rewritten; the ones between
     // them keep their bytes, bit 15 included.
     const std::int64_t offset = static_cast<std::int64_t>(palette.location) + 2 * first;
-    std::vector<std::uint8_t> bytes;
-    if (const Failure failure = ReadFileBytes(path, offset, 2 * (last - first + 1), bytes);
+    const auto assign = [&](std::vector<std::uint8_t>& bytes) {
+        for (const Assignment& assignment : assignments) {
+            const std::vector<std::uint8_t> word = WordsToBytes(std::span(&assignment.word, 1));
+            std::copy(word.begin(), word.end(), bytes.begin() + 2 * (assignment.index - first));
+        }
+    };
+    if (const Failure failure = ChangeBytesInPlace(path, offset, 2 * (last - first + 1), assign);
         !failure.ok())
-        return failure;
-    for (const Assignment& assignment : assignments) {
-        const std::vector<std::uint8_t> word = WordsToBytes(std::span(&assignment.word, 1));
-        std::copy(word.begin(), word.end(), bytes.begin() + 2 * (assignment.index - first));
-    }
-    if (const Failure failure = WriteBytesInPlace(path, offset, bytes); !failure.ok())
         return failure;
     return {};
 }

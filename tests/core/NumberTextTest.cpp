@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <string>
 
+#include "TempDir.h"
 #include "util/NumberText.h"
 
 namespace zandrel {
@@ -63,6 +68,30 @@ TEST(LeadingNumber, ReadsRadixAndDecimalForms) {
     EXPECT_EQ(LeadingNumber(" - 1 . 5 "), -1.5);
     EXPECT_EQ(LeadingNumber("abc"), 0.0);
     EXPECT_TRUE(std::isinf(LeadingNumber("1e999")));
+}
+
+// Under a comma-decimal locale, as the window's users have it, the C library reads "2.5" as 2
+// and "1.6E1" as 1. The test makes a minimal such locale in a private folder with localedef.
+TEST(LeadingNumber, ACommaDecimalLocaleDoesNotCutNumbersShort) {
+    const testing::TempDir dir;
+    // localedef writes nothing without LC_CTYPE; LC_NUMERIC is the part that counts.
+    dir.WriteText("comma.src", "LC_CTYPE\ncopy \"POSIX\"\nEND LC_CTYPE\nLC_NUMERIC\n"
+                               "decimal_point \",\"\nthousands_sep \".\"\nEND LC_NUMERIC\n");
+    const std::string make = "localedef -c -f ANSI_X3.4-1968 -i '" + dir.File("comma.src") + "' '" +
+                             dir.File("comma") + "' >/dev/null 2>&1";
+    [[maybe_unused]] const int warned = std::system(make.c_str()); // exits 1 on its warnings
+    ::setenv("LOCPATH", dir.path().c_str(), 1);
+    const bool comma = std::setlocale(LC_NUMERIC, "comma") != nullptr &&
+                       std::strcmp(std::localeconv()->decimal_point, ",") == 0;
+    std::array<double, 4> read{};
+    if (comma)
+        read = {LeadingNumber("2.5"), LeadingNumber("1.6E1"), LeadingNumber("1D1"),
+                static_cast<double>(PaletteColourCount("4.6"))};
+    std::setlocale(LC_NUMERIC, "C");
+    ::unsetenv("LOCPATH");
+    if (!comma)
+        GTEST_SKIP() << "localedef could not make a comma-decimal locale here";
+    EXPECT_EQ(read, (std::array<double, 4>{2.5, 16.0, 10.0, 5.0}));
 }
 
 TEST(RoundToInt16, RoundsHalvesToEvenAndRefusesOverflow) {

@@ -9,6 +9,7 @@
 
 #include "OpenFormFixture.h"
 #include "platform/Failure.h"
+#include "platform/FileFaults.h"
 
 namespace zandrel::testing {
 namespace {
@@ -204,13 +205,22 @@ TEST_F(PaletteCommandsTest, SaveThatCannotWriteSaysWhyAndChangesNothing) {
     }
 }
 
-TEST_F(PaletteCommandsTest, ExportWriteFailureIsNotReportedAsSaved) {
-    if (!fs::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
-    const Failure failure = form.ExportPaletteFile("/dev/full", PaletteFormat::GbaRaw);
-    EXPECT_EQ(failure.result, Result::CannotWrite);
-    EXPECT_EQ(failure.io.systemError, ENOSPC);
-    // The export ends quietly on it, as it does for its other formats.
+// A flush the disk refuses: the save says why and never "Paleta salva."; the export ends
+// quietly, as it does on its other failures.
+TEST_F(PaletteCommandsTest, AFlushThatFailsIsNeverConfirmedAsSaved) {
+    OpenDump(PatternBytes(0x40), "16,0,P\r\n");
+    Choose(0);
+    const ScopedSyncFaultForTesting fault(EIO);
+
+    form.Command2_Click();
+    ExpectOneMessage(services,
+                     "Não foi possível gravar no arquivo \"" + dumpPath +
+                         "\". Nada foi alterado.\r\n\r\n" + std::strerror(EIO),
+                     16);
+
+    services.messages.clear();
+    const Failure failure = form.ExportPaletteFile(dir.File("out.gbapal"), PaletteFormat::GbaRaw);
+    EXPECT_EQ(failure.io.error, FileError::SyncFailed);
     EXPECT_TRUE(services.messages.empty());
 }
 

@@ -1,15 +1,22 @@
 #include "platform/File.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
+
+#include "platform/FileFaults.h"
 
 namespace zandrel {
 
 namespace {
+
+std::atomic<int> syncFault{0};
 
 FileStatus Failure(FileError error, int systemError) {
     return FileStatus{error, systemError};
@@ -22,6 +29,9 @@ FileError OpenErrorFromErrno(int err) {
         return FileError::NotFound;
     case EISDIR:
         return FileError::IsDirectory;
+    case ENXIO: // a named pipe without a reader, or a device that is not there
+    case ENODEV:
+        return FileError::NotRegularFile;
     case EACCES:
     case EPERM:
     case EROFS:
@@ -32,7 +42,19 @@ FileError OpenErrorFromErrno(int err) {
     }
 }
 
+// A limit as the user reads it: in mebibytes where it is a whole number of them.
+std::string LimitText(std::uint64_t bytes) {
+    constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
+    if (bytes != 0 && bytes % kMiB == 0)
+        return std::to_string(bytes / kMiB) + " MiB";
+    return std::to_string(bytes) + " bytes";
+}
+
 } // namespace
+
+void SetSyncFaultForTesting(int systemError) {
+    syncFault = systemError;
+}
 
 std::string FileErrorText(const FileStatus& status) {
     if (status.systemError != 0)
@@ -44,10 +66,16 @@ std::string FileErrorText(const FileStatus& status) {
         return std::strerror(ENOENT);
     case FileError::IsDirectory:
         return std::strerror(EISDIR);
+    case FileError::NotRegularFile:
+        return "Não é um arquivo comum";
     case FileError::AccessDenied:
         return std::strerror(EACCES);
     case FileError::OpenFailed:
         return "The file could not be opened";
+    case FileError::TooLarge:
+        return "O arquivo passa do limite de " + LimitText(status.limit);
+    case FileError::Locked:
+        return "O arquivo está em uso por outro programa";
     case FileError::ReadFailed:
         return "The file could not be read";
     case FileError::WriteFailed:
@@ -73,16 +101,15 @@ File::~File() {
 }
 
 File File::Open(const std::string& path, OpenMode mode, FileStatus& status) {
-    int flags = O_CLOEXEC;
+    // Never waits: a named pipe or a device would block the open or the first read. The
+    // flag is cleared again once the path proves to be a regular file.
+    int flags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     switch (mode) {
     case OpenMode::ReadOnly:
         flags |= O_RDONLY;
         break;
     case OpenMode::ReadWriteExisting:
         flags |= O_RDWR;
-        break;
-    case OpenMode::ReadWriteCreate:
-        flags |= O_RDWR | O_CREAT;
         break;
     case OpenMode::WriteTruncate:
         flags |= O_WRONLY | O_CREAT | O_TRUNC;
@@ -92,29 +119,61 @@ File File::Open(const std::string& path, OpenMode mode, FileStatus& status) {
         status = Failure(FileError::NotFound, ENOENT);
         return File();
     }
+    struct stat existing {};
+    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    // Opening a device can have effects of its own, so it is refused unopened.
+    if (exists && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
+        status = Failure(FileError::NotRegularFile, 0);
+        return File();
+    }
     // A file marked read-only stays unchanged even for a user the system would let write it
     // (root); checked before opening, since opening may already empty it.
-    struct stat existing {};
-    if (mode != OpenMode::ReadOnly && ::stat(path.c_str(), &existing) == 0 &&
-        S_ISREG(existing.st_mode) && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    if (mode != OpenMode::ReadOnly && exists && S_ISREG(existing.st_mode) &&
+        (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
         status = Failure(FileError::AccessDenied, EACCES);
         return File();
     }
-    const int fd = ::open(path.c_str(), flags, 0666);
-    if (fd < 0) {
+    File file(::open(path.c_str(), flags, 0666));
+    if (file.fd_ < 0) {
         const int err = errno;
-        status = Failure(OpenErrorFromErrno(err), err);
+        const FileError error = OpenErrorFromErrno(err);
+        status = Failure(error, error == FileError::NotRegularFile ? 0 : err);
         return File();
     }
-    // A folder opens for reading on POSIX; it is never a file to work on.
+    // What was opened decides: the path may have changed since it was looked at. A folder
+    // opens for reading on POSIX; it is never a file to work on.
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        status = Failure(FileError::IsDirectory, EISDIR);
+    if (::fstat(file.fd_, &info) != 0) {
+        status = Failure(FileError::OpenFailed, errno);
+        return File();
+    }
+    if (!S_ISREG(info.st_mode)) {
+        status = S_ISDIR(info.st_mode) ? Failure(FileError::IsDirectory, EISDIR)
+                                       : Failure(FileError::NotRegularFile, 0);
+        return File();
+    }
+    const int current = ::fcntl(file.fd_, F_GETFL);
+    if (current < 0 || ::fcntl(file.fd_, F_SETFL, current & ~O_NONBLOCK) != 0) {
+        status = Failure(FileError::OpenFailed, errno);
         return File();
     }
     status = FileStatus{};
-    return File(fd);
+    return file;
+}
+
+FileStatus File::LockExclusive(std::chrono::milliseconds wait) {
+    constexpr std::chrono::milliseconds kRetry{5};
+    for (std::chrono::milliseconds waited{0};; waited += kRetry) {
+        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0)
+            return {};
+        if (errno == EINTR)
+            continue;
+        if (errno != EWOULDBLOCK)
+            return Failure(FileError::Locked, errno);
+        if (waited >= wait)
+            return Failure(FileError::Locked, 0);
+        std::this_thread::sleep_for(kRetry);
+    }
 }
 
 FileStatus File::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
@@ -163,6 +222,8 @@ FileStatus File::Size(std::uint64_t& size) const {
 }
 
 FileStatus File::Sync() {
+    if (const int fault = syncFault; fault != 0)
+        return Failure(FileError::SyncFailed, fault);
     if (::fsync(fd_) != 0)
         return Failure(FileError::SyncFailed, errno);
     return {};
@@ -182,7 +243,8 @@ bool FileExists(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &info) == 0;
 }
 
-FileStatus ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+FileStatus ReadWholeFile(const std::string& path, std::uint64_t maxSize,
+                         std::vector<std::uint8_t>& bytes) {
     FileStatus status;
     File file = File::Open(path, OpenMode::ReadOnly, status);
     if (!status.ok())
@@ -190,6 +252,8 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& byt
     std::uint64_t size = 0;
     if (status = file.Size(size); !status.ok())
         return status;
+    if (size > maxSize)
+        return FileStatus{FileError::TooLarge, 0, maxSize};
     bytes.resize(static_cast<std::size_t>(size));
     if (status = file.ReadAt(0, bytes); !status.ok())
         return status;

@@ -75,7 +75,7 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std:
 
 Failure LoadDefinitionFile(const std::string& path, const std::string& name, PaletteTable& table) {
     std::vector<std::uint8_t> bytes;
-    if (const FileStatus status = ReadWholeFile(path, bytes); !status.ok())
+    if (const FileStatus status = ReadWholeFile(path, kMaxDefinitionFileSize, bytes); !status.ok())
         return Failure::DefinitionMissing(name, status);
     return ParseDefinitions(
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), table, name);

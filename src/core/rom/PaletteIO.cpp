@@ -51,29 +51,61 @@ Failure ReadColourWords(const std::string& path, std::int64_t location, int coun
     return {};
 }
 
-Failure WriteBytesInPlace(const std::string& path, std::int64_t offset,
-                          std::span<const std::uint8_t> bytes) {
+namespace {
+
+// Opens an existing file to rewrite `length` bytes at `offset` in place and takes its
+// exclusive lock, so other writers wait until these bytes are on the disk. Every byte must
+// lie inside the file, which never changes length; nothing is written here.
+Failure OpenInPlace(const std::string& path, std::int64_t offset, std::size_t length, File& file) {
     FileStatus status;
-    File file = File::Open(path, OpenMode::ReadWriteExisting, status);
+    file = File::Open(path, OpenMode::ReadWriteExisting, status);
+    if (status.ok())
+        status = file.LockExclusive();
+    std::uint64_t size = 0;
+    if (status.ok())
+        status = file.Size(size);
     if (!status.ok())
         return Failure::CannotWrite(path, status);
-    std::uint64_t size = 0;
-    if (status = file.Size(size); !status.ok())
-        return Failure::CannotWrite(path, status);
-    if (offset < 0 || static_cast<std::uint64_t>(offset) + bytes.size() > size)
-        return Failure::BeyondEnd(path, offset, static_cast<std::int64_t>(bytes.size()), size);
-    if (status = file.WriteAt(static_cast<std::uint64_t>(offset), bytes); !status.ok())
-        return Failure::CannotWrite(path, status);
-    if (status = file.Sync(); !status.ok())
-        return Failure::CannotWrite(path, status);
-    if (status = file.Close(); !status.ok())
+    if (offset < 0 || static_cast<std::uint64_t>(offset) + length > size)
+        return Failure::BeyondEnd(path, offset, static_cast<std::int64_t>(length), size);
+    return {};
+}
+
+// Writes the bytes, flushes them to the disk and closes the file.
+Failure WriteAndFlush(File& file, const std::string& path, std::int64_t offset,
+                      std::span<const std::uint8_t> bytes) {
+    FileStatus status = file.WriteAt(static_cast<std::uint64_t>(offset), bytes);
+    if (status.ok())
+        status = file.Sync();
+    if (status.ok())
+        status = file.Close();
+    if (!status.ok())
         return Failure::CannotWrite(path, status);
     return {};
 }
 
+} // namespace
+
+Failure ChangeBytesInPlace(const std::string& path, std::int64_t offset, std::size_t length,
+                           const std::function<void(std::vector<std::uint8_t>&)>& change) {
+    File file;
+    if (Failure failure = OpenInPlace(path, offset, length, file); !failure.ok())
+        return failure;
+    std::vector<std::uint8_t> bytes(length);
+    if (const FileStatus status = file.ReadAt(static_cast<std::uint64_t>(offset), bytes);
+        !status.ok())
+        return Failure::CannotRead(path, status);
+    change(bytes);
+    return WriteAndFlush(file, path, offset, bytes);
+}
+
 Failure WriteColourWords(const std::string& path, std::int64_t location,
                          std::span<const ColorWord> words) {
-    return WriteBytesInPlace(path, location, WordsToBytes(words));
+    const std::vector<std::uint8_t> bytes = WordsToBytes(words);
+    File file;
+    if (Failure failure = OpenInPlace(path, location, bytes.size(), file); !failure.ok())
+        return failure;
+    return WriteAndFlush(file, path, location, bytes);
 }
 
 } // namespace zandrel

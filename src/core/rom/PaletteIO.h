@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -19,13 +20,17 @@ Failure ReadFileBytes(const std::string& path, std::int64_t offset, std::size_t 
 Failure ReadColourWords(const std::string& path, std::int64_t location, int count,
                         std::vector<ColorWord>& words);
 
-// Writes the bytes into an existing file in place, at the 0-based `offset`: the file must
-// exist and hold every byte written, so its length never changes; otherwise nothing is
-// written. Flushed to disk before it returns.
-Failure WriteBytesInPlace(const std::string& path, std::int64_t offset,
-                          std::span<const std::uint8_t> bytes);
+// The writers in place. The file must exist and hold every byte written, so its length never
+// changes; otherwise nothing is written. The file's exclusive lock is held from before the
+// check to after the flush, so no other writer's bytes are lost in between, and the bytes are
+// on the disk before success is returned.
 
-// Writes the words at `location` in place, bit 15 written as 0, as WriteBytesInPlace does.
+// Rewrites `length` bytes at the 0-based `offset`: they are read, edited by `change` and
+// written back.
+Failure ChangeBytesInPlace(const std::string& path, std::int64_t offset, std::size_t length,
+                           const std::function<void(std::vector<std::uint8_t>&)>& change);
+
+// Writes the words at `location`, bit 15 written as 0.
 Failure WriteColourWords(const std::string& path, std::int64_t location,
                          std::span<const ColorWord> words);
 

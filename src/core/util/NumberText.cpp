@@ -1,8 +1,8 @@
 #include "util/NumberText.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace zandrel {
@@ -54,42 +54,69 @@ double LeadingNumber(std::string_view text) {
         return 0;
     }
 
-    // Longest prefix of the form [sign] digits [. digits] [(E|D) [sign] digits].
+    // Longest prefix of the form [sign] digits [. digits] [(E|D) [sign] digits], read
+    // with the point as the decimal separator whatever the locale says.
     std::size_t i = 0;
     const auto digitAt = [&](std::size_t k) {
         return k < packed.size() && packed[k] >= '0' && packed[k] <= '9';
     };
     std::string number;
-    if (i < packed.size() && (packed[i] == '+' || packed[i] == '-'))
-        number += packed[i++];
+    if (i < packed.size() && (packed[i] == '+' || packed[i] == '-')) {
+        if (packed[i] == '-')
+            number += '-'; // from_chars takes no plus sign
+        ++i;
+    }
+    // One more than the power of ten of the first non-zero digit, before the exponent: it
+    // tells an overflow from an underflow.
+    std::int64_t magnitude = 0;
+    bool nonZero = false;
     bool anyDigit = false;
     while (digitAt(i)) {
+        nonZero = nonZero || packed[i] != '0';
+        magnitude += nonZero ? 1 : 0;
         number += packed[i++];
         anyDigit = true;
     }
     if (i < packed.size() && packed[i] == '.') {
         number += packed[i++];
         while (digitAt(i)) {
+            if (!nonZero && packed[i] == '0')
+                --magnitude;
+            nonZero = nonZero || packed[i] != '0';
             number += packed[i++];
             anyDigit = true;
         }
     }
     if (!anyDigit)
         return 0;
+    std::int64_t exponent = 0;
     if (i < packed.size() &&
         (packed[i] == 'E' || packed[i] == 'e' || packed[i] == 'D' || packed[i] == 'd')) {
         std::size_t k = i + 1;
-        std::string exponent = "e";
+        std::string text = "e";
         if (k < packed.size() && (packed[k] == '+' || packed[k] == '-'))
-            exponent += packed[k++];
+            text += packed[k++];
         if (digitAt(k)) {
-            while (digitAt(k))
-                exponent += packed[k++];
-            number += exponent;
+            while (digitAt(k)) {
+                exponent = std::min<std::int64_t>(exponent * 10 + (packed[k] - '0'), 1 << 20);
+                text += packed[k++];
+            }
+            if (text[1] == '-')
+                exponent = -exponent;
+            number += text;
         }
     }
-    const double value = std::strtod(number.c_str(), nullptr);
-    return value; // an overflow gives an infinity, which no 16-bit count can hold
+    double value = 0;
+    const std::from_chars_result read =
+        std::from_chars(number.data(), number.data() + number.size(), value);
+    if (read.ec == std::errc::result_out_of_range) {
+        // As strtod gives it: an infinity for an overflow, which no 16-bit count can hold,
+        // and 0 for an underflow.
+        value = magnitude + exponent > 0 ? HUGE_VAL : 0.0;
+        if (number.front() == '-')
+            value = -value;
+    }
+    return value;
 }
 
 std::optional<std::int16_t> RoundToInt16(double value) {

@@ -1,0 +1,150 @@
+#include "rom/PaletteScanner.h"
+
+#include <algorithm>
+#include <map>
+
+#include "colour/Codec.h"
+#include "rom/Lz77.h"
+#include "rom/RawCandidates.h"
+#include "rom/ScanContext.h"
+
+namespace zandrel {
+
+namespace {
+
+using namespace scan;
+
+void FindCompressedCandidates(const RomView& rom, const AlignedWords& aligned,
+                              std::vector<Found>& found) {
+    for (const std::size_t offset : aligned.PaletteSizedBlocks()) {
+        const Lz77Block block = DecompressLz77(rom.bytes(), offset);
+        if (!block.ok())
+            continue;
+        const RomView data(block.data);
+        std::vector<PaletteWords> palettes(block.data.size() / kPaletteBytes);
+        bool clear = true;
+        for (std::size_t p = 0; p < palettes.size() && clear; ++p)
+            clear = data.Palette(p * kPaletteBytes, palettes[p]);
+        if (!clear)
+            continue;
+        std::vector<int> wordsScores;
+        for (const PaletteWords& words : palettes)
+            wordsScores.push_back(WordsScore(words));
+        for (std::size_t p = 0; p < palettes.size(); ++p) {
+            if (wordsScores[p] < kWorthCheckingScore)
+                continue;
+            PaletteSurroundings around;
+            around.pointed = aligned.Targets(offset);
+            around.compressed = true;
+            AddNeighbours(
+                palettes[p][0],
+                [&](int step) -> std::optional<Neighbour> {
+                    const std::size_t other = p + step;
+                    if (other >= palettes.size())
+                        return std::nullopt;
+                    return Neighbour{palettes[other][0], wordsScores[other]};
+                },
+                around);
+            around.pointersInside =
+                PointersInside(block.data, p * kPaletteBytes, (p + 1) * kPaletteBytes, rom.size());
+            const int score = PaletteScore(wordsScores[p], palettes[p], around);
+            const auto at = static_cast<std::uint32_t>(offset);
+            const auto inBlock = static_cast<std::uint32_t>(p * kPaletteBytes);
+            found.push_back({{{at, true, inBlock}, score},
+                             at,
+                             at + static_cast<std::uint32_t>(block.streamLength)});
+        }
+    }
+}
+
+bool Better(const Found& a, const Found& b) {
+    if (a.candidate.score != b.candidate.score)
+        return a.candidate.score > b.candidate.score;
+    if (a.candidate.where.location != b.candidate.where.location)
+        return a.candidate.where.location < b.candidate.where.location;
+    return a.candidate.where.offsetInBlock < b.candidate.where.offsetInBlock;
+}
+
+// Best first; a candidate whose bytes overlap a better one's is dropped, except the other
+// palettes of the same block.
+std::vector<Found> KeepBestOfOverlaps(std::vector<Found> found) {
+    std::sort(found.begin(), found.end(), Better);
+    struct Claim {
+        std::uint32_t end;
+        bool block;
+    };
+    std::map<std::uint32_t, Claim> claimed; // start -> claim, never overlapping each other
+    std::vector<Found> kept;
+    for (const Found& f : found) {
+        auto next = claimed.lower_bound(f.claimEnd);
+        if (next != claimed.begin()) {
+            const auto& [start, claim] = *std::prev(next);
+            const bool sameBlock =
+                claim.block && f.candidate.where.compressed && start == f.claimStart;
+            if (claim.end > f.claimStart && !sameBlock)
+                continue;
+            if (sameBlock) {
+                kept.push_back(f);
+                continue;
+            }
+        }
+        claimed.emplace(f.claimStart, Claim{f.claimEnd, f.candidate.where.compressed});
+        kept.push_back(f);
+    }
+    return kept;
+}
+
+} // namespace
+
+std::vector<PaletteCandidate> ScanPalettes(std::span<const std::uint8_t> rom,
+                                           const ScanOptions& options) {
+    const RomView view(rom);
+    const AlignedWords aligned(rom);
+    std::vector<Found> found;
+    FindRawCandidates(view, aligned, found);
+    FindCompressedCandidates(view, aligned, found);
+    std::vector<PaletteCandidate> result;
+    for (const Found& f : KeepBestOfOverlaps(std::move(found))) {
+        const bool wanted = f.candidate.where.compressed ? options.compressed : options.raw;
+        if (wanted && f.candidate.score >= options.minimumScore)
+            result.push_back(f.candidate);
+    }
+    return result;
+}
+
+std::string CandidateName(const PaletteCandidate& candidate) {
+    std::string place = HexText(candidate.where.location);
+    if (candidate.where.compressed && candidate.where.offsetInBlock != 0)
+        place += '+' + HexText(candidate.where.offsetInBlock);
+    const std::string kind =
+        candidate.where.compressed ? "Paleta comprimida LZ77 " : "Paleta bruta ";
+    return kind + place + " (pontuação " + std::to_string(candidate.score) + ")";
+}
+
+std::string DefinitionLine(const PaletteCandidate& candidate) {
+    return std::to_string(kPaletteWords) + "," + PaletteLocationText(candidate.where) + "," +
+           CandidateName(candidate);
+}
+
+RomImageRead ReadRomImage(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    RomImageRead read;
+    bytes.clear();
+    const File file = File::Open(path, OpenMode::ReadOnly, read.io);
+    if (!read.io.ok())
+        return read;
+    std::uint64_t size = 0;
+    read.io = file.Size(size);
+    if (!read.io.ok())
+        return read;
+    if (size > kLargestRomSize) {
+        read.tooLarge = true;
+        return read;
+    }
+    bytes.resize(size);
+    read.io = file.ReadAt(0, bytes);
+    if (!read.io.ok())
+        bytes.clear();
+    return read;
+}
+
+} // namespace zandrel

@@ -1,0 +1,99 @@
+// What the palette scanner's parts share: the ROM's bytes as colour words, one pass over its
+// aligned words (pointer targets, LZ77 headers), the candidates found, and how neighbouring
+// palettes add to a candidate's score. Internal to the scanner.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "rom/PaletteScanner.h"
+#include "rom/PaletteScore.h"
+
+namespace zandrel::scan {
+
+constexpr std::uint32_t kRomAddress = 0x08000000;
+constexpr std::size_t kPaletteBytes = 2 * kPaletteWords;
+constexpr std::size_t kLargestBlock = 16 * kPaletteBytes;
+
+class RomView {
+  public:
+    explicit RomView(std::span<const std::uint8_t> rom) : rom_(rom) {}
+
+    std::size_t size() const { return rom_.size(); }
+    std::span<const std::uint8_t> bytes() const { return rom_; }
+    ColorWord Word(std::size_t offset) const {
+        return static_cast<ColorWord>(rom_[offset] | rom_[offset + 1] << 8);
+    }
+    bool Clear(std::size_t offset) const { return (rom_[offset + 1] & 0x80) == 0; }
+    // The 16 words at `offset` when all have bit 15 clear.
+    bool Palette(std::size_t offset, PaletteWords& words) const {
+        if (offset + kPaletteBytes > rom_.size())
+            return false;
+        for (int i = 0; i < kPaletteWords; ++i) {
+            if (!Clear(offset + 2 * i))
+                return false;
+            words[i] = Word(offset + 2 * i);
+        }
+        return true;
+    }
+
+  private:
+    std::span<const std::uint8_t> rom_;
+};
+
+// One pass over the 4-byte aligned words: every even file offset a ROM pointer targets, and
+// every header of an LZ77 block of palette size (0x10, 32 to 512 bytes in whole palettes).
+class AlignedWords {
+  public:
+    explicit AlignedWords(std::span<const std::uint8_t> rom);
+    bool Targets(std::size_t offset) const {
+        return offset % 2 == 0 && (targets_[offset / 128] >> (offset / 2 % 64) & 1) != 0;
+    }
+    const std::vector<std::size_t>& PaletteSizedBlocks() const { return blocks_; }
+
+  private:
+    std::vector<std::uint64_t> targets_;
+    std::vector<std::size_t> blocks_;
+};
+
+struct Found {
+    PaletteCandidate candidate;
+    std::uint32_t claimStart = 0; // the file bytes it stands for
+    std::uint32_t claimEnd = 0;
+};
+
+// ROM pointers (08xxxxxx or 09xxxxxx, inside a ROM of `romSize` bytes) among the 4-byte
+// aligned words of bytes[first, end), as pointer tables hold.
+int PointersInside(std::span<const std::uint8_t> bytes, std::size_t first, std::size_t end,
+                   std::size_t romSize);
+
+// The 16 words some palettes away, all with bit 15 clear: their colour 0 and word score.
+struct Neighbour {
+    ColorWord first = 0;
+    int wordsScore = 0;
+};
+
+// Palettes beside the candidate, and how far on each side they keep its colour 0. A shared
+// colour 0 other than black says "palette group" by itself; black needs palette-like words.
+// `neighbourAt(step)` gives the neighbour `step` palettes away (before when negative).
+template <typename NeighbourAt>
+void AddNeighbours(ColorWord first, const NeighbourAt& neighbourAt, PaletteSurroundings& around) {
+    constexpr int kFarthest = 3;
+    for (const int direction : {-1, +1}) {
+        for (int step = 1; step <= kFarthest; ++step) {
+            const std::optional<Neighbour> other = neighbourAt(direction * step);
+            if (!other)
+                break;
+            const bool paletteLike = other->wordsScore >= kNeighbourScore;
+            around.paletteBeside = around.paletteBeside || (step == 1 && paletteLike);
+            if (other->first != first || (first == 0 && !paletteLike))
+                break;
+            ++around.sharedBackdrops;
+        }
+    }
+}
+
+} // namespace zandrel::scan

@@ -1,0 +1,175 @@
+#!/usr/bin/env bash
+# Replays a hostile user's inputs against the built zandrel-cli: named pipes and devices where
+# files belong, huge sparse files, writers running at once or while another program holds the
+# file. Every run must end within a few seconds with the expected exit status and message, and
+# every file a run was not allowed to write must keep its bytes.
+#
+# Usage: tools/hostile.sh [FOLDER OF THE BUILT PROGRAMS]   (default: build/bin)
+# Each fault has a function of its own (item4_..., item5_..., item6_...); add new ones to ITEMS.
+# The window cannot be driven from a script; its commands reach files through the same core
+# functions as the tool's.
+set -uo pipefail
+
+BIN=$(realpath "${1:-$(dirname "$0")/../build/bin}")
+CLI="$BIN/zandrel-cli"
+LIMIT=6 # seconds any one run may take; the lock wait is 3
+ITEMS=(item4_concurrent_writers item5_fifos_and_devices item6_huge_inputs)
+
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+# One line per failure, in a file, so runs in the background count too.
+FAILED=$WORK/failed
+: >"$FAILED"
+
+fail() {
+    echo "FAIL [$CURRENT]: $*" >&2
+    echo "$CURRENT" >>"$FAILED"
+}
+failures() { wc -l <"$FAILED"; }
+
+# run STATUS MESSAGE_PART PROGRAM ARGS...: runs under the time limit and checks the exit
+# status and, when MESSAGE_PART is not empty, that the error output contains it.
+run() {
+    local want=$1 part=$2
+    shift 2
+    local err
+    err=$(timeout "$LIMIT" "$@" 2>&1 >/dev/null)
+    local got=$?
+    if [ "$got" -eq 124 ]; then
+        fail "still running after ${LIMIT} s: $*"
+    elif [ "$got" -ne "$want" ]; then
+        fail "exit $got, expected $want: $* -> $err"
+    elif [ -n "$part" ] && [[ "$err" != *"$part"* ]]; then
+        fail "no \"$part\" in: $err ($*)"
+    fi
+}
+
+# keep FILE...: remembers the files' bytes; unchanged FILE... checks them against it.
+keep() { for f in "$@"; do cp -- "$f" "$f.kept"; done; }
+unchanged() {
+    for f in "$@"; do
+        cmp -s -- "$f" "$f.kept" || fail "$f changed"
+    done
+}
+
+rom() { head -c 1024 /dev/urandom >"$1"; }
+
+# A copy of the program in a folder of its own, beside the definition file it is to read.
+program_in() {
+    mkdir -p "$1"
+    cp "$CLI" "$1/zandrel-cli"
+}
+
+# A named pipe given as the ROM, the definition file, the palette to import or the export
+# target, and devices linked under palette names: each refused at once, nothing written.
+item5_fifos_and_devices() {
+    local dir=$WORK/item5 msg="Não é um arquivo comum"
+    mkdir -p "$dir"
+    mkfifo "$dir/pipe.gba"
+    rom "$dir/game.gba"
+    rom "$dir/in.gbapal"
+    keep "$dir/game.gba" "$dir/in.gbapal"
+    run 1 "$msg" "$CLI" identify "$dir/pipe.gba"
+    run 1 "$msg" "$CLI" list "$dir/pipe.gba"
+    for command in show bytes; do
+        run 1 "$msg" "$CLI" "$command" "$dir/pipe.gba" @0
+    done
+    run 1 "$msg" "$CLI" set "$dir/pipe.gba" @0 0=7FFF
+    run 1 "$msg" "$CLI" export "$dir/pipe.gba" @0 "$dir/out.gbapal"
+    run 1 "$msg" "$CLI" import "$dir/pipe.gba" @0 "$dir/in.gbapal"
+    [ -e "$dir/out.gbapal" ] && fail "export from a pipe created its target"
+
+    mkfifo "$dir/pipe.gbapal" "$dir/pipe.pal"
+    ln -s /dev/zero "$dir/zero.gbapal"
+    ln -s /dev/null "$dir/null.gpl"
+    for palette in pipe.gbapal pipe.pal zero.gbapal; do
+        run 1 "$msg" "$CLI" import "$dir/game.gba" @0 "$dir/$palette"
+    done
+    for target in pipe.gbapal null.gpl; do
+        run 1 "$msg" "$CLI" export "$dir/game.gba" @0 "$dir/$target"
+    done
+
+    program_in "$dir/program"
+    mkfifo "$dir/program/MEMORYDUMP.ZNDL"
+    cp "$dir/game.gba" "$dir/game.dmp"
+    keep "$dir/game.dmp"
+    run 1 "$msg" "$dir/program/zandrel-cli" list "$dir/game.dmp"
+    run 1 "$msg" "$dir/program/zandrel-cli" set "$dir/game.dmp" 0 0=7FFF
+    unchanged "$dir/game.gba" "$dir/in.gbapal" "$dir/game.dmp"
+}
+
+# Sparse files far larger than any palette or definition file: refused by their size at
+# once, without reading them.
+item6_huge_inputs() {
+    local dir=$WORK/item6
+    mkdir -p "$dir"
+    rom "$dir/game.gba"
+    keep "$dir/game.gba"
+    for palette in huge.gbapal huge.pal huge.gpl huge.act huge.tpl; do
+        truncate -s 2G "$dir/$palette"
+        run 1 "O arquivo passa do limite de 1 MiB" "$CLI" import "$dir/game.gba" @0 "$dir/$palette"
+    done
+
+    program_in "$dir/program"
+    truncate -s 3G "$dir/program/MEMORYDUMP.ZNDL"
+    cp "$dir/game.gba" "$dir/game.dmp"
+    keep "$dir/game.dmp"
+    run 1 "O arquivo passa do limite de 64 MiB" "$dir/program/zandrel-cli" list "$dir/game.dmp"
+    run 1 "O arquivo passa do limite de 64 MiB" "$dir/program/zandrel-cli" set "$dir/game.dmp" 0 0=1
+    unchanged "$dir/game.gba" "$dir/game.dmp"
+}
+
+# Eight `set` runs at once, each on two indexes of its own at the ends of a range that
+# overlaps every other run's, twenty times: every word lands and no byte outside the palette
+# changes. Then, while another program holds the file's lock, `set` and `import` give up
+# after their wait and write nothing.
+item4_concurrent_writers() {
+    local dir=$WORK/item4 rom=$WORK/item4/game.gba
+    mkdir -p "$dir"
+    rom "$rom"
+    keep "$rom"
+    local trial writer
+    for trial in $(seq 1 20); do
+        for writer in 0 1 2 3 4 5 6 7; do
+            run 0 "" "$CLI" set "$rom" @200 \
+                "$writer=$(printf '%X' $((trial * 256 + writer)))" \
+                "$((writer + 8))=$(printf '%X' $((trial * 256 + writer + 8)))" &
+        done
+        wait
+        local expected="" index
+        for index in $(seq 0 15); do
+            expected+="$index $(printf '%04X' $((trial * 256 + index)))"$'\n'
+        done
+        local shown
+        shown=$(timeout "$LIMIT" "$CLI" show "$rom" @200 | cut -f1,2 | tr '\t' ' ')
+        [ "$shown"$'\n' = "$expected" ] || fail "trial $trial lost a word:"$'\n'"$shown"
+    done
+    # The bytes outside the 32 of the palette are as they were.
+    dd if="$rom" of="$rom.kept" bs=1 skip=512 seek=512 count=32 conv=notrunc status=none
+    unchanged "$rom"
+
+    rom "$dir/in.gbapal"
+    keep "$rom"
+    exec 9<>"$rom"
+    flock -x 9
+    run 1 "O arquivo está em uso por outro programa" "$CLI" set "$rom" @0 0=7FFF &
+    run 1 "O arquivo está em uso por outro programa" "$CLI" import "$rom" @0 "$dir/in.gbapal" &
+    wait
+    exec 9>&-
+    unchanged "$rom"
+}
+
+[ -x "$CLI" ] || {
+    echo "no program at $CLI; build it first" >&2
+    exit 2
+}
+for CURRENT in "${ITEMS[@]}"; do
+    before=$(failures)
+    "$CURRENT"
+    [ "$(failures)" -eq "$before" ] && echo "ok   $CURRENT"
+done
+if [ "$(failures)" -ne 0 ]; then
+    echo "$(failures) hostile case(s) failed" >&2
+    exit 1
+fi
+echo "All hostile cases held."
