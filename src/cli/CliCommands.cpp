@@ -136,10 +136,7 @@ Failure LoadDefinitions(const std::string& path, const std::string& programFolde
     const std::string definitionPath =
         (std::filesystem::path(programFolder) / definitionName).string();
     // A definition file that stops early is reported, not half used.
-    if (const Failure failure = LoadDefinitionFile(definitionPath, definitionPath, table);
-        !failure.ok())
-        return failure;
-    return {};
+    return LoadDefinitionFile(definitionPath, definitionPath, table);
 }
 
 Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
@@ -284,9 +281,7 @@ Failure Import(const std::string& path, const PaletteArgument& argument, const s
     const WordsResult read = ReadExchangeFile(format, bytes);
     if (!read.ok())
         return Failure::BadPaletteFile(inPath, read.failure.reason);
-    if (const Failure failure = WriteColourWords(path, palette.location, read.words); !failure.ok())
-        return failure;
-    return {};
+    return WriteColourWords(path, palette.location, read.words);
 }
 
 struct Assignment {
@@ -340,10 +335,7 @@ Failure Set(const std::string& path, const PaletteArgument& argument,
             std::copy(word.begin(), word.end(), bytes.begin() + 2 * (assignment.index - first));
         }
     };
-    if (const Failure failure = ChangeBytesInPlace(path, offset, 2 * (last - first + 1), assign);
-        !failure.ok())
-        return failure;
-    return {};
+    return ChangeBytesInPlace(path, offset, 2 * (last - first + 1), assign);
 }
 
 Failure Bytes(const std::string& path, const PaletteArgument& argument,
