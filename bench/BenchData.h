@@ -73,6 +73,9 @@ class NoServices : public Services {
     void ShowPreviewWindow(const std::string&) override {}
     void ShowByteWindow(const std::string&) override {}
     std::string ProgramFolder() override { return LargestDefinitionFolder().string(); }
+    DataFolders Folders() override { return {ProgramFolder(), {}, {}}; }
+    std::string ClipboardText() override { return {}; }
+    void SetClipboardText(const std::string&) override {}
     std::string CommandLine() override { return {}; }
     VersionNumbers Version() override { return {}; }
 

@@ -127,20 +127,21 @@ struct Palette {
     bool atLocation = false;
 };
 
-Failure LoadDefinitions(const std::string& path, const std::string& programFolder,
-                        PaletteTable& table, std::string& definitionName) {
+Failure LoadDefinitions(const std::string& path, const DataFolders& folders, PaletteTable& table,
+                        std::string& definitionName) {
     const std::optional<Identification> identification = IdentifyFile(path);
     if (!identification)
         return Failure::FileRefused(path, text::kNotIdentified);
     definitionName = DefinitionFileOf(*identification);
     const std::string definitionPath =
-        (std::filesystem::path(programFolder) / definitionName).string();
+        (std::filesystem::path(DefinitionFolder(definitionName, folders)) / definitionName)
+            .string();
     // A definition file that stops early is reported, not half used.
     return LoadDefinitionFile(definitionPath, definitionPath, table);
 }
 
 Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
-                       const std::string& programFolder, Palette& palette) {
+                       const DataFolders& folders, Palette& palette) {
     if (Failure failure = CheckReadable(path); !failure.ok())
         return failure;
     if (argument.atLocation) {
@@ -151,8 +152,7 @@ Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
     }
     PaletteTable table;
     std::string definitionName;
-    if (Failure failure = LoadDefinitions(path, programFolder, table, definitionName);
-        !failure.ok())
+    if (Failure failure = LoadDefinitions(path, folders, table, definitionName); !failure.ok())
         return failure;
     const std::size_t rows = table.locations.size();
     if (argument.row >= rows)
@@ -167,8 +167,8 @@ Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
 
 // The palette and the number of colours the window's swatches take from it: 1 to 16.
 Failure ResolveColours(const std::string& path, const PaletteArgument& argument,
-                       const std::string& programFolder, Palette& palette, int& count) {
-    if (Failure failure = ResolvePalette(path, argument, programFolder, palette); !failure.ok())
+                       const DataFolders& folders, Palette& palette, int& count) {
+    if (Failure failure = ResolvePalette(path, argument, folders, palette); !failure.ok())
         return failure;
     count = palette.atLocation ? kPaletteColours : PaletteColourCount(palette.countText);
     if (count < 1)
@@ -181,10 +181,9 @@ Failure ResolveColours(const std::string& path, const PaletteArgument& argument,
 // The palette of a command that needs all sixteen colours, as the window's export and
 // import do.
 Failure ResolveSixteen(const std::string& path, const PaletteArgument& argument,
-                       const std::string& programFolder, Palette& palette) {
+                       const DataFolders& folders, Palette& palette) {
     int count = 0;
-    if (Failure failure = ResolveColours(path, argument, programFolder, palette, count);
-        !failure.ok())
+    if (Failure failure = ResolveColours(path, argument, folders, palette, count); !failure.ok())
         return failure;
     if (count < kPaletteColours)
         return Failure::FileRefused(path, text::kFewerThan16);
@@ -212,13 +211,12 @@ Failure Identify(const std::string& path, std::ostream& out) {
     return {};
 }
 
-Failure List(const std::string& path, const std::string& programFolder, std::ostream& out) {
+Failure List(const std::string& path, const DataFolders& folders, std::ostream& out) {
     if (Failure failure = CheckReadable(path); !failure.ok())
         return failure;
     PaletteTable table;
     std::string definitionName;
-    if (Failure failure = LoadDefinitions(path, programFolder, table, definitionName);
-        !failure.ok())
+    if (Failure failure = LoadDefinitions(path, folders, table, definitionName); !failure.ok())
         return failure;
     for (std::size_t row = 0; row < table.locations.size(); ++row)
         out << row << '\t' << table.counts[row] << '\t' << table.locations[row] << '\t'
@@ -226,12 +224,11 @@ Failure List(const std::string& path, const std::string& programFolder, std::ost
     return {};
 }
 
-Failure Show(const std::string& path, const PaletteArgument& argument,
-             const std::string& programFolder, std::ostream& out) {
+Failure Show(const std::string& path, const PaletteArgument& argument, const DataFolders& folders,
+             std::ostream& out) {
     Palette palette;
     int count = 0;
-    if (Failure failure = ResolveColours(path, argument, programFolder, palette, count);
-        !failure.ok())
+    if (Failure failure = ResolveColours(path, argument, folders, palette, count); !failure.ok())
         return failure;
     std::vector<ColorWord> words;
     if (const Failure failure = ReadColourWords(path, palette.location, count, words);
@@ -246,7 +243,7 @@ Failure Show(const std::string& path, const PaletteArgument& argument,
 }
 
 Failure Export(const std::string& path, const PaletteArgument& argument, const std::string& outPath,
-               const std::string& programFolder) {
+               const DataFolders& folders) {
     PaletteFormat format = PaletteFormat::None;
     if (Failure failure = FormatOfName(outPath, format); !failure.ok())
         return failure;
@@ -256,7 +253,7 @@ Failure Export(const std::string& path, const PaletteArgument& argument, const s
         return Failure::FileRefused(outPath, "é o próprio arquivo " + Quoted(path) +
                                                  "; escolha outro arquivo de saída");
     Palette palette;
-    if (Failure failure = ResolveSixteen(path, argument, programFolder, palette); !failure.ok())
+    if (Failure failure = ResolveSixteen(path, argument, folders, palette); !failure.ok())
         return failure;
     std::vector<ColorWord> words;
     if (const Failure failure = ReadColourWords(path, palette.location, kPaletteColours, words);
@@ -268,12 +265,12 @@ Failure Export(const std::string& path, const PaletteArgument& argument, const s
 }
 
 Failure Import(const std::string& path, const PaletteArgument& argument, const std::string& inPath,
-               const std::string& programFolder) {
+               const DataFolders& folders) {
     PaletteFormat format = PaletteFormat::None;
     if (Failure failure = FormatOfName(inPath, format); !failure.ok())
         return failure;
     Palette palette;
-    if (Failure failure = ResolveSixteen(path, argument, programFolder, palette); !failure.ok())
+    if (Failure failure = ResolveSixteen(path, argument, folders, palette); !failure.ok())
         return failure;
     std::vector<std::uint8_t> bytes;
     if (const FileStatus status = ReadWholeFile(inPath, kMaxPaletteFileSize, bytes); !status.ok())
@@ -309,11 +306,10 @@ Failure ParseAssignments(std::span<const std::string> texts, std::vector<Assignm
 }
 
 Failure Set(const std::string& path, const PaletteArgument& argument,
-            const std::vector<Assignment>& assignments, const std::string& programFolder) {
+            const std::vector<Assignment>& assignments, const DataFolders& folders) {
     Palette palette;
     int count = 0;
-    if (Failure failure = ResolveColours(path, argument, programFolder, palette, count);
-        !failure.ok())
+    if (Failure failure = ResolveColours(path, argument, folders, palette, count); !failure.ok())
         return failure;
     std::size_t first = static_cast<std::size_t>(count);
     std::size_t last = 0;
@@ -338,10 +334,10 @@ Failure Set(const std::string& path, const PaletteArgument& argument,
     return ChangeBytesInPlace(path, offset, 2 * (last - first + 1), assign);
 }
 
-Failure Bytes(const std::string& path, const PaletteArgument& argument,
-              const std::string& programFolder, std::ostream& out) {
+Failure Bytes(const std::string& path, const PaletteArgument& argument, const DataFolders& folders,
+              std::ostream& out) {
     Palette palette;
-    if (Failure failure = ResolvePalette(path, argument, programFolder, palette); !failure.ok())
+    if (Failure failure = ResolvePalette(path, argument, folders, palette); !failure.ok())
         return failure;
     const std::int64_t count =
         palette.atLocation ? kPaletteColours : ViewerColourCount(palette.countText);
@@ -361,8 +357,7 @@ Failure Bytes(const std::string& path, const PaletteArgument& argument,
     return {};
 }
 
-Failure Run(const std::vector<std::string>& args, const std::string& programFolder,
-            std::ostream& out) {
+Failure Run(const std::vector<std::string>& args, const DataFolders& folders, std::ostream& out) {
     if (args.empty())
         return Failure::Usage("falta o comando");
     const std::string& command = args[0];
@@ -377,23 +372,23 @@ Failure Run(const std::vector<std::string>& args, const std::string& programFold
     if (command == "identify" || command == "list") {
         if (Failure failure = expect(1); !failure.ok())
             return failure;
-        return command == "identify" ? Identify(args[1], out) : List(args[1], programFolder, out);
+        return command == "identify" ? Identify(args[1], out) : List(args[1], folders, out);
     }
     if (command == "show" || command == "bytes") {
         if (Failure failure = expect(2); !failure.ok())
             return failure;
         if (Failure failure = ParsePaletteArgument(args[2], palette); !failure.ok())
             return failure;
-        return command == "show" ? Show(args[1], palette, programFolder, out)
-                                 : Bytes(args[1], palette, programFolder, out);
+        return command == "show" ? Show(args[1], palette, folders, out)
+                                 : Bytes(args[1], palette, folders, out);
     }
     if (command == "export" || command == "import") {
         if (Failure failure = expect(3); !failure.ok())
             return failure;
         if (Failure failure = ParsePaletteArgument(args[2], palette); !failure.ok())
             return failure;
-        return command == "export" ? Export(args[1], palette, args[3], programFolder)
-                                   : Import(args[1], palette, args[3], programFolder);
+        return command == "export" ? Export(args[1], palette, args[3], folders)
+                                   : Import(args[1], palette, args[3], folders);
     }
     if (command == "set") {
         if (given < 3)
@@ -404,7 +399,7 @@ Failure Run(const std::vector<std::string>& args, const std::string& programFold
         if (Failure failure = ParseAssignments(std::span(args).subspan(3), assignments);
             !failure.ok())
             return failure;
-        return Set(args[1], palette, assignments, programFolder);
+        return Set(args[1], palette, assignments, folders);
     }
     return Failure::Usage("comando desconhecido " + Quoted(command));
 }
@@ -427,13 +422,13 @@ std::string UsageText() {
            "Saída: 0 sucesso, 1 falha (o arquivo não é alterado), 2 erro de uso.\n";
 }
 
-int RunCli(const std::vector<std::string>& args, const std::string& programFolder,
-           std::ostream& out, std::ostream& err) {
+int RunCli(const std::vector<std::string>& args, const DataFolders& folders, std::ostream& out,
+           std::ostream& err) {
     if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help" || args[0] == "help")) {
         out << UsageText();
         return kExitSuccess;
     }
-    const Failure failure = Run(args, programFolder, out);
+    const Failure failure = Run(args, folders, out);
     if (failure.ok())
         return kExitSuccess;
     err << kProgramName << ": " << ErrorLine(failure) << '\n';

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/DataFolders.h"
+
 namespace zandrel::cli {
 
 inline constexpr int kExitSuccess = 0;
@@ -16,11 +18,12 @@ inline constexpr int kExitUsage = 2;   // the usage follows on the error stream
 std::string UsageText();
 
 // Runs one command line (the arguments after the program's name). The definition files are
-// read from `programFolder`. On any failure no file has been changed.
-int RunCli(const std::vector<std::string>& args, const std::string& programFolder,
-           std::ostream& out, std::ostream& err);
+// looked up in the user's data folder, then in the data folder. On any failure no file has
+// been changed.
+int RunCli(const std::vector<std::string>& args, const DataFolders& folders, std::ostream& out,
+           std::ostream& err);
 
-// The folder of the running executable (where the definition files lie), or the folder of
+// The folder of the running executable, or the folder of
 // `argv0` when the system cannot say.
 std::string ExecutableFolder(const char* argv0);
 

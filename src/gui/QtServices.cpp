@@ -1,6 +1,7 @@
 #include "QtServices.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -105,6 +106,18 @@ void QtServices::ShowByteWindow(const std::string& text) {
 
 std::string QtServices::ProgramFolder() {
     return QCoreApplication::applicationDirPath().toStdString();
+}
+
+DataFolders QtServices::Folders() {
+    return FoldersFromEnvironment(ProgramFolder());
+}
+
+std::string QtServices::ClipboardText() {
+    return QGuiApplication::clipboard()->text().toStdString();
+}
+
+void QtServices::SetClipboardText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
 std::string QtServices::CommandLine() {

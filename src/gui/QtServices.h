@@ -35,6 +35,9 @@ class QtServices : public Services {
     void ShowPreviewWindow(const std::string& imagePath) override;
     void ShowByteWindow(const std::string& text) override;
     std::string ProgramFolder() override;
+    DataFolders Folders() override;
+    std::string ClipboardText() override;
+    void SetClipboardText(const std::string& text) override;
     std::string CommandLine() override;
     VersionNumbers Version() override;
 

@@ -21,7 +21,7 @@ namespace {
 int RunSet(const std::vector<std::string>& args, std::string* err = nullptr) {
     std::ostringstream out;
     std::ostringstream errors;
-    const int status = cli::RunCli(args, ".", out, errors);
+    const int status = cli::RunCli(args, DataFolders{".", "", ""}, out, errors);
     if (err != nullptr)
         *err = errors.str();
     return status;

@@ -130,8 +130,8 @@ TEST_F(Cli, ListPrintsTheDefinitionsAsWritten) {
 
 TEST_F(Cli, BrokenOrMissingDefinitionFileIsNamedWithItsLine) {
     const std::string rom = files_.Write("rom.gba", RomWithCode("AQXE"));
-    const std::string program =
-        ProgramWithDefinitions(files_, {{"TORV_E.ZNDL", "16,0,A\r\n\r\n16,20,B\r\n"}});
+    const std::string program = ProgramWithDefinitions(
+        files_, {{"TORV_E.ZNDL", "16,0,A\r\n\r\n16,20,B\r\n"}, {"MEMORYDUMP.ZNDL", ""}});
     const std::string definition =
         (std::filesystem::path(program).parent_path() / "TORV_E.ZNDL").string();
     // A row before the broken line is not used either: the file must be mended first.

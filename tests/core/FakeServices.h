@@ -43,6 +43,11 @@ class FakeServices : public Services {
     std::vector<std::string> byteWindowTexts;
 
     std::string programFolder = ".";
+    // The data folder is the program folder unless a test sets it; no user folders.
+    std::string dataFolder;
+    std::string userDataFolder;
+    std::string userCacheFolder;
+    std::string clipboard;
     std::string commandLine;
     VersionNumbers version{1, 0, 11};
     CustomColorTable systemColors{};
@@ -79,6 +84,11 @@ class FakeServices : public Services {
     }
     void ShowByteWindow(const std::string& text) override { byteWindowTexts.push_back(text); }
     std::string ProgramFolder() override { return programFolder; }
+    DataFolders Folders() override {
+        return {dataFolder.empty() ? programFolder : dataFolder, userDataFolder, userCacheFolder};
+    }
+    std::string ClipboardText() override { return clipboard; }
+    void SetClipboardText(const std::string& text) override { clipboard = text; }
     std::string CommandLine() override { return commandLine; }
     VersionNumbers Version() override { return version; }
 

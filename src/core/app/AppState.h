@@ -22,6 +22,8 @@ struct AppState {
     bool SpecialMode = false;
     std::int32_t CurrentLocation = 0; // offset of the palette shown in the special state
     std::string ByteDumpText;         // what the byte viewer shows
+    // The folder the open command found the definition file in; the reload reads from it.
+    std::string DefinitionFolder;
     // Set together with the game label's caption and never read back from the caption.
     Shown shown = Shown::Nothing;
 

@@ -31,6 +31,9 @@ class MainForm {
     // Start, open and definitions (MainFormOpen.cpp, over rom/).
     void Form_Load();
     void Command1_Click();
+    // The open command for a path chosen otherwise (the command line, a file dropped on the
+    // window), as if the open dialog had returned it.
+    void OpenFile(const std::string& path);
     // The game's title for the header code at 0xAC, or empty text; sets GameIndex on a match.
     std::string IdentifyGame(const std::string& path);
     // Refills the three lists; a failure stops the load where it happened.

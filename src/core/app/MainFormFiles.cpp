@@ -69,7 +69,7 @@ void MainForm::cmdImp_Click() {
 }
 
 Failure MainForm::PatchPreviewImages() {
-    return PatchSampleImages(services_.ProgramFolder(), SwatchColours(model_));
+    return PatchSampleImages(services_.Folders().data, SwatchColours(model_));
 }
 
 void MainForm::cmdAmostra_Click() {
@@ -79,7 +79,7 @@ void MainForm::cmdAmostra_Click() {
         ReportFailure(failure);
         return;
     }
-    const std::filesystem::path folder(services_.ProgramFolder());
+    const std::filesystem::path folder(services_.Folders().data);
     services_.ShowPreviewWindow((folder / PreviewImageName(app_.GameIndex)).string());
 }
 

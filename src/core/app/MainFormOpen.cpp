@@ -35,7 +35,7 @@ Failure MainForm::LoadPaletteDefinitions() {
     model_.lstColor.Clear();
     model_.lstCount.Clear();
 
-    const std::string path = (std::filesystem::path(services_.ProgramFolder()) / name).string();
+    const std::string path = (std::filesystem::path(app_.DefinitionFolder) / name).string();
     PaletteTable table;
     // Messages name the definition file as the user knows it.
     const Failure failure = LoadDefinitionFile(path, name, table);
@@ -49,6 +49,11 @@ void MainForm::Command1_Click() {
     const std::string path = ChooseFile(FileDialog::Open, text::kOpenTitle, text::kOpenFilter);
     if (path.empty())
         return;
+    OpenFile(path);
+}
+
+void MainForm::OpenFile(const std::string& path) {
+    model_.strFileHandler = path;
 
     // A file that exists but cannot be opened or read ends the command here, silently, with
     // GameName as it was.
@@ -69,6 +74,8 @@ void MainForm::Command1_Click() {
     app_.RomPath = model_.txtArquivo.caption;
     ShowGameLabel(identification->gameIndex ? Shown::Game : Shown::MemoryDump, app_.GameName);
 
+    app_.DefinitionFolder =
+        DefinitionFolder(DefinitionFileFor(app_.GameName, app_.GameIndex), services_.Folders());
     // The open command ends silently where the load fails; what it did before stays done.
     if (!LoadPaletteDefinitions().ok())
         return;

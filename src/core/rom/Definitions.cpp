@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/File.h"
 #include "util/Text.h"
@@ -79,6 +81,14 @@ Failure LoadDefinitionFile(const std::string& path, const std::string& name, Pal
         return Failure::DefinitionMissing(name, status);
     return ParseDefinitions(
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), table, name);
+}
+
+std::string DefinitionFolder(const std::string& name, const DataFolders& folders) {
+    std::error_code error;
+    if (!folders.userData.empty() &&
+        std::filesystem::is_regular_file(std::filesystem::path(folders.userData) / name, error))
+        return folders.userData;
+    return folders.data;
 }
 
 } // namespace zandrel

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/DataFolders.h"
 #include "platform/Failure.h"
 
 namespace zandrel {
@@ -31,5 +32,10 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std:
 // Result::DefinitionMissing. Failures name the file as `name` (the window names it as the
 // user knows it, by its bare name).
 Failure LoadDefinitionFile(const std::string& path, const std::string& name, PaletteTable& table);
+
+// The folder a definition file named `name` is read from: the user's data folder when it holds
+// that file, so a user adds palettes without writing to the program's folder; otherwise the
+// program's data folder.
+std::string DefinitionFolder(const std::string& name, const DataFolders& folders);
 
 } // namespace zandrel
