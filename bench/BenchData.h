@@ -70,7 +70,7 @@ class NoServices : public Services {
     }
     bool ChooseColor(RgbColor&, const CustomColorTable&) override { return false; }
     CustomColorTable SystemColors() override { return {}; }
-    void ShowPreviewWindow(const std::string&) override {}
+    void ShowPreviewWindow(const std::string&, bool) override {}
     void ShowByteWindow(const std::string&) override {}
     std::string ProgramFolder() override { return LargestDefinitionFolder().string(); }
     DataFolders Folders() override { return {ProgramFolder(), {}, {}}; }

@@ -10,8 +10,9 @@ namespace zandrel {
 class PreviewWindow : public QDialog {
     Q_OBJECT
   public:
-    // Reads the image file now, so every showing shows the file as it is.
-    PreviewWindow(const QString& imagePath, QWidget* owner);
+    // Reads the image file now, so every showing shows the file as it is; with `gbaScreen`
+    // its colours are drawn as the GBA's own screen shows them.
+    PreviewWindow(const QString& imagePath, bool gbaScreen, QWidget* owner);
 
   private:
     QLabel* picture_;

@@ -92,9 +92,9 @@ CustomColorTable QtServices::SystemColors() {
     return SystemColoursFrom(QApplication::palette());
 }
 
-void QtServices::ShowPreviewWindow(const std::string& imagePath) {
+void QtServices::ShowPreviewWindow(const std::string& imagePath, bool gbaScreen) {
     BeforeModal();
-    PreviewWindow window(QString::fromStdString(imagePath), owner_);
+    PreviewWindow window(QString::fromStdString(imagePath), gbaScreen, owner_);
     window.exec();
 }
 

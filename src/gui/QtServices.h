@@ -32,7 +32,7 @@ class QtServices : public Services {
                                const std::string& defaultExt) override;
     bool ChooseColor(RgbColor& color, const CustomColorTable& customColors) override;
     CustomColorTable SystemColors() override;
-    void ShowPreviewWindow(const std::string& imagePath) override;
+    void ShowPreviewWindow(const std::string& imagePath, bool gbaScreen) override;
     void ShowByteWindow(const std::string& text) override;
     std::string ProgramFolder() override;
     DataFolders Folders() override;

@@ -22,6 +22,11 @@ TEST(ColourText, CopiesRedGreenBlueAndThePalettesRomBytes) {
     EXPECT_EQ(PaletteText(words), "FF7F1F00" + std::string(52, '0') + "007C");
 }
 
+TEST(ColourText, ATooltipShowsEveryNotation) {
+    EXPECT_EQ(ColourNotations(WordToColor(0x7C1F)),
+              "Palavra GBA: 7C1F\n#FF00FF\nR 31, G 0, B 31 (5 bits)\nBytes na ROM: 1F 7C");
+}
+
 TEST(ColourText, PastedTextGivesOneColourOrSaysWhyNot) {
     struct Case {
         const char* text;
@@ -109,6 +114,9 @@ TEST(LcdColour, FollowsThePublishedCorrection) {
                          {0x4210, {76, 72, 73}},
                          {0xFFFF, {252, 238, 242}}})
         EXPECT_EQ(SplitColor(LcdColour(c.word)), c.shown) << std::hex << c.word;
+    // What is drawn for a swatch colour: its 15-bit word on the LCD, or the colour itself.
+    EXPECT_EQ(ScreenColour(0xFEFEFE, true), LcdColour(0x7BDE));
+    EXPECT_EQ(ScreenColour(0xFEFEFE, false), 0xFEFEFEu);
 }
 
 TEST(EditHistory, UndoesRedoesAndForgetsTheRedoBranch) {

@@ -40,6 +40,7 @@ class FakeServices : public Services {
     std::vector<RgbColor> colorDialogStarts;
     std::vector<CustomColorTable> colorDialogCustomColors;
     std::vector<std::string> previewImages;
+    std::vector<bool> previewOnGbaScreen;
     std::vector<std::string> byteWindowTexts;
 
     std::string programFolder = ".";
@@ -79,8 +80,9 @@ class FakeServices : public Services {
         return true;
     }
     CustomColorTable SystemColors() override { return systemColors; }
-    void ShowPreviewWindow(const std::string& imagePath) override {
+    void ShowPreviewWindow(const std::string& imagePath, bool gbaScreen) override {
         previewImages.push_back(imagePath);
+        previewOnGbaScreen.push_back(gbaScreen);
     }
     void ShowByteWindow(const std::string& text) override { byteWindowTexts.push_back(text); }
     std::string ProgramFolder() override { return programFolder; }

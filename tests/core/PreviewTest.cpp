@@ -66,6 +66,16 @@ TEST_F(Preview, WritesTheSwatchesIntoBytes13To60OfBothImagesOnly) {
     EXPECT_EQ(fs::path(services.previewImages[0]), dir.path() / "preview01.gif");
 }
 
+// The GBA's-screen view changes only what the preview draws, never the colours written.
+TEST_F(Preview, OnTheGbaScreenTheSameColoursAreWrittenAndThePreviewDrawsThemSo) {
+    form.cmdAmostra_Click();
+    const std::vector<std::uint8_t> written = ReadBytes(image1);
+    form.mnuGbaScreen_Click();
+    form.cmdAmostra_Click();
+    EXPECT_EQ(ReadBytes(image1), written);
+    EXPECT_EQ(services.previewOnGbaScreen, (std::vector<bool>{false, true}));
+}
+
 TEST_F(Preview, TheKemrithGameShowsTheSecondImageAndEveryGamePatchesBoth) {
     for (const std::int16_t game : {0, 1, 2, 3, 5}) {
         SCOPED_TRACE(game);

@@ -272,7 +272,7 @@ void ModalsTest::previewShowsTheImageAnewEachTimeAndEscCloses() {
             QTest::keyClick(area, Qt::Key_Escape);
             QVERIFY(!modal->isVisible());
         });
-        h.services.ShowPreviewWindow(image.toStdString());
+        h.services.ShowPreviewWindow(image.toStdString(), false);
     };
     QColor first;
     showWith(Qt::red, first);

@@ -44,6 +44,13 @@ struct FormModel : EditorControls {
     ListBox lstColor{{}, -1, false};
     ListBox lstCount{{}, -1, false};
 
+    // The swatches' context menu: the two ends of a ramp (the swatch clicked, then the one
+    // Shift+clicked; -1 while none is marked), and the GBA's-screen view, which changes only
+    // what the window draws.
+    int rampFrom = -1;
+    int rampTo = -1;
+    bool gbaScreen = false;
+
     // Set when the window has agreed to close and the program should end.
     bool closed = false;
 

@@ -11,6 +11,7 @@
 #include "app/FormModel.h"
 #include "colour/Codec.h"
 #include "colour/ColourEditor.h"
+#include "colour/EditHistory.h"
 #include "palfiles/PaletteFormats.h"
 #include "platform/Failure.h"
 #include "platform/Services.h"
@@ -18,6 +19,18 @@
 namespace zandrel {
 
 enum class FileDialog { Open, Save };
+
+// Which commands of the swatches' context menu apply now; the window enables them, and so
+// their shortcuts, accordingly.
+struct EditMenu {
+    bool undo = false;
+    bool redo = false;
+    bool copyColour = false;
+    bool copyPalette = false;
+    bool paste = false;
+    bool typeColour = false;
+    bool ramp = false;
+};
 
 class MainForm {
   public:
@@ -77,6 +90,8 @@ class MainForm {
     Failure WriteTplPalette(const std::string& path);
     Failure WriteJascPalette(const std::string& path);
     Failure ReadGbaPalette(const std::string& path);
+    // The import once its file is chosen (a dialog or a file dropped on the swatches).
+    void ImportPaletteFile(const std::string& path);
     void cmdAmostra_Click();
     Failure PatchPreviewImages();
 
@@ -86,6 +101,30 @@ class MainForm {
     void SpecialAction(std::int32_t ActionKey);
     Failure ReadPaletteAtLocation();
     void cmdExibir_Click();
+
+    // Colour work on the swatches (MainFormEditing.cpp, over colour/): the context menu's
+    // commands, which have shortcuts too, and the swatches' mouse gestures. Every change of
+    // the swatch colours is one undo step; see EditStep.
+    void mnuUndo_Click();
+    void mnuRedo_Click();
+    void mnuCopyColour_Click();
+    void mnuCopyPalette_Click();
+    void mnuPaste_Click();
+    void mnuTypeColour_Click();
+    void lblColor_DblClick();
+    void mnuRamp_Click();
+    void mnuGbaScreen_Click();
+    // A click with Shift held: swatch `index` and the selected one become a ramp's ends.
+    void Opt_ShiftClick(int index);
+    // Swatch `source` dropped on swatch `index`: their colours swap, or with `copy` the
+    // source's colour is copied.
+    void Opt_DragDrop(int index, int source, bool copy);
+    // A file dropped on the swatches, imported as Importar imports a chosen file. (A file
+    // dropped elsewhere on the window is opened with OpenFile.)
+    void Opt_OLEDragDrop(const std::string& path);
+    EditMenu EditMenuState() const;
+    // Every notation of swatch `index`'s colour once a file is open; empty text before.
+    std::string SwatchToolTip(int index) const;
 
     // The colour count of the row chosen in List1 (0 to 16).
     int SelectedColourCount() const;
@@ -110,10 +149,35 @@ class MainForm {
     // the chosen row has fewer than sixteen colours.
     bool RefuseFewerThan16();
 
+    // One undo step from its start to its end: the swatches and the working colour as the
+    // outermost step began, kept when the swatch colours changed. Steps inside it (the colour
+    // dialog's three slider changes) are part of it.
+    class EditStep {
+      public:
+        explicit EditStep(MainForm& form);
+        ~EditStep();
+        EditStep(const EditStep&) = delete;
+        EditStep& operator=(const EditStep&) = delete;
+
+      private:
+        MainForm& form_;
+        PaletteSnapshot before_;
+    };
+    // Copying or pasting a palette's 32 bytes needs sixteen colours, as Exportar does: true,
+    // after the exclamation box, when the chosen row has fewer (the special state's palette
+    // always has sixteen).
+    bool RefusePartPalette();
+    // Another palette on show, or the list read again: no undo step or ramp mark carries over.
+    void ForgetEdits();
+    // A palette is on show: chosen in the list, or read in the special state.
+    bool PaletteShown() const;
+
     AppState& app_;
     Services& services_;
     FormModel model_;
     ColourEditor editor_{model_, app_.RomLoaded};
+    EditHistory history_;
+    int editDepth_ = 0;
 };
 
 } // namespace zandrel

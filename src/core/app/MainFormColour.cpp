@@ -7,6 +7,9 @@
 namespace zandrel {
 
 void MainForm::Opt_Click(int index) {
+    // A plain click starts a new pair of ramp ends.
+    model_.rampFrom = -1;
+    model_.rampTo = -1;
     if (!editor_.ClickSwatch(index))
         return;
     // The offset of the low byte of this colour word in the file.
@@ -19,18 +22,22 @@ void MainForm::SetWorkingColor(RgbColor lngColor) {
 }
 
 void MainForm::SetSliderValue(SliderId slider, int value) {
+    const EditStep step(*this);
     editor_.SetSliderValue(slider, value);
 }
 
 void MainForm::BlueScroll_Change() {
+    const EditStep step(*this);
     editor_.SliderChanged();
 }
 
 void MainForm::GreenScroll_Change() {
+    const EditStep step(*this);
     editor_.SliderChanged();
 }
 
 void MainForm::RedScroll_Change() {
+    const EditStep step(*this);
     editor_.SliderChanged();
 }
 
@@ -41,6 +48,8 @@ void MainForm::Picture1_DblClick() {
     RgbColor color = editor_.SelectedSwatchColour();
     if (!ColorDialog(color))
         return; // a cancelled dialog changes nothing
+    // The three slider changes it runs are one step.
+    const EditStep step(*this);
     editor_.TakeChosenColour(color);
 }
 

@@ -63,6 +63,11 @@ void MainForm::cmdImp_Click() {
     const std::string path = ChooseFile(FileDialog::Open, text::kOpenTitle, text::kImportFilter);
     if (path.empty())
         return;
+    const EditStep step(*this);
+    ImportPaletteFile(path);
+}
+
+void MainForm::ImportPaletteFile(const std::string& path) {
     if (!ReadGbaPalette(path).ok())
         return;
     editor_.ClearSelection();
@@ -80,7 +85,8 @@ void MainForm::cmdAmostra_Click() {
         return;
     }
     const std::filesystem::path folder(services_.Folders().data);
-    services_.ShowPreviewWindow((folder / PreviewImageName(app_.GameIndex)).string());
+    services_.ShowPreviewWindow((folder / PreviewImageName(app_.GameIndex)).string(),
+                                model_.gbaScreen);
 }
 
 } // namespace zandrel

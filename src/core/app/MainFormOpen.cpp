@@ -31,6 +31,8 @@ std::string MainForm::IdentifyGame(const std::string& path) {
 
 Failure MainForm::LoadPaletteDefinitions() {
     const std::string name = DefinitionFileFor(app_.GameName, app_.GameIndex);
+    // No palette stays chosen, so no undo step carries over.
+    ForgetEdits();
     model_.List1.Clear();
     model_.lstColor.Clear();
     model_.lstCount.Clear();

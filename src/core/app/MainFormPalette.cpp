@@ -56,6 +56,7 @@ Failure MainForm::ReadSelectedPalette() {
     if (Failure failure = ReadColourWords(app_.RomPath, location, count, words); !failure.ok())
         return failure;
     editor_.ShowWords(words);
+    ForgetEdits();
     return {};
 }
 

@@ -46,6 +46,7 @@ Failure MainForm::ReadPaletteAtLocation() {
         !failure.ok())
         return failure;
     editor_.ShowWords(words);
+    ForgetEdits();
     return {};
 }
 

@@ -134,6 +134,49 @@ std::vector<ColorWord> ColourEditor::SwatchWords(int count) const {
     return words;
 }
 
+void ColourEditor::ChangeSwatches(const Palette16& colours) {
+    for (std::size_t i = 0; i < colours.size(); ++i)
+        c_.Opt[i].backColor = colours[i];
+    if (HasSelectedSwatch())
+        SetWorkingColor(SelectedSwatchColour());
+}
+
+PaletteSnapshot ColourEditor::Snapshot() const {
+    PaletteSnapshot snapshot{.colours = SwatchColours(c_),
+                             .selected = c_.OptSelected,
+                             .blue = c_.BlueScroll,
+                             .green = c_.GreenScroll,
+                             .red = c_.RedScroll,
+                             .sample = c_.Picture1,
+                             .blueText = c_.lblBlue.caption,
+                             .greenText = c_.lblGreen.caption,
+                             .redText = c_.lblRed.caption,
+                             .wordText = c_.lblColor.caption};
+    for (std::size_t i = 0; i < c_.Opt.size(); ++i)
+        snapshot.visible[i] = c_.Opt[i].visible;
+    return snapshot;
+}
+
+void ColourEditor::Restore(const PaletteSnapshot& snapshot) {
+    for (std::size_t i = 0; i < c_.Opt.size(); ++i) {
+        c_.Opt[i].backColor = snapshot.colours[i];
+        c_.Opt[i].visible = snapshot.visible[i];
+        c_.Opt[i].selected = static_cast<int>(i) == snapshot.selected;
+    }
+    c_.OptSelected = static_cast<std::int16_t>(snapshot.selected);
+    // Set as values, not through SetSliderValue: a change would write mixed colours into the
+    // selected swatch on the way.
+    c_.BlueScroll = snapshot.blue;
+    c_.GreenScroll = snapshot.green;
+    c_.RedScroll = snapshot.red;
+    c_.Picture1 = snapshot.sample;
+    c_.lblBlue.caption = snapshot.blueText;
+    c_.lblGreen.caption = snapshot.greenText;
+    c_.lblRed.caption = snapshot.redText;
+    c_.lblColor.caption = snapshot.wordText;
+    c_.StrColor = snapshot.wordText;
+}
+
 Palette16 SwatchColours(const EditorControls& controls) {
     Palette16 colours{};
     for (std::size_t i = 0; i < colours.size(); ++i)

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "colour/EditHistory.h"
 #include "platform/Controls.h"
 #include "util/ColourTypes.h"
 
@@ -61,6 +62,14 @@ class ColourEditor {
     void ClearSelection();
     // The colour words of the first `count` swatches (0 to 16), hidden ones too.
     std::vector<ColorWord> SwatchWords(int count) const;
+    // New colours for the swatches, shown or hidden as they were; the working colour follows
+    // the selected swatch, so a slider moved next starts from what it shows.
+    void ChangeSwatches(const Palette16& colours);
+
+    // What undo keeps of the swatches and the working colour, and puts back: the selected
+    // swatch shows pressed, the sliders move without raising changes.
+    PaletteSnapshot Snapshot() const;
+    void Restore(const PaletteSnapshot& snapshot);
 
   private:
     // Shows the three slider values in their labels and the colour word in lblColor.

@@ -98,6 +98,17 @@ std::string SwatchColourText(RgbColor color) {
     return text;
 }
 
+std::string ColourNotations(RgbColor color) {
+    const ColorWord word = ColorToWord(color);
+    std::string bytes;
+    AppendHexByte(bytes, word & 0xFF);
+    bytes += ' ';
+    AppendHexByte(bytes, word >> 8);
+    return "Palavra GBA: " + WordHexText(word) + "\n" + SwatchColourText(color) + "\nR " +
+           std::to_string(word & 31) + ", G " + std::to_string((word >> 5) & 31) + ", B " +
+           std::to_string(word >> 10) + " (5 bits)\nBytes na ROM: " + bytes;
+}
+
 std::string PaletteText(const PaletteWords16& words) {
     std::string text;
     for (const ColorWord word : words) {

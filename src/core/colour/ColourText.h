@@ -13,6 +13,9 @@ namespace zandrel {
 
 // "#RRGGBB": red, green and blue as the swatch shows them.
 std::string SwatchColourText(RgbColor color);
+// Every notation of a swatch colour, one a line, for its tooltip: the GBA word, "#RRGGBB",
+// the 5-bit components and the word's two bytes as they sit in the ROM.
+std::string ColourNotations(RgbColor color);
 // 64 upper-case hex digits: the palette's 32 bytes as they sit in the ROM, low byte first.
 std::string PaletteText(const PaletteWords16& words);
 

@@ -5,14 +5,14 @@
 #include <cstddef>
 #include <deque>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "util/ColourTypes.h"
 
 namespace zandrel {
 
-// What undo puts back: the swatches and the editor's working colour. The slider labels and
-// the colour word follow from the sliders.
+// What undo puts back: the swatches and the editor's working colour with its labels.
 struct PaletteSnapshot {
     Palette16 colours{};
     // An import shows every swatch, even those a shorter palette had hidden.
@@ -22,6 +22,11 @@ struct PaletteSnapshot {
     int green = 0;
     int red = 0;
     RgbColor sample = 0;
+    // The labels as shown: "00" and "0000" until the editor first changes, then the values.
+    std::string blueText{};
+    std::string greenText{};
+    std::string redText{};
+    std::string wordText{};
     friend bool operator==(const PaletteSnapshot&, const PaletteSnapshot&) = default;
 };
 

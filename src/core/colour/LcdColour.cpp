@@ -30,4 +30,8 @@ RgbColor LcdColour(ColorWord word) {
                      out(220 * lb + 10 * lg + 50 * lr));
 }
 
+RgbColor ScreenColour(RgbColor color, bool gbaScreen) {
+    return gbaScreen ? LcdColour(ColorToWord(color)) : color;
+}
+
 } // namespace zandrel

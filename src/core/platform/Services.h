@@ -54,7 +54,8 @@ class Services {
     // The desktop's system colours 0-15 (scroll bar to button face).
     virtual CustomColorTable SystemColors() = 0;
     // Modal second windows over the main window; each returns when it is closed.
-    virtual void ShowPreviewWindow(const std::string& imagePath) = 0;
+    // The preview draws its colours as the GBA's own screen shows them when `gbaScreen`.
+    virtual void ShowPreviewWindow(const std::string& imagePath, bool gbaScreen) = 0;
     virtual void ShowByteWindow(const std::string& text) = 0;
 
     // The folder the program runs from, which the path field shows at start.

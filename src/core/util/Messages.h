@@ -26,6 +26,21 @@ inline constexpr const char* kAboutVersion = "Versão ";
 inline constexpr const char* kAboutCopyright =
     "Copyright © 2026 the Zandrel developers. Free software; no warranty.";
 
+// The swatches' context menu and what its commands ask or refuse.
+inline constexpr const char* kMenuUndo = "Desfazer";
+inline constexpr const char* kMenuRedo = "Refazer";
+inline constexpr const char* kMenuCopyColour = "Copiar cor";
+inline constexpr const char* kMenuCopyPalette = "Copiar paleta";
+inline constexpr const char* kMenuPaste = "Colar";
+inline constexpr const char* kMenuTypeColour = "Digitar cor…";
+inline constexpr const char* kMenuRamp = "Gradiente";
+inline constexpr const char* kMenuGbaScreen = "Tela do GBA";
+inline constexpr const char* kTypeColour = "Digite a cor: uma palavra GBA (7FFF) ou #RRGGBB";
+inline constexpr const char* kPasteNeedsSwatch =
+    "Nenhuma cor selecionada. Clique numa cor da paleta antes de colar uma cor.";
+inline constexpr const char* kPasteNeedsPalette =
+    "Nenhuma paleta escolhida. Escolha uma paleta na lista antes de colar uma paleta.";
+
 inline constexpr const char* kNoGame = "...";
 inline constexpr const char* kMemoryDump = "MEMORY DUMP";
 inline constexpr const char* kSpecialState = "MODO ESPECIAL";

@@ -1,0 +1,199 @@
+// Colour work on the swatches: undo and redo, copy and paste, a typed colour, drags between
+// swatches, ramps, the GBA's-screen view and palette files dropped on the swatches.
+#include <algorithm>
+#include <utility>
+#include <variant>
+
+#include "app/MainForm.h"
+#include "colour/ColourRamp.h"
+#include "colour/ColourText.h"
+#include "util/Messages.h"
+
+namespace zandrel {
+
+namespace {
+
+bool IsShownSwatch(const FormModel& model, int index) {
+    return index >= 0 && index < kPaletteColours &&
+           model.Opt[static_cast<std::size_t>(index)].visible;
+}
+
+PaletteWords16 AllSwatchWords(const ColourEditor& editor) {
+    const std::vector<ColorWord> words = editor.SwatchWords(kPaletteColours);
+    PaletteWords16 all{};
+    std::copy(words.begin(), words.end(), all.begin());
+    return all;
+}
+
+} // namespace
+
+MainForm::EditStep::EditStep(MainForm& form) : form_(form), before_(form.editor_.Snapshot()) {
+    ++form_.editDepth_;
+}
+
+MainForm::EditStep::~EditStep() {
+    // A step inside another began after it: only the outermost one is kept.
+    if (--form_.editDepth_ > 0)
+        return;
+    const PaletteSnapshot after = form_.editor_.Snapshot();
+    // Moving a slider with no swatch selected changes no colour of the palette: no step.
+    if (before_.colours != after.colours || before_.visible != after.visible)
+        form_.history_.Commit(before_, after);
+}
+
+void MainForm::ForgetEdits() {
+    history_.Clear();
+    model_.rampFrom = -1;
+    model_.rampTo = -1;
+}
+
+bool MainForm::PaletteShown() const {
+    return app_.RomLoaded && (app_.InSpecialState() || model_.List1.selected >= 0);
+}
+
+bool MainForm::RefusePartPalette() {
+    return !app_.InSpecialState() && RefuseFewerThan16();
+}
+
+void MainForm::mnuUndo_Click() {
+    if (const std::optional<PaletteSnapshot> previous = history_.Undo(editor_.Snapshot()))
+        editor_.Restore(*previous);
+}
+
+void MainForm::mnuRedo_Click() {
+    if (const std::optional<PaletteSnapshot> next = history_.Redo(editor_.Snapshot()))
+        editor_.Restore(*next);
+}
+
+void MainForm::mnuCopyColour_Click() {
+    if (editor_.HasSelectedSwatch())
+        services_.SetClipboardText(SwatchColourText(editor_.SelectedSwatchColour()));
+}
+
+void MainForm::mnuCopyPalette_Click() {
+    if (!PaletteShown() || RefusePartPalette())
+        return;
+    services_.SetClipboardText(PaletteText(AllSwatchWords(editor_)));
+}
+
+void MainForm::mnuPaste_Click() {
+    if (!app_.RomLoaded)
+        return;
+    const PastedColours pasted = ParsePastedColours(services_.ClipboardText());
+    if (const auto* failure = std::get_if<ColourTextFailure>(&pasted)) {
+        services_.MessageBox(ColourTextMessage(*failure), kStyleExclamation);
+        return;
+    }
+    if (const auto* word = std::get_if<ColorWord>(&pasted)) {
+        if (!editor_.HasSelectedSwatch()) {
+            services_.MessageBox(text::kPasteNeedsSwatch, kStyleExclamation);
+            return;
+        }
+        const EditStep step(*this);
+        // Through the sliders, as a colour-dialog choice goes.
+        editor_.TakeChosenColour(WordToColor(*word));
+        return;
+    }
+    if (!PaletteShown()) {
+        services_.MessageBox(text::kPasteNeedsPalette, kStyleExclamation);
+        return;
+    }
+    if (RefusePartPalette())
+        return;
+    const PaletteWords16& words = std::get<PaletteWords16>(pasted);
+    Palette16 colours{};
+    std::transform(words.begin(), words.end(), colours.begin(), WordToColor);
+    const EditStep step(*this);
+    editor_.ChangeSwatches(colours);
+}
+
+void MainForm::mnuTypeColour_Click() {
+    // Like the colour dialog, it is for the selected swatch.
+    if (!editor_.HasSelectedSwatch())
+        return;
+    const std::string typed = services_.InputBox(text::kTypeColour);
+    if (typed.empty())
+        return; // cancelled
+    const TypedColour colour = ParseTypedColour(typed);
+    if (const auto* failure = std::get_if<ColourTextFailure>(&colour)) {
+        services_.MessageBox(ColourTextMessage(*failure), kStyleExclamation);
+        return;
+    }
+    const EditStep step(*this);
+    editor_.TakeChosenColour(WordToColor(std::get<ColorWord>(colour)));
+}
+
+void MainForm::lblColor_DblClick() {
+    mnuTypeColour_Click();
+}
+
+void MainForm::Opt_ShiftClick(int index) {
+    // With no swatch selected there is no first end: the click selects.
+    if (!editor_.HasSelectedSwatch()) {
+        Opt_Click(index);
+        return;
+    }
+    if (!IsShownSwatch(model_, index) || index == model_.OptSelected)
+        return;
+    model_.rampFrom = model_.OptSelected;
+    model_.rampTo = index;
+}
+
+void MainForm::mnuRamp_Click() {
+    if (model_.rampFrom < 0)
+        return;
+    const auto [low, high] = std::minmax(model_.rampFrom, model_.rampTo);
+    const PaletteWords16 ramp = RampBetween(AllSwatchWords(editor_), low, high);
+    // Only the swatches between change; the hidden ones keep their colours as they are.
+    Palette16 colours = SwatchColours(model_);
+    for (int k = low + 1; k < high; ++k)
+        colours[static_cast<std::size_t>(k)] = WordToColor(ramp[static_cast<std::size_t>(k)]);
+    const EditStep step(*this);
+    editor_.ChangeSwatches(colours);
+}
+
+void MainForm::mnuGbaScreen_Click() {
+    model_.gbaScreen = !model_.gbaScreen;
+}
+
+void MainForm::Opt_DragDrop(int index, int source, bool copy) {
+    if (!app_.RomLoaded || !IsShownSwatch(model_, index) || !IsShownSwatch(model_, source) ||
+        index == source)
+        return;
+    Palette16 colours = SwatchColours(model_);
+    const auto to = static_cast<std::size_t>(index);
+    const auto from = static_cast<std::size_t>(source);
+    if (copy)
+        colours[to] = colours[from];
+    else
+        std::swap(colours[to], colours[from]);
+    const EditStep step(*this);
+    editor_.ChangeSwatches(colours);
+}
+
+void MainForm::Opt_OLEDragDrop(const std::string& path) {
+    // Importar's command with its checks, and only while Importar is offered.
+    if (!model_.cmdImp.enabled || RefuseFewerThan16())
+        return;
+    const EditStep step(*this);
+    ImportPaletteFile(path);
+}
+
+EditMenu MainForm::EditMenuState() const {
+    return {.undo = history_.CanUndo(),
+            .redo = history_.CanRedo(),
+            .copyColour = editor_.HasSelectedSwatch(),
+            .copyPalette = PaletteShown(),
+            .paste = app_.RomLoaded,
+            .typeColour = editor_.HasSelectedSwatch(),
+            .ramp = model_.rampFrom >= 0};
+}
+
+std::string MainForm::SwatchToolTip(int index) const {
+    // Before a palette is read the swatches hold the button colour, which is no GBA colour.
+    if (!PaletteShown() || index < 0 || index >= kPaletteColours)
+        return {};
+    return ColourNotations(model_.Opt[static_cast<std::size_t>(index)].backColor);
+}
+
+} // namespace zandrel
