@@ -2,17 +2,68 @@
 
 #include <utility>
 
+#include <QApplication>
+#include <QDrag>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QStyleOptionFocusRect>
 #include <qdrawutil.h>
 
 namespace zandrel {
 
-SwatchButton::SwatchButton(QWidget* parent) : QAbstractButton(parent) {
+namespace {
+// What a swatch's drag carries: its index as decimal text.
+const QString kSwatchMimeType = QStringLiteral("application/x-zandrel-swatch");
+constexpr int kMarkPixels = 8;
+} // namespace
+
+SwatchButton::SwatchButton(int index, QWidget* parent) : QAbstractButton(parent), index_(index) {
     setCheckable(true);
     setFocusPolicy(Qt::StrongFocus);
+}
+
+void SwatchButton::SetMarked(bool marked) {
+    if (marked == marked_)
+        return;
+    marked_ = marked;
+    update();
+}
+
+int SwatchButton::DraggedIndex(const QMimeData* data) {
+    bool ok = false;
+    const int index = data->data(kSwatchMimeType).toInt(&ok);
+    return ok ? index : -1;
+}
+
+void SwatchButton::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier)) {
+        emit shiftClicked(); // a ramp's second end, not a click
+        event->accept();
+        return;
+    }
+    pressedAt_ = event->position().toPoint();
+    QAbstractButton::mousePressEvent(event);
+}
+
+void SwatchButton::mouseMoveEvent(QMouseEvent* event) {
+    if (!isDown() || !(event->buttons() & Qt::LeftButton) ||
+        (event->position().toPoint() - pressedAt_).manhattanLength() <
+            QApplication::startDragDistance()) {
+        QAbstractButton::mouseMoveEvent(event);
+        return;
+    }
+    setDown(false); // the press became a drag: its release clicks nothing
+    auto* data = new QMimeData;
+    data->setData(kSwatchMimeType, QByteArray::number(index_));
+    QPixmap picture(size());
+    picture.fill(colour_);
+    auto* drag = new QDrag(this); // owns the data; deleted with the swatch or after the drop
+    drag->setMimeData(data);
+    drag->setPixmap(picture);
+    drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
 }
 
 void SwatchButton::SetColour(const QColor& colour) {
@@ -32,6 +83,14 @@ void SwatchButton::paintEvent(QPaintEvent*) {
         option.rect = rect().adjusted(4, 4, -4, -4);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }
+    if (marked_) {
+        // Black with a white edge shows on any colour.
+        const QPolygon corner(
+            {QPoint(2, 2), QPoint(2 + kMarkPixels, 2), QPoint(2, 2 + kMarkPixels)});
+        painter.setPen(Qt::white);
+        painter.setBrush(Qt::black);
+        painter.drawPolygon(corner);
+    }
 }
 
 ColourSample::ColourSample(QWidget* parent) : QFrame(parent) {
@@ -47,10 +106,27 @@ void ColourSample::SetColour(const QColor& colour) {
     update();
 }
 
+void ColourSample::SetGbaScreen(bool gbaScreen) {
+    if (gbaScreen == gbaScreen_)
+        return;
+    gbaScreen_ = gbaScreen;
+    update();
+}
+
 void ColourSample::paintEvent(QPaintEvent* event) {
     {
         QPainter painter(this);
         painter.fillRect(contentsRect(), colour_);
+        if (gbaScreen_) {
+            // White on black in the lower right corner shows on any colour.
+            const QString mark = QStringLiteral("GBA");
+            const QFontMetrics metrics(font());
+            QRect box(0, 0, metrics.horizontalAdvance(mark) + 6, metrics.height() + 2);
+            box.moveBottomRight(contentsRect().bottomRight() - QPoint(2, 2));
+            painter.fillRect(box, Qt::black);
+            painter.setPen(Qt::white);
+            painter.drawText(box, Qt::AlignCenter, mark);
+        }
     }
     QFrame::paintEvent(event);
 }
@@ -67,6 +143,11 @@ void ClickableLabel::mousePressEvent(QMouseEvent* event) {
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked();
 }
 
 int ClickableListView::ChosenRow(const QModelIndex& index) const {

@@ -7,31 +7,51 @@
 #include <QFrame>
 #include <QLabel>
 #include <QListView>
+#include <QPoint>
+
+class QMimeData;
 
 namespace zandrel {
 
-// A graphical toggle button: it shows its back colour and looks pressed while checked.
+// A graphical toggle button: it shows its back colour and looks pressed while checked. A click
+// with Shift held is reported apart, and dragging it away starts a drag of its index.
 class SwatchButton : public QAbstractButton {
     Q_OBJECT
   public:
-    explicit SwatchButton(QWidget* parent = nullptr);
+    SwatchButton(int index, QWidget* parent = nullptr);
     QColor colour() const { return colour_; }
     void SetColour(const QColor& colour);
+    // A ramp's end: a small triangle in its corner, inside the swatch's box.
+    bool marked() const { return marked_; }
+    void SetMarked(bool marked);
+    // The index a drag of a swatch carries, or -1 for any other data.
+    static int DraggedIndex(const QMimeData* data);
+
+  signals:
+    void shiftClicked();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
+    int index_;
     QColor colour_;
+    bool marked_ = false;
+    QPoint pressedAt_;
 };
 
-// A sunken picture filled with one colour; reports double clicks.
+// A sunken picture filled with one colour; reports double clicks. While the window shows the
+// GBA's screen it says so in a corner.
 class ColourSample : public QFrame {
     Q_OBJECT
   public:
     explicit ColourSample(QWidget* parent = nullptr);
     QColor colour() const { return colour_; }
     void SetColour(const QColor& colour);
+    bool gbaScreen() const { return gbaScreen_; }
+    void SetGbaScreen(bool gbaScreen);
 
   signals:
     void doubleClicked();
@@ -42,9 +62,10 @@ class ColourSample : public QFrame {
 
   private:
     QColor colour_;
+    bool gbaScreen_ = false;
 };
 
-// A label that reports a left click released over it.
+// A label that reports a left click released over it, and a double click.
 class ClickableLabel : public QLabel {
     Q_OBJECT
   public:
@@ -52,10 +73,12 @@ class ClickableLabel : public QLabel {
 
   signals:
     void clicked();
+    void doubleClicked();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
 // A list that also reports a click on the row already chosen, by the mouse or by Space, where

@@ -2,20 +2,29 @@
 
 #include <algorithm>
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyleHints>
+#include <QUrl>
 
 #include "Controls.h"
 #include "KeyCodes.h"
 #include "PaletteListModel.h"
 #include "QtColour.h"
 #include "Twips.h"
+#include "colour/LcdColour.h"
+#include "util/Messages.h"
 
 namespace zandrel {
 
@@ -143,6 +152,7 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
     small.setPixelSize(kFontPixels);
     setFont(small);
     CreateControls();
+    CreateEditMenu();
     ConnectEvents();
     SetTabOrder();
     command1_->setFocus();
@@ -185,7 +195,7 @@ void MainWindow::CreateControls() {
     label2_->setBuddy(list1_);
 
     for (int i = 0; i < static_cast<int>(opt_.size()); ++i) {
-        auto* swatch = new SwatchButton(this);
+        auto* swatch = new SwatchButton(i, this);
         swatch->setObjectName(QStringLiteral("Opt%1").arg(i));
         swatch->setGeometry(PxRect(layout::Opt(i)));
         opt_[static_cast<std::size_t>(i)] = swatch;
@@ -204,7 +214,11 @@ void MainWindow::CreateControls() {
     picture1_->setObjectName(QStringLiteral("Picture1"));
     picture1_->setGeometry(PxRect(layout::Picture1));
 
-    lblColor_ = MakeLabel(this, "lblColor", layout::lblColor);
+    lblColor_ = new ClickableLabel(this);
+    lblColor_->setObjectName(QStringLiteral("lblColor"));
+    lblColor_->setGeometry(PxRect(layout::lblColor));
+    lblColor_->setTextFormat(Qt::PlainText);
+    lblColor_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QFont big = lblColor_->font();
     big.setPointSize(kColourWordPoints);
     big.setBold(true);
@@ -228,6 +242,49 @@ void MainWindow::CreateControls() {
     lstCountRows_ = new PaletteListModel(m.lstCount, this);
     lstCount_ = MakeList<QListView>(this, "lstCount", layout::lstCount, lstCountRows_);
     lstCount_->setFocusPolicy(Qt::NoFocus);
+}
+
+void MainWindow::CreateEditMenu() {
+    // The menu shows each command's shortcut, whatever the desktop's habit is.
+    QGuiApplication::styleHints()->setShowShortcutsInContextMenus(true);
+    editMenu_ = new QMenu(this);
+    editMenu_->setObjectName(QStringLiteral("mnuEdit"));
+    mnuUndo_ = AddEditCommand(text::kMenuUndo, {QKeySequence(Qt::CTRL | Qt::Key_Z)},
+                              &MainForm::mnuUndo_Click);
+    mnuRedo_ = AddEditCommand(
+        text::kMenuRedo,
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+        &MainForm::mnuRedo_Click);
+    editMenu_->addSeparator();
+    mnuCopyColour_ = AddEditCommand(text::kMenuCopyColour, {QKeySequence(Qt::CTRL | Qt::Key_C)},
+                                    &MainForm::mnuCopyColour_Click);
+    mnuCopyPalette_ =
+        AddEditCommand(text::kMenuCopyPalette, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
+                       &MainForm::mnuCopyPalette_Click);
+    mnuPaste_ = AddEditCommand(text::kMenuPaste, {QKeySequence(Qt::CTRL | Qt::Key_V)},
+                               &MainForm::mnuPaste_Click);
+    mnuTypeColour_ = AddEditCommand(text::kMenuTypeColour, {QKeySequence(Qt::CTRL | Qt::Key_D)},
+                                    &MainForm::mnuTypeColour_Click);
+    editMenu_->addSeparator();
+    mnuRamp_ = AddEditCommand(text::kMenuRamp, {QKeySequence(Qt::CTRL | Qt::Key_G)},
+                              &MainForm::mnuRamp_Click);
+    mnuGbaScreen_ = AddEditCommand(text::kMenuGbaScreen, {QKeySequence(Qt::CTRL | Qt::Key_L)},
+                                   &MainForm::mnuGbaScreen_Click);
+    mnuGbaScreen_->setCheckable(true);
+}
+
+QAction* MainWindow::AddEditCommand(const char* text, const QList<QKeySequence>& keys,
+                                    void (MainForm::*handler)()) {
+    auto* action = new QAction(QString::fromUtf8(text), this);
+    // Ctrl shortcuts leave the specified keys (keypad keys, Esc, the Alt accelerators) to the
+    // window's key handler. A text field keeps its own Ctrl+C, Ctrl+V and Ctrl+Z.
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+    editMenu_->addAction(action);
+    connect(action, &QAction::triggered, this,
+            [this, handler] { Raise([this, handler] { (form_.*handler)(); }); });
+    return action;
 }
 
 void MainWindow::ConnectEvents() {
@@ -263,9 +320,19 @@ void MainWindow::ConnectEvents() {
     });
     connect(list1_, &ClickableListView::chosenRowClicked, this, choose);
 
-    for (int i = 0; i < static_cast<int>(opt_.size()); ++i)
-        connect(opt_[static_cast<std::size_t>(i)], &QAbstractButton::clicked, this,
+    for (int i = 0; i < static_cast<int>(opt_.size()); ++i) {
+        SwatchButton* swatch = opt_[static_cast<std::size_t>(i)];
+        connect(swatch, &QAbstractButton::clicked, this,
                 [this, i] { Raise([this, i] { form_.Opt_Click(i); }); });
+        connect(swatch, &SwatchButton::shiftClicked, this,
+                [this, i] { Raise([this, i] { form_.Opt_ShiftClick(i); }); });
+        // The menu acts on the selected swatch and the marked ones: a right click selects
+        // nothing.
+        swatch->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(swatch, &QWidget::customContextMenuRequested, this,
+                [this, swatch](QPoint at) { editMenu_->popup(swatch->mapToGlobal(at)); });
+    }
+    setAcceptDrops(true);
 
     const std::array<std::pair<QSlider*, SliderId>, 3> sliders{{
         {blueScroll_, SliderId::Blue},
@@ -281,6 +348,8 @@ void MainWindow::ConnectEvents() {
             [this] { Raise([this] { form_.Picture1_DblClick(); }); });
     connect(lblLoc_, &ClickableLabel::clicked, this,
             [this] { Raise([this] { form_.lblLoc_Click(); }); });
+    connect(lblColor_, &ClickableLabel::doubleClicked, this,
+            [this] { Raise([this] { form_.lblColor_DblClick(); }); });
 }
 
 void MainWindow::SetTabOrder() {
@@ -319,9 +388,13 @@ void MainWindow::Render() {
     RenderLabel(lblLocOpt_, m.lblLocOpt);
     RenderList(list1_, list1Rows_, m.List1);
     for (std::size_t i = 0; i < opt_.size(); ++i) {
-        opt_[i]->SetColour(ToQColor(m.Opt[i].backColor));
+        const int index = static_cast<int>(i);
+        opt_[i]->SetColour(ToQColor(ScreenColour(m.Opt[i].backColor, m.gbaScreen)));
         opt_[i]->setChecked(m.Opt[i].selected);
         opt_[i]->setVisible(m.Opt[i].visible);
+        opt_[i]->SetMarked(index == m.rampFrom || index == m.rampTo);
+        if (const QString tip = Q(form_.SwatchToolTip(index)); opt_[i]->toolTip() != tip)
+            opt_[i]->setToolTip(tip);
     }
     RenderButton(cmdImp_, m.cmdImp);
     RenderButton(cmdExp_, m.cmdExp);
@@ -330,7 +403,8 @@ void MainWindow::Render() {
     RenderSlider(blueScroll_, m.BlueScroll);
     RenderSlider(greenScroll_, m.GreenScroll);
     RenderSlider(redScroll_, m.RedScroll);
-    picture1_->SetColour(ToQColor(m.Picture1));
+    picture1_->SetColour(ToQColor(ScreenColour(m.Picture1, m.gbaScreen)));
+    picture1_->SetGbaScreen(m.gbaScreen);
     RenderLabel(lblColor_, m.lblColor);
     RenderLabel(lblBlue_, m.lblBlue);
     RenderLabel(lblGreen_, m.lblGreen);
@@ -338,8 +412,22 @@ void MainWindow::Render() {
     RenderLabel(lblLocaliza_, m.lblLocaliza);
     RenderList(lstColor_, lstColorRows_, m.lstColor);
     RenderList(lstCount_, lstCountRows_, m.lstCount);
+    RenderEditMenu();
 
     rendering_ = wasRendering;
+}
+
+void MainWindow::RenderEditMenu() {
+    // A command that does not apply is greyed in the menu and its shortcut does nothing.
+    const EditMenu state = form_.EditMenuState();
+    mnuUndo_->setEnabled(state.undo);
+    mnuRedo_->setEnabled(state.redo);
+    mnuCopyColour_->setEnabled(state.copyColour);
+    mnuCopyPalette_->setEnabled(state.copyPalette);
+    mnuPaste_->setEnabled(state.paste);
+    mnuTypeColour_->setEnabled(state.typeColour);
+    mnuRamp_->setEnabled(state.ramp);
+    mnuGbaScreen_->setChecked(form_.model().gbaScreen);
 }
 
 void MainWindow::Raise(const std::function<void()>& handler) {
@@ -364,6 +452,79 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         }
     }
     event->accept();
+}
+
+int MainWindow::SwatchAt(QPoint position) const {
+    for (std::size_t i = 0; i < opt_.size(); ++i)
+        if (opt_[i]->isVisible() && opt_[i]->geometry().contains(position))
+            return static_cast<int>(i);
+    return -1;
+}
+
+MainWindow::Drop MainWindow::DropAt(const QMimeData* data, QPoint position) const {
+    const int target = SwatchAt(position);
+    if (const int source = SwatchButton::DraggedIndex(data); source >= 0)
+        return target >= 0 && target != source ? Drop{Drop::Swatch, target, source, {}} : Drop{};
+    const QList<QUrl> urls = data->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return {};
+    const std::string path = urls.first().toLocalFile().toStdString();
+    // A file dropped on the swatches is a palette to import, where Importar is offered.
+    if (target >= 0)
+        return form_.model().cmdImp.enabled ? Drop{Drop::PaletteFile, target, -1, path} : Drop{};
+    return Drop{Drop::OpenFile, -1, -1, path};
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    // Accepted here so that the moves follow; each move says whether a drop there is taken.
+    if (SwatchButton::DraggedIndex(event->mimeData()) >= 0 || event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+    const Drop drop = DropAt(event->mimeData(), event->position().toPoint());
+    if (drop.kind == Drop::None) {
+        event->ignore();
+        return;
+    }
+    if (drop.kind == Drop::Swatch)
+        event->setDropAction((event->modifiers() & Qt::ControlModifier) ? Qt::CopyAction
+                                                                        : Qt::MoveAction);
+    else
+        event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const Drop drop = DropAt(event->mimeData(), event->position().toPoint());
+    if (drop.kind == Drop::None) {
+        event->ignore();
+        return;
+    }
+    const bool copy = (event->modifiers() & Qt::ControlModifier) != 0;
+    event->setDropAction(drop.kind == Drop::Swatch && !copy ? Qt::MoveAction : Qt::CopyAction);
+    event->accept();
+    // Run once the drop is over: a box the command shows must not hold the dragging program.
+    QMetaObject::invokeMethod(
+        this,
+        [this, drop, copy] {
+            Raise([this, &drop, copy] {
+                switch (drop.kind) {
+                case Drop::Swatch:
+                    form_.Opt_DragDrop(drop.target, drop.source, copy);
+                    break;
+                case Drop::PaletteFile:
+                    form_.Opt_OLEDragDrop(drop.path);
+                    break;
+                case Drop::OpenFile:
+                    form_.OpenFile(drop.path);
+                    break;
+                case Drop::None:
+                    break;
+                }
+            });
+        },
+        Qt::QueuedConnection);
 }
 
 bool MainWindow::SeesKeyFirst(QObject* watched) const {

@@ -6,13 +6,22 @@
 #include <functional>
 #include <string>
 
+#include <QList>
+#include <QPoint>
 #include <QWidget>
 
 #include "app/MainForm.h"
 
+class QAction;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
+class QKeySequence;
 class QLabel;
 class QLineEdit;
 class QListView;
+class QMenu;
+class QMimeData;
 class QPushButton;
 class QSlider;
 
@@ -36,9 +45,29 @@ class MainWindow : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
+    // What dropping `data` at `position` does: a swatch dropped on another, a file dropped on
+    // the swatches, a file dropped elsewhere, or nothing.
+    struct Drop {
+        enum Kind { None, Swatch, PaletteFile, OpenFile } kind = None;
+        int target = -1;
+        int source = -1;
+        std::string path;
+    };
+    Drop DropAt(const QMimeData* data, QPoint position) const;
+    // The shown swatch under `position`, or -1.
+    int SwatchAt(QPoint position) const;
+
     void CreateControls();
+    // The swatches' context menu; its commands' shortcuts work anywhere in the window.
+    void CreateEditMenu();
+    QAction* AddEditCommand(const char* text, const QList<QKeySequence>& keys,
+                            void (MainForm::*handler)());
+    void RenderEditMenu();
     void ConnectEvents();
     void SetTabOrder();
     // Runs one handler, then shows its outcome; closes the window when it agreed to close.
@@ -72,7 +101,7 @@ class MainWindow : public QWidget {
     QSlider* greenScroll_ = nullptr;
     QSlider* redScroll_ = nullptr;
     ColourSample* picture1_ = nullptr;
-    QLabel* lblColor_ = nullptr;
+    ClickableLabel* lblColor_ = nullptr;
     QLabel* lblBlue_ = nullptr;
     QLabel* lblGreen_ = nullptr;
     QLabel* lblRed_ = nullptr;
@@ -82,6 +111,16 @@ class MainWindow : public QWidget {
     PaletteListModel* list1Rows_ = nullptr;
     PaletteListModel* lstColorRows_ = nullptr;
     PaletteListModel* lstCountRows_ = nullptr;
+
+    QMenu* editMenu_ = nullptr;
+    QAction* mnuUndo_ = nullptr;
+    QAction* mnuRedo_ = nullptr;
+    QAction* mnuCopyColour_ = nullptr;
+    QAction* mnuCopyPalette_ = nullptr;
+    QAction* mnuPaste_ = nullptr;
+    QAction* mnuTypeColour_ = nullptr;
+    QAction* mnuRamp_ = nullptr;
+    QAction* mnuGbaScreen_ = nullptr;
 };
 
 } // namespace zandrel
