@@ -17,7 +17,7 @@ namespace zandrel {
 namespace {
 // What a swatch's drag carries: its index as decimal text.
 const QString kSwatchMimeType = QStringLiteral("application/x-zandrel-swatch");
-constexpr int kMarkPixels = 8;
+constexpr int kMarkPixels = 9;
 } // namespace
 
 SwatchButton::SwatchButton(int index, QWidget* parent) : QAbstractButton(parent), index_(index) {
@@ -84,9 +84,10 @@ void SwatchButton::paintEvent(QPaintEvent*) {
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }
     if (marked_) {
-        // Black with a white edge shows on any colour.
-        const QPolygon corner(
-            {QPoint(2, 2), QPoint(2 + kMarkPixels, 2), QPoint(2, 2 + kMarkPixels)});
+        // Black with a white edge shows on any colour; inside the bevel, which is white too.
+        constexpr int inset = 3;
+        const QPolygon corner({QPoint(inset, inset), QPoint(inset + kMarkPixels, inset),
+                               QPoint(inset, inset + kMarkPixels)});
         painter.setPen(Qt::white);
         painter.setBrush(Qt::black);
         painter.drawPolygon(corner);
