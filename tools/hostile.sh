@@ -90,6 +90,9 @@ item5_fifos_and_devices() {
     done
 
     program_in "$dir/program"
+    # A regular definition file beside the program makes its folder the data folder, where
+    # the pipe is then found.
+    : >"$dir/program/TORV_E.ZNDL"
     mkfifo "$dir/program/MEMORYDUMP.ZNDL"
     cp "$dir/game.gba" "$dir/game.dmp"
     keep "$dir/game.dmp"
