@@ -123,7 +123,7 @@ class MainForm {
     // dropped elsewhere on the window is opened with OpenFile.)
     void Opt_OLEDragDrop(const std::string& path);
     EditMenu EditMenuState() const;
-    // Every notation of swatch `index`'s colour once a file is open; empty text before.
+    // Every notation of swatch `index`'s colour while a palette is on show; empty text else.
     std::string SwatchToolTip(int index) const;
 
     // The colour count of the row chosen in List1 (0 to 16).
