@@ -90,6 +90,9 @@ item5_fifos_and_devices() {
     done
 
     program_in "$dir/program"
+    # A regular definition file marks the folder as the program's data folder; the pipe
+    # alone would send the program to ../share/zandrel.
+    : >"$dir/program/TORV_E.ZNDL"
     mkfifo "$dir/program/MEMORYDUMP.ZNDL"
     cp "$dir/game.gba" "$dir/game.dmp"
     keep "$dir/game.dmp"
