@@ -10,6 +10,7 @@
 #include "palfiles/PaletteFiles.h"
 #include "platform/Failure.h"
 #include "platform/File.h"
+#include "platform/SameFile.h"
 #include "rom/Definitions.h"
 #include "rom/Identify.h"
 #include "rom/PaletteIO.h"
@@ -247,11 +248,8 @@ Failure Export(const std::string& path, const PaletteArgument& argument, const s
     PaletteFormat format = PaletteFormat::None;
     if (Failure failure = FormatOfName(outPath, format); !failure.ok())
         return failure;
-    // Writing the palette file over FILE itself would cut FILE down to the palette.
-    std::error_code ignored;
-    if (std::filesystem::equivalent(path, outPath, ignored))
-        return Failure::FileRefused(outPath, "é o próprio arquivo " + Quoted(path) +
-                                                 "; escolha outro arquivo de saída");
+    if (Failure failure = RefuseWritingOverOpenFile(outPath, path); !failure.ok())
+        return failure;
     Palette palette;
     if (Failure failure = ResolveSixteen(path, argument, folders, palette); !failure.ok())
         return failure;

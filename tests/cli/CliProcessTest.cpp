@@ -297,7 +297,7 @@ TEST_F(Cli, ExportRefusesFewerThanSixteenColoursUnknownExtensionsFileItselfAndFo
     for (const std::string& target : {data, link}) {
         ExpectFailure(Run({"export", data, "@0", target}),
                       Quoted(target) + ": é o próprio arquivo " + Quoted(data) +
-                          "; escolha outro arquivo de saída");
+                          "; escolha outro arquivo de saída. Nada foi gravado.");
         EXPECT_EQ(ReadBytes(data), PatternBytes(kDumpSize));
     }
 

@@ -5,11 +5,17 @@
 #include "app/MainForm.h"
 #include "palfiles/PaletteFiles.h"
 #include "palfiles/Preview.h"
+#include "platform/SameFile.h"
 #include "util/Messages.h"
 
 namespace zandrel {
 
 Failure MainForm::ExportPaletteFile(const std::string& path, PaletteFormat format) {
+    // Unlike the export's other failures, this one is said: the file would have been the ROM.
+    if (Failure failure = RefuseWritingOverOpenFile(path, app_.RomPath); !failure.ok()) {
+        ReportFailure(failure);
+        return failure;
+    }
     if (Failure failure = WritePaletteFile(path, format, SwatchColours(model_)); !failure.ok())
         return failure;
     // Only reached once the bytes are on the disk.
