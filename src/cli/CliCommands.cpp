@@ -191,7 +191,7 @@ Failure ResolveSixteen(const std::string& path, const PaletteArgument& argument,
     return {};
 }
 
-// The exchange format the name of a palette file asks for by its extension.
+// The exchange format the name of a palette file to write asks for by its extension.
 Failure FormatOfName(const std::string& path, PaletteFormat& format) {
     format = ExchangeFormatForName(path);
     if (format == PaletteFormat::None)
@@ -262,21 +262,16 @@ Failure Export(const std::string& path, const PaletteArgument& argument, const s
     return WritePaletteFile(outPath, format, colours, palette.name);
 }
 
+// INFILE is read by its content, as the window's import reads it, whatever its name says.
 Failure Import(const std::string& path, const PaletteArgument& argument, const std::string& inPath,
                const DataFolders& folders) {
-    PaletteFormat format = PaletteFormat::None;
-    if (Failure failure = FormatOfName(inPath, format); !failure.ok())
-        return failure;
     Palette palette;
     if (Failure failure = ResolveSixteen(path, argument, folders, palette); !failure.ok())
         return failure;
-    std::vector<std::uint8_t> bytes;
-    if (const FileStatus status = ReadWholeFile(inPath, kMaxPaletteFileSize, bytes); !status.ok())
-        return Failure::CannotRead(inPath, status);
-    const WordsResult read = ReadExchangeFile(format, bytes);
-    if (!read.ok())
-        return Failure::BadPaletteFile(inPath, read.failure.reason);
-    return WriteColourWords(path, palette.location, read.words);
+    PaletteWords16 words{};
+    if (Failure failure = ReadPaletteFile(inPath, words); !failure.ok())
+        return failure;
+    return WriteColourWords(path, palette.location, words);
 }
 
 struct Assignment {
@@ -415,7 +410,8 @@ std::string UsageText() {
            "  zandrel-cli bytes FILE PALETTE\n"
            "PALETTE: o número de uma paleta do arquivo de definições (0 é a primeira), ou\n"
            "  @HEX, uma localização hex no arquivo onde há 16 cores (ex.: @1A0).\n"
-           "OUTFILE, INFILE: .gbapal, .tpl, .pal (JASC), .gpl (GIMP) ou .act (Adobe).\n"
+           "OUTFILE: .gbapal, .tpl, .pal (JASC), .gpl (GIMP) ou .act (Adobe).\n"
+           "INFILE: qualquer desses formatos, reconhecido pelo conteúdo.\n"
            "INDEX=WORD: índice da cor (0 a 15) e cor GBA em hex (0 a 7FFF), ex.: 3=7FFF.\n"
            "Saída: 0 sucesso, 1 falha (o arquivo não é alterado), 2 erro de uso.\n";
 }

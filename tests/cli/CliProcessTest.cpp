@@ -340,9 +340,8 @@ TEST_F(Cli, ImportRefusalsNameTheFileAndChangeNothing) {
                                                            Quoted(missing) +
                                                            ". No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(missing));
-    const std::string txt = files_.Write("in.txt", std::vector<std::uint8_t>(32, 0));
-    ExpectFailure(Run({"import", dump, "0", txt}), Quoted(txt) + kUnknownExtension);
-    const std::string broken = files_.WriteText("b.pal", "JASC-PAL\r\n0100\r\n16\r\n0 0 0\r\n");
+    // INFILE is read by its content: a JASC text under a raw palette's name is no raw palette.
+    const std::string broken = files_.WriteText("b.gbapal", "JASC-PAL\r\n0100\r\n16\r\n0 0 0\r\n");
     ExpectFailure(Run({"import", dump, "0", broken}),
                   Quoted(broken) +
                       ": linha 5: o arquivo termina depois de 1 cores; são necessárias 16");

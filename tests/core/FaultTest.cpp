@@ -291,24 +291,6 @@ TEST_F(FaultTest, RomReplacedByAFolderIsReportedByEveryCommandThatReadsIt) {
     EXPECT_TRUE(fs::is_empty(rom));
 }
 
-// The import reads any file the user names; a folder is no palette, and the import's silent
-// end leaves the swatches as they were.
-TEST_F(FaultTest, ImportFromAFolderChangesNoSwatchAndSaysNothing) {
-    dir.WriteText("TORV_E.ZNDL", "16,1A0,Herói\r\n");
-    Open(dir.Write("game.gba", RomWithCode("AQXE")));
-    Choose(0);
-    form.Opt_Click(2);
-    const auto swatches = Shown(model());
-    fs::create_directory(dir.File("folder.GBAPAL"));
-    services.openAnswers.push_back(dir.File("folder.GBAPAL"));
-
-    form.cmdImp_Click();
-
-    EXPECT_TRUE(services.messages.empty());
-    EXPECT_EQ(Shown(model()), swatches);
-    EXPECT_EQ(model().OptSelected, 2);
-}
-
 // A sample image nobody may write, or a folder in its place: the preview refuses before
 // writing either image, names the image and shows no window.
 TEST_F(FaultTest, SampleImageNobodyMayWriteOrAFolderStopsThePreviewBeforeAnyWrite) {

@@ -31,15 +31,7 @@ Failure MainForm::WriteJascPalette(const std::string& path) {
     return ExportPaletteFile(path, PaletteFormat::Jasc);
 }
 
-Failure MainForm::ReadGbaPalette(const std::string& path) {
-    PaletteWords16 words{};
-    if (Failure failure = ReadGbaPaletteFile(path, words); !failure.ok())
-        return failure;
-    editor_.ShowWords(words);
-    return {};
-}
-
-// Both commands end quietly at the first failure: no message, no confirmation.
+// The export ends quietly at the first failure: no message, no confirmation.
 void MainForm::cmdExp_Click() {
     // The special state reads no list row: its palette always has sixteen colours.
     if (!app_.InSpecialState() && RefuseFewerThan16())
@@ -69,8 +61,18 @@ void MainForm::cmdImp_Click() {
     const std::string path = ChooseFile(FileDialog::Open, text::kOpenTitle, text::kImportFilter);
     if (path.empty())
         return;
-    if (!ReadGbaPalette(path).ok())
+    ImportPaletteFile(path);
+}
+
+void MainForm::ImportPaletteFile(const std::string& path) {
+    PaletteWords16 words{};
+    if (const Failure failure = ReadPaletteFile(path, words); !failure.ok()) {
+        // A file that is not there ends the import quietly, as it always has.
+        if (failure.io.error != FileError::NotFound)
+            services_.MessageBox(ErrorMessage(failure), kStyleExclamation);
         return;
+    }
+    editor_.ShowWords(words);
     editor_.ClearSelection();
 }
 
