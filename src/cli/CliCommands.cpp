@@ -52,6 +52,7 @@ std::string ErrorLine(const Failure& failure) {
     case Result::Usage:
     case Result::FileRefused:
     case Result::BadPaletteFile:
+    case Result::NoColours:
         return ErrorMessage(failure);
     case Result::CountTooLarge:
         return Quoted(failure.file) + ": " + OneLine(ErrorMessage(failure));
@@ -137,8 +138,10 @@ Failure LoadDefinitions(const std::string& path, const DataFolders& folders, Pal
     const std::string definitionPath =
         (std::filesystem::path(DefinitionFolder(definitionName, folders)) / definitionName)
             .string();
-    // A definition file that stops early is reported, not half used.
-    return LoadDefinitionFile(definitionPath, definitionPath, table);
+    // A definition file that stops early is reported, not half used: its message says so.
+    Failure failure = LoadDefinitionFile(definitionPath, definitionPath, table);
+    failure.nothingLoaded = !failure.ok();
+    return failure;
 }
 
 Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
@@ -173,9 +176,7 @@ Failure ResolveColours(const std::string& path, const PaletteArgument& argument,
         return failure;
     count = palette.atLocation ? kPaletteColours : PaletteColourCount(palette.countText);
     if (count < 1)
-        return Failure::FileRefused(path, "a paleta " + argument.text +
-                                              " não tem cores (contagem " +
-                                              Quoted(palette.countText) + ")");
+        return Failure::NoColours(path, argument.text, palette.countText);
     return {};
 }
 

@@ -45,8 +45,8 @@ const std::string kUnknownExtension =
     ": extensão desconhecida; use .gbapal, .tpl, .pal, .gpl ou .act";
 
 std::string BeyondEnd(const char* location, int bytes, const std::string& path) {
-    return std::string("A paleta na localização ") + location + " (" + std::to_string(bytes) +
-           " bytes) passa do fim do arquivo " + Quoted(path) +
+    return "A paleta de " + std::to_string(bytes) + " bytes na localização " + location +
+           " (hex) passa do fim do arquivo " + Quoted(path) +
            ", que tem 1024 bytes. Nada foi gravado, para não mudar o tamanho do arquivo.";
 }
 
@@ -140,7 +140,7 @@ TEST_F(Cli, BrokenOrMissingDefinitionFileIsNamedWithItsLine) {
         ExpectFailure(RunWith(program, args),
                       "Arquivo de definições " + Quoted(definition) +
                           ", linha 2: a linha não tem vírgula (esperado: cores,localização,nome). "
-                          "A lista foi carregada até a linha anterior.");
+                          "Nada foi lido; corrija o arquivo.");
 
     std::filesystem::remove(definition);
     ExpectFailure(RunWith(program, {"list", rom}), "Não foi possível ler o arquivo de definições " +

@@ -29,6 +29,7 @@ TEST(Definitions, ParseFillsTheThreeColumnsUntilTheFirstMalformedLine) {
         const char* counts;
         const char* locations;
         const char* names;
+        bool afterLoneCr = false;
     };
     const Case cases[] = {
         // Comments are skipped; fields are not trimmed; the name keeps every later comma.
@@ -47,6 +48,20 @@ TEST(Definitions, ParseFillsTheThreeColumnsUntilTheFirstMalformedLine) {
         {"16,0,A\r\n16,rest of line\r\n16,40,C", Result::DefinitionOneComma, 2, "16|16", "0",
          "A|rest of line"},
         {"16,rest", Result::DefinitionOneComma, 1, "16", "", "rest"},
+        // A byte-order mark made the first count "\xEF\xBB\xBF" "16", read as no colours.
+        {"\xEF\xBB\xBF"
+         "16,0,A\r\n",
+         Result::Ok, 0, "16", "0", "A"},
+        {"\xEF\xBB\xBF"
+         "16,0,Cora\xE7\xE3o\r\n",
+         Result::Ok, 0, "16", "0", "Coração"},
+        // A bare CR inside a line still ends the entry, but the line is numbered as an
+        // editor shows it: a CR in the second line's name was reported as line 3.
+        {"16,0,A\r\n16,20,Na\rme\r\n", Result::DefinitionNoComma, 2, "16|16", "0|20", "A|Na", true},
+        {"16,0,A\n16,20,B\r16,40\n", Result::DefinitionOneComma, 2, "16|16|16", "0|20", "A|B|40",
+         true},
+        // A file of CR line ends is numbered by CR.
+        {"16,0,A\r16,20,B\r\r", Result::DefinitionNoComma, 3, "16|16", "0|20", "A|B"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -54,6 +69,7 @@ TEST(Definitions, ParseFillsTheThreeColumnsUntilTheFirstMalformedLine) {
         const Failure failure = ParseDefinitions(c.text, table);
         EXPECT_EQ(failure.result, c.result);
         EXPECT_EQ(failure.line, c.line);
+        EXPECT_EQ(failure.afterLoneCr, c.afterLoneCr);
         EXPECT_EQ(Join(table.counts), c.counts);
         EXPECT_EQ(Join(table.locations), c.locations);
         EXPECT_EQ(Join(table.names), c.names);

@@ -432,6 +432,14 @@ INSTANTIATE_TEST_SUITE_P(
                         LineMessage(3, kNoComma)},
         DefinitionFault{
             "LastLineWithoutLineEndIsAnEntry", "16,0,A\r\n16,20,B", {"A", "B"}, true, ""},
+        // A CR inside the last line's name was reported as line 3 of a 2-line file.
+        DefinitionFault{"CrInsideANameNamesTheLineAndTheCr",
+                        "16,0,A\r\n16,20,Na\rme\r\n",
+                        {"A", "Na"},
+                        false,
+                        "Arquivo de definições \"TORV_E.ZNDL\", linha 2, depois de um CR no meio "
+                        "da linha: a linha não tem vírgula (esperado: cores,localização,nome). A "
+                        "lista foi carregada até esse CR."},
         DefinitionFault{"Exactly32767Entries", ManyEntries(32767), Names(32767), true, ""},
         DefinitionFault{"Entry32768", "; header\r\n" + ManyEntries(32768), Names(32767), false,
                         LineMessage(32769,
