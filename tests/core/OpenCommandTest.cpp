@@ -2,8 +2,11 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "OpenFormFixture.h"
+#include "app/StartArguments.h"
 
 namespace zandrel::testing {
 namespace {
@@ -52,6 +55,22 @@ TEST(FormLoad, TheSpecialWordAloneShowsTheSpecialButton) {
         EXPECT_EQ(form.model().txtArquivo.caption, "/opt/zandrel");
         EXPECT_FALSE(app.RomLoaded);
         EXPECT_EQ(form.model().OptSelected, -1);
+    }
+}
+
+// A file manager starts the window with one path (Exec=zandrel %f).
+TEST(FormLoad, OneArgumentThatIsNotTheSpecialWordIsTheFileToOpenAtStart) {
+    using Arguments = std::vector<std::string>;
+    for (const auto& [arguments, file] : std::vector<std::pair<Arguments, std::string>>{
+             {{"/home/u/my roms/hack.gba"}, "/home/u/my roms/hack.gba"},
+             {{"KALDREXX"}, "KALDREXX"},
+             {{"kalDrex"}, ""},
+             {{""}, ""},
+             {{}, ""},
+             {{"a.gba", "b.gba"}, ""},
+             {{"KALDREX", "a.gba"}, ""},
+         }) {
+        EXPECT_EQ(FileToOpenAtStart(arguments), file) << ::testing::PrintToString(arguments);
     }
 }
 
