@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "OpenFormFixture.h"
@@ -61,17 +60,11 @@ TEST(FormLoad, TheSpecialWordAloneShowsTheSpecialButton) {
 // A file manager starts the window with one path (Exec=zandrel %f).
 TEST(FormLoad, OneArgumentThatIsNotTheSpecialWordIsTheFileToOpenAtStart) {
     using Arguments = std::vector<std::string>;
-    for (const auto& [arguments, file] : std::vector<std::pair<Arguments, std::string>>{
-             {{"/home/u/my roms/hack.gba"}, "/home/u/my roms/hack.gba"},
-             {{"KALDREXX"}, "KALDREXX"},
-             {{"kalDrex"}, ""},
-             {{""}, ""},
-             {{}, ""},
-             {{"a.gba", "b.gba"}, ""},
-             {{"KALDREX", "a.gba"}, ""},
-         }) {
-        EXPECT_EQ(FileToOpenAtStart(arguments), file) << ::testing::PrintToString(arguments);
-    }
+    EXPECT_EQ(FileToOpenAtStart({"/my roms/hack.gba"}), "/my roms/hack.gba");
+    EXPECT_EQ(FileToOpenAtStart({"KALDREXX"}), "KALDREXX");
+    for (const Arguments& nothing : {Arguments{"kalDrex"}, Arguments{""}, Arguments{},
+                                     Arguments{"a.gba", "b.gba"}, Arguments{"KALDREX", "a.gba"}})
+        EXPECT_EQ(FileToOpenAtStart(nothing), "") << ::testing::PrintToString(nothing);
 }
 
 TEST_F(OpenCommand, AnIdentifiedRomShowsItsTitleAndPalettes) {
