@@ -10,6 +10,7 @@
 #include "palfiles/PaletteFiles.h"
 #include "platform/Failure.h"
 #include "platform/File.h"
+#include "platform/SameFile.h"
 #include "rom/Definitions.h"
 #include "rom/Identify.h"
 #include "rom/PaletteIO.h"
@@ -51,6 +52,7 @@ std::string ErrorLine(const Failure& failure) {
     case Result::Usage:
     case Result::FileRefused:
     case Result::BadPaletteFile:
+    case Result::NoColours:
         return ErrorMessage(failure);
     case Result::CountTooLarge:
         return Quoted(failure.file) + ": " + OneLine(ErrorMessage(failure));
@@ -136,8 +138,10 @@ Failure LoadDefinitions(const std::string& path, const DataFolders& folders, Pal
     const std::string definitionPath =
         (std::filesystem::path(DefinitionFolder(definitionName, folders)) / definitionName)
             .string();
-    // A definition file that stops early is reported, not half used.
-    return LoadDefinitionFile(definitionPath, definitionPath, table);
+    // A definition file that stops early is reported, not half used: its message says so.
+    Failure failure = LoadDefinitionFile(definitionPath, definitionPath, table);
+    failure.nothingLoaded = !failure.ok();
+    return failure;
 }
 
 Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
@@ -172,9 +176,7 @@ Failure ResolveColours(const std::string& path, const PaletteArgument& argument,
         return failure;
     count = palette.atLocation ? kPaletteColours : PaletteColourCount(palette.countText);
     if (count < 1)
-        return Failure::FileRefused(path, "a paleta " + argument.text +
-                                              " não tem cores (contagem " +
-                                              Quoted(palette.countText) + ")");
+        return Failure::NoColours(path, argument.text, palette.countText);
     return {};
 }
 
@@ -190,7 +192,7 @@ Failure ResolveSixteen(const std::string& path, const PaletteArgument& argument,
     return {};
 }
 
-// The exchange format the name of a palette file asks for by its extension.
+// The exchange format the name of a palette file to write asks for by its extension.
 Failure FormatOfName(const std::string& path, PaletteFormat& format) {
     format = ExchangeFormatForName(path);
     if (format == PaletteFormat::None)
@@ -247,11 +249,8 @@ Failure Export(const std::string& path, const PaletteArgument& argument, const s
     PaletteFormat format = PaletteFormat::None;
     if (Failure failure = FormatOfName(outPath, format); !failure.ok())
         return failure;
-    // Writing the palette file over FILE itself would cut FILE down to the palette.
-    std::error_code ignored;
-    if (std::filesystem::equivalent(path, outPath, ignored))
-        return Failure::FileRefused(outPath, "é o próprio arquivo " + Quoted(path) +
-                                                 "; escolha outro arquivo de saída");
+    if (Failure failure = RefuseWritingOverOpenFile(outPath, path); !failure.ok())
+        return failure;
     Palette palette;
     if (Failure failure = ResolveSixteen(path, argument, folders, palette); !failure.ok())
         return failure;
@@ -264,21 +263,16 @@ Failure Export(const std::string& path, const PaletteArgument& argument, const s
     return WritePaletteFile(outPath, format, colours, palette.name);
 }
 
+// INFILE is read by its content, as the window's import reads it, whatever its name says.
 Failure Import(const std::string& path, const PaletteArgument& argument, const std::string& inPath,
                const DataFolders& folders) {
-    PaletteFormat format = PaletteFormat::None;
-    if (Failure failure = FormatOfName(inPath, format); !failure.ok())
-        return failure;
     Palette palette;
     if (Failure failure = ResolveSixteen(path, argument, folders, palette); !failure.ok())
         return failure;
-    std::vector<std::uint8_t> bytes;
-    if (const FileStatus status = ReadWholeFile(inPath, kMaxPaletteFileSize, bytes); !status.ok())
-        return Failure::CannotRead(inPath, status);
-    const WordsResult read = ReadExchangeFile(format, bytes);
-    if (!read.ok())
-        return Failure::BadPaletteFile(inPath, read.failure.reason);
-    return WriteColourWords(path, palette.location, read.words);
+    PaletteWords16 words{};
+    if (Failure failure = ReadPaletteFile(inPath, words); !failure.ok())
+        return failure;
+    return WriteColourWords(path, palette.location, words);
 }
 
 struct Assignment {
@@ -418,7 +412,8 @@ std::string UsageText() {
            "  zandrel-cli --version\n"
            "PALETTE: o número de uma paleta do arquivo de definições (0 é a primeira), ou\n"
            "  @HEX, uma localização hex no arquivo onde há 16 cores (ex.: @1A0).\n"
-           "OUTFILE, INFILE: .gbapal, .tpl, .pal (JASC), .gpl (GIMP) ou .act (Adobe).\n"
+           "OUTFILE: .gbapal, .tpl, .pal (JASC), .gpl (GIMP) ou .act (Adobe).\n"
+           "INFILE: qualquer desses formatos, reconhecido pelo conteúdo.\n"
            "INDEX=WORD: índice da cor (0 a 15) e cor GBA em hex (0 a 7FFF), ex.: 3=7FFF.\n"
            "Saída: 0 sucesso, 1 falha (o arquivo não é alterado), 2 erro de uso.\n";
 }

@@ -65,9 +65,17 @@ void MainForm::Command2_Click() {
     // to, and "Paleta salva." would claim an edit that was never written.
     if (row < 0 || static_cast<std::size_t>(row) >= model_.List1.rows.size())
         return;
+    // A count that gives no colours writes no byte, so nothing may be confirmed as saved.
+    const int count = SelectedColourCount();
+    if (count < 1) {
+        services_.MessageBox(
+            ErrorMessage(Failure::NoColours(app_.RomPath, "\"" + model_.List1.Row(row) + "\"",
+                                            model_.lstCount.Row(row))),
+            kStyleExclamation);
+        return;
+    }
     // Saving traps nothing: a write that did not happen is reported, never confirmed.
-    if (const Failure failure =
-            WritePaletteWords(app_.RomPath, model_.lstColor.Row(row), SelectedColourCount());
+    if (const Failure failure = WritePaletteWords(app_.RomPath, model_.lstColor.Row(row), count);
         !failure.ok())
         ReportFailure(failure);
 }
