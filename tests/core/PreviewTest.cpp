@@ -8,8 +8,11 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "OpenFormFixture.h"
 #include "palfiles/GifHeader.h"
+#include "platform/FileFaults.h"
 
 namespace zandrel::testing {
 namespace {
@@ -172,6 +175,9 @@ TEST(PreviewCache, ACacheThatCannotBeWrittenIsReportedAndNothingIsShown) {
         {"a relative cache folder",
          [](PreviewSetUp& s) { s.services.userCacheFolder = s.cache = "zandrel-cache"; },
          "preview01.gif", ENOENT},
+        // The copy is placed whole or not at all.
+        {"a copy that cannot be flushed", [](PreviewSetUp&) { SetSyncFaultForTesting(EIO); },
+         "preview01.gif", EIO},
     };
     for (const Fault& fault : faults) {
         SCOPED_TRACE(fault.what);
@@ -182,6 +188,7 @@ TEST(PreviewCache, ACacheThatCannotBeWrittenIsReportedAndNothingIsShown) {
         const std::vector<std::uint8_t> before2 = ReadBytes(s.image2);
 
         s.form.cmdAmostra_Click();
+        SetSyncFaultForTesting(0);
 
         ExpectOneMessage(s.services,
                          "Não foi possível gravar no arquivo \"" +
@@ -192,6 +199,8 @@ TEST(PreviewCache, ACacheThatCannotBeWrittenIsReportedAndNothingIsShown) {
         EXPECT_EQ(ReadBytes(s.image1), before1);
         EXPECT_EQ(ReadBytes(s.image2), before2);
         EXPECT_FALSE(fs::exists("zandrel-cache"));
+        EXPECT_FALSE(fs::exists(s.home.File(".cache/zandrel/preview01.gif.part") +
+                                std::to_string(::getpid())));
     }
 }
 

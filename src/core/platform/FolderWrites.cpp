@@ -23,7 +23,7 @@ FileStatus CreateFolders(const std::string& path) {
     std::error_code error;
     std::filesystem::create_directories(path, error);
     if (error)
-        return FileStatus{FileError::WriteFailed, error.value()};
+        return FileStatus{FileError::OpenFailed, error.value()};
     return {};
 }
 
@@ -33,9 +33,11 @@ FileStatus PlaceWholeFile(const std::string& path, std::span<const std::uint8_t>
     FileStatus status = WriteWholeFile(part, bytes);
     if (status.ok() && std::rename(part.c_str(), path.c_str()) != 0)
         status = FileStatus{FileError::WriteFailed, errno};
-    if (!status.ok())
-        std::remove(part.c_str());
-    return status;
+    if (status.ok())
+        return status;
+    std::remove(part.c_str());
+    // `path` itself was never touched: the failure changed nothing, whatever step it was.
+    return FileStatus{FileError::OpenFailed, status.systemError};
 }
 
 } // namespace zandrel
