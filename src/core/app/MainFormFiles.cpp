@@ -77,20 +77,24 @@ void MainForm::ImportPaletteFile(const std::string& path) {
     editor_.ClearSelection();
 }
 
-Failure MainForm::PatchPreviewImages() {
-    return PatchSampleImages(services_.Folders().data, SwatchColours(model_));
+Failure MainForm::PatchPreviewImages(std::string& folder) {
+    if (Failure failure = SampleImageFolder(services_.ProgramFolder(), services_.Folders(), folder);
+        !failure.ok())
+        return failure;
+    return PatchSampleImages(folder, SwatchColours(model_));
 }
 
 void MainForm::cmdAmostra_Click() {
     if (RefuseFewerThan16())
         return;
-    if (Failure failure = PatchPreviewImages(); !failure.ok()) {
+    std::string folder;
+    if (Failure failure = PatchPreviewImages(folder); !failure.ok()) {
         ReportFailure(failure);
         return;
     }
-    const std::filesystem::path folder(services_.Folders().data);
-    services_.ShowPreviewWindow((folder / PreviewImageName(app_.GameIndex)).string(),
-                                model_.gbaScreen);
+    services_.ShowPreviewWindow(
+        (std::filesystem::path(folder) / PreviewImageName(app_.GameIndex)).string(),
+        model_.gbaScreen);
 }
 
 } // namespace zandrel
