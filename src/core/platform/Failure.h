@@ -34,6 +34,15 @@ enum class Result {
     BadPaletteFile,
     // A file the command-line tool refuses to work on; `reason` says why.
     FileRefused,
+    // A definition row (`file`, `line`) whose location text (`reason`) is no location.
+    BadLocation,
+    // Compressed palettes: the LZ77 block at `location` does not decompress (`reason` says
+    // why); the palette (`reason` its location text, `length` its bytes) does not lie inside
+    // the block's `size` decompressed bytes; the recompressed block (`length` bytes) is longer
+    // than the original stream (`size` bytes).
+    BadBlock,
+    OutsideBlock,
+    DoesNotFit,
     // A command line the tool cannot follow; `reason` says what is wrong with it.
     Usage,
 };
@@ -42,12 +51,12 @@ struct Failure {
     Result result = Result::Ok;
     std::string file;          // the file the failure is about; empty for Usage
     FileStatus io;             // the system's reason: CannotRead, CannotWrite, DefinitionMissing
-    std::int64_t line = 0;     // the definition file's 1-based line that stopped the load
+    std::int64_t line = 0;     // the definition file's 1-based line at fault
     std::int64_t location = 0; // PaletteBeyondEnd: offset of the palette's first byte
     std::int64_t length = 0;   // PaletteBeyondEnd: the bytes to write
     std::uint64_t size = 0;    // PaletteBeyondEnd: the file's length
     std::int64_t count = 0;    // CountTooLarge: the palette's colour count
-    std::string reason;        // BadPaletteFile, FileRefused, Usage
+    std::string reason;        // BadPaletteFile, FileRefused, Usage, and as the results say
 
     static Failure CannotRead(std::string path, FileStatus io);
     static Failure CannotWrite(std::string path, FileStatus io);
@@ -63,6 +72,13 @@ struct Failure {
     static Failure BadPaletteFile(std::string path, std::string reason);
     static Failure FileRefused(std::string path, std::string reason);
     static Failure Usage(std::string reason);
+    static Failure BadLocation(std::string definitionFile, std::int64_t line,
+                               std::string locationText);
+    static Failure BadBlock(std::string path, std::int64_t block, std::string reason);
+    static Failure OutsideBlock(std::string path, std::string locationText, std::int64_t length,
+                                std::uint64_t dataSize);
+    static Failure DoesNotFit(std::string path, std::string locationText, std::int64_t newLength,
+                              std::uint64_t originalLength);
 
     bool ok() const { return result == Result::Ok; }
 };
