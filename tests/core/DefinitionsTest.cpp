@@ -128,6 +128,24 @@ TEST(Identify, AReadThatFailsAfterOpeningIsUnreadableNotUnidentified) {
     EXPECT_FALSE(game);
 }
 
+TEST(Games, AnyOtherCodeNamesItsDefinitionFileAndTheTitleIsTrimmedAscii) {
+    const auto bytes = [](std::string_view text) {
+        return std::vector<std::uint8_t>(text.begin(), text.end());
+    };
+    for (const auto& [code, file] : {std::pair{"BPEE", "BPEE.ZNDL"},
+                                     {"zn9l", "zn9l.ZNDL"},
+                                     {"AB-D", ""},
+                                     {"AB D", ""},
+                                     {"AB\xC3", ""}})
+        EXPECT_EQ(CodeDefinitionFile(bytes(code)), file) << code;
+    EXPECT_EQ(CodeDefinitionFile(bytes(std::string_view("AB\0D", 4))), "");
+    for (const auto& [title, shown] : {std::pair{std::string_view("ZANDREL DEMO"), "ZANDREL DEMO"},
+                                       {std::string_view("A B\0 \0\0  \0\0\0", 12), "A B"},
+                                       {std::string_view("A\x01\xE9Z", 4), "A??Z"},
+                                       {std::string_view("\0\0\0\0\0\0\0\0\0\0\0\0", 12), ""}})
+        EXPECT_EQ(InternalTitle(bytes(title)), shown);
+}
+
 TEST(Games, DefinitionFileFollowsTheLatestIdentification) {
     EXPECT_EQ(DefinitionFileFor("MEMORY DUMP", 3), "MEMORYDUMP.ZNDL");
     EXPECT_EQ(DefinitionFileFor("Kemrith (J)", 3), "KEMR_J.ZNDL");

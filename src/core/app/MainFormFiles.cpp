@@ -80,7 +80,9 @@ void MainForm::cmdAmostra_Click() {
         return;
     }
     const std::filesystem::path folder(services_.Folders().data);
-    services_.ShowPreviewWindow((folder / PreviewImageName(app_.GameIndex)).string());
+    // A ROM found by its code's definition file is none of the five games: the first image.
+    const std::int16_t game = app_.GameCodeFile.empty() ? app_.GameIndex : kFirstImageGame;
+    services_.ShowPreviewWindow((folder / PreviewImageName(game)).string());
 }
 
 } // namespace zandrel

@@ -33,6 +33,7 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std:
     table.counts.reserve(table.counts.size() + expected);
     table.names.reserve(table.names.size() + expected);
     table.locations.reserve(table.locations.size() + expected);
+    table.lines.reserve(table.lines.size() + expected);
 
     std::int64_t lineNumber = 0;
     std::size_t start = 0;
@@ -71,6 +72,7 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std:
         }
         table.names.emplace_back(line.substr(second + 1));
         table.locations.emplace_back(line.substr(first + 1, second - first - 1));
+        table.lines.push_back(lineNumber);
     }
     return {};
 }
@@ -83,12 +85,22 @@ Failure LoadDefinitionFile(const std::string& path, const std::string& name, Pal
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), table, name);
 }
 
-std::string DefinitionFolder(const std::string& name, const DataFolders& folders) {
+namespace {
+
+bool HoldsFile(const std::string& folder, const std::string& name) {
     std::error_code error;
-    if (!folders.userData.empty() &&
-        std::filesystem::is_regular_file(std::filesystem::path(folders.userData) / name, error))
-        return folders.userData;
-    return folders.data;
+    return !folder.empty() &&
+           std::filesystem::is_regular_file(std::filesystem::path(folder) / name, error);
+}
+
+} // namespace
+
+std::string DefinitionFolder(const std::string& name, const DataFolders& folders) {
+    return HoldsFile(folders.userData, name) ? folders.userData : folders.data;
+}
+
+bool DefinitionFileExists(const std::string& name, const DataFolders& folders) {
+    return HoldsFile(folders.userData, name) || HoldsFile(folders.data, name);
 }
 
 } // namespace zandrel
