@@ -5,7 +5,7 @@
 # every file a run was not allowed to write must keep its bytes.
 #
 # Usage: tools/hostile.sh [FOLDER OF THE BUILT PROGRAMS]   (default: build/bin)
-# Each fault has a function of its own (item4_..., item5_..., item6_...); add new ones to ITEMS.
+# Each fault has a function of its own (item2_..., item4_..., ...); add new ones to ITEMS.
 # The window cannot be driven from a script; its commands reach files through the same core
 # functions as the tool's.
 set -uo pipefail
@@ -13,10 +13,12 @@ set -uo pipefail
 BIN=$(realpath "${1:-$(dirname "$0")/../build/bin}")
 CLI="$BIN/zandrel-cli"
 LIMIT=6 # seconds any one run may take; the lock wait is 3
-ITEMS=(item4_concurrent_writers item5_fifos_and_devices item6_huge_inputs)
+ITEMS=(item2_strict_locations item4_concurrent_writers item5_fifos_and_devices item6_huge_inputs)
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
+# Definition files in the user's own data folder would be read before the ones set up here.
+export XDG_DATA_HOME=$WORK/user-data
 # One line per failure, in a file, so runs in the background count too.
 FAILED=$WORK/failed
 : >"$FAILED"
@@ -60,6 +62,32 @@ program_in() {
     cp "$CLI" "$1/zandrel-cli"
 }
 
+# Definition rows whose location is not strict hex (a blank before or after, a sign, a value
+# past 7FFFFFFF, nothing, a prefix): show, set and import refuse them with the file's line and
+# write nothing. A lower-case location is hex all the same: "1a0" reads the bytes at 1A0.
+item2_strict_locations() {
+    local dir=$WORK/item2 cli=$WORK/item2/program/zandrel-cli
+    mkdir -p "$dir"
+    program_in "$dir/program"
+    printf '16,%s,P\r\n' '1A0 ' ' 1A0' -1 FFFFFFFF '' 0x1A0 1a0 >"$dir/program/MEMORYDUMP.ZNDL"
+    rom "$dir/game.dmp"
+    head -c 32 /dev/urandom >"$dir/in.gbapal"
+    keep "$dir/game.dmp"
+    local row
+    for row in 0 1 2 3 4 5; do
+        local msg="linha $((row + 1)): a localização"
+        run 1 "$msg" "$cli" show "$dir/game.dmp" "$row"
+        run 1 "$msg" "$cli" set "$dir/game.dmp" "$row" 0=7FFF
+        run 1 "$msg" "$cli" import "$dir/game.dmp" "$row" "$dir/in.gbapal"
+    done
+    unchanged "$dir/game.dmp"
+    # The same hex pairs, whitespace aside.
+    local shown expected
+    shown=$(echo $(timeout "$LIMIT" "$cli" bytes "$dir/game.dmp" 6))
+    expected=$(echo $(od -An -v -tx1 -j $((0x1A0)) -N 32 "$dir/game.dmp" | tr a-f A-F))
+    [ -n "$shown" ] && [ "$shown" = "$expected" ] || fail "row 1a0 did not read 1A0: $shown"
+}
+
 # A named pipe given as the ROM, the definition file, the palette to import or the export
 # target, and devices linked under palette names: each refused at once, nothing written.
 item5_fifos_and_devices() {
@@ -90,6 +118,8 @@ item5_fifos_and_devices() {
     done
 
     program_in "$dir/program"
+    # A regular definition file beside the program makes its folder the data folder.
+    : >"$dir/program/TORV_E.ZNDL"
     mkfifo "$dir/program/MEMORYDUMP.ZNDL"
     cp "$dir/game.gba" "$dir/game.dmp"
     keep "$dir/game.dmp"
