@@ -14,13 +14,13 @@ namespace {
 
 using PaletteRowLocation = OpenFormTest;
 
-const char* const kRows = "16,1A0 ,a\r\n"
+const char* const kRows = "; rows 0 to 5 read and write nothing\r\n"
+                          "16,1A0 ,a\r\n"
                           "16, 1A0,b\r\n"
                           "16,-1,c\r\n"
                           "16,FFFFFFFF,d\r\n"
                           "16,,e\r\n"
                           "16,0x1A0,f\r\n"
-                          "; the rows above read and write nothing\r\n"
                           "16,1a0,g\r\n"
                           "16,LZ:100+20,h\r\n"
                           "16,LZ:100+40,i\r\n"
@@ -58,7 +58,7 @@ TEST_F(PaletteRowLocation, DefinitionLocationsThatAreNotStrictHexReadAndWriteNot
         Choose(row);
         ExpectOneMessage(services,
                          "Arquivo de definições \"MEMORYDUMP.ZNDL\", linha " +
-                             std::to_string(row + 1) + ": a localização \"" + text +
+                             std::to_string(row + 2) + ": a localização \"" + text +
                              "\" não é válida (esperado: de 1 a 8 dígitos hex até 7FFFFFFF, "
                              "como 1A0, ou um bloco comprimido, como LZ:3B8A8C ou "
                              "LZ:3B8A8C+20). Nada foi lido nem gravado.",

@@ -65,6 +65,7 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std:
         if (table.counts.size() >= kMaxDefinitionEntries)
             return Failure::TooManyEntries(name, lineNumber);
         table.counts.emplace_back(line.substr(0, first));
+        table.lines.push_back(lineNumber);
         const std::size_t second = comma(first + 1);
         if (second == std::string_view::npos) {
             table.names.emplace_back(line.substr(first + 1));
@@ -72,7 +73,6 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std:
         }
         table.names.emplace_back(line.substr(second + 1));
         table.locations.emplace_back(line.substr(first + 1, second - first - 1));
-        table.lines.push_back(lineNumber);
     }
     return {};
 }

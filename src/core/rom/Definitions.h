@@ -20,7 +20,7 @@ struct PaletteTable {
     std::vector<std::string> counts;
     std::vector<std::string> names;
     std::vector<std::string> locations;
-    // The 1-based line of each entry with a location, for the messages about it.
+    // The 1-based line of each entry (one per count), for the messages about its location.
     std::vector<std::int64_t> lines;
 };
 
