@@ -294,34 +294,23 @@ TEST_F(SpecialMode, F3AndShiftF3JumpBetweenRawPaletteCandidates) {
     for (const PaletteCandidate& candidate : ScanPalettes(synthetic, {50, true, false}))
         raw.push_back(static_cast<std::int32_t>(candidate.where.location));
     std::sort(raw.begin(), raw.end());
-    ASSERT_GE(raw.size(), 3u);
-
     Enter(HexText(raw[1] - 2).c_str());
-    const auto at = [&](std::int32_t location) {
-        EXPECT_EQ(app.CurrentLocation, location);
+    for (const auto& [shift, location] : {std::pair{0, raw[1]},
+                                          {0, raw[2]},
+                                          {kShiftBit, raw[1]},
+                                          {kShiftBit | 2, raw[0]},
+                                          {kShiftBit, raw[0]}}) { // none before the first
+        form.Form_KeyDown(kKeyF3, shift);
         EXPECT_EQ(model().lblLoc.caption, HexText(location));
-        EXPECT_EQ(model().Opt[15].backColor,
-                  WordToColor(StoredWord(ReadBytes(rom), location + 30)));
-    };
-    model().Opt[4].selected = true;
-    form.Form_KeyDown(kKeyF3, 0);
-    at(raw[1]);
-    EXPECT_FALSE(model().Opt[4].selected);
-    form.Form_KeyDown(kKeyF3, 0);
-    at(raw[2]);
-    form.Form_KeyDown(kKeyF3, kShiftBit);
-    form.Form_KeyDown(kKeyF3, kShiftBit);
-    at(raw[0]);
-    form.Form_KeyDown(kKeyF3, kShiftBit | 2); // Ctrl too: still backward, but none is left
-    at(raw[0]);
-
-    // Cut down to the first candidate (with a new time): nothing lies after it any more.
+        EXPECT_EQ(model().Opt[15].backColor, WordToColor(StoredWord(synthetic, location + 30)));
+    }
+    // Cut down to the first candidate, with a new time: nothing lies after it any more.
     synthetic.resize(static_cast<std::size_t>(raw[0]) + 32);
     dir.Write("game.gba", synthetic);
     std::filesystem::last_write_time(rom, std::filesystem::last_write_time(rom) +
                                               std::chrono::seconds(5));
     form.Form_KeyDown(kKeyF3, 0);
-    at(raw[0]);
+    EXPECT_EQ(app.CurrentLocation, raw[0]);
     EXPECT_TRUE(services.messages.empty());
 }
 
