@@ -98,6 +98,7 @@ item5_fifos_and_devices() {
     rom "$dir/in.gbapal"
     keep "$dir/game.gba" "$dir/in.gbapal"
     run 1 "$msg" "$CLI" identify "$dir/pipe.gba"
+    run 1 "$msg" "$CLI" scan "$dir/pipe.gba"
     run 1 "$msg" "$CLI" list "$dir/pipe.gba"
     for command in show bytes; do
         run 1 "$msg" "$CLI" "$command" "$dir/pipe.gba" @0
@@ -139,6 +140,9 @@ item6_huge_inputs() {
         truncate -s 2G "$dir/$palette"
         run 1 "O arquivo passa do limite de 1 MiB" "$CLI" import "$dir/game.gba" @0 "$dir/$palette"
     done
+
+    truncate -s 3G "$dir/huge.gba"
+    run 1 "O arquivo passa do limite de 32 MiB" "$CLI" scan "$dir/huge.gba"
 
     program_in "$dir/program"
     truncate -s 3G "$dir/program/MEMORYDUMP.ZNDL"
