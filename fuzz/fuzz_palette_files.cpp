@@ -83,6 +83,8 @@ void CheckComponentFormat(PaletteFormat format, std::span<const std::uint8_t> by
     // The components come back exactly through the writer of the same format.
     const Palette16 colours = ColoursOfComponents(read.colours);
     const std::vector<std::uint8_t> written = PaletteFileBytes(format, colours, "fuzz");
+    // What the program writes, the import takes for the same format by its content.
+    FUZZ_CHECK(PaletteFormatOfContent(written) == format);
     const ComponentsResult again = ReadAs(format, written);
     FUZZ_CHECK(again.ok());
     for (std::size_t i = 0; i < colours.size(); ++i)

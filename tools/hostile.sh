@@ -5,7 +5,8 @@
 # every file a run was not allowed to write must keep its bytes.
 #
 # Usage: tools/hostile.sh [FOLDER OF THE BUILT PROGRAMS]   (default: build/bin)
-# Each fault has a function of its own (item2_..., item4_..., ...); add new ones to ITEMS.
+# Each fault has a function of its own (item1_..., item2_..., item3_..., ...); add new ones
+# to ITEMS.
 # The window cannot be driven from a script; its commands reach files through the same core
 # functions as the tool's.
 set -uo pipefail
@@ -13,7 +14,8 @@ set -uo pipefail
 BIN=$(realpath "${1:-$(dirname "$0")/../build/bin}")
 CLI="$BIN/zandrel-cli"
 LIMIT=6 # seconds any one run may take; the lock wait is 3
-ITEMS=(item2_strict_locations item4_concurrent_writers item5_fifos_and_devices item6_huge_inputs)
+ITEMS=(item1_export_onto_the_rom item2_strict_locations item3_import_by_content
+    item4_concurrent_writers item5_fifos_and_devices item6_huge_inputs)
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
@@ -62,6 +64,23 @@ program_in() {
     cp "$CLI" "$1/zandrel-cli"
 }
 
+# Exporting onto the ROM itself through a symbolic link, a hard link or the ROM's own name
+# with a palette extension: refused, the ROM keeps every byte.
+item1_export_onto_the_rom() {
+    local dir=$WORK/item1 msg="é o próprio arquivo"
+    mkdir -p "$dir"
+    head -c 65536 /dev/urandom >"$dir/game.gba"
+    cp "$dir/game.gba" "$dir/game.GBAPAL"
+    keep "$dir/game.gba" "$dir/game.GBAPAL"
+    ln -s "$dir/game.gba" "$dir/self.tpl"
+    ln "$dir/game.gba" "$dir/hard.pal"
+    for target in self.tpl hard.pal; do
+        run 1 "$msg" "$CLI" export "$dir/game.gba" @0 "$dir/$target"
+    done
+    run 1 "$msg" "$CLI" export "$dir/game.GBAPAL" @0 "$dir/game.GBAPAL"
+    unchanged "$dir/game.gba" "$dir/game.GBAPAL"
+}
+
 # Definition rows whose location is not strict hex (a blank before or after, a sign, a value
 # past 7FFFFFFF, nothing, a prefix): show, set and import refuse them with the file's line and
 # write nothing. A lower-case location is hex all the same: "1a0" reads the bytes at 1A0.
@@ -86,6 +105,31 @@ item2_strict_locations() {
     shown=$(echo $(timeout "$LIMIT" "$cli" bytes "$dir/game.dmp" 6))
     expected=$(echo $(od -An -v -tx1 -j $((0x1A0)) -N 32 "$dir/game.dmp" | tr a-f A-F))
     [ -n "$shown" ] && [ "$shown" = "$expected" ] || fail "row 1a0 did not read 1A0: $shown"
+}
+
+# Import files read by their content: a JASC text under a raw palette's name gives its own
+# colours; a 4-byte file, a broken JASC text and a folder are refused and write nothing.
+item3_import_by_content() {
+    local dir=$WORK/item3
+    mkdir -p "$dir"
+    rom "$dir/game.gba"
+    {
+        printf 'JASC-PAL\r\n0100\r\n16\r\n'
+        for _ in $(seq 16); do printf '248 0 0\r\n'; done
+    } >"$dir/jasc.gbapal"
+    run 0 "" "$CLI" import "$dir/game.gba" @0 "$dir/jasc.gbapal"
+    local shown
+    shown=$(timeout "$LIMIT" "$CLI" show "$dir/game.gba" @0 | cut -f2 | sort -u)
+    [ "$shown" = 001F ] || fail "the JASC colours were not imported: $shown"
+
+    keep "$dir/game.gba"
+    printf '\x1f\x00\xe0\x03' >"$dir/four.gbapal"
+    printf 'JASC-PAL\r\n0100\r\n16\r\n0 0 0\r\n' >"$dir/broken.gbapal"
+    mkdir "$dir/folder.gbapal"
+    run 1 "nem uma paleta GBA" "$CLI" import "$dir/game.gba" @0 "$dir/four.gbapal"
+    run 1 "linha 5" "$CLI" import "$dir/game.gba" @0 "$dir/broken.gbapal"
+    run 1 "Is a directory" "$CLI" import "$dir/game.gba" @0 "$dir/folder.gbapal"
+    unchanged "$dir/game.gba"
 }
 
 # A named pipe given as the ROM, the definition file, the palette to import or the export
@@ -119,7 +163,8 @@ item5_fifos_and_devices() {
     done
 
     program_in "$dir/program"
-    # A regular definition file beside the program makes its folder the data folder.
+    # A regular definition file marks the folder as the program's data folder; the pipe
+    # alone would send the program to ../share/zandrel.
     : >"$dir/program/TORV_E.ZNDL"
     mkfifo "$dir/program/MEMORYDUMP.ZNDL"
     cp "$dir/game.gba" "$dir/game.dmp"

@@ -10,6 +10,7 @@
 #include "palfiles/PaletteFiles.h"
 #include "platform/Failure.h"
 #include "platform/File.h"
+#include "platform/SameFile.h"
 #include "rom/Definitions.h"
 #include "rom/Identify.h"
 #include "rom/PaletteAccess.h"
@@ -54,6 +55,7 @@ std::string ErrorLine(const Failure& failure) {
     case Result::Usage:
     case Result::FileRefused:
     case Result::BadPaletteFile:
+    case Result::NoColours:
         return ErrorMessage(failure);
     case Result::CountTooLarge:
         return Quoted(failure.file) + ": " + OneLine(ErrorMessage(failure));
@@ -141,8 +143,10 @@ Failure LoadDefinitions(const std::string& path, const DataFolders& folders, Pal
     definitionPath =
         (std::filesystem::path(DefinitionFolder(definitionName, folders)) / definitionName)
             .string();
-    // A definition file that stops early is reported, not half used.
-    return LoadDefinitionFile(definitionPath, definitionPath, table);
+    // A definition file that stops early is reported, not half used: its message says so.
+    Failure failure = LoadDefinitionFile(definitionPath, definitionPath, table);
+    failure.nothingLoaded = !failure.ok();
+    return failure;
 }
 
 Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
@@ -184,9 +188,7 @@ Failure ResolveColours(const std::string& path, const PaletteArgument& argument,
         return failure;
     count = palette.atLocation ? kPaletteColours : PaletteColourCount(palette.countText);
     if (count < 1)
-        return Failure::FileRefused(path, "a paleta " + argument.text +
-                                              " não tem cores (contagem " +
-                                              Quoted(palette.countText) + ")");
+        return Failure::NoColours(path, argument.text, palette.countText);
     return {};
 }
 
@@ -202,7 +204,7 @@ Failure ResolveSixteen(const std::string& path, const PaletteArgument& argument,
     return {};
 }
 
-// The exchange format the name of a palette file asks for by its extension.
+// The exchange format the name of a palette file to write asks for by its extension.
 Failure FormatOfName(const std::string& path, PaletteFormat& format) {
     format = ExchangeFormatForName(path);
     if (format == PaletteFormat::None)
@@ -260,11 +262,8 @@ Failure Export(const std::string& path, const PaletteArgument& argument, const s
     PaletteFormat format = PaletteFormat::None;
     if (Failure failure = FormatOfName(outPath, format); !failure.ok())
         return failure;
-    // Writing the palette file over FILE itself would cut FILE down to the palette.
-    std::error_code ignored;
-    if (std::filesystem::equivalent(path, outPath, ignored))
-        return Failure::FileRefused(outPath, "é o próprio arquivo " + Quoted(path) +
-                                                 "; escolha outro arquivo de saída");
+    if (Failure failure = RefuseWritingOverOpenFile(outPath, path); !failure.ok())
+        return failure;
     Palette palette;
     if (Failure failure = ResolveSixteen(path, argument, folders, palette); !failure.ok())
         return failure;
@@ -277,21 +276,16 @@ Failure Export(const std::string& path, const PaletteArgument& argument, const s
     return WritePaletteFile(outPath, format, colours, palette.name);
 }
 
+// INFILE is read by its content, as the window's import reads it, whatever its name says.
 Failure Import(const std::string& path, const PaletteArgument& argument, const std::string& inPath,
                const DataFolders& folders) {
-    PaletteFormat format = PaletteFormat::None;
-    if (Failure failure = FormatOfName(inPath, format); !failure.ok())
-        return failure;
     Palette palette;
     if (Failure failure = ResolveSixteen(path, argument, folders, palette); !failure.ok())
         return failure;
-    std::vector<std::uint8_t> bytes;
-    if (const FileStatus status = ReadWholeFile(inPath, kMaxPaletteFileSize, bytes); !status.ok())
-        return Failure::CannotRead(inPath, status);
-    const WordsResult read = ReadExchangeFile(format, bytes);
-    if (!read.ok())
-        return Failure::BadPaletteFile(inPath, read.failure.reason);
-    return WritePalette(path, palette.where, read.words);
+    PaletteWords16 words{};
+    if (Failure failure = ReadPaletteFile(inPath, words); !failure.ok())
+        return failure;
+    return WritePalette(path, palette.where, words);
 }
 
 struct Assignment {
@@ -494,7 +488,8 @@ std::string UsageText() {
            "  @HEX, uma localização hex no arquivo onde há 16 cores (ex.: @1A0), ou\n"
            "  @LZ:HEX[+DESL], as cores de um bloco comprimido LZ77 na localização HEX, a\n"
            "  partir do byte DESL (hex, par) dos dados descomprimidos (ex.: @LZ:3B8A8C+20).\n"
-           "OUTFILE, INFILE: .gbapal, .tpl, .pal (JASC), .gpl (GIMP) ou .act (Adobe).\n"
+           "OUTFILE: .gbapal, .tpl, .pal (JASC), .gpl (GIMP) ou .act (Adobe).\n"
+           "INFILE: qualquer desses formatos, reconhecido pelo conteúdo.\n"
            "INDEX=WORD: índice da cor (0 a 15) e cor GBA em hex (0 a 7FFF), ex.: 3=7FFF.\n"
            "scan: as paletas que o arquivo parece ter, como linhas de um arquivo de\n"
            "  definições, da melhor para a pior; --min N só as de pontuação N ou mais\n"

@@ -65,8 +65,10 @@ TEST(CliInProcess, ASetWhoseFlushFailsExitsWithOne) {
     const ScopedSyncFaultForTesting fault(EIO);
     std::string err;
     EXPECT_EQ(RunSet({"set", path, "@0", "0=7FFF"}, &err), 1);
-    EXPECT_EQ(err, "zandrel-cli: Não foi possível gravar no arquivo \"" + path +
-                       "\". Nada foi alterado. " + std::strerror(EIO) + "\n");
+    EXPECT_EQ(err, "zandrel-cli: A gravação no arquivo \"" + path +
+                       "\" começou, mas não pôde ser concluída: o arquivo pode ter sido alterado. "
+                       "Confira-o antes de usá-lo. " +
+                       std::strerror(EIO) + "\n");
 }
 
 } // namespace

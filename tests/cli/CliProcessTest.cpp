@@ -45,8 +45,8 @@ const std::string kUnknownExtension =
     ": extensão desconhecida; use .gbapal, .tpl, .pal, .gpl ou .act";
 
 std::string BeyondEnd(const char* location, int bytes, const std::string& path) {
-    return std::string("A paleta na localização ") + location + " (" + std::to_string(bytes) +
-           " bytes) passa do fim do arquivo " + Quoted(path) +
+    return "A paleta de " + std::to_string(bytes) + " bytes na localização " + location +
+           " (hex) passa do fim do arquivo " + Quoted(path) +
            ", que tem 1024 bytes. Nada foi gravado, para não mudar o tamanho do arquivo.";
 }
 
@@ -140,7 +140,7 @@ TEST_F(Cli, BrokenOrMissingDefinitionFileIsNamedWithItsLine) {
         ExpectFailure(RunWith(program, args),
                       "Arquivo de definições " + Quoted(definition) +
                           ", linha 2: a linha não tem vírgula (esperado: cores,localização,nome). "
-                          "A lista foi carregada até a linha anterior.");
+                          "Nada foi lido; corrija o arquivo.");
 
     std::filesystem::remove(definition);
     ExpectFailure(RunWith(program, {"list", rom}), "Não foi possível ler o arquivo de definições " +
@@ -302,7 +302,7 @@ TEST_F(Cli, ExportRefusesFewerThanSixteenColoursUnknownExtensionsFileItselfAndFo
     for (const std::string& target : {data, link}) {
         ExpectFailure(Run({"export", data, "@0", target}),
                       Quoted(target) + ": é o próprio arquivo " + Quoted(data) +
-                          "; escolha outro arquivo de saída");
+                          "; escolha outro arquivo de saída. Nada foi gravado.");
         EXPECT_EQ(ReadBytes(data), PatternBytes(kDumpSize));
     }
 
@@ -345,9 +345,8 @@ TEST_F(Cli, ImportRefusalsNameTheFileAndChangeNothing) {
                                                            Quoted(missing) +
                                                            ". No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(missing));
-    const std::string txt = files_.Write("in.txt", std::vector<std::uint8_t>(32, 0));
-    ExpectFailure(Run({"import", dump, "0", txt}), Quoted(txt) + kUnknownExtension);
-    const std::string broken = files_.WriteText("b.pal", "JASC-PAL\r\n0100\r\n16\r\n0 0 0\r\n");
+    // INFILE is read by its content: a JASC text under a raw palette's name is no raw palette.
+    const std::string broken = files_.WriteText("b.gbapal", "JASC-PAL\r\n0100\r\n16\r\n0 0 0\r\n");
     ExpectFailure(Run({"import", dump, "0", broken}),
                   Quoted(broken) +
                       ": linha 5: o arquivo termina depois de 1 cores; são necessárias 16");

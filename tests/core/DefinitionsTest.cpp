@@ -29,6 +29,7 @@ TEST(Definitions, ParseFillsTheThreeColumnsUntilTheFirstMalformedLine) {
         const char* counts;
         const char* locations;
         const char* names;
+        bool afterLoneCr = false;
     };
     const Case cases[] = {
         // Comments are skipped; fields are not trimmed; the name keeps every later comma.
@@ -47,6 +48,13 @@ TEST(Definitions, ParseFillsTheThreeColumnsUntilTheFirstMalformedLine) {
         {"16,0,A\r\n16,rest of line\r\n16,40,C", Result::DefinitionOneComma, 2, "16|16", "0",
          "A|rest of line"},
         {"16,rest", Result::DefinitionOneComma, 1, "16", "", "rest"},
+        // A byte-order mark (EF BB BF) at the start was read as part of the first count.
+        {"\357\273\27716,0,A\r\n", Result::Ok, 0, "16", "0", "A"},
+        // A bare CR inside a line still ends the entry, but the line is numbered as an
+        // editor shows it: a CR in the second line's name was reported as line 3.
+        {"16,0,A\r\n16,20,Na\rme\r\n", Result::DefinitionNoComma, 2, "16|16", "0|20", "A|Na", true},
+        // A file of CR line ends is numbered by CR.
+        {"16,0,A\r16,20,B\r\r", Result::DefinitionNoComma, 3, "16|16", "0|20", "A|B"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -54,6 +62,7 @@ TEST(Definitions, ParseFillsTheThreeColumnsUntilTheFirstMalformedLine) {
         const Failure failure = ParseDefinitions(c.text, table);
         EXPECT_EQ(failure.result, c.result);
         EXPECT_EQ(failure.line, c.line);
+        EXPECT_EQ(failure.afterLoneCr, c.afterLoneCr);
         EXPECT_EQ(Join(table.counts), c.counts);
         EXPECT_EQ(Join(table.locations), c.locations);
         EXPECT_EQ(Join(table.names), c.names);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -194,14 +196,76 @@ TEST_F(ExportImport, RoundTripThroughARawPaletteRestoresTheWords) {
     EXPECT_TRUE(services.messages.empty());
 }
 
-TEST_F(ExportImport, ImportReadsAnyNameAndMissingBytesOfAShortFileAsZero) {
-    const std::string path = dir.Write("short.bin", {0x1F, 0x80, 0xE0});
-    Import(path);
-    PaletteWords16 expected{};
-    expected[0] = 0x001F; // bit 15 dropped
-    expected[1] = 0x00E0;
-    EXPECT_EQ(SwatchWords(), expected);
-    EXPECT_EQ(ReadBytes(path).size(), 3u);
+// Import took any file as raw colour words: a JASC text became colours and a 4-byte file made
+// colours 2-15 black. The content decides (the readers' own rules are in ExtraFormatsTest); a
+// file that is no palette keeps the swatches and is named with what is wrong.
+TEST_F(ExportImport, ImportReadsByContentAndNamesAFileThatIsNoPalette) {
+    const std::string jasc =
+        dir.Write("jasc.GBAPAL", PaletteFileBytes(PaletteFormat::Jasc, Colours()));
+    const std::string four = dir.Write("four.GBAPAL", {0x1F, 0x00, 0xE0, 0x03});
+    const std::string folder = dir.File("folder.GBAPAL");
+    fs::create_directory(folder);
+    form.model().Opt[3].selected = true;
+    form.model().OptSelected = 3;
+    for (Swatch& swatch : form.model().Opt)
+        swatch.backColor = 0;
+    const auto before = Swatches(form.model());
+    const struct {
+        std::string path;
+        std::string message;
+    } refused[] = {
+        {four, "\"" + four +
+                   "\": não é uma paleta JASC, GIMP, Tile Layer Pro ou ACT, nem uma paleta GBA: "
+                   "offset 4: o arquivo termina antes dos 32 bytes de uma paleta GBA"},
+        {folder,
+         "Não foi possível ler o arquivo \"" + folder + "\".\r\n\r\n" + std::strerror(EISDIR)},
+    };
+    for (const auto& c : refused) {
+        services.messages.clear();
+        form.ImportPaletteFile(c.path);
+        ExpectOneMessage(services, c.message, 48);
+        EXPECT_EQ(Swatches(form.model()), before);
+    }
+    services.messages.clear();
+
+    form.ImportPaletteFile(jasc);
+
+    EXPECT_EQ(SwatchWords(), kWords);
+    EXPECT_EQ(form.model().OptSelected, -1);
+    EXPECT_TRUE(services.messages.empty());
+}
+
+// The export wrote a palette file over the open ROM when the name was a link to it or the ROM
+// itself carried a palette extension, leaving a 52-byte ROM and "Paleta salva.".
+TEST_F(ExportImport, ExportOntoTheOpenRomThroughALinkOrItsOwnNameIsRefused) {
+    const std::vector<std::uint8_t> rom = RomWithCode("AQXE");
+    const struct {
+        const char* romName;
+        const char* target; // empty: the ROM's own path
+        bool special;       // the special state, through a symbolic link
+    } cases[] = {{"game.gba", "hard.pal", false},
+                 {"game.GBAPAL", "", false},
+                 {"game.gba", "self.tpl", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.romName + std::string(c.target));
+        TempDir folder;
+        app.RomPath = folder.Write(c.romName, rom);
+        const std::string target = *c.target ? folder.File(c.target) : app.RomPath;
+        if (c.special)
+            fs::create_symlink(app.RomPath, target);
+        else if (target != app.RomPath)
+            fs::create_hard_link(app.RomPath, target);
+        ShowGameLabel(form, c.special ? "MODO ESPECIAL" : "Torvale (US)");
+        services.messages.clear();
+
+        Export(target);
+
+        ExpectOneMessage(services,
+                         "\"" + target + "\": é o próprio arquivo \"" + app.RomPath +
+                             "\"; escolha outro arquivo de saída. Nada foi gravado.",
+                         16);
+        EXPECT_EQ(ReadBytes(app.RomPath), rom);
+    }
 }
 
 TEST_F(ExportImport, ImportOfAMissingFileOrACancelChangesNothing) {

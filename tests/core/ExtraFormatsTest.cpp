@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -149,9 +150,11 @@ TEST(ExtraFormats, TextFormatsReadTheFirstSixteenEntriesWithEitherLineEnd) {
     const std::string jasc = "JASC-PAL\r\n0100\r\n256\r\n" + body;
     std::string lf = jasc + "1 2 3\r\nnot read\r\n";
     std::erase(lf, '\r');
-    // The last line needs no line end.
-    for (const std::string& text :
-         {jasc + "1 2 3\r\nnot read\r\n", lf, jasc.substr(0, jasc.size() - 2)}) {
+    std::string cr = lf;
+    std::replace(cr.begin(), cr.end(), '\n', '\r');
+    // The last line needs no line end. A byte-order mark was read as part of the header.
+    for (const std::string& text : {jasc + "1 2 3\r\nnot read\r\n", lf, cr,
+                                    jasc.substr(0, jasc.size() - 2), "\xEF\xBB\xBF" + jasc}) {
         const ComponentsResult read = ReadJascPalette(text);
         ASSERT_TRUE(read.ok()) << read.failure.reason;
         EXPECT_EQ(read.colours[0], (Rgb{0, 0, 255}));
@@ -163,10 +166,38 @@ TEST(ExtraFormats, TextFormatsReadTheFirstSixteenEntriesWithEitherLineEnd) {
     for (int i = 0; i < 16; ++i)
         gimp += "  " + std::to_string(i) + "\t" + std::to_string(i + 1) + "   " +
                 std::to_string(i + 2) + "\tColour name " + std::to_string(i) + "\r\n";
-    const ComponentsResult read = ReadGimpPalette(gimp + "300 300 300 not read\r\n");
-    ASSERT_TRUE(read.ok()) << read.failure.reason;
-    EXPECT_EQ(read.colours[0], (Rgb{0, 1, 2}));
-    EXPECT_EQ(read.colours[15], (Rgb{15, 16, 17}));
+    gimp += "300 300 300 not read\r\n";
+    // GIMP palettes with CR-only line ends or a byte-order mark were refused.
+    std::string gimpCr = gimp;
+    std::erase(gimpCr, '\n');
+    for (const std::string& text : {gimp, gimpCr, "\xEF\xBB\xBF" + gimp}) {
+        const ComponentsResult read = ReadGimpPalette(text);
+        ASSERT_TRUE(read.ok()) << read.failure.reason;
+        EXPECT_EQ(read.colours[0], (Rgb{0, 1, 2}));
+        EXPECT_EQ(read.colours[15], (Rgb{15, 16, 17}));
+    }
+}
+
+// Import read any file as raw colour words. The content decides, the name plays no part.
+TEST(ExtraFormats, ContentDecidesTheFormatOneSizeOneFormat) {
+    const std::string jasc = JascWith(Entries(16, "1 2 3", "\r\n"));
+    const struct {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+        PaletteFormat format;
+    } cases[] = {
+        {"JASC", Bytes(jasc), PaletteFormat::Jasc},
+        {"JASC after a mark and blanks", Bytes("\xEF\xBB\xBF  " + jasc), PaletteFormat::Jasc},
+        {"misspelt JASC header", Bytes("jasc-pal 1\r\n"), PaletteFormat::Jasc},
+        {"GIMP", Bytes(GimpWith(Entries(16, "1 2 3", "\n"))), PaletteFormat::Gimp},
+        {"TPL", TplBytes(52), PaletteFormat::Tpl},
+        {"ACT", ActBytes(768), PaletteFormat::Act},
+        {"ACT with a count", ActBytes(772), PaletteFormat::Act},
+        {"raw, 32 bytes", std::vector<std::uint8_t>(32, 0x54), PaletteFormat::GbaRaw},
+        {"raw, too short", {0x1F, 0, 0xE0, 3}, PaletteFormat::GbaRaw},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PaletteFormatOfContent(c.bytes), c.format) << c.what;
 }
 
 TEST(ExtraFormats, BinaryFormatsReadTheFirstSixteenTriplesOrWords) {
@@ -212,6 +243,7 @@ TEST(ExtraFormats, MalformedFilesAreRefusedNamingTheLineOrOffset) {
     tplHeader[1] = 'Q';
     std::vector<std::uint8_t> tplType = TplBytes(52);
     tplType[3] = 2;
+    const std::string jascLong = (JascWith(jascGood) + std::string(65536, ' ')).substr(0, 65537);
     const struct {
         PaletteFormat format;
         std::vector<std::uint8_t> bytes;
@@ -273,6 +305,13 @@ TEST(ExtraFormats, MalformedFilesAreRefusedNamingTheLineOrOffset) {
          "offset 3: tipo 2 não suportado (esperado 0, cores RGB de 3 bytes)"},
         {PaletteFormat::GbaRaw, std::vector<std::uint8_t>(31, 0),
          "offset 31: o arquivo termina antes dos 32 bytes de uma paleta GBA"},
+        // Each format is refused above the largest file it can be.
+        {PaletteFormat::GbaRaw, std::vector<std::uint8_t>(1025, 0),
+         "offset 1024: o arquivo tem 1025 bytes; uma paleta GBA tem no máximo 1024"},
+        {PaletteFormat::Tpl, TplBytes(773),
+         "offset 772: o arquivo tem 773 bytes; uma paleta TPL tem no máximo 772"},
+        {PaletteFormat::Jasc, Bytes(jascLong),
+         "offset 65536: o arquivo tem 65537 bytes; uma paleta JASC tem no máximo 65536"},
         {PaletteFormat::None, {}, "formato de paleta desconhecido"},
     };
     for (const auto& c : cases) {

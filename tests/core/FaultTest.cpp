@@ -291,24 +291,6 @@ TEST_F(FaultTest, RomReplacedByAFolderIsReportedByEveryCommandThatReadsIt) {
     EXPECT_TRUE(fs::is_empty(rom));
 }
 
-// The import reads any file the user names; a folder is no palette, and the import's silent
-// end leaves the swatches as they were.
-TEST_F(FaultTest, ImportFromAFolderChangesNoSwatchAndSaysNothing) {
-    dir.WriteText("TORV_E.ZNDL", "16,1A0,Herói\r\n");
-    Open(dir.Write("game.gba", RomWithCode("AQXE")));
-    Choose(0);
-    form.Opt_Click(2);
-    const auto swatches = Shown(model());
-    fs::create_directory(dir.File("folder.GBAPAL"));
-    services.openAnswers.push_back(dir.File("folder.GBAPAL"));
-
-    form.cmdImp_Click();
-
-    EXPECT_TRUE(services.messages.empty());
-    EXPECT_EQ(Shown(model()), swatches);
-    EXPECT_EQ(model().OptSelected, 2);
-}
-
 // A sample image nobody may write, or a folder in its place: the preview refuses before
 // writing either image, names the image and shows no window.
 TEST_F(FaultTest, SampleImageNobodyMayWriteOrAFolderStopsThePreviewBeforeAnyWrite) {
@@ -450,6 +432,14 @@ INSTANTIATE_TEST_SUITE_P(
                         LineMessage(3, kNoComma)},
         DefinitionFault{
             "LastLineWithoutLineEndIsAnEntry", "16,0,A\r\n16,20,B", {"A", "B"}, true, ""},
+        // A CR inside the last line's name was reported as line 3 of a 2-line file.
+        DefinitionFault{"CrInsideANameNamesTheLineAndTheCr",
+                        "16,0,A\r\n16,20,Na\rme\r\n",
+                        {"A", "Na"},
+                        false,
+                        "Arquivo de definições \"TORV_E.ZNDL\", linha 2, depois de um CR no meio "
+                        "da linha: a linha não tem vírgula (esperado: cores,localização,nome). A "
+                        "lista foi carregada até esse CR."},
         DefinitionFault{"Exactly32767Entries", ManyEntries(32767), Names(32767), true, ""},
         DefinitionFault{"Entry32768", "; header\r\n" + ManyEntries(32768), Names(32767), false,
                         LineMessage(32769,

@@ -84,7 +84,8 @@ TEST_F(PaletteCommandsTest, BytesPastTheEndReadAsZeroAndSavingThereIsRefused) {
     form.Command2_Click();
 
     ExpectOneMessage(services,
-                     "A paleta na localização 1C (8 bytes) passa do fim do arquivo \"" + dumpPath +
+                     "A paleta de 8 bytes na localização 1C (hex) passa do fim do arquivo \"" +
+                         dumpPath +
                          "\", que tem 32 bytes. Nada foi gravado, para não mudar o tamanho do "
                          "arquivo.",
                      16);
@@ -207,21 +208,34 @@ TEST_F(PaletteCommandsTest, SaveThatCannotWriteSaysWhyAndChangesNothing) {
 
 // A flush the disk refuses: the save says why and never "Paleta salva."; the export ends
 // quietly, as it does on its other failures.
-TEST_F(PaletteCommandsTest, AFlushThatFailsIsNeverConfirmedAsSaved) {
+// A flush that failed was reported as "Nada foi alterado." though the bytes had been written.
+TEST_F(PaletteCommandsTest, AFlushThatFailsIsNeitherConfirmedNorCalledAChangeOfNothing) {
     OpenDump(PatternBytes(0x40), "16,0,P\r\n");
     Choose(0);
     const ScopedSyncFaultForTesting fault(EIO);
 
     form.Command2_Click();
     ExpectOneMessage(services,
-                     "Não foi possível gravar no arquivo \"" + dumpPath +
-                         "\". Nada foi alterado.\r\n\r\n" + std::strerror(EIO),
+                     "A gravação no arquivo \"" + dumpPath +
+                         "\" começou, mas não pôde ser concluída: o arquivo pode ter sido "
+                         "alterado. Confira-o antes de usá-lo.\r\n\r\n" +
+                         std::strerror(EIO),
                      16);
 
     services.messages.clear();
     const Failure failure = form.ExportPaletteFile(dir.File("out.gbapal"), PaletteFormat::GbaRaw);
     EXPECT_EQ(failure.io.error, FileError::SyncFailed);
     EXPECT_TRUE(services.messages.empty());
+}
+
+// A save with a count of no colours wrote nothing and still said "Paleta salva.".
+TEST_F(PaletteCommandsTest, SaveOfAPaletteWithNoColoursIsNotConfirmedAsSaved) {
+    OpenDump(PatternBytes(0x40), "0,10,Vazia\r\n");
+    Choose(0);
+    form.Command2_Click();
+    ExpectOneMessage(services,
+                     "\"" + dumpPath + "\": a paleta \"Vazia\" não tem cores (contagem \"0\")", 48);
+    EXPECT_EQ(ReadBytes(dumpPath), PatternBytes(0x40));
 }
 
 TEST_F(PaletteCommandsTest, ChoosingFromAVanishedFileKeepsTheSwatchesAndOffersNoSave) {

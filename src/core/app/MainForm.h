@@ -73,13 +73,18 @@ class MainForm {
 
     // Palette files (MainFormFiles.cpp, over palfiles/).
     // Writes the swatch colours to a palette file of its own in `format` and confirms it once
-    // the bytes are on disk; a failure is returned for the export to end on quietly.
+    // the bytes are on disk; a failure is returned for the export to end on quietly. A path
+    // that is the open file itself is refused in a critical box, unwritten.
     Failure ExportPaletteFile(const std::string& path, PaletteFormat format);
     void cmdExp_Click();
     void cmdImp_Click();
+    // The import of a chosen palette file (from the dialog, or dropped on the window): read by
+    // its content in any format the program reads; on success the swatches show its sixteen
+    // colours and none stays selected. A file that is no palette leaves the swatches as they
+    // were and is named in an exclamation box with what is wrong.
+    void ImportPaletteFile(const std::string& path);
     Failure WriteTplPalette(const std::string& path);
     Failure WriteJascPalette(const std::string& path);
-    Failure ReadGbaPalette(const std::string& path);
     void cmdAmostra_Click();
     Failure PatchPreviewImages();
 

@@ -5,11 +5,17 @@
 #include "app/MainForm.h"
 #include "palfiles/PaletteFiles.h"
 #include "palfiles/Preview.h"
+#include "platform/SameFile.h"
 #include "util/Messages.h"
 
 namespace zandrel {
 
 Failure MainForm::ExportPaletteFile(const std::string& path, PaletteFormat format) {
+    // Unlike the export's other failures, this one is said: the file would have been the ROM.
+    if (Failure failure = RefuseWritingOverOpenFile(path, app_.RomPath); !failure.ok()) {
+        ReportFailure(failure);
+        return failure;
+    }
     if (Failure failure = WritePaletteFile(path, format, SwatchColours(model_)); !failure.ok())
         return failure;
     // Only reached once the bytes are on the disk.
@@ -25,15 +31,7 @@ Failure MainForm::WriteJascPalette(const std::string& path) {
     return ExportPaletteFile(path, PaletteFormat::Jasc);
 }
 
-Failure MainForm::ReadGbaPalette(const std::string& path) {
-    PaletteWords16 words{};
-    if (Failure failure = ReadGbaPaletteFile(path, words); !failure.ok())
-        return failure;
-    editor_.ShowWords(words);
-    return {};
-}
-
-// Both commands end quietly at the first failure: no message, no confirmation.
+// The export ends quietly at the first failure: no message, no confirmation.
 void MainForm::cmdExp_Click() {
     // The special state reads no list row: its palette always has sixteen colours.
     if (!app_.InSpecialState() && RefuseFewerThan16())
@@ -63,8 +61,18 @@ void MainForm::cmdImp_Click() {
     const std::string path = ChooseFile(FileDialog::Open, text::kOpenTitle, text::kImportFilter);
     if (path.empty())
         return;
-    if (!ReadGbaPalette(path).ok())
+    ImportPaletteFile(path);
+}
+
+void MainForm::ImportPaletteFile(const std::string& path) {
+    PaletteWords16 words{};
+    if (const Failure failure = ReadPaletteFile(path, words); !failure.ok()) {
+        // A file that is not there ends the import quietly, as it always has.
+        if (failure.io.error != FileError::NotFound)
+            services_.MessageBox(ErrorMessage(failure), kStyleExclamation);
         return;
+    }
+    editor_.ShowWords(words);
     editor_.ClearSelection();
 }
 

@@ -67,11 +67,20 @@ void MainForm::Command2_Click() {
     // to, and "Paleta salva." would claim an edit that was never written.
     if (row < 0 || static_cast<std::size_t>(row) >= model_.List1.rows.size())
         return;
+    // A count that gives no colours writes no byte, so nothing may be confirmed as saved.
+    const int count = SelectedColourCount();
+    if (count < 1) {
+        services_.MessageBox(
+            ErrorMessage(Failure::NoColours(app_.RomPath, "\"" + model_.List1.Row(row) + "\"",
+                                            model_.lstCount.Row(row))),
+            kStyleExclamation);
+        return;
+    }
     // Saving traps nothing: a write that did not happen is reported, never confirmed.
     PaletteLocation where;
     Failure failure = SelectedLocation(where);
     if (failure.ok())
-        failure = WritePaletteWords(app_.RomPath, where, SelectedColourCount());
+        failure = WritePaletteWords(app_.RomPath, where, count);
     if (!failure.ok())
         ReportFailure(failure);
 }

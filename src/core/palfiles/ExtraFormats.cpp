@@ -28,22 +28,30 @@ std::string TooFewColours(std::size_t line, std::size_t found) {
            " cores; são necessárias 16";
 }
 
-// Lines ended by LF or CR LF; a final line end makes no extra empty line.
+// Lines ended by LF, CR LF or a bare CR, after a leading UTF-8 byte-order mark; a final
+// line end makes no extra empty line.
 std::vector<std::string_view> SplitLines(std::string_view text) {
+    text = WithoutUtf8Bom(text);
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos)
             end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
-        start = next;
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+        if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
+            ++start;
     }
     return lines;
+}
+
+// Larger texts than a palette's are refused before they are split into lines.
+std::string TextTooLong(std::string_view text, const char* format) {
+    if (text.size() <= kMaxTextPaletteSize)
+        return {};
+    return OffsetText(kMaxTextPaletteSize) + "o arquivo tem " + std::to_string(text.size()) +
+           " bytes; uma paleta " + format + " tem no máximo " + std::to_string(kMaxTextPaletteSize);
 }
 
 bool IsBlank(char c) {
@@ -160,6 +168,8 @@ std::vector<std::uint8_t> ActPaletteBytes(const Palette16& colours) {
 }
 
 ComponentsResult ReadJascPalette(std::string_view text) {
+    if (std::string tooLong = TextTooLong(text, "JASC"); !tooLong.empty())
+        return Refused(std::move(tooLong));
     const std::vector<std::string_view> lines = SplitLines(text);
     const auto line = [&](std::size_t number) {
         return number <= lines.size() ? TrimBlanks(lines[number - 1]) : std::string_view{};
@@ -191,6 +201,8 @@ ComponentsResult ReadJascPalette(std::string_view text) {
 }
 
 ComponentsResult ReadGimpPalette(std::string_view text) {
+    if (std::string tooLong = TextTooLong(text, "GIMP"); !tooLong.empty())
+        return Refused(std::move(tooLong));
     const std::vector<std::string_view> lines = SplitLines(text);
     if (lines.empty() || TrimBlanks(lines[0]) != kGimpHeader)
         return Refused(LineText(1) + "falta o cabeçalho \"GIMP Palette\"");
@@ -236,6 +248,10 @@ ComponentsResult ReadTplPalette(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < kTplPaletteSize)
         return Refused(OffsetText(bytes.size()) +
                        "o arquivo termina antes dos 52 bytes de uma paleta TPL");
+    if (bytes.size() > kMaxTplPaletteSize)
+        return Refused(OffsetText(kMaxTplPaletteSize) + "o arquivo tem " +
+                       std::to_string(bytes.size()) + " bytes; uma paleta TPL tem no máximo " +
+                       std::to_string(kMaxTplPaletteSize));
     if (!std::equal(kTplHeader.begin(), kTplHeader.begin() + 3, bytes.begin()))
         return Refused(OffsetText(0) + "o arquivo não começa com \"TPL\"");
     if (bytes[3] != kTplHeader[3])
@@ -279,6 +295,13 @@ WordsResult ReadExchangeFile(PaletteFormat format, std::span<const std::uint8_t>
                         "o arquivo termina antes dos 32 bytes de uma paleta GBA");
             return result;
         }
+        if (bytes.size() > kMaxGbaPaletteFileSize) {
+            result.failure = Failure::BadPaletteFile(
+                {}, OffsetText(kMaxGbaPaletteFileSize) + "o arquivo tem " +
+                        std::to_string(bytes.size()) + " bytes; uma paleta GBA tem no máximo " +
+                        std::to_string(kMaxGbaPaletteFileSize));
+            return result;
+        }
         result.words = GbaPaletteWords(bytes);
         return result;
     case PaletteFormat::Tpl:
@@ -299,6 +322,43 @@ WordsResult ReadExchangeFile(PaletteFormat format, std::span<const std::uint8_t>
         return result;
     }
     result.words = WordsFromComponents(components.colours);
+    return result;
+}
+
+PaletteFormat PaletteFormatOfContent(std::span<const std::uint8_t> bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const std::string_view start = TrimBlanks(WithoutUtf8Bom(text));
+    const auto startsWith = [&start](std::string_view word) {
+        return start.size() >= word.size() && UpperCase(start.substr(0, word.size())) == word;
+    };
+    // The text headers' first word in any case, so a misspelt header is refused by its
+    // format's reader with the reason rather than read as colour words.
+    if (startsWith("JASC"))
+        return PaletteFormat::Jasc;
+    if (startsWith("GIMP"))
+        return PaletteFormat::Gimp;
+    // A raw GBA palette has no header, so it is what remains once the others are ruled out,
+    // and the sizes an ACT table has (768 or 772 bytes, nothing else) go to ACT: a raw palette
+    // of 384 or 386 colours is no size a tool writes (palettes come in banks of 16 colours,
+    // and an 8-bit palette's 256 take 512 bytes). A Tile Layer Pro file is 4 + 3n bytes, so
+    // never 768; at 772 its "TPL" header decides. A raw palette or ACT table whose first
+    // bytes spell one of these headers is taken for that format.
+    if (bytes.size() == kActPaletteSize)
+        return PaletteFormat::Act;
+    if (text.starts_with("TPL"))
+        return PaletteFormat::Tpl;
+    if (bytes.size() == kActPaletteSizeWithCount)
+        return PaletteFormat::Act;
+    return PaletteFormat::GbaRaw;
+}
+
+WordsResult ReadPaletteOfContent(std::span<const std::uint8_t> bytes) {
+    const PaletteFormat format = PaletteFormatOfContent(bytes);
+    WordsResult result = ReadExchangeFile(format, bytes);
+    if (!result.ok() && format == PaletteFormat::GbaRaw)
+        result.failure.reason =
+            "não é uma paleta JASC, GIMP, Tile Layer Pro ou ACT, nem uma paleta GBA: " +
+            result.failure.reason;
     return result;
 }
 

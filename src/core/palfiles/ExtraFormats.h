@@ -20,6 +20,12 @@ namespace zandrel {
 // transparent index after them.
 inline constexpr std::size_t kActPaletteSize = 768;
 inline constexpr std::size_t kActPaletteSizeWithCount = 772;
+// The largest files of each format read: a raw GBA palette holds at most the GBA's whole
+// palette memory (512 colours), a Tile Layer Pro palette 256 RGB entries, and a text palette
+// room for thousands of colours and their names.
+inline constexpr std::size_t kMaxGbaPaletteFileSize = 1024;
+inline constexpr std::size_t kMaxTplPaletteSize = 4 + 3 * 256;
+inline constexpr std::size_t kMaxTextPaletteSize = 64 * 1024;
 
 // Any format a file name asks for by its extension, ignoring case: the window's three as
 // ExportFormatForName finds them, then ".GPL" and ".ACT".
@@ -43,8 +49,10 @@ struct ComponentsResult {
     bool ok() const { return failure.ok(); }
 };
 
+// The text palettes skip a leading UTF-8 byte-order mark; their lines end in CR LF, LF or a
+// bare CR; a text longer than kMaxTextPaletteSize is refused.
 // JASC-PAL: "JASC-PAL", "0100", the colour count (16 or more), then "r g b" lines; the first
-// sixteen are read. Lines end in CR LF or LF.
+// sixteen are read.
 ComponentsResult ReadJascPalette(std::string_view text);
 // GIMP palette: "GIMP Palette", then colour lines "r g b [name]"; "Name:" and "Columns:"
 // lines, comments ("#") and empty lines are skipped. The first sixteen colours are read.
@@ -52,7 +60,8 @@ ComponentsResult ReadGimpPalette(std::string_view text);
 // Adobe colour table of 768 or 772 bytes; the first sixteen entries are read. A 772-byte
 // table must not declare fewer than 16 colours.
 ComponentsResult ReadActPalette(std::span<const std::uint8_t> bytes);
-// Tile Layer Pro palette: at least 52 bytes, "TPL" and type 0 (3-byte RGB entries).
+// Tile Layer Pro palette: 52 to kMaxTplPaletteSize bytes, "TPL" and type 0 (3-byte RGB
+// entries).
 ComponentsResult ReadTplPalette(std::span<const std::uint8_t> bytes);
 
 // 8-bit components to colour words. ReduceComponent, unless every component is a multiple
@@ -68,8 +77,15 @@ struct WordsResult {
 };
 
 // The sixteen colour words of an exchange file's bytes. A raw GBA palette must hold its 32
-// bytes (more are ignored, bit 15 is dropped); the others go through their reader and
-// WordsFromComponents.
+// bytes and at most kMaxGbaPaletteFileSize (bytes after the 32nd are ignored, bit 15 is
+// dropped); the others go through their reader and WordsFromComponents.
 WordsResult ReadExchangeFile(PaletteFormat format, std::span<const std::uint8_t> bytes);
+
+// The format a file's bytes are in, whatever its name: JASC or GIMP by their header's first
+// word (any letter case, after a byte-order mark and blanks), Tile Layer Pro by "TPL", an
+// ACT table by its size, and a raw GBA palette otherwise.
+PaletteFormat PaletteFormatOfContent(std::span<const std::uint8_t> bytes);
+// ReadExchangeFile in the format of the content.
+WordsResult ReadPaletteOfContent(std::span<const std::uint8_t> bytes);
 
 } // namespace zandrel

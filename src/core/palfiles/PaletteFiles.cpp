@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "palfiles/ExtraFormats.h"
 #include "platform/File.h"
-#include "rom/PaletteIO.h"
 
 namespace zandrel {
 
@@ -15,11 +15,14 @@ Failure WritePaletteFile(const std::string& path, PaletteFormat format, const Pa
     return {};
 }
 
-Failure ReadGbaPaletteFile(const std::string& path, PaletteWords16& words) {
+Failure ReadPaletteFile(const std::string& path, PaletteWords16& words) {
     std::vector<std::uint8_t> bytes;
-    if (Failure failure = ReadFileBytes(path, 0, kGbaPaletteSize, bytes); !failure.ok())
-        return failure;
-    words = GbaPaletteWords(bytes);
+    if (const FileStatus status = ReadWholeFile(path, kMaxPaletteFileSize, bytes); !status.ok())
+        return Failure::CannotRead(path, status);
+    const WordsResult read = ReadPaletteOfContent(bytes);
+    if (!read.ok())
+        return Failure::BadPaletteFile(path, read.failure.reason);
+    words = read.words;
     return {};
 }
 

@@ -1,4 +1,4 @@
-// Palette files of their own: the export writes one, the import reads a raw GBA palette.
+// Palette files of their own: the export writes one, the import reads one in any format.
 #pragma once
 
 #include <string>
@@ -15,8 +15,10 @@ namespace zandrel {
 Failure WritePaletteFile(const std::string& path, PaletteFormat format, const Palette16& colours,
                          std::string_view name = {});
 
-// The sixteen colour words of the raw GBA palette file at `path`: bytes past its end read as
-// 0, bit 15 is dropped. Read only: a missing file is a failure and nothing is created.
-Failure ReadGbaPaletteFile(const std::string& path, PaletteWords16& words);
+// The sixteen colour words of the palette file at `path`, in the format its content shows
+// (ReadPaletteOfContent), whatever its name. Read only: a missing file is a failure and
+// nothing is created; a file no palette could be as large as is refused unread. `words`
+// changes only on success.
+Failure ReadPaletteFile(const std::string& path, PaletteWords16& words);
 
 } // namespace zandrel

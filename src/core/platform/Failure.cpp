@@ -22,9 +22,10 @@ Failure WithIo(Result result, std::string file, FileStatus io) {
     return failure;
 }
 
-Failure AtLine(Result result, std::string file, std::int64_t line) {
+Failure AtLine(Result result, std::string file, std::int64_t line, bool afterLoneCr) {
     Failure failure = Make(result, std::move(file));
     failure.line = line;
+    failure.afterLoneCr = afterLoneCr;
     return failure;
 }
 
@@ -57,16 +58,16 @@ Failure Failure::DefinitionMissing(std::string file, FileStatus io) {
     return WithIo(Result::DefinitionMissing, std::move(file), io);
 }
 
-Failure Failure::DefinitionNoComma(std::string file, std::int64_t line) {
-    return AtLine(Result::DefinitionNoComma, std::move(file), line);
+Failure Failure::DefinitionNoComma(std::string file, std::int64_t line, bool afterLoneCr) {
+    return AtLine(Result::DefinitionNoComma, std::move(file), line, afterLoneCr);
 }
 
-Failure Failure::DefinitionOneComma(std::string file, std::int64_t line) {
-    return AtLine(Result::DefinitionOneComma, std::move(file), line);
+Failure Failure::DefinitionOneComma(std::string file, std::int64_t line, bool afterLoneCr) {
+    return AtLine(Result::DefinitionOneComma, std::move(file), line, afterLoneCr);
 }
 
-Failure Failure::TooManyEntries(std::string file, std::int64_t line) {
-    return AtLine(Result::TooManyEntries, std::move(file), line);
+Failure Failure::TooManyEntries(std::string file, std::int64_t line, bool afterLoneCr) {
+    return AtLine(Result::TooManyEntries, std::move(file), line, afterLoneCr);
 }
 
 Failure Failure::BadImage(Result fault, std::string path) {
@@ -87,13 +88,20 @@ Failure Failure::FileRefused(std::string path, std::string reason) {
     return WithReason(Result::FileRefused, std::move(path), std::move(reason));
 }
 
+Failure Failure::NoColours(std::string path, const std::string& palette,
+                           const std::string& countText) {
+    return WithReason(Result::NoColours, std::move(path),
+                      "a paleta " + palette + " não tem cores (contagem " + Quoted(countText) +
+                          ")");
+}
+
 Failure Failure::Usage(std::string reason) {
     return WithReason(Result::Usage, {}, std::move(reason));
 }
 
 Failure Failure::BadLocation(std::string definitionFile, std::int64_t line,
                              std::string locationText) {
-    Failure failure = AtLine(Result::BadLocation, std::move(definitionFile), line);
+    Failure failure = AtLine(Result::BadLocation, std::move(definitionFile), line, false);
     failure.reason = std::move(locationText);
     return failure;
 }
@@ -120,6 +128,28 @@ Failure Failure::DoesNotFit(std::string path, std::string locationText, std::int
     return failure;
 }
 
+namespace {
+
+// Where in a definition file the load stopped, and what became of the entries before it.
+std::string DefinitionLine(const Failure& f) {
+    return "Arquivo de definições " + Quoted(f.file) + ", linha " + std::to_string(f.line) +
+           (f.afterLoneCr ? ", depois de um CR no meio da linha" : "") + ": ";
+}
+
+std::string DefinitionOutcome(const Failure& f) {
+    if (f.nothingLoaded)
+        return " Nada foi lido; corrija o arquivo.";
+    return f.afterLoneCr ? " A lista foi carregada até esse CR."
+                         : " A lista foi carregada até a linha anterior.";
+}
+
+// Once a write or its flush has begun, the file may already hold some of the new bytes.
+bool WriteHadBegun(const FileStatus& io) {
+    return io.error == FileError::WriteFailed || io.error == FileError::SyncFailed;
+}
+
+} // namespace
+
 std::string ErrorMessage(const Failure& f) {
     const std::string reason = FileErrorText(f.io);
     switch (f.result) {
@@ -128,28 +158,30 @@ std::string ErrorMessage(const Failure& f) {
     case Result::CannotRead:
         return "Não foi possível ler o arquivo " + Quoted(f.file) + ".\r\n\r\n" + reason;
     case Result::CannotWrite:
+        if (WriteHadBegun(f.io))
+            return "A gravação no arquivo " + Quoted(f.file) +
+                   " começou, mas não pôde ser concluída: o arquivo pode ter sido alterado. "
+                   "Confira-o antes de usá-lo.\r\n\r\n" +
+                   reason;
         return "Não foi possível gravar no arquivo " + Quoted(f.file) +
                ". Nada foi alterado.\r\n\r\n" + reason;
     case Result::PaletteBeyondEnd:
-        return "A paleta na localização " + HexText(f.location) + " (" + std::to_string(f.length) +
-               " bytes) passa do fim do arquivo " + Quoted(f.file) + ", que tem " +
-               std::to_string(f.size) +
+        return "A paleta de " + std::to_string(f.length) + " bytes na localização " +
+               HexText(f.location) + " (hex) passa do fim do arquivo " + Quoted(f.file) +
+               ", que tem " + std::to_string(f.size) +
                " bytes. Nada foi gravado, para não mudar o tamanho do arquivo.";
     case Result::DefinitionMissing:
         return "Não foi possível ler o arquivo de definições " + Quoted(f.file) + ".\r\n\r\n" +
                reason;
     case Result::DefinitionNoComma:
-        return "Arquivo de definições " + Quoted(f.file) + ", linha " + std::to_string(f.line) +
-               ": a linha não tem vírgula (esperado: cores,localização,nome). A lista foi "
-               "carregada até a linha anterior.";
+        return DefinitionLine(f) + "a linha não tem vírgula (esperado: cores,localização,nome)." +
+               DefinitionOutcome(f);
     case Result::DefinitionOneComma:
-        return "Arquivo de definições " + Quoted(f.file) + ", linha " + std::to_string(f.line) +
-               ": a linha tem só uma vírgula (esperado: cores,localização,nome). A lista foi "
-               "carregada até a linha anterior.";
+        return DefinitionLine(f) +
+               "a linha tem só uma vírgula (esperado: cores,localização,nome)." +
+               DefinitionOutcome(f);
     case Result::TooManyEntries:
-        return "Arquivo de definições " + Quoted(f.file) + ", linha " + std::to_string(f.line) +
-               ": o arquivo tem mais de 32767 paletas. A lista foi carregada até a linha "
-               "anterior.";
+        return DefinitionLine(f) + "o arquivo tem mais de 32767 paletas." + DefinitionOutcome(f);
     case Result::ImageNotGif:
         return "A imagem de amostra " + Quoted(f.file) +
                " não é um arquivo GIF. Nenhuma imagem foi alterada.";
@@ -168,12 +200,12 @@ std::string ErrorMessage(const Failure& f) {
                " cores, mais do que o visor de bytes pode mostrar.";
     case Result::BadPaletteFile:
     case Result::FileRefused:
+    case Result::NoColours:
         return Quoted(f.file) + ": " + f.reason;
     case Result::Usage:
         return f.reason;
     case Result::BadLocation:
-        return "Arquivo de definições " + Quoted(f.file) + ", linha " + std::to_string(f.line) +
-               ": a localização " + Quoted(f.reason) +
+        return DefinitionLine(f) + "a localização " + Quoted(f.reason) +
                " não é válida (esperado: de 1 a 8 dígitos hex até 7FFFFFFF, como 1A0, ou um "
                "bloco comprimido, como LZ:3B8A8C ou LZ:3B8A8C+20). Nada foi lido nem gravado.";
     case Result::BadBlock:

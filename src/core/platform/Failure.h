@@ -32,8 +32,10 @@ enum class Result {
     CountTooLarge,
     // A palette exchange file its reader refuses; `reason` names the line or offset at fault.
     BadPaletteFile,
-    // A file the command-line tool refuses to work on; `reason` says why.
+    // A file a command refuses to work on; `reason` says why.
     FileRefused,
+    // A palette whose count gives no colours; `reason` names the palette and its count text.
+    NoColours,
     // A definition row (`file`, `line`) whose location text (`reason`) is no location.
     BadLocation,
     // Compressed palettes: the LZ77 block at `location` does not decompress (`reason` says
@@ -56,21 +58,30 @@ struct Failure {
     std::int64_t length = 0;   // PaletteBeyondEnd: the bytes to write
     std::uint64_t size = 0;    // PaletteBeyondEnd: the file's length
     std::int64_t count = 0;    // CountTooLarge: the palette's colour count
-    std::string reason;        // BadPaletteFile, FileRefused, Usage, and as the results say
+    std::string reason;        // BadPaletteFile, FileRefused, NoColours, Usage, and as the
+                               // results say
+    // Definition failures: the load stopped at the text after a CR inside that line.
+    bool afterLoneCr = false;
+    // Definition failures: the caller used none of the entries before the line.
+    bool nothingLoaded = false;
 
     static Failure CannotRead(std::string path, FileStatus io);
     static Failure CannotWrite(std::string path, FileStatus io);
     static Failure BeyondEnd(std::string path, std::int64_t at, std::int64_t length,
                              std::uint64_t size);
     static Failure DefinitionMissing(std::string file, FileStatus io);
-    static Failure DefinitionNoComma(std::string file, std::int64_t line);
-    static Failure DefinitionOneComma(std::string file, std::int64_t line);
-    static Failure TooManyEntries(std::string file, std::int64_t line);
+    static Failure DefinitionNoComma(std::string file, std::int64_t line, bool afterLoneCr = false);
+    static Failure DefinitionOneComma(std::string file, std::int64_t line,
+                                      bool afterLoneCr = false);
+    static Failure TooManyEntries(std::string file, std::int64_t line, bool afterLoneCr = false);
     // `fault` is one of the Image results.
     static Failure BadImage(Result fault, std::string path);
     static Failure CountTooLarge(std::string path, std::int64_t count);
     static Failure BadPaletteFile(std::string path, std::string reason);
     static Failure FileRefused(std::string path, std::string reason);
+    // `palette` as the user knows it (a row's name or number), `countText` as written.
+    static Failure NoColours(std::string path, const std::string& palette,
+                             const std::string& countText);
     static Failure Usage(std::string reason);
     static Failure BadLocation(std::string definitionFile, std::int64_t line,
                                std::string locationText);

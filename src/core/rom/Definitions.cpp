@@ -11,6 +11,8 @@
 namespace zandrel {
 
 Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std::string& name) {
+    // An editor's byte-order mark would otherwise become part of the first count.
+    bytes = WithoutUtf8Bom(bytes);
     // Valid UTF-8 (plain ASCII included) is used as it stands, without a copy.
     std::string converted;
     std::string_view text = bytes;
@@ -35,19 +37,28 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std:
     table.locations.reserve(table.locations.size() + expected);
     table.lines.reserve(table.lines.size() + expected);
 
-    std::int64_t lineNumber = 0;
-    std::size_t start = 0;
+    // A line ends at LF, CR LF or a bare CR, whichever comes first. Messages number the lines
+    // as an editor shows them: by LF when the file holds one, so a bare CR inside such a line
+    // (in a name, say) starts no new number; by CR in a file of CR-only line ends.
     std::size_t lineFeed = find('\n', 0, text.size()); // the next LF at or after `start`
+    const bool numberedByLineFeed = lineFeed < text.size();
+    std::int64_t lineNumber = 0;
+    bool afterLoneCr = false; // the line read next follows a bare CR inside a numbered line
+    std::size_t start = 0;
     while (start < text.size()) {
         if (lineFeed < start)
             lineFeed = find('\n', start, text.size());
-        // A line ends at LF, CR LF or a bare CR, whichever comes first.
         const std::size_t end = find('\r', start, lineFeed);
         const std::string_view line = text.substr(start, end - start);
         start = end + 1;
-        if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
+        const bool crLf =
+            end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n';
+        if (crLf)
             ++start;
-        ++lineNumber;
+        const bool continuesNumberedLine = afterLoneCr;
+        if (!continuesNumberedLine)
+            ++lineNumber;
+        afterLoneCr = numberedByLineFeed && end < text.size() && text[end] == '\r' && !crLf;
 
         if (!line.empty() && line.front() == ';')
             continue;
@@ -60,16 +71,16 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std:
         };
         const std::size_t first = comma(0);
         if (first == std::string_view::npos)
-            return Failure::DefinitionNoComma(name, lineNumber);
+            return Failure::DefinitionNoComma(name, lineNumber, continuesNumberedLine);
         // The lists hold at most 32767 rows: the next entry cannot be added to any of them.
         if (table.counts.size() >= kMaxDefinitionEntries)
-            return Failure::TooManyEntries(name, lineNumber);
+            return Failure::TooManyEntries(name, lineNumber, continuesNumberedLine);
         table.counts.emplace_back(line.substr(0, first));
         table.lines.push_back(lineNumber);
         const std::size_t second = comma(first + 1);
         if (second == std::string_view::npos) {
             table.names.emplace_back(line.substr(first + 1));
-            return Failure::DefinitionOneComma(name, lineNumber);
+            return Failure::DefinitionOneComma(name, lineNumber, continuesNumberedLine);
         }
         table.names.emplace_back(line.substr(second + 1));
         table.locations.emplace_back(line.substr(first + 1, second - first - 1));

@@ -146,6 +146,11 @@ std::string DecodeEightBitText(std::string_view bytes) {
     return IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
 }
 
+std::string_view WithoutUtf8Bom(std::string_view text) {
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    return text.starts_with(kBom) ? text.substr(kBom.size()) : text;
+}
+
 bool EndsWithNoCase(std::string_view text, std::string_view ending) {
     if (text.size() < ending.size())
         return false;

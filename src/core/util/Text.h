@@ -16,6 +16,8 @@ std::string Windows1252ToUtf8(std::string_view bytes);
 std::string DecodeEightBitText(std::string_view bytes);
 // The character's code in the 8-bit set (Windows-1252), or -1 when it has none.
 int EightBitCode(char32_t code);
+// The text without a leading UTF-8 byte-order mark (EF BB BF), which some editors put first.
+std::string_view WithoutUtf8Bom(std::string_view text);
 // Whether the text ends with `ending`, comparing ASCII letters without regard to case.
 bool EndsWithNoCase(std::string_view text, std::string_view ending);
 // Upper case over the 8-bit set (a-z and the Latin-1 letters), as typed text is upper-cased.
