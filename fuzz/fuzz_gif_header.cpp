@@ -55,7 +55,8 @@ void CheckPatch(const std::uint8_t* data, std::size_t size) {
     MainForm form(app, services);
     for (std::size_t i = 0; i < form.model().Opt.size(); ++i)
         form.model().Opt[i].backColor = MakeColor(int(i), 0x80 + int(i), 0xF0 - int(i));
-    const Failure failure = form.PatchPreviewImages();
+    std::string patched;
+    const Failure failure = form.PatchPreviewImages(patched);
 
     const std::vector<std::uint8_t> before(data, data + size);
     const std::vector<std::uint8_t> firstAfter = fuzz::ReadFile(first);

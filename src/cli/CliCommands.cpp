@@ -484,6 +484,7 @@ std::string UsageText() {
            "  zandrel-cli set FILE PALETTE INDEX=WORD [INDEX=WORD ...]\n"
            "  zandrel-cli bytes FILE PALETTE\n"
            "  zandrel-cli scan FILE [--min N] [--raw-only|--compressed-only]\n"
+           "  zandrel-cli --version\n"
            "PALETTE: o número de uma paleta do arquivo de definições (0 é a primeira), ou\n"
            "  @HEX, uma localização hex no arquivo onde há 16 cores (ex.: @1A0), ou\n"
            "  @LZ:HEX[+DESL], as cores de um bloco comprimido LZ77 na localização HEX, a\n"
@@ -499,10 +500,20 @@ std::string UsageText() {
            "Saída: 0 sucesso, 1 falha (o arquivo não é alterado), 2 erro de uso.\n";
 }
 
+std::string VersionLine() {
+    return std::string(kProgramName) + " " + std::to_string(ZANDREL_VERSION_MAJOR) + "." +
+           std::to_string(ZANDREL_VERSION_MINOR) + "." + std::to_string(ZANDREL_VERSION_PATCH) +
+           "\n";
+}
+
 int RunCli(const std::vector<std::string>& args, const DataFolders& folders, std::ostream& out,
            std::ostream& err) {
     if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help" || args[0] == "help")) {
         out << UsageText();
+        return kExitSuccess;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        out << VersionLine();
         return kExitSuccess;
     }
     const Failure failure = Run(args, folders, out);

@@ -17,6 +17,9 @@ inline constexpr int kExitUsage = 2;   // the usage follows on the error stream
 // The usage text, every line ended by LF.
 std::string UsageText();
 
+// What --version prints: the program's name and the package's version, as "zandrel-cli 1.0.11".
+std::string VersionLine();
+
 // Runs one command line (the arguments after the program's name). The definition files are
 // looked up in the user's data folder, then in the data folder. On any failure no file has
 // been changed.

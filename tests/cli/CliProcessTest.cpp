@@ -233,6 +233,8 @@ TEST_F(Cli, BytesPrintsTheViewersRowsOnePerLineWithItsCount) {
 TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
     const std::string dump = Dump();
     ExpectSuccess(Run({"--help"}), cli::UsageText());
+    ExpectSuccess(Run({"--version"}), "zandrel-cli 1.0.11\n");
+    ExpectUsage(Run({"--version", dump}), "comando desconhecido \"--version\"");
     ExpectUsage(Run({}), "falta o comando");
     ExpectUsage(Run({"paint", dump}), "comando desconhecido \"paint\"");
     ExpectUsage(Run({"show", dump}), "show: esperados 2 argumentos, recebidos 1");

@@ -3,6 +3,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include "TempDir.h"
 #include "platform/DataFolders.h"
 #include "rom/Definitions.h"
@@ -21,8 +23,10 @@ TEST(DataFolders, TheDataFolderIsBesideTheProgramOnlyWhenDefinitionFilesAreThere
     const TempDir root;
     const std::filesystem::path bin = root.path() / "bin";
     std::filesystem::create_directories(bin);
+    std::filesystem::create_directory(bin / "KEMR_J.ZNDL");
     EXPECT_EQ(DataFolderFor(bin.string()), (root.path() / "share" / "zandrel").string());
-    root.WriteText("bin/Torv_E.zndl", "");
+    // A named pipe in a definition file's place is refused when read, not passed over.
+    ASSERT_EQ(::mkfifo((bin / "Torv_E.zndl").c_str(), 0600), 0);
     EXPECT_EQ(DataFolderFor(bin.string()), bin.string());
 }
 

@@ -291,9 +291,10 @@ TEST_F(FaultTest, RomReplacedByAFolderIsReportedByEveryCommandThatReadsIt) {
     EXPECT_TRUE(fs::is_empty(rom));
 }
 
-// A sample image nobody may write, or a folder in its place: the preview refuses before
-// writing either image, names the image and shows no window.
-TEST_F(FaultTest, SampleImageNobodyMayWriteOrAFolderStopsThePreviewBeforeAnyWrite) {
+// A folder in a sample image's place: the preview refuses before writing either image, names
+// the image and shows no window. An image nobody may write is left alone too: the preview
+// patches and shows copies in the user's cache.
+TEST_F(FaultTest, SampleImageNobodyMayWriteIsLeftAloneAndAFolderStopsThePreview) {
     std::vector<std::uint8_t> gif(13 + 48 + 1, 0x11);
     std::memcpy(gif.data(), "GIF89a", 6);
     gif[10] = 0xF3;
@@ -327,14 +328,19 @@ TEST_F(FaultTest, SampleImageNobodyMayWriteOrAFolderStopsThePreviewBeforeAnyWrit
             lock.emplace(bad);
             if (!lock->set())
                 continue; // the permission bits are covered with the preview's own tests
-            expected = "Não foi possível gravar no arquivo \"" + bad +
-                       "\". Nada foi alterado.\r\n\r\n" + std::strerror(EPERM);
+            services.userCacheFolder = folder.File("cache");
         }
 
         form.cmdAmostra_Click();
 
-        ExpectOneMessage(services, expected, 16);
-        EXPECT_TRUE(services.previewImages.empty());
+        if (c.folder) {
+            ExpectOneMessage(services, expected, 16);
+            EXPECT_TRUE(services.previewImages.empty());
+        } else {
+            EXPECT_TRUE(services.messages.empty());
+            EXPECT_EQ(services.previewImages,
+                      std::vector<std::string>{folder.File("cache/preview01.gif")});
+        }
         for (const std::string& image : {first, second}) {
             if (image != bad || !c.folder) {
                 EXPECT_EQ(ReadBytes(image), gif) << image;

@@ -2,8 +2,10 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "OpenFormFixture.h"
+#include "app/StartArguments.h"
 #include "util/Messages.h"
 
 namespace zandrel::testing {
@@ -54,6 +56,16 @@ TEST(FormLoad, TheSpecialWordAloneShowsTheSpecialButton) {
         EXPECT_FALSE(app.RomLoaded);
         EXPECT_EQ(form.model().OptSelected, -1);
     }
+}
+
+// A file manager starts the window with one path (Exec=zandrel %f).
+TEST(FormLoad, OneArgumentThatIsNotTheSpecialWordIsTheFileToOpenAtStart) {
+    using Arguments = std::vector<std::string>;
+    EXPECT_EQ(FileToOpenAtStart({"/my roms/hack.gba"}), "/my roms/hack.gba");
+    EXPECT_EQ(FileToOpenAtStart({"KALDREXX"}), "KALDREXX");
+    for (const Arguments& nothing : {Arguments{"kalDrex"}, Arguments{""}, Arguments{},
+                                     Arguments{"a.gba", "b.gba"}, Arguments{"KALDREX", "a.gba"}})
+        EXPECT_EQ(FileToOpenAtStart(nothing), "") << ::testing::PrintToString(nothing);
 }
 
 TEST_F(OpenCommand, AnIdentifiedRomShowsItsTitleAndPalettes) {

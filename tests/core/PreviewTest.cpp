@@ -8,8 +8,11 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "OpenFormFixture.h"
 #include "palfiles/GifHeader.h"
+#include "platform/FileFaults.h"
 
 namespace zandrel::testing {
 namespace {
@@ -26,18 +29,21 @@ std::vector<std::uint8_t> SyntheticGif(std::size_t length, std::uint8_t packed =
     return bytes;
 }
 
-// A window with a sixteen-colour palette chosen and both sample images beside the program.
-class Preview : public ::testing::Test {
-  protected:
+// A window with a sixteen-colour palette chosen and both sample images in its program folder,
+// the user's cache folder not made yet.
+struct PreviewSetUp {
     TempDir dir;
     FakeServices services;
     AppState app;
     MainForm form{app, services};
     std::string image1 = dir.Write("preview01.gif", SyntheticGif(300));
     std::string image2 = dir.Write("preview02.gif", SyntheticGif(1000, 0xF7));
+    TempDir home;
+    std::string cache = home.File(".cache/zandrel");
 
-    void SetUp() override {
+    PreviewSetUp() {
         services.programFolder = dir.path().string();
+        services.userCacheFolder = cache;
         form.Form_Load();
         form.model().List1.Assign({"Paleta"});
         form.model().lstCount.Assign({"16"});
@@ -46,7 +52,32 @@ class Preview : public ::testing::Test {
             form.model().Opt[static_cast<std::size_t>(i)].backColor =
                 MakeColor(200 + i, 16 * i, 255 - 3 * i);
     }
+
+    // Moves both images to an installed data folder beside a program folder without data.
+    void Install() {
+        const fs::path data = dir.path() / "share" / "zandrel";
+        fs::create_directories(data);
+        fs::rename(image1, data / "preview01.gif");
+        fs::rename(image2, data / "preview02.gif");
+        image1 = (data / "preview01.gif").string();
+        image2 = (data / "preview02.gif").string();
+        services.dataFolder = data.string();
+        services.programFolder = dir.File("bin");
+    }
+
+    // `bytes` with the swatches' colours in the first sixteen colour table entries.
+    std::vector<std::uint8_t> WithSwatches(std::vector<std::uint8_t> bytes) const {
+        for (std::size_t i = 0; i < 16; ++i) {
+            const RgbColor colour = form.model().Opt[i].backColor;
+            bytes[13 + 3 * i] = static_cast<std::uint8_t>(colour & 0xFF);
+            bytes[14 + 3 * i] = static_cast<std::uint8_t>((colour >> 8) & 0xFF);
+            bytes[15 + 3 * i] = static_cast<std::uint8_t>((colour >> 16) & 0xFF);
+        }
+        return bytes;
+    }
 };
+
+class Preview : public ::testing::Test, protected PreviewSetUp {};
 
 TEST_F(Preview, WritesTheSwatchesIntoBytes13To60OfBothImagesOnly) {
     const std::vector<std::uint8_t> before1 = ReadBytes(image1);
@@ -54,16 +85,11 @@ TEST_F(Preview, WritesTheSwatchesIntoBytes13To60OfBothImagesOnly) {
     form.cmdAmostra_Click();
 
     EXPECT_TRUE(services.messages.empty());
-    for (auto [path, expected] : {std::pair{image1, before1}, std::pair{image2, before2}}) {
-        for (std::size_t i = 0; i < 16; ++i) {
-            expected[13 + 3 * i] = static_cast<std::uint8_t>(200 + i); // red
-            expected[14 + 3 * i] = static_cast<std::uint8_t>(16 * i);  // green
-            expected[15 + 3 * i] = static_cast<std::uint8_t>(255 - 3 * i);
-        }
-        EXPECT_EQ(ReadBytes(path), expected) << path;
-    }
+    EXPECT_EQ(ReadBytes(image1), WithSwatches(before1));
+    EXPECT_EQ(ReadBytes(image2), WithSwatches(before2));
     ASSERT_EQ(services.previewImages.size(), 1u);
     EXPECT_EQ(fs::path(services.previewImages[0]), dir.path() / "preview01.gif");
+    EXPECT_FALSE(fs::exists(cache)); // a writable program folder needs no copies
 }
 
 TEST_F(Preview, TheKemrithGameShowsTheSecondImageAndEveryGamePatchesBoth) {
@@ -81,8 +107,106 @@ TEST_F(Preview, TheKemrithGameShowsTheSecondImageAndEveryGamePatchesBoth) {
     }
 }
 
+// An installed copy run by a user who may not write its images: the preview copies them to
+// the user's cache folder, made with its parents, and patches and shows the copies. The copies
+// are made once: a later preview patches the same copies again.
+TEST(PreviewCache, ImagesThatMayNotBeWrittenInPlaceArePatchedAsCopiesMadeOnceInTheUsersCache) {
+    const std::vector<std::pair<const char*, std::function<void(PreviewSetUp&)>>> cases = {
+        {"an image read-only",
+         [](PreviewSetUp& s) { fs::permissions(s.image2, fs::perms::owner_read); }},
+        {"program folder read-only",
+         [](PreviewSetUp& s) {
+             fs::permissions(s.dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+         }},
+        // Even where it could be written (root, a prefix of the user's own).
+        {"installed data folder", [](PreviewSetUp& s) { s.Install(); }},
+    };
+    for (const auto& [what, apply] : cases) {
+        SCOPED_TRACE(what);
+        PreviewSetUp s;
+        apply(s);
+        const std::vector<std::uint8_t> before1 = ReadBytes(s.image1);
+        const std::vector<std::uint8_t> before2 = ReadBytes(s.image2);
+        const std::string copy1 = s.home.File(".cache/zandrel/preview01.gif");
+        const std::string copy2 = s.home.File(".cache/zandrel/preview02.gif");
+
+        s.form.cmdAmostra_Click();
+        EXPECT_TRUE(s.services.messages.empty());
+        EXPECT_EQ(s.services.previewImages, std::vector<std::string>{copy1});
+        EXPECT_EQ(ReadBytes(copy1), s.WithSwatches(before1));
+        EXPECT_EQ(ReadBytes(copy2), s.WithSwatches(before2));
+
+        // A mark past the table shows whether the copy is made afresh.
+        std::vector<std::uint8_t> marked = ReadBytes(copy2);
+        marked.back() ^= 0xFF;
+        s.home.Write(".cache/zandrel/preview02.gif", marked);
+        s.app.GameIndex = 3;
+        s.form.model().Opt[15].backColor = MakeColor(1, 2, 3);
+        s.form.cmdAmostra_Click();
+        EXPECT_TRUE(s.services.messages.empty());
+        EXPECT_EQ(s.services.previewImages.back(), copy2);
+        EXPECT_EQ(ReadBytes(copy2), s.WithSwatches(marked));
+        EXPECT_EQ(ReadBytes(copy1), s.WithSwatches(before1));
+        EXPECT_EQ(ReadBytes(s.image1), before1);
+        EXPECT_EQ(ReadBytes(s.image2), before2);
+        fs::permissions(s.dir.path(), fs::perms::owner_all);
+        EXPECT_EQ(std::distance(fs::directory_iterator(s.cache), {}), 2); // no part file left
+    }
+}
+
+TEST(PreviewCache, ACacheThatCannotBeWrittenIsReportedAndNothingIsShown) {
+    struct Fault {
+        const char* what;
+        std::function<void(PreviewSetUp&)> apply;
+        const char* copy; // the file the message names
+        int error;
+    };
+    const std::vector<Fault> faults = {
+        {"a file where the cache folder goes",
+         [](PreviewSetUp& s) { s.home.WriteText(".cache", ""); }, "preview01.gif", ENOTDIR},
+        {"a read-only copy",
+         [](PreviewSetUp& s) {
+             fs::create_directories(s.cache);
+             fs::permissions(s.home.Write(".cache/zandrel/preview02.gif", SyntheticGif(400)),
+                             fs::perms::owner_read);
+         },
+         "preview02.gif", EACCES},
+        // It would name wherever the program runs.
+        {"a relative cache folder",
+         [](PreviewSetUp& s) { s.services.userCacheFolder = s.cache = "zandrel-cache"; },
+         "preview01.gif", ENOENT},
+        // The copy is placed whole or not at all.
+        {"a copy that cannot be flushed", [](PreviewSetUp&) { SetSyncFaultForTesting(EIO); },
+         "preview01.gif", EIO},
+    };
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.what);
+        PreviewSetUp s;
+        s.Install();
+        fault.apply(s);
+        const std::vector<std::uint8_t> before1 = ReadBytes(s.image1);
+        const std::vector<std::uint8_t> before2 = ReadBytes(s.image2);
+
+        s.form.cmdAmostra_Click();
+        SetSyncFaultForTesting(0);
+
+        ExpectOneMessage(s.services,
+                         "Não foi possível gravar no arquivo \"" +
+                             (fs::path(s.cache) / fault.copy).string() +
+                             "\". Nada foi alterado.\r\n\r\n" + std::strerror(fault.error),
+                         16);
+        EXPECT_TRUE(s.services.previewImages.empty());
+        EXPECT_EQ(ReadBytes(s.image1), before1);
+        EXPECT_EQ(ReadBytes(s.image2), before2);
+        EXPECT_FALSE(fs::exists("zandrel-cache"));
+        EXPECT_FALSE(fs::exists(s.home.File(".cache/zandrel/preview01.gif.part") +
+                                std::to_string(::getpid())));
+    }
+}
+
 // The original created a missing image and wrote past a small table; now a bad image stops
-// the preview before either file is written. "@" stands for the image's path.
+// the preview before either file is written, in the program's folder and, for an installed
+// copy, before anything is copied to the cache. "@" stands for the image's path.
 TEST(PreviewRefusal, ABadOrMissingImageLeavesBothFilesUnchangedAndShowsNoPreview) {
     struct Fault {
         const char* what;
@@ -105,13 +229,6 @@ TEST(PreviewRefusal, ABadOrMissingImageLeavesBothFilesUnchangedAndShowsNoPreview
     const std::vector<Fault> faults = {
         {"missing", [](const std::string& path) { fs::remove(path); },
          "Não foi possível ler o arquivo \"@\".\r\n\r\n" + std::string(std::strerror(ENOENT))},
-        {"read-only",
-         [](const std::string& path) {
-             fs::permissions(path, fs::perms::owner_read | fs::perms::group_read |
-                                       fs::perms::others_read);
-         },
-         "Não foi possível gravar no arquivo \"@\". Nada foi alterado.\r\n\r\n" +
-             std::string(std::strerror(EACCES))},
         {"table cut short", replaceWith(SyntheticGif(60)), tooShort},
         {"header cut short", replaceWith(SyntheticGif(10)), tooShort},
         {"empty", replaceWith({}), notGif},
@@ -122,36 +239,29 @@ TEST(PreviewRefusal, ABadOrMissingImageLeavesBothFilesUnchangedAndShowsNoPreview
          "A tabela de cores da imagem de amostra \"@\" tem menos de 16 cores. Nenhuma imagem foi "
          "alterada."},
     };
-    for (const char* bad : {"preview01.gif", "preview02.gif"}) {
+    // The first image in the program's own folder, the second in an installed copy's.
+    for (const bool installed : {false, true}) {
         for (const Fault& fault : faults) {
-            SCOPED_TRACE(std::string(bad) + ": " + fault.what);
-            TempDir dir;
-            FakeServices services;
-            services.programFolder = dir.path().string();
-            AppState app;
-            MainForm form{app, services};
-            form.model().List1.Assign({"Paleta"});
-            form.model().lstCount.Assign({"16"});
-            form.model().List1.selected = 0;
-            for (Swatch& swatch : form.model().Opt)
-                swatch.backColor = 0x00FF00;
-            dir.Write("preview01.gif", SyntheticGif(300));
-            dir.Write("preview02.gif", SyntheticGif(400));
-            const std::string badPath = dir.File(bad);
+            SCOPED_TRACE(std::string(installed ? "installed second: " : "first: ") + fault.what);
+            PreviewSetUp s;
+            if (installed)
+                s.Install();
+            const std::string badPath = installed ? s.image2 : s.image1;
             fault.apply(badPath);
             const bool existed = fs::exists(badPath);
-            const std::vector<std::uint8_t> before1 = ReadBytes(dir.File("preview01.gif"));
-            const std::vector<std::uint8_t> before2 = ReadBytes(dir.File("preview02.gif"));
+            const std::vector<std::uint8_t> before1 = ReadBytes(s.image1);
+            const std::vector<std::uint8_t> before2 = ReadBytes(s.image2);
 
-            form.cmdAmostra_Click();
+            s.form.cmdAmostra_Click();
 
             std::string message = fault.message;
             message.replace(message.find('@'), 1, badPath);
-            ExpectOneMessage(services, message, 16);
-            EXPECT_TRUE(services.previewImages.empty());
+            ExpectOneMessage(s.services, message, 16);
+            EXPECT_TRUE(s.services.previewImages.empty());
             EXPECT_EQ(fs::exists(badPath), existed);
-            EXPECT_EQ(ReadBytes(dir.File("preview01.gif")), before1);
-            EXPECT_EQ(ReadBytes(dir.File("preview02.gif")), before2);
+            EXPECT_EQ(ReadBytes(s.image1), before1);
+            EXPECT_EQ(ReadBytes(s.image2), before2);
+            EXPECT_FALSE(fs::exists(s.cache));
         }
     }
 }

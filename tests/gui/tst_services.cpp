@@ -3,13 +3,17 @@
 // box styles, key codes and system colours.
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QIcon>
+#include <QImage>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
+#include "DesktopIdentity.h"
 #include "FileDialogs.h"
 #include "KeyCodes.h"
 #include "MessageBoxes.h"
@@ -42,6 +46,7 @@ class ServicesTest : public QObject {
     void systemColoursComeFromThePalette();
     void versionComesFromTheBuild();
     void commandLineIsTheArgumentsJoinedByBlanks();
+    void desktopKnowsTheEntryAndTheInstalledIconWithoutATheme();
 };
 
 void ServicesTest::filterTextBecomesQtNameFilters_data() {
@@ -258,6 +263,24 @@ void ServicesTest::commandLineIsTheArgumentsJoinedByBlanks() {
     // main() started the application with these arguments after the program name.
     QtServices services;
     QCOMPARE(services.CommandLine(), std::string("kaldrex  xç"));
+}
+
+// Docks find the desktop entry by its id; where no icon theme holds the icon (a prefix the
+// theme does not search), the installed PNG beside the program is the windows' icon.
+void ServicesTest::desktopKnowsTheEntryAndTheInstalledIconWithoutATheme() {
+    const testing::TempDir prefix;
+    const QDir root(QString::fromStdString(prefix.path().string()));
+    QVERIFY(root.mkpath(QStringLiteral("bin")) &&
+            root.mkpath(QStringLiteral("share/icons/hicolor/256x256/apps")));
+    QImage red(256, 256, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QVERIFY(red.save(root.filePath(
+        QStringLiteral("share/icons/hicolor/256x256/apps/io.github.zandrel.Zandrel.png"))));
+    QIcon::setThemeSearchPaths({});
+
+    ApplyDesktopIdentity(root.filePath(QStringLiteral("bin")));
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("io.github.zandrel.Zandrel"));
+    QCOMPARE(QGuiApplication::windowIcon().pixmap(256).toImage().pixel(128, 128), qRgb(255, 0, 0));
 }
 
 // The application gets arguments of its own; the test runner keeps the real ones.

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Checks what `cmake --install` and `cpack -G DEB` put in place.
-# Usage: check_install.sh tree|deb BUILD_DIR WORK_DIR   (CMAKE and CPACK name the tools)
+# Usage: check_install.sh tree|deb|user BUILD_DIR WORK_DIR   (CMAKE and CPACK name the tools)
 #   tree: installs into WORK_DIR/prefix: exactly the files of installed-files.txt, a desktop
 #         entry, metainfo and man page that pass their checkers, programs that run.
 #   deb:  builds the package into WORK_DIR: the same files under /usr with their modes, the
 #         section and the dependencies.
-# Exits 77 (skipped) when a tool it needs is missing; scripts/install-deps.sh installs them.
+#   user: installs as root, then runs the programs as an unprivileged user (uid 65534) whose
+#         home lies in WORK_DIR: zandrel-cli on the example dump, the window opening it from
+#         its command line and previewing a palette of the user's own definition file (the
+#         cache copies patched, nothing else written).
+# Exits 77 (skipped) when a tool it needs is missing (scripts/install-deps.sh installs them),
+# and in user mode when not run as root.
 set -euo pipefail
 mode=$1 build=$2 work=$3
 expected=$(dirname "$0")/installed-files.txt
@@ -41,6 +46,68 @@ if [ "$mode" = tree ]; then
     [[ $usage == Uso:* ]] || fail "installed zandrel-cli --help printed: $usage"
     QT_QPA_PLATFORM=offscreen ZANDREL_QUIT_AFTER_SHOW=1 "$prefix/bin/zandrel" ||
         fail "installed zandrel exits $? before its window shows"
+elif [ "$mode" = user ]; then
+    [ "$(id -u)" -eq 0 ] || { echo "SKIP: only root can run the programs as another user"; exit 77; }
+    need setpriv od cmp
+    umask 022
+    source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+    # The user must reach the prefix and the home; a build tree below a private folder
+    # cannot be reached, so then both go to a fresh folder under /tmp.
+    base=$work
+    if ! setpriv --reuid=65534 --regid=65534 --clear-groups test -x "$work"; then
+        base=$(mktemp -d) && chmod 755 "$base" && trap 'rm -rf "$base"' EXIT
+        echo "the user cannot reach $work; working in $base"
+    fi
+    prefix=$base/prefix home=$base/home
+    "${CMAKE:-cmake}" --install "$build" --prefix "$prefix" >"$work/install.log" ||
+        { cat "$work/install.log"; exit 1; }
+    mkdir -p "$home/runtime"
+    cp "$source_dir/examples/palette-ram.dmp" "$home/"
+    chown -R 65534:65534 "$home" && chmod 700 "$home/runtime"
+    as_user() {
+        setpriv --reuid=65534 --regid=65534 --clear-groups env -i PATH=/usr/bin:/bin \
+            HOME="$home" XDG_DATA_HOME="$home/data" XDG_CACHE_HOME="$home/cache" \
+            XDG_CONFIG_HOME="$home/config" XDG_RUNTIME_DIR="$home/runtime" \
+            QT_QPA_PLATFORM=offscreen "$@"
+    }
+    dump=$home/palette-ram.dmp
+    cli=$prefix/bin/zandrel-cli
+
+    out=$(as_user "$cli" identify "$dump") || fail "zandrel-cli identify exits $?"
+    [ "$out" = "MEMORY DUMP" ] || fail "zandrel-cli identify printed: $out"
+    # The installed definitions, one row per entry line.
+    rows=$(as_user "$cli" list "$dump" | wc -l) || fail "zandrel-cli list exits $?"
+    [ "$rows" -eq "$(grep -vc '^;' "$prefix/share/zandrel/MEMORYDUMP.ZNDL")" ] ||
+        fail "zandrel-cli list printed $rows rows"
+    # The user's own definition file is read before the installed one.
+    as_user mkdir -p "$home/data/zandrel"
+    printf '16,1E0,Paleta do usu\xc3\xa1rio\r\n' | as_user tee "$home/data/zandrel/MEMORYDUMP.ZNDL" >/dev/null
+    out=$(as_user "$cli" list "$dump") || fail "zandrel-cli list exits $?"
+    [ "$out" = "$(printf '0\t16\t1E0\tPaleta do usu\xc3\xa1rio')" ] ||
+        fail "zandrel-cli list with the user's definitions printed: $out"
+
+    files_before=$(files_under "$home")
+    # The window opens the dump named on its command line, then previews row 0.
+    out=$(as_user env ZANDREL_PREVIEW_ROW=0 ZANDREL_QUIT_AFTER_SHOW=1 "$prefix/bin/zandrel" "$dump") ||
+        fail "zandrel exits $?"
+    expected="row: Paleta do usuário
+preview: $home/cache/zandrel/preview01.gif"
+    [ "$out" = "$expected" ] || fail "the window printed: $out"
+    # Only the two copies in the user's cache were written; the installed images are as built.
+    diff -u <(printf '%s\ncache/zandrel/preview01.gif\ncache/zandrel/preview02.gif\n' \
+        "$files_before" | LC_ALL=C sort) <(files_under "$home") ||
+        fail "the window wrote other files in the user's home"
+    for image in preview01.gif preview02.gif; do
+        cmp "$source_dir/data/$image" "$prefix/share/zandrel/$image" || fail "installed $image changed"
+        copy=$home/cache/zandrel/$image
+        # The palette's sixteen colours as red, green, blue bytes at 13 to 60; the rest as built.
+        colours=$(as_user "$cli" show "$dump" @1E0 | awk '{ printf "%02x%02x%02x", $3, $4, $5 }')
+        table=$(od -An -tx1 -j13 -N48 "$copy" | tr -d ' \n')
+        [ "$table" = "$colours" ] || fail "$copy holds the colour table $table, not $colours"
+        cmp <(head -c13 "$copy"; tail -c+62 "$copy") \
+            <(head -c13 "$source_dir/data/$image"; tail -c+62 "$source_dir/data/$image") ||
+            fail "$copy differs from $image outside its colour table"
+    done
 else
     need dpkg-deb dpkg-shlibdeps strip
     "${CPACK:-cpack}" --config "$build/CPackConfig.cmake" -G DEB -B "$work" >"$work/cpack.log" 2>&1 ||

@@ -86,7 +86,9 @@ class MainForm {
     Failure WriteTplPalette(const std::string& path);
     Failure WriteJascPalette(const std::string& path);
     void cmdAmostra_Click();
-    Failure PatchPreviewImages();
+    // Writes the swatch colours into the sample images in `folder`: the program's own, or
+    // the user's cache folder when the program's cannot be written (palfiles/Preview.h).
+    Failure PatchPreviewImages(std::string& folder);
 
     // Special mode and byte viewer (MainFormSpecial.cpp, over special/).
     void cmdSpecial_Click();

@@ -76,21 +76,24 @@ void MainForm::ImportPaletteFile(const std::string& path) {
     editor_.ClearSelection();
 }
 
-Failure MainForm::PatchPreviewImages() {
-    return PatchSampleImages(services_.Folders().data, SwatchColours(model_));
+Failure MainForm::PatchPreviewImages(std::string& folder) {
+    if (Failure failure = SampleImageFolder(services_.ProgramFolder(), services_.Folders(), folder);
+        !failure.ok())
+        return failure;
+    return PatchSampleImages(folder, SwatchColours(model_));
 }
 
 void MainForm::cmdAmostra_Click() {
     if (RefuseFewerThan16())
         return;
-    if (Failure failure = PatchPreviewImages(); !failure.ok()) {
+    std::string folder;
+    if (Failure failure = PatchPreviewImages(folder); !failure.ok()) {
         ReportFailure(failure);
         return;
     }
-    const std::filesystem::path folder(services_.Folders().data);
     // A ROM found by its code's definition file is none of the five games: the first image.
     const std::int16_t game = app_.GameCodeFile.empty() ? app_.GameIndex : kFirstImageGame;
-    services_.ShowPreviewWindow((folder / PreviewImageName(game)).string());
+    services_.ShowPreviewWindow((std::filesystem::path(folder) / PreviewImageName(game)).string());
 }
 
 } // namespace zandrel

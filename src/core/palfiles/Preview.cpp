@@ -4,10 +4,12 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "palfiles/GifHeader.h"
 #include "palfiles/PaletteFormats.h"
 #include "platform/File.h"
+#include "platform/FolderWrites.h"
 
 namespace zandrel {
 
@@ -37,12 +39,70 @@ Failure OpenSampleImage(const std::string& path, File& file) {
     return {};
 }
 
+const std::array<const char*, 2> kSampleImages{kPreviewImage1, kPreviewImage2};
+
+std::string PathIn(const std::string& folder, const char* name) {
+    return (std::filesystem::path(folder) / name).string();
+}
+
+// The images are patched where they lie only in the program's own folder, and only when the
+// patch would not be refused there.
+bool PatchesInPlace(const std::string& programFolder, const std::string& dataFolder) {
+    if (std::filesystem::path(dataFolder).lexically_normal() !=
+            std::filesystem::path(programFolder).lexically_normal() ||
+        !IsWritable(dataFolder))
+        return false;
+    for (const char* name : kSampleImages)
+        if (!IsWritable(PathIn(dataFolder, name)))
+            return false;
+    return true;
+}
+
+// Reads a sample image of the data folder whole and checks it as the patch will.
+Failure ReadSampleImage(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    if (const FileStatus status = ReadWholeFile(path, kMaxSampleImageSize, bytes); !status.ok())
+        return Failure::CannotRead(path, status);
+    if (const Result result = CheckGifHeader(bytes, bytes.size()); result != Result::Ok)
+        return Failure::BadImage(result, path);
+    return {};
+}
+
 } // namespace
 
+Failure SampleImageFolder(const std::string& programFolder, const DataFolders& folders,
+                          std::string& folder) {
+    if (PatchesInPlace(programFolder, folders.data)) {
+        folder = folders.data;
+        return {};
+    }
+    // Copies made by an earlier preview are kept: they carry the last palette shown. A cache
+    // folder that is not absolute would name wherever the program runs: nothing is copied or
+    // patched there (CreateFolders refuses it).
+    const bool cacheKnown = std::filesystem::path(folders.userCache).is_absolute();
+    std::array<std::vector<std::uint8_t>, 2> copies;
+    for (std::size_t i = 0; i < kSampleImages.size(); ++i)
+        if (!cacheKnown || !FileExists(PathIn(folders.userCache, kSampleImages[i])))
+            if (Failure failure =
+                    ReadSampleImage(PathIn(folders.data, kSampleImages[i]), copies[i]);
+                !failure.ok())
+                return failure;
+    for (std::size_t i = 0; i < kSampleImages.size(); ++i) {
+        if (copies[i].empty()) // a checked image is never empty: this one is there already
+            continue;
+        const std::string copy = PathIn(folders.userCache, kSampleImages[i]);
+        FileStatus status = CreateFolders(folders.userCache);
+        if (status.ok())
+            status = PlaceWholeFile(copy, copies[i]);
+        if (!status.ok())
+            return Failure::CannotWrite(copy, status);
+    }
+    folder = folders.userCache;
+    return {};
+}
+
 Failure PatchSampleImages(const std::string& folder, const Palette16& colours) {
-    const std::filesystem::path images(folder);
-    const std::array<std::string, 2> paths{(images / kPreviewImage1).string(),
-                                           (images / kPreviewImage2).string()};
+    const std::array<std::string, 2> paths{PathIn(folder, kPreviewImage1),
+                                           PathIn(folder, kPreviewImage2)};
     // Both images are checked before either is written, so a bad one leaves both unchanged.
     std::array<File, 2> files;
     for (std::size_t i = 0; i < files.size(); ++i)

@@ -1,9 +1,10 @@
-// The two sample images beside the program that the preview shows in the edited palette.
+// The two sample images that the preview shows in the edited palette.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "platform/DataFolders.h"
 #include "platform/Failure.h"
 #include "util/ColourTypes.h"
 
@@ -19,6 +20,18 @@ inline constexpr std::int16_t kFirstImageGame = 0;
 inline const char* PreviewImageName(std::int16_t gameIndex) {
     return gameIndex == kSecondImageGame ? kPreviewImage2 : kPreviewImage1;
 }
+
+// The largest sample image copied into the cache, far above any picture the window shows.
+inline constexpr std::uint64_t kMaxSampleImageSize = std::uint64_t{16} << 20;
+
+// The folder whose images the preview patches and shows, in `folder`. The data folder when it
+// is the program's own folder and it and both images there can be written (a build tree, a
+// portable copy); otherwise the user's cache folder, made with its parents, where an image
+// not there yet is copied from the data folder (every image to copy is checked first, so a
+// bad one copies nothing). An installed data folder is never written, whoever runs the
+// program.
+Failure SampleImageFolder(const std::string& programFolder, const DataFolders& folders,
+                          std::string& folder);
 
 // Writes the colours into the first sixteen entries of both images' colour tables in
 // `folder`. Both images are checked before either is written, so a bad one leaves both

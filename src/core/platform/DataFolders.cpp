@@ -10,12 +10,14 @@ namespace zandrel {
 
 namespace {
 
-// A definition file beside the program marks a folder that carries the program's data.
+// A definition file beside the program marks a folder that carries the program's data. Any
+// entry of that name but a folder counts: one that is no regular file (a named pipe) is then
+// refused when read, never passed over for the installed files.
 bool HoldsDefinitionFiles(const std::filesystem::path& folder) {
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error))
-        if (EndsWithNoCase(it->path().filename().string(), ".ZNDL") && it->is_regular_file(error))
+        if (EndsWithNoCase(it->path().filename().string(), ".ZNDL") && !it->is_directory(error))
             return true;
     return false;
 }
