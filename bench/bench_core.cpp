@@ -147,7 +147,7 @@ BENCHMARK(BM_ReadSelectedPalette)->Unit(benchmark::kMicrosecond);
 // (no-op) confirmation.
 void BM_WritePaletteWords(benchmark::State& state) {
     OpenRom rom;
-    const std::string location = HexText(kMiddleOffset);
+    const PaletteLocation location{static_cast<std::uint32_t>(kMiddleOffset)};
     for (auto _ : state)
         benchmark::DoNotOptimize(rom.form.WritePaletteWords(rom.app.RomPath, location, 16));
 }

@@ -5,7 +5,8 @@
 # every file a run was not allowed to write must keep its bytes.
 #
 # Usage: tools/hostile.sh [FOLDER OF THE BUILT PROGRAMS]   (default: build/bin)
-# Each fault has a function of its own (item1_..., item3_..., item4_...); add new ones to ITEMS.
+# Each fault has a function of its own (item1_..., item2_..., item3_..., ...); add new ones
+# to ITEMS.
 # The window cannot be driven from a script; its commands reach files through the same core
 # functions as the tool's.
 set -uo pipefail
@@ -13,11 +14,13 @@ set -uo pipefail
 BIN=$(realpath "${1:-$(dirname "$0")/../build/bin}")
 CLI="$BIN/zandrel-cli"
 LIMIT=6 # seconds any one run may take; the lock wait is 3
-ITEMS=(item1_export_onto_the_rom item3_import_by_content item4_concurrent_writers
-    item5_fifos_and_devices item6_huge_inputs)
+ITEMS=(item1_export_onto_the_rom item2_strict_locations item3_import_by_content
+    item4_concurrent_writers item5_fifos_and_devices item6_huge_inputs)
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
+# Definition files in the user's own data folder would be read before the ones set up here.
+export XDG_DATA_HOME=$WORK/user-data
 # One line per failure, in a file, so runs in the background count too.
 FAILED=$WORK/failed
 : >"$FAILED"
@@ -78,6 +81,32 @@ item1_export_onto_the_rom() {
     unchanged "$dir/game.gba" "$dir/game.GBAPAL"
 }
 
+# Definition rows whose location is not strict hex (a blank before or after, a sign, a value
+# past 7FFFFFFF, nothing, a prefix): show, set and import refuse them with the file's line and
+# write nothing. A lower-case location is hex all the same: "1a0" reads the bytes at 1A0.
+item2_strict_locations() {
+    local dir=$WORK/item2 cli=$WORK/item2/program/zandrel-cli
+    mkdir -p "$dir"
+    program_in "$dir/program"
+    printf '16,%s,P\r\n' '1A0 ' ' 1A0' -1 FFFFFFFF '' 0x1A0 1a0 >"$dir/program/MEMORYDUMP.ZNDL"
+    rom "$dir/game.dmp"
+    head -c 32 /dev/urandom >"$dir/in.gbapal"
+    keep "$dir/game.dmp"
+    local row
+    for row in 0 1 2 3 4 5; do
+        local msg="linha $((row + 1)): a localização"
+        run 1 "$msg" "$cli" show "$dir/game.dmp" "$row"
+        run 1 "$msg" "$cli" set "$dir/game.dmp" "$row" 0=7FFF
+        run 1 "$msg" "$cli" import "$dir/game.dmp" "$row" "$dir/in.gbapal"
+    done
+    unchanged "$dir/game.dmp"
+    # The same hex pairs, whitespace aside.
+    local shown expected
+    shown=$(echo $(timeout "$LIMIT" "$cli" bytes "$dir/game.dmp" 6))
+    expected=$(echo $(od -An -v -tx1 -j $((0x1A0)) -N 32 "$dir/game.dmp" | tr a-f A-F))
+    [ -n "$shown" ] && [ "$shown" = "$expected" ] || fail "row 1a0 did not read 1A0: $shown"
+}
+
 # Import files read by their content: a JASC text under a raw palette's name gives its own
 # colours; a 4-byte file, a broken JASC text and a folder are refused and write nothing.
 item3_import_by_content() {
@@ -113,6 +142,7 @@ item5_fifos_and_devices() {
     rom "$dir/in.gbapal"
     keep "$dir/game.gba" "$dir/in.gbapal"
     run 1 "$msg" "$CLI" identify "$dir/pipe.gba"
+    run 1 "$msg" "$CLI" scan "$dir/pipe.gba"
     run 1 "$msg" "$CLI" list "$dir/pipe.gba"
     for command in show bytes; do
         run 1 "$msg" "$CLI" "$command" "$dir/pipe.gba" @0
@@ -155,6 +185,9 @@ item6_huge_inputs() {
         truncate -s 2G "$dir/$palette"
         run 1 "O arquivo passa do limite de 1 MiB" "$CLI" import "$dir/game.gba" @0 "$dir/$palette"
     done
+
+    truncate -s 3G "$dir/huge.gba"
+    run 1 "O arquivo passa do limite de 32 MiB" "$CLI" scan "$dir/huge.gba"
 
     program_in "$dir/program"
     truncate -s 3G "$dir/program/MEMORYDUMP.ZNDL"

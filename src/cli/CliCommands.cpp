@@ -13,7 +13,10 @@
 #include "platform/SameFile.h"
 #include "rom/Definitions.h"
 #include "rom/Identify.h"
+#include "rom/PaletteAccess.h"
 #include "rom/PaletteIO.h"
+#include "rom/PaletteLocation.h"
+#include "rom/PaletteScanner.h"
 #include "special/ByteDump.h"
 #include "util/Messages.h"
 #include "util/NumberText.h"
@@ -94,23 +97,25 @@ std::optional<std::size_t> DecimalArgument(std::string_view text) {
     return value;
 }
 
-// PALETTE: a 0-based entry of the definition file, or @HEX, a location of sixteen colours.
+// PALETTE: a 0-based entry of the definition file, or @LOCATION, a location of sixteen
+// colours as a definition file gives it (@1A0, @LZ:3B8A8C+20).
 struct PaletteArgument {
     std::string text;
     bool atLocation = false;
-    std::int32_t location = 0;
+    PaletteLocation where;
     std::size_t row = 0;
 };
 
 Failure ParsePaletteArgument(const std::string& text, PaletteArgument& palette) {
     palette.text = text;
     if (!text.empty() && text.front() == '@') {
-        const std::optional<std::int32_t> location = HexArgument(text.substr(1));
-        if (!location)
+        const std::optional<PaletteLocation> where = ParsePaletteLocation(text.substr(1));
+        if (!where)
             return Failure::Usage("PALETTE " + Quoted(text) +
-                                  ": esperada uma localização hex de 0 a 7FFFFFFF, como @1A0");
+                                  ": esperada uma localização hex de 0 a 7FFFFFFF, como @1A0, "
+                                  "ou um bloco comprimido, como @LZ:3B8A8C+20");
         palette.atLocation = true;
-        palette.location = *location;
+        palette.where = *where;
         return {};
     }
     const std::optional<std::size_t> row = DecimalArgument(text);
@@ -124,18 +129,18 @@ Failure ParsePaletteArgument(const std::string& text, PaletteArgument& palette) 
 // The palette a command works on, as the definition file or the location gives it.
 struct Palette {
     std::string name; // the definition's name, or "@" and the location
-    std::int32_t location = 0;
+    PaletteLocation where;
     std::string countText; // the definition's count text; empty for a location
     bool atLocation = false;
 };
 
 Failure LoadDefinitions(const std::string& path, const DataFolders& folders, PaletteTable& table,
-                        std::string& definitionName) {
-    const std::optional<Identification> identification = IdentifyFile(path);
+                        std::string& definitionName, std::string& definitionPath) {
+    const std::optional<Identification> identification = IdentifyFile(path, folders);
     if (!identification)
         return Failure::FileRefused(path, text::kNotIdentified);
     definitionName = DefinitionFileOf(*identification);
-    const std::string definitionPath =
+    definitionPath =
         (std::filesystem::path(DefinitionFolder(definitionName, folders)) / definitionName)
             .string();
     // A definition file that stops early is reported, not half used: its message says so.
@@ -150,21 +155,28 @@ Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
         return failure;
     if (argument.atLocation) {
         palette.atLocation = true;
-        palette.location = argument.location;
-        palette.name = "@" + HexText(argument.location);
+        palette.where = argument.where;
+        palette.name = "@" + PaletteLocationText(argument.where);
         return {};
     }
     PaletteTable table;
     std::string definitionName;
-    if (Failure failure = LoadDefinitions(path, folders, table, definitionName); !failure.ok())
+    std::string definitionPath;
+    if (Failure failure = LoadDefinitions(path, folders, table, definitionName, definitionPath);
+        !failure.ok())
         return failure;
     const std::size_t rows = table.locations.size();
     if (argument.row >= rows)
         return Failure::FileRefused(path, "não há paleta " + argument.text + "; " +
                                               Quoted(definitionName) + " tem " +
                                               std::to_string(rows) + " paletas");
+    // A location text that is no location reads and writes nothing.
+    const std::string& locationText = table.locations[argument.row];
+    const std::optional<PaletteLocation> where = ParsePaletteLocation(locationText);
+    if (!where)
+        return Failure::BadLocation(definitionPath, table.lines[argument.row], locationText);
     palette.name = table.names[argument.row];
-    palette.location = HexToNumber(table.locations[argument.row]);
+    palette.where = *where;
     palette.countText = table.counts[argument.row];
     return {};
 }
@@ -203,10 +215,10 @@ Failure FormatOfName(const std::string& path, PaletteFormat& format) {
 
 // --- The commands. Each checks everything before it writes its first byte. ---
 
-Failure Identify(const std::string& path, std::ostream& out) {
+Failure Identify(const std::string& path, const DataFolders& folders, std::ostream& out) {
     if (Failure failure = CheckReadable(path); !failure.ok())
         return failure;
-    const std::optional<Identification> identification = IdentifyFile(path);
+    const std::optional<Identification> identification = IdentifyFile(path, folders);
     if (!identification)
         return Failure::FileRefused(path, text::kNotIdentified);
     out << identification->title << '\n';
@@ -218,7 +230,9 @@ Failure List(const std::string& path, const DataFolders& folders, std::ostream& 
         return failure;
     PaletteTable table;
     std::string definitionName;
-    if (Failure failure = LoadDefinitions(path, folders, table, definitionName); !failure.ok())
+    std::string definitionPath;
+    if (Failure failure = LoadDefinitions(path, folders, table, definitionName, definitionPath);
+        !failure.ok())
         return failure;
     for (std::size_t row = 0; row < table.locations.size(); ++row)
         out << row << '\t' << table.counts[row] << '\t' << table.locations[row] << '\t'
@@ -233,8 +247,7 @@ Failure Show(const std::string& path, const PaletteArgument& argument, const Dat
     if (Failure failure = ResolveColours(path, argument, folders, palette, count); !failure.ok())
         return failure;
     std::vector<ColorWord> words;
-    if (const Failure failure = ReadColourWords(path, palette.location, count, words);
-        !failure.ok())
+    if (const Failure failure = ReadPalette(path, palette.where, count, words); !failure.ok())
         return failure;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const Rgb rgb = SplitColor(WordToColor(words[i]));
@@ -255,7 +268,7 @@ Failure Export(const std::string& path, const PaletteArgument& argument, const s
     if (Failure failure = ResolveSixteen(path, argument, folders, palette); !failure.ok())
         return failure;
     std::vector<ColorWord> words;
-    if (const Failure failure = ReadColourWords(path, palette.location, kPaletteColours, words);
+    if (const Failure failure = ReadPalette(path, palette.where, kPaletteColours, words);
         !failure.ok())
         return failure;
     Palette16 colours{};
@@ -272,7 +285,7 @@ Failure Import(const std::string& path, const PaletteArgument& argument, const s
     PaletteWords16 words{};
     if (Failure failure = ReadPaletteFile(inPath, words); !failure.ok())
         return failure;
-    return WriteColourWords(path, palette.location, words);
+    return WritePalette(path, palette.where, words);
 }
 
 struct Assignment {
@@ -316,9 +329,15 @@ Failure Set(const std::string& path, const PaletteArgument& argument,
         first = std::min(first, assignment.index);
         last = std::max(last, assignment.index);
     }
+    if (palette.where.compressed)
+        return ChangeCompressedPalette(path, palette.where, count,
+                                       [&assignments](std::vector<ColorWord>& words) {
+                                           for (const Assignment& assignment : assignments)
+                                               words[assignment.index] = assignment.word;
+                                       });
     // Only the words from the first to the last index given are rewritten; the ones between
     // them keep their bytes, bit 15 included.
-    const std::int64_t offset = static_cast<std::int64_t>(palette.location) + 2 * first;
+    const std::int64_t offset = static_cast<std::int64_t>(palette.where.location) + 2 * first;
     const auto assign = [&](std::vector<std::uint8_t>& bytes) {
         for (const Assignment& assignment : assignments) {
             const std::vector<std::uint8_t> word = WordsToBytes(std::span(&assignment.word, 1));
@@ -336,7 +355,7 @@ Failure Bytes(const std::string& path, const PaletteArgument& argument, const Da
     const std::int64_t count =
         palette.atLocation ? kPaletteColours : ViewerColourCount(palette.countText);
     std::string dump;
-    if (const Failure failure = BuildByteDump(path, palette.location, count, dump); !failure.ok())
+    if (const Failure failure = BuildByteDump(path, palette.where, count, dump); !failure.ok())
         return failure;
     // The viewer's rows, one line each.
     std::string lines;
@@ -348,6 +367,51 @@ Failure Bytes(const std::string& path, const PaletteArgument& argument, const Da
     if (!lines.empty() && lines.back() != '\n')
         lines += '\n';
     out << lines;
+    return {};
+}
+
+// scan FILE [--min N] [--raw-only|--compressed-only], the options before or after FILE.
+Failure ParseScanArguments(std::span<const std::string> args, std::string& path,
+                           ScanOptions& options) {
+    bool rawOnly = false;
+    bool compressedOnly = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--min") {
+            const std::optional<std::size_t> score =
+                i + 1 < args.size() ? DecimalArgument(args[i + 1]) : std::nullopt;
+            if (!score || *score > 100)
+                return Failure::Usage("scan: --min espera uma pontuação de 0 a 100");
+            options.minimumScore = static_cast<int>(*score);
+            ++i;
+        } else if (arg == "--raw-only") {
+            rawOnly = true;
+        } else if (arg == "--compressed-only") {
+            compressedOnly = true;
+        } else if (arg.starts_with("--")) {
+            return Failure::Usage("scan: opção desconhecida " + Quoted(arg));
+        } else if (path.empty()) {
+            path = arg;
+        } else {
+            return Failure::Usage("scan: esperado um só FILE");
+        }
+    }
+    if (path.empty())
+        return Failure::Usage("scan: falta FILE");
+    if (rawOnly && compressedOnly)
+        return Failure::Usage("scan: --raw-only e --compressed-only não se combinam");
+    options.raw = !compressedOnly;
+    options.compressed = !rawOnly;
+    return {};
+}
+
+// The candidates as definition-file lines, best first.
+Failure Scan(const std::string& path, const ScanOptions& options, std::ostream& out) {
+    std::vector<std::uint8_t> rom;
+    if (const RomImageRead read = ReadRomImage(path, rom); !read.ok())
+        return RomImageFailure(path, read);
+    for (const PaletteCandidate& candidate : ScanPalettes(rom, options))
+        out << DefinitionLine(candidate) << '\n';
     return {};
 }
 
@@ -366,7 +430,8 @@ Failure Run(const std::vector<std::string>& args, const DataFolders& folders, st
     if (command == "identify" || command == "list") {
         if (Failure failure = expect(1); !failure.ok())
             return failure;
-        return command == "identify" ? Identify(args[1], out) : List(args[1], folders, out);
+        return command == "identify" ? Identify(args[1], folders, out)
+                                     : List(args[1], folders, out);
     }
     if (command == "show" || command == "bytes") {
         if (Failure failure = expect(2); !failure.ok())
@@ -383,6 +448,14 @@ Failure Run(const std::vector<std::string>& args, const DataFolders& folders, st
             return failure;
         return command == "export" ? Export(args[1], palette, args[3], folders)
                                    : Import(args[1], palette, args[3], folders);
+    }
+    if (command == "scan") {
+        std::string path;
+        ScanOptions options;
+        if (Failure failure = ParseScanArguments(std::span(args).subspan(1), path, options);
+            !failure.ok())
+            return failure;
+        return Scan(path, options, out);
     }
     if (command == "set") {
         if (given < 3)
@@ -401,6 +474,7 @@ Failure Run(const std::vector<std::string>& args, const DataFolders& folders, st
 } // namespace
 
 std::string UsageText() {
+    const std::string minimum = std::to_string(kDefaultMinimumScore);
     return "Uso:\n"
            "  zandrel-cli identify FILE\n"
            "  zandrel-cli list FILE\n"
@@ -409,12 +483,20 @@ std::string UsageText() {
            "  zandrel-cli import FILE PALETTE INFILE\n"
            "  zandrel-cli set FILE PALETTE INDEX=WORD [INDEX=WORD ...]\n"
            "  zandrel-cli bytes FILE PALETTE\n"
+           "  zandrel-cli scan FILE [--min N] [--raw-only|--compressed-only]\n"
            "  zandrel-cli --version\n"
            "PALETTE: o número de uma paleta do arquivo de definições (0 é a primeira), ou\n"
-           "  @HEX, uma localização hex no arquivo onde há 16 cores (ex.: @1A0).\n"
+           "  @HEX, uma localização hex no arquivo onde há 16 cores (ex.: @1A0), ou\n"
+           "  @LZ:HEX[+DESL], as cores de um bloco comprimido LZ77 na localização HEX, a\n"
+           "  partir do byte DESL (hex, par) dos dados descomprimidos (ex.: @LZ:3B8A8C+20).\n"
            "OUTFILE: .gbapal, .tpl, .pal (JASC), .gpl (GIMP) ou .act (Adobe).\n"
            "INFILE: qualquer desses formatos, reconhecido pelo conteúdo.\n"
            "INDEX=WORD: índice da cor (0 a 15) e cor GBA em hex (0 a 7FFF), ex.: 3=7FFF.\n"
+           "scan: as paletas que o arquivo parece ter, como linhas de um arquivo de\n"
+           "  definições, da melhor para a pior; --min N só as de pontuação N ou mais\n"
+           "  (0 a 100, padrão " +
+           minimum +
+           "), --raw-only só as brutas, --compressed-only só as comprimidas.\n"
            "Saída: 0 sucesso, 1 falha (o arquivo não é alterado), 2 erro de uso.\n";
 }
 

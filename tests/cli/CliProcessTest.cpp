@@ -244,10 +244,15 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
         ExpectUsage(Run({"show", dump, palette}),
                     "PALETTE " + Quoted(palette) +
                         ": esperado o número de uma paleta (0, 1, ...) ou @HEX");
-    for (const char* palette : {"@", "@1G", "@ 10", "@0x10", "@80000000"})
+    for (const char* palette : {"@", "@1G", "@ 10", "@0x10", "@80000000", "@LZ:", "@lz:10",
+                                "@LZ:10+", "@LZ:10+3", "@LZ:10+20000"})
         ExpectUsage(Run({"show", dump, palette}),
                     "PALETTE " + Quoted(palette) +
-                        ": esperada uma localização hex de 0 a 7FFFFFFF, como @1A0");
+                        ": esperada uma localização hex de 0 a 7FFFFFFF, como @1A0, ou um bloco "
+                        "comprimido, como @LZ:3B8A8C+20");
+    ExpectUsage(Run({"scan", dump, "--min", "101"}), "scan: --min espera uma pontuação de 0 a 100");
+    ExpectUsage(Run({"scan", "--raw-only", dump, "--compressed-only"}),
+                "scan: --raw-only e --compressed-only não se combinam");
     for (const char* assignment : {"3", "=1", "3=", "a=1", "3=G", "-1=0", "3=0x10"})
         ExpectUsage(Run({"set", dump, "0", "0=0", assignment}),
                     "INDEX=WORD " + Quoted(assignment) +
@@ -397,3 +402,26 @@ TEST_F(Cli, SetStaysWithinTheCountAndTheFile) {
 }
 
 } // namespace
+
+// --- scan and compressed palettes (strict rows: tools/hostile.sh) ---
+
+// Scan's lines, saved as the definition file named after the ROM's code, make a list the
+// other commands use at once, compressed rows included.
+TEST_F(Cli, ScanLinesBecomeTheDefinitionFileOfTheRomsCode) {
+    const std::string rom = files_.Write(
+        "demo.gba", ReadBytes(std::string(ZANDREL_SOURCE_DIR) + "/examples/synthetic.gba"));
+    const CliRun scan = Run({"scan", rom});
+    EXPECT_TRUE(scan.out.starts_with("16,LZ:6290,Paleta comprimida LZ77 6290 (pontuação 100)\n"
+                                     "16,LZ:6290+20,Paleta comprimida LZ77 6290+20 (pontuação "
+                                     "100)\n16,C980,Paleta bruta C980 (pontuação 100)\n"));
+    EXPECT_TRUE(Run({"scan", "--raw-only", rom, "--min", "99"})
+                    .out.starts_with("16,C980,Paleta bruta C980 (pontuação 100)\n"));
+    const std::string compressed = Run({"scan", rom, "--compressed-only"}).out;
+    EXPECT_NE(compressed.find("comprimida"), std::string::npos);
+    EXPECT_EQ(compressed.find("bruta"), std::string::npos);
+    const std::string program = ProgramWithDefinitions(files_, {{"ZNDL.ZNDL", scan.out}});
+    ExpectSuccess(RunWith(program, {"identify", rom}), "ZANDREL DEMO (ZNDL)\n");
+    ExpectSuccess(RunWith(program, {"set", rom, "1", "0=7FFF", "15=001F"}), "");
+    const CliRun bytes = RunWith(program, {"bytes", rom, "@LZ:6290+20"});
+    EXPECT_TRUE(bytes.out.starts_with("FF 7F ") && bytes.out.ends_with(" 1F 00\n")) << bytes.out;
+}

@@ -123,8 +123,8 @@ TEST_F(ByteViewerCommand, ShowsTheChosenRowsBytesByItsCountRoundedHalvesToEven) 
         {"10", "0", ""},
         {"10", "-40000", ""}, // no colours, however negative
         {"10", "cores", ""},
-        // Taken as stored: lower-case ff counts f as 47, so 47 * 16 + 47 = 0x31F.
-        {"ff", "1", "1F 20"},
+        // A location is read as hex in either letter case, as everywhere else.
+        {"ff", "1", "FF 00"},
     };
     for (const auto& c : cases) {
         services.byteWindowTexts.clear();

@@ -137,6 +137,19 @@ TEST(Identify, AReadThatFailsAfterOpeningIsUnreadableNotUnidentified) {
     EXPECT_FALSE(game);
 }
 
+// Trailing NULs and blanks and "AB-D" are in OpenCommandTest.
+TEST(Games, AnyOtherCodeNamesItsDefinitionFileAndTheTitleIsPrintableAscii) {
+    const auto bytes = [](std::string_view text) {
+        return std::vector<std::uint8_t>(text.begin(), text.end());
+    };
+    EXPECT_EQ(CodeDefinitionFile(bytes("zn9L")), "zn9L.ZNDL");
+    EXPECT_EQ(CodeDefinitionFile(bytes("AB\xC3"
+                                       "D")),
+              "");
+    EXPECT_EQ(InternalTitle(bytes(std::string_view("A\x01\xE9Z\0\0", 6))), "A??Z");
+    EXPECT_EQ(InternalTitle(bytes(std::string_view("\0 \0", 3))), "");
+}
+
 TEST(Games, DefinitionFileFollowsTheLatestIdentification) {
     EXPECT_EQ(DefinitionFileFor("MEMORY DUMP", 3), "MEMORYDUMP.ZNDL");
     EXPECT_EQ(DefinitionFileFor("Kemrith (J)", 3), "KEMR_J.ZNDL");

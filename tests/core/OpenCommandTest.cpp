@@ -6,6 +6,7 @@
 
 #include "OpenFormFixture.h"
 #include "app/StartArguments.h"
+#include "util/Messages.h"
 
 namespace zandrel::testing {
 namespace {
@@ -123,6 +124,35 @@ TEST_F(OpenCommand, UnidentifiedFilesGetTheCriticalMessageAndChangeNothingElse) 
         EXPECT_EQ(form.model().txtArquivo.caption, rom);
     }
     EXPECT_FALSE(std::filesystem::exists(dir.File("missing.gba"))); // nothing was created
+}
+
+// A ROM of none of the five games opens by the definition file named after its code (letters
+// and digits only); without one it is not identified, as before.
+TEST_F(OpenCommand, AnyOtherRomOpensByItsCodesDefinitionFile) {
+    services.userDataFolder = dir.path().string();
+    std::vector<std::uint8_t> bytes = RomWithCode("ZNDL");
+    std::copy_n("ZANDREL\0 \0\0\0", 12, bytes.begin() + 0xA0);
+    const std::string rom = dir.Write("demo.gba", bytes);
+    dir.WriteText("AB-D.ZNDL", "16,0,A\r\n");
+    for (const std::string& path : {rom, dir.Write("o.gba", RomWithCode("AB-D"))}) {
+        services.messages.clear();
+        Open(path);
+        ExpectOneMessage(services, text::kNotIdentified, 16);
+    }
+    for (const std::string image : {"preview01.gif", "preview02.gif"})
+        std::filesystem::copy_file(std::string(ZANDREL_DATA_DIR) + "/" + image, dir.File(image));
+    Open(dir.Write("k.gba", RomWithCode("BKRJ"))); // GameIndex 3 shows the second image
+    dir.WriteText("ZNDL.ZNDL", "16,0,Um\r\n");
+    Open(rom);
+    EXPECT_EQ(form.model().lblGame.caption, "ZANDREL (ZNDL)");
+    EXPECT_EQ(app.shown, Shown::Game);
+    dir.WriteText("ZNDL.ZNDL", "16,0,Um\r\n16,20,Dois\r\n");
+    form.cmdRecarrega_Click();
+    EXPECT_EQ(form.model().List1.rows, (std::vector<std::string>{"Um", "Dois"}));
+    form.model().List1.selected = 0;
+    form.List1_Click();
+    form.cmdAmostra_Click();
+    EXPECT_EQ(services.previewImages, std::vector<std::string>{dir.File("preview01.gif")});
 }
 
 TEST_F(OpenCommand, CancellingTheDialogChangesNothing) {

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 
 #include "OpenFormFixture.h"
+#include "rom/PaletteScanner.h"
 
 namespace zandrel::testing {
 namespace {
@@ -279,6 +282,36 @@ TEST_F(SpecialMode, VanishedFileIsReportedAndTheLocationKept) {
     dir.Write("game.gba", bytes);
     form.SpecialAction(kKeyAdd);
     EXPECT_EQ(model().lblLoc.caption, "210");
+}
+
+// F3 and Shift+F3 go to the scanner's raw candidates after and before the location; a file
+// changed since its scan is scanned again.
+TEST_F(SpecialMode, F3AndShiftF3JumpBetweenRawPaletteCandidates) {
+    std::vector<std::uint8_t> synthetic;
+    ASSERT_TRUE(ReadRomImage(ZANDREL_SOURCE_DIR "/examples/synthetic.gba", synthetic).ok());
+    rom = dir.Write("game.gba", synthetic);
+    std::vector<std::int32_t> raw;
+    for (const PaletteCandidate& candidate : ScanPalettes(synthetic, {50, true, false}))
+        raw.push_back(static_cast<std::int32_t>(candidate.where.location));
+    std::sort(raw.begin(), raw.end());
+    Enter(HexText(raw[1] - 2).c_str());
+    for (const auto& [shift, location] : {std::pair{0, raw[1]},
+                                          {0, raw[2]},
+                                          {kShiftBit, raw[1]},
+                                          {kShiftBit | 2, raw[0]},
+                                          {kShiftBit, raw[0]}}) { // none before the first
+        form.Form_KeyDown(kKeyF3, shift);
+        EXPECT_EQ(model().lblLoc.caption, HexText(location));
+        EXPECT_EQ(model().Opt[15].backColor, WordToColor(StoredWord(synthetic, location + 30)));
+    }
+    // Cut down to the first candidate, with a new time: nothing lies after it any more.
+    synthetic.resize(static_cast<std::size_t>(raw[0]) + 32);
+    dir.Write("game.gba", synthetic);
+    std::filesystem::last_write_time(rom, std::filesystem::last_write_time(rom) +
+                                              std::chrono::seconds(5));
+    form.Form_KeyDown(kKeyF3, 0);
+    EXPECT_EQ(app.CurrentLocation, raw[0]);
+    EXPECT_TRUE(services.messages.empty());
 }
 
 } // namespace

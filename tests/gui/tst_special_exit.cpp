@@ -29,6 +29,7 @@ class SpecialAndExitTest : public QObject {
   private slots:
     void specialButtonReadsSixteenColoursAtTheTypedLocation();
     void keypadPlusAndMinusStepWhateverControlHasTheFocus();
+    void f3AndShiftF3ReachTheSpecialStateWithTheShiftState();
     void swatchClickShowsItsOffsetAndAStepReleasesIt();
     void locationLabelClickAsksForANewLocation();
     void escAsksTheQuitQuestionOnlyOnceAFileIsInUse();
@@ -69,6 +70,21 @@ void SpecialAndExitTest::keypadPlusAndMinusStepWhateverControlHasTheFocus() {
     PressKey(h.window.get(), Qt::Key_Plus);
     PressKey(h.window.get(), Qt::Key_Minus);
     QCOMPARE(h.state.CurrentLocation, 0x1F0);
+}
+
+void SpecialAndExitTest::f3AndShiftF3ReachTheSpecialStateWithTheShiftState() {
+    WindowHarness h("kaldrex");
+    h.services.openAnswers.push_back(
+        h.folder.Write("demo.gba", ReadBytes(ZANDREL_DATA_DIR "/../examples/synthetic.gba")));
+    h.services.inputAnswers.push_back("0");
+    Click(h.Find<QWidget>("cmdSpecial"));
+    h.Find<QWidget>("List1")->setFocus();
+    PressKey(h.window.get(), Qt::Key_F3);
+    const QString first = LabelText(h, "lblLoc");
+    PressKey(h.window.get(), Qt::Key_F3);
+    QVERIFY(LabelText(h, "lblLoc") != first);
+    PressKey(h.window.get(), Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(LabelText(h, "lblLoc"), first);
 }
 
 void SpecialAndExitTest::swatchClickShowsItsOffsetAndAStepReleasesIt() {

@@ -15,6 +15,8 @@
 #include "palfiles/PaletteFormats.h"
 #include "platform/Failure.h"
 #include "platform/Services.h"
+#include "rom/PaletteLocation.h"
+#include "special/CandidateJumps.h"
 
 namespace zandrel {
 
@@ -57,9 +59,10 @@ class MainForm {
     Failure ReadSelectedPalette();
     void Command2_Click();
     // Writes the first `count` swatch colours in place into the existing file at `path`, at
-    // the hex location, which must already hold every byte; shows the confirmation once the
-    // bytes are on disk. A failure is returned for the caller to report.
-    Failure WritePaletteWords(const std::string& path, const std::string& locationText, int count);
+    // the location (raw: the file must already hold every byte; compressed: the recompressed
+    // block must fit in the original's space); shows the confirmation once the bytes are on
+    // disk. A failure is returned for the caller to report.
+    Failure WritePaletteWords(const std::string& path, const PaletteLocation& where, int count);
     void cmdRecarrega_Click();
 
     // Exit and About (MainFormExit.cpp).
@@ -103,7 +106,9 @@ class MainForm {
     // Special mode and byte viewer (MainFormSpecial.cpp, over special/).
     void cmdSpecial_Click();
     void lblLoc_Click();
-    void SpecialAction(std::int32_t ActionKey);
+    // The keypad's add and subtract step 32 bytes; F3 jumps to the next palette candidate
+    // the scanner finds after the location, Shift+F3 (shift bit 1) to the one before it.
+    void SpecialAction(std::int32_t ActionKey, int shift = 0);
     Failure ReadPaletteAtLocation();
     void cmdExibir_Click();
 
@@ -133,6 +138,9 @@ class MainForm {
 
     // The colour count of the row chosen in List1 (0 to 16).
     int SelectedColourCount() const;
+    // The location of the row chosen in List1; BadLocation, naming the definition file and
+    // the row's line, when its text is neither plain hex nor the LZ: form.
+    Failure SelectedLocation(PaletteLocation& where) const;
     // Shows a failure in a critical box.
     void ReportFailure(const Failure& failure);
 
@@ -140,6 +148,9 @@ class MainForm {
     // Shows the special mode's palette at `location`; the location changes only when the
     // read succeeds, and a file that can no longer be read is reported.
     void ShowLocation(std::int32_t location);
+    // The definition file the open and the reload read: the one named after the header code
+    // for a ROM found by it, otherwise the one GameName and GameIndex choose.
+    std::string DefinitionFileName() const;
     // Sets the game label's caption and what it stands for, always together.
     void ShowGameLabel(Shown shown, const std::string& caption);
     // The state an open or a reload leaves once the definitions are in the lists.
@@ -181,6 +192,7 @@ class MainForm {
     Services& services_;
     FormModel model_;
     ColourEditor editor_{model_, app_.RomLoaded};
+    CandidateJumps candidates_;
     EditHistory history_;
     int editDepth_ = 0;
 };

@@ -53,11 +53,11 @@ void MainForm::Picture1_DblClick() {
     editor_.TakeChosenColour(color);
 }
 
-void MainForm::Form_KeyDown(int keyCode, int /*shift*/) {
+void MainForm::Form_KeyDown(int keyCode, int shift) {
     if (app_.RomLoaded && keyCode == kKeyMultiply)
         Picture1_DblClick();
     if (app_.InSpecialState())
-        SpecialAction(keyCode);
+        SpecialAction(keyCode, shift);
 }
 
 bool MainForm::ColorDialog(RgbColor& color) {

@@ -92,9 +92,10 @@ void MainForm::cmdAmostra_Click() {
         ReportFailure(failure);
         return;
     }
-    services_.ShowPreviewWindow(
-        (std::filesystem::path(folder) / PreviewImageName(app_.GameIndex)).string(),
-        model_.gbaScreen);
+    // A ROM found by its code's definition file is none of the five games: the first image.
+    const std::int16_t game = app_.GameCodeFile.empty() ? app_.GameIndex : kFirstImageGame;
+    services_.ShowPreviewWindow((std::filesystem::path(folder) / PreviewImageName(game)).string(),
+                                model_.gbaScreen);
 }
 
 } // namespace zandrel

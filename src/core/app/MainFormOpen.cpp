@@ -29,8 +29,15 @@ std::string MainForm::IdentifyGame(const std::string& path) {
     return std::string(game->title);
 }
 
+std::string MainForm::DefinitionFileName() const {
+    // A failed attempt leaves GameName empty: the file then follows GameIndex alone.
+    if (!app_.GameName.empty() && !app_.GameCodeFile.empty())
+        return app_.GameCodeFile;
+    return DefinitionFileFor(app_.GameName, app_.GameIndex);
+}
+
 Failure MainForm::LoadPaletteDefinitions() {
-    const std::string name = DefinitionFileFor(app_.GameName, app_.GameIndex);
+    const std::string name = DefinitionFileName();
     // No palette stays chosen, so no undo step carries over.
     ForgetEdits();
     model_.List1.Clear();
@@ -44,6 +51,8 @@ Failure MainForm::LoadPaletteDefinitions() {
     model_.lstCount.Assign(std::move(table.counts));
     model_.List1.Assign(std::move(table.names));
     model_.lstColor.Assign(std::move(table.locations));
+    app_.DefinitionFile = name;
+    app_.DefinitionLines = std::move(table.lines);
     return failure;
 }
 
@@ -60,7 +69,7 @@ void MainForm::OpenFile(const std::string& path) {
     // A file that exists but cannot be opened or read ends the command here, silently, with
     // GameName as it was.
     std::optional<Identification> identification;
-    if (!IdentifyFile(path, identification).ok())
+    if (!IdentifyFile(path, services_.Folders(), identification).ok())
         return;
     // GameName holds the result of this attempt, so a failed one leaves it empty.
     app_.GameName = identification ? identification->title : std::string();
@@ -68,16 +77,16 @@ void MainForm::OpenFile(const std::string& path) {
         services_.MessageBox(text::kNotIdentified, kStyleCritical);
         return;
     }
-    // A memory dump leaves GameIndex as it was.
+    // A memory dump and a ROM found by its code's definition file leave GameIndex as it was.
     if (identification->gameIndex)
         app_.GameIndex = *identification->gameIndex;
+    app_.GameCodeFile = identification->codeDefinitionFile;
 
     model_.SetPathText(path);
     app_.RomPath = model_.txtArquivo.caption;
-    ShowGameLabel(identification->gameIndex ? Shown::Game : Shown::MemoryDump, app_.GameName);
+    ShowGameLabel(identification->IsMemoryDump() ? Shown::MemoryDump : Shown::Game, app_.GameName);
 
-    app_.DefinitionFolder =
-        DefinitionFolder(DefinitionFileFor(app_.GameName, app_.GameIndex), services_.Folders());
+    app_.DefinitionFolder = DefinitionFolder(DefinitionFileName(), services_.Folders());
     // The open command ends silently where the load fails; what it did before stays done.
     if (!LoadPaletteDefinitions().ok())
         return;
@@ -127,6 +136,19 @@ bool MainForm::RefuseFewerThan16() {
 
 int MainForm::SelectedColourCount() const {
     return PaletteColourCount(model_.lstCount.Row(model_.List1.selected));
+}
+
+Failure MainForm::SelectedLocation(PaletteLocation& where) const {
+    const int row = model_.List1.selected;
+    const std::string& text = model_.lstColor.Row(row);
+    if (const std::optional<PaletteLocation> parsed = ParsePaletteLocation(text)) {
+        where = *parsed;
+        return {};
+    }
+    const std::vector<std::int64_t>& lines = app_.DefinitionLines;
+    const std::int64_t line =
+        row >= 0 && static_cast<std::size_t>(row) < lines.size() ? lines[row] : 0;
+    return Failure::BadLocation(app_.DefinitionFile, line, text);
 }
 
 void MainForm::ReportFailure(const Failure& failure) {

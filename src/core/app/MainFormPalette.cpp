@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "app/MainForm.h"
-#include "rom/PaletteIO.h"
+#include "rom/PaletteAccess.h"
 #include "util/Messages.h"
 #include "util/NumberText.h"
 
@@ -46,14 +46,16 @@ void MainForm::List1_Click() {
 }
 
 Failure MainForm::ReadSelectedPalette() {
-    const int row = model_.List1.selected;
-    const std::int32_t location = HexToNumber(model_.lstColor.Row(row));
+    // A location text that is no location reads nothing at all.
+    PaletteLocation where;
+    if (Failure failure = SelectedLocation(where); !failure.ok())
+        return failure;
     const int count = SelectedColourCount();
 
     // Everything is read before any swatch changes, so a failed read changes none.
     // A count of 0 still opens the file: a vanished file is reported, never created.
     std::vector<ColorWord> words;
-    if (Failure failure = ReadColourWords(app_.RomPath, location, count, words); !failure.ok())
+    if (Failure failure = ReadPalette(app_.RomPath, where, count, words); !failure.ok())
         return failure;
     editor_.ShowWords(words);
     ForgetEdits();
@@ -76,17 +78,18 @@ void MainForm::Command2_Click() {
         return;
     }
     // Saving traps nothing: a write that did not happen is reported, never confirmed.
-    if (const Failure failure = WritePaletteWords(app_.RomPath, model_.lstColor.Row(row), count);
-        !failure.ok())
+    PaletteLocation where;
+    Failure failure = SelectedLocation(where);
+    if (failure.ok())
+        failure = WritePaletteWords(app_.RomPath, where, count);
+    if (!failure.ok())
         ReportFailure(failure);
 }
 
-Failure MainForm::WritePaletteWords(const std::string& path, const std::string& locationText,
+Failure MainForm::WritePaletteWords(const std::string& path, const PaletteLocation& where,
                                     int count) {
     // In place: the file never grows or appears anew.
-    if (Failure failure =
-            WriteColourWords(path, HexToNumber(locationText), editor_.SwatchWords(count));
-        !failure.ok())
+    if (Failure failure = WritePalette(path, where, editor_.SwatchWords(count)); !failure.ok())
         return failure;
     // Only reached once the bytes are on the disk.
     services_.MessageBox(text::kPaletteSaved, kStyleInformation);

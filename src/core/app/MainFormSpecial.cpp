@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/MainForm.h"
+#include "platform/Controls.h"
 #include "rom/PaletteIO.h"
 #include "special/ByteDump.h"
 #include "special/SpecialMode.h"
@@ -65,8 +66,20 @@ void MainForm::ShowLocation(std::int32_t location) {
     editor_.ReleaseSwatches();
 }
 
-void MainForm::SpecialAction(std::int32_t ActionKey) {
-    if (const std::optional<std::int32_t> next = SteppedLocation(app_.CurrentLocation, ActionKey))
+void MainForm::SpecialAction(std::int32_t ActionKey, int shift) {
+    if (ActionKey != kKeyF3) {
+        if (const auto next = SteppedLocation(app_.CurrentLocation, ActionKey))
+            ShowLocation(*next);
+        return;
+    }
+    const bool backward = (shift & kShiftBit) != 0;
+    std::optional<std::int32_t> next;
+    if (Failure failure = candidates_.Next(app_.RomPath, app_.CurrentLocation, backward, next);
+        !failure.ok()) {
+        ReportFailure(failure);
+        return;
+    }
+    if (next) // no candidate that way: nothing changes
         ShowLocation(*next);
 }
 
@@ -82,12 +95,14 @@ void MainForm::lblLoc_Click() {
 
 void MainForm::cmdExibir_Click() {
     const int row = model_.List1.selected;
-    // The location text is taken as stored, not upper-cased.
-    const std::int32_t location = HexToNumber(model_.lstColor.Row(row));
-
+    PaletteLocation where;
+    if (Failure failure = SelectedLocation(where); !failure.ok()) {
+        ReportFailure(failure);
+        return;
+    }
     const std::int64_t count = ViewerColourCount(model_.lstCount.Row(row));
     std::string text;
-    if (Failure failure = BuildByteDump(app_.RomPath, location, count, text); !failure.ok()) {
+    if (Failure failure = BuildByteDump(app_.RomPath, where, count, text); !failure.ok()) {
         ReportFailure(failure);
         return;
     }

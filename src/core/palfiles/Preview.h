@@ -12,8 +12,9 @@ namespace zandrel {
 
 inline constexpr const char* kPreviewImage1 = "preview01.gif";
 inline constexpr const char* kPreviewImage2 = "preview02.gif";
-// The Kemrith game has a picture of its own.
+// The Kemrith game has a picture of its own; the first game's is everyone else's.
 inline constexpr std::int16_t kSecondImageGame = 3;
+inline constexpr std::int16_t kFirstImageGame = 0;
 
 // The name of the image the preview window shows for the last identified game.
 inline const char* PreviewImageName(std::int16_t gameIndex) {

@@ -64,5 +64,8 @@ struct Swatch {
 inline constexpr int kKeyMultiply = 106;
 inline constexpr int kKeyAdd = 107;
 inline constexpr int kKeySubtract = 109;
+inline constexpr int kKeyF3 = 114;
+// The shift state's bit for the Shift key (Ctrl is 2, Alt 4).
+inline constexpr int kShiftBit = 1;
 
 } // namespace zandrel

@@ -99,6 +99,35 @@ Failure Failure::Usage(std::string reason) {
     return WithReason(Result::Usage, {}, std::move(reason));
 }
 
+Failure Failure::BadLocation(std::string definitionFile, std::int64_t line,
+                             std::string locationText) {
+    Failure failure = AtLine(Result::BadLocation, std::move(definitionFile), line, false);
+    failure.reason = std::move(locationText);
+    return failure;
+}
+
+Failure Failure::BadBlock(std::string path, std::int64_t block, std::string reason) {
+    Failure failure = WithReason(Result::BadBlock, std::move(path), std::move(reason));
+    failure.location = block;
+    return failure;
+}
+
+Failure Failure::OutsideBlock(std::string path, std::string locationText, std::int64_t length,
+                              std::uint64_t dataSize) {
+    Failure failure = WithReason(Result::OutsideBlock, std::move(path), std::move(locationText));
+    failure.length = length;
+    failure.size = dataSize;
+    return failure;
+}
+
+Failure Failure::DoesNotFit(std::string path, std::string locationText, std::int64_t newLength,
+                            std::uint64_t originalLength) {
+    Failure failure = WithReason(Result::DoesNotFit, std::move(path), std::move(locationText));
+    failure.length = newLength;
+    failure.size = originalLength;
+    return failure;
+}
+
 namespace {
 
 // Where in a definition file the load stopped, and what became of the entries before it.
@@ -175,6 +204,23 @@ std::string ErrorMessage(const Failure& f) {
         return Quoted(f.file) + ": " + f.reason;
     case Result::Usage:
         return f.reason;
+    case Result::BadLocation:
+        return DefinitionLine(f) + "a localização " + Quoted(f.reason) +
+               " não é válida (esperado: de 1 a 8 dígitos hex até 7FFFFFFF, como 1A0, ou um "
+               "bloco comprimido, como LZ:3B8A8C ou LZ:3B8A8C+20). Nada foi lido nem gravado.";
+    case Result::BadBlock:
+        return "O bloco comprimido LZ77 na localização hex " + HexText(f.location) +
+               " do arquivo " + Quoted(f.file) + " não pode ser lido: " + f.reason +
+               ". Nada foi gravado.";
+    case Result::OutsideBlock:
+        return "A paleta " + f.reason + " (hex; " + std::to_string(f.length) +
+               " bytes) não está dentro dos dados do seu bloco comprimido no arquivo " +
+               Quoted(f.file) + ", que tem " + std::to_string(f.size) +
+               " bytes descomprimidos. Nada foi lido nem gravado.";
+    case Result::DoesNotFit:
+        return "A paleta " + f.reason + " (hex) não cabe mais no seu bloco comprimido no arquivo " +
+               Quoted(f.file) + ": recomprimido, o bloco tem " + std::to_string(f.length) +
+               " bytes, e o original tem " + std::to_string(f.size) + " bytes. Nada foi gravado.";
     }
     return {};
 }

@@ -36,6 +36,15 @@ enum class Result {
     FileRefused,
     // A palette whose count gives no colours; `reason` names the palette and its count text.
     NoColours,
+    // A definition row (`file`, `line`) whose location text (`reason`) is no location.
+    BadLocation,
+    // Compressed palettes: the LZ77 block at `location` does not decompress (`reason` says
+    // why); the palette (`reason` its location text, `length` its bytes) does not lie inside
+    // the block's `size` decompressed bytes; the recompressed block (`length` bytes) is longer
+    // than the original stream (`size` bytes).
+    BadBlock,
+    OutsideBlock,
+    DoesNotFit,
     // A command line the tool cannot follow; `reason` says what is wrong with it.
     Usage,
 };
@@ -44,12 +53,13 @@ struct Failure {
     Result result = Result::Ok;
     std::string file;          // the file the failure is about; empty for Usage
     FileStatus io;             // the system's reason: CannotRead, CannotWrite, DefinitionMissing
-    std::int64_t line = 0;     // the definition file's 1-based line that stopped the load
+    std::int64_t line = 0;     // the definition file's 1-based line at fault
     std::int64_t location = 0; // PaletteBeyondEnd: offset of the palette's first byte
     std::int64_t length = 0;   // PaletteBeyondEnd: the bytes to write
     std::uint64_t size = 0;    // PaletteBeyondEnd: the file's length
     std::int64_t count = 0;    // CountTooLarge: the palette's colour count
-    std::string reason;        // BadPaletteFile, FileRefused, NoColours, Usage
+    std::string reason;        // BadPaletteFile, FileRefused, NoColours, Usage, and as the
+                               // results say
     // Definition failures: the load stopped at the text after a CR inside that line.
     bool afterLoneCr = false;
     // Definition failures: the caller used none of the entries before the line.
@@ -73,6 +83,13 @@ struct Failure {
     static Failure NoColours(std::string path, const std::string& palette,
                              const std::string& countText);
     static Failure Usage(std::string reason);
+    static Failure BadLocation(std::string definitionFile, std::int64_t line,
+                               std::string locationText);
+    static Failure BadBlock(std::string path, std::int64_t block, std::string reason);
+    static Failure OutsideBlock(std::string path, std::string locationText, std::int64_t length,
+                                std::uint64_t dataSize);
+    static Failure DoesNotFit(std::string path, std::string locationText, std::int64_t newLength,
+                              std::uint64_t originalLength);
 
     bool ok() const { return result == Result::Ok; }
 };

@@ -35,6 +35,7 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std:
     table.counts.reserve(table.counts.size() + expected);
     table.names.reserve(table.names.size() + expected);
     table.locations.reserve(table.locations.size() + expected);
+    table.lines.reserve(table.lines.size() + expected);
 
     // A line ends at LF, CR LF or a bare CR, whichever comes first. Messages number the lines
     // as an editor shows them: by LF when the file holds one, so a bare CR inside such a line
@@ -75,6 +76,7 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std:
         if (table.counts.size() >= kMaxDefinitionEntries)
             return Failure::TooManyEntries(name, lineNumber, continuesNumberedLine);
         table.counts.emplace_back(line.substr(0, first));
+        table.lines.push_back(lineNumber);
         const std::size_t second = comma(first + 1);
         if (second == std::string_view::npos) {
             table.names.emplace_back(line.substr(first + 1));
@@ -94,12 +96,22 @@ Failure LoadDefinitionFile(const std::string& path, const std::string& name, Pal
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), table, name);
 }
 
-std::string DefinitionFolder(const std::string& name, const DataFolders& folders) {
+namespace {
+
+bool HoldsFile(const std::string& folder, const std::string& name) {
     std::error_code error;
-    if (!folders.userData.empty() &&
-        std::filesystem::is_regular_file(std::filesystem::path(folders.userData) / name, error))
-        return folders.userData;
-    return folders.data;
+    return !folder.empty() &&
+           std::filesystem::is_regular_file(std::filesystem::path(folder) / name, error);
+}
+
+} // namespace
+
+std::string DefinitionFolder(const std::string& name, const DataFolders& folders) {
+    return HoldsFile(folders.userData, name) ? folders.userData : folders.data;
+}
+
+bool DefinitionFileExists(const std::string& name, const DataFolders& folders) {
+    return HoldsFile(folders.userData, name) || HoldsFile(folders.data, name);
 }
 
 } // namespace zandrel

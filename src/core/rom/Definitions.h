@@ -20,6 +20,8 @@ struct PaletteTable {
     std::vector<std::string> counts;
     std::vector<std::string> names;
     std::vector<std::string> locations;
+    // The 1-based line of each entry (one per count), for the messages about its location.
+    std::vector<std::int64_t> lines;
 };
 
 // Reads every entry of the 8-bit text into the table, in file order. Lines end with CR LF (a
@@ -38,5 +40,7 @@ Failure LoadDefinitionFile(const std::string& path, const std::string& name, Pal
 // that file, so a user adds palettes without writing to the program's folder; otherwise the
 // program's data folder.
 std::string DefinitionFolder(const std::string& name, const DataFolders& folders);
+// True when the user's data folder or the program's data folder holds a regular file `name`.
+bool DefinitionFileExists(const std::string& name, const DataFolders& folders);
 
 } // namespace zandrel

@@ -27,9 +27,17 @@ inline constexpr std::array<GameInfo, 5> kGames{{
 
 inline constexpr std::string_view kMemoryDumpDefinitionFile = "MEMORYDUMP.ZNDL";
 inline constexpr std::uint64_t kGameCodeOffset = 0xAC;
+inline constexpr std::uint64_t kGameTitleOffset = 0xA0;
+inline constexpr std::size_t kGameTitleLength = 12;
 
 // The game whose code matches exactly (case-sensitive), if any.
 std::optional<GameInfo> FindGameByCode(std::span<const std::uint8_t> code);
+// The definition file named after a header code of none of the five games, "<CODE>.ZNDL";
+// empty unless the code's four characters are ASCII letters and digits.
+std::string CodeDefinitionFile(std::span<const std::uint8_t> code);
+// The internal title of the header's 12 bytes at 0xA0: trailing NULs and blanks cut off, any
+// other byte outside printable ASCII shown as "?".
+std::string InternalTitle(std::span<const std::uint8_t> title);
 // A memory dump is known by its name alone: it ends in ".DMP" in any letter case.
 bool IsMemoryDumpName(std::string_view path);
 // The definition file for the latest identification: the dump's when GameName is the memory

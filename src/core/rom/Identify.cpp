@@ -1,23 +1,47 @@
 #include "rom/Identify.h"
 
 #include <array>
+#include <span>
 
 #include "platform/File.h"
+#include "rom/Definitions.h"
 #include "util/Messages.h"
 
 namespace zandrel {
 
-Failure ReadGameCode(const File& file, const std::string& path, std::optional<GameInfo>& game) {
-    game.reset();
+namespace {
+
+// The header from the title at 0xA0 to the end of the code at 0xAF.
+using HeaderBytes = std::array<std::uint8_t, kGameTitleLength + 4>;
+
+// Nothing for a file shorter than 176 bytes.
+Failure ReadHeader(const File& file, const std::string& path, std::optional<HeaderBytes>& header) {
+    header.reset();
     std::uint64_t size = 0;
     if (const FileStatus status = file.Size(size); !status.ok())
         return Failure::CannotRead(path, status);
     if (size < kGameCodeOffset + 4)
         return {}; // no complete code
-    std::array<std::uint8_t, 4> code{};
-    if (const FileStatus status = file.ReadAt(kGameCodeOffset, code); !status.ok())
+    HeaderBytes bytes{};
+    if (const FileStatus status = file.ReadAt(kGameTitleOffset, bytes); !status.ok())
         return Failure::CannotRead(path, status);
-    game = FindGameByCode(code);
+    header = bytes;
+    return {};
+}
+
+std::span<const std::uint8_t> CodeOf(const HeaderBytes& header) {
+    return std::span(header).subspan(kGameTitleLength, 4);
+}
+
+} // namespace
+
+Failure ReadGameCode(const File& file, const std::string& path, std::optional<GameInfo>& game) {
+    game.reset();
+    std::optional<HeaderBytes> header;
+    if (Failure failure = ReadHeader(file, path, header); !failure.ok())
+        return failure;
+    if (header)
+        game = FindGameByCode(CodeOf(*header));
     return {};
 }
 
@@ -33,27 +57,45 @@ Failure IdentifyByHeader(const std::string& path, std::optional<GameInfo>& game)
     return ReadGameCode(file, path, game);
 }
 
-Failure IdentifyFile(const std::string& path, std::optional<Identification>& identification) {
+Failure IdentifyFile(const std::string& path, const DataFolders& folders,
+                     std::optional<Identification>& identification) {
     identification.reset();
     if (IsMemoryDumpName(path)) {
-        identification = Identification{text::kMemoryDump, std::nullopt};
+        identification = Identification{text::kMemoryDump, std::nullopt, {}};
         return {};
     }
-    std::optional<GameInfo> game;
-    if (Failure failure = IdentifyByHeader(path, game); !failure.ok())
+    if (!FileExists(path))
+        return {};
+    FileStatus status;
+    const File file = File::Open(path, OpenMode::ReadOnly, status);
+    if (!status.ok())
+        return Failure::CannotRead(path, status);
+    std::optional<HeaderBytes> header;
+    if (Failure failure = ReadHeader(file, path, header); !failure.ok() || !header)
         return failure;
-    if (game)
-        identification = Identification{std::string(game->title), game->index};
+    if (const std::optional<GameInfo> game = FindGameByCode(CodeOf(*header))) {
+        identification = Identification{std::string(game->title), game->index, {}};
+        return {};
+    }
+    const std::string definitionFile = CodeDefinitionFile(CodeOf(*header));
+    if (definitionFile.empty() || !DefinitionFileExists(definitionFile, folders))
+        return {};
+    const std::string code(CodeOf(*header).begin(), CodeOf(*header).end());
+    const std::string title = InternalTitle(std::span(*header).first(kGameTitleLength));
+    identification = Identification{(title.empty() ? "" : title + " ") + "(" + code + ")",
+                                    std::nullopt, definitionFile};
     return {};
 }
 
-std::optional<Identification> IdentifyFile(const std::string& path) {
+std::optional<Identification> IdentifyFile(const std::string& path, const DataFolders& folders) {
     std::optional<Identification> identification;
-    IdentifyFile(path, identification); // an unreadable file has no identification either
+    IdentifyFile(path, folders, identification); // an unreadable file has no identification
     return identification;
 }
 
 std::string DefinitionFileOf(const Identification& identification) {
+    if (!identification.codeDefinitionFile.empty())
+        return identification.codeDefinitionFile;
     return DefinitionFileFor(identification.title, identification.gameIndex.value_or(-1));
 }
 

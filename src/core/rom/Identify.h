@@ -1,11 +1,14 @@
 // Which game a file belongs to, decided as the open command decides it: a name ending in
-// ".DMP" is a memory dump, anything else by the four-character code at 0xAC.
+// ".DMP" is a memory dump, anything else by the four-character code at 0xAC. A ROM of none of
+// the five games is known when a definition file named after its code lies in the user's data
+// folder or the program's data folder.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "platform/DataFolders.h"
 #include "platform/Failure.h"
 #include "platform/File.h"
 #include "rom/Games.h"
@@ -13,9 +16,15 @@
 namespace zandrel {
 
 struct Identification {
-    std::string title; // "Torvale (US)", "MEMORY DUMP", ...
-    // The game's index; empty for a memory dump, which leaves GameIndex as it was.
+    // "Torvale (US)", "MEMORY DUMP", or a ROM's internal title and code: "SYNTHETIC (ZNDL)".
+    std::string title;
+    // The game's index; empty for a memory dump and a ROM known by its code, which leave
+    // GameIndex as it was.
     std::optional<std::int16_t> gameIndex;
+    // "<CODE>.ZNDL" for a ROM known by its code; empty otherwise.
+    std::string codeDefinitionFile;
+
+    bool IsMemoryDump() const { return !gameIndex && codeDefinitionFile.empty(); }
 };
 
 // The game of the code at 0xAC of the open file at `path`; nothing for a file shorter than
@@ -26,12 +35,17 @@ Failure ReadGameCode(const File& file, const std::string& path, std::optional<Ga
 // file, which is never created. CannotRead when the file exists but cannot be opened or read.
 Failure IdentifyByHeader(const std::string& path, std::optional<GameInfo>& game);
 
-// A memory dump by its name alone (nothing is read), otherwise IdentifyByHeader.
-Failure IdentifyFile(const std::string& path, std::optional<Identification>& identification);
-// The same, with a file that cannot be read taken as not identified.
-std::optional<Identification> IdentifyFile(const std::string& path);
+// A memory dump by its name alone (nothing is read), otherwise one of the five games by its
+// header code, otherwise a ROM whose code names a definition file in `folders`. Nothing for a
+// missing file or an unknown code; CannotRead when the file exists but cannot be read.
+Failure IdentifyFile(const std::string& path, const DataFolders& folders,
+                     std::optional<Identification>& identification);
+// The same, with a file that cannot be read taken as not identified. Without folders only
+// memory dumps and the five games are known.
+std::optional<Identification> IdentifyFile(const std::string& path,
+                                           const DataFolders& folders = {});
 
-// The definition file for an identification (see DefinitionFileFor).
+// The definition file for an identification: the code's, or see DefinitionFileFor.
 std::string DefinitionFileOf(const Identification& identification);
 
 } // namespace zandrel

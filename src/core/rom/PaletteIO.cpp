@@ -99,6 +99,23 @@ Failure ChangeBytesInPlace(const std::string& path, std::int64_t offset, std::si
     return WriteAndFlush(file, path, offset, bytes);
 }
 
+Failure RewriteInPlace(const std::string& path, std::int64_t offset, const Rewrite& rewrite) {
+    File file;
+    // Opened and locked before anything is read; where the bytes end is known only then.
+    if (Failure failure = OpenInPlace(path, 0, 0, file); !failure.ok())
+        return failure;
+    std::uint64_t size = 0;
+    if (const FileStatus status = file.Size(size); !status.ok())
+        return Failure::CannotWrite(path, status);
+    std::vector<std::uint8_t> replacement;
+    if (Failure failure = rewrite(file, size, replacement); !failure.ok())
+        return failure;
+    if (offset < 0 || static_cast<std::uint64_t>(offset) + replacement.size() > size)
+        return Failure::BeyondEnd(path, offset, static_cast<std::int64_t>(replacement.size()),
+                                  size);
+    return WriteAndFlush(file, path, offset, replacement);
+}
+
 Failure WriteColourWords(const std::string& path, std::int64_t location,
                          std::span<const ColorWord> words) {
     const std::vector<std::uint8_t> bytes = WordsToBytes(words);

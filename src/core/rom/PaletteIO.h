@@ -9,6 +9,7 @@
 
 #include "colour/Codec.h"
 #include "platform/Failure.h"
+#include "platform/File.h"
 
 namespace zandrel {
 
@@ -29,6 +30,13 @@ Failure ReadColourWords(const std::string& path, std::int64_t location, int coun
 // written back.
 Failure ChangeBytesInPlace(const std::string& path, std::int64_t offset, std::size_t length,
                            const std::function<void(std::vector<std::uint8_t>&)>& change);
+
+// Rewrites bytes at the 0-based `offset` whose extent only the file's bytes tell (an LZ77
+// block): `rewrite` reads what it needs from the open, locked file of `size` bytes and gives
+// the bytes to write at `offset`, or a Failure to write nothing.
+using Rewrite = std::function<Failure(const File& file, std::uint64_t size,
+                                      std::vector<std::uint8_t>& replacement)>;
+Failure RewriteInPlace(const std::string& path, std::int64_t offset, const Rewrite& rewrite);
 
 // Writes the words at `location`, bit 15 written as 0.
 Failure WriteColourWords(const std::string& path, std::int64_t location,

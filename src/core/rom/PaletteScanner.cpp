@@ -147,4 +147,10 @@ RomImageRead ReadRomImage(const std::string& path, std::vector<std::uint8_t>& by
     return read;
 }
 
+Failure RomImageFailure(const std::string& path, const RomImageRead& read) {
+    if (read.tooLarge)
+        return Failure::CannotRead(path, FileStatus{FileError::TooLarge, 0, kLargestRomSize});
+    return Failure::CannotRead(path, read.io);
+}
+
 } // namespace zandrel

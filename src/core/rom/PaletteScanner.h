@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Failure.h"
 #include "platform/File.h"
 #include "rom/PaletteLocation.h"
 
@@ -52,5 +53,8 @@ struct RomImageRead {
 
 // The whole file, for scanning: refused, unread, above kLargestRomSize.
 RomImageRead ReadRomImage(const std::string& path, std::vector<std::uint8_t>& bytes);
+// A failed ReadRomImage as the commands report it: CannotRead, with the limit for a file
+// above it.
+Failure RomImageFailure(const std::string& path, const RomImageRead& read);
 
 } // namespace zandrel

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "colour/Codec.h"
+#include "rom/PaletteAccess.h"
 #include "rom/PaletteIO.h"
 #include "util/NumberText.h"
 
@@ -44,6 +45,20 @@ Failure BuildByteDump(const std::string& path, std::int32_t location, std::int64
     std::vector<std::uint8_t> bytes;
     // Opened even for no bytes, so a file that has gone is reported all the same.
     if (Failure failure = ReadFileBytes(path, location, length, bytes); !failure.ok())
+        return failure;
+    text = FormatByteDump(bytes);
+    return {};
+}
+
+Failure BuildByteDump(const std::string& path, const PaletteLocation& where, std::int64_t count,
+                      std::string& text) {
+    if (!where.compressed)
+        return BuildByteDump(path, static_cast<std::int32_t>(where.location), count, text);
+    if (count > kMaxDumpColours)
+        return Failure::CountTooLarge(path, count);
+    std::vector<std::uint8_t> bytes;
+    if (Failure failure = ReadPaletteBytes(path, where, static_cast<int>(count), bytes);
+        !failure.ok())
         return failure;
     text = FormatByteDump(bytes);
     return {};

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/Failure.h"
+#include "rom/PaletteLocation.h"
 #include "util/Hex.h"
 
 namespace zandrel {
@@ -28,6 +29,10 @@ std::int64_t ViewerColourCount(std::string_view countText);
 // Bytes past the end of the file show as 00; a count of 0 or less gives empty text, though
 // the file is still opened. A count above kMaxDumpColours gives CountTooLarge.
 Failure BuildByteDump(const std::string& path, std::int32_t location, std::int64_t count,
+                      std::string& text);
+// The same for a palette wherever it lies: a compressed one shows its decompressed bytes,
+// which must hold the count's.
+Failure BuildByteDump(const std::string& path, const PaletteLocation& where, std::int64_t count,
                       std::string& text);
 
 } // namespace zandrel

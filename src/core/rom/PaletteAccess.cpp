@@ -1,0 +1,160 @@
+#include "rom/PaletteAccess.h"
+
+#include <algorithm>
+#include <array>
+
+#include "platform/File.h"
+#include "rom/CompressedPalette.h"
+#include "rom/Lz77.h"
+#include "rom/PaletteIO.h"
+
+namespace zandrel {
+
+namespace {
+
+constexpr std::uint64_t kHeaderBytes = 4;
+
+// The longest stream that decompresses to `declared` bytes: all literals, a flag byte for
+// every eight, and a last reference cut short.
+std::uint64_t LongestStream(std::uint64_t declared) {
+    return kHeaderBytes + declared + (declared + 7) / 8 + 2;
+}
+
+// The bytes from the block's header as far as its declared size can reach, cut at the end of
+// the file; none when the block's location is outside the file.
+FileStatus ReadBlockBytes(const File& file, std::uint64_t size, std::uint32_t block,
+                          std::vector<std::uint8_t>& bytes) {
+    bytes.clear();
+    if (block >= size)
+        return {};
+    std::array<std::uint8_t, kHeaderBytes> header{};
+    if (const FileStatus status = file.ReadAt(block, header); !status.ok())
+        return status;
+    const std::uint64_t declared = header[1] | header[2] << 8 | header[3] << 16;
+    bytes.resize(static_cast<std::size_t>(std::min(size - block, LongestStream(declared))));
+    return file.ReadAt(block, bytes);
+}
+
+std::string BlockErrorText(Lz77Error error, bool outsideFile, std::uint64_t size) {
+    if (outsideFile)
+        return "a localização fica fora do arquivo, que tem " + std::to_string(size) + " bytes";
+    switch (error) {
+    case Lz77Error::NotLz77:
+        return "não há um cabeçalho LZ77 (o byte 10 hex) nessa localização";
+    case Lz77Error::Truncated:
+        return "o arquivo termina antes do fim dos dados comprimidos";
+    case Lz77Error::BeforeStart:
+        return "uma referência aponta para antes do início dos dados";
+    case Lz77Error::None:
+        break;
+    }
+    return {};
+}
+
+// The failure of a block that does not decompress, or does not hold `count` words at the
+// palette's offset.
+Failure BlockFailure(const std::string& path, const PaletteLocation& where, BlockPaletteError error,
+                     Lz77Error blockError, std::uint64_t size, std::span<const std::uint8_t> block,
+                     int count) {
+    if (error == BlockPaletteError::OutsideBlock)
+        return Failure::OutsideBlock(path, PaletteLocationText(where), std::int64_t{2} * count,
+                                     static_cast<std::uint64_t>(Lz77DeclaredSize(block, 0)));
+    return Failure::BadBlock(path, where.location,
+                             BlockErrorText(blockError, where.location >= size, size));
+}
+
+// The stored words (bit 15 included) of a compressed palette, from the file opened for reading.
+Failure ReadStoredBlockWords(const std::string& path, const PaletteLocation& where, int count,
+                             std::vector<ColorWord>& words) {
+    FileStatus status;
+    const File file = File::Open(path, OpenMode::ReadOnly, status);
+    std::uint64_t size = 0;
+    if (status.ok())
+        status = file.Size(size);
+    std::vector<std::uint8_t> block;
+    if (status.ok())
+        status = ReadBlockBytes(file, size, where.location, block);
+    if (!status.ok())
+        return Failure::CannotRead(path, status);
+    BlockPaletteRead read =
+        ReadBlockPalette(block, 0, where.offsetInBlock, static_cast<std::size_t>(count));
+    if (!read.ok())
+        return BlockFailure(path, where, read.error, read.blockError, size, block, count);
+    words = std::move(read.words);
+    return {};
+}
+
+} // namespace
+
+Failure ReadPalette(const std::string& path, const PaletteLocation& where, int count,
+                    std::vector<ColorWord>& words) {
+    count = std::max(count, 0);
+    if (!where.compressed)
+        return ReadColourWords(path, where.location, count, words);
+    if (Failure failure = ReadStoredBlockWords(path, where, count, words); !failure.ok())
+        return failure;
+    for (ColorWord& word : words)
+        word &= 0x7FFF;
+    return {};
+}
+
+Failure ReadPaletteBytes(const std::string& path, const PaletteLocation& where, int count,
+                         std::vector<std::uint8_t>& bytes) {
+    count = std::max(count, 0);
+    if (!where.compressed)
+        return ReadFileBytes(path, where.location, static_cast<std::size_t>(count) * 2, bytes);
+    std::vector<ColorWord> words;
+    if (Failure failure = ReadStoredBlockWords(path, where, count, words); !failure.ok())
+        return failure;
+    bytes.clear();
+    for (const ColorWord word : words) {
+        bytes.push_back(static_cast<std::uint8_t>(word & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(word >> 8));
+    }
+    return {};
+}
+
+Failure ChangeCompressedPalette(const std::string& path, const PaletteLocation& where, int count,
+                                const std::function<void(std::vector<ColorWord>&)>& change) {
+    count = std::max(count, 0);
+    const auto rewrite = [&](const File& file, std::uint64_t size,
+                             std::vector<std::uint8_t>& replacement) -> Failure {
+        std::vector<std::uint8_t> block;
+        if (const FileStatus status = ReadBlockBytes(file, size, where.location, block);
+            !status.ok())
+            return Failure::CannotRead(path, status);
+        const BlockPaletteRead read =
+            ReadBlockPalette(block, 0, where.offsetInBlock, static_cast<std::size_t>(count));
+        if (!read.ok())
+            return BlockFailure(path, where, read.error, read.blockError, size, block, count);
+        std::vector<ColorWord> words = read.words;
+        change(words);
+        for (ColorWord& word : words)
+            word &= 0x7FFF;
+        // The same words: the block stays as it is, in its original encoding.
+        if (words == read.words)
+            return {};
+        BlockPaletteWrite write = PatchBlockPalette(block, 0, where.offsetInBlock, words);
+        if (write.error == BlockPaletteError::DoesNotFit)
+            return Failure::DoesNotFit(path, PaletteLocationText(where),
+                                       static_cast<std::int64_t>(write.newLength),
+                                       write.originalLength);
+        if (!write.ok())
+            return BlockFailure(path, where, write.error, write.blockError, size, block, count);
+        replacement = std::move(write.stream);
+        return {};
+    };
+    return RewriteInPlace(path, where.location, rewrite);
+}
+
+Failure WritePalette(const std::string& path, const PaletteLocation& where,
+                     std::span<const ColorWord> words) {
+    if (!where.compressed)
+        return WriteColourWords(path, where.location, words);
+    return ChangeCompressedPalette(path, where, static_cast<int>(words.size()),
+                                   [&words](std::vector<ColorWord>& stored) {
+                                       std::copy(words.begin(), words.end(), stored.begin());
+                                   });
+}
+
+} // namespace zandrel

@@ -1,0 +1,40 @@
+// A palette wherever its location says: colour words at a file offset, or inside an LZ77 block.
+// A block is read only as far as its declared size can reach, never outside the file; a
+// write recompresses it and puts exactly the new stream in place when it fits.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "colour/Codec.h"
+#include "platform/Failure.h"
+#include "rom/PaletteLocation.h"
+
+namespace zandrel {
+
+// `count` colour words of the palette, bit 15 dropped. Raw: bytes past the end of the file
+// read as 0. Compressed: the block must decompress inside the file and hold every word.
+Failure ReadPalette(const std::string& path, const PaletteLocation& where, int count,
+                    std::vector<ColorWord>& words);
+
+// The bytes of `count` colour words as the byte viewer shows them, bit 15 included: the
+// file's (0 past its end), or the decompressed data's, which must hold them.
+Failure ReadPaletteBytes(const std::string& path, const PaletteLocation& where, int count,
+                         std::vector<std::uint8_t>& bytes);
+
+// Writes the words, bit 15 as 0, in place. A compressed palette's block is read,
+// recompressed and written under the file's lock, from the read to the flush: exactly the
+// new stream at the block's location when it is no longer than the original stream, and
+// nothing (DoesNotFit, with both lengths) when it is longer.
+Failure WritePalette(const std::string& path, const PaletteLocation& where,
+                     std::span<const ColorWord> words);
+
+// As WritePalette for a compressed palette, with its `count` words as stored handed to
+// `change` under the lock, so a change of a few words loses no other writer's.
+Failure ChangeCompressedPalette(const std::string& path, const PaletteLocation& where, int count,
+                                const std::function<void(std::vector<ColorWord>&)>& change);
+
+} // namespace zandrel

@@ -1,0 +1,66 @@
+#include "special/CandidateJumps.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "rom/PaletteScanner.h"
+
+namespace zandrel {
+
+namespace {
+
+// The file's version as the system tells it without opening it; nothing when it cannot.
+std::optional<std::pair<std::uintmax_t, std::filesystem::file_time_type>>
+StatOf(const std::string& path) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error)
+        return std::nullopt;
+    const std::filesystem::file_time_type modified = std::filesystem::last_write_time(path, error);
+    if (error)
+        return std::nullopt;
+    return std::pair{size, modified};
+}
+
+} // namespace
+
+Failure CandidateJumps::Scan(const std::string& path) {
+    const auto stat = StatOf(path);
+    if (stat && scanned_ && *scanned_ == Version{path, stat->first, stat->second})
+        return {};
+    scanned_.reset();
+    locations_.clear();
+    std::vector<std::uint8_t> rom;
+    const RomImageRead read = ReadRomImage(path, rom);
+    if (!read.ok())
+        return RomImageFailure(path, read);
+    ScanOptions options;
+    options.compressed = false; // the special mode reads raw words at its location
+    for (const PaletteCandidate& candidate : ScanPalettes(rom, options))
+        locations_.push_back(static_cast<std::int32_t>(candidate.where.location));
+    std::sort(locations_.begin(), locations_.end());
+    // The version was taken before the read: a file changed during it shows a newer one
+    // next time and is scanned again.
+    if (stat)
+        scanned_ = Version{path, stat->first, stat->second};
+    return {};
+}
+
+Failure CandidateJumps::Next(const std::string& path, std::int32_t location, bool backward,
+                             std::optional<std::int32_t>& next) {
+    next.reset();
+    if (Failure failure = Scan(path); !failure.ok())
+        return failure;
+    if (backward) {
+        const auto before = std::lower_bound(locations_.begin(), locations_.end(), location);
+        if (before != locations_.begin())
+            next = *std::prev(before);
+    } else {
+        const auto after = std::upper_bound(locations_.begin(), locations_.end(), location);
+        if (after != locations_.end())
+            next = *after;
+    }
+    return {};
+}
+
+} // namespace zandrel
