@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "util/Text.h"
+
 namespace zandrel {
 
 namespace {
@@ -42,11 +44,7 @@ std::optional<std::uint32_t> HexValue(std::string_view text, std::size_t digits)
 }
 
 std::string_view WithoutSurroundingBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return TrimmedOf(text, " \t\r\n");
 }
 
 // 64 hex digits with blanks anywhere: the palette's 32 bytes as they sit in the ROM.

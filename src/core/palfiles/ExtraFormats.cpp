@@ -59,11 +59,7 @@ bool IsBlank(char c) {
 }
 
 std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return TrimmedOf(text, " \t");
 }
 
 // Words separated by blanks and tabs.

@@ -29,6 +29,19 @@ Failure ReadHeader(const File& file, const std::string& path, std::optional<Head
     return {};
 }
 
+// The header of the file at `path`: nothing for a missing file (a typed name is never
+// created) or one too short to hold a code; a failure for a file that cannot be read.
+Failure ReadHeaderAt(const std::string& path, std::optional<HeaderBytes>& header) {
+    header.reset();
+    if (!FileExists(path))
+        return {};
+    FileStatus status;
+    const File file = File::Open(path, OpenMode::ReadOnly, status);
+    if (!status.ok())
+        return Failure::CannotRead(path, status);
+    return ReadHeader(file, path, header);
+}
+
 std::span<const std::uint8_t> CodeOf(const HeaderBytes& header) {
     return std::span(header).subspan(kGameTitleLength, 4);
 }
@@ -47,14 +60,12 @@ Failure ReadGameCode(const File& file, const std::string& path, std::optional<Ga
 
 Failure IdentifyByHeader(const std::string& path, std::optional<GameInfo>& game) {
     game.reset();
-    // Only an existing file has a code; nothing is created for a typed name.
-    if (!FileExists(path))
-        return {};
-    FileStatus status;
-    const File file = File::Open(path, OpenMode::ReadOnly, status);
-    if (!status.ok())
-        return Failure::CannotRead(path, status);
-    return ReadGameCode(file, path, game);
+    std::optional<HeaderBytes> header;
+    if (Failure failure = ReadHeaderAt(path, header); !failure.ok())
+        return failure;
+    if (header)
+        game = FindGameByCode(CodeOf(*header));
+    return {};
 }
 
 Failure IdentifyFile(const std::string& path, const DataFolders& folders,
@@ -64,14 +75,8 @@ Failure IdentifyFile(const std::string& path, const DataFolders& folders,
         identification = Identification{text::kMemoryDump, std::nullopt, {}};
         return {};
     }
-    if (!FileExists(path))
-        return {};
-    FileStatus status;
-    const File file = File::Open(path, OpenMode::ReadOnly, status);
-    if (!status.ok())
-        return Failure::CannotRead(path, status);
     std::optional<HeaderBytes> header;
-    if (Failure failure = ReadHeader(file, path, header); !failure.ok() || !header)
+    if (Failure failure = ReadHeaderAt(path, header); !failure.ok() || !header)
         return failure;
     if (const std::optional<GameInfo> game = FindGameByCode(CodeOf(*header))) {
         identification = Identification{std::string(game->title), game->index, {}};

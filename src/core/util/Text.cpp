@@ -151,6 +151,13 @@ std::string_view WithoutUtf8Bom(std::string_view text) {
     return text.starts_with(kBom) ? text.substr(kBom.size()) : text;
 }
 
+std::string_view TrimmedOf(std::string_view text, std::string_view set) {
+    const std::size_t first = text.find_first_not_of(set);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(set) - first + 1);
+}
+
 bool EndsWithNoCase(std::string_view text, std::string_view ending) {
     if (text.size() < ending.size())
         return false;

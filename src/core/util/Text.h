@@ -18,6 +18,8 @@ std::string DecodeEightBitText(std::string_view bytes);
 int EightBitCode(char32_t code);
 // The text without a leading UTF-8 byte-order mark (EF BB BF), which some editors put first.
 std::string_view WithoutUtf8Bom(std::string_view text);
+// The text without the characters of `set` at its start and end.
+std::string_view TrimmedOf(std::string_view text, std::string_view set);
 // Whether the text ends with `ending`, comparing ASCII letters without regard to case.
 bool EndsWithNoCase(std::string_view text, std::string_view ending);
 // Upper case over the 8-bit set (a-z and the Latin-1 letters), as typed text is upper-cased.
