@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "palfiles/ExtraFormats.h"
@@ -38,10 +39,11 @@ std::string GimpWith(const std::string& body) {
 }
 
 // Sixteen triples of distinct components, then zeros.
-std::vector<std::uint8_t> ActBytes(std::size_t size) {
+std::vector<std::uint8_t> ActBytes(std::size_t size, std::string_view firstBytes = {}) {
     std::vector<std::uint8_t> bytes(size, 0);
     for (std::size_t i = 0; i < 48; ++i)
         bytes[i] = static_cast<std::uint8_t>(8 * (i % 32) + 1);
+    std::copy(firstBytes.begin(), firstBytes.end(), bytes.begin());
     return bytes;
 }
 
@@ -193,6 +195,8 @@ TEST(ExtraFormats, ContentDecidesTheFormatOneSizeOneFormat) {
         {"TPL", TplBytes(52), PaletteFormat::Tpl},
         {"ACT", ActBytes(768), PaletteFormat::Act},
         {"ACT with a count", ActBytes(772), PaletteFormat::Act},
+        {"ACT whose first colours spell JASC", ActBytes(768, "JASC"), PaletteFormat::Act},
+        {"ACT whose first colours spell gimp", ActBytes(772, "  gimp"), PaletteFormat::Act},
         {"raw, 32 bytes", std::vector<std::uint8_t>(32, 0x54), PaletteFormat::GbaRaw},
         {"raw, too short", {0x1F, 0, 0xE0, 3}, PaletteFormat::GbaRaw},
     };

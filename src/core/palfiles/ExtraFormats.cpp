@@ -327,24 +327,27 @@ PaletteFormat PaletteFormatOfContent(std::span<const std::uint8_t> bytes) {
     const auto startsWith = [&start](std::string_view word) {
         return start.size() >= word.size() && UpperCase(start.substr(0, word.size())) == word;
     };
+    // An ACT table holds any bytes, so its first colours may spell a text header; at the
+    // sizes an ACT table has (768 or 772 bytes, nothing else), a header decides only when
+    // that text reader takes the file. A Tile Layer Pro file is 4 + 3n bytes, so never 768;
+    // at 772 its "TPL" header decides. A raw palette or ACT table whose first bytes spell
+    // "TPL" is taken for that format.
+    const bool actSized =
+        bytes.size() == kActPaletteSize ||
+        (bytes.size() == kActPaletteSizeWithCount && !text.starts_with("TPL"));
     // The text headers' first word in any case, so a misspelt header is refused by its
     // format's reader with the reason rather than read as colour words.
-    if (startsWith("JASC"))
+    if (startsWith("JASC") && !(actSized && !ReadJascPalette(text).ok()))
         return PaletteFormat::Jasc;
-    if (startsWith("GIMP"))
+    if (startsWith("GIMP") && !(actSized && !ReadGimpPalette(text).ok()))
         return PaletteFormat::Gimp;
-    // A raw GBA palette has no header, so it is what remains once the others are ruled out,
-    // and the sizes an ACT table has (768 or 772 bytes, nothing else) go to ACT: a raw palette
-    // of 384 or 386 colours is no size a tool writes (palettes come in banks of 16 colours,
-    // and an 8-bit palette's 256 take 512 bytes). A Tile Layer Pro file is 4 + 3n bytes, so
-    // never 768; at 772 its "TPL" header decides. A raw palette or ACT table whose first
-    // bytes spell one of these headers is taken for that format.
-    if (bytes.size() == kActPaletteSize)
+    // A raw GBA palette has no header, so it is what remains once the others are ruled out;
+    // a raw palette of 384 or 386 colours is no size a tool writes (palettes come in banks
+    // of 16 colours, and an 8-bit palette's 256 take 512 bytes).
+    if (actSized)
         return PaletteFormat::Act;
     if (text.starts_with("TPL"))
         return PaletteFormat::Tpl;
-    if (bytes.size() == kActPaletteSizeWithCount)
-        return PaletteFormat::Act;
     return PaletteFormat::GbaRaw;
 }
 
