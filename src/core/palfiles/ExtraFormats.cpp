@@ -332,9 +332,8 @@ PaletteFormat PaletteFormatOfContent(std::span<const std::uint8_t> bytes) {
     // that text reader takes the file. A Tile Layer Pro file is 4 + 3n bytes, so never 768;
     // at 772 its "TPL" header decides. A raw palette or ACT table whose first bytes spell
     // "TPL" is taken for that format.
-    const bool actSized =
-        bytes.size() == kActPaletteSize ||
-        (bytes.size() == kActPaletteSizeWithCount && !text.starts_with("TPL"));
+    const bool actSized = bytes.size() == kActPaletteSize ||
+                          (bytes.size() == kActPaletteSizeWithCount && !text.starts_with("TPL"));
     // The text headers' first word in any case, so a misspelt header is refused by its
     // format's reader with the reason rather than read as colour words.
     if (startsWith("JASC") && !(actSized && !ReadJascPalette(text).ok()))
