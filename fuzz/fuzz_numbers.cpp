@@ -1,5 +1,6 @@
 // Numbers and texts read from definition files and typed answers: hex locations, colour
 // counts, upper case and the UTF-8 / Windows-1252 decoding.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -13,24 +14,16 @@ using namespace zandrel;
 
 namespace {
 
-bool AllOf(std::string_view text, bool (*pred)(char)) {
-    for (const char c : text)
-        if (!pred(c))
-            return false;
-    return true;
-}
-bool IsUpperHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-}
-bool IsDecimalDigit(char c) {
-    return c >= '0' && c <= '9';
+bool AllOf(std::string_view text, std::string_view digits) {
+    return std::all_of(text.begin(), text.end(),
+                       [digits](char c) { return digits.find(c) != std::string_view::npos; });
 }
 
 void CheckHex(std::string_view text) {
     const std::int32_t n = HexToNumber(text);
     FUZZ_CHECK(n >= 0); // every digit adds, nothing subtracts
     FUZZ_CHECK(HexToNumber(HexText(n)) == n);
-    if (!text.empty() && text.size() <= 32767 && AllOf(text, IsUpperHexDigit)) {
+    if (!text.empty() && text.size() <= 32767 && AllOf(text, "0123456789ABCDEF")) {
         // Plain hex digits read as the number they spell, 0 when it passes 31 bits.
         std::string_view digits = text;
         while (digits.size() > 1 && digits.front() == '0')
@@ -55,7 +48,7 @@ void CheckCounts(std::string_view text) {
     }
     const int count = PaletteColourCount(text);
     FUZZ_CHECK(count >= 0 && count <= 16);
-    if (!text.empty() && text.size() <= 4 && AllOf(text, IsDecimalDigit)) {
+    if (!text.empty() && text.size() <= 4 && AllOf(text, "0123456789")) {
         const int value = std::stoi(std::string(text));
         FUZZ_CHECK(number == value);
         FUZZ_CHECK(count == (value > 16 ? 16 : value));
