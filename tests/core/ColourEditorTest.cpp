@@ -101,6 +101,22 @@ TEST_F(ColourEditorTest, EachSliderSetToANewValueMixesTheSwatchAtOnce) {
     EXPECT_EQ(model().lblBlue.caption, "x");
 }
 
+// The user dragging a slider: the window sets its value and raises its change.
+TEST_F(ColourEditorTest, DraggingEachSliderMixesTheSelectedSwatch) {
+    model().Opt[4].backColor = 0;
+    form.Opt_Click(4);
+    model().BlueScroll = 1;
+    form.BlueScroll_Change();
+    EXPECT_EQ(model().lblColor.caption, "0400");
+    model().GreenScroll = 2;
+    form.GreenScroll_Change();
+    EXPECT_EQ(model().lblColor.caption, "0440");
+    model().RedScroll = 3;
+    form.RedScroll_Change();
+    EXPECT_EQ(model().lblColor.caption, "0443");
+    EXPECT_EQ(model().Opt[4].backColor, WordToColor(0x0443));
+}
+
 TEST_F(ColourEditorTest, SliderMoveWithoutASelectedSwatchChangesNoSwatch) {
     const auto before = Swatches(model());
     form.SetSliderValue(SliderId::Green, 10);
