@@ -152,6 +152,11 @@ TEST_F(EditCommandsTest, RampEndsAndDropsTakeOnlyShownSwatches) {
     EXPECT_EQ(model().rampFrom, -1);
     form.Opt_ShiftClick(7);
     EXPECT_EQ(std::pair(model().rampFrom, model().rampTo), std::pair(2, 7));
+    // Only the swatches between change: one just outside keeps a colour no word gives.
+    model().Opt[1].backColor = 0x070707;
+    form.mnuRamp_Click();
+    EXPECT_EQ(model().Opt[1].backColor, 0x070707u);
+    EXPECT_TRUE(form.EditMenuState().undo);
     form.Opt_Click(4); // a plain click starts afresh
     EXPECT_EQ(model().rampFrom, -1);
 

@@ -245,12 +245,27 @@ TEST_F(SpecialMode, F3AndShiftF3JumpBetweenRawPaletteCandidates) {
         EXPECT_EQ(model().lblLoc.caption, HexText(location));
         EXPECT_EQ(model().Opt[15].backColor, WordToColor(StoredWord(synthetic, location + 30)));
     }
+    // A scan that fails is said, and leaves nothing behind for the same file later.
+    const auto written = fs::last_write_time(rom);
+    fs::remove(rom);
+    fs::create_directory(rom);
+    form.Form_KeyDown(kKeyF3, 0);
+    ExpectOneMessage(
+        services, "Não foi possível ler o arquivo \"" + rom + "\".\r\n\r\n" + std::strerror(EISDIR),
+        16);
+    fs::remove(rom);
+    dir.Write("game.gba", synthetic);
+    fs::last_write_time(rom, written);
+    form.Form_KeyDown(kKeyF3, 0);
+    EXPECT_EQ(app.CurrentLocation, raw[1]);
+    services.messages.clear();
+
     // Cut down to the first candidate, with a new time: nothing lies after it any more.
     synthetic.resize(static_cast<std::size_t>(raw[0]) + 32);
     dir.Write("game.gba", synthetic);
     fs::last_write_time(rom, fs::last_write_time(rom) + std::chrono::seconds(5));
     form.Form_KeyDown(kKeyF3, 0);
-    EXPECT_EQ(app.CurrentLocation, raw[0]);
+    EXPECT_EQ(app.CurrentLocation, raw[1]);
     EXPECT_TRUE(services.messages.empty());
 }
 
