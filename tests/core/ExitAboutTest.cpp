@@ -1,6 +1,8 @@
 // Leaving asks first once a file is in use; the About box shows the version.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "OpenFormFixture.h"
 #include "app/Version.h"
 

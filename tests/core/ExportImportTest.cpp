@@ -2,6 +2,7 @@
 // the refusals, which name the file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -10,7 +11,6 @@
 
 #include "OpenFormFixture.h"
 #include "platform/FileFaults.h"
-#include "util/Messages.h"
 
 namespace zandrel::testing {
 namespace {

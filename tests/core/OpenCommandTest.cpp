@@ -1,8 +1,6 @@
 // Start-up, the open command, identification and the definition file it loads.
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>

@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "OpenFormFixture.h"
 #include "rom/PaletteScanner.h"
