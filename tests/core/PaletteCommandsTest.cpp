@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -154,50 +153,42 @@ TEST_F(PaletteCommandsTest, ReloadOfAVanishedDefinitionFileNamesItAndKeepsTheCon
 // Unchecked, these would say "Paleta salva." for bytes never written (or not flushed), or
 // create a file where the ROM used to be.
 TEST_F(PaletteCommandsTest, SaveThatCannotWriteOrFlushSaysWhyAndIsNeverConfirmed) {
-    struct Case {
-        const char* name;
-        std::function<void(const std::string&)> apply;
-        std::function<std::string(const std::string&)> message;
+    const std::pair<const char*, int> cases[] = {
+        {"vanished.dmp", ENOENT},
+        {"folder.dmp", EISDIR},
+        {"read-only.dmp", EACCES},
+        {"unflushed.dmp", EIO}, // the bytes are written, the flush fails
     };
-    const auto failed = [](int error) {
-        return [error](const std::string& path) { return WriteFailed(path, error); };
-    };
-    const Case cases[] = {
-        {"vanished.dmp", [](const std::string& path) { fs::remove(path); }, failed(ENOENT)},
-        {"folder.dmp",
-         [](const std::string& path) { fs::remove(path), fs::create_directory(path); },
-         failed(EISDIR)},
-        // Permission bits do not bind root.
-        {"read-only.dmp",
-         [](const std::string& path) { fs::permissions(path, fs::perms::owner_read); },
-         failed(EACCES)},
-        {"unflushed.dmp", [](const std::string&) { SetSyncFaultForTesting(EIO); },
-         [](const std::string& path) {
-             return "A gravação no arquivo \"" + path +
-                    "\" começou, mas não pôde ser concluída: o arquivo pode ter sido alterado. "
-                    "Confira-o antes de usá-lo.\r\n\r\n" +
-                    std::strerror(EIO);
-         }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        if (std::string(c.name) == "read-only.dmp" && ::geteuid() == 0)
-            continue;
+    for (const auto& [name, error] : cases) {
+        SCOPED_TRACE(name);
+        if (error == EACCES && ::geteuid() == 0)
+            continue; // permission bits do not bind root
         services.messages.clear();
         const std::vector<std::uint8_t> before = PatternBytes(0x40);
-        OpenDump(before, "4,10,Quatro\r\n", c.name);
+        OpenDump(before, "4,10,Quatro\r\n", name);
         Choose(0);
         model().Opt[0].backColor = 0;
-        c.apply(dumpPath);
-        const bool existed = fs::exists(dumpPath);
+        if (error != EACCES && error != EIO)
+            fs::remove(dumpPath);
+        if (error == EISDIR)
+            fs::create_directory(dumpPath);
+        if (error == EACCES)
+            fs::permissions(dumpPath, fs::perms::owner_read);
+        const ScopedSyncFaultForTesting fault(error == EIO ? EIO : 0);
 
         form.Command2_Click();
-        SetSyncFaultForTesting(0);
 
-        ExpectOneMessage(services, c.message(dumpPath), 16);
-        EXPECT_EQ(fs::exists(dumpPath), existed);
-        EXPECT_TRUE(model().Command2.enabled); // the edit may be saved again
-        if (fs::is_regular_file(dumpPath) && std::string(c.name) != "unflushed.dmp") {
+        ExpectOneMessage(services,
+                         error != EIO ? WriteFailed(dumpPath, error)
+                                      : "A gravação no arquivo \"" + dumpPath +
+                                            "\" começou, mas não pôde ser concluída: o arquivo "
+                                            "pode ter sido alterado. Confira-o antes de usá-lo."
+                                            "\r\n\r\n" +
+                                            std::strerror(EIO),
+                         16);
+        EXPECT_EQ(fs::exists(dumpPath), error != ENOENT); // never created
+        EXPECT_TRUE(model().Command2.enabled);            // the edit may be saved again
+        if (error == EACCES) {
             EXPECT_EQ(ReadBytes(dumpPath), before);
         }
     }

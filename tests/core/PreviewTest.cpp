@@ -91,6 +91,20 @@ TEST(Preview, WritesTheSwatchesIntoBytes13To60OfBothImagesAndShowsTheGamesImage)
     }
 }
 
+// A patch in place that cannot be flushed is said, never shown.
+TEST(Preview, AnImagePatchedInPlaceWhoseFlushFailsIsReportedAndNotShown) {
+    PreviewSetUp s;
+    const ScopedSyncFaultForTesting fault(EIO);
+    s.form.cmdAmostra_Click();
+    ExpectOneMessage(s.services,
+                     "A gravação no arquivo \"" + s.image1 +
+                         "\" começou, mas não pôde ser concluída: o arquivo pode ter sido "
+                         "alterado. Confira-o antes de usá-lo.\r\n\r\n" +
+                         std::strerror(EIO),
+                     16);
+    EXPECT_TRUE(s.services.previewImages.empty());
+}
+
 // Images the user may not write (or an installed copy's, even where root could) are copied
 // once to the cache, made with its parents; later previews patch the same copies.
 TEST(Preview, ImagesThatMayNotBeWrittenInPlaceArePatchedAsCopiesInTheUsersCache) {
