@@ -1,3 +1,6 @@
+// The colour editor: a swatch click makes its colour the working colour, the sliders mix it
+// back into the swatch one by one, and the colour dialog (double click or keypad *) sets all
+// three.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +10,7 @@
 namespace zandrel::testing {
 namespace {
 
-// A window with a file open (RomLoaded) and swatches holding known colours.
+// A window with a file open and swatch i holding word i * 0421.
 class ColourEditorTest : public ::testing::Test {
   protected:
     FakeServices services;
@@ -35,31 +38,6 @@ class ColourEditorTest : public ::testing::Test {
     }
 };
 
-TEST_F(ColourEditorTest, SwatchClickBeforeAnyFileSelectsNothing) {
-    app.RomLoaded = false;
-    form.Opt_Click(3);
-
-    EXPECT_EQ(model().OptSelected, -1);
-    EXPECT_EQ(model().BlueScroll, 0);
-    EXPECT_EQ(model().lblBlue.caption, "00");
-    EXPECT_EQ(model().lblColor.caption, "0000");
-    EXPECT_EQ(model().Picture1, kDefaultSwatchColor);
-    EXPECT_EQ(model().lblLocOpt.caption, "000000"); // not in the special mode
-    EXPECT_TRUE(model().Opt[3].selected);           // the toggle group still shows the click
-}
-
-TEST_F(ColourEditorTest, SwatchClickInSpecialModeShowsTheWordOffset) {
-    app.SpecialMode = true;
-    app.CurrentLocation = 0x100;
-    form.Opt_Click(5);
-    EXPECT_EQ(model().lblLocOpt.caption, "10A");
-
-    app.RomLoaded = false; // shown even when the click selects nothing
-    form.Opt_Click(15);
-    EXPECT_EQ(model().lblLocOpt.caption, "11E");
-    EXPECT_EQ(model().OptSelected, -1);
-}
-
 TEST_F(ColourEditorTest, SwatchClickMakesItsColourTheWorkingColour) {
     struct Case {
         RgbColor colour;
@@ -77,7 +55,6 @@ TEST_F(ColourEditorTest, SwatchClickMakesItsColourTheWorkingColour) {
         model().Opt[7].backColor = c.colour;
         form.Opt_Click(7);
         ExpectEditor(c.blue, c.green, c.red, c.text, c.sample);
-        EXPECT_EQ(model().Opt[7].backColor, c.sample);
         EXPECT_EQ(model().OptSelected, 7);
     }
     form.Opt_Click(2);
@@ -85,34 +62,59 @@ TEST_F(ColourEditorTest, SwatchClickMakesItsColourTheWorkingColour) {
         EXPECT_EQ(model().Opt[i].selected, i == 2) << i;
 }
 
-TEST_F(ColourEditorTest, SliderSetToANewValueRunsItsChangeAtOnce) {
+// Before any file the click only shows as pressed; the special mode shows the word's offset
+// either way.
+TEST_F(ColourEditorTest, SwatchClickBeforeAnyFileSelectsNothing) {
+    app.RomLoaded = false;
+    form.Opt_Click(3);
+    EXPECT_EQ(model().OptSelected, -1);
+    EXPECT_EQ(model().lblColor.caption, "0000");
+    EXPECT_EQ(model().Picture1, kDefaultSwatchColor);
+    EXPECT_EQ(model().lblLocOpt.caption, "000000");
+    EXPECT_TRUE(model().Opt[3].selected);
+
+    app.SpecialMode = true;
+    app.CurrentLocation = 0x100;
+    form.Opt_Click(15);
+    EXPECT_EQ(model().lblLocOpt.caption, "11E");
+}
+
+TEST_F(ColourEditorTest, EachSliderSetToANewValueMixesTheSwatchAtOnce) {
     model().Opt[4].backColor = 0;
-    form.Opt_Click(4); // sliders 0, 0, 0
-    // Each setting passes its mixed colour to the swatch before the next one is made.
+    form.Opt_Click(4);
     form.SetSliderValue(SliderId::Blue, 31);
     EXPECT_EQ(model().Opt[4].backColor, 0xFF0000u);
     EXPECT_EQ(model().lblColor.caption, "7C00");
     form.SetSliderValue(SliderId::Green, 31);
     EXPECT_EQ(model().Opt[4].backColor, 0xFFFF00u);
-    EXPECT_EQ(model().lblGreen.caption, "31");
     form.SetSliderValue(SliderId::Red, 4);
     EXPECT_EQ(model().Opt[4].backColor, 0xFFFF21u);
     ExpectEditor(31, 31, 4, "7FE4", 0xFFFF21);
 
-    // Clamped to five bits.
-    form.SetSliderValue(SliderId::Red, 40);
-    EXPECT_EQ(model().RedScroll, 31);
+    form.SetSliderValue(SliderId::Red, 40); // clamped to five bits
     EXPECT_EQ(model().lblColor.caption, "7FFF");
     form.SetSliderValue(SliderId::Red, -5);
-    EXPECT_EQ(model().RedScroll, 0);
     EXPECT_EQ(model().lblColor.caption, "7FE0");
 
-    // Set to the value it holds, a slider raises no change.
-    model().lblBlue.caption = "x";
-    model().Picture1 = 0x123456;
+    model().lblBlue.caption = "x"; // the value it holds raises no change
     form.SetSliderValue(SliderId::Blue, 31);
     EXPECT_EQ(model().lblBlue.caption, "x");
-    EXPECT_EQ(model().Picture1, 0x123456u);
+}
+
+// The user dragging a slider: the window sets its value and raises its change.
+TEST_F(ColourEditorTest, DraggingEachSliderMixesTheSelectedSwatch) {
+    model().Opt[4].backColor = 0;
+    form.Opt_Click(4);
+    model().BlueScroll = 1;
+    form.BlueScroll_Change();
+    EXPECT_EQ(model().lblColor.caption, "0400");
+    model().GreenScroll = 2;
+    form.GreenScroll_Change();
+    EXPECT_EQ(model().lblColor.caption, "0440");
+    model().RedScroll = 3;
+    form.RedScroll_Change();
+    EXPECT_EQ(model().lblColor.caption, "0443");
+    EXPECT_EQ(model().Opt[4].backColor, WordToColor(0x0443));
 }
 
 TEST_F(ColourEditorTest, SliderMoveWithoutASelectedSwatchChangesNoSwatch) {
@@ -122,46 +124,30 @@ TEST_F(ColourEditorTest, SliderMoveWithoutASelectedSwatchChangesNoSwatch) {
     EXPECT_EQ(Swatches(model()), before);
 }
 
+// The dialog starts at the swatch's colour with the system colours as custom ones, seeded
+// afresh each time; its answer goes through the three sliders, so it becomes fifteen-bit.
 TEST_F(ColourEditorTest, DialogColourIsReducedToTheFifteenBitSet) {
-    services.systemColors = {0xC8C8C8, 0x000000, 0x99B4D1, 0xBFCDDB, 0xF0F0F0, 0xFFFFFF,
-                             0x646464, 0x000000, 0x000000, 0x000000, 0xB4B4B4, 0xF4F7FC,
-                             0xABABAB, 0xD77800, 0xFFFFFF, 0xF0F0F0};
+    services.systemColors.fill(0x010203);
     form.Opt_Click(6);
-    services.colorAnswers.push_back(0xFEFEFE);
+    services.colorAnswers = {0xFEFEFE, std::nullopt, 0x070707};
 
     form.Picture1_DblClick();
-
-    ASSERT_EQ(services.colorDialogStarts.size(), 1u);
-    EXPECT_EQ(services.colorDialogStarts[0], WordToColor(6 * 0x0421));
-    EXPECT_EQ(services.colorDialogCustomColors[0], services.systemColors);
     ExpectEditor(30, 30, 30, "7BDE", 0xF7F7F7);
     EXPECT_EQ(model().Opt[6].backColor, 0xF7F7F7u);
 
-    // A colour that moves no slider still becomes fifteen-bit.
-    model().Opt[1].backColor = 0;
-    form.Opt_Click(1);
-    services.colorAnswers.push_back(0x070707);
-    form.Picture1_DblClick();
-    ExpectEditor(0, 0, 0, "0000", 0x000000);
-    EXPECT_EQ(model().Opt[1].backColor, 0u);
-}
-
-TEST_F(ColourEditorTest, CancelledDialogChangesNothingAndCustomColoursAreSeededEachTime) {
-    form.Opt_Click(3);
-    services.systemColors.fill(0x010203);
-    form.Picture1_DblClick(); // no answer: cancelled
-    const FormModel before = model();
     services.systemColors.fill(0x040506);
-    services.colorAnswers.push_back(std::nullopt);
-
-    form.Picture1_DblClick();
-
-    ASSERT_EQ(services.colorDialogCustomColors.size(), 2u);
+    form.Picture1_DblClick(); // cancelled
+    EXPECT_EQ(model().Opt[6].backColor, 0xF7F7F7u);
+    EXPECT_EQ(services.colorDialogStarts,
+              (std::vector<RgbColor>{WordToColor(6 * 0x0421), 0xF7F7F7}));
     EXPECT_EQ(services.colorDialogCustomColors[0][15], 0x010203u);
     EXPECT_EQ(services.colorDialogCustomColors[1][0], 0x040506u);
-    ExpectEditor(before.BlueScroll, before.GreenScroll, before.RedScroll, before.lblColor.caption,
-                 before.Picture1);
-    EXPECT_EQ(Swatches(model()), Swatches(before));
+
+    model().Opt[1].backColor = 0;
+    form.Opt_Click(1);
+    form.Picture1_DblClick(); // moves no slider, still fifteen-bit
+    ExpectEditor(0, 0, 0, "0000", 0x000000);
+    EXPECT_EQ(model().Opt[1].backColor, 0u);
 }
 
 TEST_F(ColourEditorTest, DialogOpensOnlyWithFileAndSwatchAndKeypadMultiplyOpensIt) {
@@ -171,26 +157,13 @@ TEST_F(ColourEditorTest, DialogOpensOnlyWithFileAndSwatchAndKeypadMultiplyOpensI
     model().OptSelected = 3;
     form.Form_KeyDown(kKeyMultiply, 0); // no file
     app.RomLoaded = true;
-    form.Form_KeyDown(kKeyAdd, 0); // another key
+    form.Form_KeyDown(kKeyAdd, 0);
     EXPECT_TRUE(services.colorDialogStarts.empty());
 
     services.colorAnswers.push_back(0xFF0000);
     form.Form_KeyDown(kKeyMultiply, 1); // the shift state is not read
-    ASSERT_EQ(services.colorDialogStarts.size(), 1u);
     EXPECT_EQ(model().Opt[3].backColor, 0xFF0000u);
     EXPECT_EQ(model().lblColor.caption, "7C00");
-}
-
-TEST_F(ColourEditorTest, KeysReachTheSpecialStateOnlyWhenItIsShown) {
-    TempDir dir;
-    app.RomPath = dir.Write("rom.gba", PatternBytes(0x100));
-    form.Form_KeyDown(kKeyAdd, 0);
-    EXPECT_EQ(app.CurrentLocation, 0);
-
-    ShowGameLabel(form, "MODO ESPECIAL");
-    form.Form_KeyDown(kKeyAdd, 0);
-    EXPECT_EQ(app.CurrentLocation, 0x20);
-    EXPECT_EQ(model().lblLoc.caption, "20");
 }
 
 } // namespace

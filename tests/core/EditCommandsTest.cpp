@@ -152,8 +152,19 @@ TEST_F(EditCommandsTest, RampEndsAndDropsTakeOnlyShownSwatches) {
     EXPECT_EQ(model().rampFrom, -1);
     form.Opt_ShiftClick(7);
     EXPECT_EQ(std::pair(model().rampFrom, model().rampTo), std::pair(2, 7));
+    // Only the swatches between change: the ends and one just outside keep colours no word
+    // gives.
+    model().Opt[1].backColor = model().Opt[7].backColor = 0x070707;
+    form.mnuRamp_Click();
+    EXPECT_EQ(model().Opt[1].backColor, 0x070707u);
+    EXPECT_EQ(model().Opt[7].backColor, 0x070707u);
+    EXPECT_TRUE(form.EditMenuState().undo);
     form.Opt_Click(4); // a plain click starts afresh
     EXPECT_EQ(model().rampFrom, -1);
+    ChooseAndSelect(0, 0); // from the first swatch: 0A03 to 342D
+    form.Opt_ShiftClick(3);
+    form.mnuRamp_Click();
+    EXPECT_EQ(Word(1), 0x1966);
 
     ChooseAndSelect(1, 2); // twelve colours: 12 to 15 are hidden
     form.Opt_ShiftClick(13);

@@ -1,5 +1,8 @@
+// Export and import of palette files: the format by the name, the file by its content, and
+// the refusals, which name the file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -7,20 +10,18 @@
 #include <vector>
 
 #include "OpenFormFixture.h"
-#include "palfiles/PaletteFormats.h"
-#include "util/Messages.h"
+#include "platform/FileFaults.h"
 
 namespace zandrel::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Sixteen different words, among them black, white and every component at its extremes.
-constexpr PaletteWords16 kWords{0x0000, 0x7FFF, 0x001F, 0x03E0, 0x7C00, 0x4210, 0x0421, 0x08CA,
-                                0x1234, 0x2345, 0x3456, 0x4567, 0x5678, 0x6789, 0x7ABC, 0x0BCD};
-
-constexpr const char* kFewerThan16 =
-    "Esta paleta possui menos de 16 cores. Tente outra por favor...";
+// Swatches 0 to 3 as words 7FFF, 001F, 03E0, 7C00; the rest 0421 (1, 1, 1).
+constexpr std::uint8_t kGbaBytes[32] = {
+    0xFF, 0x7F, 0x1F, 0x00, 0xE0, 0x03, 0x00, 0x7C, 0x21, 0x04, 0x21, 0x04, 0x21, 0x04, 0x21, 0x04,
+    0x21, 0x04, 0x21, 0x04, 0x21, 0x04, 0x21, 0x04, 0x21, 0x04, 0x21, 0x04, 0x21, 0x04, 0x21, 0x04};
+constexpr RgbColor kColours[4] = {0xFFFFFF, 0x0000FF, 0x00FF00, 0xFF0000};
 
 class ExportImport : public ::testing::Test {
   protected:
@@ -32,34 +33,18 @@ class ExportImport : public ::testing::Test {
     void SetUp() override {
         services.programFolder = dir.path().string();
         form.Form_Load();
+        app.RomLoaded = true;
         ChoosePalette("16");
         for (std::size_t i = 0; i < 16; ++i)
-            form.model().Opt[i].backColor = WordToColor(kWords[i]);
+            form.model().Opt[i].backColor = i < 4 ? kColours[i] : 0x080808;
     }
-
-    // A palette row chosen in the list, with the given colour count text.
     void ChoosePalette(const std::string& count) {
         FormModel& m = form.model();
         m.List1.Assign({"Paleta"});
         m.lstColor.Assign({"0"});
         m.lstCount.Assign({count});
-        m.List1.selected = m.lstColor.selected = m.lstCount.selected = 0;
+        m.List1.selected = count.empty() ? -1 : 0;
     }
-
-    Palette16 Colours() const {
-        Palette16 colours{};
-        for (std::size_t i = 0; i < 16; ++i)
-            colours[i] = form.model().Opt[i].backColor;
-        return colours;
-    }
-
-    PaletteWords16 SwatchWords() const {
-        PaletteWords16 words{};
-        for (std::size_t i = 0; i < 16; ++i)
-            words[i] = ColorToWord(form.model().Opt[i].backColor);
-        return words;
-    }
-
     void Export(const std::string& answer) {
         services.saveAnswers.push_back(answer);
         form.cmdExp_Click();
@@ -68,91 +53,76 @@ class ExportImport : public ::testing::Test {
         services.openAnswers.push_back(answer);
         form.cmdImp_Click();
     }
+    std::vector<RgbColor> Colours() const {
+        std::vector<RgbColor> colours;
+        for (const Swatch& swatch : form.model().Opt)
+            colours.push_back(swatch.backColor);
+        return colours;
+    }
 };
 
-std::vector<std::uint8_t> Bytes(const std::string& text) {
-    return {text.begin(), text.end()};
+std::string Start(const std::string& path, std::size_t length) {
+    const std::vector<std::uint8_t> bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.begin() + std::min(length, bytes.size()));
 }
 
-// The builders' exact bytes are in PaletteFormatsTest.
-TEST_F(ExportImport, ExportWritesTheFormatTheNameEndsInWhateverTheFilter) {
-    struct Case {
-        const char* name;
-        bool existing; // an older, longer file is emptied first
-        std::vector<std::uint8_t> bytes;
-    };
-    const Palette16 colours = Colours();
-    for (const Case& c : {Case{"p.Tpl", false, TplPaletteBytes(colours)},
-                          {"q.TPL", true, TplPaletteBytes(colours)},
-                          {"p.pal", false, Bytes(JascPaletteText(colours))},
-                          {"q.pal", true, Bytes(JascPaletteText(colours))},
-                          {"p.gbapal", true, GbaPaletteBytes(colours)},
-                          {"p.GBAPAL", false, GbaPaletteBytes(colours)}}) {
-        SCOPED_TRACE(c.name);
+// Only the returned name counts; an older, longer file is emptied first.
+TEST_F(ExportImport, ExportWritesTheFormatTheNameEndsIn) {
+    const std::string tpl = dir.File("p.Tpl"), jasc = dir.File("q.PAL");
+    const std::string gba = dir.Write("r.gbapal", PatternBytes(300));
+    for (const std::string& path : {tpl, jasc, gba}) {
         services.messages.clear();
         services.dialogs.clear();
-        const std::string path = dir.File(c.name);
-        if (c.existing)
-            dir.Write(c.name, PatternBytes(300));
-
         Export(path);
-
         ExpectOneDialog(services, "save", "Salvar",
                         "GBAPAL - Paleta do GBA|*.GBAPAL|TPL - paleta do Tile Layer Pro|*.tpl|PAL "
                         "- paleta padrão JASC|*.pal");
-        EXPECT_EQ(form.model().strFileHandler, path);
-        EXPECT_EQ(ReadBytes(path), c.bytes);
         ExpectOneMessage(services, "Paleta salva.\r\n\r\n" + path, 64);
     }
+    EXPECT_EQ(ReadBytes(tpl).size(), 4u + 48u);
+    EXPECT_EQ(Start(tpl, 10), std::string("TPL\0\xFF\xFF\xFF\xFF\0\0", 10));
+    EXPECT_EQ(Start(jasc, 33), "JASC-PAL\r\n0100\r\n16\r\n255 255 255\r\n");
+    EXPECT_EQ(ReadBytes(gba),
+              std::vector<std::uint8_t>(std::begin(kGbaBytes), std::end(kGbaBytes)));
 }
 
-TEST_F(ExportImport, ExportToAnUnknownNameOrACancelWritesAndShowsNothing) {
-    for (const std::string name : {"p.txt", "p", "p.gpl", "p.tpl.bak"})
-        Export(dir.File(name));
-    Export(""); // cancelled
-    EXPECT_EQ(services.dialogs.size(), 5u);
+TEST_F(ExportImport, ExportToAnUnknownNameACancelOrAMissingFolderWritesAndShowsNothing) {
+    for (const std::string name : {"p.txt", "p.tpl.bak", "", "no-folder/p.tpl"})
+        Export(name.empty() ? "" : dir.File(name));
     EXPECT_TRUE(services.messages.empty());
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
-TEST_F(ExportImport, ExportThatCannotCreateTheFileEndsWithoutConfirmation) {
-    for (const std::string name : {"no-folder/p.tpl", "no-folder/p.pal", "no-folder/p.gbapal"})
-        Export(dir.File(name));
-    EXPECT_TRUE(services.messages.empty()); // every format ends quietly
-    EXPECT_TRUE(fs::is_empty(dir.path()));
+// The bytes were written but never reached the disk: no "Paleta salva.".
+TEST_F(ExportImport, ExportWhoseFlushFailsIsNotConfirmed) {
+    const ScopedSyncFaultForTesting fault(EIO);
+    Export(dir.File("out.gbapal"));
+    EXPECT_TRUE(services.messages.empty());
 }
 
 // The preview would name a missing sample image if it got as far as the images.
 TEST_F(ExportImport, FewerThanSixteenColoursRefusesBeforeAnyDialogOrImage) {
     struct Case {
-        const char* what;
         std::string count; // empty: no row chosen
         bool special;
         void (MainForm::*command)();
     };
-    for (const Case& c : {Case{"export, 15 colours", "15", false, &MainForm::cmdExp_Click},
-                          {"export, 1 colour", "1", false, &MainForm::cmdExp_Click},
-                          {"export, no row chosen", "", false, &MainForm::cmdExp_Click},
-                          {"import, 15 colours", "15", false, &MainForm::cmdImp_Click},
-                          {"import, no row chosen", "", false, &MainForm::cmdImp_Click},
-                          {"import in the special state", "4", true, &MainForm::cmdImp_Click},
-                          {"preview, 15 colours", "15", false, &MainForm::cmdAmostra_Click},
-                          {"preview, no row chosen", "", false, &MainForm::cmdAmostra_Click}}) {
-        SCOPED_TRACE(c.what);
+    for (const Case& c : {Case{"15", false, &MainForm::cmdExp_Click},
+                          {"", false, &MainForm::cmdExp_Click},
+                          {"15", false, &MainForm::cmdImp_Click},
+                          {"4", true, &MainForm::cmdImp_Click}, // special state: import too
+                          {"15", false, &MainForm::cmdAmostra_Click}}) {
+        SCOPED_TRACE(c.count + (c.special ? " special" : ""));
         services.messages.clear();
         ChoosePalette(c.count);
-        if (c.count.empty())
-            form.model().List1.selected = -1;
         ShowGameLabel(form, c.special ? "MODO ESPECIAL" : "MEMORY DUMP");
-        const Palette16 before = Colours();
-        services.saveAnswers = {dir.File("p.gbapal")};
-        services.openAnswers = {dir.File("p.gbapal")};
+        services.saveAnswers = services.openAnswers = {dir.File("p.gbapal")};
 
         (form.*c.command)();
 
         EXPECT_TRUE(services.dialogs.empty());
-        ExpectOneMessage(services, kFewerThan16, 48);
-        EXPECT_EQ(Colours(), before);
+        ExpectOneMessage(services, "Esta paleta possui menos de 16 cores. Tente outra por favor...",
+                         48);
         EXPECT_TRUE(services.previewImages.empty());
         EXPECT_TRUE(fs::is_empty(dir.path()));
     }
@@ -160,126 +130,89 @@ TEST_F(ExportImport, FewerThanSixteenColoursRefusesBeforeAnyDialogOrImage) {
 
 TEST_F(ExportImport, SpecialStateExportSkipsTheColourCountCheck) {
     ChoosePalette("4");
-    form.model().List1.selected = -1; // the special state reads no list row
     ShowGameLabel(form, "MODO ESPECIAL");
     const std::string path = dir.File("special.GBAPAL");
     Export(path);
-    EXPECT_EQ(ReadBytes(path), GbaPaletteBytes(Colours()));
+    EXPECT_EQ(ReadBytes(path).size(), 32u);
     ExpectOneMessage(services, "Paleta salva.\r\n\r\n" + path, 64);
 }
 
-TEST_F(ExportImport, RoundTripThroughARawPaletteRestoresTheWords) {
-    const std::string path = dir.File("round.gbapal");
-    Export(path);
-
-    // Another palette with hidden swatches and one selected, as after choosing a short one.
-    for (Swatch& swatch : form.model().Opt) {
-        swatch.backColor = 0x123456;
+// The swatches show all sixteen colours with none selected and the working colour as it was.
+// (Which formats the content may be is the readers' rule.)
+TEST_F(ExportImport, ImportShowsTheFilesSixteenColoursAndSelectsNone) {
+    const std::string raw = dir.Write("raw.GBAPAL", {std::begin(kGbaBytes), std::end(kGbaBytes)});
+    for (Swatch& swatch : form.model().Opt)
         swatch.visible = false;
-    }
     form.model().Opt[5].selected = true;
     form.model().OptSelected = 5;
-    form.model().StrColor = "ABCDEF";
-    services.messages.clear();
-    services.dialogs.clear();
+    form.model().StrColor = "ABCD";
 
-    Import(path);
-
+    Import(raw);
     ExpectOneDialog(services, "open", "Abrir", "GBAPAL - Paleta do GBA|*.GBAPAL");
-    EXPECT_EQ(SwatchWords(), kWords);
-    for (const Swatch& swatch : form.model().Opt) {
-        EXPECT_TRUE(swatch.visible);
-        EXPECT_FALSE(swatch.selected);
+
+    for (std::size_t i = 0; i < 16; ++i) {
+        EXPECT_EQ(form.model().Opt[i].backColor, i < 4 ? kColours[i] : 0x080808) << i;
+        EXPECT_TRUE(form.model().Opt[i].visible);
+        EXPECT_FALSE(form.model().Opt[i].selected);
     }
     EXPECT_EQ(form.model().OptSelected, -1);
-    EXPECT_EQ(form.model().StrColor, "ABCDEF"); // the working colour stays
+    EXPECT_EQ(form.model().StrColor, "ABCD");
     EXPECT_TRUE(services.messages.empty());
 }
 
-// Import took any file as raw colour words: a JASC text became colours and a 4-byte file made
-// colours 2-15 black. The content decides (the readers' own rules are in ExtraFormatsTest); a
-// file that is no palette keeps the swatches and is named with what is wrong.
-TEST_F(ExportImport, ImportReadsByContentAndNamesAFileThatIsNoPalette) {
-    const std::string jasc =
-        dir.Write("jasc.GBAPAL", PaletteFileBytes(PaletteFormat::Jasc, Colours()));
+// A missing file or a cancel ends quietly; a file that is no palette is named with what is
+// wrong. The swatches stay as they were.
+TEST_F(ExportImport, ImportRefusalsNameTheFileAndChangeNoSwatch) {
     const std::string four = dir.Write("four.GBAPAL", {0x1F, 0x00, 0xE0, 0x03});
     const std::string folder = dir.File("folder.GBAPAL");
     fs::create_directory(folder);
-    form.model().Opt[3].selected = true;
-    form.model().OptSelected = 3;
-    for (Swatch& swatch : form.model().Opt)
-        swatch.backColor = 0;
-    const auto before = Swatches(form.model());
-    const struct {
-        std::string path;
-        std::string message;
-    } refused[] = {
-        {four, "\"" + four +
-                   "\": não é uma paleta JASC, GIMP, Tile Layer Pro ou ACT, nem uma paleta GBA: "
-                   "offset 4: o arquivo termina antes dos 32 bytes de uma paleta GBA"},
-        {folder,
-         "Não foi possível ler o arquivo \"" + folder + "\".\r\n\r\n" + std::strerror(EISDIR)},
-    };
-    for (const auto& c : refused) {
+    const std::vector<RgbColor> before = Colours();
+    for (const auto& [path, message] :
+         {std::pair{four, "\"" + four +
+                              "\": não é uma paleta JASC, GIMP, Tile Layer Pro ou ACT, nem uma "
+                              "paleta GBA: offset 4: o arquivo termina antes dos 32 bytes de "
+                              "uma paleta GBA"},
+          {folder,
+           "Não foi possível ler o arquivo \"" + folder + "\".\r\n\r\n" + std::strerror(EISDIR)},
+          {dir.File("missing.gbapal"), std::string()},
+          {std::string(), std::string()}}) {
         services.messages.clear();
-        form.ImportPaletteFile(c.path);
-        ExpectOneMessage(services, c.message, 48);
-        EXPECT_EQ(Swatches(form.model()), before);
+        Import(path);
+        if (message.empty()) {
+            EXPECT_TRUE(services.messages.empty());
+        } else {
+            ExpectOneMessage(services, message, 48);
+        }
+        EXPECT_EQ(Colours(), before);
     }
-    services.messages.clear();
-
-    form.ImportPaletteFile(jasc);
-
-    EXPECT_EQ(SwatchWords(), kWords);
-    EXPECT_EQ(form.model().OptSelected, -1);
-    EXPECT_TRUE(services.messages.empty());
+    EXPECT_FALSE(fs::exists(dir.File("missing.gbapal")));
 }
 
-// The export wrote a palette file over the open ROM when the name was a link to it or the ROM
-// itself carried a palette extension, leaving a 52-byte ROM and "Paleta salva.".
+// A name that is a link to the open ROM, or the ROM itself with a palette extension, left a
+// 52-byte ROM and "Paleta salva.".
 TEST_F(ExportImport, ExportOntoTheOpenRomThroughALinkOrItsOwnNameIsRefused) {
     const std::vector<std::uint8_t> rom = RomWithCode("AQXE");
-    const struct {
-        const char* romName;
-        const char* target; // empty: the ROM's own path
-        bool special;       // the special state, through a symbolic link
-    } cases[] = {{"game.gba", "hard.pal", false},
-                 {"game.GBAPAL", "", false},
-                 {"game.gba", "self.tpl", true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.romName + std::string(c.target));
+    for (const auto& [romName, target, link] : {std::tuple{"game.gba", "hard.pal", 'h'},
+                                                {"game.GBAPAL", "", ' '},
+                                                {"game.gba", "self.tpl", 's'}}) {
         TempDir folder;
-        app.RomPath = folder.Write(c.romName, rom);
-        const std::string target = *c.target ? folder.File(c.target) : app.RomPath;
-        if (c.special)
-            fs::create_symlink(app.RomPath, target);
-        else if (target != app.RomPath)
-            fs::create_hard_link(app.RomPath, target);
-        ShowGameLabel(form, c.special ? "MODO ESPECIAL" : "Torvale (US)");
+        app.RomPath = folder.Write(romName, rom);
+        const std::string path = *target ? folder.File(target) : app.RomPath;
+        if (link == 's')
+            fs::create_symlink(app.RomPath, path);
+        if (link == 'h')
+            fs::create_hard_link(app.RomPath, path);
+        ShowGameLabel(form, link == 's' ? "MODO ESPECIAL" : "Torvale (US)");
         services.messages.clear();
 
-        Export(target);
+        Export(path);
 
         ExpectOneMessage(services,
-                         "\"" + target + "\": é o próprio arquivo \"" + app.RomPath +
+                         "\"" + path + "\": é o próprio arquivo \"" + app.RomPath +
                              "\"; escolha outro arquivo de saída. Nada foi gravado.",
                          16);
         EXPECT_EQ(ReadBytes(app.RomPath), rom);
     }
-}
-
-TEST_F(ExportImport, ImportOfAMissingFileOrACancelChangesNothing) {
-    form.model().Opt[3].selected = true;
-    form.model().OptSelected = 3;
-    form.model().Opt[9].visible = false;
-    const auto before = Swatches(form.model());
-    Import(dir.File("missing.gbapal"));
-    Import("");
-    EXPECT_EQ(services.dialogs.size(), 2u);
-    EXPECT_FALSE(fs::exists(dir.File("missing.gbapal")));
-    EXPECT_TRUE(services.messages.empty());
-    EXPECT_EQ(Swatches(form.model()), before);
-    EXPECT_EQ(form.model().OptSelected, 3);
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+// The special state: a palette of sixteen words read at a typed location of any file, the
+// keypad's steps, a typed new location and F3's jumps between candidates.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -5,6 +7,8 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "OpenFormFixture.h"
 #include "rom/PaletteScanner.h"
@@ -12,22 +16,21 @@
 namespace zandrel::testing {
 namespace {
 
+namespace fs = std::filesystem;
+
 class SpecialMode : public ::testing::Test {
   protected:
-    SpecialMode() : form(app, services) {
+    SpecialMode() {
         services.commandLine = "kaldrex";
         form.Form_Load();
     }
-
-    // Enters the special state on the ROM, typing `location` in the box (nullptr cancels it).
+    // Enters the special state on the ROM, typing `location` in the box (nullptr cancels).
     void Enter(const char* location) {
         services.openAnswers.push_back(rom);
         if (location != nullptr)
             services.inputAnswers.push_back(location);
         form.cmdSpecial_Click();
     }
-
-    // The swatches show the sixteen words at `location` of `fileBytes`.
     void ExpectSwatchesAt(std::size_t location, const std::vector<std::uint8_t>& fileBytes) {
         for (std::size_t i = 0; i < 16; ++i) {
             EXPECT_EQ(model().Opt[i].backColor,
@@ -36,13 +39,12 @@ class SpecialMode : public ::testing::Test {
             EXPECT_TRUE(model().Opt[i].visible) << i;
         }
     }
-
     FormModel& model() { return form.model(); }
 
     TempDir dir;
     FakeServices services;
     AppState app;
-    MainForm form;
+    MainForm form{app, services};
     const std::vector<std::uint8_t> bytes = PatternBytes(0x400);
     std::string rom = dir.Write("game.gba", bytes);
 };
@@ -52,124 +54,78 @@ TEST_F(SpecialMode, EnteringSetsTheSpecialStateControls) {
     // As a chosen palette of an opened game leaves them.
     ShowGameLabel(form, "Some Game");
     m.List1.Assign({"Palette A", "Palette B"});
-    m.lstColor.Assign({"100", "200"});
     m.lstCount.Assign({"16", "16"});
     m.List1.selected = 1;
     m.cmdRecarrega.enabled = m.Command2.enabled = m.cmdExibir.enabled = true;
     m.cmdAmostra.enabled = m.cmdImp.enabled = true;
-    m.cmdExp.enabled = false;
-    m.lblLocaliza.caption = "Localização: 200";
-    m.Opt[12].visible = false;
     m.OptSelected = 4;
 
     Enter("1f0");
 
     ExpectOneDialog(services, "open", "Abrir", "ROMs de GBA (*.gba)|*.gba");
     EXPECT_EQ(services.inputPrompts, std::vector<std::string>{"Digite a localização HEX"});
-    EXPECT_EQ(app.CurrentLocation, 0x1F0);
     EXPECT_EQ(m.lblLoc.caption, "1F0");
     EXPECT_EQ(m.lblGame.caption, "MODO ESPECIAL");
     EXPECT_EQ(m.txtArquivo.caption, rom);
     EXPECT_EQ(app.RomPath, rom);
     EXPECT_TRUE(m.List1.rows.empty());
-    EXPECT_EQ(m.lstColor.rows.size(), 2u); // the hidden lists are not cleared
-    EXPECT_EQ(m.lstCount.rows.size(), 2u);
+    EXPECT_EQ(m.lstCount.rows.size(), 2u); // the hidden lists are not cleared
     EXPECT_EQ(m.lblLocaliza.caption, "Localização: ");
-    EXPECT_TRUE(m.lblLoc.visible);
-    EXPECT_TRUE(m.lblLocOpt.visible);
+    EXPECT_TRUE(m.lblLoc.visible && m.lblLocOpt.visible);
     EXPECT_EQ(m.lblLocOpt.caption, "000000"); // until a swatch is clicked
     EXPECT_TRUE(app.RomLoaded);
     EXPECT_EQ(EnabledButtons(m), "cmdExp");
-    EXPECT_TRUE(m.Command1.enabled);
-    EXPECT_TRUE(m.cmdSpecial.visible);
     EXPECT_EQ(m.OptSelected, 4); // reading does not change the selection
     ExpectSwatchesAt(0x1F0, bytes);
     EXPECT_TRUE(services.messages.empty());
 }
 
-TEST_F(SpecialMode, ACancelledOrNonHexLocationReadsAtZero) {
-    for (const char* typed : {static_cast<const char*>(nullptr), " 10", "-5", "&H10"}) {
+// Nothing checks the typed text: a cancel, a blank or a sign read at 0; letters past F count
+// as digits.
+TEST_F(SpecialMode, TypedLocationsAreReadAsHexDigitsAndAnythingElseAsZero) {
+    for (const auto& [typed, location] :
+         {std::pair{(const char*)nullptr, 0}, {" 10", 0}, {"-5", 0}, {"&H10", 0}, {"zz", 0x253}}) {
         SCOPED_TRACE(typed ? typed : "cancelled");
         app.CurrentLocation = 0x40;
         Enter(typed);
-        EXPECT_EQ(app.CurrentLocation, 0);
-        EXPECT_EQ(model().lblLoc.caption, "0");
-        ExpectSwatchesAt(0, bytes);
+        EXPECT_EQ(app.CurrentLocation, location);
+        EXPECT_EQ(model().lblLoc.caption, HexText(location));
+        ExpectSwatchesAt(static_cast<std::size_t>(location), bytes);
     }
 }
 
-// The comment on entering said that text that is not hex gives location 0; HexToNumber reads
-// letters past F as digits.
-TEST_F(SpecialMode, LettersPastFAreReadAsDigitsNotAsLocationZero) {
-    Enter("zz"); // 35 * 16 + 35
-    EXPECT_EQ(app.CurrentLocation, 0x253);
-    EXPECT_EQ(model().lblLoc.caption, "253");
-    ExpectSwatchesAt(0x253, bytes);
-}
-
 TEST_F(SpecialMode, CancelledFileDialogAsksNothingAndChangesNothing) {
-    app.CurrentLocation = 0x40;
     form.cmdSpecial_Click();
-
     EXPECT_EQ(services.dialogs.size(), 1u);
     EXPECT_TRUE(services.inputPrompts.empty());
-    EXPECT_EQ(app.CurrentLocation, 0x40);
     EXPECT_EQ(model().lblGame.caption, "...");
     EXPECT_TRUE(app.RomPath.empty());
     EXPECT_FALSE(app.RomLoaded);
-    EXPECT_FALSE(model().lblLoc.visible);
-    EXPECT_EQ(model().Opt[0].backColor, kDefaultSwatchColor);
 }
 
-TEST_F(SpecialMode, OddLocationTakesTheLowByteThereAndBytesPastTheEndReadAsZero) {
-    std::vector<std::uint8_t> file(22, 0);
-    file[11] = 0x1F; // colour 0: bytes 11 and 12 -> 001F, pure red
-    file[13] = 0xE0; // colour 1: 03E0, pure green
-    file[14] = 0x03;
-    file[15] = 0xFF; // colour 2: FF FF -> bit 15 dropped, 7FFF, white
-    file[16] = 0xFF;
-    file[18] = 0xFC; // colour 3: 7C00, pure blue
-    file[21] = 0x1F; // colour 5: byte 21 is the last, 22 is missing -> 001F
-    rom = dir.Write("odd.gba", file);
-
-    Enter("b");
-
-    const RgbColor expected[16] = {0x0000FF, 0x00FF00, 0xFFFFFF, 0xFF0000, 0, 0x0000FF};
-    for (std::size_t i = 0; i < 16; ++i)
-        EXPECT_EQ(model().Opt[i].backColor, expected[i]) << i;
-    EXPECT_TRUE(services.messages.empty());
-}
-
+// Entering a file that is not there ends quietly after the label and the path; nothing is
+// created.
 TEST_F(SpecialMode, MissingFileEndsEnteringQuietlyKeepingTheStepsDone) {
-    FormModel& m = model();
-    m.List1.Assign({"Palette A"});
-    m.cmdRecarrega.enabled = m.Command2.enabled = true;
-    m.cmdExp.enabled = false;
-    m.lblLocaliza.caption = "Localização: 100";
+    model().cmdRecarrega.enabled = model().Command2.enabled = true;
     rom = dir.File("gone.gba");
 
     Enter("20");
 
     EXPECT_TRUE(services.messages.empty());
-    EXPECT_EQ(m.lblGame.caption, "MODO ESPECIAL");
-    EXPECT_TRUE(m.List1.rows.empty());
+    EXPECT_EQ(model().lblGame.caption, "MODO ESPECIAL");
     EXPECT_EQ(app.RomPath, rom);
-    EXPECT_EQ(app.CurrentLocation, 0x20);
-    // The later steps never ran.
-    EXPECT_FALSE(m.lblLoc.visible);
-    EXPECT_EQ(m.lblLoc.caption, "000000");
-    EXPECT_EQ(m.lblLocaliza.caption, "Localização: 100");
-    EXPECT_EQ(EnabledButtons(m), "Command2 cmdRecarrega");
+    EXPECT_FALSE(model().lblLoc.visible);
+    EXPECT_EQ(EnabledButtons(model()), "Command2 cmdRecarrega");
     EXPECT_FALSE(app.RomLoaded);
-    EXPECT_EQ(m.Opt[0].backColor, kDefaultSwatchColor);
-    EXPECT_FALSE(std::filesystem::exists(rom)); // nothing is created
+    EXPECT_EQ(model().Opt[0].backColor, kDefaultSwatchColor);
+    EXPECT_FALSE(fs::exists(rom));
 }
 
-// The keypad's plus and minus step 32 bytes and a click on the location label reads a typed
-// one. A move reads the file again and releases the pressed swatch, keeping the selection,
-// its offset and the working colour; a refused one changes and reads nothing.
+// The keypad's + and - step 32 bytes; a click on the location label reads a typed one. A move
+// reads the file again and releases the pressed swatch, keeping the selection, its offset and
+// the working colour; a refused one, or any other key, changes and reads nothing.
 TEST_F(SpecialMode, StepsAndTypedLocationsMoveOrAreRefused) {
-    constexpr int kLabel = 0; // a click on the location label, typing `typed`
+    constexpr int kLabel = -1000; // a click on the location label, typing `typed`
     constexpr std::int32_t kRefused = -1;
     const struct {
         const char* start;
@@ -180,24 +136,23 @@ TEST_F(SpecialMode, StepsAndTypedLocationsMoveOrAreRefused) {
         {"1f0", kKeyAdd, "", 0x210},
         {"1f0", kKeySubtract, "", 0x1D0},
         {"20", kKeySubtract, "", 0},
-        // Below 32 a step back would read before the first byte.
-        {"1f", kKeySubtract, "", kRefused},
-        {"1", kKeySubtract, "", kRefused},
-        {"", kKeySubtract, "", kRefused},
+        {"1f", kKeySubtract, "", kRefused},    // before the first byte
         {"7fffffdf", kKeyAdd, "", 0x7FFFFFFF}, // far past the end: zeros
         {"7fffffff", kKeyAdd, "", kRefused},   // past the largest location
+        {"1f0", kKeyMultiply, "", kRefused},
+        {"1f0", 0, "", kRefused},
+        {"1f0", 189, "", kRefused},
+        {"1f0", kKeyAdd + 256, "", kRefused},
         {"1f0", kLabel, "2a1", 0x2A1},
-        // A typed 0, a cancel, text with a blank and a sign all give 0: nothing happens.
+        // A typed 0, a cancel, a blank and a sign all give 0: nothing happens.
         {"1f0", kLabel, "0", kRefused},
         {"1f0", kLabel, "", kRefused},
-        {"1f0", kLabel, " 10", kRefused},
         {"1f0", kLabel, "-5", kRefused},
     };
     const std::vector<std::uint8_t> changed(0x400, 0x55);
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.start) + " " + std::to_string(c.key) + " " + c.typed);
         dir.Write("game.gba", bytes);
-        services.inputPrompts.clear();
         Enter(c.start);
         const std::int32_t start = app.CurrentLocation;
         form.Opt_Click(2);
@@ -231,54 +186,42 @@ TEST_F(SpecialMode, StepsAndTypedLocationsMoveOrAreRefused) {
     }
 }
 
-TEST_F(SpecialMode, OtherKeysDoNothingAtAll) {
-    Enter("1f0");
-    form.model().Opt[2].selected = true;
-    const auto swatches = Swatches(model());
-    dir.Write("game.gba", std::vector<std::uint8_t>(0x400, 0x55));
-    for (const int key : {0, 27, 65, 106, 108, 110, 187, 189, -107, 107 + 256})
-        form.SpecialAction(key);
-    EXPECT_EQ(app.CurrentLocation, 0x1F0);
-    EXPECT_EQ(model().lblLoc.caption, "1F0");
-    EXPECT_EQ(Swatches(model()), swatches);
-}
-
-TEST_F(SpecialMode, LocationLabelClickOutsideTheSpecialStateAsksNothing) {
+TEST_F(SpecialMode, KeysAndTheLocationLabelDoNothingOutsideTheSpecialState) {
+    app.RomPath = rom;
+    app.RomLoaded = true;
     ShowGameLabel(form, "Some Game");
     services.inputAnswers.push_back("100");
     form.lblLoc_Click();
+    form.Form_KeyDown(kKeyAdd, 0);
     EXPECT_TRUE(services.inputPrompts.empty());
     EXPECT_EQ(app.CurrentLocation, 0);
     EXPECT_EQ(model().lblLoc.caption, "000000");
+
+    ShowGameLabel(form, "MODO ESPECIAL");
+    form.Form_KeyDown(kKeyAdd, 0);
+    EXPECT_EQ(model().lblLoc.caption, "20");
 }
 
-// Stepping or typing a location after the file has gone: a critical box naming the file,
-// and the location, the label and the swatches stay as they were.
+// Stepping or typing after the file has gone names it; the location, label and swatches
+// stay, and stepping goes on from there once the file is back.
 TEST_F(SpecialMode, VanishedFileIsReportedAndTheLocationKept) {
     Enter("1f0");
     model().Opt[1].selected = true;
     const auto swatches = Swatches(model());
-    std::filesystem::remove(rom);
-    const ShownMessage gone{"Não foi possível ler o arquivo \"" + rom + "\".\r\n\r\n" +
-                                std::strerror(ENOENT),
-                            16, "Zandrel"};
+    fs::remove(rom);
 
     form.SpecialAction(kKeyAdd);
     services.inputAnswers.push_back("300");
     form.lblLoc_Click();
 
-    ASSERT_EQ(services.messages.size(), 2u);
-    for (const ShownMessage& message : services.messages) {
-        EXPECT_EQ(message.text, gone.text);
-        EXPECT_EQ(message.style, gone.style);
-        EXPECT_EQ(message.title, gone.title);
-    }
-    EXPECT_EQ(app.CurrentLocation, 0x1F0);
+    const std::string gone =
+        "Não foi possível ler o arquivo \"" + rom + "\".\r\n\r\n" + std::strerror(ENOENT);
+    EXPECT_EQ(services.MessageTexts(), (std::vector<std::string>{gone, gone}));
+    EXPECT_EQ(services.messages[1].style, 16);
     EXPECT_EQ(model().lblLoc.caption, "1F0");
     EXPECT_EQ(Swatches(model()), swatches);
-    EXPECT_FALSE(std::filesystem::exists(rom));
+    EXPECT_FALSE(fs::exists(rom));
 
-    // Once the file is back, stepping goes on from where it was.
     dir.Write("game.gba", bytes);
     form.SpecialAction(kKeyAdd);
     EXPECT_EQ(model().lblLoc.caption, "210");
@@ -304,13 +247,27 @@ TEST_F(SpecialMode, F3AndShiftF3JumpBetweenRawPaletteCandidates) {
         EXPECT_EQ(model().lblLoc.caption, HexText(location));
         EXPECT_EQ(model().Opt[15].backColor, WordToColor(StoredWord(synthetic, location + 30)));
     }
+    // A scan that fails is said, and leaves nothing behind for the same file later.
+    const auto written = fs::last_write_time(rom);
+    fs::remove(rom);
+    fs::create_directory(rom);
+    form.Form_KeyDown(kKeyF3, 0);
+    ExpectOneMessage(
+        services, "Não foi possível ler o arquivo \"" + rom + "\".\r\n\r\n" + std::strerror(EISDIR),
+        16);
+    fs::remove(rom);
+    dir.Write("game.gba", synthetic);
+    fs::last_write_time(rom, written);
+    form.Form_KeyDown(kKeyF3, 0);
+    EXPECT_EQ(app.CurrentLocation, raw[1]);
+    services.messages.clear();
+
     // Cut down to the first candidate, with a new time: nothing lies after it any more.
     synthetic.resize(static_cast<std::size_t>(raw[0]) + 32);
     dir.Write("game.gba", synthetic);
-    std::filesystem::last_write_time(rom, std::filesystem::last_write_time(rom) +
-                                              std::chrono::seconds(5));
+    fs::last_write_time(rom, fs::last_write_time(rom) + std::chrono::seconds(5));
     form.Form_KeyDown(kKeyF3, 0);
-    EXPECT_EQ(app.CurrentLocation, raw[0]);
+    EXPECT_EQ(app.CurrentLocation, raw[1]);
     EXPECT_TRUE(services.messages.empty());
 }
 
