@@ -13,60 +13,54 @@
 namespace zandrel::testing {
 namespace {
 
-std::string Join(const std::vector<std::string>& column) {
+// The three columns as "counts/locations/names", the entries of each joined by "|".
+std::string Columns(const PaletteTable& table) {
     std::string text;
-    for (const std::string& field : column)
-        text += (text.empty() ? "" : "|") + field;
+    for (const auto* column : {&table.counts, &table.locations, &table.names}) {
+        std::string joined;
+        for (const std::string& field : *column)
+            joined += (joined.empty() ? "" : "|") + field;
+        text += (column == &table.counts ? "" : "/") + joined;
+    }
     return text;
 }
 
-// Entry limits and broken lines as the window sees them are in FaultTest.
+// Comments are skipped; fields are not trimmed; the name keeps every later comma. Either line
+// end, the last line needing none; Windows-1252 names are decoded. An empty line holds no
+// comma; with one comma the count and the rest of the line are added, the location is not;
+// the entries before a malformed line stay. Entry limits are in FaultTest.
 TEST(Definitions, ParseFillsTheThreeColumnsUntilTheFirstMalformedLine) {
-    struct Case {
-        std::string text;
-        Result result;
-        std::int64_t line;
-        const char* counts;
-        const char* locations;
-        const char* names;
-        bool afterLoneCr = false;
-    };
-    const Case cases[] = {
-        // Comments are skipped; fields are not trimmed; the name keeps every later comma.
-        {"; c\r\n16,1A0,Herói\r\n;x\r\n 4 , 0 ,  Nome, com, vírgulas\r\n", Result::Ok, 0, "16| 4 ",
-         "1A0| 0 ", "Herói|  Nome, com, vírgulas"},
-        {";a\r\n;b\r\n", Result::Ok, 0, "", "", ""},
-        // Either line end; the last line needs none.
-        {"16,0,A\n16,20,B", Result::Ok, 0, "16|16", "0|20", "A|B"},
-        {"16,0,A\r16,20,B\r", Result::Ok, 0, "16|16", "0|20", "A|B"},
-        // Names saved in Windows-1252 are decoded.
-        {"16,0,Cora\xE7\xE3o\r\n", Result::Ok, 0, "16", "0", "Coração"},
-        // An empty line holds no comma; the entries before it stay.
-        {"16,0,A\r\n\r\n16,20,B\r\n", Result::DefinitionNoComma, 2, "16", "0", "A"},
-        {"16,0,A\r\n16,20,B\r\n\r\n", Result::DefinitionNoComma, 3, "16|16", "0|20", "A|B"},
-        // One comma: the count and the rest of the line are added, the location is not.
-        {"16,0,A\r\n16,rest of line\r\n16,40,C", Result::DefinitionOneComma, 2, "16|16", "0",
-         "A|rest of line"},
-        {"16,rest", Result::DefinitionOneComma, 1, "16", "", "rest"},
+    const std::tuple<std::string, Result, std::int64_t, const char*> cases[] = {
+        {"; c\r\n16,1A0,Herói\r\n;x\r\n 4 , 0 ,  Nome, com, vírgulas\r\n", Result::Ok, 0,
+         "16| 4 /1A0| 0 /Herói|  Nome, com, vírgulas"},
+        {";a\r\n;b\r\n", Result::Ok, 0, "//"},
+        {"16,0,A\n16,20,B", Result::Ok, 0, "16|16/0|20/A|B"},
+        {"16,0,A\r16,20,B\r", Result::Ok, 0, "16|16/0|20/A|B"},
+        {"16,0,Cora\xE7\xE3o\r\n", Result::Ok, 0, "16/0/Coração"},
+        {"16,0,A\r\n\r\n16,20,B\r\n", Result::DefinitionNoComma, 2, "16/0/A"},
+        {"16,0,A\r\n16,20,B\r\n\r\n", Result::DefinitionNoComma, 3, "16|16/0|20/A|B"},
+        {"16,0,A\r\n16,rest,of line\r\n16,40,C", Result::Ok, 0, "16|16|16/0|rest|40/A|of line|C"},
+        {"16,0,A\r\n16,rest of line\r\n16,40,C", Result::DefinitionOneComma, 2,
+         "16|16/0/A|rest of line"},
         // A byte-order mark (EF BB BF) at the start was read as part of the first count.
-        {"\357\273\27716,0,A\r\n", Result::Ok, 0, "16", "0", "A"},
-        // A bare CR inside a line still ends the entry, but the line is numbered as an
-        // editor shows it: a CR in the second line's name was reported as line 3.
-        {"16,0,A\r\n16,20,Na\rme\r\n", Result::DefinitionNoComma, 2, "16|16", "0|20", "A|Na", true},
+        {"\357\273\27716,0,A\r\n", Result::Ok, 0, "16/0/A"},
         // A file of CR line ends is numbered by CR.
-        {"16,0,A\r16,20,B\r\r", Result::DefinitionNoComma, 3, "16|16", "0|20", "A|B"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
+        {"16,0,A\r16,20,B\r\r", Result::DefinitionNoComma, 3, "16|16/0|20/A|B"}};
+    for (const auto& [text, result, line, columns] : cases) {
         PaletteTable table;
-        const Failure failure = ParseDefinitions(c.text, table);
-        EXPECT_EQ(failure.result, c.result);
-        EXPECT_EQ(failure.line, c.line);
-        EXPECT_EQ(failure.afterLoneCr, c.afterLoneCr);
-        EXPECT_EQ(Join(table.counts), c.counts);
-        EXPECT_EQ(Join(table.locations), c.locations);
-        EXPECT_EQ(Join(table.names), c.names);
+        const Failure failure = ParseDefinitions(text, table);
+        EXPECT_EQ(failure.result, result) << text;
+        EXPECT_EQ(failure.line, line) << text;
+        EXPECT_FALSE(failure.afterLoneCr) << text;
+        EXPECT_EQ(Columns(table), columns) << text;
     }
+    // A bare CR inside a line still ends the entry, but the line is numbered as an editor
+    // shows it: a CR in the second line's name was reported as line 3.
+    PaletteTable table;
+    const Failure failure = ParseDefinitions("16,0,A\r\n16,20,Na\rme\r\n", table);
+    EXPECT_EQ(failure.line, 2);
+    EXPECT_TRUE(failure.afterLoneCr);
+    EXPECT_EQ(Columns(table), "16|16/0|20/A|Na");
 }
 
 TEST(Identify, EachGameCodeGivesItsTitleIndexAndDefinitionFile) {
@@ -126,10 +120,8 @@ TEST(Identify, AReadThatFailsAfterOpeningIsUnreadableNotUnidentified) {
     File file = File::Open(path, OpenMode::WriteTruncate, status);
     ASSERT_TRUE(status.ok());
     ASSERT_TRUE(file.WriteAt(0, RomWithCode("AQXE")).ok());
-
     std::optional<GameInfo> game;
     const Failure failure = ReadGameCode(file, path, game);
-
     EXPECT_EQ(failure.result, Result::CannotRead);
     EXPECT_EQ(failure.file, path);
     EXPECT_EQ(failure.io.systemError, EBADF);
