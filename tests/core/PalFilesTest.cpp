@@ -136,52 +136,51 @@ TEST(PaletteFiles, EveryFormatReadsBackTheWordsItWrote) {
     }
 }
 
+// The first and the sixteenth colour a reader took, or its reason for refusing.
+template <typename Input> std::string FirstAndLast(ComponentsResult (*reader)(Input), Input input) {
+    const ComponentsResult read = reader(input);
+    if (!read.ok())
+        return read.failure.reason;
+    const auto text = [](Rgb c) {
+        return std::to_string(c.red) + " " + std::to_string(c.green) + " " + std::to_string(c.blue);
+    };
+    return text(read.colours[0]) + ", " + text(read.colours[15]);
+}
+
 TEST(PaletteFiles, TextFormatsReadTheFirstSixteenEntriesWithAnyLineEnd) {
-    std::string jasc = "JASC-PAL\r\n0100\r\n256\r\n0 0 255\r\n" + Lines(14, "1 1 1\r\n") +
-                       "15 30 240\r\n9 9 9\r\nnot read\r\n";
+    const std::string jasc = "JASC-PAL\r\n0100\r\n256\r\n0 0 255\r\n" + Lines(14, "1 1 1\r\n") +
+                             "15 30 240\r\n9 9 9\r\nnot read\r\n";
     std::string lf = jasc;
     std::erase(lf, '\r');
     std::string cr = lf;
     std::replace(cr.begin(), cr.end(), '\n', '\r');
     const std::string cut = jasc.substr(0, jasc.find("9 9 9") - 2); // the last line unended
-    for (const std::string& text : {jasc, lf, cr, cut, "\xEF\xBB\xBF" + jasc}) {
-        const ComponentsResult read = ReadJascPalette(text);
-        ASSERT_TRUE(read.ok()) << read.failure.reason;
-        EXPECT_EQ(read.colours[0], (Rgb{0, 0, 255}));
-        EXPECT_EQ(read.colours[15], (Rgb{15, 30, 240}));
-    }
-    // GIMP: name, columns, comments and empty lines skipped; names after the triples too.
-    std::string gimp = "GIMP Palette\r\nName: T\r\nColumns: 4\r\n# c\r\n\r\n  0\t1   2\tBlack\r\n" +
-                       Lines(14, "1 1 1\r\n") + "15 16 17 Last\r\n300 300 300 not read\r\n";
+    for (const std::string& text : {jasc, lf, cr, cut, "\xEF\xBB\xBF" + jasc})
+        EXPECT_EQ(FirstAndLast<std::string_view>(ReadJascPalette, text), "0 0 255, 15 30 240");
+    // GIMP: name, columns, comments and empty lines skipped, and needed by none; names after
+    // the triples are skipped too.
+    const std::string gimp = "GIMP Palette\r\nName: T\r\nColumns: 4\r\n# c\r\n\r\n" +
+                             std::string("  0\t1   2\tBlack\r\n") + Lines(14, "1 1 1\r\n") +
+                             "15 16 17 Last\r\n300 300 300 not read\r\n";
     std::string gimpCr = gimp;
     std::erase(gimpCr, '\n');
-    for (const std::string& text : {gimp, gimpCr, "\xEF\xBB\xBF" + gimp}) {
-        const ComponentsResult read = ReadGimpPalette(text);
-        ASSERT_TRUE(read.ok()) << read.failure.reason;
-        EXPECT_EQ(read.colours[0], (Rgb{0, 1, 2}));
-        EXPECT_EQ(read.colours[15], (Rgb{15, 16, 17}));
-    }
+    const std::string bare = "GIMP Palette\n0 1 2\n" + Lines(14, "1 1 1\n") + "15 16 17\n";
+    for (const std::string& text : {gimp, gimpCr, "\xEF\xBB\xBF" + gimp, bare})
+        EXPECT_EQ(FirstAndLast<std::string_view>(ReadGimpPalette, text), "0 1 2, 15 16 17");
 }
 
 TEST(PaletteFiles, BinaryFormatsReadTheFirstSixteenTriplesOrWords) {
+    using Span = std::span<const std::uint8_t>;
     // ACT: 768 bytes, or 772 with a count; 0 states nothing and 256 is a full table.
-    for (const int count : {-1, 16, 0, 256}) {
-        Bytes bytes = Act(count < 0 ? 768 : 772);
-        if (count >= 0) {
-            bytes[768] = static_cast<std::uint8_t>(count >> 8);
-            bytes[769] = static_cast<std::uint8_t>(count & 0xFF);
-        }
-        const ComponentsResult read = ReadActPalette(bytes);
-        ASSERT_TRUE(read.ok()) << count << ": " << read.failure.reason;
-        EXPECT_EQ(read.colours[0], (Rgb{1, 9, 17}));
-        EXPECT_EQ(read.colours[15], (Rgb{105, 113, 121}));
+    EXPECT_EQ(FirstAndLast<Span>(ReadActPalette, Act(768)), "1 9 17, 105 113 121");
+    for (const int count : {16, 0, 256}) {
+        Bytes bytes = Act(772);
+        bytes[768] = static_cast<std::uint8_t>(count >> 8);
+        bytes[769] = static_cast<std::uint8_t>(count & 0xFF);
+        EXPECT_EQ(FirstAndLast<Span>(ReadActPalette, bytes), "1 9 17, 105 113 121") << count;
     }
-    for (const std::size_t size : {52u, 100u}) { // TPL: the triples after the header
-        const ComponentsResult read = ReadTplPalette(Tpl(size));
-        ASSERT_TRUE(read.ok()) << read.failure.reason;
-        EXPECT_EQ(read.colours[0], (Rgb{20, 25, 30}));
-        EXPECT_EQ(read.colours[15], (Rgb{245, 250, 255}));
-    }
+    for (const std::size_t size : {52u, 100u}) // TPL: the triples after the header
+        EXPECT_EQ(FirstAndLast<Span>(ReadTplPalette, Tpl(size)), "20 25 30, 245 250 255");
     // Raw GBA: words low byte first, missing bytes 0, bytes past the palette ignored.
     Bytes raw(40, 0x11);
     raw[31] = 0x12;

@@ -30,11 +30,12 @@ TEST(Text, EightBitLinesAreUtf8WhenValidElseWindows1252) {
         {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"}};
     for (const auto& [bytes, text] : cases)
         EXPECT_EQ(DecodeEightBitText(bytes), text) << bytes;
-    // The largest code point is UTF-8, the next one is not; nor is a cut sequence.
+    // The largest code point is UTF-8, the next one is not; nor is a cut sequence. A byte that
+    // is not part of UTF-8 decodes as itself.
     EXPECT_TRUE(IsValidUtf8("\xF4\x8F\xBF\xBF"));
     EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));
     EXPECT_FALSE(IsValidUtf8("\xE2\x82"));
-    EXPECT_EQ(DecodeUtf8("\xF4\x8F\xBF\xBF"), std::u32string{U'\U0010FFFF'});
+    EXPECT_EQ(DecodeUtf8("\xF4\x8F\xBF\xBF\xFF"), (std::u32string{U'\U0010FFFF', U'\u00FF'}));
 }
 
 TEST(Text, EightBitCodesFollowWindows1252AndUpperCaseCoversItsLetters) {
