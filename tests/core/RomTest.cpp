@@ -321,6 +321,16 @@ TEST(PaletteScanner, FindsThePlantedPalettesAndNothingElseBestFirst) {
               "16,LZ:3B8A8C+20,Paleta comprimida LZ77 3B8A8C+20 (pontuação 100)");
 }
 
+// Two ROM pointers among its words (08000100, 08000200) make a pointer table of a palette.
+TEST(PaletteScanner, WordsThatPointIntoTheRomAreATableNotAPalette) {
+    Bytes table = RampPalette(4, 4, 1);
+    Put(table, 4, {0x00, 0x01, 0x00, 0x08, 0x00, 0x02, 0x00, 0x08});
+    Bytes rom = Noise(0x10000);
+    Put(rom, 0x1000, table);
+    Put(rom, 0x2000, CompressLz77(Cat(table, RampPalette(2, 4, 2))));
+    EXPECT_EQ(Keys(ScanPalettes(rom)), (std::set<Key>{{0x2000, true, 0x20}}));
+}
+
 // The committed example keeps the promises made for it: recall of at least 95%, and above
 // the default score nothing but planted palettes.
 TEST(PaletteScanner, FindsTheExampleRomsPlantedPalettes) {
