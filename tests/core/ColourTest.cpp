@@ -127,7 +127,7 @@ TEST(LcdColour, FollowsThePublishedCorrection) {
     const std::pair<ColorWord, Rgb> cases[] = {{0x0000, {0, 0, 0}},      {0x7FFF, {252, 238, 242}},
                                                {0x001F, {232, 53, 111}}, {0x03E0, {111, 222, 53}},
                                                {0x7C00, {0, 88, 217}},   {0x4210, {76, 72, 73}},
-                                               {0xFFFF, {252, 238, 242}}};
+                                               {0x0016, {124, 29, 59}},  {0xFFFF, {252, 238, 242}}};
     for (const auto& [word, shown] : cases)
         EXPECT_EQ(SplitColor(LcdColour(word)), shown) << std::hex << word;
     EXPECT_EQ(ScreenColour(0xFEFEFE, true), LcdColour(0x7BDE));
