@@ -361,6 +361,9 @@ TEST(PaletteScanner, ReadsNoRomLargerThanTheCartridgeSpace) {
     EXPECT_EQ(ErrorMessage(RomImageFailure(path, read)),
               "Não foi possível ler o arquivo \"" + path +
                   "\".\r\n\r\nO arquivo passa do limite de 32 MiB");
+    std::filesystem::resize_file(path, kLargestRomSize); // the largest cartridge is read
+    EXPECT_TRUE(ReadRomImage(path, bytes).ok());
+    EXPECT_EQ(bytes.size(), kLargestRomSize);
 }
 
 } // namespace
