@@ -94,14 +94,12 @@ class ServicesTest : public QObject {
     void boxesAnswerFromTheirOwnLoopOverTheOwner();
     void colourDialogStartsAtTheColourWithTheCustomColours();
     void fileDialogTakesATypedNameAndRemembersTheFilter();
-    void saveDialogNeverAsksBeforeOverwriting();
-    void dialogListsNamesInAnyLetterCase();
+    void saveDialogListsNamesInAnyCaseAndNeverAsksToOverwrite();
     void previewReadsTheImageAnewEachTime();
     void byteWindowShowsBothRowsWholeAboveItsScrollBar();
     void escapeCloserSeesEscBeforeTheControls();
     void filterTextBecomesQtNameFilters();
     void pathsLongerThan259CharactersAreRefused();
-    void messageBoxStyles_data();
     void messageBoxStyles();
     void keysBecomeVirtualKeyCodes();
     void systemColoursVersionAndCommandLine();
@@ -152,9 +150,6 @@ void ServicesTest::colourDialogStartsAtTheColourWithTheCustomColours() {
     });
     QVERIFY(h.services.ChooseColor(colour, custom));
     QCOMPARE(colour, RgbColor{0x030201});
-    OnModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
-    QVERIFY(!h.services.ChooseColor(colour, custom));
-    QCOMPARE(colour, RgbColor{0x030201});
 }
 
 void ServicesTest::fileDialogTakesATypedNameAndRemembersTheFilter() {
@@ -186,32 +181,14 @@ void ServicesTest::fileDialogTakesATypedNameAndRemembersTheFilter() {
     }
 }
 
-void ServicesTest::saveDialogNeverAsksBeforeOverwriting() {
-    Harness h;
-    testing::TempDir folder;
-    const std::string existing = folder.WriteText("velha.pal", "JASC-PAL");
-    bool asked = false;
-    OnModal([&](QWidget* modal) {
-        // A question about replacing the file would run its own loop: note it and close it.
-        QTimer::singleShot(500, [&asked] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                asked = true;
-                box->reject();
-            }
-        });
-        AcceptFileName(qobject_cast<QFileDialog*>(modal), QString::fromStdString(existing));
-    });
-    QCOMPARE(h.services.ShowSaveDialog("Salvar", kExportFilter, ""), existing);
-    QVERIFY(!asked);
-}
-
-void ServicesTest::dialogListsNamesInAnyLetterCase() {
+void ServicesTest::saveDialogListsNamesInAnyCaseAndNeverAsksToOverwrite() {
     testing::TempDir folder;
     for (const char* name : {"lower.gbapal", "UPPER.GBAPAL", "Mixed.GbaPal", "other.pal"})
         folder.WriteText(name, "x");
     FilterMemory memory;
-    auto dialog = MakeFileDialog(nullptr, FileDialogKind::Open, "Abrir",
+    auto dialog = MakeFileDialog(nullptr, FileDialogKind::Save, "Salvar",
                                  "GBAPAL - Paleta do GBA|*.GBAPAL", memory);
+    QVERIFY(dialog->testOption(QFileDialog::DontConfirmOverwrite));
     dialog->setDirectory(QString::fromStdString(folder.path().string()));
     dialog->show();
     auto* list = dialog->findChild<QListView*>(QStringLiteral("listView"));
@@ -308,33 +285,26 @@ void ServicesTest::pathsLongerThan259CharactersAreRefused() {
     QCOMPARE(AcceptedPath(at259 + u'a'), std::string());
 }
 
-void ServicesTest::messageBoxStyles_data() {
-    QTest::addColumn<int>("style");
-    QTest::addColumn<int>("icon");
-    QTest::addColumn<int>("buttons");
-    QTest::newRow("plain") << 0 << int(QMessageBox::NoIcon) << int(QMessageBox::Ok);
-    QTest::newRow("critical") << 16 << int(QMessageBox::Critical) << int(QMessageBox::Ok);
-    QTest::newRow("exclamation") << 48 << int(QMessageBox::Warning) << int(QMessageBox::Ok);
-    QTest::newRow("information") << 64 << int(QMessageBox::Information) << int(QMessageBox::Ok);
-    QTest::newRow("question") << 292 << int(QMessageBox::Question)
-                              << int(QMessageBox::Yes | QMessageBox::No);
-}
-
 void ServicesTest::messageBoxStyles() {
-    QFETCH(int, style);
-    QFETCH(int, icon);
-    QFETCH(int, buttons);
-    QMessageBox box;
-    SetUpMessageBox(box, "Zandrel\r\nVersão\r\n<b>x</b>", style, "Sair");
-    QCOMPARE(box.windowTitle(), QStringLiteral("Sair"));
-    QCOMPARE(box.text(), QStringLiteral("Zandrel\nVersão\n<b>x</b>"));
-    QCOMPARE(box.textFormat(), Qt::PlainText);
-    QCOMPARE(int(box.icon()), icon);
-    QCOMPARE(int(box.standardButtons()), buttons);
-    // The question's default and Esc answer is No.
-    const int safe = style == 292 ? QMessageBox::No : QMessageBox::Ok;
-    QCOMPARE(int(box.standardButton(box.defaultButton())), safe);
-    QCOMPARE(AnswerCode(box, style), style == 292 ? 7 : 1);
+    using B = QMessageBox;
+    const std::tuple<int, B::Icon, B::StandardButtons> styles[] = {
+        {0, B::NoIcon, B::Ok},
+        {16, B::Critical, B::Ok},
+        {48, B::Warning, B::Ok},
+        {64, B::Information, B::Ok},
+        {292, B::Question, B::Yes | B::No}};
+    for (const auto& [style, icon, buttons] : styles) {
+        QMessageBox box;
+        SetUpMessageBox(box, "Zandrel\r\nVersão\r\n<b>x</b>", style, "Sair");
+        QCOMPARE(box.windowTitle(), QStringLiteral("Sair"));
+        QCOMPARE(box.text(), QStringLiteral("Zandrel\nVersão\n<b>x</b>"));
+        QCOMPARE(box.textFormat(), Qt::PlainText);
+        QCOMPARE(box.icon(), icon);
+        QCOMPARE(box.standardButtons(), buttons);
+        // The question's default answer, and Esc's, is No.
+        QCOMPARE(box.standardButton(box.defaultButton()), style == 292 ? B::No : B::Ok);
+        QCOMPARE(AnswerCode(box, style), style == 292 ? 7 : 1);
+    }
 }
 
 void ServicesTest::keysBecomeVirtualKeyCodes() {
