@@ -245,6 +245,8 @@ void ServicesTest::byteWindowShowsBothRowsWholeAboveItsScrollBar() {
             QTextCursor first(text->document());
             first.movePosition(QTextCursor::EndOfLine);
             QVERIFY(text->cursorRect(first).right() < text->viewport()->width());
+            const QRect hint = modal->findChild<QLabel*>(QStringLiteral("Label1"))->geometry();
+            QVERIFY(hint.top() > text->geometry().bottom() && modal->rect().contains(hint));
             QTest::keyClick(text, Qt::Key_Escape);
             QVERIFY(!modal->isVisible());
         });

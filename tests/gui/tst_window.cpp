@@ -89,6 +89,8 @@ void WindowTest::geometryComesFromTheLayoutInPixels() {
     QCOMPARE(h.window->size(), QSize(479, 306));
     QCOMPARE(h.window->maximumSize(), QSize(479, 306));
     QCOMPARE(h.Find<QWidget>("Command1")->geometry(), QRect(16, 16, 113, 33)); // twips / 15
+    const QFont word = h.Find<QLabel>("lblColor")->font();
+    QVERIFY(word.bold() && word.pointSize() == 18);
     // The special button reaches down over the path field and stays clickable there.
     auto* special = h.Find<QWidget>("cmdSpecial");
     QCOMPARE(h.window->childAt(special->geometry().center()), special);
@@ -127,6 +129,8 @@ void WindowTest::renderShowsTheModel() {
         QCOMPARE(widget->isEnabled(), control.enabled);
         QCOMPARE(widget->isVisible(), control.visible);
         QCOMPARE(widget->property("text").toString(), QString::fromStdString(control.caption));
+        if (auto* label = qobject_cast<QLabel*>(widget); label && names[k] != "Label2")
+            QCOMPARE(label->textFormat(), Qt::PlainText); // only Label2 has an access key
     }
     for (int i = 0; i < 16; ++i) {
         QCOMPARE(SwatchAt(h, i)->colour(), QColor(i, 2 * i, 3 * i)); // red in the low byte
