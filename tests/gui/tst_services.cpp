@@ -310,15 +310,27 @@ void ServicesTest::messageBoxStyles() {
 }
 
 void ServicesTest::keysBecomeVirtualKeyCodes() {
-    const std::tuple<int, bool, int> keys[] = {
-        {Qt::Key_Asterisk, true, 106}, {Qt::Key_Plus, true, 107},   {Qt::Key_Minus, true, 109},
-        {Qt::Key_Slash, true, 111},    {Qt::Key_0, true, 96},       {Qt::Key_9, true, 105},
-        {Qt::Key_Up, true, 38},        {Qt::Key_Plus, false, 0},    {Qt::Key_Asterisk, false, 0},
-        {Qt::Key_A, false, 65},        {Qt::Key_Z, false, 90},      {Qt::Key_0, false, 48},
-        {Qt::Key_F3, false, 114},      {Qt::Key_Return, false, 13}, {Qt::Key_Down, false, 40},
-        {Qt::Key_Exclam, false, 0}};
-    for (const auto& [key, keypad, code] : keys)
-        QCOMPARE(VirtualKeyCode(key, keypad ? Qt::KeypadModifier : Qt::NoModifier), code);
+    // The keypad's own keys, then the desktop's key codes for the others; 0 for none.
+    const std::pair<int, int> keypad[] = {
+        {Qt::Key_Asterisk, 106}, {Qt::Key_Plus, 107},   {Qt::Key_Minus, 109},
+        {Qt::Key_Comma, 110},    {Qt::Key_Period, 110}, {Qt::Key_Slash, 111},
+        {Qt::Key_0, 96},         {Qt::Key_9, 105},      {Qt::Key_Up, 38}};
+    for (const auto& [key, code] : keypad)
+        QCOMPARE(VirtualKeyCode(key, Qt::KeypadModifier), code);
+    const std::pair<int, int> keys[] = {
+        {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},       {Qt::Key_Backtab, 9},
+        {Qt::Key_Return, 13},   {Qt::Key_Enter, 13},    {Qt::Key_Shift, 16},
+        {Qt::Key_Control, 17},  {Qt::Key_Alt, 18},      {Qt::Key_Pause, 19},
+        {Qt::Key_CapsLock, 20}, {Qt::Key_Escape, 27},   {Qt::Key_Space, 32},
+        {Qt::Key_PageUp, 33},   {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},
+        {Qt::Key_Home, 36},     {Qt::Key_Left, 37},     {Qt::Key_Up, 38},
+        {Qt::Key_Right, 39},    {Qt::Key_Down, 40},     {Qt::Key_Insert, 45},
+        {Qt::Key_Delete, 46},   {Qt::Key_0, 48},        {Qt::Key_9, 57},
+        {Qt::Key_A, 65},        {Qt::Key_Z, 90},        {Qt::Key_F1, 112},
+        {Qt::Key_F24, 135},     {Qt::Key_NumLock, 144}, {Qt::Key_ScrollLock, 145},
+        {Qt::Key_Plus, 0},      {Qt::Key_Asterisk, 0},  {Qt::Key_Exclam, 0}};
+    for (const auto& [key, code] : keys)
+        QCOMPARE(VirtualKeyCode(key, Qt::NoModifier), code);
     QCOMPARE(ShiftState(Qt::KeypadModifier), 0);
     QCOMPARE(ShiftState(Qt::ShiftModifier), 1);
     QCOMPARE(ShiftState(Qt::ControlModifier), 2);
