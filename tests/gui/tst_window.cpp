@@ -312,6 +312,7 @@ void WindowTest::pathTypedStaysUntilAPathIsSetAgain() {
 }
 
 void WindowTest::editMenuListsItsShortcutsWhichFire() {
+    QGuiApplication::styleHints()->setShowShortcutsInContextMenus(false); // a desktop's habit
     WindowHarness h;
     OpenAndSelect(h);
     QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5),
