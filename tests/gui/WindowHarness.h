@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QListView>
 #include <QTest>
-#include <QWidget>
 
 #include "Controls.h"
 #include "FakeServices.h"
@@ -44,7 +43,6 @@ struct WindowHarness {
             qFatal("no control named %s", name);
         return widget;
     }
-
     FormModel& model() { return form->model(); }
 
     TempDir folder;
@@ -56,8 +54,8 @@ struct WindowHarness {
 
 // Sends a key to the control that has the focus, as the keyboard does.
 inline void PressKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-    QWidget* target = window->focusWidget() != nullptr ? window->focusWidget() : window;
-    QTest::keyClick(target, key, modifiers);
+    QTest::keyClick(window->focusWidget() != nullptr ? window->focusWidget() : window, key,
+                    modifiers);
 }
 
 inline void Click(QWidget* widget) {
@@ -68,10 +66,6 @@ inline SwatchButton* SwatchAt(WindowHarness& h, int i) {
     return h.Find<SwatchButton>(QStringLiteral("Opt%1").arg(i).toLatin1().constData());
 }
 
-inline QString LabelText(WindowHarness& h, const char* name) {
-    return h.Find<QLabel>(name)->text();
-}
-
 // Opens a 1 KiB pattern dump through the ABRIR ROM button; returns its path.
 inline std::string OpenPatternDump(WindowHarness& h) {
     const std::string dump = h.folder.Write("palettes.dmp", PatternBytes(1024));
@@ -80,7 +74,6 @@ inline std::string OpenPatternDump(WindowHarness& h) {
     return dump;
 }
 
-// Clicks a row of the palette list.
 inline void ClickRow(WindowHarness& h, int row) {
     auto* list = h.Find<QListView>("List1");
     const QRect rect = list->visualRect(list->model()->index(row, 0));

@@ -1,20 +1,26 @@
-// The pieces of the desktop services that can be checked without a modal loop: filter
-// conversion, the path rule, the remembered filter, the dialog's set-up and listing, message
-// box styles, key codes and system colours.
-#include <QApplication>
+// The desktop services: the real boxes, dialogs and second windows driven from inside their
+// own loops, and the conversions behind them.
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileSystemModel>
 #include <QIcon>
-#include <QImage>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 #include "DesktopIdentity.h"
-#include "FileDialogs.h"
+#include "EscapeCloser.h"
 #include "KeyCodes.h"
 #include "MessageBoxes.h"
 #include "QtServices.h"
@@ -24,260 +30,345 @@
 using namespace zandrel;
 
 namespace {
+
+// Runs `action` inside the loop of the first modal window once it is the active window, so
+// its own focus handling (a file dialog puts the focus in its name field) has already run. A
+// window the action leaves open is closed after a while, so a failing test ends instead of
+// hanging; the tests assert that their action closed it.
+void OnModal(std::function<void(QWidget*)> action) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isActiveWindow())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        action(modal);
+        QPointer<QWidget> left(modal);
+        QTimer::singleShot(3000, [left] {
+            if (left && left->isVisible())
+                left->close();
+        });
+    });
+    timer->start();
+}
+
+// Types the name into the dialog's name field, as a user does, and accepts it through the
+// dialog's own checks; the dialog must then be closed with a choice.
+void AcceptFileName(QFileDialog* dialog, const QString& name) {
+    auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(field != nullptr);
+    field->setText(name);
+    static_cast<QDialog*>(dialog)->accept();
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(dialog->result(), int(QDialog::Accepted));
+}
+
+struct Harness {
+    Harness() {
+        owner.resize(200, 100);
+        owner.show();
+        services.SetOwner(&owner);
+        services.SetBeforeModal([this] { ++renders; });
+    }
+    QWidget owner;
+    QtServices services;
+    int renders = 0;
+};
+
 const char* const kExportFilter = "GBAPAL - Paleta do GBA|*.GBAPAL|TPL - paleta do Tile Layer "
                                   "Pro|*.tpl|PAL - paleta padrão JASC|*.pal";
-}
+
+// Takes every key, as a control that has a use for Esc does.
+struct KeyEater : QWidget {
+    using QWidget::QWidget;
+    void keyPressEvent(QKeyEvent* event) override { event->accept(); }
+};
+
+} // namespace
 
 class ServicesTest : public QObject {
     Q_OBJECT
   private slots:
-    void filterTextBecomesQtNameFilters_data();
+    void boxesAnswerFromTheirOwnLoopOverTheOwner();
+    void colourDialogStartsAtTheColourWithTheCustomColours();
+    void fileDialogTakesATypedNameAndRemembersTheFilter();
+    void saveDialogListsNamesInAnyCaseAndNeverAsksToOverwrite();
+    void previewReadsTheImageAnewEachTime();
+    void byteWindowShowsBothRowsWholeAboveItsScrollBar();
+    void escapeCloserSeesEscBeforeTheControls();
     void filterTextBecomesQtNameFilters();
     void pathsLongerThan259CharactersAreRefused();
-    void lastConfirmedFilterIsPreselectedWhereItExists();
-    void dialogIsSetUpForItsKind_data();
-    void dialogIsSetUpForItsKind();
-    void dialogListsNamesInAnyLetterCase();
-    void messageBoxStyles_data();
     void messageBoxStyles();
-    void keysBecomeVirtualKeyCodes_data();
     void keysBecomeVirtualKeyCodes();
-    void shiftStateAddsShiftCtrlAlt();
-    void systemColoursComeFromThePalette();
-    void versionComesFromTheBuild();
-    void commandLineIsTheArgumentsJoinedByBlanks();
-    void desktopKnowsTheEntryAndTheInstalledIconWithoutATheme();
+    void systemColoursVersionAndCommandLine();
+    void desktopKnowsTheEntryAndTheInstalledIcon();
 };
 
-void ServicesTest::filterTextBecomesQtNameFilters_data() {
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("export") << QString::fromUtf8(kExportFilter)
-                            << QStringList{"GBAPAL - Paleta do GBA (*.GBAPAL)",
-                                           "TPL - paleta do Tile Layer Pro (*.tpl)",
-                                           "PAL - paleta padrão JASC (*.pal)"};
-    QTest::newRow("pattern already in the description")
-        << QString::fromUtf8("ROMs de GBA (*.gba)|*.gba|Dump de memória (*.dmp)|*.dmp")
-        << QStringList{"ROMs de GBA (*.gba) (*.gba)", "Dump de memória (*.dmp) (*.dmp)"};
-    QTest::newRow("several patterns")
-        << QStringLiteral("Imagens|*.bmp;*.gif") << QStringList{"Imagens (*.bmp *.gif)"};
-    QTest::newRow("description without a pattern")
-        << QStringLiteral("A|*.a|B") << QStringList{"A (*.a)"};
-    QTest::newRow("empty") << QString() << QStringList{};
+void ServicesTest::boxesAnswerFromTheirOwnLoopOverTheOwner() {
+    Harness h;
+    OnModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY(box != nullptr);
+        QCOMPARE(box->parentWidget(), &h.owner);
+        QCOMPARE(box->windowTitle(), QStringLiteral("Zandrel")); // no title given
+        box->button(QMessageBox::No)->click();
+    });
+    QCOMPARE(h.services.MessageBox("Deseja realmente sair?", 292), 7);
+
+    OnModal([](QWidget* modal) {
+        auto* dialog = qobject_cast<QInputDialog*>(modal);
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(dialog->labelText(), QStringLiteral("Digite a localização HEX"));
+        QTest::keyClicks(dialog->findChild<QLineEdit*>(), QStringLiteral("1f0"));
+        dialog->accept();
+    });
+    QCOMPARE(h.services.InputBox("Digite a localização HEX"), std::string("1f0"));
+    OnModal([](QWidget* modal) {
+        QTest::keyClicks(modal->findChild<QLineEdit*>(), QStringLiteral("200"));
+        static_cast<QDialog*>(modal)->reject();
+    });
+    QCOMPARE(h.services.InputBox("x"), std::string());
+    QCOMPARE(h.renders, 3);
 }
 
-void ServicesTest::filterTextBecomesQtNameFilters() {
-    QFETCH(QString, filter);
-    QFETCH(QStringList, expected);
-    QCOMPARE(QtNameFilters(filter.toStdString()), expected);
+void ServicesTest::colourDialogStartsAtTheColourWithTheCustomColours() {
+    Harness h;
+    CustomColorTable custom{};
+    custom[15] = 0x030201;
+    QColorDialog::setCustomColor(0, Qt::magenta); // an earlier dialog's: gone at the next
+    RgbColor colour = 0x0000FF;                   // red in the low byte
+    OnModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QColorDialog*>(modal);
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(dialog->currentColor(), QColor(0xFF, 0, 0));
+        QCOMPARE(QColorDialog::customColor(0), QColor(0, 0, 0));
+        QCOMPARE(QColorDialog::customColor(15), QColor(1, 2, 3));
+        dialog->setCurrentColor(QColor(0x01, 0x02, 0x03));
+        dialog->accept();
+    });
+    QVERIFY(h.services.ChooseColor(colour, custom));
+    QCOMPARE(colour, RgbColor{0x030201});
 }
 
-void ServicesTest::pathsLongerThan259CharactersAreRefused() {
-    const QString at259 = QStringLiteral("/") + QString(258, u'a');
-    QCOMPARE(AcceptedPath(at259), at259.toStdString());
-    QCOMPARE(AcceptedPath(at259 + u'a'), std::string());
-    // Characters are counted, not the bytes of their encoding.
-    const QString accented = QStringLiteral("/") + QString(258, QChar(0x00E7));
-    QCOMPARE(AcceptedPath(accented), accented.toStdString());
-    QCOMPARE(AcceptedPath(QStringLiteral("/tmp/x.pal")), std::string("/tmp/x.pal"));
-}
-
-void ServicesTest::lastConfirmedFilterIsPreselectedWhereItExists() {
-    FilterMemory memory;
-    QCOMPARE(memory.Preselect(3), 0);
-    memory.Remember(2);
-    QCOMPARE(memory.Preselect(3), 2);
-    QCOMPARE(memory.Preselect(2), 0); // a shorter list starts on its first entry...
-    QCOMPARE(memory.Preselect(4), 2); // ...and the number is kept for the next longer one
-    memory.Remember(-1);              // nothing matched: the first entry
-    QCOMPARE(memory.Preselect(3), 0);
-
-    memory.Remember(1);
-    auto dialog = MakeFileDialog(nullptr, FileDialogKind::Save, "Salvar", kExportFilter, memory);
-    QCOMPARE(SelectedFilterIndex(*dialog), 1);
-    QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("TPL - paleta do Tile Layer Pro"));
-    auto single = MakeFileDialog(nullptr, FileDialogKind::Open, "Abrir",
-                                 "GBAPAL - Paleta do GBA|*.GBAPAL", memory);
-    QCOMPARE(SelectedFilterIndex(*single), 0);
-}
-
-void ServicesTest::dialogIsSetUpForItsKind_data() {
-    QTest::addColumn<bool>("save");
-    QTest::newRow("open") << false;
-    QTest::newRow("save") << true;
-}
-
-void ServicesTest::dialogIsSetUpForItsKind() {
-    QFETCH(bool, save);
-    QWidget owner;
-    FilterMemory memory;
-    auto dialog = MakeFileDialog(&owner, save ? FileDialogKind::Save : FileDialogKind::Open,
-                                 save ? "Salvar" : "Abrir", kExportFilter, memory);
-    QCOMPARE(dialog->parentWidget(), &owner);
-    QCOMPARE(dialog->windowTitle(), save ? QStringLiteral("Salvar") : QStringLiteral("Abrir"));
-    QCOMPARE(dialog->acceptMode(), save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    QCOMPARE(dialog->fileMode(), QFileDialog::AnyFile);
-    QVERIFY(dialog->testOption(QFileDialog::DontConfirmOverwrite));
-    QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
-    QVERIFY(dialog->defaultSuffix().isEmpty());
-    QCOMPARE(dialog->nameFilters().size(), 3);
-    QCOMPARE(SelectedFilterIndex(*dialog), 0);
-}
-
-void ServicesTest::dialogListsNamesInAnyLetterCase() {
+void ServicesTest::fileDialogTakesATypedNameAndRemembersTheFilter() {
+    Harness h;
     testing::TempDir folder;
-    folder.WriteText("lower.gbapal", "x");
-    folder.WriteText("UPPER.GBAPAL", "x");
-    folder.WriteText("Mixed.GbaPal", "x");
-    folder.WriteText("other.pal", "x");
+    const QString typed = QString::fromStdString(folder.File("novo.pal"));
+    OnModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(dialog->parentWidget(), &h.owner);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Abrir"));
+        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
+        QCOMPARE(SelectedFilterIndex(*dialog), 0); // the run's first dialog
+        dialog->selectNameFilter(dialog->nameFilters().at(2));
+        AcceptFileName(dialog, typed); // a name that does not exist yet
+    });
+    QCOMPARE(h.services.ShowOpenDialog("Abrir", kExportFilter, ""), typed.toStdString());
+
+    // The next dialog of either kind with that many entries starts on the confirmed one.
+    for (const auto& [filter, expected] : {std::pair{kExportFilter, 2}, {"ROMs|*.gba", 0}}) {
+        int preselected = -1;
+        OnModal([&](QWidget* modal) {
+            QCOMPARE(qobject_cast<QFileDialog*>(modal)->acceptMode(), QFileDialog::AcceptSave);
+            preselected = SelectedFilterIndex(*qobject_cast<QFileDialog*>(modal));
+            static_cast<QDialog*>(modal)->reject();
+        });
+        QCOMPARE(h.services.ShowSaveDialog("Salvar", filter, ""), std::string());
+        QCOMPARE(preselected, expected);
+    }
+}
+
+void ServicesTest::saveDialogListsNamesInAnyCaseAndNeverAsksToOverwrite() {
+    testing::TempDir folder;
+    for (const char* name : {"lower.gbapal", "UPPER.GBAPAL", "Mixed.GbaPal", "other.pal"})
+        folder.WriteText(name, "x");
     FilterMemory memory;
-    auto dialog = MakeFileDialog(nullptr, FileDialogKind::Open, "Abrir",
+    auto dialog = MakeFileDialog(nullptr, FileDialogKind::Save, "Salvar",
                                  "GBAPAL - Paleta do GBA|*.GBAPAL", memory);
+    QVERIFY(dialog->testOption(QFileDialog::DontConfirmOverwrite));
     dialog->setDirectory(QString::fromStdString(folder.path().string()));
     dialog->show();
-
     auto* list = dialog->findChild<QListView*>(QStringLiteral("listView"));
     QVERIFY(list != nullptr);
     auto listed = [&] {
         QStringList names;
-        const QModelIndex root = list->rootIndex();
-        for (int row = 0; row < list->model()->rowCount(root); ++row)
-            names << list->model()->index(row, 0, root).data().toString();
+        for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row)
+            names << list->model()->index(row, 0, list->rootIndex()).data().toString();
         names.sort();
         return names;
     };
     QTRY_COMPARE(listed(), (QStringList{"Mixed.GbaPal", "UPPER.GBAPAL", "lower.gbapal"}));
     // The user sees the description as the program wrote it.
-    auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-    QVERIFY(types != nullptr);
-    QCOMPARE(types->currentText(), QStringLiteral("GBAPAL - Paleta do GBA"));
+    QCOMPARE(dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentText(),
+             QStringLiteral("GBAPAL - Paleta do GBA"));
 }
 
-void ServicesTest::messageBoxStyles_data() {
-    QTest::addColumn<int>("style");
-    QTest::addColumn<int>("icon");
-    QTest::addColumn<int>("buttons");
-    QTest::addColumn<int>("defaultButton");
-    QTest::newRow("plain") << 0 << int(QMessageBox::NoIcon) << int(QMessageBox::Ok)
-                           << int(QMessageBox::Ok);
-    QTest::newRow("critical") << 16 << int(QMessageBox::Critical) << int(QMessageBox::Ok)
-                              << int(QMessageBox::Ok);
-    QTest::newRow("exclamation") << 48 << int(QMessageBox::Warning) << int(QMessageBox::Ok)
-                                 << int(QMessageBox::Ok);
-    QTest::newRow("information") << 64 << int(QMessageBox::Information) << int(QMessageBox::Ok)
-                                 << int(QMessageBox::Ok);
-    QTest::newRow("question") << 292 << int(QMessageBox::Question)
-                              << int(QMessageBox::Yes | QMessageBox::No) << int(QMessageBox::No);
+void ServicesTest::previewReadsTheImageAnewEachTime() {
+    Harness h;
+    testing::TempDir folder;
+    const QString image = QString::fromStdString(folder.File("preview01.png"));
+    for (const QColor fill : {QColor(Qt::red), QColor(Qt::blue)}) {
+        QImage picture(403, 140, QImage::Format_RGB32);
+        picture.fill(fill); // same name, size and second: a cached picture would stay red
+        QVERIFY(picture.save(image, "PNG"));
+        QColor seen;
+        OnModal([&](QWidget* modal) {
+            QCOMPARE(modal->parentWidget(), &h.owner);
+            auto* area = modal->findChild<QLabel*>(QStringLiteral("Picture1"));
+            seen = area->pixmap().toImage().pixelColor(0, 0);
+            QTest::keyClick(area, Qt::Key_Escape);
+            QVERIFY(!modal->isVisible());
+        });
+        h.services.ShowPreviewWindow(image.toStdString(), false);
+        QCOMPARE(seen, fill);
+    }
+}
+
+// The box was sized for two rows without the document's margin, so on a palette above 16
+// colours the sideways scroll bar covered part of the second row.
+void ServicesTest::byteWindowShowsBothRowsWholeAboveItsScrollBar() {
+    Harness h;
+    const std::string rows = "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F\r\n"
+                             "10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D 1E 1F";
+    for (const bool wide : {false, true}) {
+        OnModal([&](QWidget* modal) {
+            auto* text = modal->findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+            QVERIFY(text != nullptr);
+            QCOMPARE(QApplication::focusWidget(), text);
+            QCOMPARE(text->horizontalScrollBar()->isVisible(), wide);
+            QTextCursor end(text->document());
+            end.movePosition(QTextCursor::End);
+            QVERIFY(text->cursorRect(end).bottom() < text->viewport()->height());
+            QTextCursor first(text->document());
+            first.movePosition(QTextCursor::EndOfLine);
+            QVERIFY(text->cursorRect(first).right() < text->viewport()->width());
+            const QRect hint = modal->findChild<QLabel*>(QStringLiteral("Label1"))->geometry();
+            QVERIFY(hint.top() > text->geometry().bottom() && modal->rect().contains(hint));
+            QTest::keyClick(text, Qt::Key_Escape);
+            QVERIFY(!modal->isVisible());
+        });
+        h.services.ShowByteWindow(wide ? rows + " 20 21 22 23 24 25 26 27" : rows);
+    }
+    QCOMPARE(h.renders, 2);
+}
+
+void ServicesTest::escapeCloserSeesEscBeforeTheControls() {
+    QDialog dialog;
+    QDialog other;
+    auto* eater = new KeyEater(&dialog);
+    auto* otherEater = new KeyEater(&other);
+    new EscapeCloser(&dialog);
+    dialog.show();
+    other.show();
+    QTest::keyClick(otherEater, Qt::Key_Escape); // another window's Esc
+    QVERIFY(dialog.isVisible());
+    QTest::keyClick(eater, Qt::Key_A);
+    QVERIFY(dialog.isVisible());
+    QTest::keyClick(eater, Qt::Key_Escape);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+void ServicesTest::filterTextBecomesQtNameFilters() {
+    QCOMPARE(QtNameFilters(kExportFilter), QStringList({"GBAPAL - Paleta do GBA (*.GBAPAL)",
+                                                        "TPL - paleta do Tile Layer Pro (*.tpl)",
+                                                        "PAL - paleta padrão JASC (*.pal)"}));
+    QCOMPARE(QtNameFilters("Imagens|*.bmp;*.gif|B"), QStringList{"Imagens (*.bmp *.gif)"});
+    QCOMPARE(QtNameFilters(""), QStringList{});
+}
+
+void ServicesTest::pathsLongerThan259CharactersAreRefused() {
+    const QString at259 =
+        QStringLiteral("/") + QString(258, QChar(0x00E7)); // characters, not bytes
+    QCOMPARE(AcceptedPath(at259), at259.toStdString());
+    QCOMPARE(AcceptedPath(at259 + u'a'), std::string());
 }
 
 void ServicesTest::messageBoxStyles() {
-    QFETCH(int, style);
-    QFETCH(int, icon);
-    QFETCH(int, buttons);
-    QFETCH(int, defaultButton);
-    QMessageBox box;
-    SetUpMessageBox(box, "Zandrel\r\nVersão 1.00.0011\r\n\r\n<b>x</b>", style, "Sair");
-    QCOMPARE(box.windowTitle(), QStringLiteral("Sair"));
-    QCOMPARE(box.text(), QStringLiteral("Zandrel\nVersão 1.00.0011\n\n<b>x</b>"));
-    QCOMPARE(box.textFormat(), Qt::PlainText);
-    QCOMPARE(int(box.icon()), icon);
-    QCOMPARE(int(box.standardButtons()), buttons);
-    QCOMPARE(int(box.standardButton(box.defaultButton())), defaultButton);
-    if (style == 292)
-        QCOMPARE(box.standardButton(box.escapeButton()), QMessageBox::No);
-    QCOMPARE(AnswerCode(box, style), style == 292 ? 7 : 1);
-}
-
-void ServicesTest::keysBecomeVirtualKeyCodes_data() {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<bool>("keypad");
-    QTest::addColumn<int>("code");
-    QTest::newRow("keypad *") << int(Qt::Key_Asterisk) << true << 106;
-    QTest::newRow("keypad +") << int(Qt::Key_Plus) << true << 107;
-    QTest::newRow("keypad -") << int(Qt::Key_Minus) << true << 109;
-    QTest::newRow("keypad /") << int(Qt::Key_Slash) << true << 111;
-    QTest::newRow("keypad 0") << int(Qt::Key_0) << true << 96;
-    QTest::newRow("keypad 9") << int(Qt::Key_9) << true << 105;
-    QTest::newRow("keypad up") << int(Qt::Key_Up) << true << 38;
-    QTest::newRow("main *") << int(Qt::Key_Asterisk) << false << 0;
-    QTest::newRow("main +") << int(Qt::Key_Plus) << false << 0;
-    QTest::newRow("main -") << int(Qt::Key_Minus) << false << 0;
-    QTest::newRow("A") << int(Qt::Key_A) << false << 65;
-    QTest::newRow("Z") << int(Qt::Key_Z) << false << 90;
-    QTest::newRow("0") << int(Qt::Key_0) << false << 48;
-    QTest::newRow("9") << int(Qt::Key_9) << false << 57;
-    QTest::newRow("F1") << int(Qt::Key_F1) << false << 112;
-    QTest::newRow("Enter") << int(Qt::Key_Return) << false << 13;
-    QTest::newRow("Down") << int(Qt::Key_Down) << false << 40;
-    QTest::newRow("!") << int(Qt::Key_Exclam) << false << 0;
+    using B = QMessageBox;
+    const std::tuple<int, B::Icon, B::StandardButtons> styles[] = {
+        {0, B::NoIcon, B::Ok},
+        {16, B::Critical, B::Ok},
+        {48, B::Warning, B::Ok},
+        {64, B::Information, B::Ok},
+        {292, B::Question, B::Yes | B::No}};
+    for (const auto& [style, icon, buttons] : styles) {
+        QMessageBox box;
+        SetUpMessageBox(box, "Zandrel\r\nVersão\r\n<b>x</b>", style, "Sair");
+        QCOMPARE(box.windowTitle(), QStringLiteral("Sair"));
+        QCOMPARE(box.text(), QStringLiteral("Zandrel\nVersão\n<b>x</b>"));
+        QCOMPARE(box.textFormat(), Qt::PlainText);
+        QCOMPARE(box.icon(), icon);
+        QCOMPARE(box.standardButtons(), buttons);
+        // The question's default answer, and Esc's, is No.
+        QCOMPARE(box.standardButton(box.defaultButton()), style == 292 ? B::No : B::Ok);
+        QCOMPARE(AnswerCode(box, style), style == 292 ? 7 : 1);
+    }
 }
 
 void ServicesTest::keysBecomeVirtualKeyCodes() {
-    QFETCH(int, key);
-    QFETCH(bool, keypad);
-    QFETCH(int, code);
-    QCOMPARE(VirtualKeyCode(key, keypad ? Qt::KeypadModifier : Qt::NoModifier), code);
-}
-
-void ServicesTest::shiftStateAddsShiftCtrlAlt() {
-    QCOMPARE(ShiftState(Qt::NoModifier), 0);
+    // The keypad's own keys, then the desktop's key codes for the others; 0 for none.
+    const std::pair<int, int> keypad[] = {
+        {Qt::Key_Asterisk, 106}, {Qt::Key_Plus, 107},   {Qt::Key_Minus, 109},
+        {Qt::Key_Comma, 110},    {Qt::Key_Period, 110}, {Qt::Key_Slash, 111},
+        {Qt::Key_0, 96},         {Qt::Key_9, 105},      {Qt::Key_Up, 38}};
+    for (const auto& [key, code] : keypad)
+        QCOMPARE(VirtualKeyCode(key, Qt::KeypadModifier), code);
+    const std::pair<int, int> keys[] = {
+        {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},       {Qt::Key_Backtab, 9},
+        {Qt::Key_Return, 13},   {Qt::Key_Enter, 13},    {Qt::Key_Shift, 16},
+        {Qt::Key_Control, 17},  {Qt::Key_Alt, 18},      {Qt::Key_Pause, 19},
+        {Qt::Key_CapsLock, 20}, {Qt::Key_Escape, 27},   {Qt::Key_Space, 32},
+        {Qt::Key_PageUp, 33},   {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},
+        {Qt::Key_Home, 36},     {Qt::Key_Left, 37},     {Qt::Key_Up, 38},
+        {Qt::Key_Right, 39},    {Qt::Key_Down, 40},     {Qt::Key_Insert, 45},
+        {Qt::Key_Delete, 46},   {Qt::Key_0, 48},        {Qt::Key_9, 57},
+        {Qt::Key_A, 65},        {Qt::Key_Z, 90},        {Qt::Key_F1, 112},
+        {Qt::Key_F24, 135},     {Qt::Key_NumLock, 144}, {Qt::Key_ScrollLock, 145},
+        {Qt::Key_Plus, 0},      {Qt::Key_Asterisk, 0},  {Qt::Key_Exclam, 0}};
+    for (const auto& [key, code] : keys)
+        QCOMPARE(VirtualKeyCode(key, Qt::NoModifier), code);
     QCOMPARE(ShiftState(Qt::KeypadModifier), 0);
     QCOMPARE(ShiftState(Qt::ShiftModifier), 1);
-    QCOMPARE(ShiftState(Qt::ControlModifier | Qt::KeypadModifier), 2);
-    QCOMPARE(ShiftState(Qt::AltModifier), 4);
+    QCOMPARE(ShiftState(Qt::ControlModifier), 2);
     QCOMPARE(ShiftState(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier), 7);
 }
 
-void ServicesTest::systemColoursComeFromThePalette() {
+void ServicesTest::systemColoursVersionAndCommandLine() {
     QPalette palette;
     palette.setColor(QPalette::Active, QPalette::Button, QColor(0x11, 0x22, 0x33));
     palette.setColor(QPalette::Active, QPalette::Base, QColor(0xFE, 0xFD, 0xFC));
-    palette.setColor(QPalette::Active, QPalette::Text, QColor(0x01, 0x02, 0x03));
-    palette.setColor(QPalette::Active, QPalette::Highlight, QColor(0x00, 0x78, 0xD7));
-    palette.setColor(QPalette::Active, QPalette::HighlightedText, QColor(0xFF, 0xFF, 0xFE));
     palette.setColor(QPalette::Inactive, QPalette::Highlight, QColor(0xBF, 0xCD, 0xDB));
     const CustomColorTable colours = SystemColoursFrom(palette);
     QCOMPARE(colours[15], RgbColor{0x332211}); // button face, red in the low byte
     QCOMPARE(colours[5], RgbColor{0xFCFDFE});  // window background
-    QCOMPARE(colours[8], RgbColor{0x030201});  // window text
-    QCOMPARE(colours[13], RgbColor{0xD77800}); // highlight
-    QCOMPARE(colours[14], RgbColor{0xFEFFFF}); // highlighted text
     QCOMPARE(colours[3], RgbColor{0xDBCDBF});  // inactive caption
-
     const QPalette saved = QApplication::palette();
     QApplication::setPalette(palette);
     QtServices services;
     QCOMPARE(services.SystemColors(), colours);
     QApplication::setPalette(saved);
-}
 
-void ServicesTest::versionComesFromTheBuild() {
-    QtServices services;
     const VersionNumbers version = services.Version();
-    QCOMPARE(version.major, 1);
-    QCOMPARE(version.minor, 0);
-    QCOMPARE(version.revision, 11);
-}
-
-void ServicesTest::commandLineIsTheArgumentsJoinedByBlanks() {
-    // main() started the application with these arguments after the program name.
-    QtServices services;
+    QCOMPARE(std::tuple(version.major, version.minor, version.revision), std::tuple(1, 0, 11));
+    // main() started the application with these arguments after the program's name.
     QCOMPARE(services.CommandLine(), std::string("kaldrex  xç"));
 }
 
-// Docks find the desktop entry by its id; where no icon theme holds the icon (a prefix the
-// theme does not search), the installed PNG beside the program is the windows' icon.
-void ServicesTest::desktopKnowsTheEntryAndTheInstalledIconWithoutATheme() {
+// Docks find the desktop entry by its id; where no icon theme holds the icon, the installed
+// PNG beside the program is the windows' icon.
+void ServicesTest::desktopKnowsTheEntryAndTheInstalledIcon() {
     const testing::TempDir prefix;
     const QDir root(QString::fromStdString(prefix.path().string()));
-    QVERIFY(root.mkpath(QStringLiteral("bin")) &&
-            root.mkpath(QStringLiteral("share/icons/hicolor/256x256/apps")));
+    const QString icons = QStringLiteral("share/icons/hicolor/256x256/apps");
+    QVERIFY(root.mkpath(QStringLiteral("bin")) && root.mkpath(icons));
     QImage red(256, 256, QImage::Format_RGB32);
     red.fill(Qt::red);
-    QVERIFY(red.save(root.filePath(
-        QStringLiteral("share/icons/hicolor/256x256/apps/io.github.zandrel.Zandrel.png"))));
+    QVERIFY(red.save(root.filePath(icons + "/io.github.zandrel.Zandrel.png")));
     QIcon::setThemeSearchPaths({});
-
     ApplyDesktopIdentity(root.filePath(QStringLiteral("bin")));
     QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("io.github.zandrel.Zandrel"));
     QCOMPARE(QGuiApplication::windowIcon().pixmap(256).toImage().pixel(128, 128), qRgb(255, 0, 0));

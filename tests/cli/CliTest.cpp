@@ -1,0 +1,238 @@
+// zandrel-cli run as a process: its arguments, exit statuses, output formats and own
+// refusals. The formats, messages and writes it shares with the window are the core's tests.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "CliCommands.h"
+#include "TempDir.h"
+
+using namespace zandrel;
+using namespace zandrel::testing;
+
+namespace {
+
+struct CliRun {
+    int status = -1; // -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+std::string ReadText(const std::string& path) {
+    const std::vector<std::uint8_t> bytes = ReadBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+class Cli : public ::testing::Test {
+  protected:
+    // Runs `program` with its standard output going to `outPath` (a scratch file by default).
+    CliRun RunWith(const std::string& program, const std::vector<std::string>& args,
+                   std::string outPath = {}) {
+        const bool captured = outPath.empty();
+        if (captured)
+            outPath = scratch_.File("stdout");
+        const std::string errPath = scratch_.File("stderr");
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0)
+                ::_exit(126);
+            ::execv(program.c_str(), argv.data());
+            ::_exit(127);
+        }
+        int status = 0;
+        while (pid > 0 && ::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, captured ? ReadText(outPath) : "",
+                ReadText(errPath)};
+    }
+    CliRun Run(const std::vector<std::string>& args) { return RunWith(ZANDREL_CLI_PATH, args); }
+
+    // A copy of the program beside definition files of the test's own (name to content).
+    std::string WithDefinitions(const std::map<std::string, std::string>& definitions) {
+        const std::filesystem::path folder = files_.path() / "program";
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy_file(ZANDREL_CLI_PATH, folder / "zandrel-cli",
+                                   std::filesystem::copy_options::overwrite_existing);
+        for (const auto& [name, text] : definitions)
+            std::ofstream(folder / name, std::ios::binary) << text;
+        return (folder / "zandrel-cli").string();
+    }
+    std::string Dump() { return files_.Write("palettes.dmp", PatternBytes(1024)); }
+
+    static void ExpectSuccess(const CliRun& run, const std::string& out) {
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.out, out);
+    }
+    // Exit 1, nothing printed, one line naming the fault.
+    static void ExpectFailure(const CliRun& run, const std::string& line) {
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "zandrel-cli: " + line + "\n");
+    }
+
+    TempDir files_;
+    TempDir scratch_;
+};
+
+TEST_F(Cli, HelpAndVersionPrintOnStandardOutput) {
+    for (const char* help : {"-h", "--help", "help"})
+        ExpectSuccess(Run({help}), cli::UsageText());
+    ExpectSuccess(Run({"--version"}), "zandrel-cli 1.0.11\n");
+}
+
+TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
+    const std::string dump = Dump();
+    const std::string badRow = "esperado o número de uma paleta (0, 1, ...) ou @HEX";
+    const std::string badAt = "esperada uma localização hex de 0 a 7FFFFFFF, como @1A0, ou um "
+                              "bloco comprimido, como @LZ:3B8A8C+20";
+    const std::string badSet = "esperado um índice decimal e uma cor hex, como 3=7FFF";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{}, "falta o comando"},
+        {{"--version", dump}, "comando desconhecido \"--version\""},
+        {{"paint", dump}, "comando desconhecido \"paint\""},
+        {{"identify"}, "identify: esperados 1 argumentos, recebidos 0"},
+        {{"show", dump}, "show: esperados 2 argumentos, recebidos 1"},
+        {{"export", dump, "0"}, "export: esperados 3 argumentos, recebidos 2"},
+        {{"set", dump, "0"}, "set: esperados FILE, PALETTE e ao menos um INDEX=WORD"},
+        {{"show", dump, "-1"}, "PALETTE \"-1\": " + badRow},
+        {{"show", dump, ""}, "PALETTE \"\": " + badRow},
+        {{"bytes", dump, "@1G"}, "PALETTE \"@1G\": " + badAt},
+        {{"show", dump, "@80000000"}, "PALETTE \"@80000000\": " + badAt},
+        {{"show", dump, "@LZ:10+3"}, "PALETTE \"@LZ:10+3\": " + badAt},
+        {{"set", dump, "0", "0=0", "3"}, "INDEX=WORD \"3\": " + badSet},
+        {{"set", dump, "0", "a=1"}, "INDEX=WORD \"a=1\": " + badSet},
+        {{"set", dump, "0", "3=0x10"}, "INDEX=WORD \"3=0x10\": " + badSet},
+        {{"set", dump, "0", "3=FFFFFFFFF"}, "INDEX=WORD \"3=FFFFFFFFF\": " + badSet},
+        {{"set", dump, "0", "0=8000"}, "INDEX=WORD \"0=8000\": a cor passa de 7FFF"},
+        {{"scan"}, "scan: falta FILE"},
+        {{"scan", dump, dump}, "scan: esperado um só FILE"},
+        {{"scan", dump, "--min"}, "scan: --min espera uma pontuação de 0 a 100"},
+        {{"scan", dump, "--min", "101"}, "scan: --min espera uma pontuação de 0 a 100"},
+        {{"scan", dump, "--all"}, "scan: opção desconhecida \"--all\""},
+        {{"scan", "--raw-only", dump, "--compressed-only"},
+         "scan: --raw-only e --compressed-only não se combinam"},
+    };
+    for (const auto& [args, line] : cases) {
+        const CliRun run = Run(args);
+        EXPECT_EQ(run.status, 2) << line;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "zandrel-cli: " + line + "\n" + cli::UsageText());
+    }
+    EXPECT_EQ(ReadBytes(dump), PatternBytes(1024));
+}
+
+TEST_F(Cli, AFileThatCannotBeReadIsNamedWithTheSystemsReason) {
+    const std::string missing = files_.File("missing.dmp");
+    for (const char* command : {"identify", "list"})
+        ExpectFailure(Run({command, missing}), "Não foi possível ler o arquivo " + Quoted(missing) +
+                                                   ". " + std::strerror(ENOENT));
+    ExpectFailure(Run({"set", missing, "@0", "0=0"}), "Não foi possível ler o arquivo " +
+                                                          Quoted(missing) + ". " +
+                                                          std::strerror(ENOENT));
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST_F(Cli, OutputFormats) {
+    const std::string dump = Dump();
+    ExpectSuccess(Run({"identify", files_.Write("rom.gba", RomWithCode("BKRJ"))}), "Kemrith (J)\n");
+    const std::string program =
+        WithDefinitions({{"MEMORYDUMP.ZNDL", "; note\r\n2,20,Two, here\r\n4,3FE,End\r\n"}});
+    // list: row, count, location and name as written, tab-separated.
+    ExpectSuccess(RunWith(program, {"list", dump}), "0\t2\t20\tTwo, here\n1\t4\t3FE\tEnd\n");
+    // show: index, word, and the components expanded to 0-255 (word 6AE3 at 20).
+    ExpectSuccess(RunWith(program, {"show", dump, "0"}),
+                  "0\t6AE3\t24\t189\t214\n1\t78F1\t140\t57\t247\n");
+    // bytes: the viewer's rows, one line each; zeros past the end of the file.
+    ExpectSuccess(RunWith(program, {"bytes", dump, "1"}), "F5 FC 00 00 00 00 00 00\n");
+    ExpectSuccess(Run({"bytes", dump, "@3e0"}),
+                  "23 2A 31 38 3F 46 4D 54 5B 62 69 70 77 7E 85 8C\n"
+                  "93 9A A1 A8 AF B6 BD C4 CB D2 D9 E0 E7 EE F5 FC\n");
+    // scan: definition-file lines, best first.
+    const std::string rom = files_.Write(
+        "demo.gba", ReadBytes(std::string(ZANDREL_SOURCE_DIR) + "/examples/synthetic.gba"));
+    EXPECT_TRUE(Run({"scan", "--raw-only", rom, "--min", "99"})
+                    .out.starts_with("16,C980,Paleta bruta C980 (pontuação 100)\n"));
+}
+
+TEST_F(Cli, ByteViewerCountTooLargeNamesTheFile) {
+    const std::string dump = Dump();
+    const std::string program = WithDefinitions({{"MEMORYDUMP.ZNDL", "40000,0,Huge\r\n"}});
+    ExpectFailure(RunWith(program, {"bytes", dump, "0"}),
+                  Quoted(dump) +
+                      ": A paleta tem 40000 cores, mais do que o visor de bytes pode mostrar.");
+}
+
+TEST_F(Cli, OwnRefusalsNameTheFileAndWriteNothing) {
+    const std::string dump = Dump();
+    const std::string program = WithDefinitions({{"MEMORYDUMP.ZNDL", "4,100,Four\r\n"}});
+    const std::string txt = files_.File("out.txt");
+    ExpectFailure(Run({"export", dump, "0", txt}),
+                  Quoted(txt) + ": extensão desconhecida; use .gbapal, .tpl, .pal, .gpl ou .act");
+    ExpectFailure(RunWith(program, {"show", dump, "1"}),
+                  Quoted(dump) + ": não há paleta 1; \"MEMORYDUMP.ZNDL\" tem 1 paletas");
+    ExpectFailure(RunWith(program, {"set", dump, "0", "1=0", "4=0"}),
+                  Quoted(dump) + ": o índice 4 não está na paleta 0, que tem 4 cores (0 a 3)");
+    // A palette extension on the open file itself never cuts it down to a palette.
+    const std::string data = files_.Write("data.pal", PatternBytes(1024));
+    ExpectFailure(Run({"export", data, "@0", data}),
+                  Quoted(data) + ": é o próprio arquivo " + Quoted(data) +
+                      "; escolha outro arquivo de saída. Nada foi gravado.");
+    EXPECT_EQ(ReadBytes(data), PatternBytes(1024));
+    EXPECT_EQ(ReadBytes(dump), PatternBytes(1024));
+    EXPECT_FALSE(std::filesystem::exists(txt));
+}
+
+// set rewrites the words from the first to the last index given, as it read the ones between.
+TEST_F(Cli, SetWritesTheGivenWordsAndKeepsTheOnesBetweenBit15Included) {
+    const std::string dump = Dump();
+    ExpectSuccess(Run({"set", dump, "1", "0=7fff", "3=1F", "3=0421", "15=0"}), "");
+    std::vector<std::uint8_t> expected = PatternBytes(1024);
+    expected[0x20] = 0xFF;
+    expected[0x21] = 0x7F;
+    expected[0x26] = 0x21; // the later 3= wins
+    expected[0x27] = 0x04;
+    expected[0x3E] = 0x00;
+    expected[0x3F] = 0x00;
+    EXPECT_EQ(ReadBytes(dump), expected); // 0x23 keeps 0xF1
+}
+
+TEST_F(Cli, ExportAndImportMoveAPaletteBetweenFiles) {
+    const std::string source = Dump();
+    const std::string file = files_.File("p.gbapal");
+    ExpectSuccess(Run({"export", source, "3", file}), "");
+    const std::string target = files_.Write("target.dmp", PatternBytes(1024));
+    ExpectSuccess(Run({"import", target, "@A0", file}), "");
+    std::vector<std::uint8_t> expected = PatternBytes(1024);
+    for (std::size_t k = 0; k < 32; ++k)
+        expected[0xA0 + k] = PatternBytes(0x80)[0x60 + k] & (k % 2 ? 0x7F : 0xFF);
+    EXPECT_EQ(ReadBytes(target), expected);
+}
+
+TEST_F(Cli, OutputThatCannotBeWrittenExitsWithOne) {
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    const CliRun run = RunWith(ZANDREL_CLI_PATH, {"--help"}, "/dev/full");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "zandrel-cli: não foi possível escrever a saída\n");
+}
+
+} // namespace

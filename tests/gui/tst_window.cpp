@@ -1,0 +1,440 @@
+// The main window's wiring: each control, key, shortcut, drop and close reaches its handler,
+// and the window shows the model. What the handlers do is the core's tests.
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QStyleHints>
+#include <QUrl>
+
+#include "WindowHarness.h"
+
+using namespace zandrel;
+using namespace zandrel::testing;
+
+namespace {
+
+// The dump open, the palette at 20 chosen and its swatch 3 (word 140D) selected.
+void OpenAndSelect(WindowHarness& h) {
+    OpenPatternDump(h);
+    ClickRow(h, 1);
+    Click(SwatchAt(h, 3));
+}
+
+// The special state at 1F0 of a 4 KiB file (the harness started with the special word).
+void EnterSpecialState(WindowHarness& h) {
+    h.services.openAnswers.push_back(h.folder.Write("game.gba", PatternBytes(4096)));
+    h.services.inputAnswers.push_back("1f0");
+    Click(h.Find<QWidget>("cmdSpecial"));
+}
+
+// What a click on the button asked of the desktop.
+std::string Reaction(WindowHarness& h, const char* button) {
+    FakeServices& s = h.services;
+    const std::size_t dialogs = s.dialogs.size(), messages = s.messages.size(),
+                      bytes = s.byteWindowTexts.size(), previews = s.previewImages.size();
+    Click(h.Find<QWidget>(button));
+    if (s.dialogs.size() > dialogs)
+        return s.dialogs.back().kind;
+    if (s.messages.size() > messages)
+        return "box " + s.messages.back().text.substr(0, s.messages.back().text.find('\r'));
+    if (s.byteWindowTexts.size() > bytes)
+        return "bytes";
+    return s.previewImages.size() > previews ? "preview" : "nothing";
+}
+
+// Drags `data` in and drops it on `widget`'s centre; true if taken there.
+bool DropOn(WindowHarness& h, QWidget* widget, QMimeData& data, Qt::KeyboardModifiers keys = {}) {
+    const QPoint at = widget->geometry().center();
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, keys);
+    QDragMoveEvent move(at, actions, &data, Qt::LeftButton, keys);
+    QDropEvent drop(at, actions, &data, Qt::LeftButton, keys);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(h.window.get(), &enter);
+    QApplication::sendEvent(h.window.get(), &move);
+    QApplication::sendEvent(h.window.get(),
+                            move.isAccepted() ? static_cast<QEvent*>(&drop) : &leave);
+    QCoreApplication::processEvents(); // the command runs once the drop is over
+    return move.isAccepted();
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void geometryComesFromTheLayoutInPixels();
+    void renderShowsTheModel();
+    void focusStartsOnCommand1AndTabSkipsDisabledButtons();
+    void everyButtonReachesItsHandler();
+    void listChoosesByMouseArrowsAndSpaceOnly();
+    void clickOrSpaceOnTheChosenRowReadsThePaletteAfresh();
+    void sliderChangesNothingUntilReleased();
+    void windowSeesKeypadKeysFirstWhateverHasTheFocus();
+    void keysOfAnotherWindowAreNotTheWindows();
+    void escAndTheCloseBoxAskLikeTheExitButton();
+    void pathTypedStaysUntilAPathIsSetAgain();
+    void editMenuListsItsShortcutsWhichFire();
+    void mouseDropsShiftClickAndDoubleClicks();
+    void locationLabelClicksOnlyOnAReleaseInsideIt();
+    void captionTooWideForItsBoxShrinksToFit_data();
+    void captionTooWideForItsBoxShrinksToFit();
+};
+
+void WindowTest::geometryComesFromTheLayoutInPixels() {
+    WindowHarness h("kaldrex");
+    QCOMPARE(h.window->size(), QSize(479, 306));
+    QCOMPARE(h.window->maximumSize(), QSize(479, 306));
+    QCOMPARE(h.Find<QWidget>("Command1")->geometry(), QRect(16, 16, 113, 33)); // twips / 15
+    // Each shown control has a box of its own; only the special button overlaps another.
+    const QList<QWidget*> controls = h.window->findChildren<QWidget*>(
+        QRegularExpression("^(?!qt_|mnu).+$"), Qt::FindDirectChildrenOnly);
+    for (QWidget* a : controls)
+        for (QWidget* b : controls) {
+            const QRect both = a->geometry() & b->geometry(); // boxes side by side share a line
+            const QString pair = a->objectName() + " " + b->objectName();
+            QVERIFY2(a == b || !a->isVisible() || !b->isVisible() || both.width() <= 1 ||
+                         both.height() <= 1 || pair == "txtArquivo cmdSpecial" ||
+                         pair == "cmdSpecial txtArquivo",
+                     qPrintable(pair));
+        }
+    const QFont word = h.Find<QLabel>("lblColor")->font();
+    QVERIFY(word.bold() && word.pointSize() == 18);
+    // The special button reaches down over the path field and stays clickable there.
+    auto* special = h.Find<QWidget>("cmdSpecial");
+    QCOMPARE(h.window->childAt(special->geometry().center()), special);
+}
+
+void WindowTest::renderShowsTheModel() {
+    WindowHarness h;
+    FormModel& m = h.model();
+    const QStringList names =
+        QStringLiteral(
+            "Command1 Command2 Command3 Command4 cmdSpecial lblGame Label2 cmdRecarrega lblLoc "
+            "lblLocOpt cmdImp cmdExp cmdAmostra cmdExibir lblColor lblBlue lblGreen lblRed "
+            "lblLocaliza txtArquivo")
+            .split(u' ');
+    Control* const controls[] = {&m.Command1,   &m.Command2,  &m.Command3,    &m.Command4,
+                                 &m.cmdSpecial, &m.lblGame,   &m.Label2,      &m.cmdRecarrega,
+                                 &m.lblLoc,     &m.lblLocOpt, &m.cmdImp,      &m.cmdExp,
+                                 &m.cmdAmostra, &m.cmdExibir, &m.lblColor,    &m.lblBlue,
+                                 &m.lblGreen,   &m.lblRed,    &m.lblLocaliza, &m.txtArquivo};
+    for (int k = 0; k < names.size(); ++k) { // every caption, state and visibility turned
+        controls[k]->caption = "Ç " + names[k].toStdString();
+        controls[k]->enabled = !controls[k]->enabled;
+        controls[k]->visible = !controls[k]->visible;
+    }
+    for (std::size_t i = 0; i < 16; ++i)
+        m.Opt[i] = {static_cast<RgbColor>(0x030201 * i), i % 3 != 0, i % 2 == 0};
+    m.BlueScroll = 3;
+    m.GreenScroll = 17;
+    m.RedScroll = 31;
+    m.Picture1 = 0x123456;
+    h.window->Render();
+
+    for (int k = 0; k < names.size(); ++k) {
+        const Control& control = *controls[k];
+        auto* widget = h.Find<QWidget>(names[k].toLatin1().constData());
+        QCOMPARE(widget->isEnabled(), control.enabled);
+        QCOMPARE(widget->isVisible(), control.visible);
+        QCOMPARE(widget->property("text").toString(), QString::fromStdString(control.caption));
+        if (auto* label = qobject_cast<QLabel*>(widget); label && names[k] != "Label2")
+            QCOMPARE(label->textFormat(), Qt::PlainText); // only Label2 has an access key
+    }
+    for (int i = 0; i < 16; ++i) {
+        QCOMPARE(SwatchAt(h, i)->colour(), QColor(i, 2 * i, 3 * i)); // red in the low byte
+        QCOMPARE(SwatchAt(h, i)->isVisible(), i % 3 != 0);
+        QCOMPARE(SwatchAt(h, i)->isChecked(), i % 2 == 0);
+    }
+    QCOMPARE(h.Find<QSlider>("BlueScroll")->value(), 3);
+    QCOMPARE(h.Find<QSlider>("GreenScroll")->value(), 17);
+    QCOMPARE(h.Find<QSlider>("RedScroll")->value(), 31);
+    QCOMPARE(h.Find<ColourSample>("Picture1")->colour(), QColor(0x56, 0x34, 0x12));
+}
+
+void WindowTest::focusStartsOnCommand1AndTabSkipsDisabledButtons() {
+    WindowHarness h;
+    QCOMPARE(QApplication::focusWidget(), h.Find<QWidget>("Command1"));
+    for (const char* name : {"Command3", "Command4", "txtArquivo", "List1", "Opt0", "Opt1"}) {
+        PressKey(h.window.get(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
+    }
+    PressKey(h.window.get(), Qt::Key_P, Qt::AltModifier); // the access key of "&Paletas:"
+    QCOMPARE(QApplication::focusWidget(), h.Find<QWidget>("List1"));
+}
+
+void WindowTest::everyButtonReachesItsHandler() {
+    WindowHarness h("kaldrex");
+    OpenAndSelect(h);
+    h.services.messageAnswers.push_back(kAnswerNo); // the exit question, the first box
+    for (const char* image : {"preview01.gif", "preview02.gif"})
+        std::filesystem::copy_file(std::filesystem::path(ZANDREL_DATA_DIR) / image,
+                                   h.folder.path() / image);
+    const std::pair<const char*, std::string> buttons[] = {
+        {"Command4", "box Deseja realmente sair?"},
+        {"Command1", "open"},
+        {"Command2", "box Paleta salva."},
+        {"Command3", "box Zandrel"},
+        {"cmdImp", "open"},
+        {"cmdExp", "save"},
+        {"cmdExibir", "bytes"},
+        {"cmdAmostra", "preview"}};
+    for (const auto& [button, reaction] : buttons)
+        QCOMPARE(QString::fromStdString(Reaction(h, button)), QString::fromStdString(reaction));
+    // The reload reads the definition file again, now broken.
+    h.folder.WriteText("MEMORYDUMP.ZNDL", "no comma\r\n");
+    QVERIFY(Reaction(h, "cmdRecarrega").starts_with("box "));
+    QCOMPARE(Reaction(h, "cmdSpecial"), std::string("open"));
+}
+
+void WindowTest::listChoosesByMouseArrowsAndSpaceOnly() {
+    WindowHarness h;
+    OpenPatternDump(h);
+    h.Find<QWidget>("txtArquivo")->setFocus();
+    PressKey(h.window.get(), Qt::Key_Tab); // the focus alone chooses nothing
+    QCOMPARE(QApplication::focusWidget(), h.Find<QWidget>("List1"));
+    QCOMPARE(h.model().List1.selected, -1);
+    PressKey(h.window.get(), Qt::Key_Space);
+    QCOMPARE(h.model().List1.selected, 0);
+    QCOMPARE(SwatchAt(h, 0)->colour(), PatternColour(0, 0));
+
+    ClickRow(h, 5);
+    QCOMPARE(h.model().List1.selected, 5);
+    PressKey(h.window.get(), Qt::Key_Down);
+    QCOMPARE(h.model().List1.selected, 6);
+    QCOMPARE(SwatchAt(h, 15)->colour(), PatternColour(0xC0, 15));
+}
+
+// The window raised the list's click only when the selection changed, so a click on the row
+// already chosen kept the unsaved edit instead of reading the palette afresh.
+void WindowTest::clickOrSpaceOnTheChosenRowReadsThePaletteAfresh() {
+    WindowHarness h;
+    OpenAndSelect(h);
+    for (const bool space : {false, true}) {
+        Click(SwatchAt(h, 3));
+        h.Find<QWidget>("RedScroll")->setFocus();
+        PressKey(h.window.get(), Qt::Key_Up);
+        QCOMPARE(SwatchAt(h, 3)->colour(), WordColour(0x140E));
+        if (space) {
+            h.Find<QWidget>("List1")->setFocus();
+            PressKey(h.window.get(), Qt::Key_Space);
+        } else {
+            ClickRow(h, 1);
+        }
+        QCOMPARE(SwatchAt(h, 3)->colour(), PatternColour(0x20, 3));
+        QVERIFY(!SwatchAt(h, 3)->isChecked());
+    }
+}
+
+void WindowTest::sliderChangesNothingUntilReleased() {
+    WindowHarness h;
+    OpenAndSelect(h);
+    auto* blue = h.Find<QSlider>("BlueScroll");
+    blue->setSliderDown(true);
+    blue->setSliderPosition(20);
+    QCOMPARE(h.model().BlueScroll, 5);
+    blue->setSliderDown(false);
+    QCOMPARE(h.model().BlueScroll, 20);
+    QCOMPARE(SwatchAt(h, 3)->colour(), WordColour(0x500D));
+    blue->setFocus();
+    PressKey(h.window.get(), Qt::Key_PageUp); // a page is one step too
+    QCOMPARE(h.model().BlueScroll, 21);
+}
+
+void WindowTest::windowSeesKeypadKeysFirstWhateverHasTheFocus() {
+    WindowHarness h("kaldrex");
+    EnterSpecialState(h);
+    QCOMPARE(h.Find<QLabel>("lblLoc")->text(), QStringLiteral("1F0"));
+    for (const char* focus : {"List1", "BlueScroll", "Opt4", "txtArquivo"}) {
+        h.Find<QWidget>(focus)->setFocus();
+        PressKey(h.window.get(), Qt::Key_Plus, Qt::KeypadModifier);
+        QCOMPARE(h.Find<QLabel>("lblLoc")->text(),
+                 QStringLiteral("210")); // once, not again from the parent
+        PressKey(h.window.get(), Qt::Key_Minus, Qt::KeypadModifier);
+        QCOMPARE(h.state.CurrentLocation, 0x1F0);
+    }
+    PressKey(h.window.get(), Qt::Key_Plus); // the main keyboard's plus is another key
+    QCOMPARE(h.state.CurrentLocation, 0x1F0);
+    h.services.inputAnswers.push_back("100");
+    Click(h.Find<QWidget>("lblLoc"));
+    QCOMPARE(h.Find<QLabel>("lblLoc")->text(), QStringLiteral("100"));
+}
+
+void WindowTest::keysOfAnotherWindowAreNotTheWindows() {
+    WindowHarness h("kaldrex");
+    EnterSpecialState(h);
+    QLineEdit other;
+    other.show();
+    QTest::keyClick(&other, Qt::Key_Plus, Qt::KeypadModifier);
+    QCOMPARE(h.state.CurrentLocation, 0x1F0);
+    QTest::keyClick(&other, Qt::Key_Escape);
+    QVERIFY(h.services.messages.empty());
+    QVERIFY(h.window->isVisible());
+}
+
+void WindowTest::escAndTheCloseBoxAskLikeTheExitButton() {
+    WindowHarness fresh; // nothing open: Esc closes without asking
+    PressKey(fresh.window.get(), Qt::Key_Escape);
+    QVERIFY(fresh.services.messages.empty());
+    QVERIFY(!fresh.window->isVisible());
+
+    WindowHarness h;
+    OpenPatternDump(h);
+    h.Find<QWidget>("List1")->setFocus();
+    h.services.messageAnswers = {kAnswerNo, kAnswerNo, kAnswerYes};
+    PressKey(h.window.get(), Qt::Key_Escape);
+    QVERIFY(h.window->isVisible());
+    QVERIFY(!h.window->close()); // the close box
+    QVERIFY(h.window->isVisible());
+    QVERIFY(h.window->close());
+    QCOMPARE(h.services.messages.size(), std::size_t{3});
+    QCOMPARE(h.services.messages[1].style, 292);
+}
+
+// The window showed the path on every event, so what the user typed was lost at once; and
+// then only when it differed, so the same file opened again left the typing there.
+void WindowTest::pathTypedStaysUntilAPathIsSetAgain() {
+    WindowHarness h;
+    auto* path = h.Find<QLineEdit>("txtArquivo");
+    const QString dump = QString::fromStdString(OpenPatternDump(h));
+    path->clear();
+    QTest::keyClicks(path, "typed");
+    ClickRow(h, 1);
+    Click(SwatchAt(h, 2));
+    QCOMPARE(path->text(), QStringLiteral("typed"));
+    OpenPatternDump(h);
+    QCOMPARE(path->text(), dump);
+}
+
+void WindowTest::editMenuListsItsShortcutsWhichFire() {
+    QGuiApplication::styleHints()->setShowShortcutsInContextMenus(false); // a desktop's habit
+    WindowHarness h;
+    OpenAndSelect(h);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5),
+                              SwatchAt(h, 5)->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(SwatchAt(h, 5), &request);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu != nullptr);
+    QStringList items;
+    for (const QAction* action : menu->actions())
+        if (!action->isSeparator())
+            items << action->text() + " " + action->shortcut().toString() +
+                         (action->isEnabled() ? "" : " off");
+    QCOMPARE(items,
+             QStringList({"Desfazer Ctrl+Z off", "Refazer Ctrl+Shift+Z off", "Copiar cor Ctrl+C",
+                          "Copiar paleta Ctrl+Shift+C", "Colar Ctrl+V", "Digitar cor… Ctrl+D",
+                          "Gradiente Ctrl+G off", "Tela do GBA Ctrl+L"}));
+    QCOMPARE(h.model().OptSelected, 3); // a right click selects nothing
+    QVERIFY(QGuiApplication::styleHints()->showShortcutsInContextMenus());
+    QTest::keyClick(menu, Qt::Key_Escape);
+    QVERIFY(!menu->isVisible() && h.window->isVisible());
+
+    QWidget* window = h.window.get();
+    h.services.clipboard = "7FFF";
+    for (const auto& [key, colour] :
+         {std::pair{Qt::Key_V, 0x7FFF}, {Qt::Key_Z, 0x140D}, {Qt::Key_Y, 0x7FFF}}) {
+        PressKey(window, key, Qt::ControlModifier);
+        QCOMPARE(SwatchAt(h, 3)->colour(), WordColour(static_cast<ColorWord>(colour)));
+    }
+    PressKey(window, Qt::Key_L, Qt::ControlModifier);
+    QVERIFY(h.Find<ColourSample>("Picture1")->gbaScreen());
+    h.services.inputAnswers.push_back("#FF0000");
+    PressKey(window, Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(h.model().lblColor.caption, std::string("001F"));
+
+    // The path field keeps its own Ctrl+V.
+    auto* path = h.Find<QLineEdit>("txtArquivo");
+    path->setFocus();
+    path->clear();
+    QGuiApplication::clipboard()->setText(QStringLiteral("typed"));
+    PressKey(window, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(path->text(), QStringLiteral("typed"));
+    QCOMPARE(h.model().lblColor.caption, std::string("001F"));
+}
+
+void WindowTest::mouseDropsShiftClickAndDoubleClicks() {
+    WindowHarness h;
+    OpenAndSelect(h);
+    QTest::mouseClick(SwatchAt(h, 0), Qt::LeftButton, Qt::ShiftModifier);
+    QVERIFY(SwatchAt(h, 3)->marked() && SwatchAt(h, 0)->marked() && !SwatchAt(h, 5)->marked());
+    QTest::mouseDClick(h.Find<QWidget>("Picture1"), Qt::LeftButton);
+    PressKey(h.window.get(), Qt::Key_Asterisk, Qt::KeypadModifier);
+    PressKey(h.window.get(), Qt::Key_Asterisk); // the main keyboard's * is another key
+    QCOMPARE(h.services.colorDialogStarts, std::vector<RgbColor>(2, WordToColor(0x140D)));
+    h.services.inputAnswers.push_back("#FF0000");
+    QTest::mouseDClick(h.Find<QWidget>("lblColor"), Qt::LeftButton);
+    QCOMPARE(SwatchAt(h, 3)->colour(), WordColour(0x001F));
+
+    QMimeData swatch3;
+    swatch3.setData("application/x-zandrel-swatch", "3");
+    QVERIFY(DropOn(h, SwatchAt(h, 5), swatch3)); // swapped
+    QCOMPARE(SwatchAt(h, 5)->colour(), WordColour(0x001F));
+    QVERIFY(DropOn(h, SwatchAt(h, 6), swatch3, Qt::ControlModifier)); // copied
+    QCOMPARE(SwatchAt(h, 6)->colour(), SwatchAt(h, 3)->colour());
+    QVERIFY(!DropOn(h, SwatchAt(h, 3), swatch3)); // on itself
+
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(QString::fromStdString(
+        h.folder.Write("white.gbapal", std::vector<std::uint8_t>(32, 0xFF))))});
+    QVERIFY(DropOn(h, SwatchAt(h, 9), file)); // a palette to import
+    QCOMPARE(SwatchAt(h, 0)->colour(), WordColour(0x7FFF));
+    // Elsewhere a file is opened; then Importar is not offered and the swatches refuse it.
+    file.setUrls({QUrl::fromLocalFile(QString::fromStdString(h.folder.File("palettes.dmp")))});
+    QVERIFY(DropOn(h, h.Find<QWidget>("List1"), file));
+    QCOMPARE(h.model().List1.selected, -1);
+    QVERIFY(!DropOn(h, SwatchAt(h, 9), file));
+}
+
+void WindowTest::locationLabelClicksOnlyOnAReleaseInsideIt() {
+    ClickableLabel label;
+    label.resize(40, 16);
+    label.show();
+    QSignalSpy clicks(&label, &ClickableLabel::clicked);
+    QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(50, 5));
+    QCOMPARE(clicks.count(), 0);
+    QTest::mouseClick(&label, Qt::RightButton, {}, QPoint(5, 5));
+    QCOMPARE(clicks.count(), 0);
+    QTest::mouseClick(&label, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(clicks.count(), 1);
+}
+
+void WindowTest::captionTooWideForItsBoxShrinksToFit_data() {
+    QTest::addColumn<double>("spacing"); // pixels between letters, to make the caption wider
+    // Which step each row takes depends on the desktop's fonts; the rule holds for any.
+    QTest::newRow("desktop font") << 0.0;
+    QTest::newRow("fits exactly") << 0.25;
+    QTest::newRow("first estimate too large") << 0.875;
+    QTest::newRow("too wide for any size") << 8.0;
+}
+
+void WindowTest::captionTooWideForItsBoxShrinksToFit() {
+    QFETCH(double, spacing);
+    const QFont saved = QApplication::font();
+    QFont wide = saved;
+    wide.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+    QApplication::setFont(wide);
+    WindowHarness h;
+    QApplication::setFont(saved);
+    auto* label = h.Find<QLabel>("Label2");
+    const QString caption = QStringLiteral("Paletas:");
+    QFont font = label->font();
+    const int size = font.pixelSize();
+    const bool fits = QFontMetrics(font).horizontalAdvance(caption) <= label->width();
+    QVERIFY(size >= 8 && size <= 11);
+    QVERIFY(fits || size == 8);
+    if (spacing == 8)
+        QCOMPARE(size, 8);
+    if (size < 11) { // the largest size that fits
+        font.setPixelSize(size + 1);
+        QVERIFY(QFontMetrics(font).horizontalAdvance(caption) > label->width());
+    }
+}
+
+QTEST_MAIN(WindowTest)
+#include "tst_window.moc"
