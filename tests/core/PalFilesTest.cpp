@@ -110,16 +110,6 @@ TEST(PaletteFiles, FormatIsChosenByTheNameEndIgnoringCase) {
     }
 }
 
-TEST(PaletteFiles, ComponentsAllMultiplesOf8AreDividedBy8OtherwiseEveryOneIsReduced) {
-    Components16 colours{};
-    colours[0] = Rgb{248, 0, 8};
-    colours[1] = Rgb{128, 64, 240};
-    EXPECT_EQ(WordsFromComponents(colours)[0], 1 << 10 | 31); // reducing would make 248 30
-    EXPECT_EQ(WordsFromComponents(colours)[1], 30 << 10 | 8 << 5 | 16);
-    colours[15] = Rgb{0, 0, 1};
-    EXPECT_EQ(WordsFromComponents(colours)[0], 1 << 10 | 30);
-}
-
 TEST(PaletteFiles, EveryFormatReadsBackTheWordsItWroteAndIsKnownByItsContent) {
     PaletteWords16 words{};
     for (int i = 0; i < 16; ++i) // components 0 to 3 expand to multiples of 8, larger do not
@@ -127,6 +117,12 @@ TEST(PaletteFiles, EveryFormatReadsBackTheWordsItWroteAndIsKnownByItsContent) {
             static_cast<ColorWord>(i < 8 ? (i % 4) | (3 - i % 4) << 5 : (0x0C63 * i) & 0x7FFF);
     Palette16 colours{};
     std::transform(words.begin(), words.end(), colours.begin(), WordToColor);
+    // Components all multiples of 8 are divided by 8, otherwise every one is reduced.
+    Components16 components{};
+    components[0] = Rgb{248, 0, 8};
+    EXPECT_EQ(WordsFromComponents(components)[0], 1 << 10 | 31); // reducing would make 248 30
+    components[15] = Rgb{0, 0, 1};
+    EXPECT_EQ(WordsFromComponents(components)[0], 1 << 10 | 30);
     for (const F format : {F::GbaRaw, F::Tpl, F::Jasc, F::Gimp, F::Act}) {
         const Bytes file = PaletteFileBytes(format, colours, "n");
         EXPECT_EQ(PaletteFormatOfContent(file), format);
