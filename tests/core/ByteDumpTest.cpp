@@ -1,5 +1,4 @@
-// The byte viewer's text: a palette's bytes in rows of sixteen, for the colour count its row
-// gives, refused when that count does not fit.
+// The byte viewer's text: a palette's bytes in rows of sixteen, or why not.
 #include <gtest/gtest.h>
 
 #include <cerrno>

@@ -35,9 +35,7 @@ TEST(Codec, WordsColoursAndComponentsConvertToTheListedValuesAndRoundTrip) {
     EXPECT_EQ(WordFromBytes(0xFF, 0xFF), 0x7FFF);
 }
 
-// Lower case is not read as hex (f counts 47), the characters 58-64 count 3-9, leading zeros
-// never overflow; an 8-bit character counts by its Windows-1252 code (é 233, € 128), any
-// other as "?". Texts past 32767 characters never reached the classic conversion.
+// Digits count code - 48, any other character code - 55 (f 47, @ 9, é by its 8-bit code).
 TEST(HexToNumber, ValuesEveryCharacterAsTheClassicConversionDoes) {
     const std::pair<const char*, std::int32_t> cases[] = {{"1F", 31},
                                                           {"ff", 799},

@@ -26,10 +26,7 @@ std::string Columns(const PaletteTable& table) {
     return text;
 }
 
-// Comments are skipped; fields are not trimmed; the name keeps every later comma. Either line
-// end, the last line needing none; Windows-1252 names are decoded. An empty line holds no
-// comma; with one comma the count and the rest of the line are added, the location is not;
-// the entries before a malformed line stay. Entry limits are in FaultTest.
+// Fields untrimmed, later commas in the name, any line end; entry limits are in FaultTest.
 TEST(Definitions, ParseFillsTheThreeColumnsUntilTheFirstMalformedLine) {
     const std::tuple<std::string, Result, std::int64_t, const char*> cases[] = {
         {"; c\r\n16,1A0,Herói\r\n 4 , 0 ,  Nome, com, vírgulas\r\n", Result::Ok, 0,
@@ -86,8 +83,7 @@ TEST(Identify, GameCodesAndDumpNamesGiveTitleIndexAndDefinitionFile) {
     EXPECT_EQ(DefinitionFileFor("", 4), "");
 }
 
-// The open command took a read that failed after the file had opened for a file without a
-// game code, and showed the not-identified box where it must end silently.
+// A read failing after the open was taken for a file without a game code.
 TEST(Identify, AReadThatFailsAfterOpeningIsUnreadableNotUnidentified) {
     TempDir dir;
     const std::string path = dir.Write("game.gba", RomWithCode("AQXE"));

@@ -1,5 +1,4 @@
-// The palette exchange files: exact bytes written, formats chosen by name and by content,
-// and every refusal with its reason; the GIF header an image preview needs.
+// Palette exchange files: bytes written, formats by name and content, refusals; GIF headers.
 #include <gtest/gtest.h>
 
 #include <algorithm>

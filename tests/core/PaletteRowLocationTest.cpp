@@ -1,5 +1,4 @@
-// The location of a definition row as the window's palette commands take it: strict hex or
-// the LZ: form of a compressed palette, nothing else (the parse itself is in RomTest).
+// Definition row locations as the palette commands take them (the parse is in RomTest).
 #include <gtest/gtest.h>
 
 #include "OpenFormFixture.h"

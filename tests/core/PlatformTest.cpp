@@ -1,6 +1,4 @@
-// The platform layer: what a hostile user may put at a path (pipes, devices, folders, files
-// of any size, other writers), where the program's and the user's files are looked for, and
-// the file dialogs' filter texts.
+// The platform layer: hostile paths, the program's and the user's folders, dialog filters.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -24,9 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Refused at once in every mode. The test holds both ends of the pipe with bytes waiting, so
-// a regression shows as a wrong answer rather than a hang. A read-only file is not opened for
-// writing, even for root, whom the system would let write it.
+// The pipe's both ends are held with bytes waiting: a regression fails rather than hangs.
 TEST(File, AFifoAFolderOrAReadOnlyFileIsRefusedWithoutBlocking) {
     TempDir dir;
     const std::string fifo = dir.File("pipe.gba");
@@ -54,8 +50,6 @@ TEST(File, AFifoAFolderOrAReadOnlyFileIsRefusedWithoutBlocking) {
     EXPECT_EQ(ReadBytes(readOnly), (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
-// A huge sparse file is refused by its size before any memory is taken for it; a file of
-// exactly the limit is read.
 TEST(File, AFileLargerThanTheLimitIsRefusedBeforeItIsRead) {
     TempDir dir;
     const std::string path = dir.Write("huge.gbapal", {1, 2, 3});
@@ -71,8 +65,6 @@ TEST(File, AFileLargerThanTheLimitIsRefusedBeforeItIsRead) {
     EXPECT_EQ(bytes.size(), kMaxPaletteFileSize);
 }
 
-// A second writer waits the time it is given, then learns the file is in use; once the holder
-// closes the file the lock is free.
 TEST(File, ALockedFileTurnsASecondWriterAwayAfterTheWait) {
     TempDir dir;
     const std::string path = dir.Write("game.gba", PatternBytes(64));

@@ -16,8 +16,7 @@
 namespace zandrel::testing {
 namespace {
 
-// Windows-1252: á is E1, both ends of the 0x80-0x9F table map, an unassigned byte keeps its
-// C1 code point. Overlong sequences and surrogates are not UTF-8; the largest code point is.
+// Both ends of Windows-1252's 80-9F table map; overlong sequences and surrogates are not UTF-8.
 TEST(Text, EightBitLinesAreUtf8WhenValidElseWindows1252) {
     const std::pair<std::string, std::string> cases[] = {
         {"\xC3\xA1gua", "\xC3\xA1gua"},
@@ -53,9 +52,7 @@ TEST(Hex, TextHasNoLeadingZerosAndPaddingFillsOnTheLeftNeverCutting) {
         EXPECT_EQ(PadWithZeros(text, width), padded) << text << " " << width;
 }
 
-// Blanks, tabs and line feeds are dropped anywhere; &H and &O numbers of up to 16 bits are
-// signed; reading stops where the number cannot go on (E or D starts an exponent). The 1 is
-// taken off before rounding halves to even, and the count kept to 0-16.
+// Blanks dropped, &H/&O signed 16-bit, E or D an exponent; 1 taken off, halves to even.
 TEST(PaletteColourCount, ReadsTheLeadingNumberRoundsAndKeepsToSixteen) {
     const std::pair<const char*, int> cases[] = {
         {" 1\t2\n", 12}, {"& h a", 10}, {"&O20", 16},  {"&O8", 0},     {"&X5", 0},
@@ -69,8 +66,7 @@ TEST(PaletteColourCount, ReadsTheLeadingNumberRoundsAndKeepsToSixteen) {
     EXPECT_TRUE(std::isinf(LeadingNumber("1e999")));
 }
 
-// Under a comma-decimal locale the C library reads "2.5" as 2. The test makes a minimal such
-// locale in a private folder with localedef, and skips where it cannot.
+// Under a comma-decimal locale the C library reads "2.5" as 2; skipped without localedef.
 TEST(LeadingNumber, ACommaDecimalLocaleDoesNotCutNumbersShort) {
     const TempDir dir;
     dir.WriteText("comma.src", "LC_CTYPE\ncopy \"POSIX\"\nEND LC_CTYPE\nLC_NUMERIC\n"
