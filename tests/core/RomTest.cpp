@@ -100,18 +100,6 @@ TEST(Lz77, HostileStreamsAreRefusedWithTheirReason) {
     EXPECT_EQ(DecompressLz77(FromHex("10050000104142432002"), 0).data, FromHex("4142434142"));
 }
 
-// The file-level saves and refusals are in CompressedFile below.
-TEST(CompressedPalette, ReadsOnlyInsideTheBlockAndPatchesClearingBit15) {
-    EXPECT_EQ(ReadBlockPalette(kTwoPalettesStream, 0, 0x21, 1).error,
-              BlockPaletteError::OutsideBlock);
-    const BlockPaletteWrite patched =
-        PatchBlockPalette(kTwoPalettesStream, 0, 0x3E, std::vector<ColorWord>{0xFFFF});
-    Bytes expected = kTwoPalettes;
-    expected[0x3F] = 0x7F;
-    expected[0x3E] = 0xFF;
-    EXPECT_EQ(DecompressLz77(patched.stream, 0).data, expected);
-}
-
 // 32 pattern bytes from `from`, bit 15 of each word clear: they compress to literals.
 Bytes Palette(std::size_t from) {
     Bytes bytes = PatternBytes(from + 32);
@@ -140,8 +128,9 @@ TEST_F(CompressedFile, ASaveThatFitsWritesExactlyTheNewStreamAndOneThatDoesNotWr
     std::vector<ColorWord> words;
     ASSERT_TRUE(ReadPalette(path, {0x40, true, 0x20}, 16, words).ok());
     EXPECT_EQ(words, BytesToWords(q, 16));
+    words[15] |= 0x8000; // bit 15 is written as 0: the block keeps its own encoding
     ASSERT_TRUE(WritePalette(path, {0x40, true, 0x20}, words).ok());
-    EXPECT_EQ(ReadBytes(path), before); // the same words: the block keeps its own encoding
+    EXPECT_EQ(ReadBytes(path), before);
 
     // A shorter stream is written without its padding; the rest keeps its bytes.
     words = BytesToWords(p, 16);
@@ -179,6 +168,7 @@ TEST_F(CompressedFile, HostileBlocksAreReportedAndNeitherReadNorWritten) {
                   "O bloco comprimido LZ77 na localização hex " + message + ". Nada foi gravado.");
         EXPECT_EQ(WritePalette(path, where, BytesToWords(p, 16)).result, Result::BadBlock);
     }
+    EXPECT_EQ(ReadBlockPalette(before, 0x40, 0x21, 1).error, BlockPaletteError::OutsideBlock);
     Bytes bytes;
     EXPECT_EQ(ErrorMessage(ReadPaletteBytes(path, {0x40, true, 0x30}, 16, bytes)),
               "A paleta LZ:40+30 (hex; 32 bytes) não está dentro dos dados do seu bloco "
