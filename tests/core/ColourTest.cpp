@@ -56,8 +56,8 @@ TEST(HexToNumber, ValuesEveryCharacterAsTheClassicConversionDoes) {
 const ColourTextFailure kNotColour{ColourTextRefusal::ClipboardNotColour};
 const ColourTextFailure kAboveFF7F{ColourTextRefusal::WordAboveMaximum, 0xFF7F};
 
-TEST(ColourText, CopiedAndPastedTextsGiveOneColourAPaletteOrSayWhyNot) {
-    EXPECT_EQ(SwatchColourText(WordToColor(0x0C41)), "#081018");
+// The copied texts themselves are checked by EditCommandsTest.
+TEST(ColourText, PastedTextsGiveOneColourAPaletteOrSayWhyNot) {
     EXPECT_EQ(ColourNotations(WordToColor(0x7C1F)),
               "Palavra GBA: 7C1F\n#FF00FF\nR 31, G 0, B 31 (5 bits)\nBytes na ROM: 1F 7C");
     PaletteWords16 ramp{};
@@ -65,7 +65,6 @@ TEST(ColourText, CopiedAndPastedTextsGiveOneColourAPaletteOrSayWhyNot) {
         ramp[i] = static_cast<ColorWord>(0x0421 * i);
     ramp[15] = 0x7C00;
     std::string spaced = PaletteText(ramp);
-    EXPECT_TRUE(spaced.starts_with("000021044208") && spaced.ends_with("007C")) << spaced;
     spaced.insert(40, "\r\n");
     spaced.insert(8, " \t ");
     EXPECT_EQ(ParsePastedColours(" " + spaced + "\n"), PastedColours(ramp)); // in ROM order
