@@ -1,6 +1,4 @@
-// The platform layer: what a hostile user may put at a path (pipes, devices, folders, files
-// of any size, other writers), where the program's and the user's files are looked for, and
-// the file dialogs' filter texts.
+// The platform layer: hostile paths, the program's and the user's folders, dialog filters.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -24,66 +22,49 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Refused at once in every mode. The test holds both ends of the pipe with bytes waiting, so
-// a regression shows as a wrong answer rather than a hang.
-TEST(File, AFifoADeviceOrAFolderIsRefusedWithoutBlocking) {
+// The pipe's both ends are held with bytes waiting: a regression fails rather than hangs.
+TEST(File, AFifoAFolderOrAReadOnlyFileIsRefusedWithoutBlocking) {
     TempDir dir;
     const std::string fifo = dir.File("pipe.gba");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
     const int ends = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
-    ASSERT_GE(ends, 0);
     ASSERT_EQ(::write(ends, "ABCD", 4), 4);
-    std::vector<std::pair<std::string, std::string>> cases{
-        {fifo, "Não é um arquivo comum"}, {dir.path().string(), std::strerror(EISDIR)}};
-    if (fs::exists("/dev/null"))
-        cases.emplace_back("/dev/null", "Não é um arquivo comum");
-    for (const auto& [path, text] : cases) {
-        for (const OpenMode mode :
-             {OpenMode::ReadOnly, OpenMode::ReadWriteExisting, OpenMode::WriteTruncate}) {
+    const std::string readOnly = dir.Write("game.gba", {1, 2, 3});
+    fs::permissions(readOnly, fs::perms::owner_read);
+    const std::string denied = FileErrorText({FileError::AccessDenied});
+    for (const OpenMode mode :
+         {OpenMode::ReadOnly, OpenMode::ReadWriteExisting, OpenMode::WriteTruncate}) {
+        const std::pair<std::string, std::string> cases[] = {
+            {fifo, "Não é um arquivo comum"},
+            {dir.path().string(), std::strerror(EISDIR)},
+            {readOnly, mode == OpenMode::ReadOnly ? "" : denied}};
+        for (const auto& [path, text] : cases) {
             FileStatus status;
             File::Open(path, mode, status);
-            EXPECT_EQ(FileErrorText(status), text) << path << ", mode " << static_cast<int>(mode);
+            EXPECT_EQ(status.ok() ? "" : FileErrorText(status), text) << path;
         }
     }
     std::array<char, 8> left{};
     EXPECT_EQ(::read(ends, left.data(), left.size()), 4); // nothing was taken from the pipe
     ::close(ends);
+    EXPECT_EQ(ReadBytes(readOnly), (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
-// Even for root, whom the system would let write it.
-TEST(File, AReadOnlyFileIsNotOpenedForWriting) {
-    TempDir dir;
-    const std::string path = dir.Write("game.gba", {1, 2, 3});
-    fs::permissions(path, fs::perms::owner_read);
-    for (const OpenMode mode : {OpenMode::ReadWriteExisting, OpenMode::WriteTruncate}) {
-        FileStatus status;
-        File::Open(path, mode, status);
-        EXPECT_EQ(status.error, FileError::AccessDenied);
-    }
-    EXPECT_EQ(ReadBytes(path), (std::vector<std::uint8_t>{1, 2, 3}));
-}
-
-// A huge sparse file is refused by its size before any memory is taken for it; a file of
-// exactly the limit is read.
 TEST(File, AFileLargerThanTheLimitIsRefusedBeforeItIsRead) {
     TempDir dir;
     const std::string path = dir.Write("huge.gbapal", {1, 2, 3});
     fs::resize_file(path, kMaxPaletteFileSize + 1);
     std::vector<std::uint8_t> bytes;
-    const FileStatus status = ReadWholeFile(path, kMaxPaletteFileSize, bytes);
-    EXPECT_EQ(FileErrorText(status), "O arquivo passa do limite de 1 MiB");
+    EXPECT_EQ(FileErrorText(ReadWholeFile(path, kMaxPaletteFileSize, bytes)),
+              "O arquivo passa do limite de 1 MiB");
     EXPECT_TRUE(bytes.empty());
     EXPECT_EQ(FileErrorText(ReadWholeFile(path, 1000, bytes)),
               "O arquivo passa do limite de 1000 bytes");
-
     fs::resize_file(path, kMaxPaletteFileSize);
     ASSERT_TRUE(ReadWholeFile(path, kMaxPaletteFileSize, bytes).ok());
-    ASSERT_EQ(bytes.size(), kMaxPaletteFileSize);
-    EXPECT_EQ(bytes[2], 3);
+    EXPECT_EQ(bytes.size(), kMaxPaletteFileSize);
 }
 
-// A second writer waits the time it is given, then learns the file is in use; once the holder
-// closes the file the lock is free.
 TEST(File, ALockedFileTurnsASecondWriterAwayAfterTheWait) {
     TempDir dir;
     const std::string path = dir.Write("game.gba", PatternBytes(64));
@@ -97,14 +78,11 @@ TEST(File, ALockedFileTurnsASecondWriterAwayAfterTheWait) {
     EXPECT_TRUE(writer.LockExclusive(std::chrono::milliseconds(0)).ok());
 }
 
-TEST(DataFolders, UserFoldersFollowTheBaseFolderVariablesOrTheirDefaults) {
+TEST(DataFolders, UserFoldersAndTheProgramsDataFolderAreFoundWhereTheirFilesAre) {
     EXPECT_EQ(UserFolder("/x/data", "/home/u", ".local/share"), "/x/data/zandrel");
     // A relative value is ignored, as an unset one is.
     EXPECT_EQ(UserFolder("rel", "/home/u", ".local/share"), "/home/u/.local/share/zandrel");
-    EXPECT_EQ(UserFolder(nullptr, "/home/u", ".cache"), "/home/u/.cache/zandrel");
-}
-
-TEST(DataFolders, TheDataFolderIsBesideTheProgramOnlyWhenDefinitionFilesAreThere) {
+    // The data folder is beside the program only when definition files are there.
     const TempDir root;
     const fs::path bin = root.path() / "bin";
     fs::create_directories(bin / "KEMR_J.ZNDL"); // a folder is no definition file
@@ -112,25 +90,17 @@ TEST(DataFolders, TheDataFolderIsBesideTheProgramOnlyWhenDefinitionFilesAreThere
     // A named pipe in a definition file's place is refused when read, not passed over.
     ASSERT_EQ(::mkfifo((bin / "Torv_E.zndl").c_str(), 0600), 0);
     EXPECT_EQ(DataFolderFor(bin.string()), bin.string());
-}
-
-TEST(DataFolders, AUsersDefinitionFileIsReadBeforeTheProgramsOwn) {
-    const TempDir user;
-    const DataFolders folders{"/program/data", user.path().string(), ""};
+    // A user's definition file is read before the program's own.
+    const DataFolders folders{"/program/data", root.path().string(), ""};
     EXPECT_EQ(DefinitionFolder("TORV_E.ZNDL", folders), "/program/data");
-    user.WriteText("TORV_E.ZNDL", "16,0,Minha paleta\r\n");
-    EXPECT_EQ(DefinitionFolder("TORV_E.ZNDL", folders), user.path().string());
-    EXPECT_EQ(DefinitionFolder("KEMR_J.ZNDL", folders), "/program/data");
+    root.WriteText("TORV_E.ZNDL", "16,0,Minha paleta\r\n");
+    EXPECT_EQ(DefinitionFolder("TORV_E.ZNDL", folders), root.path().string());
 }
 
 TEST(DialogFilter, SplitsIntoDescriptionAndPatternPairsDroppingALoneDescription) {
     const auto entries = SplitDialogFilter("GBAPAL - Paleta do GBA|*.GBAPAL|PAL - JASC|*.pal|B");
     ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].description, "GBAPAL - Paleta do GBA");
-    EXPECT_EQ(entries[0].pattern, "*.GBAPAL");
-    EXPECT_EQ(entries[1].description, "PAL - JASC");
-    EXPECT_EQ(entries[1].pattern, "*.pal");
-    EXPECT_TRUE(SplitDialogFilter("").empty());
+    EXPECT_EQ(entries[1].description + entries[1].pattern, "PAL - JASC*.pal");
 }
 
 } // namespace

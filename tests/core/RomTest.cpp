@@ -1,12 +1,9 @@
-// Palettes inside a ROM: the LZ77 codec, compressed palettes read and written in place, the
-// location texts of definition rows, and the scanner that finds undescribed palettes.
+// Palettes inside a ROM: LZ77, compressed palettes in place, row locations, the scanner.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <map>
-#include <set>
+#include <numeric>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -40,116 +37,67 @@ Bytes Cat(Bytes a, const Bytes& b) {
     return a;
 }
 
-// Streams made by the independent encoder of tools/make_synthetic_rom.py.
-// Two palettes (64 bytes), all literals: 76 bytes, no padding.
+// Made by the independent encoder of tools/make_synthetic_rom.py (literals; references).
 const Bytes kTwoPalettes = FromHex(
     "0000841CE62C483DE0030E62B2724108C4186829EB396E4A007C410C0535CA610000A2086411471E0B2F40041F"
     "001F00EE4B4410AB3033511B76E318673ED16B");
 const Bytes kTwoPalettesStream = FromHex(
     "10400000000000841CE62C483D00E0030E62B272410800C4186829EB396E4A00007C410C0535CA61000000A208"
     "6411471E000B2F40041F001F0000EE4B4410AB303351001B76E318673ED16B");
-// 00..0F three times, then "ZANDREL" five times (83 bytes): 39 bytes and one of padding.
 const Bytes kRepeatsStream =
     FromHex("105300000000010203040506070008090A0B0C0D0E0FC0F00FB00F5A414E445245604CF006700600");
+const Bytes kRepeats = FromHex(
+    "000102030405060708090A0B0C0D0E0F000102030405060708090A0B0C0D0E0F000102030405060708090A0B0C"
+    "0D0E0F5A414E4452454C5A414E4452454C5A414E4452454C5A414E4452454C5A414E4452454C");
 
 Bytes Noise(std::size_t size) {
     Bytes bytes(size);
     std::uint32_t seed = 12345;
-    for (auto& b : bytes) {
-        seed = seed * 1103515245 + 12345;
-        b = static_cast<std::uint8_t>(seed >> 16);
-    }
+    for (auto& b : bytes)
+        b = static_cast<std::uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
     return bytes;
 }
 
-Bytes Repeats() {
-    const Bytes counting = FromHex("000102030405060708090A0B0C0D0E0F");
-    const Bytes name = FromHex("5A414E4452454C"); // "ZANDREL"
-    return Cat(Cat(Cat(counting, counting), counting),
-               Cat(Cat(Cat(name, name), Cat(name, name)), name));
-}
-
-TEST(Lz77, DecompressesTheIndependentEncodersStreamsAndTellsTheirLength) {
+TEST(Lz77, IndependentStreamsDecompressAndEveryInputRoundTrips) {
     const Lz77Block palettes = DecompressLz77(kTwoPalettesStream, 0);
-    ASSERT_TRUE(palettes.ok());
     EXPECT_EQ(palettes.data, kTwoPalettes);
     EXPECT_EQ(palettes.streamLength, 76u);
-    // At an offset inside a larger file; the padding and what follows are not counted.
-    const Lz77Block repeats =
-        DecompressLz77(Cat(Cat({0xAA, 0xBB, 0xCC, 0xDD}, kRepeatsStream), {0x10}), 4);
-    ASSERT_TRUE(repeats.ok());
-    EXPECT_EQ(repeats.data, Repeats());
+    // At an offset; the padding and what follows are not counted.
+    const Lz77Block repeats = DecompressLz77(Cat(Cat({0xAA, 0xBB}, kRepeatsStream), {0x10}), 2);
+    EXPECT_EQ(repeats.data, kRepeats);
     EXPECT_EQ(repeats.streamLength, 39u);
-}
-
-TEST(Lz77, CompressionRoundTripsPadsToFourBytesAndNeverReferencesOneByteBack) {
     // Noise whose start comes again 4097 bytes on, just out of the window's reach.
     const Bytes noise = Noise(4097);
     const Bytes farRepeat = Cat(noise, Bytes(noise.begin(), noise.begin() + 18));
-    for (const Bytes& data : {kTwoPalettes, Repeats(), Bytes(5000, 0x42), farRepeat}) {
+    for (const Bytes& data : {kTwoPalettes, kRepeats, Bytes(5000, 0x42), farRepeat}) {
         const Bytes stream = CompressLz77(data);
         EXPECT_EQ(stream.size() % 4, 0u);
         EXPECT_EQ(DecompressLz77(stream, 0).data, data);
     }
-    EXPECT_LE(CompressLz77(Repeats()).size(), kRepeatsStream.size());
+    EXPECT_LE(CompressLz77(kRepeats).size(), kRepeatsStream.size());
     EXPECT_EQ(CompressLz77(Bytes{'A', 'B', 'C', 'A', 'B', 'C', 'A', 'B', 'C', 'A'}),
               FromHex("100A00001041424340020000")); // "ABC", then 7 bytes from 3 back
-    // A run of one byte: displacement 1 would corrupt VRAM's 16-bit writes, so two literals
-    // and 17 bytes from 2 back.
+    // Displacement 1 would corrupt VRAM's 16-bit writes: two literals, 17 bytes from 2 back.
     EXPECT_EQ(CompressLz77(Bytes(19, 0x42)), FromHex("10130000204242E001000000"));
     EXPECT_EQ(CompressLz77(Bytes{}), FromHex("10000000"));
 }
 
 TEST(Lz77, HostileStreamsAreRefusedWithTheirReason) {
-    const std::tuple<const char*, Bytes, std::size_t, Lz77Error> cases[] = {
-        {"another header", FromHex("11200000000102"), 0, Lz77Error::NotLz77},
-        {"offset past the end", FromHex("10040000"), 4, Lz77Error::NotLz77},
-        {"header cut short", FromHex("102000"), 0, Lz77Error::Truncated},
-        {"size past the file", FromHex("10FFFFFF00414243"), 0, Lz77Error::Truncated},
-        {"literals run out", FromHex("1004000000414243"), 0, Lz77Error::Truncated},
-        {"reference cut in half", FromHex("1008000020414243"), 0, Lz77Error::Truncated},
-        {"reference before the start", FromHex("1004000080000000"), 0, Lz77Error::BeforeStart},
-        {"3 back after 2 bytes", FromHex("10060000204142000200"), 0, Lz77Error::BeforeStart},
-    };
-    for (const auto& [what, file, offset, error] : cases) {
-        const Lz77Block block = DecompressLz77(file, offset);
-        EXPECT_EQ(block.error, error) << what;
-        EXPECT_TRUE(block.data.empty()) << what;
+    const std::tuple<const char*, std::size_t, Lz77Error> cases[] = {
+        {"11200000000102", 0, Lz77Error::NotLz77},
+        {"10040000", 4, Lz77Error::NotLz77},
+        {"102000", 0, Lz77Error::Truncated},
+        {"10FFFFFF00414243", 0, Lz77Error::Truncated},
+        {"1004000000414243", 0, Lz77Error::Truncated},
+        {"1008000020414243", 0, Lz77Error::Truncated},
+        {"1004000080000000", 0, Lz77Error::BeforeStart}};
+    for (const auto& [hex, offset, error] : cases) {
+        const Lz77Block block = DecompressLz77(FromHex(hex), offset);
+        EXPECT_EQ(block.error, error) << hex;
+        EXPECT_TRUE(block.data.empty()) << hex;
     }
     // A last reference running past the declared size stops there: 5 bytes, not 6.
-    EXPECT_EQ(DecompressLz77(FromHex("10050000104142432002"), 0).data,
-              (Bytes{'A', 'B', 'C', 'A', 'B'}));
-}
-
-TEST(CompressedPalette, ReadsWordsInsideTheBlockAndPatchesOnlyWhatStillFits) {
-    const Bytes file = Cat(Bytes(8, 0xEE), kTwoPalettesStream);
-    const BlockPaletteRead second = ReadBlockPalette(file, 8, 0x20, 16);
-    ASSERT_TRUE(second.ok());
-    EXPECT_EQ(second.words[1], 0x08A2);
-    EXPECT_EQ(second.words.back(), 0x6BD1);
-    EXPECT_EQ(ReadBlockPalette(file, 8, 0x22, 16).error, BlockPaletteError::OutsideBlock);
-    EXPECT_EQ(ReadBlockPalette(file, 8, 0x21, 1).error, BlockPaletteError::OutsideBlock);
-    EXPECT_EQ(ReadBlockPalette(file, 0, 0, 16).blockError, Lz77Error::NotLz77);
-
-    std::vector<ColorWord> words(16);
-    for (int i = 0; i < 16; ++i)
-        words[i] = static_cast<ColorWord>(0x8000 | (i * 0x0421)); // bit 15 is written as 0
-    const BlockPaletteWrite fits = PatchBlockPalette(kTwoPalettesStream, 0, 0x20, words);
-    ASSERT_TRUE(fits.ok()); // as long as the original, to the byte: that still fits
-    EXPECT_EQ(fits.newLength, 76u);
-    EXPECT_EQ(fits.stream.size(), 76u);
-    Bytes expected = kTwoPalettes;
-    for (int i = 0; i < 16; ++i) {
-        expected[0x20 + 2 * i] = static_cast<std::uint8_t>(i * 0x0421);
-        expected[0x21 + 2 * i] = static_cast<std::uint8_t>(i * 0x0421 >> 8);
-    }
-    EXPECT_EQ(DecompressLz77(fits.stream, 0).data, expected);
-    // The repeats compress to 39 bytes; sixteen unrelated colours in them cannot.
-    const BlockPaletteWrite tooLong = PatchBlockPalette(kRepeatsStream, 0, 0, words);
-    EXPECT_EQ(tooLong.error, BlockPaletteError::DoesNotFit);
-    EXPECT_EQ(tooLong.originalLength, 39u);
-    EXPECT_GT(tooLong.newLength, 39u);
-    EXPECT_TRUE(tooLong.stream.empty());
+    EXPECT_EQ(DecompressLz77(FromHex("10050000104142432002"), 0).data, FromHex("4142434142"));
 }
 
 // 32 pattern bytes from `from`, bit 15 of each word clear: they compress to literals.
@@ -161,8 +109,7 @@ Bytes Palette(std::size_t from) {
     return bytes;
 }
 
-// 512 bytes: two unlike palettes at 40 (literals), one palette twice at 100 (its copy two
-// references) and a stream cut by the file's end at 1F8.
+// Two unlike palettes at 40, one twice at 100 (a copy), a stream cut by the end at 1F8.
 class CompressedFile : public ::testing::Test {
   protected:
     TempDir dir;
@@ -181,11 +128,11 @@ TEST_F(CompressedFile, ASaveThatFitsWritesExactlyTheNewStreamAndOneThatDoesNotWr
     std::vector<ColorWord> words;
     ASSERT_TRUE(ReadPalette(path, {0x40, true, 0x20}, 16, words).ok());
     EXPECT_EQ(words, BytesToWords(q, 16));
+    words[15] |= 0x8000; // bit 15 is written as 0: the block keeps its own encoding
     ASSERT_TRUE(WritePalette(path, {0x40, true, 0x20}, words).ok());
-    EXPECT_EQ(ReadBytes(path), before); // the same words: the block keeps its own encoding
+    EXPECT_EQ(ReadBytes(path), before);
 
-    // The second palette made a copy of the first: a shorter stream, written without its
-    // padding; the rest of the original's space keeps its bytes.
+    // A shorter stream is written without its padding; the rest keeps its bytes.
     words = BytesToWords(p, 16);
     ASSERT_TRUE(WritePalette(path, {0x40, true, 0x20}, words).ok());
     Bytes stream = CompressLz77(Cat(p, p));
@@ -195,8 +142,7 @@ TEST_F(CompressedFile, ASaveThatFitsWritesExactlyTheNewStreamAndOneThatDoesNotWr
     Put(expected, 0x40, stream);
     EXPECT_EQ(ReadBytes(path), expected);
 
-    // One colour of the copy at 100 changed: it no longer compresses to two references.
-    words[3] = 0x001F;
+    words[3] = 0x001F; // the copy at 100 no longer compresses to two references
     const Failure failure = WritePalette(path, {0x100, true, 0x20}, words);
     const std::size_t original = DecompressLz77(before, 0x100).streamLength;
     ASSERT_GT(failure.length, static_cast<std::int64_t>(original));
@@ -222,6 +168,7 @@ TEST_F(CompressedFile, HostileBlocksAreReportedAndNeitherReadNorWritten) {
                   "O bloco comprimido LZ77 na localização hex " + message + ". Nada foi gravado.");
         EXPECT_EQ(WritePalette(path, where, BytesToWords(p, 16)).result, Result::BadBlock);
     }
+    EXPECT_EQ(ReadBlockPalette(before, 0x40, 0x21, 1).error, BlockPaletteError::OutsideBlock);
     Bytes bytes;
     EXPECT_EQ(ErrorMessage(ReadPaletteBytes(path, {0x40, true, 0x30}, 16, bytes)),
               "A paleta LZ:40+30 (hex; 32 bytes) não está dentro dos dados do seu bloco "
@@ -230,42 +177,36 @@ TEST_F(CompressedFile, HostileBlocksAreReportedAndNeitherReadNorWritten) {
     EXPECT_EQ(ReadBytes(path), before);
 }
 
+// The texts written for locations are those of the scanner's results below.
 TEST(PaletteLocation, ParsesStrictHexAndTheCompressedFormAndRefusesTheRest) {
     const std::pair<const char*, std::optional<PaletteLocation>> cases[] = {
         {"1a0", PaletteLocation{0x1A0, false, 0}},
-        {"00000001", PaletteLocation{1, false, 0}},
         {"7FFFFFFF", PaletteLocation{0x7FFFFFFF, false, 0}},
-        {"LZ:3B8A8C", PaletteLocation{0x3B8A8C, true, 0}},
         {"LZ:3B8A8C+20", PaletteLocation{0x3B8A8C, true, 0x20}},
         {"LZ:0+FFFE", PaletteLocation{0, true, 0xFFFE}},
     };
     for (const auto& [text, where] : cases)
         EXPECT_EQ(ParsePaletteLocation(text), where) << text;
     for (const char* text :
-         {"", "80000000", "000000001", "0x1A0", "1A0 ", " 1A0", "-1", "lz:3B8A8C", "LZ:3b8a8c",
-          "LZ:", "LZ:+20", "LZ:3B8A8C+", "LZ:3B8A8C+21", "LZ:3B8A8C+10000", "LZ:3B8A8C+2+2",
-          "LZ:80000000", "LZ: 3B8A8C"})
+         {"", "80000000", "000000001", "0x1A0", "1A0 ", "-1", "lz:3B8A8C", "LZ:3b8a8c",
+          "LZ:", "LZ:3B8A8C+", "LZ:3B8A8C+21", "LZ:3B8A8C+10000", "LZ:3B8A8C+2+2", "LZ:80000000"})
         EXPECT_EQ(ParsePaletteLocation(text), std::nullopt) << text;
-    EXPECT_EQ(PaletteLocationText({0x1A0, false, 0}), "1A0");
-    EXPECT_EQ(PaletteLocationText({0x3B8A8C, true, 0}), "LZ:3B8A8C");
-    EXPECT_EQ(PaletteLocationText({0x3B8A8C, true, 0x20}), "LZ:3B8A8C+20");
 }
 
-using Key = std::tuple<std::uint32_t, bool, std::uint32_t>;
-
-// Each candidate's location and its score.
-std::map<Key, int> Found(const std::vector<PaletteCandidate>& candidates) {
-    std::map<Key, int> found;
-    for (const PaletteCandidate& c : candidates)
-        found[{c.where.location, c.where.compressed, c.where.offsetInBlock}] = c.score;
-    return found;
+// The locations found, in order, and the sum of their scores.
+std::pair<std::string, int> Found(const std::vector<PaletteCandidate>& candidates) {
+    std::vector<std::string> texts;
+    int scores = 0;
+    for (const PaletteCandidate& c : candidates) {
+        texts.push_back(PaletteLocationText(c.where) + " ");
+        scores += c.score;
+    }
+    std::sort(texts.begin(), texts.end());
+    return {std::accumulate(texts.begin(), texts.end(), std::string()), scores};
 }
 
-std::set<Key> Keys(const std::vector<PaletteCandidate>& candidates) {
-    std::set<Key> keys;
-    for (const auto& [key, score] : Found(candidates))
-        keys.insert(key);
-    return keys;
+std::string Keys(const std::vector<PaletteCandidate>& candidates) {
+    return Found(candidates).first;
 }
 
 // Black, then one dark-to-light ramp of the hue (red, green, blue weights out of 4).
@@ -279,75 +220,35 @@ Bytes RampPalette(int red, int green, int blue) {
     return bytes;
 }
 
-// 64 KiB of noise with two raw palettes at 1000 and a block of two at 2000, each pointed to
-// from a table at 8000; text at 4000 and low-index 4bpp tiles at 5000 that are no palettes.
-Bytes SmallRom() {
+// Noise, palettes at 1000 and LZ:2000 pointed to from 8000; a pointer table, text and tiles.
+TEST(PaletteScanner, FindsThePlantedPalettesAndNothingElseBestFirst) {
     Bytes rom = Noise(0x10000);
     Put(rom, 0x1000, Cat(RampPalette(4, 2, 1), RampPalette(1, 3, 4)));
     Put(rom, 0x2000, CompressLz77(Cat(RampPalette(4, 4, 1), RampPalette(2, 4, 2))));
+    Bytes table = RampPalette(4, 4, 1);
+    Put(table, 4, {0x00, 0x01, 0x00, 0x08, 0x00, 0x02, 0x00, 0x08});
+    Put(rom, 0x3000, CompressLz77(Cat(table, RampPalette(2, 4, 2))));
     const std::string text = "Era uma vez um castelo no meio da floresta, e nele vivia um rei. ";
     Put(rom, 0x4000, Bytes(text.begin(), text.end()));
     for (std::size_t k = 0; k < 256; ++k)
         rom[0x5000 + k] = static_cast<std::uint8_t>((k % 7) << 4 | (k % 5));
     Put(rom, 0x8000, {0x00, 0x10, 0x00, 0x08, 0x00, 0x20, 0x00, 0x08}); // 08001000, 08002000
-    return rom;
-}
-
-TEST(PaletteScanner, FindsThePlantedPalettesAndNothingElseBestFirst) {
-    Bytes rom = SmallRom();
     const auto all = ScanPalettes(rom);
     EXPECT_TRUE(std::is_sorted(all.begin(), all.end(),
                                [](const auto& a, const auto& b) { return a.score > b.score; }));
-    EXPECT_EQ(
-        Keys(all),
-        (std::set<Key>{
-            {0x1000, false, 0}, {0x1020, false, 0}, {0x2000, true, 0}, {0x2000, true, 0x20}}));
-    EXPECT_EQ(Keys(ScanPalettes(rom, {kDefaultMinimumScore, true, false})),
-              (std::set<Key>{{0x1000, false, 0}, {0x1020, false, 0}}));
+    EXPECT_EQ(Keys(all), "1000 1020 LZ:2000 LZ:2000+20 LZ:3000+20 ");
+    EXPECT_EQ(Keys(ScanPalettes(rom, {kDefaultMinimumScore, true, false})), "1000 1020 ");
     EXPECT_EQ(Keys(ScanPalettes(rom, {kDefaultMinimumScore, false, true})),
-              (std::set<Key>{{0x2000, true, 0}, {0x2000, true, 0x20}}));
+              "LZ:2000 LZ:2000+20 LZ:3000+20 ");
     EXPECT_TRUE(ScanPalettes(rom, {101, true, true}).empty());
-
     // Without the pointers to them the palettes score less.
-    const std::map<Key, int> pointed = Found(all);
+    const int pointed = Found(all).second;
     Put(rom, 0x8000, Bytes(8, 0));
-    const std::map<Key, int> unpointed = Found(ScanPalettes(rom, {0, true, true}));
-    for (const Key& key : {Key{0x1000, false, 0}, Key{0x2000, true, 0}})
-        EXPECT_LT(unpointed.at(key), pointed.at(key)) << std::get<0>(key);
-
+    EXPECT_LT(Found(ScanPalettes(rom)).second, pointed);
     EXPECT_EQ(DefinitionLine({{0x3B8A8C, false, 0}, 87}),
               "16,3B8A8C,Paleta bruta 3B8A8C (pontuação 87)");
     EXPECT_EQ(DefinitionLine({{0x3B8A8C, true, 0x20}, 100}),
               "16,LZ:3B8A8C+20,Paleta comprimida LZ77 3B8A8C+20 (pontuação 100)");
-}
-
-// Two ROM pointers among its words (08000100, 08000200) make a pointer table of a palette.
-TEST(PaletteScanner, WordsThatPointIntoTheRomAreATableNotAPalette) {
-    Bytes table = RampPalette(4, 4, 1);
-    Put(table, 4, {0x00, 0x01, 0x00, 0x08, 0x00, 0x02, 0x00, 0x08});
-    Bytes rom = Noise(0x10000);
-    Put(rom, 0x1000, table);
-    Put(rom, 0x2000, CompressLz77(Cat(table, RampPalette(2, 4, 2))));
-    EXPECT_EQ(Keys(ScanPalettes(rom)), (std::set<Key>{{0x2000, true, 0x20}}));
-}
-
-// The committed example keeps the promises made for it: recall of at least 95%, and above
-// the default score nothing but planted palettes.
-TEST(PaletteScanner, FindsTheExampleRomsPlantedPalettes) {
-    Bytes rom;
-    ASSERT_TRUE(ReadRomImage(ZANDREL_SOURCE_DIR "/examples/synthetic.gba", rom).ok());
-    std::ifstream list(ZANDREL_SOURCE_DIR "/examples/synthetic.palettes.csv");
-    std::set<Key> planted;
-    std::string line;
-    std::getline(list, line);
-    while (std::getline(list, line)) {
-        unsigned location = 0, compressed = 0, offset = 0;
-        ASSERT_EQ(std::sscanf(line.c_str(), "%x,%u,%x", &location, &compressed, &offset), 3);
-        planted.insert({location, compressed != 0, offset});
-    }
-    const std::set<Key> found = Keys(ScanPalettes(rom));
-    EXPECT_TRUE(std::includes(planted.begin(), planted.end(), found.begin(), found.end()));
-    EXPECT_GE(found.size() * 100, planted.size() * 95);
 }
 
 TEST(PaletteScanner, ReadsNoRomLargerThanTheCartridgeSpace) {
@@ -356,7 +257,6 @@ TEST(PaletteScanner, ReadsNoRomLargerThanTheCartridgeSpace) {
     std::filesystem::resize_file(path, kLargestRomSize + 1); // sparse: no disk used
     Bytes bytes = {1, 2, 3};
     const RomImageRead read = ReadRomImage(path, bytes);
-    EXPECT_TRUE(read.tooLarge);
     EXPECT_TRUE(bytes.empty());
     EXPECT_EQ(ErrorMessage(RomImageFailure(path, read)),
               "Não foi possível ler o arquivo \"" + path +

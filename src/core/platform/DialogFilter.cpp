@@ -2,15 +2,6 @@
 
 namespace zandrel {
 
-std::string BuildDialogFilter(std::string_view filter) {
-    std::string built(filter);
-    for (char& ch : built)
-        if (ch == '|')
-            ch = '\0';
-    built.push_back('\0');
-    return built;
-}
-
 std::vector<FilterEntry> SplitDialogFilter(std::string_view filter) {
     std::vector<std::string> parts;
     std::size_t start = 0;
