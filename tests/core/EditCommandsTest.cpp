@@ -1,10 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-#include <tuple>
-#include <vector>
-
+// Edit commands: undo steps, copy and paste, typed colours, ramps and drops.
 #include "OpenFormFixture.h"
 #include "colour/ColourText.h"
 #include "util/Messages.h"
@@ -158,11 +152,12 @@ TEST_F(EditCommandsTest, RampEndsAndDropsTakeOnlyShownSwatches) {
     form.mnuRamp_Click();
     EXPECT_EQ(model().Opt[1].backColor, 0x070707u);
     EXPECT_EQ(model().Opt[7].backColor, 0x070707u);
-    EXPECT_TRUE(form.EditMenuState().undo);
     form.Opt_Click(4); // a plain click starts afresh
     EXPECT_EQ(model().rampFrom, -1);
-    ChooseAndSelect(0, 0); // from the first swatch: 0A03 to 342D
-    form.Opt_ShiftClick(3);
+    Choose(0);
+    form.Opt_ShiftClick(0); // with none selected it selects
+    form.Opt_ShiftClick(3); // from the first swatch: 0A03 to 342D
+    EXPECT_TRUE(form.EditMenuState().ramp);
     form.mnuRamp_Click();
     EXPECT_EQ(Word(1), 0x1966);
 
