@@ -1,6 +1,4 @@
-// The colour editor: a swatch click makes its colour the working colour, the sliders mix it
-// back into the swatch one by one, and the colour dialog (double click or keypad *) sets all
-// three.
+// The colour editor: swatch click, the three sliders and the colour dialog.
 #include "OpenFormFixture.h"
 
 namespace zandrel::testing {
@@ -31,8 +29,7 @@ class ColourEditorTest : public ::testing::Test {
     }
 };
 
-// A colour no slider gives keeps the sample as given; before any file the click only shows
-// as pressed; the special mode shows the word's offset either way.
+// Before any file a click only presses; the special mode shows the offset either way.
 TEST_F(ColourEditorTest, SwatchClickMakesItsColourTheWorkingColour) {
     app.RomLoaded = false;
     form.Opt_Click(3);
@@ -69,9 +66,7 @@ TEST_F(ColourEditorTest, SwatchClickMakesItsColourTheWorkingColour) {
         EXPECT_EQ(m.Opt[i].selected, i == 2) << i;
 }
 
-// Set by the program (clamped to five bits) or dragged by the user (the window sets the value
-// and raises the change), each slider mixes the selected swatch at once; with none selected
-// no swatch changes.
+// Set (clamped to five bits) or dragged, a slider mixes the selected swatch, if any, at once.
 TEST_F(ColourEditorTest, EachSliderMixesTheSelectedSwatchAtOnce) {
     const auto before = Swatches(m);
     form.SetSliderValue(SliderId::Green, 10);
@@ -106,8 +101,7 @@ TEST_F(ColourEditorTest, EachSliderMixesTheSelectedSwatchAtOnce) {
     EXPECT_EQ(m.Opt[4].backColor, WordToColor(0x0443));
 }
 
-// The dialog starts at the swatch's colour with the system colours as custom ones, seeded
-// afresh each time; its answer goes through the three sliders, so it becomes fifteen-bit.
+// The dialog starts at the swatch, custom colours fresh each time; its answer goes 15-bit.
 TEST_F(ColourEditorTest, DialogColourIsReducedToTheFifteenBitSet) {
     services.systemColors.fill(0x010203);
     form.Opt_Click(6);

@@ -13,8 +13,7 @@ auto EditorState(const FormModel& m) {
                            m.lblColor.caption);
 }
 
-// A dump with a sixteen-colour palette at 0 (words 0A03, 1811, 261F, 342D, ...) and a
-// twelve-colour one at 40; the first chosen and its swatch 2 selected.
+// Sixteen colours at 0 (words 0A03, 1811, 261F, 342D...) chosen, swatch 2 selected; 12 at 40.
 class EditCommandsTest : public OpenFormTest {
   protected:
     void SetUp() override {

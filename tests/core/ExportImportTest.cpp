@@ -1,5 +1,4 @@
-// Export and import of palette files: the format by the name, the file by its content, and
-// the refusals, which name the file.
+// Export and import of palette files, and their refusals, which name the file.
 #include "OpenFormFixture.h"
 
 namespace zandrel::testing {
@@ -50,8 +49,7 @@ std::string Start(const std::string& path, std::size_t length) {
     return std::string(bytes.begin(), bytes.begin() + std::min(length, bytes.size()));
 }
 
-// Only the returned name counts; an older, longer file is emptied first. An unknown name, a
-// cancel or a missing folder writes and says nothing; an unflushed one is not confirmed.
+// Only the name counts; a longer file is emptied; unknown, cancelled or unflushed: silent.
 TEST_F(ExportImport, ExportWritesTheFormatTheNameEndsIn) {
     for (const std::string name : {"p.txt", "p.tpl.bak", "", "no-folder/p.tpl"})
         Export(name.empty() ? "" : dir.File(name));
@@ -109,8 +107,7 @@ TEST_F(ExportImport, FewerThanSixteenColoursRefusesBeforeAnyDialogOrImage) {
     }
 }
 
-// All sixteen colours shown, none selected, the working colour as it was; a missing file or a
-// cancel ends quietly, a file that is no palette is named with what is wrong.
+// All sixteen shown, none selected; a cancel or missing file is quiet, a bad one named.
 TEST_F(ExportImport, ImportShowsTheFilesSixteenColoursOrNamesTheFileAndChangesNothing) {
     const std::string four = dir.Write("four.GBAPAL", {0x1F, 0x00, 0xE0, 0x03});
     const std::string folder = dir.File("folder.GBAPAL");
@@ -155,8 +152,7 @@ TEST_F(ExportImport, ImportShowsTheFilesSixteenColoursOrNamesTheFileAndChangesNo
     EXPECT_TRUE(services.messages.empty());
 }
 
-// A name that is a link to the open ROM, or the ROM itself with a palette extension, left a
-// 52-byte ROM and "Paleta salva.".
+// A link to the open ROM, or the ROM itself, left a 52-byte ROM and "Paleta salva.".
 TEST_F(ExportImport, ExportOntoTheOpenRomThroughALinkOrItsOwnNameIsRefused) {
     const std::vector<std::uint8_t> rom = RomWithCode("AQXE");
     for (const auto& [romName, target, link] : {std::tuple{"game.gba", "hard.pal", 'h'},

@@ -1,5 +1,4 @@
-// Start-up, the open command with identification and the definition file it loads, leaving
-// and the About box.
+// Start-up, the open command and its definition file, leaving and the About box.
 #include "OpenFormFixture.h"
 #include "app/StartArguments.h"
 #include "app/Version.h"
@@ -79,8 +78,7 @@ TEST_F(OpenCommand, AnIdentifiedRomShowsItsTitleAndPalettesADumpItsName) {
     EXPECT_EQ(app.GameIndex, 3);
 }
 
-// The code rules are the identification's; here the command's reaction. A cancel or an
-// unreadable file ends silently.
+// The code rules are the identification's; a cancel or unreadable file ends silently.
 TEST_F(OpenCommand, UnidentifiedFilesGetTheCriticalMessageAndChangeNothingElse) {
     Open("");
     EXPECT_EQ(m.lblGame.caption, "...");
@@ -104,8 +102,7 @@ TEST_F(OpenCommand, UnidentifiedFilesGetTheCriticalMessageAndChangeNothingElse) 
     EXPECT_FALSE(fs::exists(dir.File("missing.gba")));
 }
 
-// Any other ROM opens by the definition file named after its code; its reload reads that
-// file, and its preview shows the first image.
+// Any other ROM opens by its code's definition file, reloads it, and previews image 1.
 TEST_F(OpenCommand, AnyOtherRomOpensByItsCodesDefinitionFile) {
     services.userDataFolder = dir.path().string();
     std::vector<std::uint8_t> bytes = RomWithCode("ZNDL");
@@ -127,8 +124,7 @@ TEST_F(OpenCommand, AnyOtherRomOpensByItsCodesDefinitionFile) {
     EXPECT_EQ(services.previewImages, Rows{dir.File("preview01.gif")});
 }
 
-// The open ends silently where the load stops, keeping the rows before; the reload says
-// which file and line.
+// The open stops silently at a broken line; the reload names the file and line.
 TEST_F(OpenCommand, ABrokenDefinitionLineStopsTheOpenSilentlyAndTheReloadNamesIt) {
     dir.WriteText("TORV_E.ZNDL", "; c\r\n16,0,A\r\n16,20\r\n16,40,C\r\n");
     Open(dir.Write("game.gba", RomWithCode("AQXE")));

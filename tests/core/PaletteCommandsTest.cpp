@@ -8,8 +8,7 @@ using PaletteCommandsTest = OpenFormTest;
 
 constexpr const char* kAllOn = "Command2 cmdRecarrega cmdExibir cmdAmostra cmdImp cmdExp";
 
-// Choosing shows the count's words (bit 15 dropped) and hides the rest; saving writes exactly
-// those words back with bit 15 clear, no other byte, and the file keeps its length.
+// Only the shown words go back, bit 15 clear, no other byte, the length kept.
 TEST_F(PaletteCommandsTest, SavingWritesExactlyTheShownWordsAtTheLocation) {
     struct Case {
         const char* definition;
@@ -65,8 +64,7 @@ TEST_F(PaletteCommandsTest, BytesPastTheEndReadAsZeroAndSavingThereIsRefused) {
     EXPECT_EQ(ReadBytes(dumpPath), before);
 }
 
-// The byte viewer is for memory dumps only; the working colour waits for a swatch click. A
-// reload lists new entries, chooses none and keeps the swatches.
+// The byte viewer is for dumps only; a reload lists new rows, chooses none, keeps swatches.
 TEST_F(PaletteCommandsTest, ChoosingEnablesThePaletteCommandsAndReloadDisablesThem) {
     OpenDump(PatternBytes(0x40), "4,0010,Quatro\r\n");
     EXPECT_EQ(EnabledButtons(model()), "cmdRecarrega");
@@ -115,8 +113,7 @@ TEST_F(PaletteCommandsTest, ReloadOfAVanishedDefinitionFileNamesItAndKeepsTheCon
     EXPECT_EQ(EnabledButtons(model()), kAllOn);
 }
 
-// Unchecked, these would say "Paleta salva." for bytes never written (or not flushed), or
-// create a file where the ROM used to be.
+// Unchecked, these said "Paleta salva." for unwritten bytes or made a file where one was.
 TEST_F(PaletteCommandsTest, SaveThatCannotWriteOrFlushSaysWhyAndIsNeverConfirmed) {
     for (const int error : {ENOENT, EISDIR, EACCES, EIO}) { // EIO: written, flush fails
         SCOPED_TRACE(error);
@@ -153,8 +150,7 @@ TEST_F(PaletteCommandsTest, SaveThatCannotWriteOrFlushSaysWhyAndIsNeverConfirmed
     }
 }
 
-// A count of no colours, or no row after a reload stopped at a broken line: nothing written,
-// nothing claimed.
+// No colours, or no row after a reload stopped at a broken line: nothing written or said.
 TEST_F(PaletteCommandsTest, SaveWithNoColoursOrNoRowWritesNothing) {
     OpenDump(PatternBytes(0x40), "0,10,Vazia\r\n4,10,Quatro\r\n");
     Choose(0);

@@ -1,5 +1,4 @@
-// The sample preview: the swatches written into the colour tables of both sample images, in
-// place or as copies in the user's cache, and every image or cache it must refuse.
+// The sample preview: the swatches patched into both images, in place or as cached copies.
 #include "OpenFormFixture.h"
 
 namespace zandrel::testing {
@@ -13,8 +12,7 @@ std::vector<std::uint8_t> SyntheticGif(std::size_t length, std::uint8_t packed =
     return bytes;
 }
 
-// Sixteen colours chosen, swatch i red 200+i, green 16i, blue 255-3i; both sample images in
-// the program folder; the user's cache folder not made yet.
+// Sixteen colours chosen (red 200+i, green 16i, blue 255-3i); both images; no cache yet.
 struct PreviewSetUp {
     TempDir dir;
     FakeServices services;
@@ -86,8 +84,7 @@ TEST(Preview, WritesTheSwatchesIntoBytes13To60OfBothImagesAndShowsTheGamesImage)
     EXPECT_TRUE(s.services.previewImages.empty());
 }
 
-// Images the user may not write (or installed ones, even where root could) are copied
-// once to the cache, made with its parents; later previews patch the same copies.
+// Images not writable in place are copied once to the cache, then patched there.
 TEST(Preview, ImagesThatMayNotBeWrittenInPlaceArePatchedAsCopiesInTheUsersCache) {
     for (const int kind : {0, 1, 2}) { // a read-only folder, a read-only image, installed
         PreviewSetUp s;
@@ -146,8 +143,7 @@ TEST(Preview, ACacheThatCannotBeWrittenIsReportedAndNothingIsShown) {
     }
 }
 
-// A bad or missing second image stops the preview before the first is written or anything is
-// copied. "@" is the image's path.
+// A bad or missing image stops it before anything is written or copied; "@" is its path.
 TEST(Preview, ABadOrMissingImageLeavesBothFilesUnchangedAndShowsNoPreview) {
     const std::vector<std::pair<std::vector<std::uint8_t>, std::string>> faults = {
         {{}, "Não foi possível ler o arquivo \"@\".\r\n\r\n" + std::string(std::strerror(ENOENT))},

@@ -1,5 +1,4 @@
-// The special state: sixteen words read at a typed location of any file, the keypad's steps,
-// a typed new location and F3's jumps between candidates.
+// The special state: words at a typed location, keypad steps and F3's candidate jumps.
 #include <chrono>
 
 #include "OpenFormFixture.h"
@@ -63,8 +62,7 @@ TEST_F(SpecialMode, EnteringSetsTheSpecialStateControls) {
     EXPECT_TRUE(services.messages.empty());
 }
 
-// Nothing checks the typed text: a cancel, a blank or a sign read at 0; letters past F count
-// as digits.
+// Nothing checks the typed text: anything but hex digits reads as 0; letters past F count.
 TEST_F(SpecialMode, TypedLocationsAreReadAsHexDigitsAndAnythingElseAsZero) {
     for (const auto& [typed, location] :
          {std::pair{(const char*)nullptr, 0}, {" 10", 0}, {"-5", 0}, {"&H10", 0}, {"zz", 0x253}}) {
@@ -96,9 +94,7 @@ TEST_F(SpecialMode, CancelledOrMissingFileEndsEnteringQuietly) {
     EXPECT_FALSE(fs::exists(rom));
 }
 
-// + and - step 32 bytes; a click on the location label reads a typed one. A move reads the file
-// again and releases the pressed swatch, keeping selection, offset and working colour; a
-// refused one, or any other key, changes and reads nothing.
+// + and - step 32 bytes, the label takes a typed location; a move rereads and unpresses.
 TEST_F(SpecialMode, StepsAndTypedLocationsMoveOrAreRefused) {
     constexpr int kLabel = -1000; // a click on the location label, typing `typed`
     constexpr std::int32_t kRefused = -1;
@@ -165,8 +161,7 @@ TEST_F(SpecialMode, KeysAndTheLocationLabelDoNothingOutsideTheSpecialState) {
     EXPECT_EQ(m().lblLoc.caption, "20");
 }
 
-// Stepping or typing after the file has gone names it and keeps location and swatches;
-// stepping goes on once the file is back.
+// A vanished file is named, location and swatches kept; stepping goes on once it is back.
 TEST_F(SpecialMode, VanishedFileIsReportedAndTheLocationKept) {
     Enter("1f0");
     const auto swatches = Swatches(m());
@@ -186,8 +181,7 @@ TEST_F(SpecialMode, VanishedFileIsReportedAndTheLocationKept) {
     EXPECT_EQ(m().lblLoc.caption, "210");
 }
 
-// F3 and Shift+F3 go to the raw candidates after and before the location; a failed scan is
-// said and not kept; a file changed since its scan is scanned again.
+// F3/Shift+F3 jump between raw candidates; a failed scan is said; a changed file rescanned.
 TEST_F(SpecialMode, F3AndShiftF3JumpBetweenRawPaletteCandidates) {
     std::vector<std::uint8_t> synthetic;
     ASSERT_TRUE(ReadRomImage(ZANDREL_SOURCE_DIR "/examples/synthetic.gba", synthetic).ok());
