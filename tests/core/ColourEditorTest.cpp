@@ -1,10 +1,4 @@
-// The colour editor: a swatch click makes its colour the working colour, the sliders mix it
-// back into the swatch one by one, and the colour dialog (double click or keypad *) sets all
-// three.
-#include <gtest/gtest.h>
-
-#include <string>
-
+// The colour editor: swatch click, the three sliders and the colour dialog.
 #include "OpenFormFixture.h"
 
 namespace zandrel::testing {
@@ -16,145 +10,126 @@ class ColourEditorTest : public ::testing::Test {
     FakeServices services;
     AppState app;
     MainForm form{app, services};
+    FormModel& m = form.model();
 
     void SetUp() override {
         form.Form_Load();
         app.RomLoaded = true;
         for (std::size_t i = 0; i < 16; ++i)
-            model().Opt[i].backColor = WordToColor(static_cast<ColorWord>(i * 0x0421));
+            m.Opt[i].backColor = WordToColor(static_cast<ColorWord>(i * 0x0421));
     }
-    FormModel& model() { return form.model(); }
-
     void ExpectEditor(int blue, int green, int red, const std::string& word, RgbColor sample) {
-        EXPECT_EQ(model().BlueScroll, blue);
-        EXPECT_EQ(model().GreenScroll, green);
-        EXPECT_EQ(model().RedScroll, red);
-        EXPECT_EQ(model().lblBlue.caption, std::to_string(blue));
-        EXPECT_EQ(model().lblGreen.caption, std::to_string(green));
-        EXPECT_EQ(model().lblRed.caption, std::to_string(red));
-        EXPECT_EQ(model().lblColor.caption, word);
-        EXPECT_EQ(model().StrColor, word);
-        EXPECT_EQ(model().Picture1, sample);
+        EXPECT_EQ(std::tuple(m.BlueScroll, m.GreenScroll, m.RedScroll),
+                  std::tuple(blue, green, red));
+        EXPECT_EQ(std::tuple(m.lblBlue.caption, m.lblGreen.caption, m.lblRed.caption),
+                  std::tuple(std::to_string(blue), std::to_string(green), std::to_string(red)));
+        EXPECT_EQ(m.lblColor.caption, word);
+        EXPECT_EQ(m.StrColor, word);
+        EXPECT_EQ(m.Picture1, sample);
     }
 };
 
+// Before any file a click only presses; the special mode shows the offset either way.
 TEST_F(ColourEditorTest, SwatchClickMakesItsColourTheWorkingColour) {
+    app.RomLoaded = false;
+    form.Opt_Click(3);
+    EXPECT_EQ(m.OptSelected, -1);
+    EXPECT_EQ(m.lblColor.caption, "0000");
+    EXPECT_EQ(m.Picture1, kDefaultSwatchColor);
+    EXPECT_EQ(m.lblLocOpt.caption, "000000");
+    EXPECT_TRUE(m.Opt[3].selected);
+    app.SpecialMode = true;
+    app.CurrentLocation = 0x100;
+    form.Opt_Click(15);
+    EXPECT_EQ(m.lblLocOpt.caption, "11E");
+    app.RomLoaded = true;
+    app.SpecialMode = false;
+
     struct Case {
         RgbColor colour;
         int blue, green, red;
         const char* text;
-        RgbColor sample;
     };
-    for (const Case& c : {Case{0xFFFFFF, 31, 31, 31, "7FFF", 0xFFFFFF},
-                          {0x0000FF, 0, 0, 31, "001F", 0x0000FF},
-                          {0x848484, 16, 16, 16, "4210", 0x848484},
-                          {0x000000, 0, 0, 0, "0000", 0x000000},
+    for (const Case& c : {Case{0xFFFFFF, 31, 31, 31, "7FFF"},
+                          {0x0000FF, 0, 0, 31, "001F"},
+                          {0x000000, 0, 0, 0, "0000"},
                           // No slider moves: the sample keeps the colour as given.
-                          {0x070707, 0, 0, 0, "0000", 0x070707}}) {
+                          {0x070707, 0, 0, 0, "0000"}}) {
         SCOPED_TRACE(c.text);
-        model().Opt[7].backColor = c.colour;
+        m.Opt[7].backColor = c.colour;
         form.Opt_Click(7);
-        ExpectEditor(c.blue, c.green, c.red, c.text, c.sample);
-        EXPECT_EQ(model().OptSelected, 7);
+        ExpectEditor(c.blue, c.green, c.red, c.text, c.colour);
+        EXPECT_EQ(m.OptSelected, 7);
     }
     form.Opt_Click(2);
     for (std::size_t i = 0; i < 16; ++i)
-        EXPECT_EQ(model().Opt[i].selected, i == 2) << i;
+        EXPECT_EQ(m.Opt[i].selected, i == 2) << i;
 }
 
-// Before any file the click only shows as pressed; the special mode shows the word's offset
-// either way.
-TEST_F(ColourEditorTest, SwatchClickBeforeAnyFileSelectsNothing) {
-    app.RomLoaded = false;
-    form.Opt_Click(3);
-    EXPECT_EQ(model().OptSelected, -1);
-    EXPECT_EQ(model().lblColor.caption, "0000");
-    EXPECT_EQ(model().Picture1, kDefaultSwatchColor);
-    EXPECT_EQ(model().lblLocOpt.caption, "000000");
-    EXPECT_TRUE(model().Opt[3].selected);
-
-    app.SpecialMode = true;
-    app.CurrentLocation = 0x100;
-    form.Opt_Click(15);
-    EXPECT_EQ(model().lblLocOpt.caption, "11E");
-}
-
-TEST_F(ColourEditorTest, EachSliderSetToANewValueMixesTheSwatchAtOnce) {
-    model().Opt[4].backColor = 0;
-    form.Opt_Click(4);
-    form.SetSliderValue(SliderId::Blue, 31);
-    EXPECT_EQ(model().Opt[4].backColor, 0xFF0000u);
-    EXPECT_EQ(model().lblColor.caption, "7C00");
-    form.SetSliderValue(SliderId::Green, 31);
-    EXPECT_EQ(model().Opt[4].backColor, 0xFFFF00u);
-    form.SetSliderValue(SliderId::Red, 4);
-    EXPECT_EQ(model().Opt[4].backColor, 0xFFFF21u);
-    ExpectEditor(31, 31, 4, "7FE4", 0xFFFF21);
-
-    form.SetSliderValue(SliderId::Red, 40); // clamped to five bits
-    EXPECT_EQ(model().lblColor.caption, "7FFF");
-    form.SetSliderValue(SliderId::Red, -5);
-    EXPECT_EQ(model().lblColor.caption, "7FE0");
-
-    model().lblBlue.caption = "x"; // the value it holds raises no change
-    form.SetSliderValue(SliderId::Blue, 31);
-    EXPECT_EQ(model().lblBlue.caption, "x");
-}
-
-// The user dragging a slider: the window sets its value and raises its change.
-TEST_F(ColourEditorTest, DraggingEachSliderMixesTheSelectedSwatch) {
-    model().Opt[4].backColor = 0;
-    form.Opt_Click(4);
-    model().BlueScroll = 1;
-    form.BlueScroll_Change();
-    EXPECT_EQ(model().lblColor.caption, "0400");
-    model().GreenScroll = 2;
-    form.GreenScroll_Change();
-    EXPECT_EQ(model().lblColor.caption, "0440");
-    model().RedScroll = 3;
-    form.RedScroll_Change();
-    EXPECT_EQ(model().lblColor.caption, "0443");
-    EXPECT_EQ(model().Opt[4].backColor, WordToColor(0x0443));
-}
-
-TEST_F(ColourEditorTest, SliderMoveWithoutASelectedSwatchChangesNoSwatch) {
-    const auto before = Swatches(model());
+// Set (clamped to five bits) or dragged, a slider mixes the selected swatch, if any, at once.
+TEST_F(ColourEditorTest, EachSliderMixesTheSelectedSwatchAtOnce) {
+    const auto before = Swatches(m);
     form.SetSliderValue(SliderId::Green, 10);
     ExpectEditor(0, 10, 0, "0140", 0x005200);
-    EXPECT_EQ(Swatches(model()), before);
+    EXPECT_EQ(Swatches(m), before);
+
+    m.Opt[4].backColor = 0;
+    form.Opt_Click(4);
+    form.SetSliderValue(SliderId::Blue, 31);
+    EXPECT_EQ(m.Opt[4].backColor, 0xFF0000u);
+    form.SetSliderValue(SliderId::Green, 31);
+    EXPECT_EQ(m.Opt[4].backColor, 0xFFFF00u);
+    form.SetSliderValue(SliderId::Red, 4);
+    ExpectEditor(31, 31, 4, "7FE4", 0xFFFF21);
+    EXPECT_EQ(m.Opt[4].backColor, 0xFFFF21u);
+    form.SetSliderValue(SliderId::Red, 40);
+    EXPECT_EQ(m.lblColor.caption, "7FFF");
+    form.SetSliderValue(SliderId::Red, -5);
+    EXPECT_EQ(m.lblColor.caption, "7FE0");
+    m.lblBlue.caption = "x"; // the value it holds raises no change
+    form.SetSliderValue(SliderId::Blue, 31);
+    EXPECT_EQ(m.lblBlue.caption, "x");
+
+    m.BlueScroll = 1;
+    form.BlueScroll_Change();
+    EXPECT_EQ(m.lblColor.caption, "07E0");
+    m.GreenScroll = 2;
+    form.GreenScroll_Change();
+    EXPECT_EQ(m.lblColor.caption, "0440");
+    m.RedScroll = 3;
+    form.RedScroll_Change();
+    EXPECT_EQ(m.Opt[4].backColor, WordToColor(0x0443));
 }
 
-// The dialog starts at the swatch's colour with the system colours as custom ones, seeded
-// afresh each time; its answer goes through the three sliders, so it becomes fifteen-bit.
+// The dialog starts at the swatch, custom colours fresh each time; its answer goes 15-bit.
 TEST_F(ColourEditorTest, DialogColourIsReducedToTheFifteenBitSet) {
     services.systemColors.fill(0x010203);
     form.Opt_Click(6);
     services.colorAnswers = {0xFEFEFE, std::nullopt, 0x070707};
-
     form.Picture1_DblClick();
     ExpectEditor(30, 30, 30, "7BDE", 0xF7F7F7);
-    EXPECT_EQ(model().Opt[6].backColor, 0xF7F7F7u);
+    EXPECT_EQ(m.Opt[6].backColor, 0xF7F7F7u);
 
     services.systemColors.fill(0x040506);
     form.Picture1_DblClick(); // cancelled
-    EXPECT_EQ(model().Opt[6].backColor, 0xF7F7F7u);
+    EXPECT_EQ(m.Opt[6].backColor, 0xF7F7F7u);
     EXPECT_EQ(services.colorDialogStarts,
               (std::vector<RgbColor>{WordToColor(6 * 0x0421), 0xF7F7F7}));
     EXPECT_EQ(services.colorDialogCustomColors[0][15], 0x010203u);
     EXPECT_EQ(services.colorDialogCustomColors[1][0], 0x040506u);
 
-    model().Opt[1].backColor = 0;
+    m.Opt[1].backColor = 0;
     form.Opt_Click(1);
     form.Picture1_DblClick(); // moves no slider, still fifteen-bit
     ExpectEditor(0, 0, 0, "0000", 0x000000);
-    EXPECT_EQ(model().Opt[1].backColor, 0u);
+    EXPECT_EQ(m.Opt[1].backColor, 0u);
 }
 
 TEST_F(ColourEditorTest, DialogOpensOnlyWithFileAndSwatchAndKeypadMultiplyOpensIt) {
     form.Picture1_DblClick();           // no swatch selected
     form.Form_KeyDown(kKeyMultiply, 0); // no swatch selected
     app.RomLoaded = false;
-    model().OptSelected = 3;
+    m.OptSelected = 3;
     form.Form_KeyDown(kKeyMultiply, 0); // no file
     app.RomLoaded = true;
     form.Form_KeyDown(kKeyAdd, 0);
@@ -162,8 +137,8 @@ TEST_F(ColourEditorTest, DialogOpensOnlyWithFileAndSwatchAndKeypadMultiplyOpensI
 
     services.colorAnswers.push_back(0xFF0000);
     form.Form_KeyDown(kKeyMultiply, 1); // the shift state is not read
-    EXPECT_EQ(model().Opt[3].backColor, 0xFF0000u);
-    EXPECT_EQ(model().lblColor.caption, "7C00");
+    EXPECT_EQ(m.Opt[3].backColor, 0xFF0000u);
+    EXPECT_EQ(m.lblColor.caption, "7C00");
 }
 
 } // namespace

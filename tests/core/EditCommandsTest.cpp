@@ -1,10 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-#include <tuple>
-#include <vector>
-
+// Edit commands: undo steps, copy and paste, typed colours, ramps and drops.
 #include "OpenFormFixture.h"
 #include "colour/ColourText.h"
 #include "util/Messages.h"
@@ -19,8 +13,7 @@ auto EditorState(const FormModel& m) {
                            m.lblColor.caption);
 }
 
-// A dump with a sixteen-colour palette at 0 (words 0A03, 1811, 261F, 342D, ...) and a
-// twelve-colour one at 40; the first chosen and its swatch 2 selected.
+// Sixteen colours at 0 (words 0A03, 1811, 261F, 342D...) chosen, swatch 2 selected; 12 at 40.
 class EditCommandsTest : public OpenFormTest {
   protected:
     void SetUp() override {
@@ -158,11 +151,12 @@ TEST_F(EditCommandsTest, RampEndsAndDropsTakeOnlyShownSwatches) {
     form.mnuRamp_Click();
     EXPECT_EQ(model().Opt[1].backColor, 0x070707u);
     EXPECT_EQ(model().Opt[7].backColor, 0x070707u);
-    EXPECT_TRUE(form.EditMenuState().undo);
     form.Opt_Click(4); // a plain click starts afresh
     EXPECT_EQ(model().rampFrom, -1);
-    ChooseAndSelect(0, 0); // from the first swatch: 0A03 to 342D
-    form.Opt_ShiftClick(3);
+    Choose(0);
+    form.Opt_ShiftClick(0); // with none selected it selects
+    form.Opt_ShiftClick(3); // from the first swatch: 0A03 to 342D
+    EXPECT_TRUE(form.EditMenuState().ramp);
     form.mnuRamp_Click();
     EXPECT_EQ(Word(1), 0x1966);
 

@@ -1,21 +1,8 @@
-// Export and import of palette files: the format by the name, the file by its content, and
-// the refusals, which name the file.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <string>
-#include <vector>
-
+// Export and import of palette files, and their refusals, which name the file.
 #include "OpenFormFixture.h"
-#include "platform/FileFaults.h"
 
 namespace zandrel::testing {
 namespace {
-
-namespace fs = std::filesystem;
 
 // Swatches 0 to 3 as words 7FFF, 001F, 03E0, 7C00; the rest 0421 (1, 1, 1).
 constexpr std::uint8_t kGbaBytes[32] = {
@@ -39,19 +26,15 @@ class ExportImport : public ::testing::Test {
             form.model().Opt[i].backColor = i < 4 ? kColours[i] : 0x080808;
     }
     void ChoosePalette(const std::string& count) {
-        FormModel& m = form.model();
-        m.List1.Assign({"Paleta"});
-        m.lstColor.Assign({"0"});
-        m.lstCount.Assign({count});
-        m.List1.selected = count.empty() ? -1 : 0;
+        form.model().List1.Assign({"Paleta"});
+        form.model().lstColor.Assign({"0"});
+        form.model().lstCount.Assign({count});
+        form.model().List1.selected = count.empty() ? -1 : 0;
     }
     void Export(const std::string& answer) {
+        services.messages.clear();
         services.saveAnswers.push_back(answer);
         form.cmdExp_Click();
-    }
-    void Import(const std::string& answer) {
-        services.openAnswers.push_back(answer);
-        form.cmdImp_Click();
     }
     std::vector<RgbColor> Colours() const {
         std::vector<RgbColor> colours;
@@ -66,12 +49,20 @@ std::string Start(const std::string& path, std::size_t length) {
     return std::string(bytes.begin(), bytes.begin() + std::min(length, bytes.size()));
 }
 
-// Only the returned name counts; an older, longer file is emptied first.
+// Only the name counts; a longer file is emptied; unknown, cancelled or unflushed: silent.
 TEST_F(ExportImport, ExportWritesTheFormatTheNameEndsIn) {
+    for (const std::string name : {"p.txt", "p.tpl.bak", "", "no-folder/p.tpl"})
+        Export(name.empty() ? "" : dir.File(name));
+    EXPECT_TRUE(services.messages.empty());
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+    {
+        const ScopedSyncFaultForTesting fault(EIO);
+        Export(dir.File("out.gbapal"));
+        EXPECT_TRUE(services.messages.empty());
+    }
     const std::string tpl = dir.File("p.Tpl"), jasc = dir.File("q.PAL");
     const std::string gba = dir.Write("r.gbapal", PatternBytes(300));
     for (const std::string& path : {tpl, jasc, gba}) {
-        services.messages.clear();
         services.dialogs.clear();
         Export(path);
         ExpectOneDialog(services, "save", "Salvar",
@@ -84,20 +75,11 @@ TEST_F(ExportImport, ExportWritesTheFormatTheNameEndsIn) {
     EXPECT_EQ(Start(jasc, 33), "JASC-PAL\r\n0100\r\n16\r\n255 255 255\r\n");
     EXPECT_EQ(ReadBytes(gba),
               std::vector<std::uint8_t>(std::begin(kGbaBytes), std::end(kGbaBytes)));
-}
 
-TEST_F(ExportImport, ExportToAnUnknownNameACancelOrAMissingFolderWritesAndShowsNothing) {
-    for (const std::string name : {"p.txt", "p.tpl.bak", "", "no-folder/p.tpl"})
-        Export(name.empty() ? "" : dir.File(name));
-    EXPECT_TRUE(services.messages.empty());
-    EXPECT_TRUE(fs::is_empty(dir.path()));
-}
-
-// The bytes were written but never reached the disk: no "Paleta salva.".
-TEST_F(ExportImport, ExportWhoseFlushFailsIsNotConfirmed) {
-    const ScopedSyncFaultForTesting fault(EIO);
-    Export(dir.File("out.gbapal"));
-    EXPECT_TRUE(services.messages.empty());
+    ChoosePalette("4"); // the special state skips the colour count check
+    ShowGameLabel(form, "MODO ESPECIAL");
+    Export(dir.File("special.GBAPAL"));
+    EXPECT_EQ(ReadBytes(dir.File("special.GBAPAL")).size(), 32u);
 }
 
 // The preview would name a missing sample image if it got as far as the images.
@@ -109,7 +91,6 @@ TEST_F(ExportImport, FewerThanSixteenColoursRefusesBeforeAnyDialogOrImage) {
     };
     for (const Case& c : {Case{"15", false, &MainForm::cmdExp_Click},
                           {"", false, &MainForm::cmdExp_Click},
-                          {"15", false, &MainForm::cmdImp_Click},
                           {"4", true, &MainForm::cmdImp_Click}, // special state: import too
                           {"15", false, &MainForm::cmdAmostra_Click}}) {
         SCOPED_TRACE(c.count + (c.special ? " special" : ""));
@@ -117,9 +98,7 @@ TEST_F(ExportImport, FewerThanSixteenColoursRefusesBeforeAnyDialogOrImage) {
         ChoosePalette(c.count);
         ShowGameLabel(form, c.special ? "MODO ESPECIAL" : "MEMORY DUMP");
         services.saveAnswers = services.openAnswers = {dir.File("p.gbapal")};
-
         (form.*c.command)();
-
         EXPECT_TRUE(services.dialogs.empty());
         ExpectOneMessage(services, "Esta paleta possui menos de 16 cores. Tente outra por favor...",
                          48);
@@ -128,41 +107,8 @@ TEST_F(ExportImport, FewerThanSixteenColoursRefusesBeforeAnyDialogOrImage) {
     }
 }
 
-TEST_F(ExportImport, SpecialStateExportSkipsTheColourCountCheck) {
-    ChoosePalette("4");
-    ShowGameLabel(form, "MODO ESPECIAL");
-    const std::string path = dir.File("special.GBAPAL");
-    Export(path);
-    EXPECT_EQ(ReadBytes(path).size(), 32u);
-    ExpectOneMessage(services, "Paleta salva.\r\n\r\n" + path, 64);
-}
-
-// The swatches show all sixteen colours with none selected and the working colour as it was.
-// (Which formats the content may be is the readers' rule.)
-TEST_F(ExportImport, ImportShowsTheFilesSixteenColoursAndSelectsNone) {
-    const std::string raw = dir.Write("raw.GBAPAL", {std::begin(kGbaBytes), std::end(kGbaBytes)});
-    for (Swatch& swatch : form.model().Opt)
-        swatch.visible = false;
-    form.model().Opt[5].selected = true;
-    form.model().OptSelected = 5;
-    form.model().StrColor = "ABCD";
-
-    Import(raw);
-    ExpectOneDialog(services, "open", "Abrir", "GBAPAL - Paleta do GBA|*.GBAPAL");
-
-    for (std::size_t i = 0; i < 16; ++i) {
-        EXPECT_EQ(form.model().Opt[i].backColor, i < 4 ? kColours[i] : 0x080808) << i;
-        EXPECT_TRUE(form.model().Opt[i].visible);
-        EXPECT_FALSE(form.model().Opt[i].selected);
-    }
-    EXPECT_EQ(form.model().OptSelected, -1);
-    EXPECT_EQ(form.model().StrColor, "ABCD");
-    EXPECT_TRUE(services.messages.empty());
-}
-
-// A missing file or a cancel ends quietly; a file that is no palette is named with what is
-// wrong. The swatches stay as they were.
-TEST_F(ExportImport, ImportRefusalsNameTheFileAndChangeNoSwatch) {
+// All sixteen shown, none selected; a cancel or missing file is quiet, a bad one named.
+TEST_F(ExportImport, ImportShowsTheFilesSixteenColoursOrNamesTheFileAndChangesNothing) {
     const std::string four = dir.Write("four.GBAPAL", {0x1F, 0x00, 0xE0, 0x03});
     const std::string folder = dir.File("folder.GBAPAL");
     fs::create_directory(folder);
@@ -172,12 +118,12 @@ TEST_F(ExportImport, ImportRefusalsNameTheFileAndChangeNoSwatch) {
                               "\": não é uma paleta JASC, GIMP, Tile Layer Pro ou ACT, nem uma "
                               "paleta GBA: offset 4: o arquivo termina antes dos 32 bytes de "
                               "uma paleta GBA"},
-          {folder,
-           "Não foi possível ler o arquivo \"" + folder + "\".\r\n\r\n" + std::strerror(EISDIR)},
+          {folder, Unreadable(folder, EISDIR)},
           {dir.File("missing.gbapal"), std::string()},
           {std::string(), std::string()}}) {
         services.messages.clear();
-        Import(path);
+        services.openAnswers.push_back(path);
+        form.cmdImp_Click();
         if (message.empty()) {
             EXPECT_TRUE(services.messages.empty());
         } else {
@@ -186,10 +132,27 @@ TEST_F(ExportImport, ImportRefusalsNameTheFileAndChangeNoSwatch) {
         EXPECT_EQ(Colours(), before);
     }
     EXPECT_FALSE(fs::exists(dir.File("missing.gbapal")));
+
+    for (Swatch& swatch : form.model().Opt)
+        swatch.visible = false;
+    form.model().Opt[5].backColor = 0;
+    form.model().Opt[5].selected = true;
+    form.model().OptSelected = 5;
+    form.model().StrColor = "ABCD";
+    services.dialogs.clear();
+    services.openAnswers.push_back(
+        dir.Write("raw.GBAPAL", {std::begin(kGbaBytes), std::end(kGbaBytes)}));
+    form.cmdImp_Click();
+    ExpectOneDialog(services, "open", "Abrir", "GBAPAL - Paleta do GBA|*.GBAPAL");
+    EXPECT_EQ(Colours(), before);
+    for (std::size_t i = 0; i < 16; ++i)
+        EXPECT_TRUE(form.model().Opt[i].visible && !form.model().Opt[i].selected) << i;
+    EXPECT_EQ(form.model().OptSelected, -1);
+    EXPECT_EQ(form.model().StrColor, "ABCD");
+    EXPECT_TRUE(services.messages.empty());
 }
 
-// A name that is a link to the open ROM, or the ROM itself with a palette extension, left a
-// 52-byte ROM and "Paleta salva.".
+// A link to the open ROM, or the ROM itself, left a 52-byte ROM and "Paleta salva.".
 TEST_F(ExportImport, ExportOntoTheOpenRomThroughALinkOrItsOwnNameIsRefused) {
     const std::vector<std::uint8_t> rom = RomWithCode("AQXE");
     for (const auto& [romName, target, link] : {std::tuple{"game.gba", "hard.pal", 'h'},
@@ -203,10 +166,7 @@ TEST_F(ExportImport, ExportOntoTheOpenRomThroughALinkOrItsOwnNameIsRefused) {
         if (link == 'h')
             fs::create_hard_link(app.RomPath, path);
         ShowGameLabel(form, link == 's' ? "MODO ESPECIAL" : "Torvale (US)");
-        services.messages.clear();
-
         Export(path);
-
         ExpectOneMessage(services,
                          "\"" + path + "\": é o próprio arquivo \"" + app.RomPath +
                              "\"; escolha outro arquivo de saída. Nada foi gravado.",

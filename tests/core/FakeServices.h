@@ -1,5 +1,5 @@
-// A scripted stand-in for the desktop: dialogs and boxes answer from queues, and every
-// message shown is recorded.
+// A scripted stand-in for the desktop: dialogs and boxes answer from queues (empty: a cancel,
+// or the default answer of a message box) and every request is recorded.
 #pragma once
 
 #include <deque>
@@ -19,37 +19,25 @@ struct ShownMessage {
 
 struct DialogCall {
     std::string kind; // "open" or "save"
-    std::string title;
-    std::string filter;
-    std::string defaultExt;
+    std::string title, filter, defaultExt;
 };
 
 class FakeServices : public Services {
   public:
-    // Answers, taken in order; an empty queue answers as a cancel (or OK for message boxes).
-    std::deque<std::string> openAnswers;
-    std::deque<std::string> saveAnswers;
-    std::deque<std::string> inputAnswers;
+    std::deque<std::string> openAnswers, saveAnswers, inputAnswers;
     std::deque<int> messageAnswers;
     std::deque<std::optional<RgbColor>> colorAnswers; // nullopt cancels
 
-    // What the program asked for.
     std::vector<ShownMessage> messages;
     std::vector<DialogCall> dialogs;
-    std::vector<std::string> inputPrompts;
+    std::vector<std::string> inputPrompts, previewImages, byteWindowTexts;
     std::vector<RgbColor> colorDialogStarts;
     std::vector<CustomColorTable> colorDialogCustomColors;
-    std::vector<std::string> previewImages;
     std::vector<bool> previewOnGbaScreen;
-    std::vector<std::string> byteWindowTexts;
 
     std::string programFolder = ".";
-    // The data folder is the program folder unless a test sets it; no user folders.
-    std::string dataFolder;
-    std::string userDataFolder;
-    std::string userCacheFolder;
-    std::string clipboard;
-    std::string commandLine;
+    std::string dataFolder; // empty: the program folder; no user folders unless set
+    std::string userDataFolder, userCacheFolder, clipboard, commandLine;
     VersionNumbers version{1, 0, 11};
     CustomColorTable systemColors{};
 
@@ -70,14 +58,9 @@ class FakeServices : public Services {
     bool ChooseColor(RgbColor& color, const CustomColorTable& customColors) override {
         colorDialogStarts.push_back(color);
         colorDialogCustomColors.push_back(customColors);
-        if (colorAnswers.empty())
-            return false;
-        const std::optional<RgbColor> answer = colorAnswers.front();
-        colorAnswers.pop_front();
-        if (!answer)
-            return false;
-        color = *answer;
-        return true;
+        const std::optional<RgbColor> answer = Take(colorAnswers).value_or(std::nullopt);
+        color = answer.value_or(color);
+        return answer.has_value();
     }
     CustomColorTable SystemColors() override { return systemColors; }
     void ShowPreviewWindow(const std::string& imagePath, bool gbaScreen) override {
@@ -94,7 +77,6 @@ class FakeServices : public Services {
     std::string CommandLine() override { return commandLine; }
     VersionNumbers Version() override { return version; }
 
-    // The texts of all messages, in order.
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
         for (const ShownMessage& m : messages)
@@ -105,20 +87,20 @@ class FakeServices : public Services {
   protected:
     int ShowMessage(const std::string& text, int style, const std::string& title) override {
         messages.push_back({text, style, title});
-        if (messageAnswers.empty())
-            return style == kStyleQuestionYesNo ? kAnswerYes : kAnswerOk;
-        const int answer = messageAnswers.front();
-        messageAnswers.pop_front();
-        return answer;
+        const int fallback = style == kStyleQuestionYesNo ? kAnswerYes : kAnswerOk;
+        return Take(messageAnswers).value_or(fallback);
     }
 
   private:
-    static std::string Take(std::deque<std::string>& queue) {
+    template <typename T> static std::optional<T> Take(std::deque<T>& queue) {
         if (queue.empty())
-            return {};
-        std::string answer = queue.front();
+            return std::nullopt;
+        T answer = queue.front();
         queue.pop_front();
         return answer;
+    }
+    static std::string Take(std::deque<std::string>& queue) {
+        return Take<std::string>(queue).value_or("");
     }
 };
 

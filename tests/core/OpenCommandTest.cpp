@@ -1,17 +1,11 @@
-// Start-up, the open command, identification and the definition file it loads.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <string>
-#include <vector>
-
+// Start-up, the open command and its definition file, leaving and the About box.
 #include "OpenFormFixture.h"
 #include "app/StartArguments.h"
+#include "app/Version.h"
 
 namespace zandrel::testing {
 namespace {
-
-namespace fs = std::filesystem;
+using Rows = std::vector<std::string>;
 
 class OpenCommand : public ::testing::Test {
   protected:
@@ -19,11 +13,13 @@ class OpenCommand : public ::testing::Test {
     FakeServices services;
     AppState app;
     MainForm form{app, services};
+    const FormModel& m = form.model();
 
     void SetUp() override {
         services.programFolder = dir.path().string();
         dir.WriteText("TORV_E.ZNDL", "; Torvale\r\n16,1A0,Herói\r\n4,200,Item\r\n");
         dir.WriteText("MEMORYDUMP.ZNDL", "16,0,Fundo 00\r\n16,20,Fundo 01\r\n");
+        dir.WriteText("KEMR_J.ZNDL", "16,0,Kemrith A\r\n");
         form.Form_Load();
     }
     void Open(const std::string& path) {
@@ -33,9 +29,9 @@ class OpenCommand : public ::testing::Test {
     }
 };
 
-TEST(FormLoad, TheSpecialWordAloneShowsTheSpecialButton) {
-    for (const auto& [commandLine, special] : {std::pair{"KALDREX", true},
-                                               {"kalDrex", true},
+// The special word alone shows the special button; one other argument is the file to open.
+TEST(FormLoad, StartArgumentsChooseTheSpecialButtonOrTheFileToOpen) {
+    for (const auto& [commandLine, special] : {std::pair{"kalDrex", true},
                                                {"", false},
                                                {"KALDREX x", false},
                                                {" KALDREX", false},
@@ -50,52 +46,47 @@ TEST(FormLoad, TheSpecialWordAloneShowsTheSpecialButton) {
         EXPECT_EQ(form.model().cmdSpecial.visible, special) << commandLine;
         EXPECT_EQ(form.model().txtArquivo.caption, "/opt/zandrel");
     }
-}
-
-// A file manager starts the window with one path.
-TEST(FormLoad, OneArgumentThatIsNotTheSpecialWordIsTheFileToOpenAtStart) {
-    using Arguments = std::vector<std::string>;
     EXPECT_EQ(FileToOpenAtStart({"/my roms/hack.gba"}), "/my roms/hack.gba");
     EXPECT_EQ(FileToOpenAtStart({"KALDREXX"}), "KALDREXX");
-    for (const Arguments& nothing :
-         {Arguments{"kalDrex"}, Arguments{""}, Arguments{}, Arguments{"a.gba", "b.gba"}})
+    for (const Rows& nothing : {Rows{"kalDrex"}, Rows{""}, Rows{}, Rows{"a.gba", "b.gba"}})
         EXPECT_EQ(FileToOpenAtStart(nothing), "") << ::testing::PrintToString(nothing);
 }
 
-TEST_F(OpenCommand, AnIdentifiedRomShowsItsTitleAndPalettes) {
+// A dump is known by its name in any letter case and keeps the last game's index.
+TEST_F(OpenCommand, AnIdentifiedRomShowsItsTitleAndPalettesADumpItsName) {
     const std::string rom = dir.Write("game.gba", RomWithCode("AQXE"));
     Open(rom);
-
     ExpectOneDialog(services, "open", "Abrir",
                     "ROMs de GBA (*.gba)|*.gba|Dump de memória (*.dmp)|*.dmp");
     EXPECT_TRUE(services.messages.empty());
-    const FormModel& m = form.model();
     EXPECT_EQ(m.txtArquivo.caption, rom);
     EXPECT_EQ(app.RomPath, rom);
     EXPECT_EQ(m.lblGame.caption, "Torvale (US)");
-    EXPECT_EQ(m.List1.rows, (std::vector<std::string>{"Herói", "Item"}));
-    EXPECT_EQ(m.lstColor.rows, (std::vector<std::string>{"1A0", "200"}));
-    EXPECT_EQ(m.lstCount.rows, (std::vector<std::string>{"16", "4"}));
+    EXPECT_EQ(m.List1.rows, (Rows{"Herói", "Item"}));
+    EXPECT_EQ(m.lstColor.rows, (Rows{"1A0", "200"}));
+    EXPECT_EQ(m.lstCount.rows, (Rows{"16", "4"}));
     EXPECT_EQ(m.lblLocaliza.caption, "Localização: ");
     EXPECT_FALSE(m.lblLoc.visible || m.lblLocOpt.visible);
     EXPECT_TRUE(app.RomLoaded);
     EXPECT_EQ(EnabledButtons(m), "cmdRecarrega");
-}
 
-TEST_F(OpenCommand, ADumpIsKnownByItsNameInAnyLetterCaseAndKeepsTheLastGame) {
-    dir.WriteText("KEMR_J.ZNDL", "16,0,Kemrith A\r\n");
     Open(dir.Write("k.gba", RomWithCode("BKRJ")));
     ASSERT_EQ(app.GameIndex, 3);
     Open(dir.Write("ram.DmP", RomWithCode("AQXE"))); // the name decides, not the code
-    EXPECT_EQ(form.model().lblGame.caption, "MEMORY DUMP");
-    EXPECT_EQ(form.model().List1.rows.size(), 2u);
+    EXPECT_EQ(m.lblGame.caption, "MEMORY DUMP");
+    EXPECT_EQ(m.List1.rows.size(), 2u);
     EXPECT_EQ(app.GameIndex, 3);
 }
 
+// The code rules are the identification's; a cancel or unreadable file ends silently.
 TEST_F(OpenCommand, UnidentifiedFilesGetTheCriticalMessageAndChangeNothingElse) {
+    Open("");
+    EXPECT_EQ(m.lblGame.caption, "...");
     const std::string rom = dir.Write("game.gba", RomWithCode("AQXE"));
     Open(rom);
-    // The code rules themselves are the identification's; here the command's reaction.
+    fs::create_directory(dir.File("folder.gba")); // root reads every file: a folder instead
+    Open(dir.File("folder.gba"));
+    EXPECT_TRUE(services.messages.empty());
     for (const std::string& path :
          {dir.Write("dash.gba", RomWithCode("AB-D")), dir.File("missing.gba")}) {
         SCOPED_TRACE(path);
@@ -105,14 +96,13 @@ TEST_F(OpenCommand, UnidentifiedFilesGetTheCriticalMessageAndChangeNothingElse) 
             services, "O arquivo escolhido não foi identificado como um dos jogos suportados.", 16);
         EXPECT_EQ(app.GameName, ""); // the latest attempt failed
         EXPECT_EQ(app.RomPath, rom);
-        EXPECT_EQ(form.model().lblGame.caption, "Torvale (US)");
-        EXPECT_EQ(form.model().txtArquivo.caption, rom);
+        EXPECT_EQ(m.lblGame.caption, "Torvale (US)");
+        EXPECT_EQ(m.txtArquivo.caption, rom);
     }
     EXPECT_FALSE(fs::exists(dir.File("missing.gba")));
 }
 
-// Any other ROM opens by the definition file named after its code; its reload reads that
-// file, and its preview shows the first image.
+// Any other ROM opens by its code's definition file, reloads it, and previews image 1.
 TEST_F(OpenCommand, AnyOtherRomOpensByItsCodesDefinitionFile) {
     services.userDataFolder = dir.path().string();
     std::vector<std::uint8_t> bytes = RomWithCode("ZNDL");
@@ -120,50 +110,78 @@ TEST_F(OpenCommand, AnyOtherRomOpensByItsCodesDefinitionFile) {
     const std::string rom = dir.Write("demo.gba", bytes);
     for (const std::string image : {"preview01.gif", "preview02.gif"})
         fs::copy_file(std::string(ZANDREL_DATA_DIR) + "/" + image, dir.File(image));
-    dir.WriteText("KEMR_J.ZNDL", "16,0,Kemrith A\r\n");
     Open(dir.Write("k.gba", RomWithCode("BKRJ"))); // GameIndex 3 would show the second image
     dir.WriteText("ZNDL.ZNDL", "16,0,Um\r\n");
     Open(rom);
-    EXPECT_EQ(form.model().lblGame.caption, "ZANDREL (ZNDL)");
+    EXPECT_EQ(m.lblGame.caption, "ZANDREL (ZNDL)");
     EXPECT_EQ(app.shown, Shown::Game);
     dir.WriteText("ZNDL.ZNDL", "16,0,Um\r\n16,20,Dois\r\n");
     form.cmdRecarrega_Click();
-    EXPECT_EQ(form.model().List1.rows, (std::vector<std::string>{"Um", "Dois"}));
+    EXPECT_EQ(m.List1.rows, (Rows{"Um", "Dois"}));
     form.model().List1.selected = 0;
     form.List1_Click();
     form.cmdAmostra_Click();
-    EXPECT_EQ(services.previewImages, std::vector<std::string>{dir.File("preview01.gif")});
+    EXPECT_EQ(services.previewImages, Rows{dir.File("preview01.gif")});
 }
 
-TEST_F(OpenCommand, CancellingTheDialogOrAnUnreadableFileEndsSilently) {
-    Open("");
-    EXPECT_EQ(form.model().lblGame.caption, "...");
-    EXPECT_FALSE(app.RomLoaded);
-    Open(dir.Write("game.gba", RomWithCode("AQXE")));
-    fs::create_directory(dir.File("folder.gba")); // root reads every file: a folder instead
-    Open(dir.File("folder.gba"));
-    EXPECT_TRUE(services.messages.empty());
-    EXPECT_EQ(app.GameName, "Torvale (US)");
-    EXPECT_EQ(app.RomPath, dir.File("game.gba"));
-}
-
-// The open ends silently where the load stops, keeping the rows before; the reload says
-// which file and line.
+// The open stops silently at a broken line; the reload names the file and line.
 TEST_F(OpenCommand, ABrokenDefinitionLineStopsTheOpenSilentlyAndTheReloadNamesIt) {
     dir.WriteText("TORV_E.ZNDL", "; c\r\n16,0,A\r\n16,20\r\n16,40,C\r\n");
     Open(dir.Write("game.gba", RomWithCode("AQXE")));
     EXPECT_TRUE(services.messages.empty());
-    EXPECT_EQ(form.model().List1.rows, (std::vector<std::string>{"A", "20"}));
+    EXPECT_EQ(m.List1.rows, (Rows{"A", "20"}));
     EXPECT_FALSE(app.RomLoaded);
-    EXPECT_FALSE(form.model().cmdRecarrega.enabled);
-
+    EXPECT_FALSE(m.cmdRecarrega.enabled);
     form.cmdRecarrega_Click();
     ExpectOneMessage(services,
                      "Arquivo de definições \"TORV_E.ZNDL\", linha 3: a linha tem só uma vírgula "
                      "(esperado: cores,localização,nome). A lista foi carregada até a linha "
                      "anterior.",
                      16);
-    EXPECT_EQ(form.model().List1.rows, (std::vector<std::string>{"A", "20"}));
+    EXPECT_EQ(m.List1.rows, (Rows{"A", "20"}));
+}
+
+// Only "..." skips the question; only No keeps the window.
+TEST(Exit, QuitQuestionDecidesOnceAFileIsInUse) {
+    for (const auto& [game, answer, closes] : {std::tuple{"...", kAnswerNo, true},
+                                               {"MEMORY DUMP", kAnswerYes, true},
+                                               {"MODO ESPECIAL", kAnswerNo, false},
+                                               {"Some Game", 2, true},
+                                               {"", kAnswerNo, false}}) {
+        SCOPED_TRACE(std::string(game) + " " + std::to_string(answer));
+        FakeServices services;
+        AppState app;
+        MainForm form(app, services);
+        form.Form_Load();
+        ShowGameLabel(form, game);
+        services.messageAnswers = {answer, answer};
+        EXPECT_EQ(form.Form_QueryUnload(), !closes); // the close request's cancel flag
+        EXPECT_FALSE(form.model().closed);
+        services.messages.clear();
+        form.Command4_Click();
+        EXPECT_EQ(form.model().closed, closes);
+        if (std::string(game) != "...") {
+            ExpectOneMessage(services, "Deseja realmente sair?", 292, "Sair");
+        } else {
+            EXPECT_TRUE(services.messages.empty());
+        }
+    }
+}
+
+TEST(About, ShowsTitleVersionWithZeroFilledPartsAndCopyright) {
+    for (const auto& [version, text] :
+         {std::pair{VersionNumbers{1, 0, 11}, "1.00.0011"}, {{1, 100, 12345}, "1.100.12345"}}) {
+        FakeServices services;
+        AppState app;
+        MainForm form(app, services);
+        services.version = version;
+        form.Command3_Click();
+        ExpectOneMessage(services,
+                         "Zandrel\r\nVersão " + std::string(text) +
+                             "\r\n\r\nCopyright © 2026 the Zandrel developers. Free software; no "
+                             "warranty.",
+                         0);
+    }
 }
 
 } // namespace

@@ -3,7 +3,13 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -11,8 +17,16 @@
 #include "FakeServices.h"
 #include "TempDir.h"
 #include "app/MainForm.h"
+#include "platform/FileFaults.h"
 
 namespace zandrel::testing {
+
+namespace fs = std::filesystem;
+
+// The message of a file that could not be read.
+inline std::string Unreadable(const std::string& path, int error) {
+    return "Não foi possível ler o arquivo \"" + path + "\".\r\n\r\n" + std::strerror(error);
+}
 
 // Exactly one message box was shown, with this text, style and title.
 inline void ExpectOneMessage(const FakeServices& services, const std::string& text, int style,
@@ -23,19 +37,16 @@ inline void ExpectOneMessage(const FakeServices& services, const std::string& te
     EXPECT_EQ(services.messages[0].title, title);
 }
 
-// The one dialog shown: its kind ("open" or "save"), title and filter, and no default
-// extension.
+// The one dialog shown: its kind ("open" or "save"), title and filter, no default extension.
 inline void ExpectOneDialog(const FakeServices& services, const std::string& kind,
                             const std::string& title, const std::string& filter) {
     ASSERT_EQ(services.dialogs.size(), 1u);
-    EXPECT_EQ(services.dialogs[0].kind, kind);
-    EXPECT_EQ(services.dialogs[0].title, title);
-    EXPECT_EQ(services.dialogs[0].filter, filter);
-    EXPECT_EQ(services.dialogs[0].defaultExt, "");
+    const DialogCall& d = services.dialogs[0];
+    EXPECT_EQ(std::tie(d.kind, d.title, d.filter, d.defaultExt),
+              std::make_tuple(kind, title, filter, std::string()));
 }
 
-// The game label as the open command or the special mode leaves it: its caption and the
-// state it stands for.
+// The game label as the open command or the special mode leaves it, and its state.
 inline void ShowGameLabel(MainForm& form, const std::string& caption) {
     form.model().lblGame.caption = caption;
     form.app().shown = caption == "..."             ? Shown::Nothing
@@ -88,10 +99,7 @@ class OpenFormTest : public ::testing::Test {
         ASSERT_TRUE(services.messages.empty());
     }
 
-    void Choose(int row) {
-        form.model().List1.selected = row;
-        form.List1_Click();
-    }
+    void Choose(int row) { form.model().List1.selected = row, form.List1_Click(); }
 
     FormModel& model() { return form.model(); }
 };

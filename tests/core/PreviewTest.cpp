@@ -1,35 +1,18 @@
-// The sample preview: the swatches written into the colour tables of both sample images, in
-// place or as copies in the user's cache, and every image or cache it must refuse.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <functional>
-#include <string>
-#include <vector>
-
+// The sample preview: the swatches patched into both images, in place or as cached copies.
 #include "OpenFormFixture.h"
-#include "palfiles/GifHeader.h"
-#include "platform/FileFaults.h"
 
 namespace zandrel::testing {
 namespace {
 
-namespace fs = std::filesystem;
-
-// A GIF89a header announcing a global table of 2^(size+1) entries, then pattern bytes, so a
-// write at any other offset shows.
+// A GIF89a header announcing a global table of 2^(size+1) entries, then pattern bytes.
 std::vector<std::uint8_t> SyntheticGif(std::size_t length, std::uint8_t packed = 0xF3) {
     std::vector<std::uint8_t> bytes = PatternBytes(length);
     const std::uint8_t head[] = {'G', 'I', 'F', '8', '9', 'a', 0x93, 0x01, 0x8C, 0x00, packed};
-    std::copy_n(head, std::min(sizeof head, length), bytes.begin());
+    std::copy_n(head, sizeof head, bytes.begin());
     return bytes;
 }
 
-// A sixteen-colour palette chosen, swatch i red 200+i, green 16i, blue 255-3i; both sample
-// images in the program folder; the user's cache folder not made yet.
+// Sixteen colours chosen (red 200+i, green 16i, blue 255-3i); both images; no cache yet.
 struct PreviewSetUp {
     TempDir dir;
     FakeServices services;
@@ -89,11 +72,7 @@ TEST(Preview, WritesTheSwatchesIntoBytes13To60OfBothImagesAndShowsTheGamesImage)
         EXPECT_EQ(s.services.previewOnGbaScreen, std::vector<bool>{game == 3});
         EXPECT_FALSE(fs::exists(s.cache)); // a writable program folder needs no copies
     }
-}
-
-// A patch in place that cannot be flushed is said, never shown.
-TEST(Preview, AnImagePatchedInPlaceWhoseFlushFailsIsReportedAndNotShown) {
-    PreviewSetUp s;
+    PreviewSetUp s; // a patch in place that cannot be flushed is said, never shown
     const ScopedSyncFaultForTesting fault(EIO);
     s.form.cmdAmostra_Click();
     ExpectOneMessage(s.services,
@@ -105,20 +84,18 @@ TEST(Preview, AnImagePatchedInPlaceWhoseFlushFailsIsReportedAndNotShown) {
     EXPECT_TRUE(s.services.previewImages.empty());
 }
 
-// Images the user may not write (or an installed copy's, even where root could) are copied
-// once to the cache, made with its parents; later previews patch the same copies.
+// Images not writable in place are copied once to the cache, then patched there.
 TEST(Preview, ImagesThatMayNotBeWrittenInPlaceArePatchedAsCopiesInTheUsersCache) {
-    const std::vector<std::function<void(PreviewSetUp&)>> cases = {
-        [](PreviewSetUp& s) {
-            fs::permissions(s.dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-        },
-        [](PreviewSetUp& s) { s.Install(); },
-    };
-    for (const auto& apply : cases) {
+    for (const int kind : {0, 1, 2}) { // a read-only folder, a read-only image, installed
         PreviewSetUp s;
-        if (::geteuid() == 0 && &apply == &cases[0])
+        if (kind < 2 && ::geteuid() == 0)
             continue; // permission bits do not bind root
-        apply(s);
+        if (kind == 0)
+            fs::permissions(s.dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        if (kind == 1)
+            fs::permissions(s.image2, fs::perms::owner_read);
+        if (kind == 2)
+            s.Install();
         const auto before1 = ReadBytes(s.image1), before2 = ReadBytes(s.image2);
         const std::string copy1 = s.cache + "/preview01.gif", copy2 = s.cache + "/preview02.gif";
         s.form.cmdAmostra_Click();
@@ -140,32 +117,23 @@ TEST(Preview, ImagesThatMayNotBeWrittenInPlaceArePatchedAsCopiesInTheUsersCache)
 
 // A copy that cannot be written or flushed is named; nothing is shown.
 TEST(Preview, ACacheThatCannotBeWrittenIsReportedAndNothingIsShown) {
-    struct Fault {
-        std::function<void(PreviewSetUp&)> apply;
-        const char* copy;
-        int error;
-    };
-    const std::vector<Fault> faults = {
-        {[](PreviewSetUp& s) { s.home.WriteText(".cache", ""); }, "preview01.gif", ENOTDIR},
+    const std::vector<std::pair<std::function<void(PreviewSetUp&)>, int>> faults = {
+        {[](PreviewSetUp& s) { s.home.WriteText(".cache", ""); }, ENOTDIR},
         // It would name wherever the program runs.
-        {[](PreviewSetUp& s) { s.services.userCacheFolder = s.cache = "zandrel-cache"; },
-         "preview01.gif", ENOENT},
-        {[](PreviewSetUp&) { SetSyncFaultForTesting(EIO); }, "preview01.gif", EIO},
+        {[](PreviewSetUp& s) { s.services.userCacheFolder = s.cache = "zandrel-cache"; }, ENOENT},
+        {[](PreviewSetUp&) { SetSyncFaultForTesting(EIO); }, EIO},
     };
-    for (const Fault& fault : faults) {
-        SCOPED_TRACE(fault.error);
+    for (const auto& [apply, error] : faults) {
+        SCOPED_TRACE(error);
         PreviewSetUp s;
         s.Install();
-        fault.apply(s);
+        apply(s);
         const auto before1 = ReadBytes(s.image1), before2 = ReadBytes(s.image2);
-
         s.form.cmdAmostra_Click();
         SetSyncFaultForTesting(0);
-
         ExpectOneMessage(s.services,
-                         "Não foi possível gravar no arquivo \"" +
-                             (fs::path(s.cache) / fault.copy).string() +
-                             "\". Nada foi alterado.\r\n\r\n" + std::strerror(fault.error),
+                         "Não foi possível gravar no arquivo \"" + s.cache +
+                             "/preview01.gif\". Nada foi alterado.\r\n\r\n" + std::strerror(error),
                          16);
         EXPECT_TRUE(s.services.previewImages.empty());
         EXPECT_EQ(ReadBytes(s.image1), before1);
@@ -175,10 +143,8 @@ TEST(Preview, ACacheThatCannotBeWrittenIsReportedAndNothingIsShown) {
     }
 }
 
-// A missing image was created and a small table written past; now a bad second image stops
-// the preview before the first is written or anything is copied. "@" is the image's path.
+// A bad or missing image stops it before anything is written or copied; "@" is its path.
 TEST(Preview, ABadOrMissingImageLeavesBothFilesUnchangedAndShowsNoPreview) {
-    // The header rules themselves are the GIF check's; here the preview's reaction.
     const std::vector<std::pair<std::vector<std::uint8_t>, std::string>> faults = {
         {{}, "Não foi possível ler o arquivo \"@\".\r\n\r\n" + std::string(std::strerror(ENOENT))},
         {SyntheticGif(300, 0xF2), "A tabela de cores da imagem de amostra \"@\" tem menos de 16 "
@@ -195,28 +161,14 @@ TEST(Preview, ABadOrMissingImageLeavesBothFilesUnchangedAndShowsNoPreview) {
             else
                 s.dir.Write(fs::relative(s.image2, s.dir.path()).string(), bytes);
             const auto before1 = ReadBytes(s.image1);
-
             s.form.cmdAmostra_Click();
-
             std::string message = text;
-            message.replace(message.find('@'), 1, s.image2);
-            ExpectOneMessage(s.services, message, 16);
+            ExpectOneMessage(s.services, message.replace(message.find('@'), 1, s.image2), 16);
             EXPECT_TRUE(s.services.previewImages.empty());
             EXPECT_EQ(fs::exists(s.image2), !bytes.empty());
             EXPECT_EQ(ReadBytes(s.image1), before1);
             EXPECT_FALSE(fs::exists(s.cache));
         }
-    }
-}
-
-TEST(Preview, TheShippedImagesAreGifsSizedForThePictureAreaWithASixteenColourTable) {
-    for (const char* name : {"preview01.gif", "preview02.gif"}) {
-        const auto bytes = ReadBytes((fs::path(ZANDREL_DATA_DIR) / name).string());
-        ASSERT_GE(bytes.size(), kGifMinimumSize);
-        EXPECT_EQ(CheckGifHeader(bytes, bytes.size()), Result::Ok);
-        EXPECT_EQ(bytes[6] | (bytes[7] << 8), 403);
-        EXPECT_EQ(bytes[8] | (bytes[9] << 8), 140);
-        EXPECT_EQ(bytes.back(), 0x3B); // the trailer: the file is complete
     }
 }
 

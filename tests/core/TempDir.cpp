@@ -1,28 +1,23 @@
 #include "TempDir.h"
 
+#include <stdlib.h>
+
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <stdexcept>
 
 namespace zandrel::testing {
 
 TempDir::TempDir() {
-    std::random_device device;
-    const auto base = std::filesystem::temp_directory_path();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = base / ("zandrel-test-" + std::to_string(device()));
-        if (std::filesystem::create_directory(candidate)) {
-            path_ = candidate;
-            return;
-        }
-    }
-    throw std::runtime_error("cannot create a temporary folder");
+    std::string pattern = (std::filesystem::temp_directory_path() / "zandrel-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot create a temporary folder");
+    path_ = pattern;
 }
 
 TempDir::~TempDir() {
     std::error_code ignored;
-    // Restore write permission on anything a test made read-only, so it can be removed.
+    // Anything a test made read-only is made writable again, so it can be removed.
     for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored))
         std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ignored);
@@ -45,8 +40,7 @@ std::string TempDir::WriteText(const std::string& name, const std::string& text)
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
-                                     std::istreambuf_iterator<char>());
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::vector<std::uint8_t> PatternBytes(std::size_t size) {

@@ -16,7 +16,6 @@ class TempDir {
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-    // Full path of a name inside the folder.
     std::string File(const std::string& name) const { return (path_ / name).string(); }
     // Writes the bytes (or text) to a file in the folder and returns its path.
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
@@ -27,7 +26,7 @@ class TempDir {
 };
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
-// A file of `size` bytes whose byte k is (k * 7 + 3) & 0xFF, so any shifted write shows.
+// Byte k is (k * 7 + 3) & 0xFF, so any shifted write shows.
 std::vector<std::uint8_t> PatternBytes(std::size_t size);
 // PatternBytes with a game code at 0xAC, as far as `size` reaches.
 std::vector<std::uint8_t> RomWithCode(const std::string& code, std::size_t size = 0x400);
