@@ -1,5 +1,4 @@
-// The real main window over the scripted services, with a program folder of its own that
-// holds the memory-dump definition file.
+// The real main window over the scripted services, with a program folder of its own.
 #pragma once
 
 #include <filesystem>
@@ -32,8 +31,7 @@ struct WindowHarness {
         window->Render();
         window->show();
         window->activateWindow();
-        // Keys and focus tests need the window active; a harness without it is a broken test.
-        if (!QTest::qWaitForWindowActive(window.get()))
+        if (!QTest::qWaitForWindowActive(window.get())) // keys and focus need it
             qFatal("the main window did not become active");
     }
 
@@ -80,13 +78,12 @@ inline void ClickRow(WindowHarness& h, int row) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
-// The colour a swatch shows for a colour word.
 inline QColor WordColour(ColorWord word) {
     const Rgb rgb = SplitColor(WordToColor(word));
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-// The swatch colour of word i of the palette at `offset` of the pattern dump.
+// Word i of the pattern dump's palette at `offset`, as a swatch shows it.
 inline QColor PatternColour(std::size_t offset, int i) {
     return WordColour(
         StoredWord(PatternBytes(offset + 32), offset + 2 * static_cast<std::size_t>(i)));

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QStyleHints>
@@ -68,17 +67,12 @@ bool DropOn(WindowHarness& h, QWidget* widget, QMimeData& data, Qt::KeyboardModi
 class WindowTest : public QObject {
     Q_OBJECT
   private slots:
-    void geometryComesFromTheLayoutInPixels();
     void renderShowsTheModel();
-    void focusStartsOnCommand1AndTabSkipsDisabledButtons();
     void everyButtonReachesItsHandler();
-    void listChoosesByMouseArrowsAndSpaceOnly();
+    void listChoosesByMouseArrowsAndSpaceOnlyAndTypedPathStays();
     void clickOrSpaceOnTheChosenRowReadsThePaletteAfresh();
-    void sliderChangesNothingUntilReleased();
-    void windowSeesKeypadKeysFirstWhateverHasTheFocus();
-    void keysOfAnotherWindowAreNotTheWindows();
+    void windowSeesKeypadKeysFirstButNotAnotherWindows();
     void escAndTheCloseBoxAskLikeTheExitButton();
-    void pathTypedStaysUntilAPathIsSetAgain();
     void editMenuListsItsShortcutsWhichFire();
     void mouseDropsShiftClickAndDoubleClicks();
     void locationLabelClicksOnlyOnAReleaseInsideIt();
@@ -86,49 +80,22 @@ class WindowTest : public QObject {
     void captionTooWideForItsBoxShrinksToFit();
 };
 
-void WindowTest::geometryComesFromTheLayoutInPixels() {
-    WindowHarness h("kaldrex");
-    QCOMPARE(h.window->size(), QSize(479, 306));
-    QCOMPARE(h.window->maximumSize(), QSize(479, 306));
-    QCOMPARE(h.Find<QWidget>("Command1")->geometry(), QRect(16, 16, 113, 33)); // twips / 15
-    // Each shown control has a box of its own; only the special button overlaps another.
-    const QList<QWidget*> controls = h.window->findChildren<QWidget*>(
-        QRegularExpression("^(?!qt_|mnu).+$"), Qt::FindDirectChildrenOnly);
-    for (QWidget* a : controls)
-        for (QWidget* b : controls) {
-            const QRect both = a->geometry() & b->geometry(); // boxes side by side share a line
-            const QString pair = a->objectName() + " " + b->objectName();
-            QVERIFY2(a == b || !a->isVisible() || !b->isVisible() || both.width() <= 1 ||
-                         both.height() <= 1 || pair == "txtArquivo cmdSpecial" ||
-                         pair == "cmdSpecial txtArquivo",
-                     qPrintable(pair));
-        }
-    const QFont word = h.Find<QLabel>("lblColor")->font();
-    QVERIFY(word.bold() && word.pointSize() == 18);
-    // The special button reaches down over the path field and stays clickable there.
-    auto* special = h.Find<QWidget>("cmdSpecial");
-    QCOMPARE(h.window->childAt(special->geometry().center()), special);
-}
-
 void WindowTest::renderShowsTheModel() {
     WindowHarness h;
     FormModel& m = h.model();
-    const QStringList names =
-        QStringLiteral(
-            "Command1 Command2 Command3 Command4 cmdSpecial lblGame Label2 cmdRecarrega lblLoc "
-            "lblLocOpt cmdImp cmdExp cmdAmostra cmdExibir lblColor lblBlue lblGreen lblRed "
-            "lblLocaliza txtArquivo")
-            .split(u' ');
-    Control* const controls[] = {&m.Command1,   &m.Command2,  &m.Command3,    &m.Command4,
-                                 &m.cmdSpecial, &m.lblGame,   &m.Label2,      &m.cmdRecarrega,
-                                 &m.lblLoc,     &m.lblLocOpt, &m.cmdImp,      &m.cmdExp,
-                                 &m.cmdAmostra, &m.cmdExibir, &m.lblColor,    &m.lblBlue,
-                                 &m.lblGreen,   &m.lblRed,    &m.lblLocaliza, &m.txtArquivo};
-    for (int k = 0; k < names.size(); ++k) { // every caption, state and visibility turned
-        controls[k]->caption = "Ç " + names[k].toStdString();
-        controls[k]->enabled = !controls[k]->enabled;
-        controls[k]->visible = !controls[k]->visible;
-    }
+    const std::pair<const char*, Control*> controls[] = {
+        {"Command1", &m.Command1},       {"Command2", &m.Command2},
+        {"Command3", &m.Command3},       {"Command4", &m.Command4},
+        {"cmdSpecial", &m.cmdSpecial},   {"lblGame", &m.lblGame},
+        {"Label2", &m.Label2},           {"cmdRecarrega", &m.cmdRecarrega},
+        {"lblLoc", &m.lblLoc},           {"lblLocOpt", &m.lblLocOpt},
+        {"cmdImp", &m.cmdImp},           {"cmdExp", &m.cmdExp},
+        {"cmdAmostra", &m.cmdAmostra},   {"cmdExibir", &m.cmdExibir},
+        {"lblColor", &m.lblColor},       {"lblBlue", &m.lblBlue},
+        {"lblGreen", &m.lblGreen},       {"lblRed", &m.lblRed},
+        {"lblLocaliza", &m.lblLocaliza}, {"txtArquivo", &m.txtArquivo}};
+    for (const auto& [name, control] : controls) // every caption, state and visibility turned
+        *control = {std::string("Ç ") + name, !control->enabled, !control->visible};
     for (std::size_t i = 0; i < 16; ++i)
         m.Opt[i] = {static_cast<RgbColor>(0x030201 * i), i % 3 != 0, i % 2 == 0};
     m.BlueScroll = 3;
@@ -136,14 +103,12 @@ void WindowTest::renderShowsTheModel() {
     m.RedScroll = 31;
     m.Picture1 = 0x123456;
     h.window->Render();
-
-    for (int k = 0; k < names.size(); ++k) {
-        const Control& control = *controls[k];
-        auto* widget = h.Find<QWidget>(names[k].toLatin1().constData());
-        QCOMPARE(widget->isEnabled(), control.enabled);
-        QCOMPARE(widget->isVisible(), control.visible);
-        QCOMPARE(widget->property("text").toString(), QString::fromStdString(control.caption));
-        if (auto* label = qobject_cast<QLabel*>(widget); label && names[k] != "Label2")
+    for (const auto& [name, control] : controls) {
+        auto* widget = h.Find<QWidget>(name);
+        QCOMPARE(widget->isEnabled(), control->enabled);
+        QCOMPARE(widget->isVisible(), control->visible);
+        QCOMPARE(widget->property("text").toString(), QString::fromStdString(control->caption));
+        if (auto* label = qobject_cast<QLabel*>(widget); label && label != h.Find<QLabel>("Label2"))
             QCOMPARE(label->textFormat(), Qt::PlainText); // only Label2 has an access key
     }
     for (int i = 0; i < 16; ++i) {
@@ -157,19 +122,15 @@ void WindowTest::renderShowsTheModel() {
     QCOMPARE(h.Find<ColourSample>("Picture1")->colour(), QColor(0x56, 0x34, 0x12));
 }
 
-void WindowTest::focusStartsOnCommand1AndTabSkipsDisabledButtons() {
-    WindowHarness h;
-    QCOMPARE(QApplication::focusWidget(), h.Find<QWidget>("Command1"));
-    for (const char* name : {"Command3", "Command4", "txtArquivo", "List1", "Opt0", "Opt1"}) {
-        PressKey(h.window.get(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
-    }
-    PressKey(h.window.get(), Qt::Key_P, Qt::AltModifier); // the access key of "&Paletas:"
-    QCOMPARE(QApplication::focusWidget(), h.Find<QWidget>("List1"));
-}
-
 void WindowTest::everyButtonReachesItsHandler() {
     WindowHarness h("kaldrex");
+    QCOMPARE(h.window->size(), QSize(479, 306));
+    QCOMPARE(h.window->maximumSize(), QSize(479, 306));
+    QCOMPARE(h.Find<QWidget>("Command1")->geometry(), QRect(16, 16, 113, 33)); // twips / 15
+    QVERIFY(h.Find<QLabel>("lblColor")->font().bold());
+    // The special button reaches down over the path field and stays clickable there.
+    auto* special = h.Find<QWidget>("cmdSpecial");
+    QCOMPARE(h.window->childAt(special->geometry().center()), special);
     OpenAndSelect(h);
     h.services.messageAnswers.push_back(kAnswerNo); // the exit question, the first box
     for (const char* image : {"preview01.gif", "preview02.gif"})
@@ -192,22 +153,34 @@ void WindowTest::everyButtonReachesItsHandler() {
     QCOMPARE(Reaction(h, "cmdSpecial"), std::string("open"));
 }
 
-void WindowTest::listChoosesByMouseArrowsAndSpaceOnly() {
+// The window showed the path on every event, so what the user typed was lost at once.
+void WindowTest::listChoosesByMouseArrowsAndSpaceOnlyAndTypedPathStays() {
     WindowHarness h;
-    OpenPatternDump(h);
-    h.Find<QWidget>("txtArquivo")->setFocus();
+    QCOMPARE(QApplication::focusWidget(), h.Find<QWidget>("Command1"));
+    for (const char* name : {"Command3", "Command4", "txtArquivo", "List1", "Opt0", "Opt1"}) {
+        PressKey(h.window.get(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
+    }
+    PressKey(h.window.get(), Qt::Key_P, Qt::AltModifier); // the access key of "&Paletas:"
+    QCOMPARE(QApplication::focusWidget(), h.Find<QWidget>("List1"));
+    const QString dump = QString::fromStdString(OpenPatternDump(h));
+    auto* path = h.Find<QLineEdit>("txtArquivo");
+    path->clear();
+    QTest::keyClicks(path, "typed");
+    path->setFocus();
     PressKey(h.window.get(), Qt::Key_Tab); // the focus alone chooses nothing
     QCOMPARE(QApplication::focusWidget(), h.Find<QWidget>("List1"));
     QCOMPARE(h.model().List1.selected, -1);
     PressKey(h.window.get(), Qt::Key_Space);
     QCOMPARE(h.model().List1.selected, 0);
     QCOMPARE(SwatchAt(h, 0)->colour(), PatternColour(0, 0));
-
     ClickRow(h, 5);
-    QCOMPARE(h.model().List1.selected, 5);
     PressKey(h.window.get(), Qt::Key_Down);
     QCOMPARE(h.model().List1.selected, 6);
     QCOMPARE(SwatchAt(h, 15)->colour(), PatternColour(0xC0, 15));
+    QCOMPARE(path->text(), QStringLiteral("typed"));
+    OpenPatternDump(h); // the same file again shows its path
+    QCOMPARE(path->text(), dump);
 }
 
 // The window raised the list's click only when the selection changed, so a click on the row
@@ -229,86 +202,54 @@ void WindowTest::clickOrSpaceOnTheChosenRowReadsThePaletteAfresh() {
         QCOMPARE(SwatchAt(h, 3)->colour(), PatternColour(0x20, 3));
         QVERIFY(!SwatchAt(h, 3)->isChecked());
     }
-}
-
-void WindowTest::sliderChangesNothingUntilReleased() {
-    WindowHarness h;
-    OpenAndSelect(h);
-    auto* blue = h.Find<QSlider>("BlueScroll");
+    Click(SwatchAt(h, 3));
+    auto* blue = h.Find<QSlider>("BlueScroll"); // a slider changes nothing until released
     blue->setSliderDown(true);
     blue->setSliderPosition(20);
     QCOMPARE(h.model().BlueScroll, 5);
     blue->setSliderDown(false);
-    QCOMPARE(h.model().BlueScroll, 20);
     QCOMPARE(SwatchAt(h, 3)->colour(), WordColour(0x500D));
     blue->setFocus();
     PressKey(h.window.get(), Qt::Key_PageUp); // a page is one step too
     QCOMPARE(h.model().BlueScroll, 21);
 }
 
-void WindowTest::windowSeesKeypadKeysFirstWhateverHasTheFocus() {
+void WindowTest::windowSeesKeypadKeysFirstButNotAnotherWindows() {
     WindowHarness h("kaldrex");
     EnterSpecialState(h);
-    QCOMPARE(h.Find<QLabel>("lblLoc")->text(), QStringLiteral("1F0"));
     for (const char* focus : {"List1", "BlueScroll", "Opt4", "txtArquivo"}) {
         h.Find<QWidget>(focus)->setFocus();
         PressKey(h.window.get(), Qt::Key_Plus, Qt::KeypadModifier);
-        QCOMPARE(h.Find<QLabel>("lblLoc")->text(),
-                 QStringLiteral("210")); // once, not again from the parent
+        QCOMPARE(h.Find<QLabel>("lblLoc")->text(), QStringLiteral("210")); // once, not twice
         PressKey(h.window.get(), Qt::Key_Minus, Qt::KeypadModifier);
         QCOMPARE(h.state.CurrentLocation, 0x1F0);
     }
     PressKey(h.window.get(), Qt::Key_Plus); // the main keyboard's plus is another key
+    QLineEdit other;
+    other.show();
+    QTest::keyClick(&other, Qt::Key_Plus, Qt::KeypadModifier);
+    QTest::keyClick(&other, Qt::Key_Escape);
     QCOMPARE(h.state.CurrentLocation, 0x1F0);
+    QVERIFY(h.services.messages.empty() && h.window->isVisible());
     h.services.inputAnswers.push_back("100");
     Click(h.Find<QWidget>("lblLoc"));
     QCOMPARE(h.Find<QLabel>("lblLoc")->text(), QStringLiteral("100"));
 }
 
-void WindowTest::keysOfAnotherWindowAreNotTheWindows() {
-    WindowHarness h("kaldrex");
-    EnterSpecialState(h);
-    QLineEdit other;
-    other.show();
-    QTest::keyClick(&other, Qt::Key_Plus, Qt::KeypadModifier);
-    QCOMPARE(h.state.CurrentLocation, 0x1F0);
-    QTest::keyClick(&other, Qt::Key_Escape);
-    QVERIFY(h.services.messages.empty());
-    QVERIFY(h.window->isVisible());
-}
-
 void WindowTest::escAndTheCloseBoxAskLikeTheExitButton() {
     WindowHarness fresh; // nothing open: Esc closes without asking
     PressKey(fresh.window.get(), Qt::Key_Escape);
-    QVERIFY(fresh.services.messages.empty());
-    QVERIFY(!fresh.window->isVisible());
-
+    QVERIFY(fresh.services.messages.empty() && !fresh.window->isVisible());
     WindowHarness h;
     OpenPatternDump(h);
     h.Find<QWidget>("List1")->setFocus();
     h.services.messageAnswers = {kAnswerNo, kAnswerNo, kAnswerYes};
     PressKey(h.window.get(), Qt::Key_Escape);
     QVERIFY(h.window->isVisible());
-    QVERIFY(!h.window->close()); // the close box
-    QVERIFY(h.window->isVisible());
+    QVERIFY(!h.window->close() && h.window->isVisible()); // the close box
     QVERIFY(h.window->close());
     QCOMPARE(h.services.messages.size(), std::size_t{3});
     QCOMPARE(h.services.messages[1].style, 292);
-}
-
-// The window showed the path on every event, so what the user typed was lost at once; and
-// then only when it differed, so the same file opened again left the typing there.
-void WindowTest::pathTypedStaysUntilAPathIsSetAgain() {
-    WindowHarness h;
-    auto* path = h.Find<QLineEdit>("txtArquivo");
-    const QString dump = QString::fromStdString(OpenPatternDump(h));
-    path->clear();
-    QTest::keyClicks(path, "typed");
-    ClickRow(h, 1);
-    Click(SwatchAt(h, 2));
-    QCOMPARE(path->text(), QStringLiteral("typed"));
-    OpenPatternDump(h);
-    QCOMPARE(path->text(), dump);
 }
 
 void WindowTest::editMenuListsItsShortcutsWhichFire() {
@@ -319,7 +260,6 @@ void WindowTest::editMenuListsItsShortcutsWhichFire() {
                               SwatchAt(h, 5)->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(SwatchAt(h, 5), &request);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    QVERIFY(menu != nullptr);
     QStringList items;
     for (const QAction* action : menu->actions())
         if (!action->isSeparator())
@@ -333,7 +273,6 @@ void WindowTest::editMenuListsItsShortcutsWhichFire() {
     QVERIFY(QGuiApplication::styleHints()->showShortcutsInContextMenus());
     QTest::keyClick(menu, Qt::Key_Escape);
     QVERIFY(!menu->isVisible() && h.window->isVisible());
-
     QWidget* window = h.window.get();
     h.services.clipboard = "7FFF";
     for (const auto& [key, colour] :
@@ -346,7 +285,6 @@ void WindowTest::editMenuListsItsShortcutsWhichFire() {
     h.services.inputAnswers.push_back("#FF0000");
     PressKey(window, Qt::Key_D, Qt::ControlModifier);
     QCOMPARE(h.model().lblColor.caption, std::string("001F"));
-
     // The path field keeps its own Ctrl+V.
     auto* path = h.Find<QLineEdit>("txtArquivo");
     path->setFocus();
@@ -369,7 +307,6 @@ void WindowTest::mouseDropsShiftClickAndDoubleClicks() {
     h.services.inputAnswers.push_back("#FF0000");
     QTest::mouseDClick(h.Find<QWidget>("lblColor"), Qt::LeftButton);
     QCOMPARE(SwatchAt(h, 3)->colour(), WordColour(0x001F));
-
     QMimeData swatch3;
     swatch3.setData("application/x-zandrel-swatch", "3");
     QVERIFY(DropOn(h, SwatchAt(h, 5), swatch3)); // swapped
@@ -377,7 +314,6 @@ void WindowTest::mouseDropsShiftClickAndDoubleClicks() {
     QVERIFY(DropOn(h, SwatchAt(h, 6), swatch3, Qt::ControlModifier)); // copied
     QCOMPARE(SwatchAt(h, 6)->colour(), SwatchAt(h, 3)->colour());
     QVERIFY(!DropOn(h, SwatchAt(h, 3), swatch3)); // on itself
-
     QMimeData file;
     file.setUrls({QUrl::fromLocalFile(QString::fromStdString(
         h.folder.Write("white.gbapal", std::vector<std::uint8_t>(32, 0xFF))))});
@@ -426,10 +362,7 @@ void WindowTest::captionTooWideForItsBoxShrinksToFit() {
     QFont font = label->font();
     const int size = font.pixelSize();
     const bool fits = QFontMetrics(font).horizontalAdvance(caption) <= label->width();
-    QVERIFY(size >= 8 && size <= 11);
-    QVERIFY(fits || size == 8);
-    if (spacing == 8)
-        QCOMPARE(size, 8);
+    QVERIFY(size >= 8 && size <= 11 && (fits || size == 8) && (spacing != 8 || size == 8));
     if (size < 11) { // the largest size that fits
         font.setPixelSize(size + 1);
         QVERIFY(QFontMetrics(font).horizontalAdvance(caption) > label->width());
