@@ -16,10 +16,8 @@ struct ShownMessage {
     int style = 0;
     std::string title;
 };
-
 struct DialogCall {
-    std::string kind; // "open" or "save"
-    std::string title, filter, defaultExt;
+    std::string kind, title, filter, defaultExt; // kind: "open" or "save"
 };
 
 class FakeServices : public Services {
@@ -42,18 +40,15 @@ class FakeServices : public Services {
     CustomColorTable systemColors{};
 
     std::string InputBox(const std::string& prompt) override {
-        inputPrompts.push_back(prompt);
-        return Take(inputAnswers);
+        return inputPrompts.push_back(prompt), Take(inputAnswers);
     }
     std::string ShowOpenDialog(const std::string& title, const std::string& filter,
                                const std::string& defaultExt) override {
-        dialogs.push_back({"open", title, filter, defaultExt});
-        return Take(openAnswers);
+        return dialogs.push_back({"open", title, filter, defaultExt}), Take(openAnswers);
     }
     std::string ShowSaveDialog(const std::string& title, const std::string& filter,
                                const std::string& defaultExt) override {
-        dialogs.push_back({"save", title, filter, defaultExt});
-        return Take(saveAnswers);
+        return dialogs.push_back({"save", title, filter, defaultExt}), Take(saveAnswers);
     }
     bool ChooseColor(RgbColor& color, const CustomColorTable& customColors) override {
         colorDialogStarts.push_back(color);
@@ -87,17 +82,15 @@ class FakeServices : public Services {
   protected:
     int ShowMessage(const std::string& text, int style, const std::string& title) override {
         messages.push_back({text, style, title});
-        const int fallback = style == kStyleQuestionYesNo ? kAnswerYes : kAnswerOk;
-        return Take(messageAnswers).value_or(fallback);
+        return Take(messageAnswers).value_or(style == kStyleQuestionYesNo ? kAnswerYes : kAnswerOk);
     }
 
   private:
     template <typename T> static std::optional<T> Take(std::deque<T>& queue) {
         if (queue.empty())
             return std::nullopt;
-        T answer = queue.front();
-        queue.pop_front();
-        return answer;
+        const T answer = queue.front();
+        return queue.pop_front(), answer;
     }
     static std::string Take(std::deque<std::string>& queue) {
         return Take<std::string>(queue).value_or("");

@@ -8,11 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <functional>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "FakeServices.h"
 #include "TempDir.h"
@@ -32,9 +29,8 @@ inline std::string Unreadable(const std::string& path, int error) {
 inline void ExpectOneMessage(const FakeServices& services, const std::string& text, int style,
                              const std::string& title = "Zandrel") {
     ASSERT_EQ(services.messages.size(), 1u);
-    EXPECT_EQ(services.messages[0].text, text);
-    EXPECT_EQ(services.messages[0].style, style);
-    EXPECT_EQ(services.messages[0].title, title);
+    const ShownMessage& m = services.messages[0];
+    EXPECT_EQ(std::tie(m.text, m.style, m.title), std::tie(text, style, title));
 }
 
 // The one dialog shown: its kind ("open" or "save"), title and filter, no default extension.

@@ -1,8 +1,13 @@
-// A private folder for one test, removed with everything in it afterwards.
+// A private folder for one test, removed with everything in it afterwards; and byte helpers.
 #pragma once
+
+#include <stdlib.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -10,27 +15,67 @@ namespace zandrel::testing {
 
 class TempDir {
   public:
-    TempDir();
-    ~TempDir();
+    TempDir() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "zandrel-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot create a temporary folder");
+        path_ = pattern;
+    }
+    ~TempDir() {
+        namespace fs = std::filesystem;
+        std::error_code ignored; // what a test made read-only must still be removable
+        for (const auto& entry : fs::recursive_directory_iterator(path_, ignored))
+            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(path_, ignored);
+    }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
-    // Writes the bytes (or text) to a file in the folder and returns its path.
-    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
-    std::string WriteText(const std::string& name, const std::string& text) const;
+    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+        const std::string full = File(name);
+        std::ofstream out(full, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        if (!out)
+            throw std::runtime_error("cannot write " + full);
+        return full;
+    }
+    std::string WriteText(const std::string& name, const std::string& text) const {
+        return Write(name, {text.begin(), text.end()});
+    }
 
   private:
     std::filesystem::path path_;
 };
 
-std::vector<std::uint8_t> ReadBytes(const std::string& path);
+inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 // Byte k is (k * 7 + 3) & 0xFF, so any shifted write shows.
-std::vector<std::uint8_t> PatternBytes(std::size_t size);
+inline std::vector<std::uint8_t> PatternBytes(std::size_t size) {
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t k = 0; k < size; ++k)
+        bytes[k] = static_cast<std::uint8_t>((k * 7 + 3) & 0xFF);
+    return bytes;
+}
+
 // PatternBytes with a game code at 0xAC, as far as `size` reaches.
-std::vector<std::uint8_t> RomWithCode(const std::string& code, std::size_t size = 0x400);
+inline std::vector<std::uint8_t> RomWithCode(const std::string& code, std::size_t size = 0x400) {
+    std::vector<std::uint8_t> bytes = PatternBytes(size);
+    for (std::size_t i = 0; i < code.size() && 0xAC + i < size; ++i)
+        bytes[0xAC + i] = static_cast<std::uint8_t>(code[i]);
+    return bytes;
+}
+
 // The colour word stored at `offset`: low byte first, bit 15 dropped, 0 past the end.
-std::uint16_t StoredWord(const std::vector<std::uint8_t>& bytes, std::size_t offset);
+inline std::uint16_t StoredWord(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+    const int low = offset < bytes.size() ? bytes[offset] : 0;
+    const int high = offset + 1 < bytes.size() ? bytes[offset + 1] : 0;
+    return static_cast<std::uint16_t>(low | (high & 0x7F) << 8);
+}
 
 } // namespace zandrel::testing
