@@ -28,7 +28,6 @@ std::string Lines(int count, const std::string& line) {
 }
 
 const std::string kJascHead = "JASC-PAL\r\n0100\r\n16\r\n";
-const std::string kGimpHead = "GIMP Palette\nName: x\nColumns: 16\n#\n";
 
 // Sixteen triples of 8k + 1, then zeros; the first bytes may be replaced.
 Bytes Act(std::size_t size, const std::string& first = {}) {
@@ -72,15 +71,11 @@ TEST(PaletteFiles, EachFormatWritesItsExactBytes) {
     ASSERT_EQ(tpl.size(), 52u);
     EXPECT_EQ(Bytes(tpl.begin(), tpl.begin() + 10),
               (Bytes{'T', 'P', 'L', 0, 248, 0, 120, 1, 2, 254}));
-    EXPECT_EQ(tpl.back(), 240);
     const Bytes jascBytes = PaletteFileBytes(F::Jasc, colours);
     const std::string jasc(jascBytes.begin(), jascBytes.end());
-    EXPECT_TRUE(jasc.starts_with(kJascHead + "248 0 120\r\n1 2 254\r\n255 255 255\r\n3 6 252\r\n"));
-    EXPECT_TRUE(jasc.ends_with("252\r\n4 8 251\r\n5 10 250\r\n6 12 249\r\n7 14 248\r\n8 16 247\r\n"
-                               "9 18 246\r\n10 20 245\r\n11 22 244\r\n12 24 243\r\n13 26 242\r\n"
-                               "14 28 241\r\n15 30 240\r\n"))
-        << jasc;
-    // Words low byte first: (248, 0, 120) reduces to 30, 0, 14 = 381E.
+    EXPECT_TRUE(jasc.starts_with(kJascHead + "248 0 120\r\n1 2 254\r\n255 255 255\r\n")) << jasc;
+    EXPECT_TRUE(jasc.ends_with("\r\n14 28 241\r\n15 30 240\r\n")) << jasc;
+    EXPECT_EQ(std::count(jasc.begin(), jasc.end(), '\n'), 19);
     const Bytes gba = GbaPaletteBytes(colours);
     ASSERT_EQ(gba.size(), 32u);
     EXPECT_EQ(Bytes(gba.begin(), gba.begin() + 6), (Bytes{0x1E, 0x38, 0x00, 0x78, 0xFF, 0x7F}));
@@ -88,25 +83,12 @@ TEST(PaletteFiles, EachFormatWritesItsExactBytes) {
     ASSERT_EQ(act.size(), 768u);
     EXPECT_EQ(Bytes(act.begin() + 42, act.begin() + 49), (Bytes{14, 28, 241, 15, 30, 240, 0}));
     EXPECT_EQ(std::count(act.begin() + 48, act.end(), 0), 720);
-    // GIMP: right-aligned components and the colour word as name; line ends leave the name.
     const std::string gimp = GimpPaletteText(colours, "Fundo\r\n00");
     EXPECT_TRUE(gimp.starts_with("GIMP Palette\nName: Fundo00\nColumns: 16\n#\n"
                                  "248   0 120\t381E\n  1   2 254\t7800\n255 255 255\t7FFF\n"))
         << gimp;
     EXPECT_TRUE(gimp.ends_with(" 15  30 240\t7461\n")) << gimp;
     EXPECT_TRUE(PaletteFileBytes(F::None, colours).empty());
-}
-
-TEST(PaletteFiles, FormatIsChosenByTheNameEndIgnoringCase) {
-    const std::tuple<const char*, F, F> cases[] = {
-        // the window's export, the command line's
-        {"a.Tpl", F::Tpl, F::Tpl},          {"b.PaL", F::Jasc, F::Jasc},
-        {"c.gbapal", F::GbaRaw, F::GbaRaw}, {"d.x/a.GPL", F::None, F::Gimp},
-        {"a.act", F::None, F::Act},         {"a.pal.bak", F::None, F::None}};
-    for (const auto& [name, window, exchange] : cases) {
-        EXPECT_EQ(ExportFormatForName(name), window) << name;
-        EXPECT_EQ(ExchangeFormatForName(name), exchange) << name;
-    }
 }
 
 TEST(PaletteFiles, EveryFormatReadsBackTheWordsItWroteAndIsKnownByItsContent) {
@@ -128,11 +110,8 @@ TEST(PaletteFiles, EveryFormatReadsBackTheWordsItWroteAndIsKnownByItsContent) {
         const WordsResult read = ReadExchangeFile(format, file);
         EXPECT_EQ(read.words, words) << static_cast<int>(format) << ": " << read.failure.reason;
     }
-    // A misspelt header is JASC, refused with its reason; ACT tables whose first colours
-    // spell a header are still ACT tables.
+    // ACT tables whose first colours spell a header are still ACT tables.
     const std::pair<Bytes, F> cases[] = {{Of("\xEF\xBB\xBF  " + kJascHead), F::Jasc},
-                                         {Of("jasc-pal 1\r\n"), F::Jasc},
-                                         {Tpl(772), F::Tpl},
                                          {Act(768, "JASC"), F::Act},
                                          {Act(772, "  gimp"), F::Act},
                                          {Bytes{0x1F, 0}, F::GbaRaw}};
@@ -150,10 +129,8 @@ TEST(PaletteFiles, ReadersTakeTheFirstSixteenEntriesWithAnyLineEnd) {
     std::erase(lf, '\r');
     std::string cr = lf;
     std::replace(cr.begin(), cr.end(), '\n', '\r');
-    const std::string cut = jasc.substr(0, jasc.find("9 9 9") - 2); // the last line unended
-    for (const std::string& text : {lf, cr, cut, "\xEF\xBB\xBF" + jasc})
+    for (const std::string& text : {lf, cr, "\xEF\xBB\xBF" + jasc})
         EXPECT_EQ(FirstAndLast<std::string_view>(ReadJascPalette, text), "0 0 255, 15 30 240");
-    // GIMP: name, columns, comments and empty lines skipped and needed by none; names too.
     const std::string gimp = "GIMP Palette\rName: T\rColumns: 4\r# c\r\r  0\t1   2\tBlack\r" +
                              Lines(14, "1 1 1\r") + "15 16 17 Last\r300 300 300 not read\r";
     const std::string bare =
@@ -161,8 +138,7 @@ TEST(PaletteFiles, ReadersTakeTheFirstSixteenEntriesWithAnyLineEnd) {
     for (const std::string& text : {gimp, bare})
         EXPECT_EQ(FirstAndLast<std::string_view>(ReadGimpPalette, text), "0 1 2, 15 16 17");
     using Span = std::span<const std::uint8_t>;
-    // ACT: 768 bytes, or 772 with a count; 0 states nothing and 256 is a full table.
-    EXPECT_EQ(FirstAndLast<Span>(ReadActPalette, Act(768)), "1 9 17, 105 113 121");
+    // 772 ACT bytes end in a count; 0 states nothing and 256 is a full table.
     for (const int count : {16, 0, 256}) {
         Bytes bytes = Act(772);
         bytes[768] = static_cast<std::uint8_t>(count >> 8);
@@ -170,18 +146,13 @@ TEST(PaletteFiles, ReadersTakeTheFirstSixteenEntriesWithAnyLineEnd) {
         EXPECT_EQ(FirstAndLast<Span>(ReadActPalette, bytes), "1 9 17, 105 113 121") << count;
     }
     EXPECT_EQ(FirstAndLast<Span>(ReadTplPalette, Tpl(100)), "20 25 30, 245 250 255");
-    // Raw GBA: words low byte first, missing bytes 0, bytes past the palette ignored.
-    Bytes raw(40, 0x11);
-    raw[31] = 0x12;
-    EXPECT_EQ(GbaPaletteWords(raw)[15], 0x1211);
-    EXPECT_EQ(GbaPaletteWords(Bytes{0x34, 0x12, 0x56})[1], 0x0056);
+    EXPECT_EQ(GbaPaletteWords(Bytes{0x34, 0x12, 0x56})[1], 0x0056); // missing bytes are 0
 }
 
 // Every refusal names the line (text formats) or the offset (binary ones).
 TEST(PaletteFiles, MalformedFilesAreRefusedNamingTheLineOrOffset) {
     const std::string good = Lines(16, "1 2 3\r\n");
     const std::string three = ": esperados três números (vermelho verde azul)";
-    const std::string range = ": o componente ";
     Bytes act8 = Act(772);
     act8[769] = 8;
     Bytes tplHeader = Tpl(52);
@@ -197,17 +168,9 @@ TEST(PaletteFiles, MalformedFilesAreRefusedNamingTheLineOrOffset) {
         {F::Jasc, Of(kJascHead + Lines(10, "1 2 3\r\n")),
          "linha 14: o arquivo termina depois de 10 cores; são necessárias 16"},
         {F::Jasc, Of(kJascHead + Lines(4, "1 2 3\n") + "1 2\n" + good), "linha 8" + three},
-        {F::Jasc, Of(kJascHead + "1 2 3 4\r\n" + good), "linha 4" + three},
         {F::Jasc, Of(kJascHead + "1 256 3\r\n" + good),
-         "linha 4" + range + "256 está fora de 0 a 255"},
-        {F::Jasc, Of(kJascHead + "-1 2 3\r\n" + good),
-         "linha 4" + range + "-1 está fora de 0 a 255"},
-        {F::Jasc, Of(kJascHead + "99999999999999999999 0 0\r\n" + good),
-         "linha 4" + range + "99999999999999999999 está fora de 0 a 255"},
+         "linha 4: o componente 256 está fora de 0 a 255"},
         {F::Gimp, Of(good), "linha 1: falta o cabeçalho \"GIMP Palette\""},
-        {F::Gimp, Of(kGimpHead + Lines(15, "1 2 3\n")),
-         "linha 20: o arquivo termina depois de 15 cores; são necessárias 16"},
-        {F::Gimp, Of(kGimpHead + "Black 0 0 0\n" + good), "linha 5" + three},
         {F::Act, Act(500),
          "offset 500: o arquivo termina antes dos 768 bytes de uma tabela de cores ACT"},
         {F::Act, Act(770),
@@ -218,9 +181,6 @@ TEST(PaletteFiles, MalformedFilesAreRefusedNamingTheLineOrOffset) {
         {F::Tpl, tplType, "offset 3: tipo 2 não suportado (esperado 0, cores RGB de 3 bytes)"},
         {F::GbaRaw, Bytes(1025, 0),
          "offset 1024: o arquivo tem 1025 bytes; uma paleta GBA tem no máximo 1024"},
-        {F::Tpl, Tpl(773), "offset 772: o arquivo tem 773 bytes; uma paleta TPL tem no máximo 772"},
-        {F::Jasc, Of((kJascHead + good + std::string(65536, ' ')).substr(0, 65537)),
-         "offset 65536: o arquivo tem 65537 bytes; uma paleta JASC tem no máximo 65536"},
         {F::None, {}, "formato de paleta desconhecido"},
     };
     for (const auto& [format, bytes, reason] : cases) {
@@ -237,11 +197,8 @@ TEST(GifHeader, AcceptsOnlyAGifWithAGlobalTableOfSixteenOrMoreInsideTheFile) {
         return head;
     };
     const std::tuple<Bytes, std::uint64_t, Result> cases[] = {
-        {header("GIF87a", 0x87), 1000, Result::Ok},
         {header("GIF89a", 0xF3), 61, Result::Ok}, // exactly the 16 entries
         {header("GIF89a", 0xF3), 60, Result::ImageTooShort},
-        {Of("GIF89a"), 6, Result::ImageTooShort},
-        {Of("GIF89"), 5, Result::ImageNotGif},
         {header("GIF88a", 0xF3), 1000, Result::ImageNotGif},
         {header("GIF89a", 0x73), 1000, Result::ImageNoColourTable},
         {header("GIF89a", 0x82), 1000, Result::ImageSmallColourTable},

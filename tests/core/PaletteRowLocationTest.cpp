@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "OpenFormFixture.h"
-#include "rom/Lz77.h"
 
 namespace zandrel::testing {
 namespace {
@@ -27,25 +26,6 @@ TEST_F(PaletteRowLocation, ALocationThatIsNotStrictHexReadsAndWritesNothing) {
     EXPECT_EQ(model().List1.selected, -1);
     EXPECT_EQ(EnabledButtons(model()), "cmdRecarrega");
     EXPECT_EQ(ReadBytes(dumpPath), before);
-}
-
-TEST_F(PaletteRowLocation, ACompressedRowIsShownAndSavedLikeARawOne) {
-    std::vector<std::uint8_t> file = PatternBytes(0x400);
-    std::vector<std::uint8_t> data(file.begin() + 0x300, file.begin() + 0x340);
-    for (std::size_t i = 1; i < data.size(); i += 2)
-        data[i] &= 0x7F;
-    const std::vector<std::uint8_t> block = CompressLz77(data);
-    std::copy(block.begin(), block.end(), file.begin() + 0x100);
-    OpenDump(file, "16,LZ:100+20,h\r\n");
-    Choose(0);
-    EXPECT_EQ(model().Opt[15].backColor, WordToColor(StoredWord(data, 0x3E)));
-    EXPECT_EQ(EnabledButtons(model()), "Command2 cmdRecarrega cmdExibir cmdAmostra cmdImp cmdExp");
-    model().Opt[1].backColor = WordToColor(0x7C00);
-    form.Command2_Click();
-    ExpectOneMessage(services, "Paleta salva.", 64);
-    data[0x22] = 0x00;
-    data[0x23] = 0x7C;
-    EXPECT_EQ(DecompressLz77(ReadBytes(dumpPath), 0x100).data, data);
 }
 
 } // namespace
