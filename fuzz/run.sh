@@ -4,7 +4,6 @@
 # Usage: fuzz/run.sh TARGET|all SECONDS [libFuzzer option ...]
 #   Targets: fuzz_numbers fuzz_definitions fuzz_palette_files fuzz_lz77
 #   ZANDREL_FUZZ_SKIP_BUILD=1  use the targets already built (for runs side by side)
-#   ZANDREL_FUZZ_KEEP=1        go on from the corpus a previous run grew
 # Exits non-zero when a target crashes or breaks an invariant; the input that did it is kept
 # in build-fuzz/fuzz-artifacts/ and the whole log in build-fuzz/fuzz-logs/.
 set -euo pipefail
@@ -39,20 +38,14 @@ for target in "${targets[@]}"; do
     binary=$build/bin/$target
     [ -x "$binary" ] || { echo "$target: not built ($binary)" >&2; exit 2; }
     work=$build/fuzz-corpus/$target
-    if [ "${ZANDREL_FUZZ_KEEP:-0}" != 1 ]; then
-        rm -rf "$work"
-    fi
-    mkdir -p "$work"
+    rm -rf "$work" && mkdir -p "$work"
     cp -n "$root/fuzz/corpus/$target"/* "$work"/ 2>/dev/null || true
     log=$build/fuzz-logs/$target.log
     echo "== $target for ${seconds}s"
     if ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
         "$binary" "$work" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
         -artifact_prefix="$build/fuzz-artifacts/$target-" "$@" >"$log" 2>&1; then
-        grep -E '^(stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb)' \
-            "$log" || true
-        grep -E '^#[0-9]+.*(DONE|pulse|NEW|REDUCE)' "$log" | tail -n 1 || true
-        echo "corpus: $(find "$work" -type f | wc -l) files"
+        grep -E '^stat::(number_of_executed_units|peak_rss_mb)' "$log" || true
     else
         status=1
         echo "$target FAILED; the end of its log ($log):" >&2

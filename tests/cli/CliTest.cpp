@@ -1,12 +1,11 @@
 // zandrel-cli run as a process: its arguments, exit statuses, output formats and own
 // refusals. The formats, messages and writes it shares with the window are the core's tests.
-#include <fcntl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -31,35 +30,33 @@ std::string ReadText(const std::string& path) {
     return {bytes.begin(), bytes.end()};
 }
 
+std::string ShellWord(const std::string& text) {
+    std::string word = "'";
+    for (const char c : text)
+        word += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return word + "'";
+}
+
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
 class Cli : public ::testing::Test {
   protected:
-    // Runs `program` with its standard output going to `outPath` (a scratch file by default).
+    // Runs `program` through the shell with its standard output going to `outPath` (a
+    // scratch file by default).
     CliRun RunWith(const std::string& program, const std::vector<std::string>& args,
                    std::string outPath = {}) {
         const bool captured = outPath.empty();
         if (captured)
             outPath = scratch_.File("stdout");
         const std::string errPath = scratch_.File("stderr");
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        std::string command = ShellWord(program);
         for (const std::string& arg : args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0)
-                ::_exit(126);
-            ::execv(program.c_str(), argv.data());
-            ::_exit(127);
-        }
-        int status = 0;
-        while (pid > 0 && ::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
+            command += " " + ShellWord(arg);
+        const int status = std::system(
+            (command + " >" + ShellWord(outPath) + " 2>" + ShellWord(errPath) + " </dev/null")
+                .c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, captured ? ReadText(outPath) : "",
                 ReadText(errPath)};
     }
@@ -108,14 +105,11 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "falta o comando"},
         {{"paint", dump}, "comando desconhecido \"paint\""},
-        {{"identify"}, "identify: esperados 1 argumentos, recebidos 0"},
         {{"show", dump}, "show: esperados 2 argumentos, recebidos 1"},
         {{"set", dump, "0"}, "set: esperados FILE, PALETTE e ao menos um INDEX=WORD"},
         {{"show", dump, "-1"}, "PALETTE \"-1\": " + badRow},
-        {{"bytes", dump, "@1G"}, "PALETTE \"@1G\": " + badAt},
         {{"show", dump, "@LZ:10+3"}, "PALETTE \"@LZ:10+3\": " + badAt},
         {{"set", dump, "0", "0=0", "3"}, "INDEX=WORD \"3\": " + badSet},
-        {{"set", dump, "0", "3=0x10"}, "INDEX=WORD \"3=0x10\": " + badSet},
         {{"set", dump, "0", "0=8000"}, "INDEX=WORD \"0=8000\": a cor passa de 7FFF"},
         {{"scan"}, "scan: falta FILE"},
         {{"scan", dump, "--min", "101"}, "scan: --min espera uma pontuação de 0 a 100"},
@@ -203,18 +197,6 @@ TEST_F(Cli, SetWritesTheGivenWordsAndKeepsTheOnesBetweenBit15Included) {
     expected[0x3E] = 0x00;
     expected[0x3F] = 0x00;
     EXPECT_EQ(ReadBytes(dump), expected); // 0x23 keeps 0xF1
-}
-
-TEST_F(Cli, ExportAndImportMoveAPaletteBetweenFiles) {
-    const std::string source = Dump();
-    const std::string file = files_.File("p.gbapal");
-    ExpectSuccess(Run({"export", source, "3", file}), "");
-    const std::string target = files_.Write("target.dmp", PatternBytes(1024));
-    ExpectSuccess(Run({"import", target, "@A0", file}), "");
-    std::vector<std::uint8_t> expected = PatternBytes(1024);
-    for (std::size_t k = 0; k < 32; ++k)
-        expected[0xA0 + k] = PatternBytes(0x80)[0x60 + k] & (k % 2 ? 0x7F : 0xFF);
-    EXPECT_EQ(ReadBytes(target), expected);
 }
 
 TEST_F(Cli, OutputThatCannotBeWrittenExitsWithOne) {

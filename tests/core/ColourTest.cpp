@@ -7,6 +7,7 @@
 #include "colour/Codec.h"
 #include "colour/ColourText.h"
 #include "colour/EditHistory.h"
+#include "colour/LcdColour.h"
 
 using namespace zandrel;
 
@@ -89,4 +90,16 @@ TEST(EditHistory, UndoesRedoesForgetsTheRedoBranchAndKeepsTheNewestSteps) {
         oldest = history.Undo(PaletteSnapshot{});
     EXPECT_EQ(oldest, state(1));
     EXPECT_FALSE(history.CanUndo());
+}
+
+TEST(LcdColour, FollowsThePublishedCorrection) {
+    const std::pair<ColorWord, Rgb> cases[] = {{0x0000, {0, 0, 0}},
+                                               {0x001F, {232, 53, 111}},
+                                               {0x7C00, {0, 88, 217}},
+                                               {0x0016, {124, 29, 59}},
+                                               {0xFFFF, {252, 238, 242}}};
+    for (const auto& [word, shown] : cases)
+        EXPECT_EQ(SplitColor(LcdColour(word)), shown) << std::hex << word;
+    EXPECT_EQ(ScreenColour(0xFEFEFE, true), LcdColour(0x7BDE));
+    EXPECT_EQ(ScreenColour(0xFEFEFE, false), 0xFEFEFEu);
 }

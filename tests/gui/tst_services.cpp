@@ -2,9 +2,7 @@
 // own loops, and the conversions behind them.
 #include <QColorDialog>
 #include <QComboBox>
-#include <QDir>
 #include <QFileDialog>
-#include <QIcon>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,7 +17,6 @@
 
 #include <functional>
 
-#include "DesktopIdentity.h"
 #include "EscapeCloser.h"
 #include "KeyCodes.h"
 #include "MessageBoxes.h"
@@ -94,8 +91,7 @@ class ServicesTest : public QObject {
     void escapeCloserSeesEscBeforeTheControls();
     void filtersPathsAndKeysForQt();
     void messageBoxStyles();
-    void systemColoursVersionAndCommandLine();
-    void desktopKnowsTheEntryAndTheInstalledIcon();
+    void systemColoursAndCommandLine();
 };
 
 void ServicesTest::boxesAndDialogsAnswerFromTheirOwnLoopOverTheOwner() {
@@ -288,7 +284,7 @@ void ServicesTest::messageBoxStyles() {
     }
 }
 
-void ServicesTest::systemColoursVersionAndCommandLine() {
+void ServicesTest::systemColoursAndCommandLine() {
     QPalette palette;
     palette.setColor(QPalette::Active, QPalette::Button, QColor(0x11, 0x22, 0x33));
     const QPalette saved = QApplication::palette();
@@ -296,26 +292,8 @@ void ServicesTest::systemColoursVersionAndCommandLine() {
     QtServices services;
     QCOMPARE(services.SystemColors()[15], RgbColor{0x332211}); // button face, red low
     QApplication::setPalette(saved);
-    const VersionNumbers version = services.Version();
-    QCOMPARE(std::tuple(version.major, version.minor, version.revision), std::tuple(1, 0, 11));
     // main() started the application with these arguments after the program's name.
     QCOMPARE(services.CommandLine(), std::string("kaldrex  xç"));
-}
-
-// Docks find the desktop entry by its id; where no icon theme holds the icon, the installed
-// PNG beside the program is the windows' icon.
-void ServicesTest::desktopKnowsTheEntryAndTheInstalledIcon() {
-    const testing::TempDir prefix;
-    const QDir root(QString::fromStdString(prefix.path().string()));
-    const QString icons = QStringLiteral("share/icons/hicolor/256x256/apps");
-    QVERIFY(root.mkpath(QStringLiteral("bin")) && root.mkpath(icons));
-    QImage red(256, 256, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    QVERIFY(red.save(root.filePath(icons + "/io.github.zandrel.Zandrel.png")));
-    QIcon::setThemeSearchPaths({});
-    ApplyDesktopIdentity(root.filePath(QStringLiteral("bin")));
-    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("io.github.zandrel.Zandrel"));
-    QCOMPARE(QGuiApplication::windowIcon().pixmap(256).toImage().pixel(128, 128), qRgb(255, 0, 0));
 }
 
 // The application gets arguments of its own; the test runner keeps the real ones.
