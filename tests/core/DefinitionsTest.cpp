@@ -41,6 +41,15 @@ TEST(Definitions, ParseFillsTheThreeColumnsUntilTheFirstMalformedLine) {
         EXPECT_FALSE(failure.afterLoneCr) << text;
         EXPECT_EQ(Columns(table), columns) << text;
     }
+    // The lists hold 32767 rows; the line of one more is refused.
+    std::string full;
+    for (int i = 0; i < 32768; ++i)
+        full += "1,0,x\n";
+    PaletteTable many;
+    const Failure tooMany = ParseDefinitions(full, many);
+    EXPECT_EQ(tooMany.result, Result::TooManyEntries);
+    EXPECT_EQ(tooMany.line, 32768);
+    EXPECT_EQ(many.counts.size(), 32767u);
     // A CR in the second line's name was reported as line 3.
     PaletteTable table;
     const Failure failure = ParseDefinitions("16,0,A\r\n16,20,Na\rme\r\n", table);

@@ -309,10 +309,12 @@ void WindowTest::mouseDropsShiftClickAndDoubleClicks() {
     QCOMPARE(SwatchAt(h, 3)->colour(), WordColour(0x001F));
     QMimeData swatch3;
     swatch3.setData("application/x-zandrel-swatch", "3");
-    QVERIFY(DropOn(h, SwatchAt(h, 5), swatch3)); // swapped
-    QCOMPARE(SwatchAt(h, 5)->colour(), WordColour(0x001F));
+    QVERIFY(DropOn(h, SwatchAt(h, 0), swatch3)); // swapped, the first swatch too
+    QCOMPARE(SwatchAt(h, 0)->colour(), WordColour(0x001F));
+    QCOMPARE(SwatchAt(h, 3)->colour(), PatternColour(0x20, 0));
     QVERIFY(DropOn(h, SwatchAt(h, 6), swatch3, Qt::ControlModifier)); // copied
-    QCOMPARE(SwatchAt(h, 6)->colour(), SwatchAt(h, 3)->colour());
+    QCOMPARE(SwatchAt(h, 6)->colour(), PatternColour(0x20, 0));
+    QCOMPARE(SwatchAt(h, 3)->colour(), PatternColour(0x20, 0));
     QVERIFY(!DropOn(h, SwatchAt(h, 3), swatch3)); // on itself
     QMimeData file;
     file.setUrls({QUrl::fromLocalFile(QString::fromStdString(
