@@ -264,11 +264,12 @@ void WindowTest::editMenuListsItsShortcutsWhichFire() {
     for (const QAction* action : menu->actions())
         if (!action->isSeparator())
             items << action->text() + " " + action->shortcut().toString() +
-                         (action->isEnabled() ? "" : " off");
+                         (action->isEnabled() ? "" : " off") +
+                         (action->isCheckable() ? " toggle" : "");
     QCOMPARE(items,
              QStringList({"Desfazer Ctrl+Z off", "Refazer Ctrl+Shift+Z off", "Copiar cor Ctrl+C",
                           "Copiar paleta Ctrl+Shift+C", "Colar Ctrl+V", "Digitar cor… Ctrl+D",
-                          "Gradiente Ctrl+G off", "Tela do GBA Ctrl+L"}));
+                          "Gradiente Ctrl+G off", "Tela do GBA Ctrl+L toggle"}));
     QCOMPARE(h.model().OptSelected, 3); // a right click selects nothing
     QVERIFY(QGuiApplication::styleHints()->showShortcutsInContextMenus());
     QTest::keyClick(menu, Qt::Key_Escape);
