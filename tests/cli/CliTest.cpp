@@ -9,7 +9,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <map>
 
 #include "CliCommands.h"
 #include "TempDir.h"
@@ -62,14 +61,12 @@ class Cli : public ::testing::Test {
     }
     CliRun Run(const std::vector<std::string>& args) { return RunWith(ZANDREL_CLI_PATH, args); }
 
-    // A copy of the program beside definition files of the test's own (name to content).
-    std::string WithDefinitions(const std::map<std::string, std::string>& definitions) {
+    // A copy of the program beside a memory dump definition file of the test's own.
+    std::string WithDumpDefinitions(const std::string& text) {
         const std::filesystem::path folder = files_.path() / "program";
         std::filesystem::create_directories(folder);
-        std::filesystem::copy_file(ZANDREL_CLI_PATH, folder / "zandrel-cli",
-                                   std::filesystem::copy_options::overwrite_existing);
-        for (const auto& [name, text] : definitions)
-            std::ofstream(folder / name, std::ios::binary) << text;
+        std::filesystem::copy_file(ZANDREL_CLI_PATH, folder / "zandrel-cli");
+        std::ofstream(folder / "MEMORYDUMP.ZNDL", std::ios::binary) << text;
         return (folder / "zandrel-cli").string();
     }
     std::string Dump() { return files_.Write("palettes.dmp", PatternBytes(1024)); }
@@ -112,6 +109,7 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
         {{"set", dump, "0", "0=0", "3"}, "INDEX=WORD \"3\": " + badSet},
         {{"set", dump, "0", "0=8000"}, "INDEX=WORD \"0=8000\": a cor passa de 7FFF"},
         {{"scan"}, "scan: falta FILE"},
+        {{"scan", dump, "--min"}, "scan: --min espera uma pontuação de 0 a 100"},
         {{"scan", dump, "--min", "101"}, "scan: --min espera uma pontuação de 0 a 100"},
         {{"scan", dump, "--all"}, "scan: opção desconhecida \"--all\""},
         {{"scan", "--raw-only", dump, "--compressed-only"},
@@ -138,8 +136,7 @@ TEST_F(Cli, AFileThatCannotBeReadIsNamedWithTheSystemsReason) {
 TEST_F(Cli, OutputFormats) {
     const std::string dump = Dump();
     ExpectSuccess(Run({"identify", files_.Write("rom.gba", RomWithCode("BKRJ"))}), "Kemrith (J)\n");
-    const std::string program =
-        WithDefinitions({{"MEMORYDUMP.ZNDL", "; note\r\n2,20,Two, here\r\n4,3FE,End\r\n"}});
+    const std::string program = WithDumpDefinitions("; note\r\n2,20,Two, here\r\n4,3FE,End\r\n");
     // list: row, count, location and name as written, tab-separated.
     ExpectSuccess(RunWith(program, {"list", dump}), "0\t2\t20\tTwo, here\n1\t4\t3FE\tEnd\n");
     // show: index, word, and the components expanded to 0-255 (word 6AE3 at 20).
@@ -159,7 +156,7 @@ TEST_F(Cli, OutputFormats) {
 
 TEST_F(Cli, ByteViewerCountTooLargeNamesTheFile) {
     const std::string dump = Dump();
-    const std::string program = WithDefinitions({{"MEMORYDUMP.ZNDL", "40000,0,Huge\r\n"}});
+    const std::string program = WithDumpDefinitions("40000,0,Huge\r\n");
     ExpectFailure(RunWith(program, {"bytes", dump, "0"}),
                   Quoted(dump) +
                       ": A paleta tem 40000 cores, mais do que o visor de bytes pode mostrar.");
@@ -167,7 +164,7 @@ TEST_F(Cli, ByteViewerCountTooLargeNamesTheFile) {
 
 TEST_F(Cli, OwnRefusalsNameTheFileAndWriteNothing) {
     const std::string dump = Dump();
-    const std::string program = WithDefinitions({{"MEMORYDUMP.ZNDL", "4,100,Four\r\n"}});
+    const std::string program = WithDumpDefinitions("4,100,Four\r\n");
     const std::string txt = files_.File("out.txt");
     ExpectFailure(Run({"export", dump, "0", txt}),
                   Quoted(txt) + ": extensão desconhecida; use .gbapal, .tpl, .pal, .gpl ou .act");
