@@ -32,7 +32,7 @@ std::string DataFolderFor(const std::string& programFolder) {
 }
 
 std::string UserFolder(const char* variable, const char* home, const char* fallback) {
-    // The base folder specification ignores a relative value.
+    // XDG base directories must be absolute; a relative value is ignored, as other programs do.
     if (variable != nullptr && variable[0] == '/')
         return std::string(variable) + "/zandrel";
     const std::string base = home != nullptr && home[0] != '\0' ? home : "/";
