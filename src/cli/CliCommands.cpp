@@ -134,17 +134,24 @@ struct Palette {
     bool atLocation = false;
 };
 
-Failure LoadDefinitions(const std::string& path, const DataFolders& folders, PaletteTable& table,
-                        std::string& definitionName, std::string& definitionPath) {
+// The definition file of a file, where the open command finds it, and its entries.
+struct Definitions {
+    std::string name;
+    std::string path;
+    PaletteTable table;
+};
+
+Failure LoadDefinitions(const std::string& path, const DataFolders& folders,
+                        Definitions& definitions) {
     const std::optional<Identification> identification = IdentifyFile(path, folders);
     if (!identification)
         return Failure::FileRefused(path, text::kNotIdentified);
-    definitionName = DefinitionFileOf(*identification);
-    definitionPath =
-        (std::filesystem::path(DefinitionFolder(definitionName, folders)) / definitionName)
+    definitions.name = DefinitionFileOf(*identification);
+    definitions.path =
+        (std::filesystem::path(DefinitionFolder(definitions.name, folders)) / definitions.name)
             .string();
     // A definition file that stops early is reported, not half used: its message says so.
-    Failure failure = LoadDefinitionFile(definitionPath, definitionPath, table);
+    Failure failure = LoadDefinitionFile(definitions.path, definitions.path, definitions.table);
     failure.nothingLoaded = !failure.ok();
     return failure;
 }
@@ -159,22 +166,20 @@ Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
         palette.name = "@" + PaletteLocationText(argument.where);
         return {};
     }
-    PaletteTable table;
-    std::string definitionName;
-    std::string definitionPath;
-    if (Failure failure = LoadDefinitions(path, folders, table, definitionName, definitionPath);
-        !failure.ok())
+    Definitions definitions;
+    if (Failure failure = LoadDefinitions(path, folders, definitions); !failure.ok())
         return failure;
+    const PaletteTable& table = definitions.table;
     const std::size_t rows = table.locations.size();
     if (argument.row >= rows)
         return Failure::FileRefused(path, "não há paleta " + argument.text + "; " +
-                                              Quoted(definitionName) + " tem " +
+                                              Quoted(definitions.name) + " tem " +
                                               std::to_string(rows) + " paletas");
     // A location text that is no location reads and writes nothing.
     const std::string& locationText = table.locations[argument.row];
     const std::optional<PaletteLocation> where = ParsePaletteLocation(locationText);
     if (!where)
-        return Failure::BadLocation(definitionPath, table.lines[argument.row], locationText);
+        return Failure::BadLocation(definitions.path, table.lines[argument.row], locationText);
     palette.name = table.names[argument.row];
     palette.where = *where;
     palette.countText = table.counts[argument.row];
@@ -228,12 +233,10 @@ Failure Identify(const std::string& path, const DataFolders& folders, std::ostre
 Failure List(const std::string& path, const DataFolders& folders, std::ostream& out) {
     if (Failure failure = CheckReadable(path); !failure.ok())
         return failure;
-    PaletteTable table;
-    std::string definitionName;
-    std::string definitionPath;
-    if (Failure failure = LoadDefinitions(path, folders, table, definitionName, definitionPath);
-        !failure.ok())
+    Definitions definitions;
+    if (Failure failure = LoadDefinitions(path, folders, definitions); !failure.ok())
         return failure;
+    const PaletteTable& table = definitions.table;
     for (std::size_t row = 0; row < table.locations.size(); ++row)
         out << row << '\t' << table.counts[row] << '\t' << table.locations[row] << '\t'
             << table.names[row] << '\n';

@@ -30,6 +30,15 @@ namespace zandrel {
 
 namespace {
 
+bool HoldsCtrl(Qt::KeyboardModifiers keys) {
+    return (keys & Qt::ControlModifier) != 0;
+}
+
+// A swatch dragged onto another moves (the two swap) unless Ctrl copies it; files are copied.
+Qt::DropAction DropAction(bool swatch, bool copy) {
+    return swatch && !copy ? Qt::MoveAction : Qt::CopyAction;
+}
+
 constexpr int kSliderTop = 31;
 const QColor kPathText(0xC0, 0xC0, 0xC0);
 constexpr int kColourWordPoints = 18;
@@ -487,11 +496,7 @@ void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
         event->ignore();
         return;
     }
-    if (drop.kind == Drop::Swatch)
-        event->setDropAction((event->modifiers() & Qt::ControlModifier) ? Qt::CopyAction
-                                                                        : Qt::MoveAction);
-    else
-        event->setDropAction(Qt::CopyAction);
+    event->setDropAction(DropAction(drop.kind == Drop::Swatch, HoldsCtrl(event->modifiers())));
     event->accept();
 }
 
@@ -501,8 +506,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
         event->ignore();
         return;
     }
-    const bool copy = (event->modifiers() & Qt::ControlModifier) != 0;
-    event->setDropAction(drop.kind == Drop::Swatch && !copy ? Qt::MoveAction : Qt::CopyAction);
+    const bool copy = HoldsCtrl(event->modifiers());
+    event->setDropAction(DropAction(drop.kind == Drop::Swatch, copy));
     event->accept();
     // Run once the drop is over: a box the command shows must not hold the dragging program.
     QMetaObject::invokeMethod(

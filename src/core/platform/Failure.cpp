@@ -35,6 +35,15 @@ Failure WithReason(Result result, std::string file, std::string reason) {
     return failure;
 }
 
+// A palette text, and a length that does not fit in a size.
+Failure WithLengths(Result result, std::string file, std::string locationText, std::int64_t length,
+                    std::uint64_t size) {
+    Failure failure = WithReason(result, std::move(file), std::move(locationText));
+    failure.length = length;
+    failure.size = size;
+    return failure;
+}
+
 } // namespace
 
 Failure Failure::CannotRead(std::string path, FileStatus io) {
@@ -114,18 +123,14 @@ Failure Failure::BadBlock(std::string path, std::int64_t block, std::string reas
 
 Failure Failure::OutsideBlock(std::string path, std::string locationText, std::int64_t length,
                               std::uint64_t dataSize) {
-    Failure failure = WithReason(Result::OutsideBlock, std::move(path), std::move(locationText));
-    failure.length = length;
-    failure.size = dataSize;
-    return failure;
+    return WithLengths(Result::OutsideBlock, std::move(path), std::move(locationText), length,
+                       dataSize);
 }
 
 Failure Failure::DoesNotFit(std::string path, std::string locationText, std::int64_t newLength,
                             std::uint64_t originalLength) {
-    Failure failure = WithReason(Result::DoesNotFit, std::move(path), std::move(locationText));
-    failure.length = newLength;
-    failure.size = originalLength;
-    return failure;
+    return WithLengths(Result::DoesNotFit, std::move(path), std::move(locationText), newLength,
+                       originalLength);
 }
 
 namespace {
