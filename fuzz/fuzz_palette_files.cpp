@@ -14,13 +14,6 @@ using namespace zandrel;
 
 namespace {
 
-Palette16 ColoursOfWords(const PaletteWords16& words) {
-    Palette16 colours{};
-    for (std::size_t i = 0; i < colours.size(); ++i)
-        colours[i] = WordToColor(words[i]);
-    return colours;
-}
-
 void CheckRawGba(std::span<const std::uint8_t> bytes) {
     const PaletteWords16 words = GbaPaletteWords(bytes);
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -30,7 +23,7 @@ void CheckRawGba(std::span<const std::uint8_t> bytes) {
             (hi < bytes.size() ? (bytes[hi] & 0x7F) << 8 : 0) | (lo < bytes.size() ? bytes[lo] : 0);
         FUZZ_CHECK(words[i] == expected);
     }
-    const std::vector<std::uint8_t> written = GbaPaletteBytes(ColoursOfWords(words));
+    const std::vector<std::uint8_t> written = GbaPaletteBytes(WordsToColours(words));
     FUZZ_CHECK(written.size() == kGbaPaletteSize);
     FUZZ_CHECK(GbaPaletteWords(written) == words);
 }
@@ -46,7 +39,7 @@ void CheckComponentFormat(PaletteFormat format, std::span<const std::uint8_t> by
     // What the program writes, the import takes for the same format by its content, and the
     // colours come back as the same words.
     const std::vector<std::uint8_t> written =
-        PaletteFileBytes(format, ColoursOfWords(words.words), "fuzz");
+        PaletteFileBytes(format, WordsToColours(words.words), "fuzz");
     FUZZ_CHECK(PaletteFormatOfContent(written) == format);
     const WordsResult back = ReadExchangeFile(format, written);
     FUZZ_CHECK(back.ok() && back.words == words.words);

@@ -274,9 +274,7 @@ Failure Export(const std::string& path, const PaletteArgument& argument, const s
     if (const Failure failure = ReadPalette(path, palette.where, kPaletteColours, words);
         !failure.ok())
         return failure;
-    Palette16 colours{};
-    std::transform(words.begin(), words.end(), colours.begin(), WordToColor);
-    return WritePaletteFile(outPath, format, colours, palette.name);
+    return WritePaletteFile(outPath, format, WordsToColours(words), palette.name);
 }
 
 // INFILE is read by its content, as the window's import reads it, whatever its name says.

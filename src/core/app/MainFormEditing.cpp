@@ -100,11 +100,8 @@ void MainForm::mnuPaste_Click() {
     }
     if (RefusePartPalette())
         return;
-    const PaletteWords16& words = std::get<PaletteWords16>(pasted);
-    Palette16 colours{};
-    std::transform(words.begin(), words.end(), colours.begin(), WordToColor);
     const EditStep step(*this);
-    editor_.ChangeSwatches(colours);
+    editor_.ChangeSwatches(WordsToColours(std::get<PaletteWords16>(pasted)));
 }
 
 void MainForm::mnuTypeColour_Click() {

@@ -58,6 +58,13 @@ RgbColor WordToColor(ColorWord word) {
                      ExpandComponent((word >> 10) & 31));
 }
 
+Palette16 WordsToColours(std::span<const ColorWord> words) {
+    Palette16 colours{};
+    for (std::size_t i = 0; i < colours.size() && i < words.size(); ++i)
+        colours[i] = WordToColor(words[i]);
+    return colours;
+}
+
 Rgb SplitColor(RgbColor color) {
     return Rgb{static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
                static_cast<int>((color >> 16) & 0xFF)};

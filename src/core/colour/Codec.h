@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,8 @@ std::string ColorHexText(RgbColor color);
 
 ColorWord WordFromBytes(int high, int low);
 RgbColor WordToColor(ColorWord word);
+// The first sixteen words as colours; black for any missing.
+Palette16 WordsToColours(std::span<const ColorWord> words);
 ColorWord ColorToWord(RgbColor color);
 Rgb SplitColor(RgbColor color);
 RgbColor MakeColor(int red, int green, int blue);
