@@ -2,10 +2,11 @@
 // counts, upper case and the UTF-8 / Windows-1252 decoding.
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "FuzzSupport.h"
-#include "colour/Codec.h"
+#include "util/Hex.h"
 #include "util/NumberText.h"
 #include "util/Text.h"
 
@@ -17,6 +18,10 @@ void CheckHex(std::string_view text) {
     const std::int32_t n = HexToNumber(text);
     FUZZ_CHECK(n >= 0); // every digit adds, nothing subtracts
     FUZZ_CHECK(HexToNumber(HexText(n)) == n);
+    // The strict reading agrees with the classic one wherever both give a number.
+    const std::optional<std::uint32_t> strict = ParseHex(text);
+    if (strict && *strict <= 0x7FFFFFFF && text.size() <= 32767)
+        FUZZ_CHECK(HexToNumber(UpperCase(text)) == static_cast<std::int32_t>(*strict));
 }
 
 void CheckCounts(std::string_view text) {

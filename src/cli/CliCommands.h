@@ -1,33 +1,50 @@
-// zandrel-cli: the window's palette work for scripts and build pipelines, without a display.
-// The commands take their streams as arguments so tests can run them in process too.
+// zandrel-cli's commands as a table: one row per command drives the dispatch, the check of its
+// operand count, the usage text and the command's own --help. A new command is a new row; a
+// new option is a rule in its row's options.
 #pragma once
 
 #include <ostream>
+#include <span>
 #include <string>
-#include <vector>
+#include <string_view>
 
+#include "Arguments.h"
 #include "platform/DataFolders.h"
+#include "platform/Failure.h"
 
 namespace zandrel::cli {
 
-inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitFailure = 1; // one line on the error stream names the file and fault
-inline constexpr int kExitUsage = 2;   // the usage follows on the error stream
+// What a command runs with: its words split by its row, and where its output goes.
+struct Invocation {
+    const CommandArguments& arguments; // as many operands as the row allows
+    const DataFolders& folders;
+    std::ostream& out;
 
-// The usage text, every line ended by LF.
-std::string UsageText();
+    const std::string& Operand(std::size_t i) const { return arguments.operands[i]; }
+};
 
-// What --version prints: the program's name and the package's version, as "zandrel-cli 1.0.11".
-std::string VersionLine();
+struct Command {
+    std::string_view name;
+    std::string_view usage; // the words after the name, as the usage shows them
+    std::size_t fewestOperands = 0;
+    std::size_t mostOperands = 0; // kAnyNumber for no limit
+    std::span<const OptionRule> options;
+    // Checks everything before it writes its first byte.
+    Failure (*run)(const Invocation& call) = nullptr;
+};
 
-// Runs one command line (the arguments after the program's name). The definition files are
-// looked up in the user's data folder, then in the data folder. On any failure no file has
-// been changed.
-int RunCli(const std::vector<std::string>& args, const DataFolders& folders, std::ostream& out,
-           std::ostream& err);
+// An explanation in the usage, of a word of the usage lines ("PALETTE") or of a command
+// ("scan"). A command's --help gives the notes of its name and of its usage's words.
+struct UsageNote {
+    std::string_view subject;
+    std::string text; // what follows "subject: ", every line ended by LF
+};
 
-// The folder of the running executable, or the folder of
-// `argv0` when the system cannot say.
-std::string ExecutableFolder(const char* argv0);
+// In the order the usage lists them.
+std::span<const Command> Commands();
+std::span<const UsageNote> UsageNotes();
+
+// "Uso: zandrel-cli NAME USAGE" and the notes that explain it, every line ended by LF.
+std::string CommandUsageText(const Command& command);
 
 } // namespace zandrel::cli

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "CliCommands.h"
+#include "Cli.h"
 #include "TempDir.h"
 
 using namespace zandrel;
@@ -93,6 +93,34 @@ TEST_F(Cli, HelpAndVersionPrintOnStandardOutput) {
     ExpectSuccess(Run({"--version"}), "zandrel-cli 1.0.11\n");
 }
 
+// -h or --help anywhere after a command gives that command's line and the notes of its words.
+TEST_F(Cli, ACommandsHelpPrintsItsOwnUsageOnly) {
+    const std::string paletteNote =
+        "PALETTE: o número de uma paleta do arquivo de definições (0 é a primeira), ou\n"
+        "  @HEX, uma localização hex no arquivo onde há 16 cores (ex.: @1A0), ou\n"
+        "  @LZ:HEX[+DESL], as cores de um bloco comprimido LZ77 na localização HEX, a\n"
+        "  partir do byte DESL (hex, par) dos dados descomprimidos (ex.: @LZ:3B8A8C+20).\n";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"identify", "--help"}, "Uso: zandrel-cli identify FILE\n"},
+        {{"set", "missing.gba", "-h", "0=zz"},
+         "Uso: zandrel-cli set FILE PALETTE INDEX=WORD [INDEX=WORD ...]\n" + paletteNote +
+             "INDEX=WORD: índice da cor (0 a 15) e cor GBA em hex (0 a 7FFF), ex.: 3=7FFF.\n"},
+        {{"import", "--help"},
+         "Uso: zandrel-cli import FILE PALETTE INFILE\n" + paletteNote +
+             "INFILE: .gbapal, .tpl, .pal, .gpl ou .act; o formato é reconhecido pelo "
+             "conteúdo.\n"},
+        {{"scan", "--min", "-1", "--help"},
+         "Uso: zandrel-cli scan FILE [--min N] [--raw-only|--compressed-only]\n"
+         "scan: as paletas que o arquivo parece ter, como linhas de um arquivo de\n"
+         "  definições, da melhor para a pior; --min N só as de pontuação N ou mais\n"
+         "  (0 a 100, padrão 50), --raw-only só as brutas, --compressed-only só as "
+         "comprimidas.\n"},
+    };
+    for (const auto& [args, usage] : cases)
+        ExpectSuccess(Run(args), usage);
+}
+
+// One line, then the usage of the command at fault, or the general one without a command.
 TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
     const std::string dump = Dump();
     const std::string badRow = "esperado o número de uma paleta (0, 1, ...) ou @HEX";
@@ -102,13 +130,14 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "falta o comando"},
         {{"paint", dump}, "comando desconhecido \"paint\""},
-        {{"show", dump}, "show: esperados 2 argumentos, recebidos 1"},
-        {{"set", dump, "0"}, "set: esperados FILE, PALETTE e ao menos um INDEX=WORD"},
+        {{"show", dump}, "show: esperados 2 argumentos, recebido 1"},
+        {{"set", dump, "0"}, "set: esperados ao menos 3 argumentos, recebidos 2"},
         {{"show", dump, "-1"}, "PALETTE \"-1\": " + badRow},
         {{"show", dump, "@LZ:10+3"}, "PALETTE \"@LZ:10+3\": " + badAt},
         {{"set", dump, "0", "0=0", "3"}, "INDEX=WORD \"3\": " + badSet},
+        {{"set", dump, "0", "0=80000000"}, "INDEX=WORD \"0=80000000\": " + badSet},
         {{"set", dump, "0", "0=8000"}, "INDEX=WORD \"0=8000\": a cor passa de 7FFF"},
-        {{"scan"}, "scan: falta FILE"},
+        {{"scan"}, "scan: esperado 1 argumento, recebidos 0"},
         {{"scan", dump, "--min"}, "scan: --min espera uma pontuação de 0 a 100"},
         {{"scan", dump, "--min", "101"}, "scan: --min espera uma pontuação de 0 a 100"},
         {{"scan", dump, "--all"}, "scan: opção desconhecida \"--all\""},
@@ -117,9 +146,11 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
     };
     for (const auto& [args, line] : cases) {
         const CliRun run = Run(args);
+        const bool known = !args.empty() && args[0] != "paint";
+        const std::string usage = known ? Run({args[0], "--help"}).out : cli::UsageText();
         EXPECT_EQ(run.status, 2) << line;
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err, "zandrel-cli: " + line + "\n" + cli::UsageText());
+        EXPECT_EQ(run.err, "zandrel-cli: " + line + "\n" + usage);
     }
     EXPECT_EQ(ReadBytes(dump), PatternBytes(1024));
 }

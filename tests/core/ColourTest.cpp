@@ -32,16 +32,6 @@ TEST(Codec, WordsColoursAndComponentsConvertToTheListedValuesAndRoundTrip) {
     EXPECT_EQ(WordFromBytes(0xFF, 0xFF), 0x7FFF);
 }
 
-// Digits count code - 48, any other character code - 55 (f 47, @ 9, é by its 8-bit code).
-TEST(HexToNumber, ValuesEveryCharacterAsTheClassicConversionDoes) {
-    const std::pair<const char*, std::int32_t> cases[] = {
-        {"ff", 799},         {"@", 9},
-        {"80000000", 0},     {"\xC3\xA9", 178},
-        {"\xE2\x98\x83", 8}, {"0007FFFFFFF", 2147483647}};
-    for (const auto& [text, value] : cases)
-        EXPECT_EQ(HexToNumber(text), value) << text;
-}
-
 const ColourTextFailure kNotColour{ColourTextRefusal::ClipboardNotColour};
 const ColourTextFailure kAboveFF7F{ColourTextRefusal::WordAboveMaximum, 0xFF7F};
 

@@ -1,11 +1,14 @@
-// Text and number helpers: 8-bit text files, hex widths, the counts of definition files.
+// Text and number helpers: 8-bit text files, hex text both ways, decimal and the counts of
+// definition files.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <tuple>
 
 #include "TempDir.h"
 #include "util/Hex.h"
@@ -45,6 +48,46 @@ TEST(Hex, TextHasNoLeadingZerosAndPaddingFillsOnTheLeftNeverCutting) {
         {"", 1, "0"}, {"A", 2, "0A"}, {"ABC", 2, "ABC"}, {"12", 0, "12"}};
     for (const auto& [text, width, padded] : cases)
         EXPECT_EQ(PadWithZeros(text, width), padded) << text << " " << width;
+}
+
+// Digits count code - 48, any other character code - 55 (f 47, @ 9, é by its 8-bit code).
+TEST(HexToNumber, ValuesEveryCharacterAsTheClassicConversionDoes) {
+    const std::pair<const char*, std::int32_t> cases[] = {
+        {"ff", 799},         {"@", 9},
+        {"80000000", 0},     {"\xC3\xA9", 178},
+        {"\xE2\x98\x83", 8}, {"0007FFFFFFF", 2147483647}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(HexToNumber(text), value) << text;
+}
+
+// Digits only, at least one; leading zeros count for nothing; FFFFFFFF is the largest.
+TEST(ParseHex, ReadsHexDigitsOnly) {
+    EXPECT_EQ(ParseHex("1a0"), 0x1A0u);
+    EXPECT_EQ(ParseHex("1A0", HexLetters::UpperCaseOnly), 0x1A0u);
+    EXPECT_EQ(ParseHex("0000000000FFFFFFFF"), 0xFFFFFFFFu);
+    EXPECT_EQ(ParseHex("1a0", HexLetters::UpperCaseOnly), std::nullopt);
+    for (const char* text : {"100000000", "", "0x1A", "1G", " 1", "-1"})
+        EXPECT_EQ(ParseHex(text), std::nullopt) << '"' << text << '"';
+}
+
+// Digits only, at least one, large values held at 1000000000; a minus sign only when signed.
+TEST(ParseDecimal, ReadsDecimalDigitsOnlyAndHoldsLargeValues) {
+    const std::tuple<const char*, std::optional<std::int64_t>, std::optional<std::int64_t>>
+        cases[] = {{"007", 7, 7},
+                   {"999999999", 999999999, 999999999},
+                   {"99999999999999999999", kLargestDecimal, kLargestDecimal},
+                   {"-12", std::nullopt, -12},
+                   {"-99999999999", std::nullopt, -kLargestDecimal},
+                   {"", std::nullopt, std::nullopt},
+                   {"-", std::nullopt, std::nullopt},
+                   {"--1", std::nullopt, std::nullopt},
+                   {"+1", std::nullopt, std::nullopt},
+                   {"1 ", std::nullopt, std::nullopt},
+                   {"1.0", std::nullopt, std::nullopt}};
+    for (const auto& [text, unsignedValue, signedValue] : cases) {
+        EXPECT_EQ(ParseDecimal(text), unsignedValue) << '"' << text << '"';
+        EXPECT_EQ(ParseSignedDecimal(text), signedValue) << '"' << text << '"';
+    }
 }
 
 // Blanks dropped, &H/&O signed 16-bit, E or D an exponent; 1 taken off, halves to even.

@@ -6,6 +6,7 @@
 #include "rom/PaletteAccess.h"
 #include "util/Messages.h"
 #include "util/NumberText.h"
+#include "util/Text.h"
 
 namespace zandrel {
 
@@ -72,7 +73,7 @@ void MainForm::Command2_Click() {
     const int count = SelectedColourCount();
     if (count < 1) {
         services_.MessageBox(
-            ErrorMessage(Failure::NoColours(app_.RomPath, "\"" + model_.List1.Row(row) + "\"",
+            ErrorMessage(Failure::NoColours(app_.RomPath, Quoted(model_.List1.Row(row)),
                                             model_.lstCount.Row(row))),
             kStyleExclamation);
         return;

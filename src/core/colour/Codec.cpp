@@ -1,32 +1,6 @@
 #include "colour/Codec.h"
 
-#include "util/Text.h"
-
 namespace zandrel {
-
-std::int32_t HexToNumber(std::string_view text) {
-    // Longer texts never reached the original conversion.
-    if (text.empty() || text.size() > 32767)
-        return 0;
-    const std::u32string codes = DecodeUtf8(text);
-    std::int64_t value = 0;
-    std::int64_t weight = 1;
-    for (auto it = codes.rbegin(); it != codes.rend(); ++it) {
-        // A character without an 8-bit code stands in as "?".
-        const int eightBit = EightBitCode(*it);
-        const std::int64_t code = eightBit < 0 ? '?' : eightBit;
-        const std::int64_t digit = (code >= '0' && code <= '9') ? code - '0' : code - 55;
-        if (digit < 0)
-            return 0;
-        value += digit * weight;
-        if (value > 2147483647)
-            return 0;
-        // Any further non-zero digit overflows; keep the weight bounded so it cannot wrap.
-        if (weight <= 2147483647)
-            weight *= 16;
-    }
-    return static_cast<std::int32_t>(value);
-}
 
 std::string WordHexText(ColorWord word) {
     return PadWithZeros(HexText(word), 4);

@@ -1,18 +1,15 @@
-// The one colour codec: GBA colour words, platform colour values and hex text.
+// The one colour codec: GBA colour words, platform colour values and their hex text.
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <string>
-#include <string_view>
 
 #include "util/ColourTypes.h"
 #include "util/Hex.h"
 
 namespace zandrel {
 
-// Hex text to a number, digits valued from the right; 0 on any failure (never throws).
-std::int32_t HexToNumber(std::string_view text);
 // Exactly 4 hex digits.
 std::string WordHexText(ColorWord word);
 // Exactly 6 hex digits, blue pair first.

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "util/Hex.h"
 #include "util/Text.h"
 
 namespace zandrel {
@@ -19,28 +20,11 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-// The value of exactly `digits` hex digits, either case; nothing for any other text.
+// Exactly `digits` hex digits, either case.
 std::optional<std::uint32_t> HexValue(std::string_view text, std::size_t digits) {
     if (text.size() != digits)
         return std::nullopt;
-    std::uint32_t value = 0;
-    for (const char c : text) {
-        const int digit = HexDigitValue(c);
-        if (digit < 0)
-            return std::nullopt;
-        value = value * 16 + static_cast<std::uint32_t>(digit);
-    }
-    return value;
+    return ParseHex(text);
 }
 
 std::string_view WithoutSurroundingBlanks(std::string_view text) {

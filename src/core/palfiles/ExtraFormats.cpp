@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "util/NumberText.h"
 #include "util/Text.h"
 
 namespace zandrel {
@@ -78,32 +79,13 @@ std::vector<std::string_view> Words(std::string_view text) {
     return words;
 }
 
-// A whole decimal number with an optional minus sign; large values are capped, since any
-// value above 255 is refused the same way.
-std::optional<long> DecimalNumber(std::string_view word) {
-    bool negative = false;
-    if (!word.empty() && word.front() == '-') {
-        negative = true;
-        word.remove_prefix(1);
-    }
-    if (word.empty())
-        return std::nullopt;
-    long value = 0;
-    for (const char c : word) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = std::min(value * 10 + (c - '0'), 100000L);
-    }
-    return negative ? -value : value;
-}
-
 // The three components at the start of a colour line, or the reason it is refused.
 std::string ReadTriple(std::span<const std::string_view> words, std::size_t line, Rgb& rgb) {
     if (words.size() < 3)
         return LineText(line) + "esperados três números (vermelho verde azul)";
     std::array<int, 3> values{};
     for (std::size_t k = 0; k < 3; ++k) {
-        const std::optional<long> value = DecimalNumber(words[k]);
+        const std::optional<std::int64_t> value = ParseSignedDecimal(words[k]);
         if (!value)
             return LineText(line) + "esperados três números (vermelho verde azul)";
         if (*value < 0 || *value > 255)
@@ -174,7 +156,7 @@ ComponentsResult ReadJascPalette(std::string_view text) {
         return Refused(LineText(1) + "falta o cabeçalho \"JASC-PAL\"");
     if (line(2) != kJascVersion)
         return Refused(LineText(2) + "esperada a versão \"0100\"");
-    const std::optional<long> declared = DecimalNumber(line(3));
+    const std::optional<std::int64_t> declared = ParseSignedDecimal(line(3));
     if (!declared || *declared < 0)
         return Refused(LineText(3) + "esperado o número de cores");
     if (*declared < kPaletteColours)

@@ -1,14 +1,11 @@
 #include "platform/Failure.h"
 
 #include "util/Hex.h"
+#include "util/Text.h"
 
 namespace zandrel {
 
 namespace {
-std::string Quoted(const std::string& file) {
-    return "\"" + file + "\"";
-}
-
 Failure Make(Result result, std::string file) {
     Failure failure;
     failure.result = result;

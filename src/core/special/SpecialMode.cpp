@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "colour/Codec.h"
 #include "platform/Controls.h"
+#include "util/Hex.h"
 #include "util/Text.h"
 
 namespace zandrel {

@@ -136,4 +136,24 @@ int PaletteColourCount(std::string_view countText) {
     return std::clamp(*lastIndex + 1, 0, 16);
 }
 
+std::optional<std::int64_t> ParseDecimal(std::string_view digits) {
+    if (digits.empty())
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = std::min(value * 10 + (c - '0'), kLargestDecimal);
+    }
+    return value;
+}
+
+std::optional<std::int64_t> ParseSignedDecimal(std::string_view text) {
+    const bool negative = text.starts_with('-');
+    const std::optional<std::int64_t> value = ParseDecimal(text.substr(negative ? 1 : 0));
+    if (!value)
+        return std::nullopt;
+    return negative ? -*value : *value;
+}
+
 } // namespace zandrel

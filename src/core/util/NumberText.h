@@ -1,4 +1,5 @@
-// Numbers read from the start of a text, as the colour counts of definition files are read.
+// Decimal numbers read from text: leniently from the start of a text, as the colour counts of
+// definition files are read, and strictly, as arguments and palette files give them.
 #pragma once
 
 #include <cstdint>
@@ -20,5 +21,14 @@ std::optional<std::int16_t> RoundToInt16(double value);
 // The number of colours a palette's count text gives: the last index is the leading number
 // minus 1, rounded; counts above 16 use the sixteen swatches, and 0 or less means none.
 int PaletteColourCount(std::string_view countText);
+
+// Values of ParseDecimal above this read as this; every limit a caller checks lies below it.
+inline constexpr std::int64_t kLargestDecimal = 1'000'000'000;
+
+// The value of a text made of decimal digits only, at least one; nothing for anything else
+// (a sign, a blank). A larger value reads as kLargestDecimal.
+std::optional<std::int64_t> ParseDecimal(std::string_view digits);
+// The same after an optional minus sign.
+std::optional<std::int64_t> ParseSignedDecimal(std::string_view text);
 
 } // namespace zandrel

@@ -194,4 +194,13 @@ std::string UpperCase(std::string_view text) {
     return EncodeUtf8(codes);
 }
 
+std::string Quoted(std::string_view text) {
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
+
 } // namespace zandrel

@@ -24,5 +24,7 @@ std::string_view TrimmedOf(std::string_view text, std::string_view set);
 bool EndsWithNoCase(std::string_view text, std::string_view ending);
 // Upper case over the 8-bit set (a-z and the Latin-1 letters), as typed text is upper-cased.
 std::string UpperCase(std::string_view text);
+// The text in double quotes, as messages name a file or quote what the user typed.
+std::string Quoted(std::string_view text);
 
 } // namespace zandrel

@@ -1,0 +1,79 @@
+// The words after a command's name: its operands and options, and the forms PALETTE and
+// INDEX=WORD take. Every refusal is a usage error that names the command or the word.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Failure.h"
+#include "rom/PaletteLocation.h"
+#include "util/ColourTypes.h"
+
+namespace zandrel::cli {
+
+// An operand count without an upper limit.
+inline constexpr std::size_t kAnyNumber = std::numeric_limits<std::size_t>::max();
+
+// An option a command takes. One that takes a value takes the word after it, whatever it is.
+struct OptionRule {
+    std::string_view name; // "--min"
+    bool takesValue = false;
+};
+
+struct GivenOption {
+    std::string_view name;
+    std::optional<std::string> value; // nothing when the option ended the line
+};
+
+// A command's words, split by its option rules; options may stand before, between or after
+// the operands.
+struct CommandArguments {
+    std::string command;
+    std::vector<std::string> operands;
+    std::vector<GivenOption> options; // in the order given
+
+    bool Has(std::string_view option) const;
+};
+
+// A command that takes options refuses any other word starting with "--"; one without options
+// takes every word as an operand.
+Failure SplitArguments(std::string_view command, std::span<const std::string> words,
+                       std::span<const OptionRule> rules, CommandArguments& split);
+
+// The operand count against the command's: "show: esperados 2 argumentos, recebido 1".
+Failure CheckOperandCount(const CommandArguments& split, std::size_t fewest, std::size_t most);
+
+// A whole number option: every value given must be decimal and lie from `lowest` to
+// `highest`, else "scan: --min espera uma pontuação de 0 a 100" (`meaning` "uma pontuação").
+// The last value given wins; without the option `value` keeps what it holds.
+Failure NumberOption(const CommandArguments& split, std::string_view option,
+                     std::string_view meaning, int lowest, int highest, int& value);
+
+// Two switches that cannot be given together.
+Failure RefuseBoth(const CommandArguments& split, std::string_view first, std::string_view second);
+
+// PALETTE: a 0-based entry of the definition file, or @LOCATION, a location of sixteen
+// colours as a definition file gives it (@1A0, @LZ:3B8A8C+20).
+struct PaletteArgument {
+    std::string text;
+    bool atLocation = false;
+    PaletteLocation where;
+    std::size_t row = 0;
+};
+
+Failure ParsePaletteArgument(const std::string& text, PaletteArgument& palette);
+
+// INDEX=WORD: a colour's decimal index and its word in hex (0 to 7FFF).
+struct Assignment {
+    std::size_t index = 0;
+    ColorWord word = 0;
+};
+
+Failure ParseAssignments(std::span<const std::string> texts, std::vector<Assignment>& result);
+
+} // namespace zandrel::cli

@@ -1,0 +1,124 @@
+// The dispatch: the command line's first word picks a row of the command table, which splits
+// and counts the rest before its command runs; failures become one line and an exit status.
+#include "Cli.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <span>
+
+#include "Arguments.h"
+#include "CliCommands.h"
+#include "util/Text.h"
+
+namespace zandrel::cli {
+
+namespace {
+
+bool IsHelpWord(std::string_view word) {
+    return word == "-h" || word == "--help";
+}
+
+const Command* FindCommand(std::string_view name) {
+    const std::span<const Command> commands = Commands();
+    const auto found = std::ranges::find(commands, name, &Command::name);
+    return found == commands.end() ? nullptr : &*found;
+}
+
+// The window's failure texts span several lines; the error stream gets one.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') {
+            line += text[i];
+            continue;
+        }
+        while (i + 1 < text.size() && (text[i + 1] == '\r' || text[i + 1] == '\n'))
+            ++i;
+        line += ' ';
+    }
+    return line;
+}
+
+// The one line the error stream gets for a failure. The tool's own texts are one line
+// already; the window's span several and are joined, and the byte viewer's count, whose box
+// stands over the file's palette, gets the file in front.
+std::string ErrorLine(const Failure& failure) {
+    switch (failure.result) {
+    case Result::Usage:
+    case Result::FileRefused:
+    case Result::BadPaletteFile:
+    case Result::NoColours:
+        return ErrorMessage(failure);
+    case Result::CountTooLarge:
+        return Quoted(failure.file) + ": " + OneLine(ErrorMessage(failure));
+    default:
+        return OneLine(ErrorMessage(failure));
+    }
+}
+
+Failure RunCommand(const Command& command, std::span<const std::string> words,
+                   const DataFolders& folders, std::ostream& out) {
+    CommandArguments arguments;
+    if (Failure failure = SplitArguments(command.name, words, command.options, arguments);
+        !failure.ok())
+        return failure;
+    if (Failure failure =
+            CheckOperandCount(arguments, command.fewestOperands, command.mostOperands);
+        !failure.ok())
+        return failure;
+    return command.run(Invocation{arguments, folders, out});
+}
+
+// The exit status of a run. A usage error is followed by the usage of its command, or by the
+// general one when there is no command.
+int Report(const Failure& failure, const Command* command, std::ostream& err) {
+    if (failure.ok())
+        return kExitSuccess;
+    err << kProgramName << ": " << ErrorLine(failure) << '\n';
+    if (failure.result != Result::Usage)
+        return kExitFailure;
+    err << (command != nullptr ? CommandUsageText(*command) : UsageText());
+    return kExitUsage;
+}
+
+} // namespace
+
+std::string VersionLine() {
+    return std::string(kProgramName) + " " + std::to_string(ZANDREL_VERSION_MAJOR) + "." +
+           std::to_string(ZANDREL_VERSION_MINOR) + "." + std::to_string(ZANDREL_VERSION_PATCH) +
+           "\n";
+}
+
+int RunCli(const std::vector<std::string>& args, const DataFolders& folders, std::ostream& out,
+           std::ostream& err) {
+    if (args.size() == 1 && (IsHelpWord(args[0]) || args[0] == "help")) {
+        out << UsageText();
+        return kExitSuccess;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        out << VersionLine();
+        return kExitSuccess;
+    }
+    if (args.empty())
+        return Report(Failure::Usage("falta o comando"), nullptr, err);
+    const Command* command = FindCommand(args[0]);
+    if (command == nullptr)
+        return Report(Failure::Usage("comando desconhecido " + Quoted(args[0])), nullptr, err);
+    const std::span<const std::string> words = std::span(args).subspan(1);
+    if (std::ranges::any_of(words, IsHelpWord)) {
+        out << CommandUsageText(*command);
+        return kExitSuccess;
+    }
+    return Report(RunCommand(*command, words, folders, out), command, err);
+}
+
+std::string ExecutableFolder(const char* argv0) {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error && !self.empty())
+        return self.parent_path().string();
+    const std::filesystem::path given = std::filesystem::absolute(argv0 ? argv0 : "", error);
+    return error ? std::string(".") : given.parent_path().string();
+}
+
+} // namespace zandrel::cli

@@ -1,0 +1,75 @@
+#include "PaletteLookup.h"
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "rom/Identify.h"
+#include "rom/PaletteIO.h"
+#include "special/ByteDump.h"
+#include "util/Messages.h"
+#include "util/NumberText.h"
+#include "util/Text.h"
+
+namespace zandrel::cli {
+
+Failure CheckReadable(const std::string& path) {
+    std::vector<std::uint8_t> none;
+    return ReadFileBytes(path, 0, 0, none);
+}
+
+Failure LoadDefinitions(const std::string& path, const DataFolders& folders,
+                        Definitions& definitions) {
+    const std::optional<Identification> identification = IdentifyFile(path, folders);
+    if (!identification)
+        return Failure::FileRefused(path, text::kNotIdentified);
+    definitions.name = DefinitionFileOf(*identification);
+    definitions.path =
+        (std::filesystem::path(DefinitionFolder(definitions.name, folders)) / definitions.name)
+            .string();
+    // A definition file that stops early is reported, not half used: its message says so.
+    Failure failure = LoadDefinitionFile(definitions.path, definitions.path, definitions.table);
+    failure.nothingLoaded = !failure.ok();
+    return failure;
+}
+
+Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
+                       const DataFolders& folders, ColourNeed need, Palette& palette) {
+    if (Failure failure = CheckReadable(path); !failure.ok())
+        return failure;
+    if (argument.atLocation) {
+        palette.name = "@" + PaletteLocationText(argument.where);
+        palette.where = argument.where;
+        palette.count = kPaletteColours;
+        return {};
+    }
+    Definitions definitions;
+    if (Failure failure = LoadDefinitions(path, folders, definitions); !failure.ok())
+        return failure;
+    const PaletteTable& table = definitions.table;
+    const std::size_t rows = table.locations.size();
+    if (argument.row >= rows)
+        return Failure::FileRefused(path, "não há paleta " + argument.text + "; " +
+                                              Quoted(definitions.name) + " tem " +
+                                              std::to_string(rows) + " paletas");
+    // A location text that is no location reads and writes nothing.
+    const std::string& locationText = table.locations[argument.row];
+    const std::optional<PaletteLocation> where = ParsePaletteLocation(locationText);
+    if (!where)
+        return Failure::BadLocation(definitions.path, table.lines[argument.row], locationText);
+    palette.name = table.names[argument.row];
+    palette.where = *where;
+    const std::string& countText = table.counts[argument.row];
+    if (need == ColourNeed::ViewerCount) {
+        palette.count = ViewerColourCount(countText);
+        return {};
+    }
+    palette.count = PaletteColourCount(countText);
+    if (palette.count < 1)
+        return Failure::NoColours(path, argument.text, countText);
+    if (need == ColourNeed::Sixteen && palette.count < kPaletteColours)
+        return Failure::FileRefused(path, text::kFewerThan16);
+    return {};
+}
+
+} // namespace zandrel::cli
