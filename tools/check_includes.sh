@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The core's folders depend on each other one way: a file may include headers of its own
-# folder and of folders of lower rank only, and palfiles/ and special/ never include each
-# other. Lists every include that breaks this and fails; prints a one-line summary otherwise.
+# folder and of folders of lower rank only, and palfiles/, special/ and patch/ never include
+# each other. Lists every include that breaks this and fails; prints a one-line summary otherwise.
 # Usage: tools/check_includes.sh [SRC_CORE_FOLDER]
 set -euo pipefail
 core=${1:-"$(dirname "$0")/../src/core"}
@@ -12,7 +12,7 @@ rank() {
     platform) echo 1 ;;
     colour) echo 2 ;;
     rom) echo 3 ;;
-    palfiles | special) echo 4 ;;
+    palfiles | special | patch) echo 4 ;;
     app) echo 5 ;;
     *) echo unknown ;;
     esac
@@ -47,8 +47,8 @@ done < <(find "$core" -name '*.h' -o -name '*.cpp' | sort)
 
 if [ "$wrong" -gt 0 ]; then
     echo "include check: $wrong of $includes includes in src/core go against the folder ranks" \
-        "(util < platform < colour < rom < palfiles, special < app)" >&2
+        "(util < platform < colour < rom < palfiles, special, patch < app)" >&2
     exit 1
 fi
 echo "include check: all $includes includes in src/core go one way" \
-    "(util < platform < colour < rom < palfiles, special < app)"
+    "(util < platform < colour < rom < palfiles, special, patch < app)"

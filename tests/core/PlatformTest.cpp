@@ -14,6 +14,8 @@
 #include "TempDir.h"
 #include "platform/DataFolders.h"
 #include "platform/File.h"
+#include "platform/FileFaults.h"
+#include "platform/NewFile.h"
 #include "rom/Definitions.h"
 
 namespace zandrel::testing {
@@ -54,6 +56,33 @@ TEST(File, AFileLargerThanTheLimitIsRefusedBeforeItIsRead) {
     fs::resize_file(path, kMaxPaletteFileSize);
     ASSERT_TRUE(ReadWholeFile(path, kMaxPaletteFileSize, bytes).ok());
     EXPECT_EQ(bytes.size(), kMaxPaletteFileSize);
+}
+
+// Refused before anything is written: a folder, a file marked read-only; a failed flush
+// leaves the old bytes and no part file. A link is replaced, and a file's permissions kept.
+TEST(WriteNewFile, LeavesThePathWithTheOldBytesOrAllTheNew) {
+    TempDir dir;
+    const std::vector<std::uint8_t> old{1, 2}, bytes{9};
+    const std::string kept = dir.Write("kept.gba", old);
+    fs::permissions(kept, fs::perms::owner_read);
+    const std::string written = dir.Write("written.gba", old);
+    for (const auto& [path, reason] : {std::pair{dir.path().string(), std::strerror(EISDIR)},
+                                       {kept, std::strerror(EACCES)},
+                                       {written, std::strerror(EIO)}}) {
+        const ScopedSyncFaultForTesting fault(path == written ? EIO : 0);
+        EXPECT_EQ(ErrorMessage(WriteNewFile(path, bytes)),
+                  "Não foi possível gravar no arquivo \"" + path +
+                      "\". Nada foi alterado.\r\n\r\n" + reason);
+    }
+    EXPECT_TRUE(ReadBytes(kept) == old && ReadBytes(written) == old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+    fs::permissions(written, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(kept, dir.File("link.gba"));
+    for (const std::string& path : {written, dir.File("link.gba")})
+        ASSERT_TRUE(WriteNewFile(path, bytes).ok());
+    EXPECT_TRUE(ReadBytes(dir.File("link.gba")) == bytes && ReadBytes(kept) == old);
+    EXPECT_FALSE(fs::is_symlink(dir.File("link.gba")));
+    EXPECT_EQ(fs::status(written).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST(DataFolders, UserFoldersAndTheProgramsDataFolderAreFoundWhereTheirFilesAre) {

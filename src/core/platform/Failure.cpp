@@ -105,6 +105,10 @@ Failure Failure::Usage(std::string reason) {
     return WithReason(Result::Usage, {}, std::move(reason));
 }
 
+Failure Failure::BadPatch(std::string path, std::string reason) {
+    return WithReason(Result::BadPatch, std::move(path), std::move(reason));
+}
+
 Failure Failure::BadLocation(std::string definitionFile, std::int64_t line,
                              std::string locationText) {
     Failure failure = AtLine(Result::BadLocation, std::move(definitionFile), line, false);
@@ -206,6 +210,9 @@ std::string ErrorMessage(const Failure& f) {
         return Quoted(f.file) + ": " + f.reason;
     case Result::Usage:
         return f.reason;
+    case Result::BadPatch:
+        return "O patch " + Quoted(f.file) + " não pode ser aplicado: " + f.reason +
+               ". Nada foi gravado.";
     case Result::BadLocation:
         return DefinitionLine(f) + "a localização " + Quoted(f.reason) +
                " não é válida (esperado: de 1 a 8 dígitos hex até 7FFFFFFF, como 1A0, ou um "

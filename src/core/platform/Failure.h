@@ -47,6 +47,8 @@ enum class Result {
     DoesNotFit,
     // A command line the tool cannot follow; `reason` says what is wrong with it.
     Usage,
+    // A patch (IPS or BPS) that cannot be applied; `reason` says why.
+    BadPatch,
 };
 
 struct Failure {
@@ -58,8 +60,8 @@ struct Failure {
     std::int64_t length = 0;   // PaletteBeyondEnd: the bytes to write
     std::uint64_t size = 0;    // PaletteBeyondEnd: the file's length
     std::int64_t count = 0;    // CountTooLarge: the palette's colour count
-    std::string reason;        // BadPaletteFile, FileRefused, NoColours, Usage, and as the
-                               // results say
+    std::string reason;        // BadPaletteFile, FileRefused, NoColours, Usage, BadPatch,
+                               // and as the results say
     // Definition failures: the load stopped at the text after a CR inside that line.
     bool afterLoneCr = false;
     // Definition failures: the caller used none of the entries before the line.
@@ -83,6 +85,7 @@ struct Failure {
     static Failure NoColours(std::string path, const std::string& palette,
                              const std::string& countText);
     static Failure Usage(std::string reason);
+    static Failure BadPatch(std::string path, std::string reason);
     static Failure BadLocation(std::string definitionFile, std::int64_t line,
                                std::string locationText);
     static Failure BadBlock(std::string path, std::int64_t block, std::string reason);

@@ -114,6 +114,9 @@ File File::Open(const std::string& path, OpenMode mode, FileStatus& status) {
     case OpenMode::WriteTruncate:
         flags |= O_WRONLY | O_CREAT | O_TRUNC;
         break;
+    case OpenMode::CreateNew:
+        flags |= O_WRONLY | O_CREAT | O_EXCL;
+        break;
     }
     if (path.empty()) {
         status = Failure(FileError::NotFound, ENOENT);

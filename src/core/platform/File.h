@@ -49,6 +49,7 @@ enum class OpenMode {
     ReadOnly,          // a missing file is an error
     ReadWriteExisting, // in place: a missing file is an error, never created
     WriteTruncate,     // created or emptied first
+    CreateNew,         // created; refused when anything, a link included, is at the path
 };
 
 class File {

@@ -21,8 +21,9 @@ bool IsWritable(const std::string& path);
 FileStatus CreateFolders(const std::string& path);
 
 // Writes the bytes to a new file beside `path`, flushes them and then renames that file to
-// `path`, so `path` never holds part of them, even when two programs place it at once. A
-// failure leaves `path` as it was and says so (it is never WriteFailed or SyncFailed).
+// `path`, so `path` never holds part of them, even when two programs place it at once; the
+// file replaced passes on its permissions. A failure leaves `path` as it was and says so (it
+// is never WriteFailed or SyncFailed).
 FileStatus PlaceWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
 } // namespace zandrel
