@@ -1,4 +1,4 @@
-#include "rom/PaletteScore.h"
+#include "scan/PaletteScore.h"
 
 #include <algorithm>
 #include <cstdlib>

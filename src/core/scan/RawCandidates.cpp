@@ -1,4 +1,4 @@
-#include "rom/RawCandidates.h"
+#include "scan/RawCandidates.h"
 
 #include <algorithm>
 #include <array>

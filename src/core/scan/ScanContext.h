@@ -9,8 +9,8 @@
 #include <span>
 #include <vector>
 
-#include "rom/PaletteScanner.h"
-#include "rom/PaletteScore.h"
+#include "scan/PaletteCandidate.h"
+#include "scan/PaletteScore.h"
 
 namespace zandrel::scan {
 
