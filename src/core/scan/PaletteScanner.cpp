@@ -22,14 +22,14 @@ void FindCompressedCandidates(const RomView& rom, const AlignedWords& aligned,
         if (!block.ok())
             continue;
         const RomView data(block.data);
-        std::vector<PaletteWords> palettes(block.data.size() / kPaletteBytes);
+        std::vector<PaletteWords16> palettes(block.data.size() / kPaletteBytes);
         bool clear = true;
         for (std::size_t p = 0; p < palettes.size() && clear; ++p)
             clear = data.Palette(p * kPaletteBytes, palettes[p]);
         if (!clear)
             continue;
         std::vector<int> wordsScores;
-        for (const PaletteWords& words : palettes)
+        for (const PaletteWords16& words : palettes)
             wordsScores.push_back(WordsScore(words));
         for (std::size_t p = 0; p < palettes.size(); ++p) {
             if (wordsScores[p] < kWorthCheckingScore)
