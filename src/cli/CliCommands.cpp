@@ -8,8 +8,8 @@
 #include "Arguments.h"
 #include "PaletteLookup.h"
 #include "colour/Codec.h"
-#include "palfiles/ExtraFormats.h"
 #include "palfiles/PaletteFiles.h"
+#include "palfiles/PaletteFormats.h"
 #include "platform/Failure.h"
 #include "platform/SameFile.h"
 #include "rom/Definitions.h"
@@ -30,7 +30,7 @@ constexpr int kHighestScore = 100;
 
 // The exchange format the name of a palette file to write asks for by its extension.
 Failure FormatOfName(const std::string& path, PaletteFormat& format) {
-    format = ExchangeFormatForName(path);
+    format = FormatForName(path, kEveryPaletteFormat);
     if (format == PaletteFormat::None)
         return Failure::FileRefused(path,
                                     "extensão desconhecida; use .gbapal, .tpl, .pal, .gpl ou .act");
