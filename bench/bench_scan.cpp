@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "rom/PaletteScanner.h"
+#include "scan/PaletteScanner.h"
 
 namespace {
 

@@ -10,7 +10,9 @@
 #include <tuple>
 #include <vector>
 
-#include "rom/PaletteScanner.h"
+#include "rom/Definitions.h"
+#include "scan/PaletteScanner.h"
+#include "util/ColourTypes.h"
 
 using namespace zandrel;
 
@@ -62,12 +64,12 @@ int main(int argc, char** argv) {
         const auto candidates = ScanPalettes(bytes, options);
         for (const PaletteCandidate& c : candidates) {
             const Key key{c.where.location, c.where.compressed, c.where.offsetInBlock};
-            if (planted.count(key)) {
+            const bool isPlanted = planted.count(key) != 0;
+            if (isPlanted)
                 found.insert(key);
-                if (verbose)
-                    std::printf("  true: %s\n", DefinitionLine(c).c_str());
-            } else if (verbose)
-                std::printf("  false: %s\n", DefinitionLine(c).c_str());
+            if (verbose)
+                std::printf("  %s: %s\n", isPlanted ? "true" : "false",
+                            DefinitionLine(kPaletteColours, c.where, CandidateName(c)).c_str());
         }
         if (verbose)
             for (const Key& key : planted)

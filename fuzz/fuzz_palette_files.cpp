@@ -6,9 +6,8 @@
 
 #include "FuzzSupport.h"
 #include "colour/Codec.h"
+#include "palfiles/GbaPalette.h"
 #include "palfiles/PaletteFormats.h"
-
-#include "palfiles/ExtraFormats.h"
 
 using namespace zandrel;
 
@@ -29,20 +28,20 @@ void CheckRawGba(std::span<const std::uint8_t> bytes) {
 }
 
 void CheckComponentFormat(PaletteFormat format, std::span<const std::uint8_t> bytes) {
-    const WordsResult words = ReadExchangeFile(format, bytes);
-    if (!words.ok()) {
-        FUZZ_CHECK(!words.failure.reason.empty());
+    PaletteWords16 words{};
+    if (const Failure failure = ReadInFormat(format, bytes, words); !failure.ok()) {
+        FUZZ_CHECK(!failure.reason.empty());
         return;
     }
-    for (const ColorWord w : words.words)
+    for (const ColorWord w : words)
         FUZZ_CHECK(w <= 0x7FFF);
     // What the program writes, the import takes for the same format by its content, and the
     // colours come back as the same words.
     const std::vector<std::uint8_t> written =
-        PaletteFileBytes(format, WordsToColours(words.words), "fuzz");
+        PaletteFileBytes(format, WordsToColours(words), "fuzz");
     FUZZ_CHECK(PaletteFormatOfContent(written) == format);
-    const WordsResult back = ReadExchangeFile(format, written);
-    FUZZ_CHECK(back.ok() && back.words == words.words);
+    PaletteWords16 back{};
+    FUZZ_CHECK(ReadInFormat(format, written, back).ok() && back == words);
 }
 
 } // namespace

@@ -12,8 +12,9 @@ rank() {
     platform) echo 1 ;;
     colour) echo 2 ;;
     rom) echo 3 ;;
-    palfiles | special | patch) echo 4 ;;
-    app) echo 5 ;;
+    scan) echo 4 ;;
+    palfiles | special | patch) echo 5 ;;
+    app) echo 6 ;;
     *) echo unknown ;;
     esac
 }
@@ -37,7 +38,7 @@ while IFS= read -r file; do
         esac
         to_rank=$(rank "$to")
         if [ "$to_rank" = unknown ] || [ "$to_rank" -gt "$from_rank" ] ||
-            { [ "$to" != "$from" ] && [ "$to_rank" -eq 4 ] && [ "$from_rank" -eq 4 ]; }; then
+            { [ "$to" != "$from" ] && [ "$to_rank" -eq 5 ] && [ "$from_rank" -eq 5 ]; }; then
             echo "$file:$line: $from/ includes \"$header\"" >&2
             wrong=$((wrong + 1))
         fi
@@ -47,8 +48,8 @@ done < <(find "$core" -name '*.h' -o -name '*.cpp' | sort)
 
 if [ "$wrong" -gt 0 ]; then
     echo "include check: $wrong of $includes includes in src/core go against the folder ranks" \
-        "(util < platform < colour < rom < palfiles, special, patch < app)" >&2
+        "(util < platform < colour < rom < scan < palfiles, special, patch < app)" >&2
     exit 1
 fi
 echo "include check: all $includes includes in src/core go one way" \
-    "(util < platform < colour < rom < palfiles, special, patch < app)"
+    "(util < platform < colour < rom < scan < palfiles, special, patch < app)"

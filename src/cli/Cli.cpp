@@ -46,7 +46,6 @@ std::string ErrorLine(const Failure& failure) {
     switch (failure.result) {
     case Result::Usage:
     case Result::FileRefused:
-    case Result::BadPaletteFile:
     case Result::NoColours:
         return ErrorMessage(failure);
     case Result::CountTooLarge:

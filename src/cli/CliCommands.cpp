@@ -8,8 +8,8 @@
 #include "Arguments.h"
 #include "PaletteLookup.h"
 #include "colour/Codec.h"
-#include "palfiles/ExtraFormats.h"
 #include "palfiles/PaletteFiles.h"
+#include "palfiles/PaletteFormats.h"
 #include "platform/Failure.h"
 #include "platform/SameFile.h"
 #include "rom/Definitions.h"
@@ -17,7 +17,7 @@
 #include "rom/PaletteAccess.h"
 #include "rom/PaletteIO.h"
 #include "rom/PaletteLocation.h"
-#include "rom/PaletteScanner.h"
+#include "scan/PaletteScanner.h"
 #include "special/ByteDump.h"
 #include "util/Messages.h"
 
@@ -30,7 +30,7 @@ constexpr int kHighestScore = 100;
 
 // The exchange format the name of a palette file to write asks for by its extension.
 Failure FormatOfName(const std::string& path, PaletteFormat& format) {
-    format = ExchangeFormatForName(path);
+    format = FormatForName(path, kEveryPaletteFormat);
     if (format == PaletteFormat::None)
         return Failure::FileRefused(path,
                                     "extensão desconhecida; use .gbapal, .tpl, .pal, .gpl ou .act");
@@ -203,10 +203,11 @@ Failure Scan(const Invocation& call) {
     options.compressed = !call.arguments.Has("--raw-only");
     const std::string& path = call.Operand(0);
     std::vector<std::uint8_t> rom;
-    if (const RomImageRead read = ReadRomImage(path, rom); !read.ok())
-        return RomImageFailure(path, read);
+    if (Failure failure = ReadRomImage(path, rom); !failure.ok())
+        return failure;
     for (const PaletteCandidate& candidate : ScanPalettes(rom, options))
-        call.out << DefinitionLine(candidate) << '\n';
+        call.out << DefinitionLine(kPaletteColours, candidate.where, CandidateName(candidate))
+                 << '\n';
     return {};
 }
 

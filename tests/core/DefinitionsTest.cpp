@@ -58,6 +58,14 @@ TEST(Definitions, ParseFillsTheThreeColumnsUntilTheFirstMalformedLine) {
     EXPECT_EQ(Columns(table), "16|16/0|20/A|Na");
 }
 
+TEST(Definitions, AWrittenLineReadsBackAsTheEntryItWasWrittenFrom) {
+    const std::string line = DefinitionLine(16, {0x3B8A8C, true, 0x20}, "Paleta, 91");
+    EXPECT_EQ(line, "16,LZ:3B8A8C+20,Paleta, 91");
+    PaletteTable written;
+    EXPECT_TRUE(ParseDefinitions(line, written).ok());
+    EXPECT_EQ(Columns(written), "16/LZ:3B8A8C+20/Paleta, 91");
+}
+
 TEST(Identify, GameCodesAndDumpNamesGiveTitleIndexAndDefinitionFile) {
     TempDir dir;
     const std::tuple<std::string, const char*, std::optional<int>, const char*> cases[] = {

@@ -5,9 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "palfiles/ExtraFormats.h"
+#include "palfiles/ActPalette.h"
+#include "palfiles/GbaPalette.h"
 #include "palfiles/GifHeader.h"
+#include "palfiles/GimpPalette.h"
+#include "palfiles/JascPalette.h"
 #include "palfiles/PaletteFormats.h"
+#include "palfiles/TplPalette.h"
 
 using namespace zandrel;
 
@@ -48,14 +52,15 @@ Bytes Tpl(std::size_t size) {
 }
 
 // The first and the sixteenth colour a reader took, or its reason for refusing.
-template <typename Input> std::string FirstAndLast(ComponentsResult (*reader)(Input), Input input) {
-    const ComponentsResult read = reader(input);
-    if (!read.ok())
-        return read.failure.reason;
+template <typename Input>
+std::string FirstAndLast(Failure (*reader)(Input, Components16&), Input input) {
+    Components16 colours{};
+    if (const Failure failure = reader(input, colours); !failure.ok())
+        return failure.reason;
     const auto text = [](Rgb c) {
         return std::to_string(c.red) + " " + std::to_string(c.green) + " " + std::to_string(c.blue);
     };
-    return text(read.colours[0]) + ", " + text(read.colours[15]);
+    return text(colours[0]) + ", " + text(colours[15]);
 }
 
 } // namespace
@@ -104,22 +109,43 @@ TEST(PaletteFiles, EveryFormatReadsBackTheWordsItWroteAndIsKnownByItsContent) {
     EXPECT_EQ(WordsFromComponents(components)[0], 1 << 10 | 31); // reducing would make 248 30
     components[15] = Rgb{0, 0, 1};
     EXPECT_EQ(WordsFromComponents(components)[0], 1 << 10 | 30);
-    for (const F format : {F::GbaRaw, F::Tpl, F::Jasc, F::Gimp, F::Act}) {
+    for (const F format : kEveryPaletteFormat) {
         const Bytes file = PaletteFileBytes(format, colours, "n");
         EXPECT_EQ(PaletteFormatOfContent(file), format);
-        const WordsResult read = ReadExchangeFile(format, file);
-        EXPECT_EQ(read.words, words) << static_cast<int>(format) << ": " << read.failure.reason;
+        PaletteWords16 read{};
+        const Failure failure = ReadInFormat(format, file, read);
+        EXPECT_EQ(read, words) << static_cast<int>(format) << ": " << failure.reason;
     }
-    // ACT tables whose first colours spell a header are still ACT tables.
+    // ACT tables whose first colours spell a header are still ACT tables, unless the text
+    // reader takes them or a Tile Layer Pro file can have their size.
+    std::string jasc768 = kJascHead + Lines(16, "1 2 3\r\n");
+    jasc768.resize(768, ' ');
     const std::pair<Bytes, F> cases[] = {{Of("\xEF\xBB\xBF  " + kJascHead), F::Jasc},
                                          {Act(768, "JASC"), F::Act},
+                                         {Of(jasc768), F::Jasc},
                                          {Act(772, "  gimp"), F::Act},
+                                         {Tpl(768), F::Act},
+                                         {Tpl(772), F::Tpl},
                                          {Bytes{0x1F, 0}, F::GbaRaw}};
     for (const auto& [bytes, format] : cases)
         EXPECT_EQ(PaletteFormatOfContent(bytes), format) << std::string(bytes.begin(), bytes.end());
-    EXPECT_EQ(ReadPaletteOfContent(Bytes(31, 0)).failure.reason,
+    PaletteWords16 none{};
+    EXPECT_EQ(ReadPaletteOfContent(Bytes(31, 0), none).reason,
               "não é uma paleta JASC, GIMP, Tile Layer Pro ou ACT, nem uma paleta GBA: offset 31: "
               "o arquivo termina antes dos 32 bytes de uma paleta GBA");
+}
+
+// One rule, each writer with the formats it offers: the window three, zandrel-cli five.
+TEST(PaletteFiles, TheNameAsksForTheFormatOfItsExtensionAmongThoseOffered) {
+    const std::tuple<const char*, F, F> cases[] = {
+        {"p.Tpl", F::Tpl, F::Tpl},          {"q.PAL", F::Jasc, F::Jasc},
+        {"r.gbapal", F::GbaRaw, F::GbaRaw}, {"s.GPL", F::None, F::Gimp},
+        {"t.act", F::None, F::Act},         {"p.tpl.bak", F::None, F::None},
+        {"gbapal", F::None, F::None}};
+    for (const auto& [name, window, cli] : cases) {
+        EXPECT_EQ(FormatForName(name, kWindowExportFormats), window) << name;
+        EXPECT_EQ(FormatForName(name, kEveryPaletteFormat), cli) << name;
+    }
 }
 
 TEST(PaletteFiles, ReadersTakeTheFirstSixteenEntriesWithAnyLineEnd) {
@@ -184,9 +210,11 @@ TEST(PaletteFiles, MalformedFilesAreRefusedNamingTheLineOrOffset) {
         {F::None, {}, "formato de paleta desconhecido"},
     };
     for (const auto& [format, bytes, reason] : cases) {
-        const WordsResult read = ReadExchangeFile(format, bytes);
-        EXPECT_FALSE(read.ok()) << reason;
-        EXPECT_EQ(read.failure.reason, reason) << std::string(bytes.begin(), bytes.end());
+        PaletteWords16 words{1, 2};
+        const Failure failure = ReadInFormat(format, bytes, words);
+        EXPECT_EQ(failure.result, Result::FileRefused) << reason;
+        EXPECT_EQ(failure.reason, reason) << std::string(bytes.begin(), bytes.end());
+        EXPECT_EQ(words, (PaletteWords16{1, 2})) << reason; // unchanged
     }
 }
 
@@ -196,13 +224,18 @@ TEST(GifHeader, AcceptsOnlyAGifWithAGlobalTableOfSixteenOrMoreInsideTheFile) {
         head.insert(head.end(), {0, static_cast<std::uint8_t>(packed), 0, 0});
         return head;
     };
-    const std::tuple<Bytes, std::uint64_t, Result> cases[] = {
-        {header("GIF89a", 0xF3), 61, Result::Ok}, // exactly the 16 entries
-        {header("GIF89a", 0xF3), 60, Result::ImageTooShort},
-        {header("GIF88a", 0xF3), 1000, Result::ImageNotGif},
-        {header("GIF89a", 0x73), 1000, Result::ImageNoColourTable},
-        {header("GIF89a", 0x82), 1000, Result::ImageSmallColourTable},
+    const std::string image = "A imagem de amostra \"i.gif\" ",
+                      none = " Nenhuma imagem foi alterada.";
+    const std::tuple<Bytes, std::uint64_t, std::string> cases[] = {
+        {header("GIF89a", 0xF3), 61, ""}, // exactly the 16 entries
+        {header("GIF89a", 0xF3), 60,
+         image + "está incompleta: o arquivo termina antes do fim da tabela de cores." + none},
+        {header("GIF88a", 0xF3), 1000, image + "não é um arquivo GIF." + none},
+        {header("GIF89a", 0x73), 1000, image + "não tem tabela de cores global." + none},
+        {header("GIF89a", 0x82), 1000,
+         "A tabela de cores da imagem de amostra \"i.gif\" tem menos de 16 cores." + none},
     };
-    for (const auto& [head, size, result] : cases)
-        EXPECT_EQ(CheckGifHeader(head, size), result) << std::string(head.begin(), head.end());
+    for (const auto& [head, size, message] : cases)
+        EXPECT_EQ(ErrorMessage(CheckGifHeader("i.gif", head, size)), message)
+            << std::string(head.begin(), head.end());
 }

@@ -13,7 +13,7 @@
 #include "rom/PaletteAccess.h"
 #include "rom/PaletteIO.h"
 #include "rom/PaletteLocation.h"
-#include "rom/PaletteScanner.h"
+#include "scan/PaletteScanner.h"
 
 namespace zandrel::testing {
 namespace {
@@ -221,8 +221,8 @@ TEST(PaletteScanner, FindsThePlantedPalettesAndNothingElseBestFirst) {
     const int pointed = Found(all).second; // without the pointers the palettes score less
     Put(rom, 0x8000, Bytes(8, 0));
     EXPECT_LT(Found(ScanPalettes(rom)).second, pointed);
-    EXPECT_EQ(DefinitionLine({{0x3B8A8C, true, 0x20}, 100}),
-              "16,LZ:3B8A8C+20,Paleta comprimida LZ77 3B8A8C+20 (pontuação 100)");
+    EXPECT_EQ(CandidateName({{0x3B8A8C, true, 0x20}, 100}),
+              "Paleta comprimida LZ77 3B8A8C+20 (pontuação 100)");
 }
 
 // The README's recall and precision were measured with this scoring; a change of any weight

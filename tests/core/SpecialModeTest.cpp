@@ -1,6 +1,6 @@
 // The special state: words at a typed location, keypad steps and F3's candidate jumps.
 #include "OpenFormFixture.h"
-#include "rom/PaletteScanner.h"
+#include "scan/PaletteScanner.h"
 
 namespace zandrel::testing {
 namespace {

@@ -38,7 +38,7 @@ void MainForm::cmdExp_Click() {
         return;
     const std::string path = ChooseFile(FileDialog::Save, text::kSaveTitle, text::kExportFilter);
     // Only the returned name counts, not the filter entry the user picked.
-    switch (ExportFormatForName(path)) {
+    switch (FormatForName(path, kWindowExportFormats)) {
     case PaletteFormat::Tpl:
         WriteTplPalette(path);
         break;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "platform/Failure.h"
 
@@ -16,9 +17,11 @@ inline constexpr std::uint64_t kGifColourTableOffset = 13;
 inline constexpr std::size_t kGifPaletteBytes = 48;
 inline constexpr std::uint64_t kGifMinimumSize = kGifColourTableOffset + kGifPaletteBytes;
 
-// Result::Ok when an image whose first bytes are `head` (bytes past the end of the file read
-// as 0) and whose length is `fileSize` is a GIF87a/GIF89a with a Global Color Table of at
-// least 16 entries that lies wholly inside the file; else what is wrong with it.
-Result CheckGifHeader(std::span<const std::uint8_t> head, std::uint64_t fileSize);
+// Whether the sample image at `path`, whose first bytes are `head` (bytes past the end of the
+// file read as 0) and whose length is `fileSize`, is a GIF87a/GIF89a with a Global Color
+// Table of at least 16 entries that lies wholly inside the file; a Described failure that
+// says what is wrong with it otherwise.
+Failure CheckGifHeader(const std::string& path, std::span<const std::uint8_t> head,
+                       std::uint64_t fileSize);
 
 } // namespace zandrel

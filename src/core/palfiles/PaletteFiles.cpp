@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "palfiles/ExtraFormats.h"
 #include "platform/File.h"
 
 namespace zandrel {
@@ -19,10 +18,8 @@ Failure ReadPaletteFile(const std::string& path, PaletteWords16& words) {
     std::vector<std::uint8_t> bytes;
     if (const FileStatus status = ReadWholeFile(path, kMaxPaletteFileSize, bytes); !status.ok())
         return Failure::CannotRead(path, status);
-    const WordsResult read = ReadPaletteOfContent(bytes);
-    if (!read.ok())
-        return Failure::BadPaletteFile(path, read.failure.reason);
-    words = read.words;
+    if (const Failure failure = ReadPaletteOfContent(bytes, words); !failure.ok())
+        return Failure::FileRefused(path, failure.reason);
     return {};
 }
 

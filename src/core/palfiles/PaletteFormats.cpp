@@ -1,87 +1,131 @@
 #include "palfiles/PaletteFormats.h"
 
 #include <algorithm>
-#include <cctype>
+#include <string>
+#include <type_traits>
 
-#include "palfiles/ExtraFormats.h"
-#include "rom/PaletteIO.h"
+#include "palfiles/ActPalette.h"
+#include "palfiles/GbaPalette.h"
+#include "palfiles/GimpPalette.h"
+#include "palfiles/JascPalette.h"
+#include "palfiles/Refusals.h"
+#include "palfiles/TextPalette.h"
+#include "palfiles/TplPalette.h"
 #include "util/Text.h"
 
 namespace zandrel {
 
-PaletteFormat ExportFormatForName(std::string_view name) {
-    if (EndsWithNoCase(name, ".TPL"))
-        return PaletteFormat::Tpl;
-    if (EndsWithNoCase(name, ".PAL"))
-        return PaletteFormat::Jasc;
-    if (EndsWithNoCase(name, ".GBAPAL"))
-        return PaletteFormat::GbaRaw;
-    return PaletteFormat::None;
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+std::vector<std::uint8_t> BytesOf(const std::string& text) {
+    return {text.begin(), text.end()};
 }
 
-std::array<std::uint8_t, 3 * kPaletteColours> RgbTripleBytes(const Palette16& colours) {
-    std::array<std::uint8_t, 3 * kPaletteColours> bytes{};
-    for (std::size_t i = 0; i < colours.size(); ++i) {
-        const Rgb rgb = SplitColor(colours[i]);
-        bytes[3 * i] = static_cast<std::uint8_t>(rgb.red);
-        bytes[3 * i + 1] = static_cast<std::uint8_t>(rgb.green);
-        bytes[3 * i + 2] = static_cast<std::uint8_t>(rgb.blue);
-    }
-    return bytes;
+// A reader of 8-bit components, of the bytes or of their text, as a reader of colour words.
+template <auto Read> Failure ReadWords(Bytes bytes, PaletteWords16& words) {
+    Components16 colours{};
+    Failure failure;
+    if constexpr (std::is_invocable_v<decltype(Read), std::string_view, Components16&>)
+        failure = Read(TextOf(bytes), colours);
+    else
+        failure = Read(bytes, colours);
+    if (failure.ok())
+        words = WordsFromComponents(colours);
+    return failure;
 }
 
-std::vector<std::uint8_t> GbaPaletteBytes(const Palette16& colours) {
+template <auto Read> bool ReaderTakes(Bytes bytes) {
     PaletteWords16 words{};
-    std::transform(colours.begin(), colours.end(), words.begin(), ColorToWord);
-    return WordsToBytes(words);
+    return Read(bytes, words).ok();
 }
 
-std::vector<std::uint8_t> TplPaletteBytes(const Palette16& colours) {
-    std::vector<std::uint8_t> bytes(kTplHeader.begin(), kTplHeader.end());
-    const auto triples = RgbTripleBytes(colours);
-    bytes.insert(bytes.end(), triples.begin(), triples.end());
-    return bytes;
+struct FormatRow {
+    PaletteFormat format;
+    std::string_view extension; // a name ends with it in any letter case
+    std::vector<std::uint8_t> (*write)(const Palette16& colours, std::string_view name);
+    Failure (*read)(Bytes bytes, PaletteWords16& words);
+    // By content. A format with a header: whether the bytes begin with it, and whether the
+    // header still decides at a size that a format without one has. A format known by its
+    // size alone: whether the bytes have a size of its.
+    bool (*startsAsIt)(Bytes bytes);
+    bool (*winsAtSharedSize)(Bytes bytes);
+    bool (*hasItsSize)(std::size_t size);
+};
+
+constexpr FormatRow kFormats[] = {
+    {PaletteFormat::GbaRaw, ".GBAPAL",
+     [](const Palette16& colours, std::string_view) { return GbaPaletteBytes(colours); },
+     ReadGbaPalette, nullptr, nullptr, nullptr},
+    {PaletteFormat::Tpl, ".TPL",
+     [](const Palette16& colours, std::string_view) { return TplPaletteBytes(colours); },
+     ReadWords<ReadTplPalette>, StartsAsTpl, [](Bytes bytes) { return IsTplSize(bytes.size()); },
+     nullptr},
+    {PaletteFormat::Jasc, ".PAL",
+     [](const Palette16& colours, std::string_view) { return BytesOf(JascPaletteText(colours)); },
+     ReadWords<ReadJascPalette>, StartsAsJasc, ReaderTakes<ReadWords<ReadJascPalette>>, nullptr},
+    {PaletteFormat::Gimp, ".GPL",
+     [](const Palette16& colours, std::string_view name) {
+         return BytesOf(GimpPaletteText(colours, name));
+     },
+     ReadWords<ReadGimpPalette>, StartsAsGimp, ReaderTakes<ReadWords<ReadGimpPalette>>, nullptr},
+    // A raw palette of 384 or 386 colours is no size a tool writes (palettes come in banks of
+    // 16 colours, and an 8-bit palette's 256 take 512 bytes).
+    {PaletteFormat::Act, ".ACT",
+     [](const Palette16& colours, std::string_view) { return ActPaletteBytes(colours); },
+     ReadWords<ReadActPalette>, nullptr, nullptr, IsActSize},
+};
+
+const FormatRow* RowOf(PaletteFormat format) {
+    const auto row = std::find_if(std::begin(kFormats), std::end(kFormats),
+                                  [format](const FormatRow& r) { return r.format == format; });
+    return row == std::end(kFormats) ? nullptr : row;
 }
 
-std::string JascPaletteText(const Palette16& colours) {
-    std::string text = "JASC-PAL\r\n0100\r\n16\r\n";
-    for (const RgbColor colour : colours) {
-        const Rgb rgb = SplitColor(colour);
-        text += std::to_string(rgb.red) + ' ' + std::to_string(rgb.green) + ' ' +
-                std::to_string(rgb.blue) + "\r\n";
-    }
-    return text;
+} // namespace
+
+PaletteFormat FormatForName(std::string_view name, std::span<const PaletteFormat> offered) {
+    for (const PaletteFormat format : offered)
+        if (const FormatRow* row = RowOf(format); row && EndsWithNoCase(name, row->extension))
+            return format;
+    return PaletteFormat::None;
 }
 
 std::vector<std::uint8_t> PaletteFileBytes(PaletteFormat format, const Palette16& colours,
                                            std::string_view name) {
-    switch (format) {
-    case PaletteFormat::None:
-        return {};
-    case PaletteFormat::GbaRaw:
-        return GbaPaletteBytes(colours);
-    case PaletteFormat::Tpl:
-        return TplPaletteBytes(colours);
-    case PaletteFormat::Jasc: {
-        const std::string text = JascPaletteText(colours);
-        return std::vector<std::uint8_t>(text.begin(), text.end());
-    }
-    case PaletteFormat::Gimp: {
-        const std::string text = GimpPaletteText(colours, name);
-        return std::vector<std::uint8_t>(text.begin(), text.end());
-    }
-    case PaletteFormat::Act:
-        return ActPaletteBytes(colours);
-    }
-    return {};
+    const FormatRow* row = RowOf(format);
+    return row ? row->write(colours, name) : std::vector<std::uint8_t>{};
 }
 
-PaletteWords16 GbaPaletteWords(std::span<const std::uint8_t> bytes) {
-    const std::vector<ColorWord> words =
-        BytesToWords(bytes.first(std::min(bytes.size(), kGbaPaletteSize)), kPaletteColours);
-    PaletteWords16 result{};
-    std::copy(words.begin(), words.end(), result.begin());
-    return result;
+Failure ReadInFormat(PaletteFormat format, Bytes bytes, PaletteWords16& words) {
+    const FormatRow* row = RowOf(format);
+    if (!row)
+        return Refused("formato de paleta desconhecido");
+    return row->read(bytes, words);
+}
+
+PaletteFormat PaletteFormatOfContent(Bytes bytes) {
+    const FormatRow* bySize =
+        std::find_if(std::begin(kFormats), std::end(kFormats), [&bytes](const FormatRow& r) {
+            return r.hasItsSize && r.hasItsSize(bytes.size());
+        });
+    const bool sizeShared = bySize != std::end(kFormats);
+    for (const FormatRow& row : kFormats)
+        if (row.startsAsIt && row.startsAsIt(bytes) && (!sizeShared || row.winsAtSharedSize(bytes)))
+            return row.format;
+    // A raw GBA palette has no header and no size of its own: it is what remains.
+    return sizeShared ? bySize->format : PaletteFormat::GbaRaw;
+}
+
+Failure ReadPaletteOfContent(Bytes bytes, PaletteWords16& words) {
+    const PaletteFormat format = PaletteFormatOfContent(bytes);
+    Failure failure = ReadInFormat(format, bytes, words);
+    if (!failure.ok() && format == PaletteFormat::GbaRaw)
+        failure.reason =
+            "não é uma paleta JASC, GIMP, Tile Layer Pro ou ACT, nem uma paleta GBA: " +
+            failure.reason;
+    return failure;
 }
 
 } // namespace zandrel

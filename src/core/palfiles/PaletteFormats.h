@@ -1,25 +1,21 @@
-// The palette exchange files, built from and read into sixteen colours. Pure functions over
-// bytes, so the commands, the tests and command-line tools share them.
+// The palette exchange files by format: the format a file name or a file's bytes ask for,
+// the bytes of a format, and the colour words read from them. Each format is a unit of its
+// own (GbaPalette, TplPalette, JascPalette, GimpPalette, ActPalette) and one row of the
+// table in PaletteFormats.cpp. Pure functions over bytes, so the commands, the tests and the
+// fuzzers share them.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <span>
-#include <string>
 #include <string_view>
 #include <vector>
 
 #include "colour/Codec.h"
+#include "platform/Failure.h"
 
 namespace zandrel {
 
-// Raw GBA palette: sixteen colour words, low byte first, no header.
-inline constexpr std::size_t kGbaPaletteSize = 32;
-// Tile Layer Pro palette: "TPL", type byte 0 (3-byte RGB entries), then 16 RGB triples.
-inline constexpr std::size_t kTplPaletteSize = 52;
-inline constexpr std::array<std::uint8_t, 4> kTplHeader{0x54, 0x50, 0x4C, 0x00};
-
-// The palette exchange files: the window's three and zandrel-cli's two more.
 enum class PaletteFormat {
     None,   // a name with no known extension: nothing is written
     GbaRaw, // .GBAPAL
@@ -29,27 +25,35 @@ enum class PaletteFormat {
     Act,    // .act
 };
 
-// The window's export format a file name asks for, by its extension, ignoring case: ".TPL",
-// then ".PAL", then ".GBAPAL"; the window writes no other.
-PaletteFormat ExportFormatForName(std::string_view name);
+// The formats each writer offers: the window's export its three, zandrel-cli every one.
+inline constexpr std::array kWindowExportFormats{PaletteFormat::GbaRaw, PaletteFormat::Tpl,
+                                                 PaletteFormat::Jasc};
+inline constexpr std::array kEveryPaletteFormat{PaletteFormat::GbaRaw, PaletteFormat::Tpl,
+                                                PaletteFormat::Jasc, PaletteFormat::Gimp,
+                                                PaletteFormat::Act};
 
-// The 32 bytes of a raw GBA palette; each colour goes through ColorToWord, so bit 15 is 0.
-std::vector<std::uint8_t> GbaPaletteBytes(const Palette16& colours);
-// The 52 bytes of a Tile Layer Pro palette.
-std::vector<std::uint8_t> TplPaletteBytes(const Palette16& colours);
-// The JASC palette text: "JASC-PAL", "0100", "16", then "r g b" per colour, every line
-// ended by CR LF.
-std::string JascPaletteText(const Palette16& colours);
+// The format among `offered` whose extension ends the name, ignoring case; None when none
+// does.
+PaletteFormat FormatForName(std::string_view name, std::span<const PaletteFormat> offered);
+
 // The file bytes of a format; `name` is used by the GIMP palette only. Empty for None.
 std::vector<std::uint8_t> PaletteFileBytes(PaletteFormat format, const Palette16& colours,
                                            std::string_view name = {});
 
-// The sixteen colour words of a raw GBA palette file's bytes: bit 15 dropped, missing bytes
-// read as 0, bytes after the 32nd ignored.
-PaletteWords16 GbaPaletteWords(std::span<const std::uint8_t> bytes);
+// The sixteen colour words of a file's bytes in `format`, as its reader takes them (8-bit
+// components through WordsFromComponents). A refusal is FileRefused with no file name, its
+// reason naming the line or offset at fault. `words` changes only on success.
+Failure ReadInFormat(PaletteFormat format, std::span<const std::uint8_t> bytes,
+                     PaletteWords16& words);
 
-// The 48 bytes of sixteen red, green, blue triples (a GIF colour table's first 16 entries,
-// the body of a Tile Layer Pro palette).
-std::array<std::uint8_t, 3 * kPaletteColours> RgbTripleBytes(const Palette16& colours);
+// The format a file's bytes are in, whatever its name: a format with a header (JASC, GIMP,
+// Tile Layer Pro) when the bytes begin with it, else an ACT table by its size, else a raw
+// GBA palette, which has no header and is what remains. An ACT table holds any bytes, so its
+// first colours may spell a header: at an ACT table's sizes a text header decides only when
+// its reader takes the bytes, and "TPL" only where a Tile Layer Pro file can have that size
+// (772 bytes, not 768).
+PaletteFormat PaletteFormatOfContent(std::span<const std::uint8_t> bytes);
+// ReadInFormat in the format of the content.
+Failure ReadPaletteOfContent(std::span<const std::uint8_t> bytes, PaletteWords16& words);
 
 } // namespace zandrel

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "palfiles/GifHeader.h"
-#include "palfiles/PaletteFormats.h"
+#include "palfiles/RgbTriples.h"
 #include "platform/File.h"
 #include "platform/FolderWrites.h"
 
@@ -34,9 +34,7 @@ Failure OpenSampleImage(const std::string& path, File& file) {
     std::array<std::uint8_t, kGifHeaderSize> head{};
     if (status = file.ReadAt(0, head); !status.ok())
         return Failure::CannotRead(path, status);
-    if (const Result result = CheckGifHeader(head, size); result != Result::Ok)
-        return Failure::BadImage(result, path);
-    return {};
+    return CheckGifHeader(path, head, size);
 }
 
 const std::array<const char*, 2> kSampleImages{kPreviewImage1, kPreviewImage2};
@@ -62,9 +60,7 @@ bool PatchesInPlace(const std::string& programFolder, const std::string& dataFol
 Failure ReadSampleImage(const std::string& path, std::vector<std::uint8_t>& bytes) {
     if (const FileStatus status = ReadWholeFile(path, kMaxSampleImageSize, bytes); !status.ok())
         return Failure::CannotRead(path, status);
-    if (const Result result = CheckGifHeader(bytes, bytes.size()); result != Result::Ok)
-        return Failure::BadImage(result, path);
-    return {};
+    return CheckGifHeader(path, bytes, bytes.size());
 }
 
 } // namespace

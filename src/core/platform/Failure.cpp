@@ -76,18 +76,10 @@ Failure Failure::TooManyEntries(std::string file, std::int64_t line, bool afterL
     return AtLine(Result::TooManyEntries, std::move(file), line, afterLoneCr);
 }
 
-Failure Failure::BadImage(Result fault, std::string path) {
-    return Make(fault, std::move(path));
-}
-
 Failure Failure::CountTooLarge(std::string path, std::int64_t count) {
     Failure failure = Make(Result::CountTooLarge, std::move(path));
     failure.count = count;
     return failure;
-}
-
-Failure Failure::BadPaletteFile(std::string path, std::string reason) {
-    return WithReason(Result::BadPaletteFile, std::move(path), std::move(reason));
 }
 
 Failure Failure::FileRefused(std::string path, std::string reason) {
@@ -107,6 +99,10 @@ Failure Failure::Usage(std::string reason) {
 
 Failure Failure::BadPatch(std::string path, std::string reason) {
     return WithReason(Result::BadPatch, std::move(path), std::move(reason));
+}
+
+Failure Failure::Described(std::string path, std::string message) {
+    return WithReason(Result::Described, std::move(path), std::move(message));
 }
 
 Failure Failure::BadLocation(std::string definitionFile, std::int64_t line,
@@ -188,27 +184,14 @@ std::string ErrorMessage(const Failure& f) {
                DefinitionOutcome(f);
     case Result::TooManyEntries:
         return DefinitionLine(f) + "o arquivo tem mais de 32767 paletas." + DefinitionOutcome(f);
-    case Result::ImageNotGif:
-        return "A imagem de amostra " + Quoted(f.file) +
-               " não é um arquivo GIF. Nenhuma imagem foi alterada.";
-    case Result::ImageNoColourTable:
-        return "A imagem de amostra " + Quoted(f.file) +
-               " não tem tabela de cores global. Nenhuma imagem foi alterada.";
-    case Result::ImageSmallColourTable:
-        return "A tabela de cores da imagem de amostra " + Quoted(f.file) +
-               " tem menos de 16 cores. Nenhuma imagem foi alterada.";
-    case Result::ImageTooShort:
-        return "A imagem de amostra " + Quoted(f.file) +
-               " está incompleta: o arquivo termina antes do fim da tabela de cores. Nenhuma "
-               "imagem foi alterada.";
     case Result::CountTooLarge:
         return "A paleta tem " + std::to_string(f.count) +
                " cores, mais do que o visor de bytes pode mostrar.";
-    case Result::BadPaletteFile:
     case Result::FileRefused:
     case Result::NoColours:
         return Quoted(f.file) + ": " + f.reason;
     case Result::Usage:
+    case Result::Described:
         return f.reason;
     case Result::BadPatch:
         return "O patch " + Quoted(f.file) + " não pode ser aplicado: " + f.reason +

@@ -22,17 +22,10 @@ enum class Result {
     DefinitionNoComma,
     DefinitionOneComma,
     TooManyEntries,
-    // Sample images of the preview.
-    ImageNotGif,
-    ImageNoColourTable,
-    ImageSmallColourTable,
-    // Shorter than its header and the first 16 colour table entries (61 bytes).
-    ImageTooShort,
     // The byte viewer: a colour count whose byte count does not fit 16 bits.
     CountTooLarge,
-    // A palette exchange file its reader refuses; `reason` names the line or offset at fault.
-    BadPaletteFile,
-    // A file a command refuses to work on; `reason` says why.
+    // A file refused: a command will not work on it, or it is no palette file of its format;
+    // `reason` says why.
     FileRefused,
     // A palette whose count gives no colours; `reason` names the palette and its count text.
     NoColours,
@@ -49,6 +42,9 @@ enum class Result {
     Usage,
     // A patch (IPS or BPS) that cannot be applied; `reason` says why.
     BadPatch,
+    // A failure of a layer above this one, which knows its kinds: `reason` is the whole
+    // message, written where it failed.
+    Described,
 };
 
 struct Failure {
@@ -60,8 +56,8 @@ struct Failure {
     std::int64_t length = 0;   // PaletteBeyondEnd: the bytes to write
     std::uint64_t size = 0;    // PaletteBeyondEnd: the file's length
     std::int64_t count = 0;    // CountTooLarge: the palette's colour count
-    std::string reason;        // BadPaletteFile, FileRefused, NoColours, Usage, BadPatch,
-                               // and as the results say
+    std::string reason;        // FileRefused, NoColours, Usage, BadPatch, Described, and as
+                               // the results say
     // Definition failures: the load stopped at the text after a CR inside that line.
     bool afterLoneCr = false;
     // Definition failures: the caller used none of the entries before the line.
@@ -76,16 +72,14 @@ struct Failure {
     static Failure DefinitionOneComma(std::string file, std::int64_t line,
                                       bool afterLoneCr = false);
     static Failure TooManyEntries(std::string file, std::int64_t line, bool afterLoneCr = false);
-    // `fault` is one of the Image results.
-    static Failure BadImage(Result fault, std::string path);
     static Failure CountTooLarge(std::string path, std::int64_t count);
-    static Failure BadPaletteFile(std::string path, std::string reason);
     static Failure FileRefused(std::string path, std::string reason);
     // `palette` as the user knows it (a row's name or number), `countText` as written.
     static Failure NoColours(std::string path, const std::string& palette,
                              const std::string& countText);
     static Failure Usage(std::string reason);
     static Failure BadPatch(std::string path, std::string reason);
+    static Failure Described(std::string path, std::string message);
     static Failure BadLocation(std::string definitionFile, std::int64_t line,
                                std::string locationText);
     static Failure BadBlock(std::string path, std::int64_t block, std::string reason);

@@ -114,4 +114,8 @@ bool DefinitionFileExists(const std::string& name, const DataFolders& folders) {
     return HoldsFile(folders.userData, name) || HoldsFile(folders.data, name);
 }
 
+std::string DefinitionLine(int colours, const PaletteLocation& where, std::string_view name) {
+    return std::to_string(colours) + "," + PaletteLocationText(where) + "," + std::string(name);
+}
+
 } // namespace zandrel

@@ -9,6 +9,7 @@
 
 #include "platform/DataFolders.h"
 #include "platform/Failure.h"
+#include "rom/PaletteLocation.h"
 
 namespace zandrel {
 
@@ -42,5 +43,10 @@ Failure LoadDefinitionFile(const std::string& path, const std::string& name, Pal
 std::string DefinitionFolder(const std::string& name, const DataFolders& folders);
 // True when the user's data folder or the program's data folder holds a regular file `name`.
 bool DefinitionFileExists(const std::string& name, const DataFolders& folders);
+
+// One entry as ParseDefinitions reads it back, without its line end:
+// "16,LZ:3B8A8C+20,Paleta comprimida LZ77 3B8A8C+20 (pontuação 91)". The name is written as
+// given, so it must hold no line end.
+std::string DefinitionLine(int colours, const PaletteLocation& where, std::string_view name);
 
 } // namespace zandrel

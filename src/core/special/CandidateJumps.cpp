@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
-#include "rom/PaletteScanner.h"
+#include "scan/PaletteScanner.h"
 
 namespace zandrel {
 
@@ -31,9 +31,8 @@ Failure CandidateJumps::Scan(const std::string& path) {
     scanned_.reset();
     locations_.clear();
     std::vector<std::uint8_t> rom;
-    const RomImageRead read = ReadRomImage(path, rom);
-    if (!read.ok())
-        return RomImageFailure(path, read);
+    if (Failure failure = ReadRomImage(path, rom); !failure.ok())
+        return failure;
     ScanOptions options;
     options.compressed = false; // the special mode reads raw words at its location
     for (const PaletteCandidate& candidate : ScanPalettes(rom, options))

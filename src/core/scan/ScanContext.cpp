@@ -1,4 +1,4 @@
-#include "rom/ScanContext.h"
+#include "scan/ScanContext.h"
 
 #include <bit>
 #include <cstring>

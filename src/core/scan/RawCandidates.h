@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "rom/ScanContext.h"
+#include "scan/ScanContext.h"
 
 namespace zandrel::scan {
 

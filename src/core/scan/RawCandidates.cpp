@@ -1,4 +1,4 @@
-#include "rom/RawCandidates.h"
+#include "scan/RawCandidates.h"
 
 #include <algorithm>
 #include <array>
@@ -111,7 +111,7 @@ class RampSteps {
     // Steps inside the window starting at word `w` of the run (15 pairs).
     int InWindow(std::size_t w) {
         int steps = 0;
-        for (std::size_t i = w + 1; i < w + kPaletteWords; ++i) {
+        for (std::size_t i = w + 1; i < w + kPaletteColours; ++i) {
             if (known_[i] == kUnknown)
                 known_[i] =
                     RampStep(rom_.Word(2 * (runStart_ + i - 1)), rom_.Word(2 * (runStart_ + i)));
@@ -132,13 +132,13 @@ class RampSteps {
 void ScoreRawCandidate(const RomView& rom, const AlignedWords& aligned, std::size_t runStart,
                        const std::vector<int>& scores, std::size_t w, std::vector<Found>& found) {
     const std::size_t location = 2 * (runStart + w);
-    PaletteWords words;
+    PaletteWords16 words;
     rom.Palette(location, words);
     const int wordsScore = scores[w];
     PaletteSurroundings around;
     around.pointed = aligned.Targets(location);
     // Whole palettes back to a pointed place: windows of the same run.
-    for (std::size_t step = 1; !around.pointed && step < 16 && step * kPaletteWords <= w; ++step)
+    for (std::size_t step = 1; !around.pointed && step < 16 && step * kPaletteColours <= w; ++step)
         if (aligned.Targets(location - step * kPaletteBytes)) {
             around.inPointedRun = true;
             break;
@@ -146,7 +146,7 @@ void ScoreRawCandidate(const RomView& rom, const AlignedWords& aligned, std::siz
     AddNeighbours(
         words[0],
         [&](int step) -> std::optional<Neighbour> {
-            const std::int64_t other = std::int64_t(w) + step * std::int64_t(kPaletteWords);
+            const std::int64_t other = std::int64_t(w) + step * std::int64_t(kPaletteColours);
             if (other < 0 || other >= std::int64_t(scores.size()))
                 return std::nullopt;
             return Neighbour{rom.Word(2 * (runStart + std::size_t(other))),
@@ -171,8 +171,8 @@ void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vec
     const std::uint32_t* const singles = WindowCounts::SingleWordCounts().data();
     std::vector<int> scores;
     std::size_t start = 0;
-    while (start + kPaletteWords <= words) {
-        const std::size_t last = start + kPaletteWords - 1;
+    while (start + kPaletteColours <= words) {
+        const std::size_t last = start + kPaletteColours - 1;
         if (!rom.Clear(2 * last)) {
             start = last + 1;
             continue;
@@ -191,11 +191,11 @@ void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vec
         const auto lanesOf = [&](std::size_t i) {
             return WindowCounts::Of(singles, rom.Word(2 * i), i > start ? rom.Word(2 * i - 2) : 0);
         };
-        const std::size_t windows = end - start - kPaletteWords + 1;
+        const std::size_t windows = end - start - kPaletteColours + 1;
         scores.assign(windows, kNotPalette);
         WindowCounts sums;
-        std::array<std::uint64_t, kPaletteWords> inWindow; // each word's lanes, by index % 16
-        for (std::size_t i = 0; i < kPaletteWords; ++i) {
+        std::array<std::uint64_t, kPaletteColours> inWindow; // each word's lanes, by index % 16
+        for (std::size_t i = 0; i < kPaletteColours; ++i) {
             inWindow[i] = lanesOf(start + i);
             sums.Add(inWindow[i]);
         }
@@ -203,14 +203,14 @@ void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vec
         for (std::size_t w = 0; w < windows; ++w) {
             if (sums.Promising() && rampSteps.InWindow(w) >= kFewestRampSteps &&
                 DistinctBytes(rom, 2 * (start + w)) >= kFewestDistinctBytes) {
-                PaletteWords window;
+                PaletteWords16 window;
                 rom.Palette(2 * (start + w), window);
                 scores[w] = WordsScore(window);
             }
             if (w + 1 < windows) {
-                std::uint64_t& slot = inWindow[w % kPaletteWords];
+                std::uint64_t& slot = inWindow[w % kPaletteColours];
                 sums.Remove(slot);
-                slot = lanesOf(start + w + kPaletteWords);
+                slot = lanesOf(start + w + kPaletteColours);
                 sums.Add(slot);
             }
         }

@@ -1,4 +1,4 @@
-#include "rom/PaletteScore.h"
+#include "scan/PaletteScore.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -19,7 +19,7 @@ constexpr double kSmoothnessPoints = 15;
 // Words scoring this or less get nothing from their surroundings; 20 more get it all.
 constexpr double kSupportFrom = 15;
 
-std::span<const ColorWord> UsedColours(const PaletteWords& words) {
+std::span<const ColorWord> UsedColours(const PaletteWords16& words) {
     std::size_t used = words.size();
     while (used > kFewestUsed && words[used - 1] == 0)
         --used;
@@ -57,7 +57,7 @@ int WordsPenalty(std::span<const ColorWord> words) {
         }
         movingComponents += highest - lowest >= 3;
     }
-    const double scale = static_cast<double>(kPaletteWords) / static_cast<double>(words.size());
+    const double scale = static_cast<double>(kPaletteColours) / static_cast<double>(words.size());
     const auto scaled = [&](int count) { return static_cast<int>(count * scale + 0.5); };
     int penalty = 0;
     if (movingComponents < 2)
@@ -72,11 +72,11 @@ int WordsPenalty(std::span<const ColorWord> words) {
 
 } // namespace
 
-int WordsScore(const PaletteWords& palette) {
+int WordsScore(const PaletteWords16& palette) {
     const std::span<const ColorWord> words = UsedColours(palette);
     const int size = static_cast<int>(words.size());
 
-    std::array<ColorWord, kPaletteWords> distinct{};
+    std::array<ColorWord, kPaletteColours> distinct{};
     std::copy(words.begin(), words.end(), distinct.begin());
     std::sort(distinct.begin(), distinct.begin() + size);
     const int count =
@@ -114,7 +114,7 @@ int WordsScore(const PaletteWords& palette) {
     // Each colour's nearest other colour; unused places lie far outside the colour cube, so
     // every row is compared whole (which the compiler turns into vector code).
     constexpr int kFarAway = 100;
-    std::array<int, kPaletteWords> red, green, blue;
+    std::array<int, kPaletteColours> red, green, blue;
     red.fill(kFarAway);
     green.fill(kFarAway);
     blue.fill(kFarAway);
@@ -126,7 +126,7 @@ int WordsScore(const PaletteWords& palette) {
     int nearestSum = 0;
     for (int i = 0; i < count; ++i) {
         int nearest = 31;
-        for (int j = 0; j < kPaletteWords; ++j) {
+        for (int j = 0; j < kPaletteColours; ++j) {
             const int d =
                 std::max(std::max(std::abs(red[i] - red[j]), std::abs(green[i] - green[j])),
                          std::abs(blue[i] - blue[j]));
@@ -138,7 +138,7 @@ int WordsScore(const PaletteWords& palette) {
     return static_cast<int>(withoutSmoothness + kSmoothnessPoints * smooth + 0.5) - penalty;
 }
 
-int PaletteScore(int wordsScore, const PaletteWords& words, const PaletteSurroundings& around) {
+int PaletteScore(int wordsScore, const PaletteWords16& words, const PaletteSurroundings& around) {
     int support = 0;
     if (around.pointed)
         support += 25;

@@ -9,13 +9,13 @@
 #include <span>
 #include <vector>
 
-#include "rom/PaletteScanner.h"
-#include "rom/PaletteScore.h"
+#include "scan/PaletteCandidate.h"
+#include "scan/PaletteScore.h"
 
 namespace zandrel::scan {
 
 constexpr std::uint32_t kRomAddress = 0x08000000;
-constexpr std::size_t kPaletteBytes = 2 * kPaletteWords;
+constexpr std::size_t kPaletteBytes = 2 * kPaletteColours;
 constexpr std::size_t kLargestBlock = 16 * kPaletteBytes;
 
 class RomView {
@@ -29,10 +29,10 @@ class RomView {
     }
     bool Clear(std::size_t offset) const { return (rom_[offset + 1] & 0x80) == 0; }
     // The 16 words at `offset` when all have bit 15 clear.
-    bool Palette(std::size_t offset, PaletteWords& words) const {
+    bool Palette(std::size_t offset, PaletteWords16& words) const {
         if (offset + kPaletteBytes > rom_.size())
             return false;
-        for (int i = 0; i < kPaletteWords; ++i) {
+        for (int i = 0; i < kPaletteColours; ++i) {
             if (!Clear(offset + 2 * i))
                 return false;
             words[i] = Word(offset + 2 * i);

@@ -11,15 +11,11 @@
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 
 #include "colour/Codec.h"
 
 namespace zandrel {
-
-constexpr int kPaletteWords = 16;
-using PaletteWords = std::array<ColorWord, kPaletteWords>;
 
 // Consecutive 8-bit sound samples differ by about this much; a word whose two bytes are this
 // close looks like two samples.
@@ -45,7 +41,7 @@ constexpr int kNeighbourScore = 30;
 
 // 0 to 55 from the words alone (penalties may take it below 0); every word must have bit 15
 // clear.
-int WordsScore(const PaletteWords& words);
+int WordsScore(const PaletteWords16& words);
 
 struct PaletteSurroundings {
     bool pointed = false;       // a ROM pointer targets it (or its block)
@@ -59,6 +55,6 @@ struct PaletteSurroundings {
 };
 
 // 0 to 100.
-int PaletteScore(int wordsScore, const PaletteWords& words, const PaletteSurroundings& around);
+int PaletteScore(int wordsScore, const PaletteWords16& words, const PaletteSurroundings& around);
 
 } // namespace zandrel

@@ -1,12 +1,13 @@
-#include "rom/PaletteScanner.h"
+#include "scan/PaletteScanner.h"
 
 #include <algorithm>
 #include <map>
 
 #include "colour/Codec.h"
+#include "platform/File.h"
 #include "rom/Lz77.h"
-#include "rom/RawCandidates.h"
-#include "rom/ScanContext.h"
+#include "scan/RawCandidates.h"
+#include "scan/ScanContext.h"
 
 namespace zandrel {
 
@@ -21,14 +22,14 @@ void FindCompressedCandidates(const RomView& rom, const AlignedWords& aligned,
         if (!block.ok())
             continue;
         const RomView data(block.data);
-        std::vector<PaletteWords> palettes(block.data.size() / kPaletteBytes);
+        std::vector<PaletteWords16> palettes(block.data.size() / kPaletteBytes);
         bool clear = true;
         for (std::size_t p = 0; p < palettes.size() && clear; ++p)
             clear = data.Palette(p * kPaletteBytes, palettes[p]);
         if (!clear)
             continue;
         std::vector<int> wordsScores;
-        for (const PaletteWords& words : palettes)
+        for (const PaletteWords16& words : palettes)
             wordsScores.push_back(WordsScore(words));
         for (std::size_t p = 0; p < palettes.size(); ++p) {
             if (wordsScores[p] < kWorthCheckingScore)
@@ -112,45 +113,10 @@ std::vector<PaletteCandidate> ScanPalettes(std::span<const std::uint8_t> rom,
     return result;
 }
 
-std::string CandidateName(const PaletteCandidate& candidate) {
-    std::string place = HexText(candidate.where.location);
-    if (candidate.where.compressed && candidate.where.offsetInBlock != 0)
-        place += '+' + HexText(candidate.where.offsetInBlock);
-    const std::string kind =
-        candidate.where.compressed ? "Paleta comprimida LZ77 " : "Paleta bruta ";
-    return kind + place + " (pontuação " + std::to_string(candidate.score) + ")";
-}
-
-std::string DefinitionLine(const PaletteCandidate& candidate) {
-    return std::to_string(kPaletteWords) + "," + PaletteLocationText(candidate.where) + "," +
-           CandidateName(candidate);
-}
-
-RomImageRead ReadRomImage(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    RomImageRead read;
-    bytes.clear();
-    const File file = File::Open(path, OpenMode::ReadOnly, read.io);
-    if (!read.io.ok())
-        return read;
-    std::uint64_t size = 0;
-    read.io = file.Size(size);
-    if (!read.io.ok())
-        return read;
-    if (size > kLargestRomSize) {
-        read.tooLarge = true;
-        return read;
-    }
-    bytes.resize(size);
-    read.io = file.ReadAt(0, bytes);
-    if (!read.io.ok())
-        bytes.clear();
-    return read;
-}
-
-Failure RomImageFailure(const std::string& path, const RomImageRead& read) {
-    if (read.tooLarge)
-        return Failure::CannotRead(path, FileStatus{FileError::TooLarge, 0, kLargestRomSize});
-    return Failure::CannotRead(path, read.io);
+Failure ReadRomImage(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    if (const FileStatus status = ReadWholeFile(path, kLargestRomSize, bytes); !status.ok())
+        return Failure::CannotRead(path, status);
+    return {};
 }
 
 } // namespace zandrel
