@@ -114,7 +114,7 @@ class MainForm {
 
     // Colour work on the swatches (MainFormEditing.cpp, over colour/): the context menu's
     // commands, which have shortcuts too, and the swatches' mouse gestures. Every change of
-    // the swatch colours is one undo step; see EditStep.
+    // the swatch colours is one undo step; see EditHistory::Step.
     void mnuUndo_Click();
     void mnuRedo_Click();
     void mnuCopyColour_Click();
@@ -165,20 +165,6 @@ class MainForm {
     // the chosen row has fewer than sixteen colours.
     bool RefuseFewerThan16();
 
-    // One undo step from its start to its end: the swatches and the working colour as the
-    // outermost step began, kept when the swatch colours changed. Steps inside it (the colour
-    // dialog's three slider changes) are part of it.
-    class EditStep {
-      public:
-        explicit EditStep(MainForm& form);
-        ~EditStep();
-        EditStep(const EditStep&) = delete;
-        EditStep& operator=(const EditStep&) = delete;
-
-      private:
-        MainForm& form_;
-        PaletteSnapshot before_;
-    };
     // Copying or pasting a palette's 32 bytes needs sixteen colours, as Exportar does: true,
     // after the exclamation box, when the chosen row has fewer (the special state's palette
     // always has sixteen).
@@ -194,7 +180,6 @@ class MainForm {
     ColourEditor editor_{model_, app_.RomLoaded};
     CandidateJumps candidates_;
     EditHistory history_;
-    int editDepth_ = 0;
 };
 
 } // namespace zandrel

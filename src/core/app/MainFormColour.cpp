@@ -22,22 +22,22 @@ void MainForm::SetWorkingColor(RgbColor lngColor) {
 }
 
 void MainForm::SetSliderValue(SliderId slider, int value) {
-    const EditStep step(*this);
+    const auto step = history_.Begin(editor_);
     editor_.SetSliderValue(slider, value);
 }
 
 void MainForm::BlueScroll_Change() {
-    const EditStep step(*this);
+    const auto step = history_.Begin(editor_);
     editor_.SliderChanged();
 }
 
 void MainForm::GreenScroll_Change() {
-    const EditStep step(*this);
+    const auto step = history_.Begin(editor_);
     editor_.SliderChanged();
 }
 
 void MainForm::RedScroll_Change() {
-    const EditStep step(*this);
+    const auto step = history_.Begin(editor_);
     editor_.SliderChanged();
 }
 
@@ -49,7 +49,7 @@ void MainForm::Picture1_DblClick() {
     if (!ColorDialog(color))
         return; // a cancelled dialog changes nothing
     // The three slider changes it runs are one step.
-    const EditStep step(*this);
+    const auto step = history_.Begin(editor_);
     editor_.TakeChosenColour(color);
 }
 

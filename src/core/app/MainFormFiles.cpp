@@ -61,7 +61,7 @@ void MainForm::cmdImp_Click() {
     const std::string path = ChooseFile(FileDialog::Open, text::kOpenTitle, text::kImportFilter);
     if (path.empty())
         return;
-    const EditStep step(*this);
+    const auto step = history_.Begin(editor_);
     ImportPaletteFile(path);
 }
 
