@@ -316,12 +316,7 @@ void MainWindow::ConnectEvents() {
     // A row is chosen when it becomes selected, by mouse or keyboard, and chosen again when
     // the row already chosen is clicked or gets Space. The focus alone moves the list's
     // cursor without selecting, and chooses nothing.
-    const auto choose = [this](int row) {
-        Raise([this, row] {
-            form_.model().List1.selected = row;
-            form_.List1_Click();
-        });
-    };
+    const auto choose = [this](int row) { Raise([this, row] { form_.ChooseRow(row); }); };
     connect(list1_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, choose] {
         const QModelIndexList chosen = list1_->selectionModel()->selectedRows();
         if (!rendering_ && !chosen.isEmpty())
@@ -451,11 +446,9 @@ void MainWindow::Raise(const std::function<void()>& handler) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!form_.model().closed) {
         // The close box and a session's end ask like the exit button.
-        const bool cancel = form_.Form_QueryUnload();
-        if (!cancel)
-            form_.model().closed = true;
+        const bool agreed = form_.AgreeToClose();
         Render();
-        if (cancel) {
+        if (!agreed) {
             event->ignore();
             return;
         }

@@ -95,7 +95,7 @@ class OpenFormTest : public ::testing::Test {
         ASSERT_TRUE(services.messages.empty());
     }
 
-    void Choose(int row) { form.model().List1.selected = row, form.List1_Click(); }
+    void Choose(int row) { form.ChooseRow(row); }
 
     FormModel& model() { return form.model(); }
 };

@@ -12,6 +12,9 @@ void MainForm::Opt_Click(int index) {
     model_.rampTo = -1;
     if (!editor_.ClickSwatch(index))
         return;
+    // Only while a file is loaded does the click select the swatch.
+    if (editor_.HasSelectedSwatch())
+        SetWorkingColor(editor_.SelectedSwatchColour());
     // The offset of the low byte of this colour word in the file.
     if (app_.SpecialMode)
         model_.lblLocOpt.caption = SwatchOffsetText(app_.CurrentLocation, index);
@@ -50,7 +53,12 @@ void MainForm::Picture1_DblClick() {
         return; // a cancelled dialog changes nothing
     // The three slider changes it runs are one step.
     const auto step = history_.Begin(editor_);
-    editor_.TakeChosenColour(color);
+    TakeChosenColour(color);
+}
+
+void MainForm::TakeChosenColour(RgbColor colour) {
+    SetWorkingColor(colour);
+    editor_.ApplyWorkingColour();
 }
 
 void MainForm::Form_KeyDown(int keyCode, int shift) {

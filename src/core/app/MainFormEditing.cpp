@@ -77,7 +77,7 @@ void MainForm::mnuPaste_Click() {
         }
         const auto step = history_.Begin(editor_);
         // Through the sliders, as a colour-dialog choice goes.
-        editor_.TakeChosenColour(WordToColor(*word));
+        TakeChosenColour(WordToColor(*word));
         return;
     }
     if (!PaletteShown()) {
@@ -103,7 +103,7 @@ void MainForm::mnuTypeColour_Click() {
         return;
     }
     const auto step = history_.Begin(editor_);
-    editor_.TakeChosenColour(WordToColor(std::get<ColorWord>(colour)));
+    TakeChosenColour(WordToColor(std::get<ColorWord>(colour)));
 }
 
 void MainForm::lblColor_DblClick() {
