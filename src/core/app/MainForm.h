@@ -24,8 +24,8 @@ namespace zandrel {
 
 enum class FileDialog { Open, Save };
 
-// Which commands of the swatches' context menu apply now; the window enables them, and so
-// their shortcuts, accordingly.
+// Which commands of the swatches' context menu apply now, and so their shortcuts; the window
+// enables them accordingly and checks the GBA's-screen toggle while that view is on.
 struct EditMenu {
     bool undo = false;
     bool redo = false;
@@ -34,6 +34,7 @@ struct EditMenu {
     bool paste = false;
     bool typeColour = false;
     bool ramp = false;
+    bool gbaScreen = false; // checked
 };
 
 class MainForm {

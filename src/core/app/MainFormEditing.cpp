@@ -169,7 +169,8 @@ EditMenu MainForm::EditMenuState() const {
             .copyPalette = PaletteShown(),
             .paste = app_.RomLoaded,
             .typeColour = editor_.HasSelectedSwatch(),
-            .ramp = model_.rampFrom >= 0};
+            .ramp = model_.rampFrom >= 0,
+            .gbaScreen = model_.gbaScreen};
 }
 
 std::string MainForm::SwatchToolTip(int index) const {
