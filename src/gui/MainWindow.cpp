@@ -17,7 +17,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSlider>
-#include <QStyleHints>
 #include <QUrl>
 
 #include "Controls.h"
@@ -226,8 +225,6 @@ void MainWindow::CreateControls() {
 }
 
 void MainWindow::CreateEditMenu() {
-    // The menu shows each command's shortcut, whatever the desktop's habit is.
-    QGuiApplication::styleHints()->setShowShortcutsInContextMenus(true);
     editMenu_ = new QMenu(this);
     editMenu_->setObjectName(QStringLiteral("mnuEdit"));
     for (const MenuRow& row : kEditMenu) {

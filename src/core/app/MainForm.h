@@ -10,6 +10,7 @@
 
 #include "app/AppState.h"
 #include "app/FormModel.h"
+#include "app/StartArguments.h"
 #include "colour/Codec.h"
 #include "colour/ColourEditor.h"
 #include "colour/EditHistory.h"
@@ -47,7 +48,8 @@ class MainForm {
     const AppState& app() const { return app_; }
 
     // Start, open and definitions (MainFormOpen.cpp, over rom/).
-    void Form_Load();
+    // Runs once before the window is first shown, with what main found at start.
+    void Form_Load(const StartValues& start);
     void Command1_Click();
     // The open command for a path chosen otherwise (the command line, a file dropped on the
     // window), as if the open dialog had returned it.

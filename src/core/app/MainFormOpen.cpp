@@ -6,22 +6,23 @@
 #include "rom/Games.h"
 #include "util/Messages.h"
 #include "util/NumberText.h"
-#include "util/Text.h"
 
 namespace zandrel {
 
-void MainForm::Form_Load() {
-    model_.SetPathText(services_.ProgramFolder());
+void MainForm::Form_Load(const StartValues& start) {
+    app_.ProgramFolder = start.programFolder;
+    app_.Folders = start.folders;
+    model_.SetPathText(app_.ProgramFolder);
     app_.RomLoaded = false;
     model_.OptSelected = -1;
-    app_.SpecialMode = UpperCase(services_.CommandLine()) == text::kSpecialWord;
+    app_.SpecialMode = start.arguments.specialWord;
     if (app_.SpecialMode)
         model_.cmdSpecial.visible = true;
 }
 
 Failure MainForm::IdentifyGame(const std::string& path,
                                std::optional<Identification>& identification) {
-    if (Failure failure = IdentifyFile(path, services_.Folders(), identification); !failure.ok())
+    if (Failure failure = IdentifyFile(path, app_.Folders, identification); !failure.ok())
         return failure;
     // GameName holds the result of this attempt, so a failed one leaves it empty.
     app_.GameName = identification ? identification->title : std::string();
@@ -85,7 +86,7 @@ void MainForm::OpenFile(const std::string& path) {
     app_.RomPath = model_.txtArquivo.caption;
     ShowGameLabel(identification->IsMemoryDump() ? Shown::MemoryDump : Shown::Game, app_.GameName);
 
-    app_.DefinitionFolder = DefinitionFolder(DefinitionFileName(), services_.Folders());
+    app_.DefinitionFolder = DefinitionFolder(DefinitionFileName(), app_.Folders);
     // The open command ends silently where the load fails; what it did before stays done.
     if (!LoadPaletteDefinitions().ok())
         return;
