@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "app/StartArguments.h"
 #include "colour/Codec.h"
 #include "platform/Services.h"
 
@@ -53,6 +54,12 @@ inline const std::string& LargestRomPath() {
     return path;
 }
 
+// A program whose data folder is the one the largest files are written to.
+inline StartValues BenchStart() {
+    const std::string folder = LargestDefinitionFolder().string();
+    return {folder, {folder, {}, {}}, {}};
+}
+
 // Answers every dialog and box at once: the open dialog and the input box with the scripted
 // texts, everything else as cancelled.
 class NoServices : public Services {
@@ -72,11 +79,8 @@ class NoServices : public Services {
     CustomColorTable SystemColors() override { return {}; }
     void ShowPreviewWindow(const std::string&, bool) override {}
     void ShowByteWindow(const std::string&) override {}
-    std::string ProgramFolder() override { return LargestDefinitionFolder().string(); }
-    DataFolders Folders() override { return {ProgramFolder(), {}, {}}; }
     std::string ClipboardText() override { return {}; }
     void SetClipboardText(const std::string&) override {}
-    std::string CommandLine() override { return {}; }
     VersionNumbers Version() override { return {}; }
 
   protected:

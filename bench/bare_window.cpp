@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "Twips.h"
+#include "MainWindowTables.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

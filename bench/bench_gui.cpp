@@ -20,7 +20,7 @@ void BM_OpenLargestRomIntoTheWindow(benchmark::State& state) {
     AppState app;
     MainForm form(app, services);
     MainWindow window(form);
-    form.Form_Load();
+    form.Form_Load(BenchStart());
     window.Render();
     window.show();
     auto* list = window.findChild<QListView*>(QStringLiteral("List1"));

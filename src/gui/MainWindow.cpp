@@ -1,6 +1,8 @@
 #include "MainWindow.h"
 
 #include <algorithm>
+#include <string_view>
+#include <utility>
 
 #include <QAction>
 #include <QApplication>
@@ -15,14 +17,12 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSlider>
-#include <QStyleHints>
 #include <QUrl>
 
 #include "Controls.h"
 #include "KeyCodes.h"
 #include "PaletteListModel.h"
 #include "QtColour.h"
-#include "Twips.h"
 #include "colour/LcdColour.h"
 #include "util/Messages.h"
 
@@ -54,16 +54,11 @@ void RenderState(QWidget* widget, const Control& control) {
     widget->setVisible(control.visible);
 }
 
-void RenderButton(QPushButton* button, const Control& control) {
-    if (const QString caption = Q(control.caption); button->text() != caption)
-        button->setText(caption);
-    RenderState(button, control);
-}
-
-void RenderLabel(QLabel* label, const Control& control) {
-    if (const QString caption = Q(control.caption); label->text() != caption)
-        label->setText(caption);
-    RenderState(label, control);
+// A button or a label.
+template <class Widget> void RenderCaption(Widget* widget, const Control& control) {
+    if (const QString caption = Q(control.caption); widget->text() != caption)
+        widget->setText(caption);
+    RenderState(widget, control);
 }
 
 void RenderList(QListView* view, PaletteListModel* rows, const ListBox& list) {
@@ -81,35 +76,22 @@ void RenderList(QListView* view, PaletteListModel* rows, const ListBox& list) {
     view->setVisible(list.visible);
 }
 
-void RenderSlider(QSlider* slider, int value) {
-    if (slider->value() != value)
-        slider->setValue(value);
+// Names a new control and puts it in its box.
+template <class Widget> Widget* Place(Widget* widget, const QString& name, const TwipBox& box) {
+    widget->setObjectName(name);
+    widget->setGeometry(PxRect(box));
+    return widget;
 }
 
-// Labels keep to their top-left corner and show their text as it is.
-QLabel* MakeLabel(QWidget* parent, const char* name, const TwipBox& box) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(PxRect(box));
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const TwipBox& box) {
-    auto* button = new QPushButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(PxRect(box));
+QPushButton* MakeButton(QWidget* parent, const ButtonRow& row) {
+    auto* button = Place(new QPushButton(parent), QString::fromLatin1(row.name), row.box);
     // Enter presses the focused button, as Space does.
     button->setAutoDefault(true);
     return button;
 }
 
-template <class View>
-View* MakeList(QWidget* parent, const char* name, const TwipBox& box, PaletteListModel* rows) {
-    auto* view = new View(parent);
-    view->setObjectName(QString::fromLatin1(name));
-    view->setGeometry(PxRect(box));
+template <class View> View* MakeList(QWidget* parent, const ListRow& row, PaletteListModel* rows) {
+    auto* view = Place(new View(parent), QString::fromLatin1(row.name), row.box);
     view->setUniformItemSizes(true); // instant with 32767 rows
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -117,10 +99,8 @@ View* MakeList(QWidget* parent, const char* name, const TwipBox& box, PaletteLis
     return view;
 }
 
-QSlider* MakeSlider(QWidget* parent, const char* name, const TwipBox& box) {
-    auto* slider = new QSlider(Qt::Vertical, parent);
-    slider->setObjectName(QString::fromLatin1(name));
-    slider->setGeometry(PxRect(box));
+QSlider* MakeSlider(QWidget* parent, const SliderRow& row) {
+    auto* slider = Place(new QSlider(Qt::Vertical, parent), QString::fromLatin1(row.name), row.box);
     slider->setRange(0, kSliderTop); // a vertical slider has its maximum at the top
     slider->setSingleStep(1);
     slider->setPageStep(1);
@@ -152,6 +132,46 @@ void SetColours(QWidget* widget, QPalette::ColorRole backRole, const QColor& bac
     widget->setPalette(palette);
 }
 
+// Labels keep to their top-left corner and show their text as it is; one that raises an event
+// is a clickable label.
+QLabel* MakeLabel(QWidget* parent, const LabelRow& row, const Control& control) {
+    QLabel* label =
+        Place(row.click != nullptr || row.doubleClick != nullptr ? new ClickableLabel(parent)
+                                                                 : new QLabel(parent),
+              QString::fromLatin1(row.name), row.box);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const auto showValue = [label](const QColor& colour) {
+        label->setAutoFillBackground(true);
+        SetColours(label, QPalette::Window, Qt::white, QPalette::WindowText, colour);
+    };
+    switch (row.look) {
+    case LabelLook::Plain:
+        break;
+    case LabelLook::AccessKey:
+        label->setTextFormat(Qt::AutoText);
+        ShrinkToFit(label, QString::fromStdString(control.caption).remove(u'&'));
+        break;
+    case LabelLook::ColourWord: {
+        QFont big = label->font();
+        big.setPointSize(kColourWordPoints);
+        big.setBold(true);
+        label->setFont(big);
+        break;
+    }
+    case LabelLook::BlueValue:
+        showValue(Qt::blue);
+        break;
+    case LabelLook::GreenValue:
+        showValue(Qt::green);
+        break;
+    case LabelLook::RedValue:
+        showValue(Qt::red);
+        break;
+    }
+    return label;
+}
+
 } // namespace
 
 MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_(form) {
@@ -164,7 +184,7 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
     CreateEditMenu();
     ConnectEvents();
     SetTabOrder();
-    command1_->setFocus();
+    Child<QWidget>("Command1")->setFocus();
     qApp->installEventFilter(this);
     Render();
 }
@@ -173,168 +193,99 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::CreateControls() {
     const FormModel& m = form_.model();
-    command1_ = MakeButton(this, "Command1", layout::Command1);
-    command2_ = MakeButton(this, "Command2", layout::Command2);
-    command3_ = MakeButton(this, "Command3", layout::Command3);
-    command4_ = MakeButton(this, "Command4", layout::Command4);
-    cmdSpecial_ = MakeButton(this, "cmdSpecial", layout::cmdSpecial);
+    for (const ButtonRow& row : kButtons)
+        buttons_.push_back({&row, MakeButton(this, row)});
 
-    txtArquivo_ = new QLineEdit(this);
-    txtArquivo_->setObjectName(QStringLiteral("txtArquivo"));
-    txtArquivo_->setGeometry(PxRect(layout::txtArquivo));
+    txtArquivo_ = Place(new QLineEdit(this), QStringLiteral("txtArquivo"), layout::txtArquivo);
     SetColours(txtArquivo_, QPalette::Base, Qt::black, QPalette::Text, kPathText);
     // The special button reaches down over the path field; it stays on top, so it can be used.
-    cmdSpecial_->raise();
+    Child<QWidget>("cmdSpecial")->raise();
 
-    lblGame_ = MakeLabel(this, "lblGame", layout::lblGame);
-    label2_ = MakeLabel(this, "Label2", layout::Label2);
-    label2_->setTextFormat(Qt::AutoText); // its "&" marks the access key of the list
-    ShrinkToFit(label2_, QString::fromStdString(m.Label2.caption).remove(u'&'));
-    cmdRecarrega_ = MakeButton(this, "cmdRecarrega", layout::cmdRecarrega);
-
-    lblLoc_ = new ClickableLabel(this);
-    lblLoc_->setObjectName(QStringLiteral("lblLoc"));
-    lblLoc_->setGeometry(PxRect(layout::lblLoc));
-    lblLoc_->setTextFormat(Qt::PlainText);
-    lblLoc_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblLocOpt_ = MakeLabel(this, "lblLocOpt", layout::lblLocOpt);
-
-    list1Rows_ = new PaletteListModel(m.List1, this);
-    list1_ = MakeList<ClickableListView>(this, "List1", layout::List1, list1Rows_);
-    label2_->setBuddy(list1_);
-
-    for (int i = 0; i < static_cast<int>(opt_.size()); ++i) {
-        auto* swatch = new SwatchButton(i, this);
-        swatch->setObjectName(QStringLiteral("Opt%1").arg(i));
-        swatch->setGeometry(PxRect(layout::Opt(i)));
-        opt_[static_cast<std::size_t>(i)] = swatch;
+    for (const LabelRow& row : kLabels)
+        labels_.push_back({&row, MakeLabel(this, row, m.*row.control)});
+    for (const ListRow& row : kLists) {
+        auto* rows = new PaletteListModel(m.*row.list, this);
+        QListView* view = row.chooses ? MakeList<ClickableListView>(this, row, rows)
+                                      : MakeList<QListView>(this, row, rows);
+        if (!row.chooses)
+            view->setFocusPolicy(Qt::NoFocus);
+        lists_.push_back({&row, view, rows});
     }
+    for (const auto& [row, label] : labels_)
+        if (row->look == LabelLook::AccessKey)
+            label->setBuddy(Child<QWidget>("List1"));
 
-    cmdImp_ = MakeButton(this, "cmdImp", layout::cmdImp);
-    cmdExp_ = MakeButton(this, "cmdExp", layout::cmdExp);
-    cmdAmostra_ = MakeButton(this, "cmdAmostra", layout::cmdAmostra);
-    cmdExibir_ = MakeButton(this, "cmdExibir", layout::cmdExibir);
+    for (int i = 0; i < static_cast<int>(opt_.size()); ++i)
+        opt_[static_cast<std::size_t>(i)] =
+            Place(new SwatchButton(i, this), QStringLiteral("Opt%1").arg(i), layout::Opt(i));
+    for (const SliderRow& row : kSliders)
+        sliders_.push_back({&row, MakeSlider(this, row)});
 
-    blueScroll_ = MakeSlider(this, "BlueScroll", layout::BlueScroll);
-    greenScroll_ = MakeSlider(this, "GreenScroll", layout::GreenScroll);
-    redScroll_ = MakeSlider(this, "RedScroll", layout::RedScroll);
-
-    picture1_ = new ColourSample(this);
-    picture1_->setObjectName(QStringLiteral("Picture1"));
-    picture1_->setGeometry(PxRect(layout::Picture1));
-
-    lblColor_ = new ClickableLabel(this);
-    lblColor_->setObjectName(QStringLiteral("lblColor"));
-    lblColor_->setGeometry(PxRect(layout::lblColor));
-    lblColor_->setTextFormat(Qt::PlainText);
-    lblColor_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QFont big = lblColor_->font();
-    big.setPointSize(kColourWordPoints);
-    big.setBold(true);
-    lblColor_->setFont(big);
-
-    lblBlue_ = MakeLabel(this, "lblBlue", layout::lblBlue);
-    lblGreen_ = MakeLabel(this, "lblGreen", layout::lblGreen);
-    lblRed_ = MakeLabel(this, "lblRed", layout::lblRed);
-    const std::array<std::pair<QLabel*, QColor>, 3> values{
-        {{lblBlue_, Qt::blue}, {lblGreen_, Qt::green}, {lblRed_, Qt::red}}};
-    for (const auto& [label, colour] : values) {
-        label->setAutoFillBackground(true);
-        SetColours(label, QPalette::Window, Qt::white, QPalette::WindowText, colour);
-    }
-
-    lblLocaliza_ = MakeLabel(this, "lblLocaliza", layout::lblLocaliza);
-
-    lstColorRows_ = new PaletteListModel(m.lstColor, this);
-    lstColor_ = MakeList<QListView>(this, "lstColor", layout::lstColor, lstColorRows_);
-    lstColor_->setFocusPolicy(Qt::NoFocus);
-    lstCountRows_ = new PaletteListModel(m.lstCount, this);
-    lstCount_ = MakeList<QListView>(this, "lstCount", layout::lstCount, lstCountRows_);
-    lstCount_->setFocusPolicy(Qt::NoFocus);
+    picture1_ = Place(new ColourSample(this), QStringLiteral("Picture1"), layout::Picture1);
 }
 
 void MainWindow::CreateEditMenu() {
-    // The menu shows each command's shortcut, whatever the desktop's habit is.
-    QGuiApplication::styleHints()->setShowShortcutsInContextMenus(true);
     editMenu_ = new QMenu(this);
     editMenu_->setObjectName(QStringLiteral("mnuEdit"));
-    mnuUndo_ = AddEditCommand(text::kMenuUndo, {QKeySequence(Qt::CTRL | Qt::Key_Z)},
-                              &MainForm::mnuUndo_Click);
-    mnuRedo_ = AddEditCommand(
-        text::kMenuRedo,
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
-        &MainForm::mnuRedo_Click);
-    editMenu_->addSeparator();
-    mnuCopyColour_ = AddEditCommand(text::kMenuCopyColour, {QKeySequence(Qt::CTRL | Qt::Key_C)},
-                                    &MainForm::mnuCopyColour_Click);
-    mnuCopyPalette_ =
-        AddEditCommand(text::kMenuCopyPalette, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
-                       &MainForm::mnuCopyPalette_Click);
-    mnuPaste_ = AddEditCommand(text::kMenuPaste, {QKeySequence(Qt::CTRL | Qt::Key_V)},
-                               &MainForm::mnuPaste_Click);
-    mnuTypeColour_ = AddEditCommand(text::kMenuTypeColour, {QKeySequence(Qt::CTRL | Qt::Key_D)},
-                                    &MainForm::mnuTypeColour_Click);
-    editMenu_->addSeparator();
-    mnuRamp_ = AddEditCommand(text::kMenuRamp, {QKeySequence(Qt::CTRL | Qt::Key_G)},
-                              &MainForm::mnuRamp_Click);
-    mnuGbaScreen_ = AddEditCommand(text::kMenuGbaScreen, {QKeySequence(Qt::CTRL | Qt::Key_L)},
-                                   &MainForm::mnuGbaScreen_Click);
-    mnuGbaScreen_->setCheckable(true);
-}
-
-QAction* MainWindow::AddEditCommand(const char* text, const QList<QKeySequence>& keys,
-                                    void (MainForm::*handler)()) {
-    auto* action = new QAction(QString::fromUtf8(text), this);
-    // Ctrl shortcuts leave the specified keys (keypad keys, Esc, the Alt accelerators) to the
-    // window's key handler. A text field keeps its own Ctrl+C, Ctrl+V and Ctrl+Z.
-    action->setShortcuts(keys);
-    action->setShortcutContext(Qt::WindowShortcut);
-    addAction(action);
-    editMenu_->addAction(action);
-    connect(action, &QAction::triggered, this,
-            [this, handler] { Raise([this, handler] { (form_.*handler)(); }); });
-    return action;
+    for (const MenuRow& row : kEditMenu) {
+        if (row.text == nullptr) {
+            editMenu_->addSeparator();
+            continue;
+        }
+        auto* action = new QAction(QString::fromUtf8(row.text), this);
+        QList<QKeySequence> keys;
+        for (const QKeyCombination key : row.keys)
+            if (key != QKeyCombination())
+                keys.append(QKeySequence(key));
+        // A text field keeps its own Ctrl+C, Ctrl+V and Ctrl+Z.
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setCheckable(row.checked != nullptr);
+        addAction(action);
+        editMenu_->addAction(action);
+        connect(action, &QAction::triggered, this, [this, click = row.click] { Raise(click); });
+        editCommands_.push_back({&row, action});
+    }
 }
 
 void MainWindow::ConnectEvents() {
-    const std::array<std::pair<QPushButton*, void (MainForm::*)()>, 10> buttons{{
-        {command1_, &MainForm::Command1_Click},
-        {command2_, &MainForm::Command2_Click},
-        {command3_, &MainForm::Command3_Click},
-        {command4_, &MainForm::Command4_Click},
-        {cmdSpecial_, &MainForm::cmdSpecial_Click},
-        {cmdRecarrega_, &MainForm::cmdRecarrega_Click},
-        {cmdImp_, &MainForm::cmdImp_Click},
-        {cmdExp_, &MainForm::cmdExp_Click},
-        {cmdAmostra_, &MainForm::cmdAmostra_Click},
-        {cmdExibir_, &MainForm::cmdExibir_Click},
-    }};
-    for (const auto& [button, handler] : buttons)
-        connect(button, &QPushButton::clicked, this,
-                [this, handler = handler] { Raise([this, handler] { (form_.*handler)(); }); });
-
-    // A row is chosen when it becomes selected, by mouse or keyboard, and chosen again when
-    // the row already chosen is clicked or gets Space. The focus alone moves the list's
-    // cursor without selecting, and chooses nothing.
-    const auto choose = [this](int row) {
-        Raise([this, row] {
-            form_.model().List1.selected = row;
-            form_.List1_Click();
+    for (const auto& [row, button] : buttons_)
+        connect(button, &QPushButton::clicked, this, [this, click = row->click] { Raise(click); });
+    for (const auto& [row, label] : labels_) {
+        auto* clickable = qobject_cast<ClickableLabel*>(label);
+        if (row->click != nullptr)
+            connect(clickable, &ClickableLabel::clicked, this,
+                    [this, click = row->click] { Raise(click); });
+        if (row->doubleClick != nullptr)
+            connect(clickable, &ClickableLabel::doubleClicked, this,
+                    [this, click = row->doubleClick] { Raise(click); });
+    }
+    for (const PlacedList& list : lists_) {
+        auto* view = qobject_cast<ClickableListView*>(list.view);
+        if (view == nullptr)
+            continue;
+        // A row is chosen when it becomes selected, by mouse or keyboard, and chosen again when
+        // the row already chosen is clicked or gets Space. The focus alone moves the list's
+        // cursor without selecting, and chooses nothing.
+        connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, view] {
+            const QModelIndexList chosen = view->selectionModel()->selectedRows();
+            if (!chosen.isEmpty())
+                Raise(&MainForm::ChooseRow, chosen.first().row());
         });
-    };
-    connect(list1_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, choose] {
-        const QModelIndexList chosen = list1_->selectionModel()->selectedRows();
-        if (!rendering_ && !chosen.isEmpty())
-            choose(chosen.first().row());
-    });
-    connect(list1_, &ClickableListView::chosenRowClicked, this, choose);
+        connect(view, &ClickableListView::chosenRowClicked, this,
+                [this](int row) { Raise(&MainForm::ChooseRow, row); });
+    }
+    for (const auto& [row, slider] : sliders_)
+        connect(slider, &QSlider::valueChanged, this, [this, which = row->slider](int value) {
+            Raise(&MainForm::SetSliderValue, which, value);
+        });
 
     for (int i = 0; i < static_cast<int>(opt_.size()); ++i) {
         SwatchButton* swatch = opt_[static_cast<std::size_t>(i)];
         connect(swatch, &QAbstractButton::clicked, this,
-                [this, i] { Raise([this, i] { form_.Opt_Click(i); }); });
+                [this, i] { Raise(&MainForm::Opt_Click, i); });
         connect(swatch, &SwatchButton::shiftClicked, this,
-                [this, i] { Raise([this, i] { form_.Opt_ShiftClick(i); }); });
+                [this, i] { Raise(&MainForm::Opt_ShiftClick, i); });
         // The menu acts on the selected swatch and the marked ones: a right click selects
         // nothing.
         swatch->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -343,59 +294,35 @@ void MainWindow::ConnectEvents() {
     }
     setAcceptDrops(true);
 
-    const std::array<std::pair<QSlider*, SliderId>, 3> sliders{{
-        {blueScroll_, SliderId::Blue},
-        {greenScroll_, SliderId::Green},
-        {redScroll_, SliderId::Red},
-    }};
-    for (const auto& [slider, which] : sliders)
-        connect(slider, &QSlider::valueChanged, this, [this, which = which](int value) {
-            Raise([this, which, value] { form_.SetSliderValue(which, value); });
-        });
-
     connect(picture1_, &ColourSample::doubleClicked, this,
-            [this] { Raise([this] { form_.Picture1_DblClick(); }); });
-    connect(lblLoc_, &ClickableLabel::clicked, this,
-            [this] { Raise([this] { form_.lblLoc_Click(); }); });
-    connect(lblColor_, &ClickableLabel::doubleClicked, this,
-            [this] { Raise([this] { form_.lblColor_DblClick(); }); });
+            [this] { Raise(&MainForm::Picture1_DblClick); });
 }
 
 void MainWindow::SetTabOrder() {
-    std::vector<QWidget*> order{command1_, command2_, command3_, command4_, txtArquivo_, list1_};
-    order.insert(order.end(), opt_.begin(), opt_.end());
-    order.insert(order.end(), {picture1_, blueScroll_, greenScroll_, redScroll_, cmdImp_, cmdExp_,
-                               cmdSpecial_, cmdRecarrega_, cmdAmostra_, cmdExibir_});
+    std::vector<QWidget*> order;
+    for (const std::string_view name : kTabOrder) {
+        if (name == "Opt")
+            order.insert(order.end(), opt_.begin(), opt_.end());
+        else
+            order.push_back(Child<QWidget>(name.data()));
+    }
     for (std::size_t k = 0; k + 1 < order.size(); ++k)
         setTabOrder(order[k], order[k + 1]);
 }
 
 void MainWindow::Render() {
-    const bool wasRendering = rendering_;
-    rendering_ = true;
+    const bool wasRendering = std::exchange(rendering_, true);
     const FormModel& m = form_.model();
 
     if (const QString caption = Q(m.caption); windowTitle() != caption)
         setWindowTitle(caption);
-    RenderButton(command1_, m.Command1);
-    RenderButton(command2_, m.Command2);
-    RenderButton(command3_, m.Command3);
-    RenderButton(command4_, m.Command4);
-    RenderButton(cmdSpecial_, m.cmdSpecial);
-    // What the user types stays until the program sets a path of its own, the same path too.
-    if (m.txtArquivoRevision != shownPathRevision_ || m.txtArquivo.caption != shownPath_) {
-        shownPathRevision_ = m.txtArquivoRevision;
-        shownPath_ = m.txtArquivo.caption;
-        txtArquivo_->setText(Q(shownPath_));
-        txtArquivo_->setCursorPosition(0);
-    }
-    RenderState(txtArquivo_, m.txtArquivo);
-    RenderLabel(lblGame_, m.lblGame);
-    RenderLabel(label2_, m.Label2);
-    RenderButton(cmdRecarrega_, m.cmdRecarrega);
-    RenderLabel(lblLoc_, m.lblLoc);
-    RenderLabel(lblLocOpt_, m.lblLocOpt);
-    RenderList(list1_, list1Rows_, m.List1);
+    for (const auto& [row, button] : buttons_)
+        RenderCaption(button, m.*row->control);
+    RenderPath(m.txtArquivo, m.txtArquivoRevision);
+    for (const auto& [row, label] : labels_)
+        RenderCaption(label, m.*row->control);
+    for (const PlacedList& list : lists_)
+        RenderList(list.view, list.rows, m.*list.row->list);
     for (std::size_t i = 0; i < opt_.size(); ++i) {
         const int index = static_cast<int>(i);
         opt_[i]->SetColour(ToQColor(ScreenColour(m.Opt[i].backColor, m.gbaScreen)));
@@ -405,44 +332,42 @@ void MainWindow::Render() {
         if (const QString tip = Q(form_.SwatchToolTip(index)); opt_[i]->toolTip() != tip)
             opt_[i]->setToolTip(tip);
     }
-    RenderButton(cmdImp_, m.cmdImp);
-    RenderButton(cmdExp_, m.cmdExp);
-    RenderButton(cmdAmostra_, m.cmdAmostra);
-    RenderButton(cmdExibir_, m.cmdExibir);
-    RenderSlider(blueScroll_, m.BlueScroll);
-    RenderSlider(greenScroll_, m.GreenScroll);
-    RenderSlider(redScroll_, m.RedScroll);
+    for (const auto& [row, slider] : sliders_)
+        if (const int value = m.*row->value; slider->value() != value)
+            slider->setValue(value);
     picture1_->SetColour(ToQColor(ScreenColour(m.Picture1, m.gbaScreen)));
     picture1_->SetGbaScreen(m.gbaScreen);
-    RenderLabel(lblColor_, m.lblColor);
-    RenderLabel(lblBlue_, m.lblBlue);
-    RenderLabel(lblGreen_, m.lblGreen);
-    RenderLabel(lblRed_, m.lblRed);
-    RenderLabel(lblLocaliza_, m.lblLocaliza);
-    RenderList(lstColor_, lstColorRows_, m.lstColor);
-    RenderList(lstCount_, lstCountRows_, m.lstCount);
     RenderEditMenu();
 
     rendering_ = wasRendering;
 }
 
+void MainWindow::RenderPath(const Control& path, std::uint64_t revision) {
+    // What the user types stays until the program sets a path of its own, the same path too.
+    if (revision != shownPathRevision_ || path.caption != shownPath_) {
+        shownPathRevision_ = revision;
+        shownPath_ = path.caption;
+        txtArquivo_->setText(Q(shownPath_));
+        txtArquivo_->setCursorPosition(0);
+    }
+    RenderState(txtArquivo_, path);
+}
+
 void MainWindow::RenderEditMenu() {
     // A command that does not apply is greyed in the menu and its shortcut does nothing.
     const EditMenu state = form_.EditMenuState();
-    mnuUndo_->setEnabled(state.undo);
-    mnuRedo_->setEnabled(state.redo);
-    mnuCopyColour_->setEnabled(state.copyColour);
-    mnuCopyPalette_->setEnabled(state.copyPalette);
-    mnuPaste_->setEnabled(state.paste);
-    mnuTypeColour_->setEnabled(state.typeColour);
-    mnuRamp_->setEnabled(state.ramp);
-    mnuGbaScreen_->setChecked(form_.model().gbaScreen);
+    for (const auto& [row, action] : editCommands_) {
+        action->setEnabled(row->enabled == nullptr || state.*row->enabled);
+        if (row->checked != nullptr)
+            action->setChecked(state.*row->checked);
+    }
 }
 
-void MainWindow::Raise(const std::function<void()>& handler) {
+template <class... Parameters, class... Arguments>
+void MainWindow::Raise(void (MainForm::*handler)(Parameters...), Arguments&&... arguments) {
     if (rendering_ || form_.model().closed)
         return;
-    handler();
+    (form_.*handler)(std::forward<Arguments>(arguments)...);
     Render();
     if (form_.model().closed)
         close();
@@ -451,11 +376,9 @@ void MainWindow::Raise(const std::function<void()>& handler) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!form_.model().closed) {
         // The close box and a session's end ask like the exit button.
-        const bool cancel = form_.Form_QueryUnload();
-        if (!cancel)
-            form_.model().closed = true;
+        const bool agreed = form_.AgreeToClose();
         Render();
-        if (cancel) {
+        if (!agreed) {
             event->ignore();
             return;
         }
@@ -513,21 +436,19 @@ void MainWindow::dropEvent(QDropEvent* event) {
     QMetaObject::invokeMethod(
         this,
         [this, drop, copy] {
-            Raise([this, &drop, copy] {
-                switch (drop.kind) {
-                case Drop::Swatch:
-                    form_.Opt_DragDrop(drop.target, drop.source, copy);
-                    break;
-                case Drop::PaletteFile:
-                    form_.Opt_OLEDragDrop(drop.path);
-                    break;
-                case Drop::OpenFile:
-                    form_.OpenFile(drop.path);
-                    break;
-                case Drop::None:
-                    break;
-                }
-            });
+            switch (drop.kind) {
+            case Drop::Swatch:
+                Raise(&MainForm::Opt_DragDrop, drop.target, drop.source, copy);
+                break;
+            case Drop::PaletteFile:
+                Raise(&MainForm::Opt_OLEDragDrop, drop.path);
+                break;
+            case Drop::OpenFile:
+                Raise(&MainForm::OpenFile, drop.path);
+                break;
+            case Drop::None:
+                break;
+            }
         },
         Qt::QueuedConnection);
 }
@@ -549,13 +470,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Escape) {
         // SA&IR is the cancel button: Esc presses it.
-        if (command4_->isEnabled() && command4_->isVisibleTo(this))
-            Raise([this] { form_.Command4_Click(); });
+        if (const auto* exit = Child<QWidget>("Command4");
+            exit->isEnabled() && exit->isVisibleTo(this))
+            Raise(&MainForm::Command4_Click);
         return true;
     }
     const int code = VirtualKeyCode(key->key(), key->modifiers());
     const int shift = ShiftState(key->modifiers());
-    Raise([this, code, shift] { form_.Form_KeyDown(code, shift); });
+    Raise(&MainForm::Form_KeyDown, code, shift);
     return false; // the focused control gets the key too
 }
 

@@ -3,20 +3,19 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
+#include <vector>
 
-#include <QList>
 #include <QPoint>
 #include <QWidget>
 
+#include "MainWindowTables.h"
 #include "app/MainForm.h"
 
 class QAction;
 class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
-class QKeySequence;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -27,8 +26,6 @@ class QSlider;
 
 namespace zandrel {
 
-class ClickableLabel;
-class ClickableListView;
 class ColourSample;
 class PaletteListModel;
 class SwatchButton;
@@ -50,6 +47,17 @@ class MainWindow : public QWidget {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    // A control made from a row of the tables.
+    template <class Row, class Widget> struct Placed {
+        const Row* row;
+        Widget* widget;
+    };
+    struct PlacedList {
+        const ListRow* row;
+        QListView* view;
+        PaletteListModel* rows;
+    };
+
     // What dropping `data` at `position` does: a swatch dropped on another, a file dropped on
     // the swatches, a file dropped elsewhere, or nothing.
     struct Drop {
@@ -65,62 +73,34 @@ class MainWindow : public QWidget {
     void CreateControls();
     // The swatches' context menu; its commands' shortcuts work anywhere in the window.
     void CreateEditMenu();
-    QAction* AddEditCommand(const char* text, const QList<QKeySequence>& keys,
-                            void (MainForm::*handler)());
-    void RenderEditMenu();
     void ConnectEvents();
     void SetTabOrder();
-    // Runs one handler, then shows its outcome; closes the window when it agreed to close.
-    void Raise(const std::function<void()>& handler);
+    void RenderPath(const Control& path, std::uint64_t revision);
+    void RenderEditMenu();
+    // Runs one handler of the form, then shows its outcome; closes the window when it agreed
+    // to close.
+    template <class... Parameters, class... Arguments>
+    void Raise(void (MainForm::*handler)(Parameters...), Arguments&&... arguments);
     // True for the first delivery of a key to this window's widgets.
     bool SeesKeyFirst(QObject* watched) const;
+    template <class Widget> Widget* Child(const char* name) const {
+        return findChild<Widget*>(QString::fromLatin1(name));
+    }
 
     MainForm& form_;
     bool rendering_ = false;
     std::string shownPath_;
     std::uint64_t shownPathRevision_ = 0;
 
-    QPushButton* command1_ = nullptr;
-    QPushButton* command2_ = nullptr;
-    QPushButton* command3_ = nullptr;
-    QPushButton* command4_ = nullptr;
-    QPushButton* cmdSpecial_ = nullptr;
+    std::vector<Placed<ButtonRow, QPushButton>> buttons_;
+    std::vector<Placed<LabelRow, QLabel>> labels_;
+    std::vector<Placed<SliderRow, QSlider>> sliders_;
+    std::vector<PlacedList> lists_;
+    std::vector<Placed<MenuRow, QAction>> editCommands_;
     QLineEdit* txtArquivo_ = nullptr;
-    QLabel* lblGame_ = nullptr;
-    QLabel* label2_ = nullptr;
-    QPushButton* cmdRecarrega_ = nullptr;
-    ClickableLabel* lblLoc_ = nullptr;
-    QLabel* lblLocOpt_ = nullptr;
-    ClickableListView* list1_ = nullptr;
     std::array<SwatchButton*, kPaletteColours> opt_{};
-    QPushButton* cmdImp_ = nullptr;
-    QPushButton* cmdExp_ = nullptr;
-    QPushButton* cmdAmostra_ = nullptr;
-    QPushButton* cmdExibir_ = nullptr;
-    QSlider* blueScroll_ = nullptr;
-    QSlider* greenScroll_ = nullptr;
-    QSlider* redScroll_ = nullptr;
     ColourSample* picture1_ = nullptr;
-    ClickableLabel* lblColor_ = nullptr;
-    QLabel* lblBlue_ = nullptr;
-    QLabel* lblGreen_ = nullptr;
-    QLabel* lblRed_ = nullptr;
-    QLabel* lblLocaliza_ = nullptr;
-    QListView* lstColor_ = nullptr;
-    QListView* lstCount_ = nullptr;
-    PaletteListModel* list1Rows_ = nullptr;
-    PaletteListModel* lstColorRows_ = nullptr;
-    PaletteListModel* lstCountRows_ = nullptr;
-
     QMenu* editMenu_ = nullptr;
-    QAction* mnuUndo_ = nullptr;
-    QAction* mnuRedo_ = nullptr;
-    QAction* mnuCopyColour_ = nullptr;
-    QAction* mnuCopyPalette_ = nullptr;
-    QAction* mnuPaste_ = nullptr;
-    QAction* mnuTypeColour_ = nullptr;
-    QAction* mnuRamp_ = nullptr;
-    QAction* mnuGbaScreen_ = nullptr;
 };
 
 } // namespace zandrel

@@ -104,24 +104,12 @@ void QtServices::ShowByteWindow(const std::string& text) {
     window.exec();
 }
 
-std::string QtServices::ProgramFolder() {
-    return QCoreApplication::applicationDirPath().toStdString();
-}
-
-DataFolders QtServices::Folders() {
-    return FoldersFromEnvironment(ProgramFolder());
-}
-
 std::string QtServices::ClipboardText() {
     return QGuiApplication::clipboard()->text().toStdString();
 }
 
 void QtServices::SetClipboardText(const std::string& text) {
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
-}
-
-std::string QtServices::CommandLine() {
-    return QCoreApplication::arguments().mid(1).join(u' ').toStdString();
 }
 
 VersionNumbers QtServices::Version() {

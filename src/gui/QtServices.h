@@ -34,11 +34,8 @@ class QtServices : public Services {
     CustomColorTable SystemColors() override;
     void ShowPreviewWindow(const std::string& imagePath, bool gbaScreen) override;
     void ShowByteWindow(const std::string& text) override;
-    std::string ProgramFolder() override;
-    DataFolders Folders() override;
     std::string ClipboardText() override;
     void SetClipboardText(const std::string& text) override;
-    std::string CommandLine() override;
     VersionNumbers Version() override;
 
   protected:

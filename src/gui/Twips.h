@@ -3,9 +3,15 @@
 
 #include <QRect>
 
-#include "app/FormModel.h"
-
 namespace zandrel {
+
+// A box in twips (1/1440 inch) inside a window's client area.
+struct TwipBox {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
 
 inline constexpr int kTwipsPerPixel = 15;
 

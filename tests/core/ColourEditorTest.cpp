@@ -13,7 +13,7 @@ class ColourEditorTest : public ::testing::Test {
     FormModel& m = form.model();
 
     void SetUp() override {
-        form.Form_Load();
+        form.Form_Load({});
         app.RomLoaded = true;
         for (std::size_t i = 0; i < 16; ++i)
             m.Opt[i].backColor = WordToColor(static_cast<ColorWord>(i * 0x0421));

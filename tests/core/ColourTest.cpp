@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "colour/Codec.h"
+#include "colour/ColourEditor.h"
 #include "colour/ColourText.h"
 #include "colour/EditHistory.h"
 #include "colour/LcdColour.h"
@@ -79,6 +80,31 @@ TEST(EditHistory, UndoesRedoesForgetsTheRedoBranchAndKeepsTheNewestSteps) {
     for (std::size_t i = 0; i < EditHistory::kMaxSteps; ++i)
         oldest = history.Undo(PaletteSnapshot{});
     EXPECT_EQ(oldest, state(1));
+    EXPECT_FALSE(history.CanUndo());
+}
+
+// Only the swatches' colours and visibility make a step, and a step begun inside another is
+// part of it: undo brings back the state the outermost one began with.
+TEST(EditHistory, AStepIsCommittedOnceWhenItsOutermostStepEnds) {
+    EditorControls controls;
+    const bool fileLoaded = true;
+    ColourEditor editor(controls, fileLoaded);
+    EditHistory history;
+    {
+        const auto step = history.Begin(editor);
+        editor.SetSliderValue(SliderId::Red, 5); // no swatch selected: only the sample changes
+    }
+    EXPECT_FALSE(history.CanUndo());
+    const PaletteSnapshot start = editor.Snapshot();
+    {
+        const auto outer = history.Begin(editor);
+        {
+            const auto inner = history.Begin(editor);
+            controls.Opt[1].visible = false; // no colour changes
+        }
+        EXPECT_FALSE(history.CanUndo());
+    }
+    EXPECT_EQ(history.Undo(editor.Snapshot()), start);
     EXPECT_FALSE(history.CanUndo());
 }
 

@@ -18,8 +18,7 @@ class ExportImport : public ::testing::Test {
     MainForm form{app, services};
 
     void SetUp() override {
-        services.programFolder = dir.path().string();
-        form.Form_Load();
+        form.Form_Load(StartIn(dir.path().string()));
         app.RomLoaded = true;
         ChoosePalette("16");
         for (std::size_t i = 0; i < 16; ++i)

@@ -7,9 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "app/StartArguments.h"
 #include "platform/Services.h"
 
 namespace zandrel::testing {
+
+// A program in `folder` with its data files there and no user folders, started with
+// `arguments`.
+inline StartValues StartIn(const std::string& folder,
+                           const std::vector<std::string>& arguments = {}) {
+    return {folder, {folder, {}, {}}, ParseStartArguments(arguments)};
+}
 
 struct ShownMessage {
     std::string text;
@@ -33,9 +41,7 @@ class FakeServices : public Services {
     std::vector<CustomColorTable> colorDialogCustomColors;
     std::vector<bool> previewOnGbaScreen;
 
-    std::string programFolder = ".";
-    std::string dataFolder; // empty: the program folder; no user folders unless set
-    std::string userDataFolder, userCacheFolder, clipboard, commandLine;
+    std::string clipboard;
     VersionNumbers version{1, 0, 11};
     CustomColorTable systemColors{};
 
@@ -63,13 +69,8 @@ class FakeServices : public Services {
         previewOnGbaScreen.push_back(gbaScreen);
     }
     void ShowByteWindow(const std::string& text) override { byteWindowTexts.push_back(text); }
-    std::string ProgramFolder() override { return programFolder; }
-    DataFolders Folders() override {
-        return {dataFolder.empty() ? programFolder : dataFolder, userDataFolder, userCacheFolder};
-    }
     std::string ClipboardText() override { return clipboard; }
     void SetClipboardText(const std::string& text) override { clipboard = text; }
-    std::string CommandLine() override { return commandLine; }
     VersionNumbers Version() override { return version; }
 
     std::vector<std::string> MessageTexts() const {

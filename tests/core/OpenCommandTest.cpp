@@ -16,11 +16,10 @@ class OpenCommand : public ::testing::Test {
     const FormModel& m = form.model();
 
     void SetUp() override {
-        services.programFolder = dir.path().string();
         dir.WriteText("TORV_E.ZNDL", "; Torvale\r\n16,1A0,Herói\r\n4,200,Item\r\n");
         dir.WriteText("MEMORYDUMP.ZNDL", "16,0,Fundo 00\r\n16,20,Fundo 01\r\n");
         dir.WriteText("KEMR_J.ZNDL", "16,0,Kemrith A\r\n");
-        form.Form_Load();
+        form.Form_Load(StartIn(dir.path().string()));
     }
     void Open(const std::string& path) {
         services.messages.clear();
@@ -31,22 +30,26 @@ class OpenCommand : public ::testing::Test {
 
 // The special word alone shows the special button; one other argument is the file to open.
 TEST(FormLoad, StartArgumentsChooseTheSpecialButtonOrTheFileToOpen) {
-    for (const auto& [commandLine, special] :
-         {std::pair{"kalDrex", true}, {"", false}, {" KALDREX", false}, {"KALDREXX", false}}) {
+    const std::tuple<Rows, bool, std::string> cases[] = {
+        {{"kalDrex"}, true, ""},
+        {{" KALDREX"}, false, " KALDREX"},
+        {{"KALDREXX"}, false, "KALDREXX"},
+        {{"/my roms/hack.gba"}, false, "/my roms/hack.gba"},
+        {{""}, false, ""},
+        {{}, false, ""},
+        {{"kaldrex", "b.gba"}, false, ""},
+    };
+    for (const auto& [arguments, special, file] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(arguments));
         FakeServices services;
-        services.commandLine = commandLine;
-        services.programFolder = "/opt/zandrel";
         AppState app;
         MainForm form(app, services);
-        form.Form_Load();
-        EXPECT_EQ(app.SpecialMode, special) << commandLine;
-        EXPECT_EQ(form.model().cmdSpecial.visible, special) << commandLine;
+        form.Form_Load(StartIn("/opt/zandrel", arguments));
+        EXPECT_EQ(app.SpecialMode, special);
+        EXPECT_EQ(form.model().cmdSpecial.visible, special);
+        EXPECT_EQ(ParseStartArguments(arguments).fileToOpen, file);
         EXPECT_EQ(form.model().txtArquivo.caption, "/opt/zandrel");
     }
-    EXPECT_EQ(FileToOpenAtStart({"/my roms/hack.gba"}), "/my roms/hack.gba");
-    EXPECT_EQ(FileToOpenAtStart({"KALDREXX"}), "KALDREXX");
-    for (const Rows& nothing : {Rows{"kalDrex"}, Rows{""}, Rows{}, Rows{"a.gba", "b.gba"}})
-        EXPECT_EQ(FileToOpenAtStart(nothing), "") << ::testing::PrintToString(nothing);
 }
 
 // A dump is known by its name in any letter case and keeps the last game's index.
@@ -95,7 +98,7 @@ TEST_F(OpenCommand, UnidentifiedFilesGetTheCriticalMessageAndChangeNothingElse) 
 
 // Any other ROM opens by its code's definition file and reloads it.
 TEST_F(OpenCommand, AnyOtherRomOpensByItsCodesDefinitionFile) {
-    services.userDataFolder = dir.path().string();
+    app.Folders.userData = dir.path().string();
     std::vector<std::uint8_t> bytes = RomWithCode("ZNDL");
     std::copy_n("ZANDREL\0 \0\0\0", 12, bytes.begin() + 0xA0);
     const std::string rom = dir.Write("demo.gba", bytes);
@@ -134,7 +137,7 @@ TEST(Exit, QuitQuestionDecidesOnceAFileIsInUse) {
         FakeServices services;
         AppState app;
         MainForm form(app, services);
-        form.Form_Load();
+        form.Form_Load({});
         ShowGameLabel(form, game);
         services.messageAnswers = {answer, answer};
         EXPECT_EQ(form.Form_QueryUnload(), !closes); // the close request's cancel flag

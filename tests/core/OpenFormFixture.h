@@ -79,10 +79,7 @@ class OpenFormTest : public ::testing::Test {
     MainForm form{app, services};
     std::string dumpPath;
 
-    void SetUp() override {
-        services.programFolder = dir.path().string();
-        form.Form_Load();
-    }
+    void SetUp() override { form.Form_Load(StartIn(dir.path().string())); }
 
     // Opens `bytes` as a memory dump whose definition file holds `definitions` (CR LF lines).
     void OpenDump(const std::vector<std::uint8_t>& bytes, const std::string& definitions,
@@ -95,7 +92,7 @@ class OpenFormTest : public ::testing::Test {
         ASSERT_TRUE(services.messages.empty());
     }
 
-    void Choose(int row) { form.model().List1.selected = row, form.List1_Click(); }
+    void Choose(int row) { form.ChooseRow(row); }
 
     FormModel& model() { return form.model(); }
 };

@@ -24,8 +24,8 @@ struct PreviewSetUp {
     std::string cache = home.File(".cache/zandrel");
 
     PreviewSetUp() {
-        services.programFolder = dir.path().string();
-        services.userCacheFolder = cache;
+        app.ProgramFolder = dir.path().string();
+        app.Folders = {app.ProgramFolder, {}, cache};
         form.model().List1.Assign({"Paleta"});
         form.model().lstCount.Assign({"16"});
         form.model().List1.selected = 0;
@@ -42,8 +42,8 @@ struct PreviewSetUp {
             fs::rename(*image, moved);
             *image = moved;
         }
-        services.dataFolder = data.string();
-        services.programFolder = dir.File("bin");
+        app.Folders.data = data.string();
+        app.ProgramFolder = dir.File("bin");
     }
     // `bytes` with the swatches in entries 0 to 15 of the table: bytes 13 to 60.
     static std::vector<std::uint8_t> Patched(std::vector<std::uint8_t> bytes) {

@@ -7,10 +7,7 @@ namespace {
 
 class SpecialMode : public ::testing::Test {
   protected:
-    SpecialMode() {
-        services.commandLine = "kaldrex";
-        form.Form_Load();
-    }
+    SpecialMode() { form.Form_Load(StartIn(dir.path().string(), {"kaldrex"})); }
     // Enters on the ROM, typing `location` (nullptr cancels the box).
     void Enter(const char* location) {
         services.openAnswers.push_back(rom);

@@ -20,14 +20,12 @@
 namespace zandrel::testing {
 
 struct WindowHarness {
-    explicit WindowHarness(const std::string& commandLine = {}) {
+    explicit WindowHarness(const std::vector<std::string>& arguments = {}) {
         std::filesystem::copy_file(std::filesystem::path(ZANDREL_DATA_DIR) / "MEMORYDUMP.ZNDL",
                                    folder.path() / "MEMORYDUMP.ZNDL");
-        services.programFolder = folder.path().string();
-        services.commandLine = commandLine;
         form = std::make_unique<MainForm>(state, services);
         window = std::make_unique<MainWindow>(*form);
-        form->Form_Load();
+        form->Form_Load(StartIn(folder.path().string(), arguments));
         window->Render();
         window->show();
         window->activateWindow();

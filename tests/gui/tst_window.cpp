@@ -7,7 +7,6 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QStyleHints>
 #include <QUrl>
 
 #include "WindowHarness.h"
@@ -123,7 +122,7 @@ void WindowTest::renderShowsTheModel() {
 }
 
 void WindowTest::everyButtonReachesItsHandler() {
-    WindowHarness h("kaldrex");
+    WindowHarness h({"kaldrex"});
     QCOMPARE(h.window->size(), QSize(479, 306));
     QCOMPARE(h.window->maximumSize(), QSize(479, 306));
     QCOMPARE(h.Find<QWidget>("Command1")->geometry(), QRect(16, 16, 113, 33)); // twips / 15
@@ -215,7 +214,7 @@ void WindowTest::clickOrSpaceOnTheChosenRowReadsThePaletteAfresh() {
 }
 
 void WindowTest::windowSeesKeypadKeysFirstButNotAnotherWindows() {
-    WindowHarness h("kaldrex");
+    WindowHarness h({"kaldrex"});
     EnterSpecialState(h);
     for (const char* focus : {"List1", "BlueScroll", "Opt4", "txtArquivo"}) {
         h.Find<QWidget>(focus)->setFocus();
@@ -253,7 +252,6 @@ void WindowTest::escAndTheCloseBoxAskLikeTheExitButton() {
 }
 
 void WindowTest::editMenuListsItsShortcutsWhichFire() {
-    QGuiApplication::styleHints()->setShowShortcutsInContextMenus(false); // a desktop's habit
     WindowHarness h;
     OpenAndSelect(h);
     QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5),
@@ -271,7 +269,6 @@ void WindowTest::editMenuListsItsShortcutsWhichFire() {
                           "Copiar paleta Ctrl+Shift+C", "Colar Ctrl+V", "Digitar cor… Ctrl+D",
                           "Gradiente Ctrl+G off", "Tela do GBA Ctrl+L toggle"}));
     QCOMPARE(h.model().OptSelected, 3); // a right click selects nothing
-    QVERIFY(QGuiApplication::styleHints()->showShortcutsInContextMenus());
     QTest::keyClick(menu, Qt::Key_Escape);
     QVERIFY(!menu->isVisible() && h.window->isVisible());
     QWidget* window = h.window.get();

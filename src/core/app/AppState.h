@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/DataFolders.h"
+
 namespace zandrel {
 
 // What the game label shows, and so how the commands that depend on it behave: nothing
@@ -21,6 +23,9 @@ struct AppState {
     // The program was started with the special-mode word, so the special button shows. Set
     // once at start; whether the special state is shown is `shown`.
     bool SpecialMode = false;
+    // Where the program runs from and where its data files lie, found once at start.
+    std::string ProgramFolder;
+    DataFolders Folders;
     std::int32_t CurrentLocation = 0; // offset of the palette shown in the special state
     std::string ByteDumpText;         // what the byte viewer shows
     // The folder the open command found the definition file in; the reload reads from it.

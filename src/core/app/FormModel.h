@@ -60,41 +60,4 @@ struct FormModel : EditorControls {
     }
 };
 
-// Where each control stands, in twips; the client area is 7185 x 4590.
-namespace layout {
-inline constexpr int kClientWidth = 7185;
-inline constexpr int kClientHeight = 4590;
-inline constexpr TwipBox Command1{240, 240, 1695, 495};
-inline constexpr TwipBox Command2{1920, 240, 1695, 495};
-inline constexpr TwipBox Command3{3600, 240, 1695, 495};
-inline constexpr TwipBox Command4{5280, 240, 1695, 495};
-inline constexpr TwipBox cmdSpecial{5280, 720, 1695, 495};
-inline constexpr TwipBox txtArquivo{120, 840, 6975, 285};
-inline constexpr TwipBox lblGame{120, 1200, 6975, 255};
-inline constexpr TwipBox Label2{240, 1560, 615, 255};
-inline constexpr TwipBox cmdRecarrega{1920, 1560, 1935, 255};
-inline constexpr TwipBox lblLoc{4200, 1560, 735, 255};
-inline constexpr TwipBox lblLocOpt{5280, 1560, 855, 255};
-inline constexpr TwipBox List1{240, 1800, 3615, 2400};
-inline constexpr TwipBox cmdImp{4080, 2640, 1095, 255};
-inline constexpr TwipBox cmdExp{5160, 2640, 1095, 255};
-inline constexpr TwipBox cmdAmostra{4080, 2880, 1095, 255};
-inline constexpr TwipBox cmdExibir{5160, 2880, 1095, 255};
-inline constexpr TwipBox BlueScroll{6360, 2760, 255, 1695};
-inline constexpr TwipBox GreenScroll{6600, 2760, 255, 1695};
-inline constexpr TwipBox RedScroll{6840, 2760, 255, 1695};
-inline constexpr TwipBox Picture1{4080, 3240, 975, 975};
-inline constexpr TwipBox lblColor{5160, 3840, 1095, 375};
-inline constexpr TwipBox lblBlue{5400, 4320, 255, 255};
-inline constexpr TwipBox lblGreen{5640, 4320, 255, 255};
-inline constexpr TwipBox lblRed{5880, 4320, 255, 255};
-inline constexpr TwipBox lblLocaliza{240, 4200, 3135, 255};
-inline constexpr TwipBox lstColor{120, 3600, 1695, 450};
-inline constexpr TwipBox lstCount{1800, 3600, 1455, 450};
-// Swatch i: 375 x 375, two rows of eight.
-inline constexpr TwipBox Opt(int index) {
-    return TwipBox{4080 + 360 * (index % 8), index < 8 ? 1800 : 2160, 375, 375};
-}
-} // namespace layout
-
 } // namespace zandrel

@@ -5,16 +5,19 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/AppState.h"
 #include "app/FormModel.h"
+#include "app/StartArguments.h"
 #include "colour/Codec.h"
 #include "colour/ColourEditor.h"
 #include "colour/EditHistory.h"
 #include "palfiles/PaletteFormats.h"
 #include "platform/Failure.h"
 #include "platform/Services.h"
+#include "rom/Identify.h"
 #include "rom/PaletteLocation.h"
 #include "special/CandidateJumps.h"
 
@@ -22,8 +25,8 @@ namespace zandrel {
 
 enum class FileDialog { Open, Save };
 
-// Which commands of the swatches' context menu apply now; the window enables them, and so
-// their shortcuts, accordingly.
+// Which commands of the swatches' context menu apply now, and so their shortcuts; the window
+// enables them accordingly and checks the GBA's-screen toggle while that view is on.
 struct EditMenu {
     bool undo = false;
     bool redo = false;
@@ -32,6 +35,7 @@ struct EditMenu {
     bool paste = false;
     bool typeColour = false;
     bool ramp = false;
+    bool gbaScreen = false; // checked
 };
 
 class MainForm {
@@ -44,17 +48,18 @@ class MainForm {
     const AppState& app() const { return app_; }
 
     // Start, open and definitions (MainFormOpen.cpp, over rom/).
-    void Form_Load();
+    // Runs once before the window is first shown, with what main found at start.
+    void Form_Load(const StartValues& start);
     void Command1_Click();
     // The open command for a path chosen otherwise (the command line, a file dropped on the
     // window), as if the open dialog had returned it.
     void OpenFile(const std::string& path);
-    // The game's title for the header code at 0xAC, or empty text; sets GameIndex on a match.
-    std::string IdentifyGame(const std::string& path);
     // Refills the three lists; a failure stops the load where it happened.
     Failure LoadPaletteDefinitions();
 
     // Palette read and write-back (MainFormPalette.cpp, over rom/ and colour/).
+    // The list's click on `row`, chosen by the mouse or the keyboard.
+    void ChooseRow(int row);
     void List1_Click();
     Failure ReadSelectedPalette();
     void Command2_Click();
@@ -69,6 +74,9 @@ class MainForm {
     void Command4_Click();
     // Returns the cancel flag: true keeps the window open.
     bool Form_QueryUnload();
+    // The close box and a session's end ask as the exit button does: true, with the model
+    // closed, when the window may close.
+    bool AgreeToClose();
     void Command3_Click();
 
     // Colour editor (MainFormColour.cpp, over colour/ColourEditor).
@@ -81,27 +89,11 @@ class MainForm {
     void RedScroll_Change();
     void Picture1_DblClick();
     void Form_KeyDown(int keyCode, int shift);
-    // The colour dialog seeded with the system colours; true when the user confirmed.
-    bool ColorDialog(RgbColor& color);
 
     // Palette files (MainFormFiles.cpp, over palfiles/).
-    // Writes the swatch colours to a palette file of its own in `format` and confirms it once
-    // the bytes are on disk; a failure is returned for the export to end on quietly. A path
-    // that is the open file itself is refused in a critical box, unwritten.
-    Failure ExportPaletteFile(const std::string& path, PaletteFormat format);
     void cmdExp_Click();
     void cmdImp_Click();
-    // The import of a chosen palette file (from the dialog, or dropped on the swatches): read by
-    // its content in any format the program reads; on success the swatches show its sixteen
-    // colours and none stays selected. A file that is no palette leaves the swatches as they
-    // were and is named in an exclamation box with what is wrong.
-    void ImportPaletteFile(const std::string& path);
-    Failure WriteTplPalette(const std::string& path);
-    Failure WriteJascPalette(const std::string& path);
     void cmdAmostra_Click();
-    // Writes the swatch colours into the sample images in `folder`: the program's own, or
-    // the user's cache folder when the program's cannot be written (palfiles/Preview.h).
-    Failure PatchPreviewImages(std::string& folder);
 
     // Special mode and byte viewer (MainFormSpecial.cpp, over special/).
     void cmdSpecial_Click();
@@ -109,12 +101,11 @@ class MainForm {
     // The keypad's add and subtract step 32 bytes; F3 jumps to the next palette candidate
     // the scanner finds after the location, Shift+F3 (shift bit 1) to the one before it.
     void SpecialAction(std::int32_t ActionKey, int shift = 0);
-    Failure ReadPaletteAtLocation();
     void cmdExibir_Click();
 
     // Colour work on the swatches (MainFormEditing.cpp, over colour/): the context menu's
     // commands, which have shortcuts too, and the swatches' mouse gestures. Every change of
-    // the swatch colours is one undo step; see EditStep.
+    // the swatch colours is one undo step; see EditHistory::Step.
     void mnuUndo_Click();
     void mnuRedo_Click();
     void mnuCopyColour_Click();
@@ -136,18 +127,11 @@ class MainForm {
     // Every notation of swatch `index`'s colour while a palette is on show; empty text else.
     std::string SwatchToolTip(int index) const;
 
-    // The colour count of the row chosen in List1 (0 to 16).
-    int SelectedColourCount() const;
-    // The location of the row chosen in List1; BadLocation, naming the definition file and
-    // the row's line, when its text is neither plain hex nor the LZ: form.
-    Failure SelectedLocation(PaletteLocation& where) const;
-    // Shows a failure in a critical box.
-    void ReportFailure(const Failure& failure);
-
   private:
-    // Shows the special mode's palette at `location`; the location changes only when the
-    // read succeeds, and a file that can no longer be read is reported.
-    void ShowLocation(std::int32_t location);
+    // The open's identification of the file at `path` (rom/Identify.h): GameName takes its
+    // title, empty when there is none, and a game of the five sets GameIndex. A file that
+    // exists but cannot be read is a failure that changes neither.
+    Failure IdentifyGame(const std::string& path, std::optional<Identification>& identification);
     // The definition file the open and the reload read: the one named after the header code
     // for a ROM found by it, otherwise the one GameName and GameIndex choose.
     std::string DefinitionFileName() const;
@@ -164,21 +148,40 @@ class MainForm {
     // Export, import and preview need a full palette: true, after the exclamation box, when
     // the chosen row has fewer than sixteen colours.
     bool RefuseFewerThan16();
+    // The colour count of the row chosen in List1 (0 to 16).
+    int SelectedColourCount() const;
+    // The location of the row chosen in List1; BadLocation, naming the definition file and
+    // the row's line, when its text is neither plain hex nor the LZ: form.
+    Failure SelectedLocation(PaletteLocation& where) const;
+    // Shows a failure in a critical box.
+    void ReportFailure(const Failure& failure);
 
-    // One undo step from its start to its end: the swatches and the working colour as the
-    // outermost step began, kept when the swatch colours changed. Steps inside it (the colour
-    // dialog's three slider changes) are part of it.
-    class EditStep {
-      public:
-        explicit EditStep(MainForm& form);
-        ~EditStep();
-        EditStep(const EditStep&) = delete;
-        EditStep& operator=(const EditStep&) = delete;
+    // A colour chosen for the selected swatch (the colour dialog, a pasted or typed colour)
+    // becomes the working colour and reaches the swatch as a 15-bit colour.
+    void TakeChosenColour(RgbColor colour);
+    // The colour dialog seeded with the system colours; true when the user confirmed.
+    bool ColorDialog(RgbColor& color);
 
-      private:
-        MainForm& form_;
-        PaletteSnapshot before_;
-    };
+    // Writes the swatch colours to a palette file of its own in `format` and confirms it once
+    // the bytes are on disk; a failure is returned for the export to end on quietly. A path
+    // that is the open file itself is refused in a critical box, unwritten.
+    Failure ExportPaletteFile(const std::string& path, PaletteFormat format);
+    Failure WriteTplPalette(const std::string& path);
+    Failure WriteJascPalette(const std::string& path);
+    // The import of a chosen palette file (from the dialog, or dropped on the swatches): read by
+    // its content in any format the program reads; on success the swatches show its sixteen
+    // colours and none stays selected. A file that is no palette leaves the swatches as they
+    // were and is named in an exclamation box with what is wrong.
+    void ImportPaletteFile(const std::string& path);
+    // Writes the swatch colours into the sample images in `folder`: the program's own, or
+    // the user's cache folder when the program's cannot be written (palfiles/Preview.h).
+    Failure PatchPreviewImages(std::string& folder);
+
+    Failure ReadPaletteAtLocation();
+    // Shows the special mode's palette at `location`; the location changes only when the
+    // read succeeds, and a file that can no longer be read is reported.
+    void ShowLocation(std::int32_t location);
+
     // Copying or pasting a palette's 32 bytes needs sixteen colours, as Exportar does: true,
     // after the exclamation box, when the chosen row has fewer (the special state's palette
     // always has sixteen).
@@ -194,7 +197,6 @@ class MainForm {
     ColourEditor editor_{model_, app_.RomLoaded};
     CandidateJumps candidates_;
     EditHistory history_;
-    int editDepth_ = 0;
 };
 
 } // namespace zandrel

@@ -12,6 +12,9 @@ void MainForm::Opt_Click(int index) {
     model_.rampTo = -1;
     if (!editor_.ClickSwatch(index))
         return;
+    // Only while a file is loaded does the click select the swatch.
+    if (editor_.HasSelectedSwatch())
+        SetWorkingColor(editor_.SelectedSwatchColour());
     // The offset of the low byte of this colour word in the file.
     if (app_.SpecialMode)
         model_.lblLocOpt.caption = SwatchOffsetText(app_.CurrentLocation, index);
@@ -22,22 +25,22 @@ void MainForm::SetWorkingColor(RgbColor lngColor) {
 }
 
 void MainForm::SetSliderValue(SliderId slider, int value) {
-    const EditStep step(*this);
+    const auto step = history_.Begin(editor_);
     editor_.SetSliderValue(slider, value);
 }
 
 void MainForm::BlueScroll_Change() {
-    const EditStep step(*this);
+    const auto step = history_.Begin(editor_);
     editor_.SliderChanged();
 }
 
 void MainForm::GreenScroll_Change() {
-    const EditStep step(*this);
+    const auto step = history_.Begin(editor_);
     editor_.SliderChanged();
 }
 
 void MainForm::RedScroll_Change() {
-    const EditStep step(*this);
+    const auto step = history_.Begin(editor_);
     editor_.SliderChanged();
 }
 
@@ -49,8 +52,13 @@ void MainForm::Picture1_DblClick() {
     if (!ColorDialog(color))
         return; // a cancelled dialog changes nothing
     // The three slider changes it runs are one step.
-    const EditStep step(*this);
-    editor_.TakeChosenColour(color);
+    const auto step = history_.Begin(editor_);
+    TakeChosenColour(color);
+}
+
+void MainForm::TakeChosenColour(RgbColor colour) {
+    SetWorkingColor(colour);
+    editor_.ApplyWorkingColour();
 }
 
 void MainForm::Form_KeyDown(int keyCode, int shift) {

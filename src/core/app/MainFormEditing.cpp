@@ -27,20 +27,6 @@ PaletteWords16 AllSwatchWords(const ColourEditor& editor) {
 
 } // namespace
 
-MainForm::EditStep::EditStep(MainForm& form) : form_(form), before_(form.editor_.Snapshot()) {
-    ++form_.editDepth_;
-}
-
-MainForm::EditStep::~EditStep() {
-    // A step inside another began after it: only the outermost one is kept.
-    if (--form_.editDepth_ > 0)
-        return;
-    const PaletteSnapshot after = form_.editor_.Snapshot();
-    // Moving a slider with no swatch selected changes no colour of the palette: no step.
-    if (before_.colours != after.colours || before_.visible != after.visible)
-        form_.history_.Commit(before_, after);
-}
-
 void MainForm::ForgetEdits() {
     history_.Clear();
     model_.rampFrom = -1;
@@ -89,9 +75,9 @@ void MainForm::mnuPaste_Click() {
             services_.MessageBox(text::kPasteNeedsSwatch, kStyleExclamation);
             return;
         }
-        const EditStep step(*this);
+        const auto step = history_.Begin(editor_);
         // Through the sliders, as a colour-dialog choice goes.
-        editor_.TakeChosenColour(WordToColor(*word));
+        TakeChosenColour(WordToColor(*word));
         return;
     }
     if (!PaletteShown()) {
@@ -100,7 +86,7 @@ void MainForm::mnuPaste_Click() {
     }
     if (RefusePartPalette())
         return;
-    const EditStep step(*this);
+    const auto step = history_.Begin(editor_);
     editor_.ChangeSwatches(WordsToColours(std::get<PaletteWords16>(pasted)));
 }
 
@@ -116,8 +102,8 @@ void MainForm::mnuTypeColour_Click() {
         services_.MessageBox(ColourTextMessage(*failure), kStyleExclamation);
         return;
     }
-    const EditStep step(*this);
-    editor_.TakeChosenColour(WordToColor(std::get<ColorWord>(colour)));
+    const auto step = history_.Begin(editor_);
+    TakeChosenColour(WordToColor(std::get<ColorWord>(colour)));
 }
 
 void MainForm::lblColor_DblClick() {
@@ -145,7 +131,7 @@ void MainForm::mnuRamp_Click() {
     Palette16 colours = SwatchColours(model_);
     for (int k = low + 1; k < high; ++k)
         colours[static_cast<std::size_t>(k)] = WordToColor(ramp[static_cast<std::size_t>(k)]);
-    const EditStep step(*this);
+    const auto step = history_.Begin(editor_);
     editor_.ChangeSwatches(colours);
 }
 
@@ -164,7 +150,7 @@ void MainForm::Opt_DragDrop(int index, int source, bool copy) {
         colours[to] = colours[from];
     else
         std::swap(colours[to], colours[from]);
-    const EditStep step(*this);
+    const auto step = history_.Begin(editor_);
     editor_.ChangeSwatches(colours);
 }
 
@@ -172,7 +158,7 @@ void MainForm::Opt_OLEDragDrop(const std::string& path) {
     // Importar's command with its checks, and only while Importar is offered.
     if (!model_.cmdImp.enabled || RefuseFewerThan16())
         return;
-    const EditStep step(*this);
+    const auto step = history_.Begin(editor_);
     ImportPaletteFile(path);
 }
 
@@ -183,7 +169,8 @@ EditMenu MainForm::EditMenuState() const {
             .copyPalette = PaletteShown(),
             .paste = app_.RomLoaded,
             .typeColour = editor_.HasSelectedSwatch(),
-            .ramp = model_.rampFrom >= 0};
+            .ramp = model_.rampFrom >= 0,
+            .gbaScreen = model_.gbaScreen};
 }
 
 std::string MainForm::SwatchToolTip(int index) const {

@@ -6,8 +6,13 @@
 namespace zandrel {
 
 void MainForm::Command4_Click() {
+    AgreeToClose();
+}
+
+bool MainForm::AgreeToClose() {
     if (!Form_QueryUnload())
         model_.closed = true;
+    return model_.closed;
 }
 
 bool MainForm::Form_QueryUnload() {

@@ -61,7 +61,7 @@ void MainForm::cmdImp_Click() {
     const std::string path = ChooseFile(FileDialog::Open, text::kOpenTitle, text::kImportFilter);
     if (path.empty())
         return;
-    const EditStep step(*this);
+    const auto step = history_.Begin(editor_);
     ImportPaletteFile(path);
 }
 
@@ -78,7 +78,7 @@ void MainForm::ImportPaletteFile(const std::string& path) {
 }
 
 Failure MainForm::PatchPreviewImages(std::string& folder) {
-    if (Failure failure = SampleImageFolder(services_.ProgramFolder(), services_.Folders(), folder);
+    if (Failure failure = SampleImageFolder(app_.ProgramFolder, app_.Folders, folder);
         !failure.ok())
         return failure;
     return PatchSampleImages(folder, SwatchColours(model_));

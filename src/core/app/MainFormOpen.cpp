@@ -4,29 +4,35 @@
 #include "app/MainForm.h"
 #include "rom/Definitions.h"
 #include "rom/Games.h"
-#include "rom/Identify.h"
 #include "util/Messages.h"
 #include "util/NumberText.h"
-#include "util/Text.h"
 
 namespace zandrel {
 
-void MainForm::Form_Load() {
-    model_.SetPathText(services_.ProgramFolder());
+void MainForm::Form_Load(const StartValues& start) {
+    app_.ProgramFolder = start.programFolder;
+    app_.Folders = start.folders;
+    model_.SetPathText(app_.ProgramFolder);
     app_.RomLoaded = false;
     model_.OptSelected = -1;
-    app_.SpecialMode = UpperCase(services_.CommandLine()) == text::kSpecialWord;
+    app_.SpecialMode = start.arguments.specialWord;
     if (app_.SpecialMode)
         model_.cmdSpecial.visible = true;
 }
 
-std::string MainForm::IdentifyGame(const std::string& path) {
-    std::optional<GameInfo> game;
-    IdentifyByHeader(path, game); // a file that cannot be read has no code either
-    if (!game)
+Failure MainForm::IdentifyGame(const std::string& path,
+                               std::optional<Identification>& identification) {
+    if (Failure failure = IdentifyFile(path, app_.Folders, identification); !failure.ok())
+        return failure;
+    // GameName holds the result of this attempt, so a failed one leaves it empty.
+    app_.GameName = identification ? identification->title : std::string();
+    if (!identification)
         return {};
-    app_.GameIndex = game->index;
-    return std::string(game->title);
+    // A memory dump and a ROM found by its code's definition file leave GameIndex as it was.
+    if (identification->gameIndex)
+        app_.GameIndex = *identification->gameIndex;
+    app_.GameCodeFile = identification->codeDefinitionFile;
+    return {};
 }
 
 std::string MainForm::DefinitionFileName() const {
@@ -69,24 +75,18 @@ void MainForm::OpenFile(const std::string& path) {
     // A file that exists but cannot be opened or read ends the command here, silently, with
     // GameName as it was.
     std::optional<Identification> identification;
-    if (!IdentifyFile(path, services_.Folders(), identification).ok())
+    if (!IdentifyGame(path, identification).ok())
         return;
-    // GameName holds the result of this attempt, so a failed one leaves it empty.
-    app_.GameName = identification ? identification->title : std::string();
     if (!identification) {
         services_.MessageBox(text::kNotIdentified, kStyleCritical);
         return;
     }
-    // A memory dump and a ROM found by its code's definition file leave GameIndex as it was.
-    if (identification->gameIndex)
-        app_.GameIndex = *identification->gameIndex;
-    app_.GameCodeFile = identification->codeDefinitionFile;
 
     model_.SetPathText(path);
     app_.RomPath = model_.txtArquivo.caption;
     ShowGameLabel(identification->IsMemoryDump() ? Shown::MemoryDump : Shown::Game, app_.GameName);
 
-    app_.DefinitionFolder = DefinitionFolder(DefinitionFileName(), services_.Folders());
+    app_.DefinitionFolder = DefinitionFolder(DefinitionFileName(), app_.Folders);
     // The open command ends silently where the load fails; what it did before stays done.
     if (!LoadPaletteDefinitions().ok())
         return;

@@ -10,6 +10,11 @@
 
 namespace zandrel {
 
+void MainForm::ChooseRow(int row) {
+    model_.List1.selected = row;
+    List1_Click();
+}
+
 void MainForm::List1_Click() {
     const int row = model_.List1.selected;
     if (row < 0 || static_cast<std::size_t>(row) >= model_.List1.rows.size())

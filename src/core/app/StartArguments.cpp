@@ -5,10 +5,14 @@
 
 namespace zandrel {
 
-std::string FileToOpenAtStart(const std::vector<std::string>& arguments) {
-    if (arguments.size() != 1 || UpperCase(arguments[0]) == text::kSpecialWord)
-        return {};
-    return arguments[0];
+StartArguments ParseStartArguments(const std::vector<std::string>& arguments) {
+    StartArguments start;
+    if (arguments.size() != 1)
+        return start;
+    start.specialWord = UpperCase(arguments[0]) == text::kSpecialWord;
+    if (!start.specialWord)
+        start.fileToOpen = arguments[0];
+    return start;
 }
 
 } // namespace zandrel

@@ -26,9 +26,7 @@ bool ColourEditor::ClickSwatch(int index) {
     for (int k = 0; k < kPaletteColours; ++k)
         c_.Opt[static_cast<std::size_t>(k)].selected = k == index;
 
-    if (fileLoaded_)
-        SetWorkingColor(c_.Opt[static_cast<std::size_t>(index)].backColor);
-    else
+    if (!fileLoaded_)
         c_.OptSelected = -1;
     return true;
 }
@@ -89,13 +87,11 @@ void ColourEditor::SliderChanged() {
         c_.Opt[static_cast<std::size_t>(c_.OptSelected)].backColor = c_.Picture1;
 }
 
-void ColourEditor::TakeChosenColour(RgbColor colour) {
-    const auto selected = static_cast<std::size_t>(c_.OptSelected);
-    SetWorkingColor(colour);
+void ColourEditor::ApplyWorkingColour() {
     // Runs even when no slider moved, so sample and swatch get the 15-bit colour and never
     // the chosen one as it was.
     SliderChanged();
-    c_.Opt[selected].backColor = c_.Picture1;
+    c_.Opt[static_cast<std::size_t>(c_.OptSelected)].backColor = c_.Picture1;
 }
 
 bool ColourEditor::HasSelectedSwatch() const {

@@ -38,8 +38,9 @@ class ColourEditor {
     ColourEditor(EditorControls& controls, const bool& fileLoaded)
         : c_(controls), fileLoaded_(fileLoaded) {}
 
-    // A click on swatch `index`: the swatch shows pressed and its colour becomes the working
-    // colour; with no file loaded nothing is selected. False for an index that is no swatch.
+    // A click on swatch `index`: the swatch shows pressed and, while a file is loaded, it is
+    // the selected one (its colour is then made the working colour with SetWorkingColor).
+    // False for an index that is no swatch.
     bool ClickSwatch(int index);
     // Shows the colour in the sample and moves the sliders to it: blue, green, then red, each
     // change running at once with the sliders as they stand.
@@ -48,9 +49,10 @@ class ColourEditor {
     void SetSliderValue(SliderId slider, int value);
     // The change of any slider: the sample and the selected swatch take the sliders' colour.
     void SliderChanged();
-    // A colour chosen in the colour dialog for the selected swatch: it goes through the
-    // sliders, so sample and swatch get the 15-bit colour.
-    void TakeChosenColour(RgbColor colour);
+    // After SetWorkingColor with a colour chosen for the selected swatch (the colour dialog, a
+    // pasted or typed colour): the slider change runs once more, so sample and swatch get the
+    // 15-bit colour even where no slider moved.
+    void ApplyWorkingColour();
 
     bool HasSelectedSwatch() const;
     RgbColor SelectedSwatchColour() const;

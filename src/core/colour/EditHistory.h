@@ -12,6 +12,8 @@
 
 namespace zandrel {
 
+class ColourEditor;
+
 // What undo puts back: the swatches and the editor's working colour with its labels.
 struct PaletteSnapshot {
     Palette16 colours{};
@@ -36,6 +38,26 @@ class EditHistory {
   public:
     static constexpr std::size_t kMaxSteps = 1000;
 
+    // One undo step from its start to its end, however many changes it holds (the colour
+    // dialog's three slider changes): the editor's state as the outermost step began, committed
+    // when it ends if the swatch colours changed. Steps begun inside it are part of it.
+    class Step {
+      public:
+        ~Step();
+        Step(const Step&) = delete;
+        Step& operator=(const Step&) = delete;
+
+      private:
+        friend class EditHistory;
+        Step(EditHistory& history, const ColourEditor& editor);
+
+        EditHistory& history_;
+        const ColourEditor& editor_;
+        PaletteSnapshot before_;
+    };
+    // Begins a step over `editor`'s swatches; it ends when the returned value goes.
+    [[nodiscard]] Step Begin(const ColourEditor& editor) { return Step(*this, editor); }
+
     // A change went from `before` to `after`: one undo step, unless nothing changed. A new
     // step discards what could be redone; past kMaxSteps the oldest step is forgotten.
     void Commit(const PaletteSnapshot& before, const PaletteSnapshot& after);
@@ -50,6 +72,7 @@ class EditHistory {
   private:
     std::deque<PaletteSnapshot> undo_;
     std::vector<PaletteSnapshot> redo_;
+    int openSteps_ = 0; // steps begun and not yet ended, the outer ones included
 };
 
 } // namespace zandrel

@@ -11,14 +11,6 @@
 
 namespace zandrel {
 
-// A box in twips (1/1440 inch) inside the client area; the window draws 15 twips as 1 px.
-struct TwipBox {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
 struct Control {
     std::string caption;
     bool enabled = true;

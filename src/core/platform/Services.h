@@ -5,8 +5,6 @@
 #include <array>
 #include <string>
 
-#include "platform/DataFolders.h"
-
 #include "util/ColourTypes.h"
 
 namespace zandrel {
@@ -58,15 +56,9 @@ class Services {
     virtual void ShowPreviewWindow(const std::string& imagePath, bool gbaScreen) = 0;
     virtual void ShowByteWindow(const std::string& text) = 0;
 
-    // The folder the program runs from, which the path field shows at start.
-    virtual std::string ProgramFolder() = 0;
-    // Where the program's data files lie and where the user's own are kept.
-    virtual DataFolders Folders() = 0;
     // The desktop's clipboard, as text.
     virtual std::string ClipboardText() = 0;
     virtual void SetClipboardText(const std::string& text) = 0;
-    // What follows the program name: the arguments joined by single blanks.
-    virtual std::string CommandLine() = 0;
     virtual VersionNumbers Version() = 0;
 
   protected:

@@ -48,26 +48,6 @@ std::span<const std::uint8_t> CodeOf(const HeaderBytes& header) {
 
 } // namespace
 
-Failure ReadGameCode(const File& file, const std::string& path, std::optional<GameInfo>& game) {
-    game.reset();
-    std::optional<HeaderBytes> header;
-    if (Failure failure = ReadHeader(file, path, header); !failure.ok())
-        return failure;
-    if (header)
-        game = FindGameByCode(CodeOf(*header));
-    return {};
-}
-
-Failure IdentifyByHeader(const std::string& path, std::optional<GameInfo>& game) {
-    game.reset();
-    std::optional<HeaderBytes> header;
-    if (Failure failure = ReadHeaderAt(path, header); !failure.ok())
-        return failure;
-    if (header)
-        game = FindGameByCode(CodeOf(*header));
-    return {};
-}
-
 Failure IdentifyFile(const std::string& path, const DataFolders& folders,
                      std::optional<Identification>& identification) {
     identification.reset();

@@ -10,7 +10,6 @@
 
 #include "platform/DataFolders.h"
 #include "platform/Failure.h"
-#include "platform/File.h"
 #include "rom/Games.h"
 
 namespace zandrel {
@@ -26,14 +25,6 @@ struct Identification {
 
     bool IsMemoryDump() const { return !gameIndex && codeDefinitionFile.empty(); }
 };
-
-// The game of the code at 0xAC of the open file at `path`; nothing for a file shorter than
-// 176 bytes (no complete code) or an unknown code. CannotRead when the file cannot be read.
-Failure ReadGameCode(const File& file, const std::string& path, std::optional<GameInfo>& game);
-
-// The game of the code at 0xAC of the file at `path`, as ReadGameCode; nothing for a missing
-// file, which is never created. CannotRead when the file exists but cannot be opened or read.
-Failure IdentifyByHeader(const std::string& path, std::optional<GameInfo>& game);
 
 // A memory dump by its name alone (nothing is read), otherwise one of the five games by its
 // header code, otherwise a ROM whose code names a definition file in `folders`. Nothing for a
