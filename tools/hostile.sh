@@ -128,7 +128,7 @@ item3_import_by_content() {
     mkdir "$dir/folder.gbapal"
     run 1 "nem uma paleta GBA" "$CLI" import "$dir/game.gba" @0 "$dir/four.gbapal"
     run 1 "linha 5" "$CLI" import "$dir/game.gba" @0 "$dir/broken.gbapal"
-    run 1 "Is a directory" "$CLI" import "$dir/game.gba" @0 "$dir/folder.gbapal"
+    run 1 "É uma pasta" "$CLI" import "$dir/game.gba" @0 "$dir/folder.gbapal"
     unchanged "$dir/game.gba"
 }
 

@@ -159,8 +159,8 @@ TEST_F(Cli, AFileThatCannotBeReadIsNamedWithTheSystemsReason) {
     const std::string missing = files_.File("missing.dmp");
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"list", missing}, {"set", missing, "@0", "0=0"}})
-        ExpectFailure(Run(args), "Não foi possível ler o arquivo " + Quoted(missing) + ". " +
-                                     std::strerror(ENOENT));
+        ExpectFailure(Run(args), "Não foi possível ler o arquivo " + Quoted(missing) +
+                                     ". Arquivo ou pasta inexistente");
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
