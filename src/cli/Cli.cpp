@@ -8,6 +8,7 @@
 
 #include "Arguments.h"
 #include "CliCommands.h"
+#include "app/Version.h"
 #include "util/Text.h"
 
 namespace zandrel::cli {
@@ -83,8 +84,8 @@ int Report(const Failure& failure, const Command* command, std::ostream& err) {
 } // namespace
 
 std::string VersionLine() {
-    return std::string(kProgramName) + " " + std::to_string(ZANDREL_VERSION_MAJOR) + "." +
-           std::to_string(ZANDREL_VERSION_MINOR) + "." + std::to_string(ZANDREL_VERSION_PATCH) +
+    return std::string(kProgramName) + " " +
+           BuildVersionText({ZANDREL_VERSION_MAJOR, ZANDREL_VERSION_MINOR, ZANDREL_VERSION_PATCH}) +
            "\n";
 }
 

@@ -21,7 +21,8 @@ inline constexpr int kExitUsage = 2;   // the usage of the command follows on th
 // missing or unknown command.
 std::string UsageText();
 
-// What --version prints: the program's name and the package's version, as "zandrel-cli 1.0.11".
+// What --version prints: the program's name and the version as the About box gives it, as
+// "zandrel-cli 1.00.0011".
 std::string VersionLine();
 
 // Runs one command line (the arguments after the program's name). A command followed by -h or

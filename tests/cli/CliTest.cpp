@@ -90,7 +90,7 @@ class Cli : public ::testing::Test {
 TEST_F(Cli, HelpAndVersionPrintOnStandardOutput) {
     for (const char* help : {"-h", "--help", "help"})
         ExpectSuccess(Run({help}), cli::UsageText());
-    ExpectSuccess(Run({"--version"}), "zandrel-cli 1.0.11\n");
+    ExpectSuccess(Run({"--version"}), "zandrel-cli 1.00.0011\n");
 }
 
 // -h or --help anywhere after a command gives that command's line and the notes of its words.
