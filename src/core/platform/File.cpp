@@ -69,6 +69,8 @@ std::string FileErrorText(const FileStatus& status) {
         return SystemErrorText(EISDIR);
     case FileError::NotRegularFile:
         return "Não é um arquivo comum";
+    case FileError::BrokenLink:
+        return "É um link simbólico para algo que não existe";
     case FileError::AccessDenied:
         return SystemErrorText(EACCES);
     case FileError::OpenFailed:
