@@ -66,6 +66,8 @@ Failure RunCommand(const Command& command, std::span<const std::string> words,
             CheckOperandCount(arguments, command.fewestOperands, command.mostOperands);
         !failure.ok())
         return failure;
+    if (Failure failure = RefuseEmptyFileNames(arguments, command.usage); !failure.ok())
+        return failure;
     return command.run(Invocation{arguments, folders, out});
 }
 

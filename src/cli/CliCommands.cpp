@@ -37,10 +37,15 @@ Failure FormatOfName(const std::string& path, PaletteFormat& format) {
     return {};
 }
 
+// PALETTE, the second operand, as FILE, the first, takes it.
+Failure PaletteArgumentOf(const Invocation& call, PaletteArgument& argument) {
+    return ParsePaletteArgument(call.Operand(1), !IsMemoryDumpName(call.Operand(0)), argument);
+}
+
 // PALETTE, the second operand, in FILE, the first.
 Failure PaletteOperand(const Invocation& call, ColourNeed need, Palette& palette) {
     PaletteArgument argument;
-    if (Failure failure = ParsePaletteArgument(call.Operand(1), argument); !failure.ok())
+    if (Failure failure = PaletteArgumentOf(call, argument); !failure.ok())
         return failure;
     return ResolvePalette(call.Operand(0), argument, call.folders, need, palette);
 }
@@ -91,7 +96,7 @@ Failure Show(const Invocation& call) {
 
 Failure Export(const Invocation& call) {
     PaletteArgument argument;
-    if (Failure failure = ParsePaletteArgument(call.Operand(1), argument); !failure.ok())
+    if (Failure failure = PaletteArgumentOf(call, argument); !failure.ok())
         return failure;
     const std::string& path = call.Operand(0);
     const std::string& outPath = call.Operand(2);
@@ -125,7 +130,7 @@ Failure Import(const Invocation& call) {
 
 Failure Set(const Invocation& call) {
     PaletteArgument argument;
-    if (Failure failure = ParsePaletteArgument(call.Operand(1), argument); !failure.ok())
+    if (Failure failure = PaletteArgumentOf(call, argument); !failure.ok())
         return failure;
     std::vector<Assignment> assignments;
     if (Failure failure =
@@ -220,7 +225,7 @@ constexpr Command kCommands[] = {
     {"show", "FILE PALETTE", 2, 2, {}, Show},
     {"export", "FILE PALETTE OUTFILE", 3, 3, {}, Export},
     {"import", "FILE PALETTE INFILE", 3, 3, {}, Import},
-    {"set", "FILE PALETTE INDEX=WORD [INDEX=WORD ...]", 3, kAnyNumber, {}, Set},
+    {"set", "FILE PALETTE INDEX=COLOUR [INDEX=COLOUR ...]", 3, kAnyNumber, {}, Set},
     {"bytes", "FILE PALETTE", 2, 2, {}, Bytes},
     {"scan", "FILE [--min N] [--raw-only|--compressed-only]", 1, 1, kScanOptions, Scan},
 };
@@ -235,12 +240,15 @@ std::span<const UsageNote> UsageNotes() {
     static const UsageNote notes[] = {
         {"PALETTE",
          "o número de uma paleta do arquivo de definições (0 é a primeira), ou\n"
-         "  @HEX, uma localização hex no arquivo onde há 16 cores (ex.: @1A0), ou\n"
-         "  @LZ:HEX[+DESL], as cores de um bloco comprimido LZ77 na localização HEX, a\n"
-         "  partir do byte DESL (hex, par) dos dados descomprimidos (ex.: @LZ:3B8A8C+20).\n"},
+         "  @HEX, uma localização hex no arquivo onde há 16 cores (ex.: @1A0, @0x1A0,\n"
+         "  @$1A0), ou @LZ:HEX[+DESL], as cores de um bloco comprimido LZ77 na\n"
+         "  localização HEX, a partir do byte DESL (hex, par) dos dados descomprimidos\n"
+         "  (ex.: @LZ:3B8A8C+20, @lz:3b8a8c). Numa ROM (não num dump de memória), um\n"
+         "  endereço do GBA de 08000000 a 09FFFFFF é a posição no arquivo: 08000000 é 0.\n"},
         {"OUTFILE", ".gbapal, .tpl, .pal (JASC), .gpl (GIMP) ou .act (Adobe).\n"},
         {"INFILE", ".gbapal, .tpl, .pal, .gpl ou .act; o formato é reconhecido pelo conteúdo.\n"},
-        {"INDEX=WORD", "índice da cor (0 a 15) e cor GBA em hex (0 a 7FFF), ex.: 3=7FFF.\n"},
+        {"INDEX=COLOUR", "índice da cor (0 a 15) e cor: uma palavra GBA (7FFF, $7FFF,\n"
+                         "  0x7FFF, 1F) ou #RRGGBB, RRGGBB; ex.: 3=7FFF, 3=#FF0000.\n"},
         {"scan", "as paletas que o arquivo parece ter, como linhas de um arquivo de\n"
                  "  definições, da melhor para a pior; --min N só as de pontuação N ou mais\n"
                  "  (" +

@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "Cli.h"
+#include "CliCommands.h"
 #include "TempDir.h"
 
 using namespace zandrel;
@@ -93,28 +94,24 @@ TEST_F(Cli, HelpAndVersionPrintOnStandardOutput) {
     ExpectSuccess(Run({"--version"}), "zandrel-cli 1.00.0011\n");
 }
 
-// -h or --help anywhere after a command gives that command's line and the notes of its words.
+// -h or --help anywhere after a command gives that command's line and the notes of its name
+// and its usage's words, in the order of the notes.
 TEST_F(Cli, ACommandsHelpPrintsItsOwnUsageOnly) {
-    const std::string paletteNote =
-        "PALETTE: o número de uma paleta do arquivo de definições (0 é a primeira), ou\n"
-        "  @HEX, uma localização hex no arquivo onde há 16 cores (ex.: @1A0), ou\n"
-        "  @LZ:HEX[+DESL], as cores de um bloco comprimido LZ77 na localização HEX, a\n"
-        "  partir do byte DESL (hex, par) dos dados descomprimidos (ex.: @LZ:3B8A8C+20).\n";
+    const auto note = [](std::string_view subject) {
+        for (const cli::UsageNote& note : cli::UsageNotes())
+            if (note.subject == subject)
+                return std::string(subject) + ": " + note.text;
+        return std::string("no note ") + std::string(subject);
+    };
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"identify", "--help"}, "Uso: zandrel-cli identify FILE\n"},
+        {{"bytes", "--help"}, "Uso: zandrel-cli bytes FILE PALETTE\n" + note("PALETTE")},
         {{"set", "missing.gba", "-h", "0=zz"},
-         "Uso: zandrel-cli set FILE PALETTE INDEX=WORD [INDEX=WORD ...]\n" + paletteNote +
-             "INDEX=WORD: índice da cor (0 a 15) e cor GBA em hex (0 a 7FFF), ex.: 3=7FFF.\n"},
-        {{"import", "--help"},
-         "Uso: zandrel-cli import FILE PALETTE INFILE\n" + paletteNote +
-             "INFILE: .gbapal, .tpl, .pal, .gpl ou .act; o formato é reconhecido pelo "
-             "conteúdo.\n"},
+         "Uso: zandrel-cli set FILE PALETTE INDEX=COLOUR [INDEX=COLOUR ...]\n" + note("PALETTE") +
+             note("INDEX=COLOUR")},
+        {{"export", "--help"},
+         "Uso: zandrel-cli export FILE PALETTE OUTFILE\n" + note("PALETTE") + note("OUTFILE")},
         {{"scan", "--min", "-1", "--help"},
-         "Uso: zandrel-cli scan FILE [--min N] [--raw-only|--compressed-only]\n"
-         "scan: as paletas que o arquivo parece ter, como linhas de um arquivo de\n"
-         "  definições, da melhor para a pior; --min N só as de pontuação N ou mais\n"
-         "  (0 a 100, padrão 50), --raw-only só as brutas, --compressed-only só as "
-         "comprimidas.\n"},
+         "Uso: zandrel-cli scan FILE [--min N] [--raw-only|--compressed-only]\n" + note("scan")},
     };
     for (const auto& [args, usage] : cases)
         ExpectSuccess(Run(args), usage);
@@ -126,7 +123,8 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
     const std::string badRow = "esperado o número de uma paleta (0, 1, ...) ou @HEX";
     const std::string badAt = "esperada uma localização hex de 0 a 7FFFFFFF, como @1A0, ou um "
                               "bloco comprimido, como @LZ:3B8A8C+20";
-    const std::string badSet = "esperado um índice decimal e uma cor hex, como 3=7FFF";
+    const std::string badSet = "esperado um índice decimal e uma cor, como 3=7FFF, 3=0x7FFF ou "
+                               "3=#FFFFFF";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "falta o comando"},
         {{"paint", dump}, "comando desconhecido \"paint\""},
@@ -134,12 +132,12 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
         {{"set", dump, "0"}, "set: esperados ao menos 3 argumentos, recebidos 2"},
         {{"show", dump, "-1"}, "PALETTE \"-1\": " + badRow},
         {{"show", dump, "@LZ:10+3"}, "PALETTE \"@LZ:10+3\": " + badAt},
-        {{"set", dump, "0", "0=0", "3"}, "INDEX=WORD \"3\": " + badSet},
-        {{"set", dump, "0", "0=80000000"}, "INDEX=WORD \"0=80000000\": " + badSet},
-        {{"set", dump, "0", "0=8000"}, "INDEX=WORD \"0=8000\": a cor passa de 7FFF"},
+        {{"set", dump, "0", "0=0", "3"}, "INDEX=COLOUR \"3\": " + badSet},
         {{"scan"}, "scan: esperado 1 argumento, recebidos 0"},
+        {{"scan", ""}, "scan: o nome de FILE está vazio"},
+        {{"export", dump, "0", ""}, "export: o nome de OUTFILE está vazio"},
         {{"scan", dump, "--min"}, "scan: --min espera uma pontuação de 0 a 100"},
-        {{"scan", dump, "--min", "101"}, "scan: --min espera uma pontuação de 0 a 100"},
+        {{"scan", dump, "--min=101"}, "scan: --min espera uma pontuação de 0 a 100"},
         {{"scan", dump, "--all"}, "scan: opção desconhecida \"--all\""},
         {{"scan", "--raw-only", dump, "--compressed-only"},
          "scan: --raw-only e --compressed-only não se combinam"},
