@@ -81,6 +81,9 @@ Failure Show(const Invocation& call) {
     Palette palette;
     if (Failure failure = PaletteOperand(call, ColourNeed::OneOrMore, palette); !failure.ok())
         return failure;
+    if (Failure failure = CheckInsideFile(call.Operand(0), palette.where, palette.count);
+        !failure.ok())
+        return failure;
     std::vector<ColorWord> words;
     if (const Failure failure =
             ReadPalette(call.Operand(0), palette.where, static_cast<int>(palette.count), words);
@@ -109,6 +112,8 @@ Failure Export(const Invocation& call) {
     if (Failure failure =
             ResolvePalette(path, argument, call.folders, ColourNeed::Sixteen, palette);
         !failure.ok())
+        return failure;
+    if (Failure failure = CheckInsideFile(path, palette.where, kPaletteColours); !failure.ok())
         return failure;
     std::vector<ColorWord> words;
     if (const Failure failure = ReadPalette(path, palette.where, kPaletteColours, words);
@@ -179,6 +184,9 @@ Failure Bytes(const Invocation& call) {
         return failure;
     std::string dump;
     if (const Failure failure = BuildByteDump(call.Operand(0), palette.where, palette.count, dump);
+        !failure.ok())
+        return failure;
+    if (Failure failure = CheckInsideFile(call.Operand(0), palette.where, palette.count);
         !failure.ok())
         return failure;
     // The viewer's rows, one line each.

@@ -1,9 +1,11 @@
 #include "PaletteLookup.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <vector>
 
+#include "platform/File.h"
 #include "rom/Identify.h"
 #include "rom/PaletteIO.h"
 #include "special/ByteDump.h"
@@ -69,6 +71,21 @@ Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
         return Failure::NoColours(path, argument.text, countText);
     if (need == ColourNeed::Sixteen && palette.count < kPaletteColours)
         return Failure::FileRefused(path, text::kFewerThan16);
+    return {};
+}
+
+Failure CheckInsideFile(const std::string& path, const PaletteLocation& where,
+                        std::int64_t colours) {
+    FileStatus status;
+    const File file = File::Open(path, OpenMode::ReadOnly, status);
+    std::uint64_t size = 0;
+    if (status.ok())
+        status = file.Size(size);
+    if (!status.ok())
+        return Failure::CannotRead(path, status);
+    const std::int64_t length = 2 * std::max<std::int64_t>(colours, 0);
+    if (!where.compressed && where.location + static_cast<std::uint64_t>(length) > size)
+        return Failure::BeyondEnd(path, where.location, length, size);
     return {};
 }
 

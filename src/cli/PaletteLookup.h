@@ -43,4 +43,9 @@ Failure LoadDefinitions(const std::string& path, const DataFolders& folders,
 Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
                        const DataFolders& folders, ColourNeed need, Palette& palette);
 
+// A raw palette that a command reads whole must lie inside FILE: its `colours` words reaching
+// past the end are refused as a write there is (PaletteBeyondEnd), never shown as black.
+Failure CheckInsideFile(const std::string& path, const PaletteLocation& where,
+                        std::int64_t colours);
+
 } // namespace zandrel::cli

@@ -165,14 +165,14 @@ TEST_F(Cli, AFileThatCannotBeReadIsNamedWithTheSystemsReason) {
 TEST_F(Cli, OutputFormats) {
     const std::string dump = Dump();
     ExpectSuccess(Run({"identify", files_.Write("rom.gba", RomWithCode("BKRJ"))}), "Kemrith (J)\n");
-    const std::string program = WithDumpDefinitions("; note\r\n2,20,Two, here\r\n4,3FE,End\r\n");
+    const std::string program = WithDumpDefinitions("; note\r\n2,20,Two, here\r\n4,3F8,End\r\n");
     // list: row, count, location and name as written, tab-separated.
-    ExpectSuccess(RunWith(program, {"list", dump}), "0\t2\t20\tTwo, here\n1\t4\t3FE\tEnd\n");
+    ExpectSuccess(RunWith(program, {"list", dump}), "0\t2\t20\tTwo, here\n1\t4\t3F8\tEnd\n");
     // show: index, word, and the components expanded to 0-255 (word 6AE3 at 20).
     ExpectSuccess(RunWith(program, {"show", dump, "0"}),
                   "0\t6AE3\t24\t189\t214\n1\t78F1\t140\t57\t247\n");
-    // bytes: the viewer's rows, one line each; zeros past the end of the file.
-    ExpectSuccess(RunWith(program, {"bytes", dump, "1"}), "F5 FC 00 00 00 00 00 00\n");
+    // bytes: the viewer's rows, one line each.
+    ExpectSuccess(RunWith(program, {"bytes", dump, "1"}), "CB D2 D9 E0 E7 EE F5 FC\n");
     ExpectSuccess(Run({"bytes", dump, "@3e0"}),
                   "23 2A 31 38 3F 46 4D 54 5B 62 69 70 77 7E 85 8C\n"
                   "93 9A A1 A8 AF B6 BD C4 CB D2 D9 E0 E7 EE F5 FC\n");
@@ -181,6 +181,25 @@ TEST_F(Cli, OutputFormats) {
         "demo.gba", ReadBytes(std::string(ZANDREL_SOURCE_DIR) + "/examples/synthetic.gba"));
     EXPECT_TRUE(Run({"scan", "--raw-only", rom, "--min", "99"})
                     .out.starts_with("16,C980,Paleta bruta C980 (pontuação 100)\n"));
+}
+
+// A raw palette read whole must lie inside the file, as a write there must; a bus address is
+// no file offset in a memory dump.
+TEST_F(Cli, PalettesPastTheEndAreRefusedAsSetRefusesThem) {
+    const std::string dump = Dump();
+    const std::string program = WithDumpDefinitions("2,3FC,End\r\n3,3FC,Past\r\n");
+    const auto past = [&dump](const char* at, int bytes) {
+        return "A paleta de " + std::to_string(bytes) + " bytes na localização " + at +
+               " (hex) passa do fim do arquivo " + Quoted(dump) +
+               ", que tem 1024 bytes. Nada foi gravado, para não mudar o tamanho do arquivo.";
+    };
+    ExpectSuccess(RunWith(program, {"bytes", dump, "0"}), "E7 EE F5 FC\n");
+    ExpectFailure(RunWith(program, {"bytes", dump, "1"}), past("3FC", 6));
+    ExpectFailure(RunWith(program, {"show", dump, "1"}), past("3FC", 6));
+    ExpectFailure(RunWith(program, {"set", dump, "1", "2=0"}), past("400", 2));
+    ExpectFailure(Run({"export", dump, "@3E2", files_.File("x.act")}), past("3E2", 32));
+    ExpectFailure(Run({"show", dump, "@08000000"}), past("8000000", 32));
+    EXPECT_FALSE(std::filesystem::exists(files_.File("x.act")));
 }
 
 TEST_F(Cli, ByteViewerCountTooLargeNamesTheFile) {
