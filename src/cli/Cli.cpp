@@ -40,20 +40,12 @@ std::string OneLine(const std::string& text) {
     return line;
 }
 
-// The one line the error stream gets for a failure. The tool's own texts are one line
-// already; the window's span several and are joined, and the byte viewer's count, whose box
-// stands over the file's palette, gets the file in front.
+// The one line the error stream gets for a failure: the window's texts that span several are
+// joined, and the byte viewer's count, whose box stands over the file's palette, gets the file
+// in front.
 std::string ErrorLine(const Failure& failure) {
-    switch (failure.result) {
-    case Result::Usage:
-    case Result::FileRefused:
-    case Result::NoColours:
-        return ErrorMessage(failure);
-    case Result::CountTooLarge:
-        return Quoted(failure.file) + ": " + OneLine(ErrorMessage(failure));
-    default:
-        return OneLine(ErrorMessage(failure));
-    }
+    const std::string line = OneLine(ErrorMessage(failure));
+    return failure.result == Result::CountTooLarge ? Quoted(failure.file) + ": " + line : line;
 }
 
 Failure RunCommand(const Command& command, std::span<const std::string> words,

@@ -56,10 +56,10 @@ Failure Identify(const Invocation& call) {
     const std::string& path = call.Operand(0);
     if (Failure failure = CheckReadable(path); !failure.ok())
         return failure;
-    const std::optional<Identification> identification = IdentifyFile(path, call.folders);
-    if (!identification)
-        return Failure::FileRefused(path, text::kNotIdentified);
-    call.out << identification->title << '\n';
+    Identification identification;
+    if (Failure failure = IdentifyGame(path, call.folders, identification); !failure.ok())
+        return failure;
+    call.out << identification.title << '\n';
     return {};
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +14,8 @@
 #include "Cli.h"
 #include "CliCommands.h"
 #include "TempDir.h"
+#include "rom/Identify.h"
+#include "util/Messages.h"
 
 using namespace zandrel;
 using namespace zandrel::testing;
@@ -44,14 +47,15 @@ std::string Quoted(const std::string& text) {
 class Cli : public ::testing::Test {
   protected:
     // Runs `program` through the shell with its standard output going to `outPath` (a
-    // scratch file by default).
+    // scratch file by default); the user's data folder is the test's own, UserFolder().
     CliRun RunWith(const std::string& program, const std::vector<std::string>& args,
                    std::string outPath = {}) {
         const bool captured = outPath.empty();
         if (captured)
             outPath = scratch_.File("stdout");
         const std::string errPath = scratch_.File("stderr");
-        std::string command = ShellWord(program);
+        std::string command =
+            "XDG_DATA_HOME=" + ShellWord(files_.File("data")) + " " + ShellWord(program);
         for (const std::string& arg : args)
             command += " " + ShellWord(arg);
         const int status = std::system(
@@ -61,6 +65,7 @@ class Cli : public ::testing::Test {
                 ReadText(errPath)};
     }
     CliRun Run(const std::vector<std::string>& args) { return RunWith(ZANDREL_CLI_PATH, args); }
+    std::string UserFolder() const { return files_.File("data/zandrel"); }
 
     // A copy of the program beside a memory dump definition file of the test's own.
     std::string WithDumpDefinitions(const std::string& text) {
@@ -200,6 +205,19 @@ TEST_F(Cli, PalettesPastTheEndAreRefusedAsSetRefusesThem) {
     ExpectFailure(Run({"export", dump, "@3E2", files_.File("x.act")}), past("3E2", 32));
     ExpectFailure(Run({"show", dump, "@08000000"}), past("8000000", 32));
     EXPECT_FALSE(std::filesystem::exists(files_.File("x.act")));
+}
+
+// identify gives the core's reasons why a ROM is not identified, on one line.
+TEST_F(Cli, IdentifyExplainsAnUnidentifiedRom) {
+    const std::string program = WithDumpDefinitions("");
+    const std::string rom = files_.Write("rom.gba", RomWithCode("ZQ9X"));
+    std::string details =
+        NotIdentifiedDetails(rom, DataFolders{files_.File("program"), UserFolder(), ""});
+    std::replace(details.begin(), details.end(), '\n', ' ');
+    ExpectFailure(RunWith(program, {"identify", rom}),
+                  Quoted(rom) + ": " + text::kNotIdentified + " " + details);
+    ExpectFailure(RunWith(program, {"list", rom}),
+                  Quoted(rom) + ": " + text::kNotIdentified + " " + details);
 }
 
 TEST_F(Cli, ByteViewerCountTooLargeNamesTheFile) {
