@@ -49,7 +49,7 @@ std::string ErrorLine(const Failure& failure) {
 }
 
 Failure RunCommand(const Command& command, std::span<const std::string> words,
-                   const DataFolders& folders, std::ostream& out) {
+                   const DataFolders& folders, std::istream& in, std::ostream& out) {
     CommandArguments arguments;
     if (Failure failure = SplitArguments(command.name, words, command.options, arguments);
         !failure.ok())
@@ -60,7 +60,7 @@ Failure RunCommand(const Command& command, std::span<const std::string> words,
         return failure;
     if (Failure failure = RefuseEmptyFileNames(arguments, command.usage); !failure.ok())
         return failure;
-    return command.run(Invocation{arguments, folders, out});
+    return command.run(Invocation{arguments, folders, in, out});
 }
 
 // The exit status of a run. A usage error is followed by the usage of its command, or by the
@@ -83,8 +83,8 @@ std::string VersionLine() {
            "\n";
 }
 
-int RunCli(const std::vector<std::string>& args, const DataFolders& folders, std::ostream& out,
-           std::ostream& err) {
+int RunCli(const std::vector<std::string>& args, const DataFolders& folders, std::istream& in,
+           std::ostream& out, std::ostream& err) {
     if (args.size() == 1 && (IsHelpWord(args[0]) || args[0] == "help")) {
         out << UsageText();
         return kExitSuccess;
@@ -103,7 +103,7 @@ int RunCli(const std::vector<std::string>& args, const DataFolders& folders, std
         out << CommandUsageText(*command);
         return kExitSuccess;
     }
-    return Report(RunCommand(*command, words, folders, out), command, err);
+    return Report(RunCommand(*command, words, folders, in, out), command, err);
 }
 
 std::string ExecutableFolder(const char* argv0) {

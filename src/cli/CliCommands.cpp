@@ -1,6 +1,9 @@
 #include "CliCommands.h"
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
+#include <istream>
 #include <optional>
 #include <span>
 #include <vector>
@@ -28,11 +31,25 @@ namespace {
 constexpr int kLowestScore = 0;
 constexpr int kHighestScore = 100;
 
-// The exchange format the name of a palette file to write asks for by its extension.
-Failure FormatOfName(const std::string& path, PaletteFormat& format) {
-    format = FormatForName(path, kEveryPaletteFormat);
+// What OUTFILE --format names, in the order the usage lists them.
+constexpr std::string_view kFormatNames[] = {"gbapal", "tpl", "pal", "gpl", "act"};
+
+// The exchange format of a palette file to write: --format's, else its name's extension.
+Failure OutputFormat(const Invocation& call, const std::string& outPath, PaletteFormat& format) {
+    std::string_view name;
+    if (Failure failure = ChoiceOption(call.arguments, "--format", kFormatNames, name);
+        !failure.ok())
+        return failure;
+    if (!name.empty()) {
+        format = FormatForName("." + std::string(name), kEveryPaletteFormat);
+        return {};
+    }
+    if (outPath == kStandardStream)
+        return Failure::Usage(call.arguments.command + ": a saída padrão (-) precisa de --format " +
+                              ChoiceList(kFormatNames));
+    format = FormatForName(outPath, kEveryPaletteFormat);
     if (format == PaletteFormat::None)
-        return Failure::FileRefused(path,
+        return Failure::FileRefused(outPath,
                                     "extensão desconhecida; use .gbapal, .tpl, .pal, .gpl ou .act");
     return {};
 }
@@ -48,6 +65,25 @@ Failure PaletteOperand(const Invocation& call, ColourNeed need, Palette& palette
     if (Failure failure = PaletteArgumentOf(call, argument); !failure.ok())
         return failure;
     return ResolvePalette(call.Operand(0), argument, call.folders, need, palette);
+}
+
+// Standard input read whole, by its content as a palette file is, and no more of it than a
+// palette file may hold.
+Failure ReadPaletteFromInput(std::istream& in, PaletteWords16& words) {
+    std::vector<std::uint8_t> bytes;
+    std::array<char, 4096> buffer{};
+    while (bytes.size() <= kMaxPaletteFileSize && in) {
+        in.read(buffer.data(), buffer.size());
+        bytes.insert(bytes.end(), buffer.begin(), buffer.begin() + in.gcount());
+    }
+    const std::string name(kStandardStream);
+    if (in.bad())
+        return Failure::CannotRead(name, FileStatus{FileError::ReadFailed, EIO});
+    if (bytes.size() > kMaxPaletteFileSize)
+        return Failure::CannotRead(name, FileStatus{FileError::TooLarge, 0, kMaxPaletteFileSize});
+    if (const Failure failure = ReadPaletteOfContent(bytes, words); !failure.ok())
+        return Failure::FileRefused(name, failure.reason);
+    return {};
 }
 
 // --- The commands, in the order of the table. ---
@@ -103,10 +139,12 @@ Failure Export(const Invocation& call) {
         return failure;
     const std::string& path = call.Operand(0);
     const std::string& outPath = call.Operand(2);
+    const bool toOut = outPath == kStandardStream;
     PaletteFormat format = PaletteFormat::None;
-    if (Failure failure = FormatOfName(outPath, format); !failure.ok())
+    if (Failure failure = OutputFormat(call, outPath, format); !failure.ok())
         return failure;
-    if (Failure failure = RefuseWritingOverOpenFile(outPath, path); !failure.ok())
+    if (Failure failure = toOut ? Failure{} : RefuseWritingOverOpenFile(outPath, path);
+        !failure.ok())
         return failure;
     Palette palette;
     if (Failure failure =
@@ -119,7 +157,13 @@ Failure Export(const Invocation& call) {
     if (const Failure failure = ReadPalette(path, palette.where, kPaletteColours, words);
         !failure.ok())
         return failure;
-    return WritePaletteFile(outPath, format, WordsToColours(words), palette.name);
+    if (!toOut)
+        return WritePaletteFile(outPath, format, WordsToColours(words), palette.name);
+    const std::vector<std::uint8_t> bytes =
+        PaletteFileBytes(format, WordsToColours(words), palette.name);
+    call.out.write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    return {};
 }
 
 // INFILE is read by its content, as the window's import reads it, whatever its name says.
@@ -127,8 +171,11 @@ Failure Import(const Invocation& call) {
     Palette palette;
     if (Failure failure = PaletteOperand(call, ColourNeed::Sixteen, palette); !failure.ok())
         return failure;
+    const std::string& inPath = call.Operand(2);
     PaletteWords16 words{};
-    if (Failure failure = ReadPaletteFile(call.Operand(2), words); !failure.ok())
+    if (Failure failure = inPath == kStandardStream ? ReadPaletteFromInput(call.in, words)
+                                                    : ReadPaletteFile(inPath, words);
+        !failure.ok())
         return failure;
     return WritePalette(call.Operand(0), palette.where, words);
 }
@@ -224,6 +271,7 @@ Failure Scan(const Invocation& call) {
     return {};
 }
 
+constexpr OptionRule kExportOptions[] = {{"--format", true}};
 constexpr OptionRule kScanOptions[] = {
     {"--min", true}, {"--raw-only", false}, {"--compressed-only", false}};
 
@@ -231,7 +279,7 @@ constexpr Command kCommands[] = {
     {"identify", "FILE", 1, 1, {}, Identify},
     {"list", "FILE", 1, 1, {}, List},
     {"show", "FILE PALETTE", 2, 2, {}, Show},
-    {"export", "FILE PALETTE OUTFILE", 3, 3, {}, Export},
+    {"export", "FILE PALETTE OUTFILE [--format FORMAT]", 3, 3, kExportOptions, Export},
     {"import", "FILE PALETTE INFILE", 3, 3, {}, Import},
     {"set", "FILE PALETTE INDEX=COLOUR [INDEX=COLOUR ...]", 3, kAnyNumber, {}, Set},
     {"bytes", "FILE PALETTE", 2, 2, {}, Bytes},
@@ -253,8 +301,11 @@ std::span<const UsageNote> UsageNotes() {
          "  localização HEX, a partir do byte DESL (hex, par) dos dados descomprimidos\n"
          "  (ex.: @LZ:3B8A8C+20, @lz:3b8a8c). Numa ROM (não num dump de memória), um\n"
          "  endereço do GBA de 08000000 a 09FFFFFF é a posição no arquivo: 08000000 é 0.\n"},
-        {"OUTFILE", ".gbapal, .tpl, .pal (JASC), .gpl (GIMP) ou .act (Adobe).\n"},
-        {"INFILE", ".gbapal, .tpl, .pal, .gpl ou .act; o formato é reconhecido pelo conteúdo.\n"},
+        {"OUTFILE", ".gbapal, .tpl, .pal (JASC), .gpl (GIMP) ou .act (Adobe), ou - para\n"
+                    "  a saída padrão, com --format.\n"},
+        {"FORMAT", ChoiceList(kFormatNames) + "; vale no lugar da extensão de OUTFILE.\n"},
+        {"INFILE", ".gbapal, .tpl, .pal, .gpl ou .act, ou - para a entrada padrão; o\n"
+                   "  formato é reconhecido pelo conteúdo.\n"},
         {"INDEX=COLOUR", "índice da cor (0 a 15) e cor: uma palavra GBA (7FFF, $7FFF,\n"
                          "  0x7FFF, 1F) ou #RRGGBB, RRGGBB; ex.: 3=7FFF, 3=#FF0000.\n"},
         {"scan", "as paletas que o arquivo parece ter, como linhas de um arquivo de\n"

@@ -47,9 +47,10 @@ std::string Quoted(const std::string& text) {
 class Cli : public ::testing::Test {
   protected:
     // Runs `program` through the shell with its standard output going to `outPath` (a
-    // scratch file by default); the user's data folder is the test's own, UserFolder().
+    // scratch file by default) and its standard input read from `inPath`; the user's data
+    // folder is the test's own, UserFolder().
     CliRun RunWith(const std::string& program, const std::vector<std::string>& args,
-                   std::string outPath = {}) {
+                   std::string outPath = {}, const std::string& inPath = "/dev/null") {
         const bool captured = outPath.empty();
         if (captured)
             outPath = scratch_.File("stdout");
@@ -58,9 +59,9 @@ class Cli : public ::testing::Test {
             "XDG_DATA_HOME=" + ShellWord(files_.File("data")) + " " + ShellWord(program);
         for (const std::string& arg : args)
             command += " " + ShellWord(arg);
-        const int status = std::system(
-            (command + " >" + ShellWord(outPath) + " 2>" + ShellWord(errPath) + " </dev/null")
-                .c_str());
+        const int status = std::system((command + " >" + ShellWord(outPath) + " 2>" +
+                                        ShellWord(errPath) + " <" + ShellWord(inPath))
+                                           .c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, captured ? ReadText(outPath) : "",
                 ReadText(errPath)};
     }
@@ -113,8 +114,9 @@ TEST_F(Cli, ACommandsHelpPrintsItsOwnUsageOnly) {
         {{"set", "missing.gba", "-h", "0=zz"},
          "Uso: zandrel-cli set FILE PALETTE INDEX=COLOUR [INDEX=COLOUR ...]\n" + note("PALETTE") +
              note("INDEX=COLOUR")},
-        {{"export", "--help"},
-         "Uso: zandrel-cli export FILE PALETTE OUTFILE\n" + note("PALETTE") + note("OUTFILE")},
+        {{"export", "--format", "--help"},
+         "Uso: zandrel-cli export FILE PALETTE OUTFILE [--format FORMAT]\n" + note("PALETTE") +
+             note("OUTFILE") + note("FORMAT")},
         {{"scan", "--min", "-1", "--help"},
          "Uso: zandrel-cli scan FILE [--min N] [--raw-only|--compressed-only]\n" + note("scan")},
     };
@@ -146,6 +148,10 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
         {{"scan", dump, "--all"}, "scan: opção desconhecida \"--all\""},
         {{"scan", "--raw-only", dump, "--compressed-only"},
          "scan: --raw-only e --compressed-only não se combinam"},
+        {{"export", dump, "0", "-"},
+         "export: a saída padrão (-) precisa de --format gbapal, tpl, pal, gpl ou act"},
+        {{"export", dump, "0", "-", "--format", "bmp"},
+         "export: --format espera gbapal, tpl, pal, gpl ou act"},
     };
     for (const auto& [args, line] : cases) {
         const CliRun run = Run(args);
@@ -205,6 +211,24 @@ TEST_F(Cli, PalettesPastTheEndAreRefusedAsSetRefusesThem) {
     ExpectFailure(Run({"export", dump, "@3E2", files_.File("x.act")}), past("3E2", 32));
     ExpectFailure(Run({"show", dump, "@08000000"}), past("8000000", 32));
     EXPECT_FALSE(std::filesystem::exists(files_.File("x.act")));
+}
+
+// "-" is standard output for export (with --format) and standard input for import, which is
+// read by its content and no further than a palette file may reach.
+TEST_F(Cli, ADashIsTheStandardStream) {
+    const std::string dump = Dump();
+    const std::string jasc = files_.File("p.pal");
+    ExpectSuccess(Run({"export", dump, "@40", jasc}), "");
+    ExpectSuccess(Run({"export", dump, "@40", "-", "--format=pal"}), ReadText(jasc));
+    ExpectSuccess(RunWith(ZANDREL_CLI_PATH, {"import", dump, "@0", "-"}, {}, jasc), "");
+    std::vector<std::uint8_t> expected = PatternBytes(1024);
+    for (std::size_t k = 0; k < 32; ++k)
+        expected[k] = expected[0x40 + k] & (k % 2 == 1 ? 0x7F : 0xFF);
+    EXPECT_EQ(ReadBytes(dump), expected);
+    const std::string huge = files_.Write("huge", std::vector<std::uint8_t>((1 << 20) + 1, 0));
+    ExpectFailure(RunWith(ZANDREL_CLI_PATH, {"import", dump, "@0", "-"}, {}, huge),
+                  "Não foi possível ler o arquivo \"-\". O arquivo passa do limite de 1 MiB");
+    EXPECT_EQ(ReadBytes(dump), expected);
 }
 
 // identify gives the core's reasons why a ROM is not identified, on one line.
