@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Arguments.h"
+#include "Json.h"
 #include "PaletteLookup.h"
 #include "colour/Codec.h"
 #include "palfiles/PaletteFiles.h"
@@ -23,6 +24,7 @@
 #include "scan/PaletteScanner.h"
 #include "special/ByteDump.h"
 #include "util/Messages.h"
+#include "util/NumberText.h"
 
 namespace zandrel::cli {
 
@@ -95,7 +97,17 @@ Failure Identify(const Invocation& call) {
     Identification identification;
     if (Failure failure = IdentifyGame(path, call.folders, identification); !failure.ok())
         return failure;
-    call.out << identification.title << '\n';
+    if (!call.Json()) {
+        call.out << identification.title << '\n';
+        return {};
+    }
+    call.out << JsonObject()
+                    .Text("file", path)
+                    .Text("title", identification.title)
+                    .TextOrNull("code", identification.code)
+                    .Text("definitions", DefinitionPath(identification, call.folders))
+                    .Close()
+             << '\n';
     return {};
 }
 
@@ -107,29 +119,67 @@ Failure List(const Invocation& call) {
     if (Failure failure = LoadDefinitions(path, call.folders, definitions); !failure.ok())
         return failure;
     const PaletteTable& table = definitions.table;
-    for (std::size_t row = 0; row < table.locations.size(); ++row)
-        call.out << row << '\t' << table.counts[row] << '\t' << table.locations[row] << '\t'
-                 << table.names[row] << '\n';
+    std::vector<std::string> rows;
+    for (std::size_t row = 0; row < table.locations.size(); ++row) {
+        if (!call.Json()) {
+            call.out << row << '\t' << table.counts[row] << '\t' << table.locations[row] << '\t'
+                     << table.names[row] << '\n';
+            continue;
+        }
+        rows.push_back(JsonObject()
+                           .Number("row", static_cast<std::int64_t>(row))
+                           .Text("count", table.counts[row])
+                           .Number("colours", PaletteColourCount(table.counts[row]))
+                           .Text("location", table.locations[row])
+                           .Text("name", table.names[row])
+                           .Close());
+    }
+    if (call.Json())
+        call.out << JsonObject()
+                        .Text("file", path)
+                        .Text("definitions", definitions.path)
+                        .Array("palettes", rows)
+                        .Close()
+                 << '\n';
     return {};
 }
 
 Failure Show(const Invocation& call) {
+    const std::string& path = call.Operand(0);
     Palette palette;
     if (Failure failure = PaletteOperand(call, ColourNeed::OneOrMore, palette); !failure.ok())
         return failure;
-    if (Failure failure = CheckInsideFile(call.Operand(0), palette.where, palette.count);
-        !failure.ok())
+    if (Failure failure = CheckInsideFile(path, palette.where, palette.count); !failure.ok())
         return failure;
     std::vector<ColorWord> words;
     if (const Failure failure =
-            ReadPalette(call.Operand(0), palette.where, static_cast<int>(palette.count), words);
+            ReadPalette(path, palette.where, static_cast<int>(palette.count), words);
         !failure.ok())
         return failure;
+    std::vector<std::string> colours;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const Rgb rgb = SplitColor(WordToColor(words[i]));
-        call.out << i << '\t' << WordHexText(words[i]) << '\t' << rgb.red << '\t' << rgb.green
-                 << '\t' << rgb.blue << '\n';
+        if (!call.Json()) {
+            call.out << i << '\t' << WordHexText(words[i]) << '\t' << rgb.red << '\t' << rgb.green
+                     << '\t' << rgb.blue << '\n';
+            continue;
+        }
+        colours.push_back(JsonObject()
+                              .Number("index", static_cast<std::int64_t>(i))
+                              .Text("word", WordHexText(words[i]))
+                              .Number("red", rgb.red)
+                              .Number("green", rgb.green)
+                              .Number("blue", rgb.blue)
+                              .Close());
     }
+    if (call.Json())
+        call.out << JsonObject()
+                        .Text("file", path)
+                        .Text("palette", palette.name)
+                        .Text("location", PaletteLocationText(palette.where))
+                        .Array("colours", colours)
+                        .Close()
+                 << '\n';
     return {};
 }
 
@@ -271,14 +321,15 @@ Failure Scan(const Invocation& call) {
     return {};
 }
 
+constexpr OptionRule kJsonOption[] = {{"--json", false}};
 constexpr OptionRule kExportOptions[] = {{"--format", true}};
 constexpr OptionRule kScanOptions[] = {
     {"--min", true}, {"--raw-only", false}, {"--compressed-only", false}};
 
 constexpr Command kCommands[] = {
-    {"identify", "FILE", 1, 1, {}, Identify},
-    {"list", "FILE", 1, 1, {}, List},
-    {"show", "FILE PALETTE", 2, 2, {}, Show},
+    {"identify", "FILE [--json]", 1, 1, kJsonOption, Identify},
+    {"list", "FILE [--json]", 1, 1, kJsonOption, List},
+    {"show", "FILE PALETTE [--json]", 2, 2, kJsonOption, Show},
     {"export", "FILE PALETTE OUTFILE [--format FORMAT]", 3, 3, kExportOptions, Export},
     {"import", "FILE PALETTE INFILE", 3, 3, {}, Import},
     {"set", "FILE PALETTE INDEX=COLOUR [INDEX=COLOUR ...]", 3, kAnyNumber, {}, Set},
@@ -314,6 +365,7 @@ std::span<const UsageNote> UsageNotes() {
                      std::to_string(kLowestScore) + " a " + std::to_string(kHighestScore) +
                      ", padrão " + std::to_string(kDefaultMinimumScore) +
                      "), --raw-only só as brutas, --compressed-only só as comprimidas.\n"},
+        {"--json", "a saída como um objeto JSON numa linha, para scripts.\n"},
     };
     return notes;
 }

@@ -148,6 +148,7 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
         {{"scan", dump, "--all"}, "scan: opção desconhecida \"--all\""},
         {{"scan", "--raw-only", dump, "--compressed-only"},
          "scan: --raw-only e --compressed-only não se combinam"},
+        {{"identify", dump, "--json=yes"}, "identify: --json não leva valor"},
         {{"export", dump, "0", "-"},
          "export: a saída padrão (-) precisa de --format gbapal, tpl, pal, gpl ou act"},
         {{"export", dump, "0", "-", "--format", "bmp"},
@@ -211,6 +212,34 @@ TEST_F(Cli, PalettesPastTheEndAreRefusedAsSetRefusesThem) {
     ExpectFailure(Run({"export", dump, "@3E2", files_.File("x.act")}), past("3E2", 32));
     ExpectFailure(Run({"show", dump, "@08000000"}), past("8000000", 32));
     EXPECT_FALSE(std::filesystem::exists(files_.File("x.act")));
+}
+
+TEST_F(Cli, JsonOutputs) {
+    const std::string dump = Dump();
+    const std::string program = WithDumpDefinitions("2,20,Dois \"2\"\r\nx,LZ:40,\r\n");
+    const std::string file = R"({"file":")" + dump + R"(",)";
+    const std::string definitions = R"("definitions":")" + files_.File("program/MEMORYDUMP.ZNDL");
+    ExpectSuccess(RunWith(program, {"identify", "--json", dump}),
+                  file + R"("title":"MEMORY DUMP","code":null,)" + definitions + "\"}\n");
+    ExpectSuccess(RunWith(program, {"list", "--json", dump}),
+                  file + definitions +
+                      R"(","palettes":[{"row":0,"count":"2","colours":2,"location":"20",)"
+                      R"("name":"Dois \"2\""},{"row":1,"count":"x","colours":0,)"
+                      R"("location":"LZ:40","name":""}]})"
+                      "\n");
+    ExpectSuccess(RunWith(program, {"show", dump, "0", "--json"}),
+                  file + R"("palette":"Dois \"2\"","location":"20","colours":[)"
+                         R"({"index":0,"word":"6AE3","red":24,"green":189,"blue":214},)"
+                         R"({"index":1,"word":"78F1","red":140,"green":57,"blue":247}]})"
+                         "\n");
+    const std::string rom = files_.Write(
+        "rom.gba", ReadBytes(std::string(ZANDREL_SOURCE_DIR) + "/examples/synthetic.gba"));
+    std::filesystem::create_directories(UserFolder());
+    files_.WriteText("data/zandrel/ZNDL.ZNDL", "");
+    ExpectSuccess(Run({"identify", rom, "--json"}),
+                  R"j({"file":")j" + rom +
+                      R"j(","title":"ZANDREL DEMO (ZNDL)","code":"ZNDL","definitions":")j" +
+                      UserFolder() + "/ZNDL.ZNDL\"}\n");
 }
 
 // "-" is standard output for export (with --format) and standard input for import, which is
