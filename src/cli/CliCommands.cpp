@@ -11,6 +11,7 @@
 #include "Arguments.h"
 #include "Json.h"
 #include "PaletteLookup.h"
+#include "ScanCommand.h"
 #include "colour/Codec.h"
 #include "palfiles/PaletteFiles.h"
 #include "palfiles/PaletteFormats.h"
@@ -21,7 +22,6 @@
 #include "rom/PaletteAccess.h"
 #include "rom/PaletteIO.h"
 #include "rom/PaletteLocation.h"
-#include "scan/PaletteScanner.h"
 #include "special/ByteDump.h"
 #include "util/Messages.h"
 #include "util/NumberText.h"
@@ -29,9 +29,6 @@
 namespace zandrel::cli {
 
 namespace {
-
-constexpr int kLowestScore = 0;
-constexpr int kHighestScore = 100;
 
 // What OUTFILE --format names, in the order the usage lists them.
 constexpr std::string_view kFormatNames[] = {"gbapal", "tpl", "pal", "gpl", "act"};
@@ -299,32 +296,8 @@ Failure Bytes(const Invocation& call) {
     return {};
 }
 
-// The candidates as definition-file lines, best first.
-Failure Scan(const Invocation& call) {
-    ScanOptions options;
-    if (Failure failure = NumberOption(call.arguments, "--min", "uma pontuação", kLowestScore,
-                                       kHighestScore, options.minimumScore);
-        !failure.ok())
-        return failure;
-    if (Failure failure = RefuseBoth(call.arguments, "--raw-only", "--compressed-only");
-        !failure.ok())
-        return failure;
-    options.raw = !call.arguments.Has("--compressed-only");
-    options.compressed = !call.arguments.Has("--raw-only");
-    const std::string& path = call.Operand(0);
-    std::vector<std::uint8_t> rom;
-    if (Failure failure = ReadRomImage(path, rom); !failure.ok())
-        return failure;
-    for (const PaletteCandidate& candidate : ScanPalettes(rom, options))
-        call.out << DefinitionLine(kPaletteColours, candidate.where, CandidateName(candidate))
-                 << '\n';
-    return {};
-}
-
 constexpr OptionRule kJsonOption[] = {{"--json", false}};
 constexpr OptionRule kExportOptions[] = {{"--format", true}};
-constexpr OptionRule kScanOptions[] = {
-    {"--min", true}, {"--raw-only", false}, {"--compressed-only", false}};
 
 constexpr Command kCommands[] = {
     {"identify", "FILE [--json]", 1, 1, kJsonOption, Identify},
@@ -334,7 +307,7 @@ constexpr Command kCommands[] = {
     {"import", "FILE PALETTE INFILE", 3, 3, {}, Import},
     {"set", "FILE PALETTE INDEX=COLOUR [INDEX=COLOUR ...]", 3, kAnyNumber, {}, Set},
     {"bytes", "FILE PALETTE", 2, 2, {}, Bytes},
-    {"scan", "FILE [--min N] [--raw-only|--compressed-only]", 1, 1, kScanOptions, Scan},
+    {"scan", kScanUsage, 1, 1, kScanOptions, Scan},
 };
 
 } // namespace
@@ -359,12 +332,7 @@ std::span<const UsageNote> UsageNotes() {
                    "  formato é reconhecido pelo conteúdo.\n"},
         {"INDEX=COLOUR", "índice da cor (0 a 15) e cor: uma palavra GBA (7FFF, $7FFF,\n"
                          "  0x7FFF, 1F) ou #RRGGBB, RRGGBB; ex.: 3=7FFF, 3=#FF0000.\n"},
-        {"scan", "as paletas que o arquivo parece ter, como linhas de um arquivo de\n"
-                 "  definições, da melhor para a pior; --min N só as de pontuação N ou mais\n"
-                 "  (" +
-                     std::to_string(kLowestScore) + " a " + std::to_string(kHighestScore) +
-                     ", padrão " + std::to_string(kDefaultMinimumScore) +
-                     "), --raw-only só as brutas, --compressed-only só as comprimidas.\n"},
+        {"scan", ScanNote()},
         {"--json", "a saída como um objeto JSON numa linha, para scripts.\n"},
     };
     return notes;

@@ -118,7 +118,9 @@ TEST_F(Cli, ACommandsHelpPrintsItsOwnUsageOnly) {
          "Uso: zandrel-cli export FILE PALETTE OUTFILE [--format FORMAT]\n" + note("PALETTE") +
              note("OUTFILE") + note("FORMAT")},
         {{"scan", "--min", "-1", "--help"},
-         "Uso: zandrel-cli scan FILE [--min N] [--raw-only|--compressed-only]\n" + note("scan")},
+         "Uso: zandrel-cli scan FILE [--min N] [--raw-only|--compressed-only] [--sort "
+         "best|offset] [-o NEWFILE [--force]] [--json]\n" +
+             note("scan") + note("--json")},
     };
     for (const auto& [args, usage] : cases)
         ExpectSuccess(Run(args), usage);
@@ -148,6 +150,8 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
         {{"scan", dump, "--all"}, "scan: opção desconhecida \"--all\""},
         {{"scan", "--raw-only", dump, "--compressed-only"},
          "scan: --raw-only e --compressed-only não se combinam"},
+        {{"scan", dump, "--sort", "size"}, "scan: --sort espera best ou offset"},
+        {{"scan", dump, "--json", "-o", "-"}, "scan: --json e -o não se combinam"},
         {{"identify", dump, "--json=yes"}, "identify: --json não leva valor"},
         {{"export", dump, "0", "-"},
          "export: a saída padrão (-) precisa de --format gbapal, tpl, pal, gpl ou act"},
@@ -240,6 +244,43 @@ TEST_F(Cli, JsonOutputs) {
                   R"j({"file":")j" + rom +
                       R"j(","title":"ZANDREL DEMO (ZNDL)","code":"ZNDL","definitions":")j" +
                       UserFolder() + "/ZNDL.ZNDL\"}\n");
+    EXPECT_TRUE(
+        Run({"scan", rom, "--json", "--min", "99"})
+            .out.starts_with(R"j({"file":")j" + rom +
+                             R"j(","palettes":[{"location":"LZ:6290","score":100,)j"
+                             R"j("name":"Paleta comprimida LZ77 6290 (pontuação 100)"},)j"));
+}
+
+// -o writes the lines a scan prints, into a new file placed whole, only when it found some;
+// an existing file is replaced only with --force, and never the scanned file itself.
+TEST_F(Cli, ScanWritesANewDefinitionFileOnlyWhenItFoundPalettes) {
+    const std::string rom = files_.Write(
+        "rom.gba", ReadBytes(std::string(ZANDREL_SOURCE_DIR) + "/examples/synthetic.gba"));
+    const std::string found = Run({"scan", rom, "--min", "99"}).out;
+    const std::string out = files_.File("ZNDL.ZNDL");
+    ExpectSuccess(Run({"scan", rom, "-o", out, "--min=99"}), "");
+    EXPECT_EQ(ReadText(out), found);
+    ExpectFailure(Run({"scan", rom, "-o", out}),
+                  Quoted(out) + ": o arquivo já existe; use --force para substituí-lo. Nada foi "
+                                "gravado.");
+    ExpectFailure(Run({"scan", rom, "-o", rom, "--force"}),
+                  Quoted(rom) + ": é o próprio arquivo " + Quoted(rom) +
+                      "; escolha outro arquivo de saída. Nada foi gravado.");
+    const std::string empty = files_.Write("empty.gba", std::vector<std::uint8_t>(4096, 0));
+    ExpectFailure(Run({"scan", empty, "-o", out, "--force"}),
+                  Quoted(empty) +
+                      ": nenhuma paleta encontrada com pontuação 50 ou mais; nada "
+                      "foi gravado em " +
+                      Quoted(out));
+    EXPECT_EQ(ReadText(out), found);
+    ExpectSuccess(Run({"scan", rom, "-o", out, "--force", "--min", "100", "--raw-only"}), "");
+    EXPECT_TRUE(ReadText(out).starts_with("16,C980,"));
+    // In file order: C9C0, scored 99, moves from last to before 1050C, scored 100.
+    const std::string best = Run({"scan", rom, "--min", "99", "--raw-only"}).out;
+    const std::size_t low = best.rfind("16,C9C0,");
+    const std::size_t after = best.find("16,1050C,");
+    ExpectSuccess(Run({"scan", rom, "--min", "99", "--raw-only", "--sort", "offset", "-o", "-"}),
+                  best.substr(0, after) + best.substr(low) + best.substr(after, low - after));
 }
 
 // "-" is standard output for export (with --format) and standard input for import, which is
