@@ -16,6 +16,7 @@
 #include "TempDir.h"
 #include "rom/Identify.h"
 #include "util/Messages.h"
+#include "util/Text.h"
 
 using namespace zandrel;
 using namespace zandrel::testing;
@@ -38,10 +39,6 @@ std::string ShellWord(const std::string& text) {
     for (const char c : text)
         word += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return word + "'";
-}
-
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
 }
 
 class Cli : public ::testing::Test {
@@ -77,6 +74,9 @@ class Cli : public ::testing::Test {
         return (folder / "zandrel-cli").string();
     }
     std::string Dump() { return files_.Write("palettes.dmp", PatternBytes(1024)); }
+    std::string Synthetic() {
+        return files_.Write("rom.gba", ReadBytes(ZANDREL_SOURCE_DIR "/examples/synthetic.gba"));
+    }
 
     static void ExpectSuccess(const CliRun& run, const std::string& out) {
         EXPECT_EQ(run.status, 0) << run.err;
@@ -110,13 +110,9 @@ TEST_F(Cli, ACommandsHelpPrintsItsOwnUsageOnly) {
         return std::string("no note ") + std::string(subject);
     };
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"bytes", "--help"}, "Uso: zandrel-cli bytes FILE PALETTE\n" + note("PALETTE")},
         {{"set", "missing.gba", "-h", "0=zz"},
          "Uso: zandrel-cli set FILE PALETTE INDEX=COLOUR [INDEX=COLOUR ...]\n" + note("PALETTE") +
              note("INDEX=COLOUR")},
-        {{"export", "--format", "--help"},
-         "Uso: zandrel-cli export FILE PALETTE OUTFILE [--format FORMAT]\n" + note("PALETTE") +
-             note("OUTFILE") + note("FORMAT")},
         {{"scan", "--min", "-1", "--help"},
          "Uso: zandrel-cli scan FILE [--min N] [--raw-only|--compressed-only] [--sort "
          "best|offset] [-o NEWFILE [--force]] [--json]\n" +
@@ -130,33 +126,23 @@ TEST_F(Cli, ACommandsHelpPrintsItsOwnUsageOnly) {
 TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
     const std::string dump = Dump();
     const std::string badRow = "esperado o número de uma paleta (0, 1, ...) ou @HEX";
-    const std::string badAt = "esperada uma localização hex de 0 a 7FFFFFFF, como @1A0, ou um "
-                              "bloco comprimido, como @LZ:3B8A8C+20";
-    const std::string badSet = "esperado um índice decimal e uma cor, como 3=7FFF, 3=0x7FFF ou "
-                               "3=#FFFFFF";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "falta o comando"},
         {{"paint", dump}, "comando desconhecido \"paint\""},
         {{"show", dump}, "show: esperados 2 argumentos, recebido 1"},
         {{"set", dump, "0"}, "set: esperados ao menos 3 argumentos, recebidos 2"},
         {{"show", dump, "-1"}, "PALETTE \"-1\": " + badRow},
-        {{"show", dump, "@LZ:10+3"}, "PALETTE \"@LZ:10+3\": " + badAt},
-        {{"set", dump, "0", "0=0", "3"}, "INDEX=COLOUR \"3\": " + badSet},
         {{"scan"}, "scan: esperado 1 argumento, recebidos 0"},
         {{"scan", ""}, "scan: o nome de FILE está vazio"},
         {{"export", dump, "0", ""}, "export: o nome de OUTFILE está vazio"},
         {{"scan", dump, "--min"}, "scan: --min espera uma pontuação de 0 a 100"},
-        {{"scan", dump, "--min=101"}, "scan: --min espera uma pontuação de 0 a 100"},
         {{"scan", dump, "--all"}, "scan: opção desconhecida \"--all\""},
         {{"scan", "--raw-only", dump, "--compressed-only"},
          "scan: --raw-only e --compressed-only não se combinam"},
         {{"scan", dump, "--sort", "size"}, "scan: --sort espera best ou offset"},
         {{"scan", dump, "--json", "-o", "-"}, "scan: --json e -o não se combinam"},
-        {{"identify", dump, "--json=yes"}, "identify: --json não leva valor"},
         {{"export", dump, "0", "-"},
          "export: a saída padrão (-) precisa de --format gbapal, tpl, pal, gpl ou act"},
-        {{"export", dump, "0", "-", "--format", "bmp"},
-         "export: --format espera gbapal, tpl, pal, gpl ou act"},
     };
     for (const auto& [args, line] : cases) {
         const CliRun run = Run(args);
@@ -192,11 +178,6 @@ TEST_F(Cli, OutputFormats) {
     ExpectSuccess(Run({"bytes", dump, "@3e0"}),
                   "23 2A 31 38 3F 46 4D 54 5B 62 69 70 77 7E 85 8C\n"
                   "93 9A A1 A8 AF B6 BD C4 CB D2 D9 E0 E7 EE F5 FC\n");
-    // scan: definition-file lines, best first.
-    const std::string rom = files_.Write(
-        "demo.gba", ReadBytes(std::string(ZANDREL_SOURCE_DIR) + "/examples/synthetic.gba"));
-    EXPECT_TRUE(Run({"scan", "--raw-only", rom, "--min", "99"})
-                    .out.starts_with("16,C980,Paleta bruta C980 (pontuação 100)\n"));
 }
 
 // A raw palette read whole must lie inside the file, as a write there must; a bus address is
@@ -209,7 +190,6 @@ TEST_F(Cli, PalettesPastTheEndAreRefusedAsSetRefusesThem) {
                " (hex) passa do fim do arquivo " + Quoted(dump) +
                ", que tem 1024 bytes. Nada foi gravado, para não mudar o tamanho do arquivo.";
     };
-    ExpectSuccess(RunWith(program, {"bytes", dump, "0"}), "E7 EE F5 FC\n");
     ExpectFailure(RunWith(program, {"bytes", dump, "1"}), past("3FC", 6));
     ExpectFailure(RunWith(program, {"show", dump, "1"}), past("3FC", 6));
     ExpectFailure(RunWith(program, {"set", dump, "1", "2=0"}), past("400", 2));
@@ -220,30 +200,22 @@ TEST_F(Cli, PalettesPastTheEndAreRefusedAsSetRefusesThem) {
 
 TEST_F(Cli, JsonOutputs) {
     const std::string dump = Dump();
-    const std::string program = WithDumpDefinitions("2,20,Dois \"2\"\r\nx,LZ:40,\r\n");
+    const std::string program = WithDumpDefinitions("1,20,Um \"1\"\r\n");
     const std::string file = R"({"file":")" + dump + R"(",)";
     const std::string definitions = R"("definitions":")" + files_.File("program/MEMORYDUMP.ZNDL");
     ExpectSuccess(RunWith(program, {"identify", "--json", dump}),
                   file + R"("title":"MEMORY DUMP","code":null,)" + definitions + "\"}\n");
     ExpectSuccess(RunWith(program, {"list", "--json", dump}),
-                  file + definitions +
-                      R"(","palettes":[{"row":0,"count":"2","colours":2,"location":"20",)"
-                      R"("name":"Dois \"2\""},{"row":1,"count":"x","colours":0,)"
-                      R"("location":"LZ:40","name":""}]})"
-                      "\n");
+                  file + definitions + R"(","palettes":[{"row":0,"count":"1","colours":1,)" +
+                      R"("location":"20","name":"Um \"1\""}]})" + "\n");
     ExpectSuccess(RunWith(program, {"show", dump, "0", "--json"}),
-                  file + R"("palette":"Dois \"2\"","location":"20","colours":[)"
-                         R"({"index":0,"word":"6AE3","red":24,"green":189,"blue":214},)"
-                         R"({"index":1,"word":"78F1","red":140,"green":57,"blue":247}]})"
-                         "\n");
-    const std::string rom = files_.Write(
-        "rom.gba", ReadBytes(std::string(ZANDREL_SOURCE_DIR) + "/examples/synthetic.gba"));
-    std::filesystem::create_directories(UserFolder());
-    files_.WriteText("data/zandrel/ZNDL.ZNDL", "");
-    ExpectSuccess(Run({"identify", rom, "--json"}),
-                  R"j({"file":")j" + rom +
-                      R"j(","title":"ZANDREL DEMO (ZNDL)","code":"ZNDL","definitions":")j" +
-                      UserFolder() + "/ZNDL.ZNDL\"}\n");
+                  file + R"("palette":"Um \"1\"","location":"20","colours":[{"index":0,)" +
+                      R"("word":"6AE3","red":24,"green":189,"blue":214}]})" + "\n");
+    const std::string game = files_.Write("game.gba", RomWithCode("BKRJ"));
+    ExpectSuccess(RunWith(program, {"identify", game, "--json"}),
+                  R"j({"file":")j" + game + R"j(","title":"Kemrith (J)","code":"BKRJ",)j" +
+                      R"("definitions":")" + files_.File("program/KEMR_J.ZNDL") + "\"}\n");
+    const std::string rom = Synthetic();
     EXPECT_TRUE(
         Run({"scan", rom, "--json", "--min", "99"})
             .out.starts_with(R"j({"file":")j" + rom +
@@ -252,35 +224,29 @@ TEST_F(Cli, JsonOutputs) {
 }
 
 // -o writes the lines a scan prints, into a new file placed whole, only when it found some;
-// an existing file is replaced only with --force, and never the scanned file itself.
+// an existing file is replaced only with --force (hostile.sh: what else -o refuses).
 TEST_F(Cli, ScanWritesANewDefinitionFileOnlyWhenItFoundPalettes) {
-    const std::string rom = files_.Write(
-        "rom.gba", ReadBytes(std::string(ZANDREL_SOURCE_DIR) + "/examples/synthetic.gba"));
-    const std::string found = Run({"scan", rom, "--min", "99"}).out;
+    const std::string rom = Synthetic();
+    const std::string found = Run({"scan", rom, "--min", "99", "--raw-only", "-o", "-"}).out;
     const std::string out = files_.File("ZNDL.ZNDL");
-    ExpectSuccess(Run({"scan", rom, "-o", out, "--min=99"}), "");
+    ExpectSuccess(Run({"scan", rom, "-o", out, "--min=99", "--raw-only"}), "");
     EXPECT_EQ(ReadText(out), found);
     ExpectFailure(Run({"scan", rom, "-o", out}),
                   Quoted(out) + ": o arquivo já existe; use --force para substituí-lo. Nada foi "
                                 "gravado.");
-    ExpectFailure(Run({"scan", rom, "-o", rom, "--force"}),
-                  Quoted(rom) + ": é o próprio arquivo " + Quoted(rom) +
-                      "; escolha outro arquivo de saída. Nada foi gravado.");
     const std::string empty = files_.Write("empty.gba", std::vector<std::uint8_t>(4096, 0));
     ExpectFailure(Run({"scan", empty, "-o", out, "--force"}),
-                  Quoted(empty) +
-                      ": nenhuma paleta encontrada com pontuação 50 ou mais; nada "
-                      "foi gravado em " +
-                      Quoted(out));
+                  Quoted(empty) + ": nenhuma paleta encontrada com pontuação 50 ou mais; nada " +
+                      "foi gravado em " + Quoted(out));
     EXPECT_EQ(ReadText(out), found);
-    ExpectSuccess(Run({"scan", rom, "-o", out, "--force", "--min", "100", "--raw-only"}), "");
-    EXPECT_TRUE(ReadText(out).starts_with("16,C980,"));
-    // In file order: C9C0, scored 99, moves from last to before 1050C, scored 100.
-    const std::string best = Run({"scan", rom, "--min", "99", "--raw-only"}).out;
-    const std::size_t low = best.rfind("16,C9C0,");
-    const std::size_t after = best.find("16,1050C,");
-    ExpectSuccess(Run({"scan", rom, "--min", "99", "--raw-only", "--sort", "offset", "-o", "-"}),
-                  best.substr(0, after) + best.substr(low) + best.substr(after, low - after));
+    // Replaced, in file order: C9C0, scored 99, moves from last to before 1050C, scored 100.
+    ExpectSuccess(
+        Run({"scan", rom, "--min", "99", "--raw-only", "--sort", "offset", "-o", out, "--force"}),
+        "");
+    const std::size_t low = found.rfind("16,C9C0,");
+    const std::size_t after = found.find("16,1050C,");
+    EXPECT_EQ(ReadText(out),
+              found.substr(0, after) + found.substr(low) + found.substr(after, low - after));
 }
 
 // "-" is standard output for export (with --format) and standard input for import, which is
@@ -291,14 +257,12 @@ TEST_F(Cli, ADashIsTheStandardStream) {
     ExpectSuccess(Run({"export", dump, "@40", jasc}), "");
     ExpectSuccess(Run({"export", dump, "@40", "-", "--format=pal"}), ReadText(jasc));
     ExpectSuccess(RunWith(ZANDREL_CLI_PATH, {"import", dump, "@0", "-"}, {}, jasc), "");
-    std::vector<std::uint8_t> expected = PatternBytes(1024);
-    for (std::size_t k = 0; k < 32; ++k)
-        expected[k] = expected[0x40 + k] & (k % 2 == 1 ? 0x7F : 0xFF);
-    EXPECT_EQ(ReadBytes(dump), expected);
+    EXPECT_EQ(Run({"show", dump, "@0"}).out, Run({"show", dump, "@40"}).out);
+    const std::vector<std::uint8_t> imported = ReadBytes(dump);
     const std::string huge = files_.Write("huge", std::vector<std::uint8_t>((1 << 20) + 1, 0));
     ExpectFailure(RunWith(ZANDREL_CLI_PATH, {"import", dump, "@0", "-"}, {}, huge),
                   "Não foi possível ler o arquivo \"-\". O arquivo passa do limite de 1 MiB");
-    EXPECT_EQ(ReadBytes(dump), expected);
+    EXPECT_EQ(ReadBytes(dump), imported);
 }
 
 // identify gives the core's reasons why a ROM is not identified, on one line.
@@ -309,8 +273,6 @@ TEST_F(Cli, IdentifyExplainsAnUnidentifiedRom) {
         NotIdentifiedDetails(rom, DataFolders{files_.File("program"), UserFolder(), ""});
     std::replace(details.begin(), details.end(), '\n', ' ');
     ExpectFailure(RunWith(program, {"identify", rom}),
-                  Quoted(rom) + ": " + text::kNotIdentified + " " + details);
-    ExpectFailure(RunWith(program, {"list", rom}),
                   Quoted(rom) + ": " + text::kNotIdentified + " " + details);
 }
 
