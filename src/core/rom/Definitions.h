@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,42 @@ struct PaletteTable {
     // The 1-based line of each entry (one per count), for the messages about its location.
     std::vector<std::int64_t> lines;
 };
+
+// One line of a definition file, without its line end.
+struct DefinitionLine {
+    std::string_view text;
+    std::int64_t number = 0;  // 1-based, as an editor numbers the file's lines
+    bool afterLoneCr = false; // the text follows a bare CR inside the line `number`
+};
+
+// The lines of a text, in order. A line ends at LF, CR LF or a bare CR, whichever comes
+// first; a final line end makes no extra empty line. Lines are numbered as an editor shows
+// them: by LF when the text holds one, so a bare CR inside such a line (in a name, say)
+// starts no new number; by CR in a text of CR-only line ends.
+class DefinitionLineReader {
+  public:
+    explicit DefinitionLineReader(std::string_view text);
+    // The next line, or nothing after the last.
+    std::optional<DefinitionLine> Next();
+
+  private:
+    // The offset of the next `ch` in [from, to), or `to`.
+    std::size_t Find(char ch, std::size_t from, std::size_t to) const;
+
+    std::string_view text_;
+    std::size_t start_ = 0;    // where the next line starts
+    std::size_t lineFeed_ = 0; // the first LF at or after start_, or the end of the text
+    bool numberedByLineFeed_ = false;
+    std::int64_t number_ = 0;
+    bool afterLoneCr_ = false; // the next line follows a bare CR inside a numbered line
+};
+
+// Adds the entry of one line, "count,location,name", to the table; a comment line (";" first)
+// adds nothing. A line without a comma adds nothing; with one comma, its count and the rest
+// as its name; either stops the load, as does a line past the 32767 rows the lists hold.
+// Failures name the file as `name`.
+Failure AddDefinitionEntry(const DefinitionLine& line, PaletteTable& table,
+                           const std::string& name = {});
 
 // Reads every entry of the 8-bit text into the table, in file order. Lines end with CR LF (a
 // bare LF or CR also ends a line; a final line end makes no extra empty line); a leading
