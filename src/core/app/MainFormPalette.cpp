@@ -36,7 +36,7 @@ void MainForm::List1_Click() {
         return;
     }
 
-    model_.lblLocaliza.caption = text::kLocationCaption + model_.lstColor.Row(row);
+    model_.lblLocaliza.caption = text::kLocationCaption + std::string(model_.lstColor.Row(row));
     model_.Command2.enabled = true;
     if (app_.ShowsMemoryDump())
         model_.cmdExibir.enabled = true;
@@ -71,10 +71,10 @@ void MainForm::Command2_Click() {
     // A count that gives no colours writes no byte, so nothing may be confirmed as saved.
     const int count = SelectedColourCount();
     if (count < 1) {
-        services_.MessageBox(
-            ErrorMessage(Failure::NoColours(app_.RomPath, "\"" + model_.List1.Row(row) + "\"",
-                                            model_.lstCount.Row(row))),
-            kStyleExclamation);
+        const std::string name = std::string("\"").append(model_.List1.Row(row)).append("\"");
+        services_.MessageBox(ErrorMessage(Failure::NoColours(
+                                 app_.RomPath, name, std::string(model_.lstCount.Row(row)))),
+                             kStyleExclamation);
         return;
     }
     // Saving traps nothing: a write that did not happen is reported, never confirmed.

@@ -40,34 +40,25 @@ std::optional<DefinitionLine> DefinitionLineReader::Next() {
     return line;
 }
 
-Failure AddDefinitionEntry(const DefinitionLine& line, PaletteTable& table,
-                           const std::string& name) {
-    const std::string_view text = line.text;
-    if (!text.empty() && text.front() == ';')
+DefinitionEntry ParseDefinitionEntry(std::string_view line) {
+    using Shape = DefinitionEntry::Shape;
+    if (!line.empty() && line.front() == ';')
         return {};
     // The count and the location are a few characters each: a plain loop finds their commas
     // sooner than a library search would start.
-    const auto comma = [&text](std::size_t from) {
-        while (from < text.size() && text[from] != ',')
+    const auto comma = [&line](std::size_t from) {
+        while (from < line.size() && line[from] != ',')
             ++from;
-        return from < text.size() ? from : std::string_view::npos;
+        return from;
     };
     const std::size_t first = comma(0);
-    if (first == std::string_view::npos)
-        return Failure::DefinitionNoComma(name, line.number, line.afterLoneCr);
-    // The lists hold at most 32767 rows: the next entry cannot be added to any of them.
-    if (table.counts.size() >= kMaxDefinitionEntries)
-        return Failure::TooManyEntries(name, line.number, line.afterLoneCr);
-    table.counts.emplace_back(text.substr(0, first));
-    table.lines.push_back(line.number);
+    if (first == line.size())
+        return {Shape::NoComma, {}, {}, {}};
     const std::size_t second = comma(first + 1);
-    if (second == std::string_view::npos) {
-        table.names.emplace_back(text.substr(first + 1));
-        return Failure::DefinitionOneComma(name, line.number, line.afterLoneCr);
-    }
-    table.names.emplace_back(text.substr(second + 1));
-    table.locations.emplace_back(text.substr(first + 1, second - first - 1));
-    return {};
+    if (second == line.size())
+        return {Shape::OneComma, line.substr(0, first), {}, line.substr(first + 1)};
+    return {Shape::Complete, line.substr(0, first), line.substr(first + 1, second - first - 1),
+            line.substr(second + 1)};
 }
 
 Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std::string& name) {
@@ -80,19 +71,33 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std:
         converted = Windows1252ToUtf8(bytes);
         text = converted;
     }
-    // Room for every entry up front, one allocation per column instead of a growing copy. No
-    // entry line is shorter than "1,0\n"; pages reserved beyond the real count are never
-    // touched.
+    // Room for every row up front: no entry line is shorter than "1,0\n". The names, the bulk
+    // of the text, take no more than the whole text; pages reserved beyond what they use are
+    // never touched. The short counts and locations grow as they need.
     const std::size_t expected = std::min(text.size() / 4 + 1, kMaxDefinitionEntries);
-    table.counts.reserve(table.counts.size() + expected);
-    table.names.reserve(table.names.size() + expected);
-    table.locations.reserve(table.locations.size() + expected);
+    table.counts.reserve(expected, 0);
+    table.names.reserve(expected, text.size());
+    table.locations.reserve(expected, 0);
     table.lines.reserve(table.lines.size() + expected);
 
+    using Shape = DefinitionEntry::Shape;
     DefinitionLineReader lines(text);
-    while (const std::optional<DefinitionLine> line = lines.Next())
-        if (Failure failure = AddDefinitionEntry(*line, table, name); !failure.ok())
-            return failure;
+    while (const std::optional<DefinitionLine> line = lines.Next()) {
+        const DefinitionEntry entry = ParseDefinitionEntry(line->text);
+        if (entry.shape == Shape::Comment)
+            continue;
+        if (entry.shape == Shape::NoComma)
+            return Failure::DefinitionNoComma(name, line->number, line->afterLoneCr);
+        // The lists hold at most 32767 rows: the next entry cannot be added to any of them.
+        if (table.counts.size() >= kMaxDefinitionEntries)
+            return Failure::TooManyEntries(name, line->number, line->afterLoneCr);
+        table.counts.push_back(entry.count);
+        table.names.push_back(entry.name);
+        table.lines.push_back(line->number);
+        if (entry.shape == Shape::OneComma)
+            return Failure::DefinitionOneComma(name, line->number, line->afterLoneCr);
+        table.locations.push_back(entry.location);
+    }
     return {};
 }
 

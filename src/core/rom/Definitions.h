@@ -10,6 +10,7 @@
 
 #include "platform/DataFolders.h"
 #include "platform/Failure.h"
+#include "util/TextColumn.h"
 
 namespace zandrel {
 
@@ -18,9 +19,9 @@ inline constexpr std::size_t kMaxDefinitionEntries = 32767;
 // The three parallel columns of the palette table. After a load that stopped at a line with
 // one comma, `counts` and `names` hold one row more than `locations`.
 struct PaletteTable {
-    std::vector<std::string> counts;
-    std::vector<std::string> names;
-    std::vector<std::string> locations;
+    TextColumn counts;
+    TextColumn names;
+    TextColumn locations;
     // The 1-based line of each entry (one per count), for the messages about its location.
     std::vector<std::int64_t> lines;
 };
@@ -54,19 +55,29 @@ class DefinitionLineReader {
     bool afterLoneCr_ = false; // the next line follows a bare CR inside a numbered line
 };
 
-// Adds the entry of one line, "count,location,name", to the table; a comment line (";" first)
-// adds nothing. A line without a comma adds nothing; with one comma, its count and the rest
-// as its name; either stops the load, as does a line past the 32767 rows the lists hold.
-// Failures name the file as `name`.
-Failure AddDefinitionEntry(const DefinitionLine& line, PaletteTable& table,
-                           const std::string& name = {});
+// The fields of one line, "count,location,name": the count up to the first comma, the location
+// up to the second and the name after it, each as it stands (later commas belong to the name).
+struct DefinitionEntry {
+    enum class Shape {
+        Comment,  // ";" first: no entry
+        NoComma,  // no entry, and the load stops
+        OneComma, // a count and the rest of the line as its name; the load stops
+        Complete,
+    };
+    Shape shape = Shape::Comment;
+    std::string_view count;
+    std::string_view location;
+    std::string_view name;
+};
+DefinitionEntry ParseDefinitionEntry(std::string_view line);
 
-// Reads every entry of the 8-bit text into the table, in file order. Lines end with CR LF (a
-// bare LF or CR also ends a line; a final line end makes no extra empty line); a leading
-// UTF-8 byte-order mark is skipped; the text is decoded as UTF-8 when it is valid UTF-8,
-// otherwise as Windows-1252. The result says where and why the load stopped early (line is
-// 1-based as an editor numbers it, the file named `name`); Result::Ok when every line was
-// read.
+// Reads every entry of the 8-bit text into the table, in file order, line by line as
+// DefinitionLineReader splits it; a leading UTF-8 byte-order mark is skipped; the text is
+// decoded as UTF-8 when it is valid UTF-8, otherwise as Windows-1252. The load stops at a
+// line without a comma, after a line with one comma (its count and name added), and at the
+// line of an entry past the 32767 rows the lists hold. The result says where and why it
+// stopped (the line as DefinitionLineReader numbers it, the file named `name`); Result::Ok
+// when every line was read.
 Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std::string& name = {});
 // Reads the definition file at `path` and parses it; a file that cannot be read gives
 // Result::DefinitionMissing. Failures name the file as `name` (the window names it as the
