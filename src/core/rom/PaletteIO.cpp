@@ -1,5 +1,6 @@
 #include "rom/PaletteIO.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/File.h"
@@ -31,12 +32,12 @@ std::vector<std::uint8_t> WordsToBytes(std::span<const ColorWord> words) {
 }
 
 std::vector<ColorWord> BytesToWords(std::span<const std::uint8_t> bytes, int count) {
-    std::vector<ColorWord> words;
-    for (int i = 0; i < count; ++i) {
-        const std::size_t lo = static_cast<std::size_t>(i) * 2;
+    std::vector<ColorWord> words(static_cast<std::size_t>(std::max(count, 0)));
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::size_t lo = i * 2;
         const int low = lo < bytes.size() ? bytes[lo] : 0;
         const int high = lo + 1 < bytes.size() ? bytes[lo + 1] : 0;
-        words.push_back(WordFromBytes(high & 0x7F, low));
+        words[i] = WordFromBytes(high & 0x7F, low);
     }
     return words;
 }
