@@ -9,6 +9,7 @@
 #include <optional>
 #include <utility>
 
+#include "ApplicationStart.h"
 #include "DesktopIdentity.h"
 #include "MainWindow.h"
 #include "QtServices.h"
@@ -65,6 +66,7 @@ std::optional<int> PreviewRowFromEnvironment() {
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    zandrel::PrepareApplication(application);
     zandrel::ApplyDesktopIdentity(QCoreApplication::applicationDirPath());
     HookServices services;
     zandrel::AppState state;
