@@ -101,8 +101,8 @@ File::~File() {
 }
 
 File File::Open(const std::string& path, OpenMode mode, FileStatus& status) {
-    // Never waits: a named pipe or a device would block the open or the first read. The
-    // flag is cleared again once the path proves to be a regular file.
+    // Never waits: a named pipe or a device would block the open or the first read. A writer
+    // clears the flag again once the path proves to be a regular file.
     int flags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     switch (mode) {
     case OpenMode::ReadOnly:
@@ -157,9 +157,11 @@ File File::Open(const std::string& path, OpenMode mode, FileStatus& status) {
                                        : Failure(FileError::NotRegularFile, 0);
         return File();
     }
-    // The open set no file status flag but O_NONBLOCK (F_SETFL leaves the access mode alone),
-    // so setting none clears it without asking for the flags first.
-    if (::fcntl(file.fd_, F_SETFL, 0) != 0) {
+    // A reader keeps O_NONBLOCK: a regular file reads the same with it, and a file of the
+    // system's that only looks regular (in /proc) fails at once where it would wait for data.
+    // A writer clears it; the open set no other status flag (F_SETFL leaves the access mode
+    // alone), so setting none clears it without asking for the flags first.
+    if (mode != OpenMode::ReadOnly && ::fcntl(file.fd_, F_SETFL, 0) != 0) {
         status = Failure(FileError::OpenFailed, errno);
         return File();
     }
