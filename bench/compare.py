@@ -62,7 +62,7 @@ def verdict(ratio, target, lower_is_better=True):
 def ratios(paths):
     found = medians(paths)
     print("\nMedians (wall clock, CPU):")
-    for name, (real, cpu, unit) in found.items():
+    for name, (real, cpu, unit) in sorted(found.items()):
         print(f"  {name:42s} {real:12.3f} {unit}  {cpu:12.3f} {unit}")
     print("\nRatios of the medians (wall clock):")
     for measured, yardstick, target, what in RATIOS:
