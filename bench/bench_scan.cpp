@@ -1,6 +1,7 @@
 // The palette scan of the largest ROM (a 32 MiB synthetic image from
-// tools/make_synthetic_rom.py) against a plain read of the same file into memory; bench/run.sh
-// prints the ratio.
+// tools/make_synthetic_rom.py) against a plain read of the same file into memory, and the scan
+// of hostile inputs against that of random 15-bit words of the same size; bench/run.sh prints
+// the ratios.
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "rom/Lz77.h"
 #include "scan/PaletteScanner.h"
 
 namespace {
@@ -70,6 +72,78 @@ void BM_ScanRomFile(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ScanRomFile)->Unit(benchmark::kMillisecond);
+
+// Hostile inputs, 8 MiB each, made in memory.
+constexpr std::size_t kHostileSize = std::size_t{8} << 20;
+
+struct Words {
+    std::uint32_t seed = 12345;
+    std::uint32_t Next() { return (seed = seed * 1103515245 + 12345) >> 8; }
+    static void Put(std::vector<std::uint8_t>& bytes, unsigned word) {
+        bytes.push_back(static_cast<std::uint8_t>(word));
+        bytes.push_back(static_cast<std::uint8_t>(word >> 8));
+    }
+};
+
+std::vector<std::uint8_t> RandomWords() {
+    std::vector<std::uint8_t> bytes;
+    Words words;
+    while (bytes.size() < kHostileSize)
+        Words::Put(bytes, words.Next() & 0x7FFF);
+    return bytes;
+}
+
+// `10 00 02 00` over and over: a header of a 512-byte block at every aligned word, and each
+// decompresses cleanly.
+std::vector<std::uint8_t> RepeatedHeaders() {
+    std::vector<std::uint8_t> bytes;
+    while (bytes.size() < kHostileSize)
+        bytes.insert(bytes.end(), {0x10, 0x00, 0x02, 0x00});
+    return bytes;
+}
+
+// Ramps of one hue after a shared colour 0, one after another: every window of every run
+// looks like a palette.
+std::vector<std::uint8_t> TableOfRamps() {
+    std::vector<std::uint8_t> bytes;
+    Words words;
+    while (bytes.size() < kHostileSize) {
+        const unsigned red = words.Next() % 4 + 1, green = words.Next() % 4 + 1,
+                       blue = words.Next() % 4 + 1;
+        Words::Put(bytes, 0x1234);
+        for (unsigned i = 1; i < 16; ++i)
+            Words::Put(bytes,
+                       (i * 2 * red / 4) | (i * 2 * green / 4) << 5 | (i * 2 * blue / 4) << 10);
+    }
+    return bytes;
+}
+
+// LZ77 blocks of 16 random palettes, back to back: every header is a real one.
+std::vector<std::uint8_t> CompressedBlocks() {
+    std::vector<std::uint8_t> bytes;
+    Words words;
+    while (bytes.size() < kHostileSize) {
+        std::vector<std::uint8_t> block;
+        for (int i = 0; i < 256; ++i)
+            Words::Put(block, words.Next() & 0x7FFF);
+        const std::vector<std::uint8_t> stream = CompressLz77(block);
+        bytes.insert(bytes.end(), stream.begin(), stream.end());
+    }
+    bytes.resize(kHostileSize);
+    return bytes;
+}
+
+void ScanInMemory(benchmark::State& state, std::vector<std::uint8_t> (*make)()) {
+    const std::vector<std::uint8_t> bytes = make();
+    for (auto _ : state) {
+        const auto candidates = ScanPalettes(bytes);
+        benchmark::DoNotOptimize(candidates.data());
+    }
+}
+BENCHMARK_CAPTURE(ScanInMemory, RandomWords, RandomWords)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ScanInMemory, RepeatedHeaders, RepeatedHeaders)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ScanInMemory, TableOfRamps, TableOfRamps)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ScanInMemory, CompressedBlocks, CompressedBlocks)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

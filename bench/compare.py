@@ -50,7 +50,11 @@ RATIOS = [
      "special-mode step / bare open+pread+close"),
     ("BM_ScanRomFile", "BM_ReadRomPlain", 10,
      "palette scan of a 32 MiB synthetic ROM / plain read of the file"),
-]
+] + [(f"ScanInMemory/{name}", "ScanInMemory/RandomWords", 3,
+      f"scan of 8 MiB of {what} / of random 15-bit words")
+     for name, what in [("RepeatedHeaders", "10 00 02 00 repeated"),
+                        ("TableOfRamps", "palette-like ramps"),
+                        ("CompressedBlocks", "LZ77 blocks of palettes")]]
 
 
 def verdict(ratio, target, lower_is_better=True):

@@ -16,7 +16,9 @@ CLI="$BIN/zandrel-cli"
 LIMIT=6 # seconds any one run may take; the lock wait is 3
 EXAMPLES=$(realpath "$(dirname "$0")/../examples")
 ITEMS=(item1_export_onto_the_rom item2_strict_locations item3_import_by_content
-    item4_concurrent_writers item5_fifos_and_devices item6_huge_inputs item7_new_files_and_streams)
+    item4_concurrent_writers item5_fifos_and_devices item6_huge_inputs item7_new_files_and_streams
+    item8_hostile_scans)
+SCAN_LIMIT=30 # seconds a scan of 32 MiB may take on a loaded machine (about 4 s when idle)
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
@@ -273,6 +275,32 @@ item7_new_files_and_streams() {
     run 1 "ZNDL.ZNDL\". Não é um arquivo comum" "$CLI" identify "$rom"
     run 1 "ZNDL.ZNDL\". Não é um arquivo comum" "$CLI" list "$rom"
     rm "$XDG_DATA_HOME/zandrel/ZNDL.ZNDL"
+}
+
+# Scans of the largest ROM that used to take minutes or print more than a definition file
+# holds: 32 MiB of `10 00 02 00` (an LZ77 header at every word) ends in bounded time, finding
+# none, and 32 MiB of random 15-bit words prints the best 32767 entries, says how many it left
+# out, and the file it printed is a definition file `list` reads. The ROMs keep every byte.
+item8_hostile_scans() {
+    local dir=$WORK/item8
+    mkdir -p "$dir"
+    printf '\x10\x00\x02\x00' >"$dir/headers.gba"
+    for _ in $(seq 23); do
+        cat "$dir/headers.gba" "$dir/headers.gba" >"$dir/double" && mv "$dir/double" "$dir/headers.gba"
+    done
+    perl -e 'srand(7); print pack("v*", map { int(rand(32768)) } 1 .. 16777216)' >"$dir/words.gba"
+    printf 'AQXE' | dd of="$dir/words.gba" bs=1 seek=172 conv=notrunc status=none
+    keep "$dir/headers.gba" "$dir/words.gba"
+    LIMIT=$SCAN_LIMIT run 1 "nenhuma paleta encontrada" "$CLI" scan "$dir/headers.gba"
+
+    program_in "$dir/program"
+    local err lines
+    err=$(timeout "$SCAN_LIMIT" "$CLI" scan "$dir/words.gba" --min 0 2>&1 >"$dir/program/TORV_E.ZNDL")
+    [[ "$err" == *"ficaram de fora "*" candidatas (um arquivo de definições guarda no máximo 32767 paletas"* ]] ||
+        fail "no count of the entries left out: $err"
+    lines=$(timeout "$LIMIT" "$dir/program/zandrel-cli" list "$dir/words.gba" | wc -l)
+    [ "$lines" -eq 32767 ] || fail "list read $lines entries of the scan, not 32767"
+    unchanged "$dir/headers.gba" "$dir/words.gba"
 }
 
 [ -x "$CLI" ] || {

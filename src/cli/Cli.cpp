@@ -49,7 +49,8 @@ std::string ErrorLine(const Failure& failure) {
 }
 
 Failure RunCommand(const Command& command, std::span<const std::string> words,
-                   const DataFolders& folders, std::istream& in, std::ostream& out) {
+                   const DataFolders& folders, std::istream& in, std::ostream& out,
+                   std::ostream& err) {
     CommandArguments arguments;
     if (Failure failure = SplitArguments(command.name, words, command.options, arguments);
         !failure.ok())
@@ -60,7 +61,7 @@ Failure RunCommand(const Command& command, std::span<const std::string> words,
         return failure;
     if (Failure failure = RefuseEmptyFileNames(arguments, command.usage); !failure.ok())
         return failure;
-    return command.run(Invocation{arguments, folders, in, out});
+    return command.run(Invocation{arguments, folders, in, out, err});
 }
 
 // The exit status of a run. A usage error is followed by the usage of its command, or by the
@@ -103,7 +104,7 @@ int RunCli(const std::vector<std::string>& args, const DataFolders& folders, std
         out << CommandUsageText(*command);
         return kExitSuccess;
     }
-    return Report(RunCommand(*command, words, folders, in, out), command, err);
+    return Report(RunCommand(*command, words, folders, in, out, err), command, err);
 }
 
 std::string ExecutableFolder(const char* argv0) {

@@ -24,6 +24,7 @@ struct Invocation {
     const DataFolders& folders;
     std::istream& in;
     std::ostream& out;
+    std::ostream& err; // notes beside the output (a failure is returned, not written here)
 
     const std::string& Operand(std::size_t i) const { return arguments.operands[i]; }
     bool Json() const { return arguments.Has("--json"); }

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "Arguments.h"
+#include "Cli.h"
 #include "Json.h"
+#include "ScanProgress.h"
 #include "platform/NewFile.h"
 #include "platform/SameFile.h"
 #include "rom/Definitions.h"
@@ -74,12 +76,21 @@ Failure Scan(const Invocation& call) {
     std::vector<std::uint8_t> rom;
     if (Failure failure = ReadRomImage(path, rom); !failure.ok())
         return failure;
+    options.progress = ScanProgress(call.err, rom.size());
     std::vector<PaletteCandidate> candidates = ScanPalettes(rom, options);
     if (candidates.empty())
         return Failure::FileRefused(
             path, "nenhuma paleta encontrada com pontuação " +
                       std::to_string(options.minimumScore) + " ou mais" +
                       (toFile ? "; nada foi gravado em " + Quoted(outPath) : std::string()));
+    // The best ones a definition file holds; the error stream says how many more there were.
+    const std::size_t found = candidates.size();
+    if (!call.Json() && found > kMaxDefinitionEntries) {
+        candidates.resize(kMaxDefinitionEntries);
+        call.err << kProgramName << ": scan: ficaram de fora " << found - candidates.size()
+                 << " de " << found << " candidatas (um arquivo de definições guarda no máximo "
+                 << kMaxDefinitionEntries << " paletas; estas são as de pontuação mais alta)\n";
+    }
     if (order == "offset")
         std::ranges::sort(candidates, {}, [](const PaletteCandidate& candidate) {
             return std::pair(candidate.where.location, candidate.where.offsetInBlock);
@@ -90,7 +101,8 @@ Failure Scan(const Invocation& call) {
     }
     std::string lines;
     for (const PaletteCandidate& candidate : candidates)
-        lines += DefinitionEntryText(kPaletteColours, candidate.where, CandidateName(candidate)) + "\n";
+        lines +=
+            DefinitionEntryText(kPaletteColours, candidate.where, CandidateName(candidate)) + "\n";
     if (!toFile) {
         call.out << lines;
         return {};

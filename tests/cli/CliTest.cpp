@@ -15,6 +15,7 @@
 #include "CliCommands.h"
 #include "TempDir.h"
 #include "rom/Identify.h"
+#include "rom/Lz77.h"
 #include "util/Messages.h"
 #include "util/Text.h"
 
@@ -274,6 +275,39 @@ TEST_F(Cli, IdentifyExplainsAnUnidentifiedRom) {
     std::replace(details.begin(), details.end(), '\n', ' ');
     ExpectFailure(RunWith(program, {"identify", rom}),
                   Quoted(rom) + ": " + text::kNotIdentified + " " + details);
+}
+
+// A ROM of LZ77 blocks of 16 palettes each, every palette a candidate of its own.
+std::vector<std::uint8_t> BlocksOfPalettes(std::size_t palettes) {
+    std::vector<std::uint8_t> rom;
+    for (std::size_t p = 0; p < palettes; p += 16) {
+        std::vector<std::uint8_t> block;
+        for (std::size_t q = p; q < std::min(palettes, p + 16); ++q)
+            for (std::size_t i = 0; i < 16; ++i) {
+                const std::size_t word = i * (1 + q % 2) | (i + q % 13) << 5 | (q / 16 % 32) << 10;
+                block.push_back(static_cast<std::uint8_t>(word));
+                block.push_back(static_cast<std::uint8_t>(word >> 8));
+            }
+        const std::vector<std::uint8_t> stream = CompressLz77(block);
+        rom.insert(rom.end(), stream.begin(), stream.end());
+    }
+    return rom;
+}
+
+// A definition file holds at most 32767 palettes: scan prints the best of them and says on
+// the error stream how many it left out.
+TEST_F(Cli, ScanPrintsNoMoreEntriesThanADefinitionFileHolds) {
+    for (const auto& [palettes, note] :
+         {std::pair<std::size_t, std::string>{32767, ""},
+          {32768, "zandrel-cli: scan: ficaram de fora 1 de 32768 candidatas (um arquivo de "
+                  "definições guarda no máximo 32767 paletas; estas são as de pontuação mais "
+                  "alta)\n"}}) {
+        const CliRun run =
+            Run({"scan", files_.Write("many.gba", BlocksOfPalettes(palettes)), "--min", "0"});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, note);
+        EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 32767);
+    }
 }
 
 TEST_F(Cli, ByteViewerCountTooLargeNamesTheFile) {

@@ -13,6 +13,7 @@
 #include "rom/PaletteAccess.h"
 #include "rom/PaletteIO.h"
 #include "rom/PaletteLocation.h"
+#include "scan/CompressedCandidates.h"
 #include "scan/PaletteScanner.h"
 
 namespace zandrel::testing {
@@ -225,6 +226,61 @@ TEST(PaletteScanner, FindsThePlantedPalettesAndNothingElseBestFirst) {
               "Paleta comprimida LZ77 3B8A8C+20 (pontuação 100)");
 }
 
+// Every palette of a clean block is a candidate, however low it scores: --min 0 lists them.
+TEST(PaletteScanner, EveryPaletteOfACompressedBlockIsACandidate) {
+    Bytes rom = Noise(0x1000);
+    Put(rom, 0x400, CompressLz77(Cat(RampPalette(4, 2, 1), Bytes(32, 0))));
+    EXPECT_EQ(Found(ScanPalettes(rom, {0, false, true})).first, "LZ:400 LZ:400+20 ");
+}
+
+// Headers whose first bytes cannot start palettes are not tried: the first block must be a
+// literal, and a literal second byte is colour 0's high byte, bit 15 clear.
+TEST(PaletteScanner, HeadersAreTriedOnlyWhenTheirStreamCanStartPalettes) {
+    const std::pair<const char*, bool> cases[] = {{"10200000"
+                                                   "00"
+                                                   "1F00",
+                                                   true},
+                                                  {"10200000"
+                                                   "80"
+                                                   "1F00",
+                                                   false},
+                                                  {"10200000"
+                                                   "00"
+                                                   "1F80",
+                                                   false},
+                                                  {"10200000"
+                                                   "40"
+                                                   "1F80",
+                                                   true},
+                                                  {"10200000"
+                                                   "3F"
+                                                   "1F7F",
+                                                   true},
+                                                  {"10200000"
+                                                   "00"
+                                                   "1F",
+                                                   false}};
+    for (const auto& [hex, tried] : cases)
+        EXPECT_EQ(scan::AlignedWords(FromHex(hex)).PaletteSizedBlocks().size(), tried ? 1u : 0u)
+            << hex;
+}
+
+// One scan decompresses at most twice the file's size and one block more, whatever the file
+// holds: a file of nothing but headers stops there.
+TEST(PaletteScanner, DecompressionStopsAtTheBudget) {
+    Bytes rom;
+    for (int i = 0; i < 0x4000; ++i)
+        rom.insert(rom.end(), {0x10, 0x00, 0x02, 0x00}); // 512 bytes each, all clean
+    const scan::RomView view(rom);
+    const scan::AlignedWords aligned(rom);
+    std::vector<scan::Found> found;
+    const std::size_t spent = scan::FindCompressedCandidates(view, aligned, found);
+    EXPECT_EQ(scan::DecompressionBudget(rom.size()), 2 * rom.size() + 512);
+    EXPECT_LE(spent, scan::DecompressionBudget(rom.size()));
+    EXPECT_GT(spent + 512, scan::DecompressionBudget(rom.size()));
+    EXPECT_EQ(found.size(), spent / 32);
+}
+
 // The README's recall and precision were measured with this scoring; a change of any weight
 // changes the example ROM's list, and the figures must then be measured again.
 TEST(PaletteScanner, ExampleRomScansAsMeasured) {
@@ -232,7 +288,7 @@ TEST(PaletteScanner, ExampleRomScansAsMeasured) {
     const int total =
         std::accumulate(all.begin(), all.end(), 0,
                         [](int sum, const PaletteCandidate& c) { return sum + c.score; });
-    EXPECT_EQ(all.size(), 73u);
+    EXPECT_EQ(all.size(), 82u);
     EXPECT_EQ(total, 5657);
 }
 

@@ -5,7 +5,7 @@
 
 #include "colour/Codec.h"
 #include "platform/File.h"
-#include "rom/Lz77.h"
+#include "scan/CompressedCandidates.h"
 #include "scan/RawCandidates.h"
 #include "scan/ScanContext.h"
 
@@ -14,49 +14,6 @@ namespace zandrel {
 namespace {
 
 using namespace scan;
-
-void FindCompressedCandidates(const RomView& rom, const AlignedWords& aligned,
-                              std::vector<Found>& found) {
-    for (const std::size_t offset : aligned.PaletteSizedBlocks()) {
-        const Lz77Block block = DecompressLz77(rom.bytes(), offset);
-        if (!block.ok())
-            continue;
-        const RomView data(block.data);
-        std::vector<PaletteWords16> palettes(block.data.size() / kPaletteBytes);
-        bool clear = true;
-        for (std::size_t p = 0; p < palettes.size() && clear; ++p)
-            clear = data.Palette(p * kPaletteBytes, palettes[p]);
-        if (!clear)
-            continue;
-        std::vector<int> wordsScores;
-        for (const PaletteWords16& words : palettes)
-            wordsScores.push_back(WordsScore(words));
-        for (std::size_t p = 0; p < palettes.size(); ++p) {
-            if (wordsScores[p] < kWorthCheckingScore)
-                continue;
-            PaletteSurroundings around;
-            around.pointed = aligned.Targets(offset);
-            around.compressed = true;
-            AddNeighbours(
-                palettes[p][0],
-                [&](int step) -> std::optional<Neighbour> {
-                    const std::size_t other = p + step;
-                    if (other >= palettes.size())
-                        return std::nullopt;
-                    return Neighbour{palettes[other][0], wordsScores[other]};
-                },
-                around);
-            around.pointersInside =
-                PointersInside(block.data, p * kPaletteBytes, (p + 1) * kPaletteBytes, rom.size());
-            const int score = PaletteScore(wordsScores[p], palettes[p], around);
-            const auto at = static_cast<std::uint32_t>(offset);
-            const auto inBlock = static_cast<std::uint32_t>(p * kPaletteBytes);
-            found.push_back({{{at, true, inBlock}, score},
-                             at,
-                             at + static_cast<std::uint32_t>(block.streamLength)});
-        }
-    }
-}
 
 bool Better(const Found& a, const Found& b) {
     if (a.candidate.score != b.candidate.score)
@@ -102,8 +59,10 @@ std::vector<PaletteCandidate> ScanPalettes(std::span<const std::uint8_t> rom,
     const RomView view(rom);
     const AlignedWords aligned(rom);
     std::vector<Found> found;
-    FindRawCandidates(view, aligned, found);
+    FindRawCandidates(view, aligned, found, options.progress);
     FindCompressedCandidates(view, aligned, found);
+    if (options.progress)
+        options.progress(rom.size(), rom.size());
     std::vector<PaletteCandidate> result;
     for (const Found& f : KeepBestOfOverlaps(std::move(found))) {
         const bool wanted = f.candidate.where.compressed ? options.compressed : options.raw;

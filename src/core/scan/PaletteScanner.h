@@ -3,10 +3,12 @@
 // header 0x10, 32 to 512 bytes in whole palettes, decompressing cleanly inside the file,
 // every word with bit 15 clear). Each candidate gets a score (scan/PaletteScore.h); where two
 // overlap in the file only the better stays. A block of several palettes gives one
-// candidate per palette of 32 bytes, each scored on its own.
+// candidate per palette of 32 bytes, each scored on its own. The work of one scan is bounded
+// by the file's size, whatever the file holds.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -26,6 +28,9 @@ struct ScanOptions {
     // compressed stream is still suppressed by the block.
     bool raw = true;
     bool compressed = true;
+    // Called now and then with the bytes scanned so far and the file's size, for a display of
+    // progress; the last call has them equal.
+    std::function<void(std::size_t done, std::size_t total)> progress = nullptr;
 };
 
 // Candidates at or above the minimum score, best first (then by location and offset).

@@ -166,12 +166,22 @@ void ScoreRawCandidate(const RomView& rom, const AlignedWords& aligned, std::siz
 // run every window's words are scored once (neighbours reuse the scores).
 } // namespace
 
-void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vector<Found>& found) {
+void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vector<Found>& found,
+                       const std::function<void(std::size_t, std::size_t)>& progress) {
+    constexpr std::size_t kProgressStep = std::size_t{1} << 20;
+    std::size_t nextProgress = kProgressStep;
+    const auto reportProgress = [&](std::size_t word) {
+        if (progress && 2 * word >= nextProgress) {
+            progress(2 * word, rom.size());
+            nextProgress = 2 * word + kProgressStep;
+        }
+    };
     const std::size_t words = rom.size() / 2;
     const std::uint32_t* const singles = WindowCounts::SingleWordCounts().data();
     std::vector<int> scores;
     std::size_t start = 0;
     while (start + kPaletteColours <= words) {
+        reportProgress(start);
         const std::size_t last = start + kPaletteColours - 1;
         if (!rom.Clear(2 * last)) {
             start = last + 1;
@@ -201,6 +211,7 @@ void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vec
         }
         RampSteps rampSteps(rom, start, end);
         for (std::size_t w = 0; w < windows; ++w) {
+            reportProgress(start + w);
             if (sums.Promising() && rampSteps.InWindow(w) >= kFewestRampSteps &&
                 DistinctBytes(rom, 2 * (start + w)) >= kFewestDistinctBytes) {
                 PaletteWords16 window;

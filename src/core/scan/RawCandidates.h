@@ -2,12 +2,16 @@
 // cheap counts do not rule out, scored with its surroundings. Internal to the scanner.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <vector>
 
 #include "scan/ScanContext.h"
 
 namespace zandrel::scan {
 
-void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vector<Found>& found);
+// `progress` (when set) hears of the bytes passed every MiB or so.
+void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vector<Found>& found,
+                       const std::function<void(std::size_t, std::size_t)>& progress);
 
 } // namespace zandrel::scan

@@ -45,7 +45,8 @@ class RomView {
 };
 
 // One pass over the 4-byte aligned words: every even file offset a ROM pointer targets, and
-// every header of an LZ77 block of palette size (0x10, 32 to 512 bytes in whole palettes).
+// every header of an LZ77 block of palette size (0x10, 32 to 512 bytes in whole palettes)
+// whose first bytes can start a stream of palettes.
 class AlignedWords {
   public:
     explicit AlignedWords(std::span<const std::uint8_t> rom);
