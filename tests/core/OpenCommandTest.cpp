@@ -160,8 +160,8 @@ TEST(About, ShowsTitleVersionWithZeroFilledPartsAndCopyright) {
     services.version = {1, 0, 11};
     form.Command3_Click();
     ExpectOneMessage(services,
-                     "Zandrel\r\nVersão 1.00.0011\r\n\r\nCopyright © 2026 the Zandrel "
-                     "developers. Free software; no warranty.",
+                     "Zandrel\r\nVersão 1.00.0011\r\n\r\nCopyright © 2026 os desenvolvedores "
+                     "do Zandrel. Software livre, sem nenhuma garantia.",
                      0);
 }
 

@@ -24,7 +24,7 @@ inline constexpr const char* kTypeLocation = "Digite a localização HEX";
 inline constexpr const char* kTypeNewLocation = "Digite nova localização HEX";
 inline constexpr const char* kAboutVersion = "Versão ";
 inline constexpr const char* kAboutCopyright =
-    "Copyright © 2026 the Zandrel developers. Free software; no warranty.";
+    "Copyright © 2026 os desenvolvedores do Zandrel. Software livre, sem nenhuma garantia.";
 
 // The swatches' context menu and what its commands ask or refuse.
 inline constexpr const char* kMenuUndo = "Desfazer";
