@@ -127,6 +127,25 @@ TEST_F(OpenCommand, ABrokenDefinitionLineStopsTheOpenSilentlyAndTheReloadNamesIt
     EXPECT_EQ(m.List1.rows, (TextColumn{"A", "20"}));
 }
 
+// The reload kept the folder where the open had found its file, so after an unidentified file
+// it looked for the game's file (by GameIndex) in the dump's folder and failed.
+TEST_F(OpenCommand, TheReloadLooksItsFileUpAsTheOpenDoesEveryTime) {
+    const TempDir user;
+    app.Folders.userData = user.path().string();
+    user.WriteText("MEMORYDUMP.ZNDL", "16,0,Do usuário\r\n");
+    Open(dir.Write("ram.dmp", RomWithCode("AQXE")));
+    EXPECT_EQ(m.List1.rows, (TextColumn{"Do usuário"}));
+    Open(dir.Write("other.gba", RomWithCode("XXXX")));
+    services.messages.clear();
+    form.cmdRecarrega_Click();
+    EXPECT_TRUE(services.messages.empty());
+    EXPECT_EQ(m.List1.rows,
+              (TextColumn{"Herói", "Item"})); // GameIndex 0, from the program's folder
+    user.WriteText("TORV_E.ZNDL", "16,0,Meu\r\n");
+    form.cmdRecarrega_Click();
+    EXPECT_EQ(m.List1.rows, (TextColumn{"Meu"}));
+}
+
 // Only "..." skips the question; only No keeps the window.
 TEST(Exit, QuitQuestionDecidesOnceAFileIsInUse) {
     for (const auto& [game, answer, closes] : {std::tuple{"...", kAnswerNo, true},

@@ -50,7 +50,10 @@ Failure MainForm::LoadPaletteDefinitions() {
     model_.lstColor.Clear();
     model_.lstCount.Clear();
 
-    const std::string path = (std::filesystem::path(app_.DefinitionFolder) / name).string();
+    // Looked up afresh each time, the user's folder first, as the open looks it up: the file
+    // a reload picks may be another than the open's, and the user may have added one since.
+    const std::string path =
+        (std::filesystem::path(DefinitionFolder(name, app_.Folders)) / name).string();
     PaletteTable table;
     // Messages name the definition file as the user knows it.
     const Failure failure = LoadDefinitionFile(path, name, table);
@@ -86,7 +89,6 @@ void MainForm::OpenFile(const std::string& path) {
     app_.RomPath = model_.txtArquivo.caption;
     ShowGameLabel(identification->IsMemoryDump() ? Shown::MemoryDump : Shown::Game, app_.GameName);
 
-    app_.DefinitionFolder = DefinitionFolder(DefinitionFileName(), app_.Folders);
     // The open command ends silently where the load fails; what it did before stays done.
     if (!LoadPaletteDefinitions().ok())
         return;
