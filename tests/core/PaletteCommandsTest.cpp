@@ -80,6 +80,34 @@ TEST_F(PaletteCommandsTest, ChoosingEnablesThePaletteCommandsAndReloadDisablesTh
     EXPECT_EQ(EnabledButtons(model()), "Command2 cmdRecarrega cmdAmostra cmdImp cmdExp");
 }
 
+// A load that stopped left SALVAR and the rest on with no row chosen, acting on no palette.
+TEST_F(PaletteCommandsTest, WithNoRowChosenThePaletteCommandsAreOffAllButTheSpecialExport) {
+    const auto open = [&] { services.openAnswers.push_back(dumpPath), form.Command1_Click(); };
+    const std::pair<const char*, std::function<void()>> stops[] = {
+        {"reload", [&] { form.cmdRecarrega_Click(); }},
+        {"open", open},
+        {"open, no file", [&] { fs::remove(dir.File("MEMORYDUMP.ZNDL")), open(); }},
+    };
+    for (const auto& [name, stop] : stops) {
+        SCOPED_TRACE(name);
+        services.messages.clear();
+        OpenDump(PatternBytes(0x40), "16,0,A\r\n");
+        Choose(0);
+        ASSERT_EQ(EnabledButtons(model()), kAllOn);
+        dir.WriteText("MEMORYDUMP.ZNDL", "16,0,A\r\nno comma\r\n");
+        stop();
+        EXPECT_EQ(model().List1.selected, -1);
+        EXPECT_EQ(EnabledButtons(model()), "cmdRecarrega");
+    }
+    // A special state whose file cannot be read keeps its export; an open leaves the state.
+    services.openAnswers = {dumpPath, dir.path().string()};
+    form.cmdSpecial_Click();
+    form.cmdSpecial_Click();
+    EXPECT_EQ(EnabledButtons(model()), "cmdExp");
+    open();
+    EXPECT_EQ(EnabledButtons(model()), "");
+}
+
 // Unchecked, these said "Paleta salva." for unwritten bytes or made a file where one was.
 TEST_F(PaletteCommandsTest, SaveThatCannotWriteOrFlushSaysWhyAndIsNeverConfirmed) {
     for (const int error : {ENOENT, EIO}) { // EIO: written, flush fails

@@ -139,8 +139,9 @@ class MainForm {
     void ShowGameLabel(Shown shown, const std::string& caption);
     // The state an open or a reload leaves once the definitions are in the lists.
     void ShowDefinitionsLoaded();
-    // Disables the commands that work on a chosen palette: save, byte viewer, preview,
-    // import and export.
+    // Whenever no row is chosen: disables the commands that work on a chosen palette (save,
+    // byte viewer, preview, import and, outside the special state, export), so none acts on
+    // a palette that is not there.
     void DisablePaletteCommands();
     // Sets the dialog fields (the filter, no default extension), shows the dialog and keeps
     // its answer in strFileHandler; empty text when cancelled.

@@ -60,6 +60,8 @@ Failure MainForm::LoadPaletteDefinitions() {
     model_.lstCount.Assign(std::move(table.counts));
     model_.List1.Assign(std::move(table.names));
     model_.lstColor.Assign(std::move(table.locations));
+    // However the load ends, no row is chosen now.
+    DisablePaletteCommands();
     app_.DefinitionFile = name;
     app_.DefinitionLines = std::move(table.lines);
     return failure;
@@ -108,7 +110,6 @@ void MainForm::ShowDefinitionsLoaded() {
     model_.lblLoc.visible = false;
     model_.lblLocOpt.visible = false;
     app_.RomLoaded = true;
-    DisablePaletteCommands();
 }
 
 void MainForm::DisablePaletteCommands() {
@@ -116,7 +117,9 @@ void MainForm::DisablePaletteCommands() {
     model_.cmdExibir.enabled = false;
     model_.cmdAmostra.enabled = false;
     model_.cmdImp.enabled = false;
-    model_.cmdExp.enabled = false;
+    // The special state's palette is no row: its export stays as that state left it.
+    if (!app_.InSpecialState())
+        model_.cmdExp.enabled = false;
 }
 
 std::string MainForm::ChooseFile(FileDialog dialog, const char* title, const char* filter) {
