@@ -46,7 +46,8 @@ TEST_F(EditCommandsTest, EveryChangeOfTheSwatchesIsOneStepThatUndoAndRedoPutBack
         {"pasted palette",
          [&] { services.clipboard = std::string(64, '1'), form.mnuPaste_Click(); }, 15, 0x1111},
         {"swap by drag", [&] { form.Opt_DragDrop(5, 2, false); }, 5, 0x261F},
-        {"ramp", [&] { form.Opt_ShiftClick(6), form.mnuRamp_Click(); }, 3, 0x363D},
+        {"ramp", [&] { model().rampFrom = 2, model().rampTo = 6, form.mnuRamp_Click(); }, 3,
+         0x363D},
         {"import", [&] { services.openAnswers.push_back(palette), form.cmdImp_Click(); }, 3,
          0x2121},
         {"file dropped on the swatches", [&] { form.Opt_OLEDragDrop(palette); }, 3, 0x2121},
@@ -134,16 +135,66 @@ TEST_F(EditCommandsTest, ARefusedPasteOrTypedColourChangesNothingAndSaysWhy) {
     EXPECT_TRUE(services.messages.empty());
 }
 
+// Shift+click only marked a ramp end, so the next slider move edited the swatch selected
+// before; a right click selected nothing, so the menu's commands acted on another swatch.
+TEST_F(EditCommandsTest, EveryClickSelectsItsSwatchShiftMarksTheRampARightClickKeepsTheMarks) {
+    const std::tuple<const char*, void (MainForm::*)(int), int, std::pair<int, int>> cases[] = {
+        {"click", &MainForm::Opt_Click, 7, {-1, -1}},
+        {"shift+click", &MainForm::Opt_ShiftClick, 7, {2, 7}},
+        {"shift+click on the selected", &MainForm::Opt_ShiftClick, 2, {-1, -1}},
+        {"right click", &MainForm::Opt_RightClick, 7, {4, 9}},
+    };
+    for (const auto& [name, click, index, marks] : cases) {
+        SCOPED_TRACE(name);
+        ChooseAndSelect(0, 2);
+        model().rampFrom = 4, model().rampTo = 9;
+        (form.*click)(index);
+        const auto i = static_cast<std::size_t>(index);
+        EXPECT_EQ(model().OptSelected, index);
+        EXPECT_TRUE(model().Opt[i].selected && (index == 2 || !model().Opt[2].selected));
+        EXPECT_EQ(model().lblColor.caption, WordHexText(Word(i)));
+        EXPECT_EQ(std::pair(model().rampFrom, model().rampTo), marks);
+        form.SetSliderValue(SliderId::Red, 0); // reaches the clicked swatch
+        EXPECT_EQ(Word(i) & 0x1F, 0);
+    }
+}
+
+// The working colour follows the selected swatch through every change of the swatches and
+// stays as it was while none is selected.
+TEST_F(EditCommandsTest, AfterASwapCopyPasteOrRampTheWorkingColourIsTheSelectedSwatchs) {
+    const std::pair<const char*, std::function<void()>> edits[] = {
+        {"swap", [&] { form.Opt_DragDrop(2, 5, false); }},
+        {"copy", [&] { form.Opt_DragDrop(2, 9, true); }},
+        {"pasted palette",
+         [&] { services.clipboard = std::string(64, '3'), form.mnuPaste_Click(); }},
+        {"ramp", [&] { model().rampFrom = 0, model().rampTo = 6, form.mnuRamp_Click(); }},
+    };
+    for (const bool selected : {true, false}) {
+        for (const auto& [name, edit] : edits) {
+            SCOPED_TRACE(std::string(name) + (selected ? "" : ", none selected"));
+            Choose(0);
+            form.Opt_Click(8);
+            if (selected)
+                form.Opt_Click(2);
+            else
+                Choose(0);
+            const auto before = std::tuple(model().lblColor.caption, model().Picture1);
+            edit();
+            EXPECT_NE(Word(2), 0x261F);
+            EXPECT_EQ(std::tuple(model().lblColor.caption, model().Picture1),
+                      selected ? std::tuple(WordHexText(Word(2)), model().Opt[2].backColor)
+                               : before);
+        }
+    }
+}
+
 TEST_F(EditCommandsTest, RampEndsAndDropsTakeOnlyShownSwatches) {
-    form.Opt_ShiftClick(2); // the selected swatch itself
-    EXPECT_EQ(model().rampFrom, -1);
     form.Opt_ShiftClick(7);
-    EXPECT_EQ(std::pair(model().rampFrom, model().rampTo), std::pair(2, 7));
     // Only the swatches between change: the ends and one outside keep colours no word gives.
-    model().Opt[1].backColor = model().Opt[7].backColor = 0x070707;
+    model().Opt[1].backColor = model().Opt[2].backColor = 0x070707;
     form.mnuRamp_Click();
     EXPECT_EQ(model().Opt[1].backColor, 0x070707u);
-    EXPECT_EQ(model().Opt[7].backColor, 0x070707u);
+    EXPECT_EQ(model().Opt[2].backColor, 0x070707u);
     Choose(0);
     form.Opt_ShiftClick(0); // with none selected it selects
     form.Opt_ShiftClick(3); // from the first swatch: 0A03 to 342D

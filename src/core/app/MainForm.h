@@ -115,8 +115,12 @@ class MainForm {
     void lblColor_DblClick();
     void mnuRamp_Click();
     void mnuGbaScreen_Click();
-    // A click with Shift held: swatch `index` and the selected one become a ramp's ends.
+    // A click with Shift held: the swatch selected before and swatch `index` become a ramp's
+    // ends, and `index` is selected as Opt_Click selects it.
     void Opt_ShiftClick(int index);
+    // A right click, before the context menu opens: selects swatch `index` as Opt_Click does
+    // but keeps the ramp's ends, so the menu's commands act on the swatch under the pointer.
+    void Opt_RightClick(int index);
     // Swatch `source` dropped on swatch `index`: their colours swap, or with `copy` the
     // source's colour is copied.
     void Opt_DragDrop(int index, int source, bool copy);
@@ -157,6 +161,9 @@ class MainForm {
     // Shows a failure in a critical box.
     void ReportFailure(const Failure& failure);
 
+    // Opt_Click without touching the ramp's ends: swatch `index` shows pressed and, while a
+    // file is loaded, is selected and gives the working colour.
+    void SelectSwatch(int index);
     // A colour chosen for the selected swatch (the colour dialog, a pasted or typed colour)
     // becomes the working colour and reaches the swatch as a 15-bit colour.
     void TakeChosenColour(RgbColor colour);

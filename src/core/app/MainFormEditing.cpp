@@ -111,15 +111,19 @@ void MainForm::lblColor_DblClick() {
 }
 
 void MainForm::Opt_ShiftClick(int index) {
-    // With no swatch selected there is no first end: the click selects.
-    if (!editor_.HasSelectedSwatch()) {
-        Opt_Click(index);
+    const int first = model_.OptSelected;
+    // A click all the same, so the next edit reaches this swatch.
+    Opt_Click(index);
+    // With no swatch selected before there is no first end.
+    if (first < 0 || !editor_.HasSelectedSwatch() || index == first ||
+        !IsShownSwatch(model_, index))
         return;
-    }
-    if (!IsShownSwatch(model_, index) || index == model_.OptSelected)
-        return;
-    model_.rampFrom = model_.OptSelected;
+    model_.rampFrom = first;
     model_.rampTo = index;
+}
+
+void MainForm::Opt_RightClick(int index) {
+    SelectSwatch(index);
 }
 
 void MainForm::mnuRamp_Click() {
