@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include <QApplication>
 #include <QDrag>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -39,23 +38,25 @@ int SwatchButton::DraggedIndex(const QMimeData* data) {
 }
 
 void SwatchButton::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier)) {
-        emit shiftClicked(); // a ramp's second end, not a click
-        event->accept();
+    if (event->button() != Qt::LeftButton) {
+        QAbstractButton::mousePressEvent(event);
         return;
     }
-    pressedAt_ = event->position().toPoint();
-    QAbstractButton::mousePressEvent(event);
+    // Decided at the press: a drag needs the swatch selected before it, so a click that slips
+    // onto a neighbour is still a click.
+    press_ = (event->modifiers() & Qt::ShiftModifier) ? Press::ShiftClick
+             : draggable_                             ? Press::MayDrag
+                                                      : Press::Click;
+    setDown(true);
+    event->accept();
 }
 
 void SwatchButton::mouseMoveEvent(QMouseEvent* event) {
-    if (!isDown() || !(event->buttons() & Qt::LeftButton) ||
-        (event->position().toPoint() - pressedAt_).manhattanLength() <
-            QApplication::startDragDistance()) {
-        QAbstractButton::mouseMoveEvent(event);
+    event->accept();
+    if (press_ != Press::MayDrag || rect().contains(event->position().toPoint()))
         return;
-    }
-    setDown(false); // the press became a drag: its release clicks nothing
+    press_ = Press::None; // the press became a drag: its release clicks nothing
+    setDown(false);
     auto* data = new QMimeData;
     data->setData(kSwatchMimeType, QByteArray::number(index_));
     QPixmap picture(size());
@@ -64,6 +65,20 @@ void SwatchButton::mouseMoveEvent(QMouseEvent* event) {
     drag->setMimeData(data);
     drag->setPixmap(picture);
     drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+}
+
+void SwatchButton::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QAbstractButton::mouseReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    const Press press = std::exchange(press_, Press::None);
+    setDown(false);
+    if (press == Press::ShiftClick)
+        emit shiftClicked();
+    else if (press != Press::None)
+        emit clicked(isChecked());
 }
 
 void SwatchButton::SetColour(const QColor& colour) {

@@ -13,14 +13,17 @@ class QMimeData;
 
 namespace zandrel {
 
-// A graphical toggle button: it shows its back colour and looks pressed while checked. A click
-// with Shift held is reported apart, and dragging it away starts a drag of its index.
+// A graphical toggle button: it shows its back colour and looks pressed while checked. A
+// left press is a click, reported at its release wherever the pointer is then (with Shift
+// held, apart); only on a draggable swatch does the pointer leaving it start a drag of its
+// index instead.
 class SwatchButton : public QAbstractButton {
     Q_OBJECT
   public:
     SwatchButton(int index, QWidget* parent = nullptr);
     QColor colour() const { return colour_; }
     void SetColour(const QColor& colour);
+    void SetDraggable(bool draggable) { draggable_ = draggable; }
     // A ramp's end: a small triangle in its corner, inside the swatch's box.
     bool marked() const { return marked_; }
     void SetMarked(bool marked);
@@ -34,12 +37,17 @@ class SwatchButton : public QAbstractButton {
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    // What the left press under way turns into.
+    enum class Press { None, Click, ShiftClick, MayDrag };
+
     int index_;
     QColor colour_;
     bool marked_ = false;
-    QPoint pressedAt_;
+    bool draggable_ = false;
+    Press press_ = Press::None;
 };
 
 // A sunken picture filled with one colour; reports double clicks. While the window shows the

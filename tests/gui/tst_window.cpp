@@ -268,15 +268,16 @@ void WindowTest::editMenuListsItsShortcutsWhichFire() {
              QStringList({"Desfazer Ctrl+Z off", "Refazer Ctrl+Shift+Z off", "Copiar cor Ctrl+C",
                           "Copiar paleta Ctrl+Shift+C", "Colar Ctrl+V", "Digitar cor… Ctrl+D",
                           "Gradiente Ctrl+G off", "Tela do GBA Ctrl+L toggle"}));
-    QCOMPARE(h.model().OptSelected, 3); // a right click selects nothing
+    QCOMPARE(h.model().OptSelected, 5); // the menu acts on the swatch right-clicked
     QTest::keyClick(menu, Qt::Key_Escape);
     QVERIFY(!menu->isVisible() && h.window->isVisible());
     QWidget* window = h.window.get();
     h.services.clipboard = "7FFF";
-    for (const auto& [key, colour] :
-         {std::pair{Qt::Key_V, 0x7FFF}, {Qt::Key_Z, 0x140D}, {Qt::Key_Y, 0x7FFF}}) {
+    for (const auto& [key, colour] : {std::pair{Qt::Key_V, WordColour(0x7FFF)},
+                                      {Qt::Key_Z, PatternColour(0x20, 5)},
+                                      {Qt::Key_Y, WordColour(0x7FFF)}}) {
         PressKey(window, key, Qt::ControlModifier);
-        QCOMPARE(SwatchAt(h, 3)->colour(), WordColour(static_cast<ColorWord>(colour)));
+        QCOMPARE(SwatchAt(h, 5)->colour(), colour);
     }
     PressKey(window, Qt::Key_L, Qt::ControlModifier);
     QVERIFY(h.Find<ColourSample>("Picture1")->gbaScreen());
@@ -296,8 +297,16 @@ void WindowTest::editMenuListsItsShortcutsWhichFire() {
 void WindowTest::mouseDropsShiftClickAndDoubleClicks() {
     WindowHarness h;
     OpenAndSelect(h);
+    // A press on another swatch that slips onto its neighbour is a click on it, not a drag.
+    const QPoint centre = SwatchAt(h, 8)->rect().center();
+    QTest::mousePress(SwatchAt(h, 8), Qt::LeftButton, {}, centre);
+    QTest::mouseMove(SwatchAt(h, 8), centre + QPoint(26, 0));
+    QTest::mouseRelease(SwatchAt(h, 8), Qt::LeftButton, {}, centre + QPoint(26, 0));
+    QCOMPARE(h.model().OptSelected, 8);
+    QCOMPARE(SwatchAt(h, 9)->colour(), PatternColour(0x20, 9));
     QTest::mouseClick(SwatchAt(h, 0), Qt::LeftButton, Qt::ShiftModifier);
-    QVERIFY(SwatchAt(h, 3)->marked() && SwatchAt(h, 0)->marked() && !SwatchAt(h, 5)->marked());
+    QVERIFY(SwatchAt(h, 8)->marked() && SwatchAt(h, 0)->marked() && !SwatchAt(h, 5)->marked());
+    Click(SwatchAt(h, 3));
     QTest::mouseDClick(h.Find<QWidget>("Picture1"), Qt::LeftButton);
     PressKey(h.window.get(), Qt::Key_Asterisk, Qt::KeypadModifier);
     PressKey(h.window.get(), Qt::Key_Asterisk); // the main keyboard's * is another key

@@ -121,8 +121,11 @@ class MainForm {
     // A right click, before the context menu opens: selects swatch `index` as Opt_Click does
     // but keeps the ramp's ends, so the menu's commands act on the swatch under the pointer.
     void Opt_RightClick(int index);
+    // Only the selected swatch, while it shows pressed, can be dragged: a press on any other
+    // is a click, so a click that slips never moves a colour.
+    bool SwatchDraggable(int index) const;
     // Swatch `source` dropped on swatch `index`: their colours swap, or with `copy` the
-    // source's colour is copied.
+    // source's colour is copied. Nothing happens unless the source could be dragged.
     void Opt_DragDrop(int index, int source, bool copy);
     // A file dropped on the swatches, imported as Importar imports a chosen file. (A file
     // dropped elsewhere on the window is opened with OpenFile.)

@@ -143,9 +143,13 @@ void MainForm::mnuGbaScreen_Click() {
     model_.gbaScreen = !model_.gbaScreen;
 }
 
+bool MainForm::SwatchDraggable(int index) const {
+    return app_.RomLoaded && IsShownSwatch(model_, index) && index == model_.OptSelected &&
+           model_.Opt[static_cast<std::size_t>(index)].selected;
+}
+
 void MainForm::Opt_DragDrop(int index, int source, bool copy) {
-    if (!app_.RomLoaded || !IsShownSwatch(model_, index) || !IsShownSwatch(model_, source) ||
-        index == source)
+    if (!SwatchDraggable(source) || !IsShownSwatch(model_, index) || index == source)
         return;
     Palette16 colours = SwatchColours(model_);
     const auto to = static_cast<std::size_t>(index);
