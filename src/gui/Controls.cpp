@@ -194,4 +194,12 @@ void ClickableListView::mouseReleaseEvent(QMouseEvent* event) {
         emit chosenRowClicked(pressed);
 }
 
+QItemSelectionModel::SelectionFlags ClickableListView::selectionCommand(const QModelIndex& index,
+                                                                        const QEvent* event) const {
+    const QItemSelectionModel::SelectionFlags command = QListView::selectionCommand(index, event);
+    if (!index.isValid() || command.testFlag(QItemSelectionModel::Deselect))
+        return QItemSelectionModel::NoUpdate;
+    return command;
+}
+
 } // namespace zandrel

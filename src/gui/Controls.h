@@ -103,6 +103,10 @@ class ClickableListView : public QListView {
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Only choosing a row changes the choice: a click below the last row, or Ctrl with a click
+    // or Space on the chosen row, would clear the highlight while the row stays chosen.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
 
   private:
     // The index of a row under the cursor or the mouse that is chosen already, or -1.

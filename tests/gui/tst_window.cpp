@@ -180,6 +180,20 @@ void WindowTest::listChoosesByMouseArrowsAndSpaceOnlyAndTypedPathStays() {
     QCOMPARE(path->text(), QStringLiteral("typed"));
     OpenPatternDump(h); // the same file again shows its path
     QCOMPARE(path->text(), dump);
+    // A click below the last row, or Ctrl+click on the chosen one, cleared its highlight.
+    h.folder.WriteText("MEMORYDUMP.ZNDL", "16,0,A\r\n16,20,B\r\n");
+    Click(h.Find<QWidget>("cmdRecarrega"));
+    ClickRow(h, 1);
+    auto* list = h.Find<QListView>("List1");
+    const QPoint below(5, list->viewport()->height() - 5);
+    for (const auto& click : std::vector<std::function<void()>>{
+             [&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below); },
+             [&] { ClickRow(h, 1, Qt::ControlModifier); }}) {
+        click();
+        QCOMPARE(list->selectionModel()->selectedRows(),
+                 QModelIndexList{list->model()->index(1, 0)});
+        QCOMPARE(h.model().List1.selected, 1);
+    }
 }
 
 // The window raised the list's click only when the selection changed, so a click on the row
