@@ -3,12 +3,14 @@
 #include <utility>
 
 #include <QDrag>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyleOptionFocusRect>
+#include <QToolTip>
 #include <qdrawutil.h>
 
 namespace zandrel {
@@ -200,6 +202,20 @@ QItemSelectionModel::SelectionFlags ClickableListView::selectionCommand(const QM
     if (!index.isValid() || command.testFlag(QItemSelectionModel::Deselect))
         return QItemSelectionModel::NoUpdate;
     return command;
+}
+
+bool ClickableListView::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QListView::viewportEvent(event);
+    const QPoint at = static_cast<QHelpEvent*>(event)->pos();
+    const QModelIndex index = indexAt(at);
+    // Only a row the list cuts off: the others show whole already.
+    const QRect shown = visualRect(index) & viewport()->rect();
+    if (index.isValid() && sizeHintForIndex(index).width() > shown.width())
+        QToolTip::showText(viewport()->mapToGlobal(at), index.data().toString(), viewport(), shown);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 } // namespace zandrel

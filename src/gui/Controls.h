@@ -90,7 +90,8 @@ class ClickableLabel : public QLabel {
 };
 
 // A list that also reports a click on the row already chosen, by the mouse or by Space, where
-// the selection does not change. Its other rows are chosen through the selection.
+// the selection does not change. Its other rows are chosen through the selection. A row too
+// long for the list shows whole in its tooltip.
 class ClickableListView : public QListView {
     Q_OBJECT
   public:
@@ -107,6 +108,7 @@ class ClickableListView : public QListView {
     // or Space on the chosen row, would clear the highlight while the row stays chosen.
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
+    bool viewportEvent(QEvent* event) override;
 
   private:
     // The index of a row under the cursor or the mouse that is chosen already, or -1.

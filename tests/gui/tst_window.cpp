@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QToolTip>
 #include <QUrl>
 
 #include "WindowHarness.h"
@@ -181,10 +182,18 @@ void WindowTest::listChoosesByMouseArrowsAndSpaceOnlyAndTypedPathStays() {
     OpenPatternDump(h); // the same file again shows its path
     QCOMPARE(path->text(), dump);
     // A click below the last row, or Ctrl+click on the chosen one, cleared its highlight.
-    h.folder.WriteText("MEMORYDUMP.ZNDL", "16,0,A\r\n16,20,B\r\n");
+    const std::string longName(150, 'L');
+    h.folder.WriteText("MEMORYDUMP.ZNDL", "16,0,B\r\n16,20," + longName + "\r\n");
     Click(h.Find<QWidget>("cmdRecarrega"));
-    ClickRow(h, 1);
     auto* list = h.Find<QListView>("List1");
+    for (const int row : {0, 1}) { // only a name the list cuts off, whole
+        QHelpEvent tip(QEvent::ToolTip,
+                       QPoint(5, list->visualRect(list->model()->index(row, 0)).center().y()),
+                       QPoint());
+        QApplication::sendEvent(list->viewport(), &tip);
+        QCOMPARE(QToolTip::text().toStdString(), row == 1 ? longName : "");
+    }
+    ClickRow(h, 1);
     const QPoint below(5, list->viewport()->height() - 5);
     for (const auto& click : std::vector<std::function<void()>>{
              [&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below); },
