@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "app/AppState.h"
@@ -23,7 +24,8 @@
 
 namespace zandrel {
 
-enum class FileDialog { Open, Save };
+// The open and save dialogs, and the context menu's, which keep a filter memory of their own.
+enum class FileDialog { Open, Save, OpenPaletteFile, SavePaletteFile };
 
 // Which commands of the swatches' context menu apply now, and so their shortcuts; the window
 // enables them accordingly and checks the GBA's-screen toggle while that view is on.
@@ -36,6 +38,8 @@ struct EditMenu {
     bool typeColour = false;
     bool ramp = false;
     bool gbaScreen = false; // checked
+    bool importFile = false;
+    bool exportAs = false;
 };
 
 class MainForm {
@@ -94,6 +98,10 @@ class MainForm {
     void cmdExp_Click();
     void cmdImp_Click();
     void cmdAmostra_Click();
+    // The context menu's Importar and Exportar, with their rules, whose dialogs list every
+    // format: the import reads any by content, the export writes the one the name ends in.
+    void mnuImportFile_Click();
+    void mnuExportAs_Click();
 
     // Special mode and byte viewer (MainFormSpecial.cpp, over special/).
     void cmdSpecial_Click();
@@ -152,7 +160,7 @@ class MainForm {
     void DisablePaletteCommands();
     // Sets the dialog fields (the filter, no default extension), shows the dialog and keeps
     // its answer in strFileHandler; empty text when cancelled.
-    std::string ChooseFile(FileDialog dialog, const char* title, const char* filter);
+    std::string ChooseFile(FileDialog dialog, const char* title, const std::string& filter);
     // Export, import and preview need a full palette: true, after the exclamation box, when
     // the chosen row has fewer than sixteen colours.
     bool RefuseFewerThan16();
@@ -177,6 +185,12 @@ class MainForm {
     // the bytes are on disk; a failure is returned for the export to end on quietly. A path
     // that is the open file itself is refused in a critical box, unwritten.
     Failure ExportPaletteFile(const std::string& path, PaletteFormat format);
+    // The export's steps after the sixteen-colour rule: the dialog, then the file in the format
+    // among `formats` that the name ends in, which is returned (None: nothing written).
+    PaletteFormat ExportToChosenFile(FileDialog dialog, const char* title,
+                                     std::span<const PaletteFormat> formats);
+    // The import's steps after the rules: the dialog, then the chosen file, one undo step.
+    void ImportChosenFile(FileDialog dialog, const char* title, const std::string& filter);
     Failure WriteTplPalette(const std::string& path);
     Failure WriteJascPalette(const std::string& path);
     // The import of a chosen palette file (from the dialog, or dropped on the swatches): read by

@@ -178,7 +178,10 @@ EditMenu MainForm::EditMenuState() const {
             .paste = app_.RomLoaded,
             .typeColour = editor_.HasSelectedSwatch(),
             .ramp = model_.rampFrom >= 0,
-            .gbaScreen = model_.gbaScreen};
+            .gbaScreen = model_.gbaScreen,
+            // Importar's and Exportar's commands, where those are offered.
+            .importFile = model_.cmdImp.enabled,
+            .exportAs = model_.cmdExp.enabled};
 }
 
 std::string MainForm::SwatchToolTip(int index) const {

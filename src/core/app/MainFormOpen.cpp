@@ -122,13 +122,24 @@ void MainForm::DisablePaletteCommands() {
         model_.cmdExp.enabled = false;
 }
 
-std::string MainForm::ChooseFile(FileDialog dialog, const char* title, const char* filter) {
+std::string MainForm::ChooseFile(FileDialog dialog, const char* title, const std::string& filter) {
     model_.strDialogFilter = filter;
     model_.strDialogDefaultExt.clear();
-    model_.strFileHandler =
-        dialog == FileDialog::Open
-            ? services_.ShowOpenDialog(title, model_.strDialogFilter, model_.strDialogDefaultExt)
-            : services_.ShowSaveDialog(title, model_.strDialogFilter, model_.strDialogDefaultExt);
+    const std::string& ext = model_.strDialogDefaultExt;
+    switch (dialog) {
+    case FileDialog::Open:
+        model_.strFileHandler = services_.ShowOpenDialog(title, filter, ext);
+        break;
+    case FileDialog::Save:
+        model_.strFileHandler = services_.ShowSaveDialog(title, filter, ext);
+        break;
+    case FileDialog::OpenPaletteFile:
+        model_.strFileHandler = services_.ShowPaletteOpenDialog(title, filter);
+        break;
+    case FileDialog::SavePaletteFile:
+        model_.strFileHandler = services_.ShowPaletteSaveDialog(title, filter);
+        break;
+    }
     return model_.strFileHandler;
 }
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,7 +26,10 @@ enum class PaletteFormat {
     Act,    // .act
 };
 
-// The formats each writer offers: the window's export its three, zandrel-cli every one.
+// The formats each dialog lists and each writer offers: Importar's dialog one (the import
+// reads every format by its content), Exportar three; zandrel-cli and the context menu's
+// palette-file commands every one.
+inline constexpr std::array kWindowImportFormats{PaletteFormat::GbaRaw};
 inline constexpr std::array kWindowExportFormats{PaletteFormat::GbaRaw, PaletteFormat::Tpl,
                                                  PaletteFormat::Jasc};
 inline constexpr std::array kEveryPaletteFormat{PaletteFormat::GbaRaw, PaletteFormat::Tpl,
@@ -35,6 +39,12 @@ inline constexpr std::array kEveryPaletteFormat{PaletteFormat::GbaRaw, PaletteFo
 // The format among `offered` whose extension ends the name, ignoring case; None when none
 // does.
 PaletteFormat FormatForName(std::string_view name, std::span<const PaletteFormat> offered);
+
+// A file dialog's filter text for the formats: "description|pattern" for each, joined by "|"
+// ("GBAPAL - Paleta do GBA|*.GBAPAL|TPL - paleta do Tile Layer Pro|*.tpl").
+std::string PaletteDialogFilter(std::span<const PaletteFormat> formats);
+// Their patterns joined by ";", one filter entry for them all ("*.GBAPAL;*.tpl").
+std::string PalettePatterns(std::span<const PaletteFormat> formats);
 
 // The file bytes of a format; `name` is used by the GIMP palette only. Empty for None.
 std::vector<std::uint8_t> PaletteFileBytes(PaletteFormat format, const Palette16& colours,
