@@ -46,6 +46,7 @@ TEST_F(EditCommandsTest, EveryChangeOfTheSwatchesIsOneStepThatUndoAndRedoPutBack
         {"pasted palette",
          [&] { services.clipboard = std::string(64, '1'), form.mnuPaste_Click(); }, 15, 0x1111},
         {"swap by drag", [&] { form.Opt_DragDrop(5, 2, false); }, 5, 0x261F},
+        {"copy by drag", [&] { form.Opt_DragDrop(9, 2, true); }, 9, 0x261F},
         {"ramp", [&] { model().rampFrom = 2, model().rampTo = 6, form.mnuRamp_Click(); }, 3,
          0x363D},
         {"import", [&] { services.openAnswers.push_back(palette), form.cmdImp_Click(); }, 3,
@@ -58,6 +59,9 @@ TEST_F(EditCommandsTest, EveryChangeOfTheSwatchesIsOneStepThatUndoAndRedoPutBack
         const auto before = EditorState(model());
         c.edit();
         EXPECT_EQ(Word(c.swatch), c.word);
+        // The working colour is the selected swatch's; with none selected it stays.
+        EXPECT_EQ(model().lblColor.caption,
+                  model().OptSelected < 0 ? std::get<9>(before) : WordHexText(Word(2)));
         const auto after = EditorState(model());
         form.mnuUndo_Click();
         EXPECT_EQ(EditorState(model()), before);
@@ -151,43 +155,14 @@ TEST_F(EditCommandsTest, EveryClickSelectsItsSwatchShiftMarksTheRampARightClickK
         (form.*click)(index);
         const auto i = static_cast<std::size_t>(index);
         EXPECT_EQ(model().OptSelected, index);
-        EXPECT_TRUE(model().Opt[i].selected && (index == 2 || !model().Opt[2].selected));
         EXPECT_EQ(model().lblColor.caption, WordHexText(Word(i)));
         EXPECT_EQ(std::pair(model().rampFrom, model().rampTo), marks);
         form.SetSliderValue(SliderId::Red, 0); // reaches the clicked swatch
         EXPECT_EQ(Word(i) & 0x1F, 0);
+        EXPECT_TRUE(form.SwatchDraggable(index)); // selected and pressed
+        model().Opt[i].selected = false;          // no longer pressed (a special-state step)
+        EXPECT_FALSE(form.SwatchDraggable(index));
     }
-}
-
-// The working colour follows the selected swatch through every change of the swatches and
-// stays as it was while none is selected. Only the selected swatch is dragged, so with none
-// selected a drop changes nothing.
-TEST_F(EditCommandsTest, AfterASwapCopyPasteOrRampTheWorkingColourIsTheSelectedSwatchs) {
-    const std::pair<const char*, std::function<void()>> edits[] = {
-        {"swap", [&] { form.Opt_DragDrop(5, 2, false); }},
-        {"copy", [&] { form.Opt_DragDrop(9, 2, true); }},
-        {"paste", [&] { services.clipboard = std::string(64, '3'), form.mnuPaste_Click(); }},
-        {"ramp", [&] { model().rampFrom = 0, model().rampTo = 6, form.mnuRamp_Click(); }},
-    };
-    for (const bool selected : {true, false}) {
-        for (const auto& [name, edit] : edits) {
-            SCOPED_TRACE(std::string(name) + (selected ? "" : ", none selected"));
-            Choose(0);
-            form.Opt_Click(8);
-            if (selected)
-                form.Opt_Click(2);
-            else
-                Choose(0);
-            const auto before = std::tuple(model().lblColor.caption, model().Picture1);
-            edit();
-            EXPECT_EQ(form.EditMenuState().undo, selected || *name == 'p' || *name == 'r');
-            EXPECT_EQ(std::tuple(model().lblColor.caption, model().Picture1),
-                      selected ? std::tuple(WordHexText(Word(2)), model().Opt[2].backColor)
-                               : before);
-        }
-    }
-    model().Opt[2].selected = false; // selected, but no longer pressed (a special-state step)
-    EXPECT_FALSE(form.SwatchDraggable(2));
 }
 
 TEST_F(EditCommandsTest, RampEndsAndDropsTakeOnlyShownSwatches) {
@@ -197,6 +172,12 @@ TEST_F(EditCommandsTest, RampEndsAndDropsTakeOnlyShownSwatches) {
     form.mnuRamp_Click();
     EXPECT_EQ(model().Opt[1].backColor, 0x070707u);
     EXPECT_EQ(model().Opt[2].backColor, 0x070707u);
+    Choose(0); // none selected: nothing to drag, and a pasted palette leaves the working colour
+    const std::string shown = model().lblColor.caption;
+    form.Opt_DragDrop(5, 2, false);
+    EXPECT_EQ(Word(5), 0x5049);
+    services.clipboard = std::string(64, '3'), form.mnuPaste_Click();
+    EXPECT_EQ(model().lblColor.caption, shown);
     Choose(0);
     form.Opt_ShiftClick(0); // with none selected it selects
     form.Opt_ShiftClick(3); // from the first swatch: 0A03 to 342D

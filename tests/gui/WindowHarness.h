@@ -70,10 +70,10 @@ inline std::string OpenPatternDump(WindowHarness& h) {
     return dump;
 }
 
-inline void ClickRow(WindowHarness& h, int row, Qt::KeyboardModifiers keys = {}) {
+inline void ClickRow(WindowHarness& h, int row) {
     auto* list = h.Find<QListView>("List1");
     const QRect rect = list->visualRect(list->model()->index(row, 0));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, keys, rect.center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
 inline QColor WordColour(ColorWord word) {
