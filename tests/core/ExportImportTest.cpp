@@ -142,25 +142,22 @@ TEST_F(ExportImport, ImportShowsTheFilesSixteenColoursOrNamesTheFileAndChangesNo
 // The context menu's two commands list every format; where Importar and Exportar are off,
 // so are they.
 TEST_F(ExportImport, TheMenusImportAndExportListEveryFormat) {
-    EXPECT_TRUE(form.EditMenuState().importFile && form.EditMenuState().exportAs);
+    const std::string every = "GBAPAL - Paleta do GBA|*.GBAPAL|TPL - paleta do Tile Layer "
+                              "Pro|*.tpl|PAL - paleta padrão JASC|*.pal|GPL - paleta do "
+                              "GIMP|*.gpl|ACT - tabela de cores do Adobe|*.act";
     form.model().Opt[0].backColor = 0;
     services.openAnswers.push_back(
         dir.Write("raw.act", {std::begin(kGbaBytes), std::end(kGbaBytes)}));
     form.mnuImportFile_Click();
     ExpectOneDialog(services, "palette open", "Importar arquivo de paleta",
-                    "Paletas (todos os formatos)|*.GBAPAL;*.tpl;*.pal;*.gpl;*.act|GBAPAL - Paleta "
-                    "do GBA|*.GBAPAL|TPL - paleta do Tile Layer Pro|*.tpl|PAL - paleta padrão "
-                    "JASC|*.pal|GPL - paleta do GIMP|*.gpl|ACT - tabela de cores do Adobe|*.act|"
-                    "Todos os arquivos (*)|*");
+                    "Paletas (todos os formatos)|*.GBAPAL;*.tpl;*.pal;*.gpl;*.act|" + every +
+                        "|Todos os arquivos (*)|*");
     EXPECT_EQ(form.model().Opt[0].backColor, 0xFFFFFFu); // read by its content
     for (const std::string name : {"p.GPL", "p.act", "p.txt", ""}) {
         services.dialogs.clear();
         services.saveAnswers.push_back(name.empty() ? name : dir.File(name));
         form.mnuExportAs_Click();
-        ExpectOneDialog(services, "palette save", "Exportar como",
-                        "GBAPAL - Paleta do GBA|*.GBAPAL|TPL - paleta do Tile Layer Pro|*.tpl|PAL "
-                        "- paleta padrão JASC|*.pal|GPL - paleta do GIMP|*.gpl|ACT - tabela de "
-                        "cores do Adobe|*.act");
+        ExpectOneDialog(services, "palette save", "Exportar como", every);
     }
     EXPECT_EQ(Start(dir.File("p.GPL"), 26), "GIMP Palette\nName: Paleta\n");
     EXPECT_EQ(ReadBytes(dir.File("p.act")).size(), 768u);
@@ -171,8 +168,7 @@ TEST_F(ExportImport, TheMenusImportAndExportListEveryFormat) {
     EXPECT_EQ(services.messages.size(), 3u); // two confirmations, and nothing for a cancel
     form.model().cmdImp.enabled = form.model().cmdExp.enabled = false;
     services.dialogs.clear();
-    form.mnuImportFile_Click();
-    form.mnuExportAs_Click();
+    form.mnuImportFile_Click(), form.mnuExportAs_Click();
     EXPECT_TRUE(services.dialogs.empty());
     EXPECT_FALSE(form.EditMenuState().importFile || form.EditMenuState().exportAs);
 }
