@@ -154,9 +154,9 @@ TEST_F(EditCommandsTest, EveryClickSelectsItsSwatchShiftMarksTheRampARightClickK
         model().rampFrom = 4, model().rampTo = 9;
         (form.*click)(index);
         const auto i = static_cast<std::size_t>(index);
-        EXPECT_EQ(model().OptSelected, index);
-        EXPECT_EQ(model().lblColor.caption, WordHexText(Word(i)));
-        EXPECT_EQ(std::pair(model().rampFrom, model().rampTo), marks);
+        EXPECT_EQ(std::tuple(model().OptSelected, model().lblColor.caption, model().rampFrom,
+                             model().rampTo),
+                  std::tuple(index, WordHexText(Word(i)), marks.first, marks.second));
         form.SetSliderValue(SliderId::Red, 0); // reaches the clicked swatch
         EXPECT_EQ(Word(i) & 0x1F, 0);
         EXPECT_TRUE(form.SwatchDraggable(index)); // selected and pressed

@@ -86,7 +86,6 @@ TEST_F(PaletteCommandsTest, WithNoRowChosenThePaletteCommandsAreOffAllButTheSpec
     const std::pair<const char*, std::function<void()>> stops[] = {
         {"reload", [&] { form.cmdRecarrega_Click(); }},
         {"open", open},
-        {"open, no file", [&] { fs::remove(dir.File("MEMORYDUMP.ZNDL")), open(); }},
     };
     for (const auto& [name, stop] : stops) {
         SCOPED_TRACE(name);

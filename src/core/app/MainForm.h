@@ -98,8 +98,9 @@ class MainForm {
     void cmdExp_Click();
     void cmdImp_Click();
     void cmdAmostra_Click();
-    // The context menu's Importar and Exportar, with their rules, whose dialogs list every
-    // format: the import reads any by content, the export writes the one the name ends in.
+    // The context menu's Importar and Exportar, with their rules and offered where those are
+    // (EditMenuState), whose dialogs list every format: the import reads any by content, the
+    // export writes the one the name ends in.
     void mnuImportFile_Click();
     void mnuExportAs_Click();
 

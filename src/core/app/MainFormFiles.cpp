@@ -69,7 +69,7 @@ void MainForm::cmdExp_Click() {
 }
 
 void MainForm::mnuExportAs_Click() {
-    if (!model_.cmdExp.enabled || (!app_.InSpecialState() && RefuseFewerThan16()))
+    if (!app_.InSpecialState() && RefuseFewerThan16())
         return;
     // With five formats to choose from, a name that asks for none is said.
     if (ExportToChosenFile(FileDialog::SavePaletteFile, text::kExportAsTitle,
@@ -93,7 +93,7 @@ void MainForm::cmdImp_Click() {
 }
 
 void MainForm::mnuImportFile_Click() {
-    if (!model_.cmdImp.enabled || RefuseFewerThan16())
+    if (RefuseFewerThan16())
         return;
     ImportChosenFile(FileDialog::OpenPaletteFile, text::kImportFileTitle,
                      std::string(text::kEveryPaletteEntry) + "|" +
