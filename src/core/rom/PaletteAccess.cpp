@@ -137,8 +137,7 @@ Failure ChangeCompressedPalette(const std::string& path, const PaletteLocation& 
         BlockPaletteWrite write = PatchBlockPalette(block, 0, where.offsetInBlock, words);
         if (write.error == BlockPaletteError::DoesNotFit)
             return Failure::DoesNotFit(path, PaletteLocationText(where),
-                                       static_cast<std::int64_t>(write.newLength),
-                                       write.originalLength);
+                                       static_cast<std::int64_t>(write.shortest), write.room);
         if (!write.ok())
             return BlockFailure(path, where, write.error, write.blockError, size, block, count);
         replacement = std::move(write.stream);
