@@ -219,6 +219,41 @@ TEST(CompressedRoom, EveryWriteTakesTheWholeRoomSoTheOriginalColoursAlwaysGoBack
     EXPECT_EQ(ReadBytes(path), before);
 }
 
+// Words 5 and 9 of a block's palette have bit 15 set: a write changes only the words it
+// sets (with bit 15 as 0), and a word set to its value writes nothing.
+TEST(CompressedRoom, AChangeWritesOnlyTheWordsItSets) {
+    Bytes data = Palette(0x100);
+    data[11] |= 0x80;
+    data[19] |= 0x80;
+    const Bytes stream = CompressLz77(data);
+    const auto set = [&](std::size_t index, ColorWord word) {
+        Bytes expected = data;
+        expected[2 * index] = static_cast<std::uint8_t>(word);
+        expected[2 * index + 1] = static_cast<std::uint8_t>(word >> 8);
+        return std::pair{std::pair{index, word}, expected};
+    };
+    for (const auto& [change, expected] :
+         {set(0, 0x7FFF), set(5, StoredWord(data, 10)), set(3, StoredWord(data, 6))}) {
+        TempDir dir;
+        const std::string path =
+            dir.Write("game.gba", Cat(Cat(Bytes(0x40, 0xEE), stream), Bytes(8, 0xEE)));
+        const Bytes before = ReadBytes(path);
+        ASSERT_TRUE(ChangeCompressedPalette(path, {0x40, true, 0}, 16,
+                                            [&change](std::vector<ColorWord>& words) {
+                                                words[change.first] = change.second;
+                                            })
+                        .ok());
+        const Bytes after = ReadBytes(path);
+        const Lz77Block block = DecompressLz77(after, 0x40);
+        EXPECT_EQ(block.data, expected) << change.first;
+        EXPECT_EQ(block.streamLength, DecompressLz77(before, 0x40).streamLength);
+        EXPECT_EQ(Bytes(after.end() - 8, after.end()), Bytes(8, 0xEE));
+        if (expected == data) {
+            EXPECT_EQ(after, before);
+        }
+    }
+}
+
 TEST_F(CompressedFile, AWriteLongerThanTheRoomEvenAtItsShortestWritesNothing) {
     std::vector<ColorWord> words = BytesToWords(p, 16);
     words[3] = 0x001F; // the copy at 100 no longer compresses to two references

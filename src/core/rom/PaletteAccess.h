@@ -33,7 +33,9 @@ Failure WritePalette(const std::string& path, const PaletteLocation& where,
                      std::span<const ColorWord> words);
 
 // As WritePalette for a compressed palette, with its `count` words as stored handed to
-// `change` under the lock, so a change of a few words loses no other writer's.
+// `change` under the lock, so a change of a few words loses no other writer's. The words
+// `change` alters are written with bit 15 as 0; every other byte of the block's data keeps
+// its value, bit 15 included, and a change that alters nothing writes nothing.
 Failure ChangeCompressedPalette(const std::string& path, const PaletteLocation& where, int count,
                                 const std::function<void(std::vector<ColorWord>&)>& change);
 
