@@ -297,11 +297,15 @@ TEST(PaletteLocation, ParsesStrictHexAndTheCompressedFormAndRefusesTheRest) {
         {"7FFFFFFF", PaletteLocation{0x7FFFFFFF, false, 0}},
         {"LZ:3B8A8C+20", PaletteLocation{0x3B8A8C, true, 0x20}},
         {"LZ:0+FFFE", PaletteLocation{0, true, 0xFFFE}},
+        {"0000001A0", PaletteLocation{0x1A0, false, 0}},
+        {"00000000007FFFFFFF", PaletteLocation{0x7FFFFFFF, false, 0}},
+        {"LZ:0000000003B8A8C+00020", PaletteLocation{0x3B8A8C, true, 0x20}},
     };
     for (const auto& [text, where] : cases)
         EXPECT_EQ(ParsePaletteLocation(text), where) << text;
-    for (const char* text : {"", "80000000", "000000001", "0x1A0", "lz:3B8A8C", "LZ:3b8a8c",
-                             "LZ:3B8A8C+", "LZ:3B8A8C+21", "LZ:3B8A8C+10000", "LZ:80000000"})
+    for (const char* text :
+         {"", "80000000", "0000080000000", "0x1A0", "lz:3B8A8C", "LZ:3b8a8c", "LZ:3B8A8C+",
+          "LZ:3B8A8C+21", "LZ:3B8A8C+10000", "LZ:3B8A8C+0010000", "LZ:80000000", "LZ:0080000000"})
         EXPECT_EQ(ParsePaletteLocation(text), std::nullopt) << text;
 }
 
