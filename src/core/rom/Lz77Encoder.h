@@ -23,9 +23,11 @@ struct Lz77Fit {
 
 // A stream of `data` to write over a stream that `room` bytes held (header to the last byte
 // its decompression consumed): one that takes exactly `room` bytes, literals traded for
-// references as needed, so the room a block has never shrinks. When no stream of `data` is
-// that long (all literals are shorter, or the lengths within a few bytes of either end that
-// no parse gives), the longest that is shorter.
+// references as needed, so the room a block has never shrinks. Every parse of the last KiB of
+// the data is known, and before it the shortest parse's references are kept, shortened or
+// made literals; up to 1 KiB of data that finds every length a stream can have. When none
+// found is that long (all literals are shorter, or no parse gives that length, which happens
+// within a few bytes of either end), the longest shorter one.
 Lz77Fit CompressLz77ToFit(std::span<const std::uint8_t> data, std::size_t room);
 
 } // namespace zandrel
