@@ -50,6 +50,10 @@ RATIOS = [
      "special-mode step / bare open+pread+close"),
     ("BM_ScanRomFile", "BM_ReadRomPlain", 10,
      "palette scan of a 32 MiB synthetic ROM / plain read of the file"),
+    ("BM_RecompressLz77Block", "BM_DecompressLz77Block", 25,
+     "save into a 1 MiB LZ77 block (decompress, recompress into its room, check) / its decompression"),
+    ("BM_CompressLz77Block", "BM_DecompressLz77Block", None,
+     "shortest stream of the same 1 MiB / its decompression"),
 ] + [(f"ScanInMemory/{name}", "ScanInMemory/RandomWords", 3,
       f"scan of 8 MiB of {what} / of random 15-bit words")
      for name, what in [("RepeatedHeaders", "10 00 02 00 repeated"),

@@ -16,6 +16,7 @@
 #include "TempDir.h"
 #include "rom/Identify.h"
 #include "rom/Lz77.h"
+#include "rom/Lz77Encoder.h"
 #include "util/Messages.h"
 #include "util/Text.h"
 

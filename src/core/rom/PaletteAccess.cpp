@@ -129,16 +129,17 @@ Failure ChangeCompressedPalette(const std::string& path, const PaletteLocation& 
             return BlockFailure(path, where, read.error, read.blockError, size, block, count);
         std::vector<ColorWord> words = read.words;
         change(words);
-        for (ColorWord& word : words)
-            word &= 0x7FFF;
+        // A word the change set is written with bit 15 as 0; the others keep theirs.
+        for (std::size_t i = 0; i < words.size(); ++i)
+            if (words[i] != read.words[i])
+                words[i] &= 0x7FFF;
         // The same words: the block stays as it is, in its original encoding.
         if (words == read.words)
             return {};
         BlockPaletteWrite write = PatchBlockPalette(block, 0, where.offsetInBlock, words);
         if (write.error == BlockPaletteError::DoesNotFit)
             return Failure::DoesNotFit(path, PaletteLocationText(where),
-                                       static_cast<std::int64_t>(write.newLength),
-                                       write.originalLength);
+                                       static_cast<std::int64_t>(write.shortest), write.room);
         if (!write.ok())
             return BlockFailure(path, where, write.error, write.blockError, size, block, count);
         replacement = std::move(write.stream);
@@ -153,7 +154,8 @@ Failure WritePalette(const std::string& path, const PaletteLocation& where,
         return WriteColourWords(path, where.location, words);
     return ChangeCompressedPalette(path, where, static_cast<int>(words.size()),
                                    [&words](std::vector<ColorWord>& stored) {
-                                       std::copy(words.begin(), words.end(), stored.begin());
+                                       for (std::size_t i = 0; i < words.size(); ++i)
+                                           stored[i] = words[i] & 0x7FFF;
                                    });
 }
 
