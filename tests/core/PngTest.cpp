@@ -54,7 +54,8 @@ Bytes LibpngWrites(int entries, bool indexed = true) {
     image.colormap_entries = static_cast<png_uint_32>(entries);
     Bytes colours;
     for (int k = 0; k < entries; ++k)
-        colours.insert(colours.end(), {std::uint8_t(k), std::uint8_t(2 * k), std::uint8_t(255 - k)});
+        colours.insert(colours.end(),
+                       {std::uint8_t(k), std::uint8_t(2 * k), std::uint8_t(255 - k)});
     const Bytes pixels = indexed ? Bytes{0, 1} : Bytes{1, 2, 3, 4, 5, 6};
     png_alloc_size_t size = 0;
     png_image_write_get_memory_size(image, size, 0, pixels.data(), 0, colours.data());
@@ -83,8 +84,9 @@ Bytes Chunk(const std::string& type, const Bytes& data) {
 }
 
 Bytes Slice(const Bytes& bytes, std::size_t from, std::size_t length) {
-    return from + length <= bytes.size() ? Bytes(bytes.begin() + from, bytes.begin() + from + length)
-                                         : Bytes{};
+    return from + length <= bytes.size()
+               ? Bytes(bytes.begin() + from, bytes.begin() + from + length)
+               : Bytes{};
 }
 
 const Bytes kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -190,7 +192,8 @@ TEST(Png, PaletteReaderRefusals) {
         {kSignature, damaged},
         {badCrc, damaged},
         {cutInPlte, damaged},
-        {LibpngWrites(0, false), "o PNG não é de cores indexadas (tipo de cor 3), então não tem paleta"},
+        {LibpngWrites(0, false),
+         "o PNG não é de cores indexadas (tipo de cor 3), então não tem paleta"},
     };
     for (const auto& [bytes, reason] : cases) {
         std::vector<Rgb> entries = {Rgb{1, 2, 3}};

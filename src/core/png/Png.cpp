@@ -169,8 +169,9 @@ Failure ReadPngPlte(std::span<const std::uint8_t> png, std::vector<Rgb>& entries
         return Refused("o PNG não é de cores indexadas (tipo de cor 3), então não tem paleta");
     entries.clear();
     std::transform(chunk.colours.begin(), chunk.colours.begin() + chunk.entries,
-                   std::back_inserter(entries),
-                   [](const png_color& c) { return Rgb{c.red, c.green, c.blue}; });
+                   std::back_inserter(entries), [](const png_color& c) {
+                       return Rgb{c.red, c.green, c.blue};
+                   });
     return {};
 }
 
