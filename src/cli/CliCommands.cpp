@@ -7,6 +7,7 @@
 
 #include "Arguments.h"
 #include "PaletteLookup.h"
+#include "TilesCommand.h"
 #include "colour/Codec.h"
 #include "palfiles/PaletteFiles.h"
 #include "palfiles/PaletteFormats.h"
@@ -191,6 +192,8 @@ Failure Bytes(const Invocation& call) {
 
 // The candidates as definition-file lines, best first.
 Failure Scan(const Invocation& call) {
+    if (call.arguments.Has("--graphics"))
+        return ScanGraphics(call);
     ScanOptions options;
     if (Failure failure = NumberOption(call.arguments, "--min", "uma pontuação", kLowestScore,
                                        kHighestScore, options.minimumScore);
@@ -212,7 +215,7 @@ Failure Scan(const Invocation& call) {
 }
 
 constexpr OptionRule kScanOptions[] = {
-    {"--min", true}, {"--raw-only", false}, {"--compressed-only", false}};
+    {"--min", true}, {"--raw-only", false}, {"--compressed-only", false}, {"--graphics", false}};
 
 constexpr Command kCommands[] = {
     {"identify", "FILE", 1, 1, {}, Identify},
@@ -222,7 +225,9 @@ constexpr Command kCommands[] = {
     {"import", "FILE PALETTE INFILE", 3, 3, {}, Import},
     {"set", "FILE PALETTE INDEX=WORD [INDEX=WORD ...]", 3, kAnyNumber, {}, Set},
     {"bytes", "FILE PALETTE", 2, 2, {}, Bytes},
-    {"scan", "FILE [--min N] [--raw-only|--compressed-only]", 1, 1, kScanOptions, Scan},
+    {"scan", "FILE [--min N] [--raw-only|--compressed-only] [--graphics]", 1, 1, kScanOptions,
+     Scan},
+    {"tiles", kTilesUsage, 4, 4, kTilesOptions, Tiles},
 };
 
 } // namespace
@@ -239,14 +244,21 @@ std::span<const UsageNote> UsageNotes() {
          "  @LZ:HEX[+DESL], as cores de um bloco comprimido LZ77 na localização HEX, a\n"
          "  partir do byte DESL (hex, par) dos dados descomprimidos (ex.: @LZ:3B8A8C+20).\n"},
         {"OUTFILE", ".gbapal, .tpl, .pal (JASC), .gpl (GIMP) ou .act (Adobe).\n"},
-        {"INFILE", ".gbapal, .tpl, .pal, .gpl ou .act; o formato é reconhecido pelo conteúdo.\n"},
+        {"INFILE", ".gbapal, .tpl, .pal, .gpl, .act ou .png (indexado); o formato é\n"
+                   "  reconhecido pelo conteúdo.\n"},
         {"INDEX=WORD", "índice da cor (0 a 15) e cor GBA em hex (0 a 7FFF), ex.: 3=7FFF.\n"},
         {"scan", "as paletas que o arquivo parece ter, como linhas de um arquivo de\n"
                  "  definições, da melhor para a pior; --min N só as de pontuação N ou mais\n"
                  "  (" +
                      std::to_string(kLowestScore) + " a " + std::to_string(kHighestScore) +
                      ", padrão " + std::to_string(kDefaultMinimumScore) +
-                     "), --raw-only só as brutas, --compressed-only só as comprimidas.\n"},
+                     "), --raw-only só as brutas, --compressed-only só as comprimidas;\n"
+                     "  --graphics, em vez delas, os blocos comprimidos de gráficos (tiles\n"
+                     "  inteiros, 256 bytes ou mais): localização, bytes descomprimidos e tiles\n"
+                     "  de 4 bits.\n"},
+        {"GRAPHICS", GraphicsNote()},
+        {"OUT.png", "criado ou substituído inteiro; não pode ser FILE.\n"},
+        {"tiles", TilesNote()},
     };
     return notes;
 }

@@ -12,6 +12,7 @@
 
 #include "Cli.h"
 #include "TempDir.h"
+#include "png/Png.h"
 
 using namespace zandrel;
 using namespace zandrel::testing;
@@ -107,14 +108,17 @@ TEST_F(Cli, ACommandsHelpPrintsItsOwnUsageOnly) {
              "INDEX=WORD: índice da cor (0 a 15) e cor GBA em hex (0 a 7FFF), ex.: 3=7FFF.\n"},
         {{"import", "--help"},
          "Uso: zandrel-cli import FILE PALETTE INFILE\n" + paletteNote +
-             "INFILE: .gbapal, .tpl, .pal, .gpl ou .act; o formato é reconhecido pelo "
-             "conteúdo.\n"},
+             "INFILE: .gbapal, .tpl, .pal, .gpl, .act ou .png (indexado); o formato é\n"
+             "  reconhecido pelo conteúdo.\n"},
         {{"scan", "--min", "-1", "--help"},
-         "Uso: zandrel-cli scan FILE [--min N] [--raw-only|--compressed-only]\n"
+         "Uso: zandrel-cli scan FILE [--min N] [--raw-only|--compressed-only] [--graphics]\n"
          "scan: as paletas que o arquivo parece ter, como linhas de um arquivo de\n"
          "  definições, da melhor para a pior; --min N só as de pontuação N ou mais\n"
          "  (0 a 100, padrão 50), --raw-only só as brutas, --compressed-only só as "
-         "comprimidas.\n"},
+         "comprimidas;\n"
+         "  --graphics, em vez delas, os blocos comprimidos de gráficos (tiles\n"
+         "  inteiros, 256 bytes ou mais): localização, bytes descomprimidos e tiles\n"
+         "  de 4 bits.\n"},
     };
     for (const auto& [args, usage] : cases)
         ExpectSuccess(Run(args), usage);
@@ -143,6 +147,17 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
         {{"scan", dump, "--all"}, "scan: opção desconhecida \"--all\""},
         {{"scan", "--raw-only", dump, "--compressed-only"},
          "scan: --raw-only e --compressed-only não se combinam"},
+        {{"scan", dump, "--graphics", "--min", "3"}, "scan: --graphics e --min não se combinam"},
+        {{"tiles", dump, "100", "@0", "o.png"},
+         "GRAPHICS \"100\": esperada uma localização hex de 0 a 7FFFFFFF, como @1A0, ou um "
+         "bloco comprimido, como @LZ:6290+40"},
+        {{"tiles", dump, "@100", "@0", "o.png", "--bpp", "16"}, "tiles: --bpp espera 4 ou 8"},
+        {{"tiles", dump, "@100", "@0", "o.png", "--width", "0"},
+         "tiles: --width espera uma largura em tiles de 1 a 64"},
+        {{"tiles", dump, "@100", "@0", "o.png", "--width", "65"},
+         "tiles: --width espera uma largura em tiles de 1 a 64"},
+        {{"tiles", dump, "@100", "@0", "o.png", "--tiles", "65537"},
+         "tiles: --tiles espera um número de tiles de 1 a 65536"},
     };
     for (const auto& [args, line] : cases) {
         const CliRun run = Run(args);
@@ -183,6 +198,110 @@ TEST_F(Cli, OutputFormats) {
         "demo.gba", ReadBytes(std::string(ZANDREL_SOURCE_DIR) + "/examples/synthetic.gba"));
     EXPECT_TRUE(Run({"scan", "--raw-only", rom, "--min", "99"})
                     .out.starts_with("16,C980,Paleta bruta C980 (pontuação 100)\n"));
+    // scan --graphics: location, decompressed bytes and 4bpp tiles of each block.
+    std::vector<std::uint8_t> blocks(0x800, 0xFF);
+    blocks = With(blocks, 0x104, LiteralLz77(PatternBytes(320)));
+    ExpectSuccess(Run({"scan", files_.Write("blocks.gba", blocks), "--graphics"}),
+                  "LZ:104\t320\t10\n");
+}
+
+// A 512-byte file: colour words 0 to 15 at 0 (1 red, 2 green, 15 blue), white at 20 (the
+// first of the following palettes) and 0421 at 1FE (the last), pattern bytes from 100 on.
+std::vector<std::uint8_t> TilesFile() {
+    std::vector<std::uint8_t> file = PatternBytes(0x200);
+    std::fill(file.begin(), file.begin() + 0x100, 0);
+    file = With(file, 0x02, {0x1F, 0x00, 0xE0, 0x03});
+    file = With(file, 0x1E, {0x00, 0x7C, 0xFF, 0x7F});
+    return With(file, 0x1FE, {0x21, 0x04});
+}
+
+// The PNG's width and height (IHDR), its PLTE, and whether it has a tRNS of index 0.
+struct PngFacts {
+    std::uint32_t width = 0, height = 0;
+    std::vector<Rgb> plte;
+    bool transparentZero = false;
+};
+
+PngFacts FactsOf(const std::string& path) {
+    const std::vector<std::uint8_t> png = ReadBytes(path);
+    const auto word = [&png](std::size_t at) {
+        return std::uint32_t{png[at]} << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+    };
+    PngFacts facts{word(16), word(20), {}, false};
+    EXPECT_TRUE(ReadPngPlte(png, facts.plte).ok()) << path;
+    const std::string text(png.begin(), png.end());
+    const std::size_t trns = text.find("tRNS");
+    facts.transparentZero = trns != std::string::npos && word(trns - 4) == 1 && png[trns + 4] == 0;
+    return facts;
+}
+
+TEST_F(Cli, TilesDrawsAStretchOfTilesWithThePaletteIntoAnIndexedPng) {
+    const std::string rom = files_.Write("tiles.gba", TilesFile());
+    const std::string out = files_.File("out.png");
+    const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, white{255, 255, 255};
+    struct Case {
+        std::vector<std::string> options;
+        std::uint32_t width, height;
+        std::size_t entries;
+        std::vector<std::pair<std::size_t, Rgb>> colours;
+        bool transparent;
+    };
+    const Case cases[] = {
+        // 256 tiles from an offset, cut at the end of the file: 8.
+        {{}, 128, 8, 16, {{0, {}}, {1, red}, {2, green}, {15, blue}}, false},
+        {{"--width", "1", "--tiles", "3"}, 8, 24, 16, {}, false},
+        {{"--width", "64", "--tiles", "65536"}, 512, 8, 16, {}, false},
+        {{"--width", "2", "--tiles", "3", "--transparent"}, 16, 16, 16, {}, true},
+        {{"--lcd"}, 128, 8, 16, {{1, {232, 53, 111}}}, false},
+        {{"--bpp", "8"}, 128, 8, 256, {{15, blue}, {16, white}, {255, {8, 8, 8}}}, false},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"tiles", rom, "@100", "@0", out};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        ExpectSuccess(Run(args), "");
+        const PngFacts facts = FactsOf(out);
+        EXPECT_EQ(facts.width, c.width) << args.size();
+        EXPECT_EQ(facts.height, c.height) << args.size();
+        EXPECT_EQ(facts.plte.size(), c.entries);
+        for (const auto& [index, colour] : c.colours)
+            EXPECT_EQ(facts.plte.at(index), colour) << index;
+        EXPECT_EQ(facts.transparentZero, c.transparent);
+    }
+    // A compressed block: all of its data from the byte given.
+    std::vector<std::uint8_t> withBlock = TilesFile();
+    withBlock = With(withBlock, 0x100, LiteralLz77(PatternBytes(0xC0)));
+    const std::string lz = files_.Write("lz.gba", withBlock);
+    ExpectSuccess(Run({"tiles", lz, "@LZ:100+21", "@0", out, "--width", "1"}), "");
+    EXPECT_EQ(FactsOf(out).height, 8u * 5); // 0x9F bytes: four tiles and part of a fifth
+}
+
+TEST_F(Cli, TilesRefusalsNameTheFaultAndLeaveNoOutput) {
+    const std::string rom = files_.Write("tiles.gba", TilesFile());
+    const std::string out = files_.File("out.png");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"@200", "@0", out},
+         Quoted(rom) + ": os gráficos na localização hex 200 ficam fora do arquivo, que tem 512 "
+                       "bytes"},
+        {{"@LZ:100", "@0", out},
+         "O bloco comprimido LZ77 na localização hex 100 do arquivo " + Quoted(rom) +
+             " não pode ser lido: não há um cabeçalho LZ77 (o byte 10 hex) nessa localização. "
+             "Nada foi gravado."},
+        {{"@100", "@0", rom},
+         Quoted(rom) + ": é o próprio arquivo " + Quoted(rom) +
+             "; escolha outro arquivo de saída. Nada foi gravado."},
+        {{"@100", "@0", files_.path().string()},
+         "Não foi possível gravar no arquivo " + Quoted(files_.path().string()) +
+             ". Nada foi alterado. " + std::strerror(EISDIR)},
+    };
+    for (const auto& [args, line] : cases) {
+        std::vector<std::string> all = {"tiles", rom};
+        all.insert(all.end(), args.begin(), args.end());
+        ExpectFailure(Run(all), line);
+    }
+    ExpectSuccess(Run({"tiles", rom, "@1FF", "@0", out}), ""); // the last byte is inside
+    EXPECT_EQ(ReadBytes(rom), TilesFile());
+    // Nothing but the two files: no temporary file left beside the output.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(files_.path()), {}), 2);
 }
 
 TEST_F(Cli, ByteViewerCountTooLargeNamesTheFile) {
