@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "Cli.h"
 #include "TempDir.h"
@@ -205,101 +206,87 @@ TEST_F(Cli, OutputFormats) {
                   "LZ:104\t320\t10\n");
 }
 
-// A 512-byte file: colour words 0 to 15 at 0 (1 red, 2 green, 15 blue), white at 20 (the
-// first of the following palettes) and 0421 at 1FE (the last), pattern bytes from 100 on.
+// A 512-byte file: colour words at 0 (1 red, 15 blue), white at 20 (the first of the
+// following palettes), pattern bytes from 100 on.
 std::vector<std::uint8_t> TilesFile() {
     std::vector<std::uint8_t> file = PatternBytes(0x200);
     std::fill(file.begin(), file.begin() + 0x100, 0);
-    file = With(file, 0x02, {0x1F, 0x00, 0xE0, 0x03});
-    file = With(file, 0x1E, {0x00, 0x7C, 0xFF, 0x7F});
-    return With(file, 0x1FE, {0x21, 0x04});
+    file = With(file, 0x02, {0x1F, 0x00});
+    return With(file, 0x1E, {0x00, 0x7C, 0xFF, 0x7F});
 }
 
-// The PNG's width and height (IHDR), its PLTE, and whether it has a tRNS of index 0.
-struct PngFacts {
-    std::uint32_t width = 0, height = 0;
-    std::vector<Rgb> plte;
-    bool transparentZero = false;
-};
-
-PngFacts FactsOf(const std::string& path) {
+// The PNG's width and height (IHDR), its PLTE, and whether it has a tRNS.
+std::tuple<std::uint32_t, std::uint32_t, std::vector<Rgb>, bool> FactsOf(const std::string& path) {
     const std::vector<std::uint8_t> png = ReadBytes(path);
     const auto word = [&png](std::size_t at) {
         return std::uint32_t{png[at]} << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
     };
-    PngFacts facts{word(16), word(20), {}, false};
-    EXPECT_TRUE(ReadPngPlte(png, facts.plte).ok()) << path;
-    const std::string text(png.begin(), png.end());
-    const std::size_t trns = text.find("tRNS");
-    facts.transparentZero = trns != std::string::npos && word(trns - 4) == 1 && png[trns + 4] == 0;
-    return facts;
+    std::vector<Rgb> plte;
+    EXPECT_TRUE(ReadPngPlte(png, plte).ok()) << path;
+    return {word(16), word(20), plte,
+            std::string(png.begin(), png.end()).find("tRNS") != std::string::npos};
 }
 
+// The options reach the core's tiles and colours (whose rules the core's tests hold).
 TEST_F(Cli, TilesDrawsAStretchOfTilesWithThePaletteIntoAnIndexedPng) {
-    const std::string rom = files_.Write("tiles.gba", TilesFile());
+    std::vector<std::uint8_t> file = TilesFile();
+    const std::string rom = files_.Write("tiles.gba", file);
+    const std::string lz =
+        files_.Write("lz.gba", With(file, 0x100, LiteralLz77(PatternBytes(0xC0))));
     const std::string out = files_.File("out.png");
-    const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, white{255, 255, 255};
-    struct Case {
-        std::vector<std::string> options;
-        std::uint32_t width, height;
-        std::size_t entries;
-        std::vector<std::pair<std::size_t, Rgb>> colours;
-        bool transparent;
-    };
-    const Case cases[] = {
-        // 256 tiles from an offset, cut at the end of the file: 8.
-        {{}, 128, 8, 16, {{0, {}}, {1, red}, {2, green}, {15, blue}}, false},
-        {{"--width", "1", "--tiles", "3"}, 8, 24, 16, {}, false},
-        {{"--width", "64", "--tiles", "65536"}, 512, 8, 16, {}, false},
-        {{"--width", "2", "--tiles", "3", "--transparent"}, 16, 16, 16, {}, true},
-        {{"--lcd"}, 128, 8, 16, {{1, {232, 53, 111}}}, false},
-        {{"--bpp", "8"}, 128, 8, 256, {{15, blue}, {16, white}, {255, {8, 8, 8}}}, false},
-    };
-    for (const Case& c : cases) {
-        std::vector<std::string> args = {"tiles", rom, "@100", "@0", out};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        ExpectSuccess(Run(args), "");
-        const PngFacts facts = FactsOf(out);
-        EXPECT_EQ(facts.width, c.width) << args.size();
-        EXPECT_EQ(facts.height, c.height) << args.size();
-        EXPECT_EQ(facts.plte.size(), c.entries);
-        for (const auto& [index, colour] : c.colours)
-            EXPECT_EQ(facts.plte.at(index), colour) << index;
-        EXPECT_EQ(facts.transparentZero, c.transparent);
+    const Rgb red{255, 0, 0}, lcdWhite{252, 238, 242};
+    const std::vector<std::string> every = {rom, "@100",          "--width", "1", "--tiles",
+                                            "3", "--transparent", "--bpp",   "8", "--lcd"};
+    const std::tuple<std::vector<std::string>, std::uint32_t, std::uint32_t, std::size_t, Rgb, bool>
+        cases[] = {
+            // 256 tiles from an offset, cut at the end of the file: 8.
+            {{rom, "@100"}, 128, 8, 1, red, false},
+            {{rom, "@100", "--width", "64", "--tiles", "65536"}, 512, 8, 1, red, false},
+            {every, 8, 24, 16, lcdWhite, true},
+            // The whole block's data from the byte given: 0x9F bytes, four tiles and a part.
+            {{lz, "@LZ:100+21", "--width", "1"}, 8, 40, 1, red, false},
+        };
+    for (const auto& [args, width, height, entry, colour, transparent] : cases) {
+        std::vector<std::string> all = {"tiles", args[0], args[1], "@0", out};
+        all.insert(all.end(), args.begin() + 2, args.end());
+        ExpectSuccess(Run(all), "");
+        const auto [pngWidth, pngHeight, plte, trns] = FactsOf(out);
+        EXPECT_EQ(pngWidth, width) << args[1];
+        EXPECT_EQ(pngHeight, height) << args[1];
+        EXPECT_EQ(plte.size(), args.back() == "--lcd" ? 256u : 16u);
+        EXPECT_EQ(plte.at(entry), colour) << entry;
+        EXPECT_EQ(trns, transparent);
     }
-    // A compressed block: all of its data from the byte given.
-    std::vector<std::uint8_t> withBlock = TilesFile();
-    withBlock = With(withBlock, 0x100, LiteralLz77(PatternBytes(0xC0)));
-    const std::string lz = files_.Write("lz.gba", withBlock);
-    ExpectSuccess(Run({"tiles", lz, "@LZ:100+21", "@0", out, "--width", "1"}), "");
-    EXPECT_EQ(FactsOf(out).height, 8u * 5); // 0x9F bytes: four tiles and part of a fifth
 }
 
+// A location past the end of the file or of the block's data, no block, an output that cannot
+// be written; the last byte of each is inside.
 TEST_F(Cli, TilesRefusalsNameTheFaultAndLeaveNoOutput) {
-    const std::string rom = files_.Write("tiles.gba", TilesFile());
+    const std::vector<std::uint8_t> file = With(TilesFile(), 0x104, LiteralLz77(PatternBytes(64)));
+    const std::string rom = files_.Write("tiles.gba", file);
     const std::string out = files_.File("out.png");
+    const std::string folder = files_.path().string();
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"@200", "@0", out},
+        {{"@200", out},
          Quoted(rom) + ": os gráficos na localização hex 200 ficam fora do arquivo, que tem 512 "
                        "bytes"},
-        {{"@LZ:100", "@0", out},
+        {{"@LZ:104+40", out},
+         Quoted(rom) + ": os gráficos no byte hex 40 do bloco comprimido LZ:104 ficam fora dos "
+                       "seus 64 bytes descomprimidos"},
+        {{"@LZ:100", out},
          "O bloco comprimido LZ77 na localização hex 100 do arquivo " + Quoted(rom) +
              " não pode ser lido: não há um cabeçalho LZ77 (o byte 10 hex) nessa localização. "
              "Nada foi gravado."},
-        {{"@100", "@0", rom},
-         Quoted(rom) + ": é o próprio arquivo " + Quoted(rom) +
-             "; escolha outro arquivo de saída. Nada foi gravado."},
-        {{"@100", "@0", files_.path().string()},
-         "Não foi possível gravar no arquivo " + Quoted(files_.path().string()) +
-             ". Nada foi alterado. " + std::strerror(EISDIR)},
+        {{"@100", folder},
+         "Não foi possível gravar no arquivo " + Quoted(folder) + ". Nada foi alterado. " +
+             std::strerror(EISDIR)},
     };
-    for (const auto& [args, line] : cases) {
-        std::vector<std::string> all = {"tiles", rom};
-        all.insert(all.end(), args.begin(), args.end());
-        ExpectFailure(Run(all), line);
-    }
-    ExpectSuccess(Run({"tiles", rom, "@1FF", "@0", out}), ""); // the last byte is inside
-    EXPECT_EQ(ReadBytes(rom), TilesFile());
+    for (const auto& [args, line] : cases)
+        ExpectFailure(Run({"tiles", rom, args[0], "@0", args[1]}), line);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    for (const char* last : {"@1FF", "@LZ:104+3F"})
+        ExpectSuccess(Run({"tiles", rom, last, "@0", out}), "");
+    EXPECT_EQ(ReadBytes(rom), file);
     // Nothing but the two files: no temporary file left beside the output.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(files_.path()), {}), 2);
 }

@@ -8,11 +8,7 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "gfx/GraphicsLocation.h"
-#include "gfx/GraphicsSource.h"
-#include "gfx/TileColours.h"
 #include "gfx/TileViewer.h"
-#include "gfx/Tiles.h"
 #include "png/Png.h"
 
 namespace zandrel::testing {
@@ -30,8 +26,11 @@ Bytes TwoTiles() {
     return bytes;
 }
 
-int IndexAt(const TileImage& image, int x, int y) {
-    return image.indexes.at(static_cast<std::size_t>(y) * image.width + x);
+// `bytes` after `before` bytes of EE.
+Bytes After(std::size_t before, const Bytes& bytes) {
+    Bytes file(before, 0xEE);
+    file.insert(file.end(), bytes.begin(), bytes.end());
+    return file;
 }
 
 TEST(Tiles, DecodedInGbaTileOrder) {
@@ -48,25 +47,11 @@ TEST(Tiles, DecodedInGbaTileOrder) {
         std::vector<std::tuple<int, int, int>> pixels; // x, y, index
     };
     const Case cases[] = {
-        {{4, 2},
-         TwoTiles(),
-         2,
-         16,
-         8,
-         {{0, 0, 1},
-          {1, 0, 2},
-          {7, 0, 8},
-          {0, 7, 0},
-          {1, 7, 0xF},
-          {2, 7, 0xF},
-          {7, 7, 0xA},
-          {8, 0, 0xB},
-          {9, 0, 0},
-          {14, 7, 0},
-          {15, 7, 0xC}}},
-        {{4, 1}, TwoTiles(), 2, 8, 16, {{7, 0, 8}, {0, 8, 0xB}, {7, 15, 0xC}}},
+        {{4, 2}, two, 2, 16, 8, {{0, 0, 1}, {1, 0, 2}, {7, 0, 8}, {0, 7, 0}, {1, 7, 0xF}}},
+        {{4, 2}, two, 2, 16, 8, {{2, 7, 0xF}, {7, 7, 0xA}, {8, 0, 0xB}, {9, 0, 0}, {15, 7, 0xC}}},
+        {{4, 1}, two, 2, 8, 16, {{7, 0, 8}, {0, 8, 0xB}, {7, 15, 0xC}}},
         // A last row that is not full, and bytes past the end, are index 0.
-        {{4, 2}, TwoTiles(), 3, 16, 16, {{7, 0, 8}, {15, 7, 0xC}, {0, 8, 0}}},
+        {{4, 2}, two, 3, 16, 16, {{15, 7, 0xC}, {0, 8, 0}, {15, 15, 0}}},
         {{4, 2}, cut, 2, 16, 8, {{8, 0, 0xB}, {15, 7, 0}}},
         {{8, 1}, eightBpp, 1, 8, 8, {{0, 0, 1}, {7, 0, 8}, {0, 1, 9}, {7, 7, 64}}},
         {{4, 16}, {}, 0, 128, 0, {}},
@@ -77,10 +62,8 @@ TEST(Tiles, DecodedInGbaTileOrder) {
         EXPECT_EQ(image.height, c.height) << c.tiles;
         ASSERT_EQ(image.indexes.size(), static_cast<std::size_t>(c.width * c.height));
         for (const auto& [x, y, index] : c.pixels)
-            EXPECT_EQ(IndexAt(image, x, y), index) << c.grid.bitsPerPixel << " " << x << "," << y;
+            EXPECT_EQ(image.indexes[y * image.width + x], index) << x << "," << y;
     }
-    const TileImage third = DecodeTiles(TwoTiles(), {4, 2}, 3);
-    EXPECT_EQ(std::count(third.indexes.begin() + 16 * 8, third.indexes.end(), 0), 16 * 8);
 }
 
 TEST(Tiles, WhereAPixelComesFrom) {
@@ -89,13 +72,9 @@ TEST(Tiles, WhereAPixelComesFrom) {
         {{4, 2}, 9, 3, 1, 44}, {{4, 2}, 15, 7, 1, 63}, {{4, 2}, 0, 8, 2, 64},
         {{8, 1}, 7, 9, 1, 79}, {{8, 3}, 23, 0, 2, 135}};
     for (const auto& [grid, x, y, tile, byte] : cases) {
-        const PixelSource source = SourceOfPixel(grid, x, y);
-        EXPECT_EQ(source.tile, tile) << x << "," << y;
-        EXPECT_EQ(source.byte, byte) << x << "," << y;
+        EXPECT_EQ(SourceOfPixel(grid, x, y).tile, tile) << x << "," << y;
+        EXPECT_EQ(SourceOfPixel(grid, x, y).byte, byte) << x << "," << y;
     }
-    for (const auto& [bytes, bpp, tiles] :
-         {std::tuple{0, 4, 0}, {1, 4, 1}, {32, 4, 1}, {33, 4, 2}, {64, 8, 1}, {65, 8, 2}})
-        EXPECT_EQ(TilesOf(bytes, bpp), static_cast<std::size_t>(tiles)) << bytes;
 }
 
 // Colours are 0x00BBGGRR; 001F is red, whose LCD colour is (232, 53, 111).
@@ -107,37 +86,29 @@ TEST(TileColours, SixteenOrTwoHundredFiftySixAsTheScreenShowsThem) {
     following[0] = 0x001F;
     following[239] = 0x7C00;
     const std::vector<RgbColor> four = TileColours(swatches, following, 4, false);
-    ASSERT_EQ(four.size(), 16u);
-    EXPECT_EQ(four[15], 0x332211u);
+    EXPECT_EQ(four.size(), 16u);
     const std::vector<RgbColor> eight = TileColours(swatches, following, 8, false);
     ASSERT_EQ(eight.size(), 256u);
     EXPECT_EQ(eight[16], 0x0000FFu);
-    EXPECT_EQ(eight[17], 0u);
     EXPECT_EQ(eight[255], 0xFF0000u);
     const std::vector<RgbColor> lcd = TileColours(swatches, following, 8, true);
     EXPECT_EQ(lcd[1], 0x6F35E8u);
     EXPECT_EQ(lcd[16], 0x6F35E8u);
-
     const PixelColours pixels = PixelColoursOf(four, false);
     EXPECT_EQ(pixels[15], 0xFF112233u);
-    EXPECT_EQ(pixels[0], 0xFF000000u);
     EXPECT_EQ(pixels[16], 0xFF000000u); // beyond the colours: opaque black
     EXPECT_EQ(PixelColoursOf(four, true)[0], 0u);
 }
 
-// Palette at 20 (raw) or at +20 of a block: the following words start 32 bytes later.
+// Palette at 20 (raw) or at +20 of a block at 4: the following words start 32 bytes later.
 TEST(TileColours, FollowingPalettesComeFromTheFileOrTheBlockAndAreBlackPastItsEnd) {
     TempDir dir;
     Bytes data(0x60, 0);
     data[0x40] = 0x1F;
     data[0x5E] = 0xFF, data[0x5F] = 0xFF; // bit 15 dropped
     const std::string raw = dir.Write("raw.gba", data);
-    Bytes lzFile(4, 0xEE);
-    const Bytes stream = LiteralLz77(data);
-    lzFile.insert(lzFile.end(), stream.begin(), stream.end());
-    const std::string lz = dir.Write("lz.gba", lzFile);
-    for (const PaletteLocation& where :
-         {PaletteLocation{0x20, false, 0}, PaletteLocation{4, true, 0x20}}) {
+    const std::string lz = dir.Write("lz.gba", After(4, LiteralLz77(data)));
+    for (const PaletteLocation& where : {PaletteLocation{0x20, false, 0}, {4, true, 0x20}}) {
         FollowingWords words{};
         words.fill(1);
         ASSERT_TRUE(ReadFollowingPalettes(where.compressed ? lz : raw, where, words).ok());
@@ -146,9 +117,6 @@ TEST(TileColours, FollowingPalettesComeFromTheFileOrTheBlockAndAreBlackPastItsEn
         EXPECT_EQ(words[16], 0);
         EXPECT_EQ(words[239], 0);
     }
-    FollowingWords words{};
-    const Failure failure = ReadFollowingPalettes(raw, {0x20, true, 0}, words);
-    EXPECT_EQ(failure.result, Result::BadBlock);
 }
 
 TEST(GraphicsLocation, PaletteFormsWithAnyByteOfTheBlock) {
@@ -158,11 +126,8 @@ TEST(GraphicsLocation, PaletteFormsWithAnyByteOfTheBlock) {
         {"LZ:6290+21", GraphicsLocation{0x6290, true, 0x21}},
         {"LZ:6290+FFFFFF", GraphicsLocation{0x6290, true, 0xFFFFFF}},
         {"LZ:6290+1000000", std::nullopt},
-        {"LZ:6290+", std::nullopt},
         {"LZ:6290+2a", std::nullopt},
-        {"lz:6290+2", std::nullopt},
         {"LZ:80000000+2", std::nullopt},
-        {"80000000", std::nullopt},
     };
     for (const auto& [text, where] : cases)
         EXPECT_EQ(ParseGraphicsLocation(text), where) << text;
@@ -173,54 +138,16 @@ class Graphics : public ::testing::Test {
     TempDir dir;
     // 0x40 bytes of EE, TwoTiles()'s first tile, then its first 4 bytes again: 100 bytes.
     std::string Plain() {
-        Bytes file(0x40, 0xEE);
-        const Bytes tiles = TwoTiles();
-        file.insert(file.end(), tiles.begin(), tiles.begin() + 32);
-        file.insert(file.end(), tiles.begin(), tiles.begin() + 4);
-        return dir.Write("plain.gba", file);
+        const Bytes two = TwoTiles();
+        Bytes tiles(two.begin(), two.begin() + 32);
+        tiles.insert(tiles.end(), two.begin(), two.begin() + 4);
+        return dir.Write("plain.gba", After(0x40, tiles));
     }
     // An LZ77 block at 8 whose data are TwoTiles().
-    std::string Compressed() {
-        Bytes file(8, 0xEE);
-        const Bytes stream = LiteralLz77(TwoTiles());
-        file.insert(file.end(), stream.begin(), stream.end());
-        return dir.Write("lz.gba", file);
-    }
+    std::string Compressed() { return dir.Write("lz.gba", After(8, LiteralLz77(TwoTiles()))); }
 };
 
-TEST_F(Graphics, SourcesRefuseLocationsOutsideThemAndReadZerosPastTheirEnd) {
-    const std::string plain = Plain();
-    const std::string lz = Compressed();
-    const std::tuple<std::string, GraphicsLocation, std::string> cases[] = {
-        {plain, {0x63, false, 0}, ""},
-        {plain,
-         {0x64, false, 0},
-         "os gráficos na localização hex 64 ficam fora do arquivo, que tem 100 bytes"},
-        {lz, {8, true, 0x3F}, ""},
-        {lz,
-         {8, true, 0x40},
-         "os gráficos no byte hex 40 do bloco comprimido LZ:8 ficam fora dos seus 64 bytes "
-         "descomprimidos"},
-    };
-    for (const auto& [path, where, reason] : cases) {
-        GraphicsSource source;
-        const Failure failure = GraphicsSource::Open(path, where, source);
-        EXPECT_EQ(failure.reason, reason);
-        EXPECT_EQ(source.size(), reason.empty() ? (where.compressed ? 64u : 100u) : 0u);
-    }
-    GraphicsSource source;
-    EXPECT_EQ(ErrorMessage(GraphicsSource::Open(plain, {0x40, true, 0}, source)),
-              "O bloco comprimido LZ77 na localização hex 40 do arquivo \"" + plain +
-                  "\" não pode ser lido: não há um cabeçalho LZ77 (o byte 10 hex) nessa "
-                  "localização. Nada foi gravado.");
-    ASSERT_TRUE(GraphicsSource::Open(lz, {8, true, 0}, source).ok());
-    Bytes bytes;
-    ASSERT_TRUE(source.Read(62, 4, bytes).ok());
-    EXPECT_EQ(bytes, (Bytes{0x00, 0xC0, 0, 0}));
-    EXPECT_EQ(PaletteLocationText(source.LocationOf(0x21)), "LZ:8+21");
-}
-
-TEST_F(Graphics, ViewerShowsRowsFromTheStartAndSteps) {
+TEST_F(Graphics, ViewerShowsRowsFromTheStartAndMovesInsideTheSource) {
     TileViewer viewer;
     ASSERT_TRUE(viewer.SetGrid({4, 1}).ok());
     ASSERT_TRUE(viewer.SetRows(2).ok());
@@ -238,18 +165,13 @@ TEST_F(Graphics, ViewerShowsRowsFromTheStartAndSteps) {
     ASSERT_EQ(viewer.Pixels().size(), 128u);
     EXPECT_EQ(viewer.Pixels()[7], 0xFFFF0000u);         // index 8, red
     EXPECT_EQ(viewer.Pixels()[8 * 8 + 7], 0xFFFF0000u); // the row again in the second tile
-    // Moves stay inside the file: from its first byte to its last.
-    const std::pair<std::int64_t, std::string> steps[] = {{-1, "3F"}, {2, "41"}, {32, "61"},
-                                                          {1, "62"},  {4, "63"}, {-0x100, "0"}};
-    for (const auto& [bytes, start] : steps) {
-        ASSERT_TRUE(viewer.StepStart(bytes).ok());
-        EXPECT_EQ(PaletteLocationText(viewer.Start()), start) << bytes;
-    }
-    // Whole rows (32 bytes with one 4bpp tile a row), as far as a row starts inside.
-    const std::pair<int, std::string> scrolls[] = {{1, "20"}, {5, "60"}, {-1, "40"}, {-9, "0"}};
-    for (const auto& [rows, start] : scrolls) {
-        ASSERT_TRUE(viewer.ScrollRows(rows).ok());
-        EXPECT_EQ(PaletteLocationText(viewer.Start()), start) << rows;
+    // Steps from the first byte to the last; rows (32 bytes here) while one starts inside.
+    const std::tuple<std::int64_t, int, std::string> moves[] = {
+        {-1, 0, "3F"}, {2, 0, "41"}, {32, 0, "61"}, {4, 0, "63"}, {-0x100, 0, "0"},
+        {0, 1, "20"},  {0, 5, "60"}, {0, -1, "40"}, {0, -9, "0"}};
+    for (const auto& [bytes, rows, start] : moves) {
+        ASSERT_TRUE(bytes != 0 ? viewer.StepStart(bytes).ok() : viewer.ScrollRows(rows).ok());
+        EXPECT_EQ(PaletteLocationText(viewer.Start()), start) << bytes << " " << rows;
     }
 }
 
@@ -270,13 +192,11 @@ TEST_F(Graphics, PointingGivesTileOffsetAndIndexAtTheZoom) {
     }
     EXPECT_FALSE(viewer.At(48, 0));
     EXPECT_FALSE(viewer.At(0, 24));
-    EXPECT_FALSE(viewer.At(-1, 0));
     viewer.SetZoom(9); // 8 at most
     EXPECT_EQ(viewer.Zoom(), 8);
-    // Past the end of the data there is no tile.
     ASSERT_TRUE(viewer.StepStart(32).ok());
     EXPECT_TRUE(viewer.At(0, 0));
-    EXPECT_FALSE(viewer.At(8 * 8, 0));
+    EXPECT_FALSE(viewer.At(8 * 8, 0)); // past the end of the data: no tile
 }
 
 // F3 and Shift+F3: the next or previous block of graphics from the source's place in the file.
@@ -286,52 +206,44 @@ TEST_F(Graphics, JumpsBetweenCompressedGraphics) {
     file = With(file, 0x400, LiteralLz77(PatternBytes(512)));
     TileViewer viewer;
     ASSERT_TRUE(viewer.Open(dir.Write("blocks.gba", file), GraphicsLocation{0x200, false, 0}).ok());
-    for (const auto& [backward, start] : {std::pair{false, "LZ:400"},
-                                          {false, "LZ:400"},
-                                          {true, "LZ:100"},
-                                          {true, "LZ:100"},
-                                          {false, "LZ:400"}}) {
+    const std::pair<bool, const char*> jumps[] = {{false, "LZ:400"},
+                                                  {false, "LZ:400"},
+                                                  {true, "LZ:100"},
+                                                  {true, "LZ:100"},
+                                                  {false, "LZ:400"}};
+    for (const auto& [backward, start] : jumps) {
         ASSERT_TRUE(viewer.JumpToBlock(backward).ok());
         EXPECT_EQ(PaletteLocationText(viewer.Start()), start) << backward;
     }
 }
 
-// A swatch change maps the kept indexes again: the file is not read for it.
-TEST_F(Graphics, RedrawAfterASwatchChangeNeedsNoRead) {
-    const std::string plain = Plain();
-    TileViewer viewer;
-    ASSERT_TRUE(viewer.Open(plain, GraphicsLocation{0x40, false, 0}).ok());
-    std::filesystem::remove(plain);
-    Palette16 swatches{};
-    swatches[1] = 0x00FF00;
-    viewer.SetTransparentZero(true);
-    viewer.Paint(swatches, false);
-    EXPECT_EQ(viewer.Pixels()[0], 0xFF00FF00u);
-    EXPECT_EQ(viewer.Pixels()[16], 0u);     // past the end of the file: index 0, transparent
-    EXPECT_FALSE(viewer.StepStart(1).ok()); // a move reads again
-}
-
-TEST_F(Graphics, EightBitsTakeTheFollowingPalettesAndSaveTwoHundredFiftySixColours) {
+// A swatch change maps the kept indexes again (the file is not read for it); 8 bpp takes the
+// following palettes, live swatches first; the view saves with the colours drawn.
+TEST_F(Graphics, PaintMapsTheKeptIndexesAndSaveWritesWhatIsShown) {
     Bytes file(0x100, 0);
-    file[0x00] = 16; // one 8bpp pixel of colour 16: the word at 0x20 + 32
+    file[0x00] = 16; // an 8bpp pixel of colour 16: the word at 0x20 + 32
+    file[0x01] = 1;
     file[0x40] = 0x1F;
     const std::string path = dir.Write("eight.gba", file);
     TileViewer viewer;
     ASSERT_TRUE(viewer.SetGrid({8, 1}).ok());
     ASSERT_TRUE(viewer.Open(path, GraphicsLocation{0, false, 0}).ok());
     ASSERT_TRUE(viewer.UsePalette(path, {0x20, false, 0}).ok());
-    viewer.Paint(Palette16{}, false);
-    EXPECT_EQ(viewer.Pixels()[0], 0xFFFF0000u);
     const std::string png = dir.File("view.png");
     ASSERT_TRUE(viewer.SaveImage(png, Palette16{}, false).ok());
+    std::filesystem::remove(path);
+    Palette16 swatches{};
+    swatches[1] = 0x00FF00;
+    viewer.SetTransparentZero(true);
+    viewer.Paint(swatches, false);
+    EXPECT_EQ(viewer.Pixels()[0], 0xFFFF0000u);
+    EXPECT_EQ(viewer.Pixels()[1], 0xFF00FF00u);
+    EXPECT_EQ(viewer.Pixels()[2], 0u);      // index 0, transparent
+    EXPECT_FALSE(viewer.StepStart(1).ok()); // a move reads again
     std::vector<Rgb> entries;
     ASSERT_TRUE(ReadPngPlte(ReadBytes(png), entries).ok());
     ASSERT_EQ(entries.size(), 256u);
     EXPECT_EQ(entries[16], (Rgb{255, 0, 0}));
-    ASSERT_TRUE(viewer.SetGrid({4, 1}).ok());
-    ASSERT_TRUE(viewer.SaveImage(png, Palette16{}, false).ok());
-    ASSERT_TRUE(ReadPngPlte(ReadBytes(png), entries).ok());
-    EXPECT_EQ(entries.size(), 16u);
 }
 
 } // namespace

@@ -53,14 +53,12 @@ Bytes Tpl(std::size_t size) {
     return bytes;
 }
 
-// An indexed PNG of one pixel whose palette entry k is (8k, 0, 248), at least `size` bytes long
-// (trailing bytes after its end).
+// An indexed PNG of one pixel whose palette entry k is (8k, 0, 248), zeros after it up to `size`.
 Bytes Png(int entries, std::size_t size = 0) {
-    std::vector<RgbColor> palette;
+    std::vector<RgbColor> palette(entries);
     for (int k = 0; k < entries; ++k)
-        palette.push_back(static_cast<RgbColor>(248 << 16 | 8 * k));
-    const Bytes pixel = {0};
-    Bytes png;
+        palette[k] = static_cast<RgbColor>(248 << 16 | 8 * k);
+    Bytes png, pixel = {0};
     EncodeIndexedPng({1, 1, pixel, palette, false}, png);
     png.resize(std::max(size, png.size()), 0);
     return png;
