@@ -105,18 +105,14 @@ Failure Tiles(const Invocation& call) {
         return failure;
 
     const std::uint64_t start = source.OffsetOf(where);
-    const std::uint64_t available = source.size() - start;
-    const std::size_t inside = TilesOf(available, options.grid.bitsPerPixel);
+    const std::size_t inside = TilesOf(source.size() - start, options.grid.bitsPerPixel);
     const std::size_t wanted = options.tiles > 0  ? static_cast<std::size_t>(options.tiles)
                                : where.compressed ? inside
                                                   : kTilesFromAnOffset;
     const std::size_t tiles = std::min(wanted, inside);
-    std::vector<std::uint8_t> bytes;
-    if (Failure failure = source.Read(start, tiles * TileBytes(options.grid.bitsPerPixel), bytes);
-        !failure.ok())
+    TileImage image;
+    if (Failure failure = ReadTiles(source, start, options.grid, tiles, image); !failure.ok())
         return failure;
-    bytes.resize(std::min<std::uint64_t>(bytes.size(), available));
-    const TileImage image = DecodeTiles(bytes, options.grid, tiles);
     std::vector<std::uint8_t> png;
     if (Failure failure = EncodeIndexedPng(
             {image.width, image.height, image.indexes, colours, options.transparent}, png);

@@ -64,4 +64,16 @@ std::uint64_t GraphicsSource::OffsetOf(const GraphicsLocation& where) const {
     return compressed_ ? where.offsetInBlock : where.location;
 }
 
+Failure ReadTiles(const GraphicsSource& source, std::uint64_t start, const TileGrid& grid,
+                  std::size_t tiles, TileImage& image) {
+    std::vector<std::uint8_t> bytes;
+    if (Failure failure = source.Read(start, tiles * TileBytes(grid.bitsPerPixel), bytes);
+        !failure.ok())
+        return failure;
+    const std::uint64_t inside = start < source.size() ? source.size() - start : 0;
+    bytes.resize(std::min<std::uint64_t>(bytes.size(), inside));
+    image = DecodeTiles(bytes, grid, tiles);
+    return {};
+}
+
 } // namespace zandrel

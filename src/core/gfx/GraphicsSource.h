@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gfx/GraphicsLocation.h"
+#include "gfx/Tiles.h"
 #include "platform/Failure.h"
 
 namespace zandrel {
@@ -38,5 +39,10 @@ class GraphicsSource {
     std::uint64_t size_ = 0;
     std::vector<std::uint8_t> data_; // compressed only
 };
+
+// `tiles` tiles of `grid` from byte `start` of the source, decoded: only their bytes are read,
+// and those past the end of the source are index 0.
+Failure ReadTiles(const GraphicsSource& source, std::uint64_t start, const TileGrid& grid,
+                  std::size_t tiles, TileImage& image);
 
 } // namespace zandrel

@@ -13,6 +13,10 @@ namespace {
 // A plain location's text stops at 7FFFFFFF.
 constexpr std::uint64_t kLastPlainStart = 0x7FFFFFFF;
 
+std::size_t ViewTiles(const TileGrid& grid, int rows) {
+    return static_cast<std::size_t>(rows) * grid.widthInTiles;
+}
+
 } // namespace
 
 Failure TileViewer::Open(const std::string& path, const GraphicsLocation& start) {
@@ -21,7 +25,8 @@ Failure TileViewer::Open(const std::string& path, const GraphicsLocation& start)
         return failure;
     const std::uint64_t offset = source.OffsetOf(start);
     TileImage view;
-    if (Failure failure = ReadView(source, offset, grid_, rows_, view); !failure.ok())
+    if (Failure failure = ReadTiles(source, offset, grid_, ViewTiles(grid_, rows_), view);
+        !failure.ok())
         return failure;
     source_ = std::move(source);
     open_ = true;
@@ -47,20 +52,6 @@ std::uint64_t TileViewer::RowBytes() const {
     return TileBytes(grid_.bitsPerPixel) * static_cast<std::uint64_t>(grid_.widthInTiles);
 }
 
-Failure TileViewer::ReadView(const GraphicsSource& source, std::uint64_t start,
-                             const TileGrid& grid, int rows, TileImage& view) {
-    const std::size_t tiles = static_cast<std::size_t>(rows) * grid.widthInTiles;
-    std::vector<std::uint8_t> bytes;
-    if (Failure failure = source.Read(start, tiles * TileBytes(grid.bitsPerPixel), bytes);
-        !failure.ok())
-        return failure;
-    // Past the end of the source the view shows index 0.
-    const std::uint64_t inside = start < source.size() ? source.size() - start : 0;
-    bytes.resize(std::min<std::uint64_t>(bytes.size(), inside));
-    view = DecodeTiles(bytes, grid, tiles);
-    return {};
-}
-
 void TileViewer::Show(std::uint64_t start, TileImage view) {
     start_ = start;
     view_ = std::move(view);
@@ -69,7 +60,8 @@ void TileViewer::Show(std::uint64_t start, TileImage view) {
 
 Failure TileViewer::Move(std::uint64_t start) {
     TileImage view;
-    if (Failure failure = ReadView(source_, start, grid_, rows_, view); !failure.ok())
+    if (Failure failure = ReadTiles(source_, start, grid_, ViewTiles(grid_, rows_), view);
+        !failure.ok())
         return failure;
     Show(start, std::move(view));
     return {};
@@ -78,7 +70,8 @@ Failure TileViewer::Move(std::uint64_t start) {
 Failure TileViewer::Reshape(const TileGrid& grid, int rows) {
     if (open_ && (grid != grid_ || rows != rows_)) {
         TileImage view;
-        if (Failure failure = ReadView(source_, start_, grid, rows, view); !failure.ok())
+        if (Failure failure = ReadTiles(source_, start_, grid, ViewTiles(grid, rows), view);
+            !failure.ok())
             return failure;
         Show(start_, std::move(view));
     }

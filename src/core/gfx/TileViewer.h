@@ -90,9 +90,6 @@ class TileViewer {
     Failure SaveImage(const std::string& path, const Palette16& swatches, bool gbaScreen) const;
 
   private:
-    // The view of `rows` rows of `grid` from `start` of `source`.
-    static Failure ReadView(const GraphicsSource& source, std::uint64_t start, const TileGrid& grid,
-                            int rows, TileImage& view);
     void Show(std::uint64_t start, TileImage view);
     Failure Move(std::uint64_t start);
     Failure Reshape(const TileGrid& grid, int rows);
