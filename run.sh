@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Builds Zandrel into build/ and starts it. Arguments are passed to the program.
+# Builds the window and zandrel-cli into build/ and starts the window. Arguments are passed to
+# the window.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target zandrel zandrel_data -j"$(nproc)"
+cmake --build build --target zandrel zandrel-cli zandrel_data -j"$(nproc)"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != offscreen ]; then
     echo "No display found. Zandrel is a desktop program; to run it without a screen, start it"
     echo "under a virtual X server:"

@@ -14,8 +14,10 @@ set -uo pipefail
 BIN=$(realpath "${1:-$(dirname "$0")/../build/bin}")
 CLI="$BIN/zandrel-cli"
 LIMIT=6 # seconds any one run may take; the lock wait is 3
+EXAMPLES=$(realpath "$(dirname "$0")/../examples")
 ITEMS=(item1_export_onto_the_rom item2_strict_locations item3_import_by_content
-    item4_concurrent_writers item5_fifos_and_devices item6_huge_inputs item7_tiles_images)
+    item4_concurrent_writers item5_fifos_and_devices item6_huge_inputs item7_new_files_and_streams
+    item8_tiles_images)
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
@@ -128,7 +130,7 @@ item3_import_by_content() {
     mkdir "$dir/folder.gbapal"
     run 1 "nem uma paleta GBA" "$CLI" import "$dir/game.gba" @0 "$dir/four.gbapal"
     run 1 "linha 5" "$CLI" import "$dir/game.gba" @0 "$dir/broken.gbapal"
-    run 1 "Is a directory" "$CLI" import "$dir/game.gba" @0 "$dir/folder.gbapal"
+    run 1 "É uma pasta" "$CLI" import "$dir/game.gba" @0 "$dir/folder.gbapal"
     unchanged "$dir/game.gba"
 }
 
@@ -201,8 +203,8 @@ item6_huge_inputs() {
 # tiles: a pipe as FILE or as OUT.png, OUT.png a link to the ROM, a block that claims 16 MiB
 # in a 1 KiB file, a huge file to scan for graphics: each refused at once. OUT.png a link to
 # another file: the link is replaced by the image, the file it led to keeps its bytes.
-item7_tiles_images() {
-    local dir=$WORK/item7 msg="Não é um arquivo comum"
+item8_tiles_images() {
+    local dir=$WORK/item8 msg="Não é um arquivo comum"
     mkdir -p "$dir"
     rom "$dir/game.gba"
     { printf '\x10\xff\xff\xff' && head -c 508 /dev/zero; } |
@@ -262,6 +264,42 @@ item4_concurrent_writers() {
     wait
     exec 9>&-
     unchanged "$rom"
+}
+
+# scan -o: an existing file is kept without --force; the scanned ROM itself, a named pipe, a
+# read-only file and a missing folder are refused even with it; a link there is replaced,
+# never written through; a scan that finds nothing creates nothing. An endless standard input
+# is cut at a palette file's limit. A user's definition file that is a pipe is named.
+item7_new_files_and_streams() {
+    local dir=$WORK/item7 rom=$WORK/item7/game.gba
+    mkdir -p "$dir" "$XDG_DATA_HOME/zandrel"
+    cp "$EXAMPLES/synthetic.gba" "$rom"
+    echo kept >"$dir/old.ZNDL"
+    echo other >"$dir/other.txt"
+    cp "$dir/old.ZNDL" "$dir/readonly.ZNDL"
+    chmod a-w "$dir/readonly.ZNDL"
+    ln -s "$rom" "$dir/self.ZNDL"
+    ln -s "$dir/other.txt" "$dir/link.ZNDL"
+    mkfifo "$dir/pipe.ZNDL"
+    keep "$rom" "$dir/old.ZNDL" "$dir/other.txt" "$dir/readonly.ZNDL"
+    run 1 "o arquivo já existe" "$CLI" scan "$rom" -o "$dir/old.ZNDL"
+    run 1 "é o próprio arquivo" "$CLI" scan "$rom" -o "$dir/self.ZNDL" --force
+    run 1 "Não é um arquivo comum" "$CLI" scan "$rom" -o "$dir/pipe.ZNDL" --force
+    run 1 "Permissão negada" "$CLI" scan "$rom" -o "$dir/readonly.ZNDL" --force
+    run 1 "Arquivo ou pasta inexistente" "$CLI" scan "$rom" -o "$dir/none/new.ZNDL"
+    run 0 "" "$CLI" scan "$rom" -o "$dir/link.ZNDL" --force
+    [ -L "$dir/link.ZNDL" ] && fail "the link at -o was written through"
+    head -c 4096 /dev/zero >"$dir/zero.gba"
+    run 1 "nenhuma paleta encontrada" "$CLI" scan "$dir/zero.gba" -o "$dir/new.ZNDL"
+    [ -e "$dir/new.ZNDL" ] && fail "a scan that found nothing created its file"
+    [ -n "$(find "$dir" -name '*.part*')" ] && fail "a part file was left behind"
+    run 1 "O arquivo passa do limite de 1 MiB" "$CLI" import "$rom" @0 - </dev/zero
+    unchanged "$rom" "$dir/old.ZNDL" "$dir/other.txt" "$dir/readonly.ZNDL"
+
+    mkfifo "$XDG_DATA_HOME/zandrel/ZNDL.ZNDL"
+    run 1 "ZNDL.ZNDL\". Não é um arquivo comum" "$CLI" identify "$rom"
+    run 1 "ZNDL.ZNDL\". Não é um arquivo comum" "$CLI" list "$rom"
+    rm "$XDG_DATA_HOME/zandrel/ZNDL.ZNDL"
 }
 
 [ -x "$CLI" ] || {

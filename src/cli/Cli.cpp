@@ -8,6 +8,7 @@
 
 #include "Arguments.h"
 #include "CliCommands.h"
+#include "app/Version.h"
 #include "util/Text.h"
 
 namespace zandrel::cli {
@@ -39,24 +40,16 @@ std::string OneLine(const std::string& text) {
     return line;
 }
 
-// The one line the error stream gets for a failure. The tool's own texts are one line
-// already; the window's span several and are joined, and the byte viewer's count, whose box
-// stands over the file's palette, gets the file in front.
+// The one line the error stream gets for a failure: the window's texts that span several are
+// joined, and the byte viewer's count, whose box stands over the file's palette, gets the file
+// in front.
 std::string ErrorLine(const Failure& failure) {
-    switch (failure.result) {
-    case Result::Usage:
-    case Result::FileRefused:
-    case Result::NoColours:
-        return ErrorMessage(failure);
-    case Result::CountTooLarge:
-        return Quoted(failure.file) + ": " + OneLine(ErrorMessage(failure));
-    default:
-        return OneLine(ErrorMessage(failure));
-    }
+    const std::string line = OneLine(ErrorMessage(failure));
+    return failure.result == Result::CountTooLarge ? Quoted(failure.file) + ": " + line : line;
 }
 
 Failure RunCommand(const Command& command, std::span<const std::string> words,
-                   const DataFolders& folders, std::ostream& out) {
+                   const DataFolders& folders, std::istream& in, std::ostream& out) {
     CommandArguments arguments;
     if (Failure failure = SplitArguments(command.name, words, command.options, arguments);
         !failure.ok())
@@ -65,7 +58,9 @@ Failure RunCommand(const Command& command, std::span<const std::string> words,
             CheckOperandCount(arguments, command.fewestOperands, command.mostOperands);
         !failure.ok())
         return failure;
-    return command.run(Invocation{arguments, folders, out});
+    if (Failure failure = RefuseEmptyFileNames(arguments, command.usage); !failure.ok())
+        return failure;
+    return command.run(Invocation{arguments, folders, in, out});
 }
 
 // The exit status of a run. A usage error is followed by the usage of its command, or by the
@@ -83,13 +78,13 @@ int Report(const Failure& failure, const Command* command, std::ostream& err) {
 } // namespace
 
 std::string VersionLine() {
-    return std::string(kProgramName) + " " + std::to_string(ZANDREL_VERSION_MAJOR) + "." +
-           std::to_string(ZANDREL_VERSION_MINOR) + "." + std::to_string(ZANDREL_VERSION_PATCH) +
+    return std::string(kProgramName) + " " +
+           BuildVersionText({ZANDREL_VERSION_MAJOR, ZANDREL_VERSION_MINOR, ZANDREL_VERSION_PATCH}) +
            "\n";
 }
 
-int RunCli(const std::vector<std::string>& args, const DataFolders& folders, std::ostream& out,
-           std::ostream& err) {
+int RunCli(const std::vector<std::string>& args, const DataFolders& folders, std::istream& in,
+           std::ostream& out, std::ostream& err) {
     if (args.size() == 1 && (IsHelpWord(args[0]) || args[0] == "help")) {
         out << UsageText();
         return kExitSuccess;
@@ -108,7 +103,7 @@ int RunCli(const std::vector<std::string>& args, const DataFolders& folders, std
         out << CommandUsageText(*command);
         return kExitSuccess;
     }
-    return Report(RunCommand(*command, words, folders, out), command, err);
+    return Report(RunCommand(*command, words, folders, in, out), command, err);
 }
 
 std::string ExecutableFolder(const char* argv0) {

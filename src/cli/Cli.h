@@ -2,6 +2,7 @@
 // The commands take their streams as arguments so tests can run them in process too.
 #pragma once
 
+#include <istream>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -21,14 +22,16 @@ inline constexpr int kExitUsage = 2;   // the usage of the command follows on th
 // missing or unknown command.
 std::string UsageText();
 
-// What --version prints: the program's name and the package's version, as "zandrel-cli 1.0.11".
+// What --version prints: the program's name and the version as the About box gives it, as
+// "zandrel-cli 1.00.0011".
 std::string VersionLine();
 
 // Runs one command line (the arguments after the program's name). A command followed by -h or
 // --help prints its own usage. The definition files are looked up in the user's data folder,
-// then in the data folder. On any failure no file has been changed.
-int RunCli(const std::vector<std::string>& args, const DataFolders& folders, std::ostream& out,
-           std::ostream& err);
+// then in the data folder. `in` is read only for an INFILE of "-". On any failure no file has
+// been changed.
+int RunCli(const std::vector<std::string>& args, const DataFolders& folders, std::istream& in,
+           std::ostream& out, std::ostream& err);
 
 // The folder of the running executable, or the folder of
 // `argv0` when the system cannot say.

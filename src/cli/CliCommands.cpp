@@ -1,12 +1,17 @@
 #include "CliCommands.h"
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
+#include <istream>
 #include <optional>
 #include <span>
 #include <vector>
 
 #include "Arguments.h"
+#include "Json.h"
 #include "PaletteLookup.h"
+#include "ScanCommand.h"
 #include "TilesCommand.h"
 #include "colour/Codec.h"
 #include "palfiles/PaletteFiles.h"
@@ -18,32 +23,67 @@
 #include "rom/PaletteAccess.h"
 #include "rom/PaletteIO.h"
 #include "rom/PaletteLocation.h"
-#include "scan/PaletteScanner.h"
 #include "special/ByteDump.h"
 #include "util/Messages.h"
+#include "util/NumberText.h"
 
 namespace zandrel::cli {
 
 namespace {
 
-constexpr int kLowestScore = 0;
-constexpr int kHighestScore = 100;
+// What OUTFILE --format names, in the order the usage lists them.
+constexpr std::string_view kFormatNames[] = {"gbapal", "tpl", "pal", "gpl", "act"};
 
-// The exchange format the name of a palette file to write asks for by its extension.
-Failure FormatOfName(const std::string& path, PaletteFormat& format) {
-    format = FormatForName(path, kEveryPaletteFormat);
+// The exchange format of a palette file to write: --format's, else its name's extension.
+Failure OutputFormat(const Invocation& call, const std::string& outPath, PaletteFormat& format) {
+    std::string_view name;
+    if (Failure failure = ChoiceOption(call.arguments, "--format", kFormatNames, name);
+        !failure.ok())
+        return failure;
+    if (!name.empty()) {
+        format = FormatForName("." + std::string(name), kEveryPaletteFormat);
+        return {};
+    }
+    if (outPath == kStandardStream)
+        return Failure::Usage(call.arguments.command + ": a saída padrão (-) precisa de --format " +
+                              ChoiceList(kFormatNames));
+    format = FormatForName(outPath, kEveryPaletteFormat);
     if (format == PaletteFormat::None)
-        return Failure::FileRefused(path,
+        return Failure::FileRefused(outPath,
                                     "extensão desconhecida; use .gbapal, .tpl, .pal, .gpl ou .act");
     return {};
+}
+
+// PALETTE, the second operand, as FILE, the first, takes it.
+Failure PaletteArgumentOf(const Invocation& call, PaletteArgument& argument) {
+    return ParsePaletteArgument(call.Operand(1), !IsMemoryDumpName(call.Operand(0)), argument);
 }
 
 // PALETTE, the second operand, in FILE, the first.
 Failure PaletteOperand(const Invocation& call, ColourNeed need, Palette& palette) {
     PaletteArgument argument;
-    if (Failure failure = ParsePaletteArgument(call.Operand(1), argument); !failure.ok())
+    if (Failure failure = PaletteArgumentOf(call, argument); !failure.ok())
         return failure;
     return ResolvePalette(call.Operand(0), argument, call.folders, need, palette);
+}
+
+// Standard input read whole, by its content as a palette file is, and no more of it than a
+// palette file may hold.
+Failure ReadPaletteFromInput(std::istream& in, PaletteWords16& words) {
+    std::vector<std::uint8_t> bytes;
+    std::array<char, 4096> buffer{};
+    while (bytes.size() <= kMaxPaletteFileSize && in) {
+        in.read(buffer.data(), buffer.size());
+        bytes.insert(bytes.end(), buffer.begin(), buffer.begin() + in.gcount());
+    }
+    const std::string name(kStandardStream);
+    if (in.bad())
+        return Failure::CannotRead(name, FileStatus{FileError::ReadFailed, EIO});
+    if (bytes.size() > kMaxPaletteFileSize)
+        return Failure::CannotRead(name, FileStatus{FileError::TooLarge, 0, kMaxPaletteFileSize});
+    if (const Failure failure = ReadPaletteOfContent(bytes, words); !failure.ok())
+        return Failure::FileRefused(name, failure.reason);
+    return {};
 }
 
 // --- The commands, in the order of the table. ---
@@ -52,10 +92,20 @@ Failure Identify(const Invocation& call) {
     const std::string& path = call.Operand(0);
     if (Failure failure = CheckReadable(path); !failure.ok())
         return failure;
-    const std::optional<Identification> identification = IdentifyFile(path, call.folders);
-    if (!identification)
-        return Failure::FileRefused(path, text::kNotIdentified);
-    call.out << identification->title << '\n';
+    Identification identification;
+    if (Failure failure = IdentifyGame(path, call.folders, identification); !failure.ok())
+        return failure;
+    if (!call.Json()) {
+        call.out << identification.title << '\n';
+        return {};
+    }
+    call.out << JsonObject()
+                    .Text("file", path)
+                    .Text("title", identification.title)
+                    .TextOrNull("code", identification.code)
+                    .Text("definitions", DefinitionPath(identification, call.folders))
+                    .Close()
+             << '\n';
     return {};
 }
 
@@ -67,50 +117,101 @@ Failure List(const Invocation& call) {
     if (Failure failure = LoadDefinitions(path, call.folders, definitions); !failure.ok())
         return failure;
     const PaletteTable& table = definitions.table;
-    for (std::size_t row = 0; row < table.locations.size(); ++row)
-        call.out << row << '\t' << table.counts[row] << '\t' << table.locations[row] << '\t'
-                 << table.names[row] << '\n';
+    std::vector<std::string> rows;
+    for (std::size_t row = 0; row < table.locations.size(); ++row) {
+        if (!call.Json()) {
+            call.out << row << '\t' << table.counts[row] << '\t' << table.locations[row] << '\t'
+                     << table.names[row] << '\n';
+            continue;
+        }
+        rows.push_back(JsonObject()
+                           .Number("row", static_cast<std::int64_t>(row))
+                           .Text("count", table.counts[row])
+                           .Number("colours", PaletteColourCount(table.counts[row]))
+                           .Text("location", table.locations[row])
+                           .Text("name", table.names[row])
+                           .Close());
+    }
+    if (call.Json())
+        call.out << JsonObject()
+                        .Text("file", path)
+                        .Text("definitions", definitions.path)
+                        .Array("palettes", rows)
+                        .Close()
+                 << '\n';
     return {};
 }
 
 Failure Show(const Invocation& call) {
+    const std::string& path = call.Operand(0);
     Palette palette;
     if (Failure failure = PaletteOperand(call, ColourNeed::OneOrMore, palette); !failure.ok())
         return failure;
+    if (Failure failure = CheckInsideFile(path, palette.where, palette.count); !failure.ok())
+        return failure;
     std::vector<ColorWord> words;
     if (const Failure failure =
-            ReadPalette(call.Operand(0), palette.where, static_cast<int>(palette.count), words);
+            ReadPalette(path, palette.where, static_cast<int>(palette.count), words);
         !failure.ok())
         return failure;
+    std::vector<std::string> colours;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const Rgb rgb = SplitColor(WordToColor(words[i]));
-        call.out << i << '\t' << WordHexText(words[i]) << '\t' << rgb.red << '\t' << rgb.green
-                 << '\t' << rgb.blue << '\n';
+        if (!call.Json()) {
+            call.out << i << '\t' << WordHexText(words[i]) << '\t' << rgb.red << '\t' << rgb.green
+                     << '\t' << rgb.blue << '\n';
+            continue;
+        }
+        colours.push_back(JsonObject()
+                              .Number("index", static_cast<std::int64_t>(i))
+                              .Text("word", WordHexText(words[i]))
+                              .Number("red", rgb.red)
+                              .Number("green", rgb.green)
+                              .Number("blue", rgb.blue)
+                              .Close());
     }
+    if (call.Json())
+        call.out << JsonObject()
+                        .Text("file", path)
+                        .Text("palette", palette.name)
+                        .Text("location", PaletteLocationText(palette.where))
+                        .Array("colours", colours)
+                        .Close()
+                 << '\n';
     return {};
 }
 
 Failure Export(const Invocation& call) {
     PaletteArgument argument;
-    if (Failure failure = ParsePaletteArgument(call.Operand(1), argument); !failure.ok())
+    if (Failure failure = PaletteArgumentOf(call, argument); !failure.ok())
         return failure;
     const std::string& path = call.Operand(0);
     const std::string& outPath = call.Operand(2);
+    const bool toOut = outPath == kStandardStream;
     PaletteFormat format = PaletteFormat::None;
-    if (Failure failure = FormatOfName(outPath, format); !failure.ok())
+    if (Failure failure = OutputFormat(call, outPath, format); !failure.ok())
         return failure;
-    if (Failure failure = RefuseWritingOverOpenFile(outPath, path); !failure.ok())
+    if (Failure failure = toOut ? Failure{} : RefuseWritingOverOpenFile(outPath, path);
+        !failure.ok())
         return failure;
     Palette palette;
     if (Failure failure =
             ResolvePalette(path, argument, call.folders, ColourNeed::Sixteen, palette);
         !failure.ok())
         return failure;
+    if (Failure failure = CheckInsideFile(path, palette.where, kPaletteColours); !failure.ok())
+        return failure;
     std::vector<ColorWord> words;
     if (const Failure failure = ReadPalette(path, palette.where, kPaletteColours, words);
         !failure.ok())
         return failure;
-    return WritePaletteFile(outPath, format, WordsToColours(words), palette.name);
+    if (!toOut)
+        return WritePaletteFile(outPath, format, WordsToColours(words), palette.name);
+    const std::vector<std::uint8_t> bytes =
+        PaletteFileBytes(format, WordsToColours(words), palette.name);
+    call.out.write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    return {};
 }
 
 // INFILE is read by its content, as the window's import reads it, whatever its name says.
@@ -118,15 +219,18 @@ Failure Import(const Invocation& call) {
     Palette palette;
     if (Failure failure = PaletteOperand(call, ColourNeed::Sixteen, palette); !failure.ok())
         return failure;
+    const std::string& inPath = call.Operand(2);
     PaletteWords16 words{};
-    if (Failure failure = ReadPaletteFile(call.Operand(2), words); !failure.ok())
+    if (Failure failure = inPath == kStandardStream ? ReadPaletteFromInput(call.in, words)
+                                                    : ReadPaletteFile(inPath, words);
+        !failure.ok())
         return failure;
     return WritePalette(call.Operand(0), palette.where, words);
 }
 
 Failure Set(const Invocation& call) {
     PaletteArgument argument;
-    if (Failure failure = ParsePaletteArgument(call.Operand(1), argument); !failure.ok())
+    if (Failure failure = PaletteArgumentOf(call, argument); !failure.ok())
         return failure;
     std::vector<Assignment> assignments;
     if (Failure failure =
@@ -177,6 +281,9 @@ Failure Bytes(const Invocation& call) {
     if (const Failure failure = BuildByteDump(call.Operand(0), palette.where, palette.count, dump);
         !failure.ok())
         return failure;
+    if (Failure failure = CheckInsideFile(call.Operand(0), palette.where, palette.count);
+        !failure.ok())
+        return failure;
     // The viewer's rows, one line each.
     std::string lines;
     for (std::size_t i = 0; i < dump.size(); ++i) {
@@ -190,43 +297,18 @@ Failure Bytes(const Invocation& call) {
     return {};
 }
 
-// The candidates as definition-file lines, best first.
-Failure Scan(const Invocation& call) {
-    if (call.arguments.Has("--graphics"))
-        return ScanGraphics(call);
-    ScanOptions options;
-    if (Failure failure = NumberOption(call.arguments, "--min", "uma pontuação", kLowestScore,
-                                       kHighestScore, options.minimumScore);
-        !failure.ok())
-        return failure;
-    if (Failure failure = RefuseBoth(call.arguments, "--raw-only", "--compressed-only");
-        !failure.ok())
-        return failure;
-    options.raw = !call.arguments.Has("--compressed-only");
-    options.compressed = !call.arguments.Has("--raw-only");
-    const std::string& path = call.Operand(0);
-    std::vector<std::uint8_t> rom;
-    if (Failure failure = ReadRomImage(path, rom); !failure.ok())
-        return failure;
-    for (const PaletteCandidate& candidate : ScanPalettes(rom, options))
-        call.out << DefinitionLine(kPaletteColours, candidate.where, CandidateName(candidate))
-                 << '\n';
-    return {};
-}
-
-constexpr OptionRule kScanOptions[] = {
-    {"--min", true}, {"--raw-only", false}, {"--compressed-only", false}, {"--graphics", false}};
+constexpr OptionRule kJsonOption[] = {{"--json", false}};
+constexpr OptionRule kExportOptions[] = {{"--format", true}};
 
 constexpr Command kCommands[] = {
-    {"identify", "FILE", 1, 1, {}, Identify},
-    {"list", "FILE", 1, 1, {}, List},
-    {"show", "FILE PALETTE", 2, 2, {}, Show},
-    {"export", "FILE PALETTE OUTFILE", 3, 3, {}, Export},
+    {"identify", "FILE [--json]", 1, 1, kJsonOption, Identify},
+    {"list", "FILE [--json]", 1, 1, kJsonOption, List},
+    {"show", "FILE PALETTE [--json]", 2, 2, kJsonOption, Show},
+    {"export", "FILE PALETTE OUTFILE [--format FORMAT]", 3, 3, kExportOptions, Export},
     {"import", "FILE PALETTE INFILE", 3, 3, {}, Import},
-    {"set", "FILE PALETTE INDEX=WORD [INDEX=WORD ...]", 3, kAnyNumber, {}, Set},
+    {"set", "FILE PALETTE INDEX=COLOUR [INDEX=COLOUR ...]", 3, kAnyNumber, {}, Set},
     {"bytes", "FILE PALETTE", 2, 2, {}, Bytes},
-    {"scan", "FILE [--min N] [--raw-only|--compressed-only] [--graphics]", 1, 1, kScanOptions,
-     Scan},
+    {"scan", kScanUsage, 1, 1, kScanOptions, Scan},
     {"tiles", kTilesUsage, 4, 4, kTilesOptions, Tiles},
 };
 
@@ -240,25 +322,23 @@ std::span<const UsageNote> UsageNotes() {
     static const UsageNote notes[] = {
         {"PALETTE",
          "o número de uma paleta do arquivo de definições (0 é a primeira), ou\n"
-         "  @HEX, uma localização hex no arquivo onde há 16 cores (ex.: @1A0), ou\n"
-         "  @LZ:HEX[+DESL], as cores de um bloco comprimido LZ77 na localização HEX, a\n"
-         "  partir do byte DESL (hex, par) dos dados descomprimidos (ex.: @LZ:3B8A8C+20).\n"},
-        {"OUTFILE", ".gbapal, .tpl, .pal (JASC), .gpl (GIMP) ou .act (Adobe).\n"},
-        {"INFILE", ".gbapal, .tpl, .pal, .gpl, .act ou .png (indexado); o formato é\n"
-                   "  reconhecido pelo conteúdo.\n"},
-        {"INDEX=WORD", "índice da cor (0 a 15) e cor GBA em hex (0 a 7FFF), ex.: 3=7FFF.\n"},
-        {"scan", "as paletas que o arquivo parece ter, como linhas de um arquivo de\n"
-                 "  definições, da melhor para a pior; --min N só as de pontuação N ou mais\n"
-                 "  (" +
-                     std::to_string(kLowestScore) + " a " + std::to_string(kHighestScore) +
-                     ", padrão " + std::to_string(kDefaultMinimumScore) +
-                     "), --raw-only só as brutas, --compressed-only só as comprimidas;\n"
-                     "  --graphics, em vez delas, os blocos comprimidos de gráficos (tiles\n"
-                     "  inteiros, 256 bytes ou mais): localização, bytes descomprimidos e tiles\n"
-                     "  de 4 bits.\n"},
+         "  @HEX, uma localização hex no arquivo onde há 16 cores (ex.: @1A0, @0x1A0,\n"
+         "  @$1A0), ou @LZ:HEX[+DESL], as cores de um bloco comprimido LZ77 na\n"
+         "  localização HEX, a partir do byte DESL (hex, par) dos dados descomprimidos\n"
+         "  (ex.: @LZ:3B8A8C+20, @lz:3b8a8c). Numa ROM (não num dump de memória), um\n"
+         "  endereço do GBA de 08000000 a 09FFFFFF é a posição no arquivo: 08000000 é 0.\n"},
+        {"OUTFILE", ".gbapal, .tpl, .pal (JASC), .gpl (GIMP) ou .act (Adobe), ou - para\n"
+                    "  a saída padrão, com --format.\n"},
+        {"FORMAT", ChoiceList(kFormatNames) + "; vale no lugar da extensão de OUTFILE.\n"},
+        {"INFILE", ".gbapal, .tpl, .pal, .gpl, .act ou .png (indexado), ou - para a\n"
+                   "  entrada padrão; o formato é reconhecido pelo conteúdo.\n"},
+        {"INDEX=COLOUR", "índice da cor (0 a 15) e cor: uma palavra GBA (7FFF, $7FFF,\n"
+                         "  0x7FFF, 1F) ou #RRGGBB, RRGGBB; ex.: 3=7FFF, 3=#FF0000.\n"},
+        {"scan", ScanNote()},
         {"GRAPHICS", GraphicsNote()},
-        {"OUT.png", "criado ou substituído inteiro; não pode ser FILE.\n"},
+        {"OUT.png", "criado ou substituído inteiro; não pode ser FILE; - é a saída padrão.\n"},
         {"tiles", TilesNote()},
+        {"--json", "a saída como um objeto JSON numa linha, para scripts.\n"},
     };
     return notes;
 }

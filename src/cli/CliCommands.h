@@ -3,6 +3,7 @@
 // new option is a rule in its row's options.
 #pragma once
 
+#include <istream>
 #include <ostream>
 #include <span>
 #include <string>
@@ -14,13 +15,18 @@
 
 namespace zandrel::cli {
 
-// What a command runs with: its words split by its row, and where its output goes.
+// The file name that stands for standard input or output.
+inline constexpr std::string_view kStandardStream = "-";
+
+// What a command runs with: its words split by its row, and its streams.
 struct Invocation {
     const CommandArguments& arguments; // as many operands as the row allows
     const DataFolders& folders;
+    std::istream& in;
     std::ostream& out;
 
     const std::string& Operand(std::size_t i) const { return arguments.operands[i]; }
+    bool Json() const { return arguments.Has("--json"); }
 };
 
 struct Command {

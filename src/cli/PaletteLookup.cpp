@@ -1,9 +1,11 @@
 #include "PaletteLookup.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <vector>
 
+#include "platform/File.h"
 #include "rom/Identify.h"
 #include "rom/PaletteIO.h"
 #include "special/ByteDump.h"
@@ -18,15 +20,30 @@ Failure CheckReadable(const std::string& path) {
     return ReadFileBytes(path, 0, 0, none);
 }
 
+Failure IdentifyGame(const std::string& path, const DataFolders& folders,
+                     Identification& identification) {
+    std::optional<Identification> found;
+    if (Failure failure = IdentifyFile(path, folders, found); !failure.ok())
+        return failure;
+    if (!found)
+        return Failure::FileRefused(path, std::string(text::kNotIdentified) + " " +
+                                              NotIdentifiedDetails(path, folders));
+    identification = *found;
+    return {};
+}
+
+std::string DefinitionPath(const Identification& identification, const DataFolders& folders) {
+    const std::string name = DefinitionFileOf(identification);
+    return (std::filesystem::path(DefinitionFolder(name, folders)) / name).string();
+}
+
 Failure LoadDefinitions(const std::string& path, const DataFolders& folders,
                         Definitions& definitions) {
-    const std::optional<Identification> identification = IdentifyFile(path, folders);
-    if (!identification)
-        return Failure::FileRefused(path, text::kNotIdentified);
-    definitions.name = DefinitionFileOf(*identification);
-    definitions.path =
-        (std::filesystem::path(DefinitionFolder(definitions.name, folders)) / definitions.name)
-            .string();
+    Identification identification;
+    if (Failure failure = IdentifyGame(path, folders, identification); !failure.ok())
+        return failure;
+    definitions.name = DefinitionFileOf(identification);
+    definitions.path = DefinitionPath(identification, folders);
     // A definition file that stops early is reported, not half used: its message says so.
     Failure failure = LoadDefinitionFile(definitions.path, definitions.path, definitions.table);
     failure.nothingLoaded = !failure.ok();
@@ -69,6 +86,21 @@ Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
         return Failure::NoColours(path, argument.text, countText);
     if (need == ColourNeed::Sixteen && palette.count < kPaletteColours)
         return Failure::FileRefused(path, text::kFewerThan16);
+    return {};
+}
+
+Failure CheckInsideFile(const std::string& path, const PaletteLocation& where,
+                        std::int64_t colours) {
+    FileStatus status;
+    const File file = File::Open(path, OpenMode::ReadOnly, status);
+    std::uint64_t size = 0;
+    if (status.ok())
+        status = file.Size(size);
+    if (!status.ok())
+        return Failure::CannotRead(path, status);
+    const std::int64_t length = 2 * std::max<std::int64_t>(colours, 0);
+    if (!where.compressed && where.location + static_cast<std::uint64_t>(length) > size)
+        return Failure::BeyondEnd(path, where.location, length, size);
     return {};
 }
 

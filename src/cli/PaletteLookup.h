@@ -9,12 +9,20 @@
 #include "platform/DataFolders.h"
 #include "platform/Failure.h"
 #include "rom/Definitions.h"
+#include "rom/Identify.h"
 #include "rom/PaletteLocation.h"
 
 namespace zandrel::cli {
 
 // FILE must at least open for reading before anything is decided about it.
 Failure CheckReadable(const std::string& path);
+
+// FILE's game as the open command finds it. A file of no known game is refused with the
+// window's message and, after it, why (NotIdentifiedDetails).
+Failure IdentifyGame(const std::string& path, const DataFolders& folders,
+                     Identification& identification);
+// Where the definition file of an identification is read from.
+std::string DefinitionPath(const Identification& identification, const DataFolders& folders);
 
 // How many colours a command takes from the palette.
 enum class ColourNeed {
@@ -42,5 +50,10 @@ Failure LoadDefinitions(const std::string& path, const DataFolders& folders,
 // The palette PALETTE names in FILE, with the colours `need` gives; a location gives sixteen.
 Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
                        const DataFolders& folders, ColourNeed need, Palette& palette);
+
+// A raw palette that a command reads whole must lie inside FILE: its `colours` words reaching
+// past the end are refused as a write there is (PaletteBeyondEnd), never shown as black.
+Failure CheckInsideFile(const std::string& path, const PaletteLocation& where,
+                        std::int64_t colours);
 
 } // namespace zandrel::cli

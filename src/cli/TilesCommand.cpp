@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "PaletteLookup.h"
-#include "gfx/GraphicsLocation.h"
 #include "gfx/GraphicsSource.h"
 #include "gfx/TileColours.h"
 #include "gfx/Tiles.h"
 #include "platform/NewFile.h"
 #include "platform/SameFile.h"
 #include "png/Png.h"
+#include "rom/Games.h"
 #include "rom/PaletteAccess.h"
 #include "scan/GraphicsBlocks.h"
 #include "scan/PaletteScanner.h"
@@ -32,33 +32,20 @@ struct TilesOptions {
     bool transparent = false;
 };
 
+constexpr std::string_view kDepths[] = {"4", "8"};
+
 Failure ReadOptions(const CommandArguments& arguments, TilesOptions& options) {
-    for (const GivenOption& given : arguments.options) {
-        if (given.name != "--bpp")
-            continue;
-        if (given.value != "4" && given.value != "8")
-            return Failure::Usage(arguments.command + ": --bpp espera 4 ou 8");
-        options.grid.bitsPerPixel = given.value == "8" ? 8 : 4;
-    }
+    std::string_view depth = kDepths[0];
     for (Failure failure :
          {NumberOption(arguments, "--width", "uma largura em tiles", kNarrowestGrid, kWidestGrid,
                        options.grid.widthInTiles),
-          NumberOption(arguments, "--tiles", "um número de tiles", 1, kMostTiles, options.tiles)})
+          NumberOption(arguments, "--tiles", "um número de tiles", 1, kMostTiles, options.tiles),
+          ChoiceOption(arguments, "--bpp", kDepths, depth)})
         if (!failure.ok())
             return failure;
+    options.grid.bitsPerPixel = depth == "8" ? 8 : 4;
     options.lcd = arguments.Has("--lcd");
     options.transparent = arguments.Has("--transparent");
-    return {};
-}
-
-Failure GraphicsOperand(const std::string& text, GraphicsLocation& where) {
-    const std::optional<GraphicsLocation> parsed =
-        text.starts_with('@') ? ParseGraphicsLocation(text.substr(1)) : std::nullopt;
-    if (!parsed)
-        return Failure::Usage("GRAPHICS " + Quoted(text) +
-                              ": esperada uma localização hex de 0 a 7FFFFFFF, como @1A0, ou um "
-                              "bloco comprimido, como @LZ:6290+40");
-    where = *parsed;
     return {};
 }
 
@@ -83,14 +70,17 @@ Failure Tiles(const Invocation& call) {
     TilesOptions options;
     GraphicsLocation where;
     PaletteArgument argument;
-    for (Failure failure :
-         {ReadOptions(call.arguments, options), GraphicsOperand(call.Operand(1), where),
-          ParsePaletteArgument(call.Operand(2), argument)})
+    const std::string& path = call.Operand(0);
+    const bool romImage = !IsMemoryDumpName(path);
+    for (Failure failure : {ReadOptions(call.arguments, options),
+                            ParseGraphicsArgument(call.Operand(1), romImage, where),
+                            ParsePaletteArgument(call.Operand(2), romImage, argument)})
         if (!failure.ok())
             return failure;
-    const std::string& path = call.Operand(0);
     const std::string& outPath = call.Operand(3);
-    if (Failure failure = RefuseWritingOverOpenFile(outPath, path); !failure.ok())
+    const bool toOut = outPath == kStandardStream;
+    if (Failure failure = toOut ? Failure{} : RefuseWritingOverOpenFile(outPath, path);
+        !failure.ok())
         return failure;
     Palette palette;
     if (Failure failure =
@@ -120,6 +110,11 @@ Failure Tiles(const Invocation& call) {
         failure.file = outPath;
         return failure;
     }
+    if (toOut) {
+        call.out.write(reinterpret_cast<const char*>(png.data()),
+                       static_cast<std::streamsize>(png.size()));
+        return {};
+    }
     return WriteNewFile(outPath, png);
 }
 
@@ -139,7 +134,8 @@ Failure ScanGraphics(const Invocation& call) {
 std::string GraphicsNote() {
     return "@HEX, a localização hex no arquivo onde os tiles começam (ex.: @1A0),\n"
            "  ou @LZ:HEX[+DESL], os dados descomprimidos do bloco LZ77 na localização\n"
-           "  HEX a partir do byte DESL (hex, até 6 dígitos; ex.: @LZ:6290+40).\n";
+           "  HEX a partir do byte DESL (hex, até 6 dígitos; ex.: @LZ:6290+40); os\n"
+           "  números escritos como os de PALETTE.\n";
 }
 
 std::string TilesNote() {

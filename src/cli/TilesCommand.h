@@ -19,7 +19,7 @@ inline constexpr OptionRule kTilesOptions[] = {{"--bpp", true},
                                                {"--transparent", false}};
 
 // Every check (the words, the palette, the source, OUT.png not FILE) before OUT.png is
-// written whole through WriteNewFile.
+// written whole through WriteNewFile, or to standard output for "-".
 Failure Tiles(const Invocation& call);
 
 // One line per block: its location, its decompressed bytes and its 4bpp tiles, tab-separated.

@@ -8,8 +8,8 @@
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const int status = zandrel::cli::RunCli(
-        args, zandrel::FoldersFromEnvironment(zandrel::cli::ExecutableFolder(argv[0])), std::cout,
-        std::cerr);
+        args, zandrel::FoldersFromEnvironment(zandrel::cli::ExecutableFolder(argv[0])), std::cin,
+        std::cout, std::cerr);
     // Output that could not be written (a closed pipe, a full disk) is a failure too.
     std::cout.flush();
     if (!std::cout && status == zandrel::cli::kExitSuccess) {

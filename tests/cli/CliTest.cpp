@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -12,8 +13,13 @@
 #include <tuple>
 
 #include "Cli.h"
+#include "CliCommands.h"
 #include "TempDir.h"
+#include "platform/SystemError.h"
 #include "png/Png.h"
+#include "rom/Identify.h"
+#include "util/Messages.h"
+#include "util/Text.h"
 
 using namespace zandrel;
 using namespace zandrel::testing;
@@ -38,30 +44,29 @@ std::string ShellWord(const std::string& text) {
     return word + "'";
 }
 
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
 class Cli : public ::testing::Test {
   protected:
     // Runs `program` through the shell with its standard output going to `outPath` (a
-    // scratch file by default).
+    // scratch file by default) and its standard input read from `inPath`; the user's data
+    // folder is the test's own, UserFolder().
     CliRun RunWith(const std::string& program, const std::vector<std::string>& args,
-                   std::string outPath = {}) {
+                   std::string outPath = {}, const std::string& inPath = "/dev/null") {
         const bool captured = outPath.empty();
         if (captured)
             outPath = scratch_.File("stdout");
         const std::string errPath = scratch_.File("stderr");
-        std::string command = ShellWord(program);
+        std::string command =
+            "XDG_DATA_HOME=" + ShellWord(files_.File("data")) + " " + ShellWord(program);
         for (const std::string& arg : args)
             command += " " + ShellWord(arg);
-        const int status = std::system(
-            (command + " >" + ShellWord(outPath) + " 2>" + ShellWord(errPath) + " </dev/null")
-                .c_str());
+        const int status = std::system((command + " >" + ShellWord(outPath) + " 2>" +
+                                        ShellWord(errPath) + " <" + ShellWord(inPath))
+                                           .c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, captured ? ReadText(outPath) : "",
                 ReadText(errPath)};
     }
     CliRun Run(const std::vector<std::string>& args) { return RunWith(ZANDREL_CLI_PATH, args); }
+    std::string UserFolder() const { return files_.File("data/zandrel"); }
 
     // A copy of the program beside a memory dump definition file of the test's own.
     std::string WithDumpDefinitions(const std::string& text) {
@@ -72,6 +77,9 @@ class Cli : public ::testing::Test {
         return (folder / "zandrel-cli").string();
     }
     std::string Dump() { return files_.Write("palettes.dmp", PatternBytes(1024)); }
+    std::string Synthetic() {
+        return files_.Write("rom.gba", ReadBytes(ZANDREL_SOURCE_DIR "/examples/synthetic.gba"));
+    }
 
     static void ExpectSuccess(const CliRun& run, const std::string& out) {
         EXPECT_EQ(run.status, 0) << run.err;
@@ -92,34 +100,26 @@ class Cli : public ::testing::Test {
 TEST_F(Cli, HelpAndVersionPrintOnStandardOutput) {
     for (const char* help : {"-h", "--help", "help"})
         ExpectSuccess(Run({help}), cli::UsageText());
-    ExpectSuccess(Run({"--version"}), "zandrel-cli 1.0.11\n");
+    ExpectSuccess(Run({"--version"}), "zandrel-cli 1.00.0011\n");
 }
 
-// -h or --help anywhere after a command gives that command's line and the notes of its words.
+// -h or --help anywhere after a command gives that command's line and the notes of its name
+// and its usage's words, in the order of the notes.
 TEST_F(Cli, ACommandsHelpPrintsItsOwnUsageOnly) {
-    const std::string paletteNote =
-        "PALETTE: o número de uma paleta do arquivo de definições (0 é a primeira), ou\n"
-        "  @HEX, uma localização hex no arquivo onde há 16 cores (ex.: @1A0), ou\n"
-        "  @LZ:HEX[+DESL], as cores de um bloco comprimido LZ77 na localização HEX, a\n"
-        "  partir do byte DESL (hex, par) dos dados descomprimidos (ex.: @LZ:3B8A8C+20).\n";
+    const auto note = [](std::string_view subject) {
+        for (const cli::UsageNote& note : cli::UsageNotes())
+            if (note.subject == subject)
+                return std::string(subject) + ": " + note.text;
+        return std::string("no note ") + std::string(subject);
+    };
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"identify", "--help"}, "Uso: zandrel-cli identify FILE\n"},
         {{"set", "missing.gba", "-h", "0=zz"},
-         "Uso: zandrel-cli set FILE PALETTE INDEX=WORD [INDEX=WORD ...]\n" + paletteNote +
-             "INDEX=WORD: índice da cor (0 a 15) e cor GBA em hex (0 a 7FFF), ex.: 3=7FFF.\n"},
-        {{"import", "--help"},
-         "Uso: zandrel-cli import FILE PALETTE INFILE\n" + paletteNote +
-             "INFILE: .gbapal, .tpl, .pal, .gpl, .act ou .png (indexado); o formato é\n"
-             "  reconhecido pelo conteúdo.\n"},
+         "Uso: zandrel-cli set FILE PALETTE INDEX=COLOUR [INDEX=COLOUR ...]\n" + note("PALETTE") +
+             note("INDEX=COLOUR")},
         {{"scan", "--min", "-1", "--help"},
-         "Uso: zandrel-cli scan FILE [--min N] [--raw-only|--compressed-only] [--graphics]\n"
-         "scan: as paletas que o arquivo parece ter, como linhas de um arquivo de\n"
-         "  definições, da melhor para a pior; --min N só as de pontuação N ou mais\n"
-         "  (0 a 100, padrão 50), --raw-only só as brutas, --compressed-only só as "
-         "comprimidas;\n"
-         "  --graphics, em vez delas, os blocos comprimidos de gráficos (tiles\n"
-         "  inteiros, 256 bytes ou mais): localização, bytes descomprimidos e tiles\n"
-         "  de 4 bits.\n"},
+         "Uso: zandrel-cli scan FILE [--min N] [--raw-only|--compressed-only] [--sort "
+         "best|offset] [-o NEWFILE [--force]] [--json] [--graphics]\n" +
+             note("scan") + note("--json")},
     };
     for (const auto& [args, usage] : cases)
         ExpectSuccess(Run(args), usage);
@@ -129,25 +129,23 @@ TEST_F(Cli, ACommandsHelpPrintsItsOwnUsageOnly) {
 TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
     const std::string dump = Dump();
     const std::string badRow = "esperado o número de uma paleta (0, 1, ...) ou @HEX";
-    const std::string badAt = "esperada uma localização hex de 0 a 7FFFFFFF, como @1A0, ou um "
-                              "bloco comprimido, como @LZ:3B8A8C+20";
-    const std::string badSet = "esperado um índice decimal e uma cor hex, como 3=7FFF";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "falta o comando"},
         {{"paint", dump}, "comando desconhecido \"paint\""},
         {{"show", dump}, "show: esperados 2 argumentos, recebido 1"},
         {{"set", dump, "0"}, "set: esperados ao menos 3 argumentos, recebidos 2"},
         {{"show", dump, "-1"}, "PALETTE \"-1\": " + badRow},
-        {{"show", dump, "@LZ:10+3"}, "PALETTE \"@LZ:10+3\": " + badAt},
-        {{"set", dump, "0", "0=0", "3"}, "INDEX=WORD \"3\": " + badSet},
-        {{"set", dump, "0", "0=80000000"}, "INDEX=WORD \"0=80000000\": " + badSet},
-        {{"set", dump, "0", "0=8000"}, "INDEX=WORD \"0=8000\": a cor passa de 7FFF"},
         {{"scan"}, "scan: esperado 1 argumento, recebidos 0"},
+        {{"scan", ""}, "scan: o nome de FILE está vazio"},
+        {{"export", dump, "0", ""}, "export: o nome de OUTFILE está vazio"},
         {{"scan", dump, "--min"}, "scan: --min espera uma pontuação de 0 a 100"},
-        {{"scan", dump, "--min", "101"}, "scan: --min espera uma pontuação de 0 a 100"},
         {{"scan", dump, "--all"}, "scan: opção desconhecida \"--all\""},
         {{"scan", "--raw-only", dump, "--compressed-only"},
          "scan: --raw-only e --compressed-only não se combinam"},
+        {{"scan", dump, "--sort", "size"}, "scan: --sort espera best ou offset"},
+        {{"scan", dump, "--json", "-o", "-"}, "scan: --json e -o não se combinam"},
+        {{"export", dump, "0", "-"},
+         "export: a saída padrão (-) precisa de --format gbapal, tpl, pal, gpl ou act"},
         {{"scan", dump, "--graphics", "--min", "3"}, "scan: --graphics e --min não se combinam"},
         {{"tiles", dump, "100", "@0", "o.png"},
          "GRAPHICS \"100\": esperada uma localização hex de 0 a 7FFFFFFF, como @1A0, ou um "
@@ -175,30 +173,25 @@ TEST_F(Cli, AFileThatCannotBeReadIsNamedWithTheSystemsReason) {
     const std::string missing = files_.File("missing.dmp");
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"list", missing}, {"set", missing, "@0", "0=0"}})
-        ExpectFailure(Run(args), "Não foi possível ler o arquivo " + Quoted(missing) + ". " +
-                                     std::strerror(ENOENT));
+        ExpectFailure(Run(args), "Não foi possível ler o arquivo " + Quoted(missing) +
+                                     ". Arquivo ou pasta inexistente");
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
 TEST_F(Cli, OutputFormats) {
     const std::string dump = Dump();
     ExpectSuccess(Run({"identify", files_.Write("rom.gba", RomWithCode("BKRJ"))}), "Kemrith (J)\n");
-    const std::string program = WithDumpDefinitions("; note\r\n2,20,Two, here\r\n4,3FE,End\r\n");
+    const std::string program = WithDumpDefinitions("; note\r\n2,20,Two, here\r\n4,3F8,End\r\n");
     // list: row, count, location and name as written, tab-separated.
-    ExpectSuccess(RunWith(program, {"list", dump}), "0\t2\t20\tTwo, here\n1\t4\t3FE\tEnd\n");
+    ExpectSuccess(RunWith(program, {"list", dump}), "0\t2\t20\tTwo, here\n1\t4\t3F8\tEnd\n");
     // show: index, word, and the components expanded to 0-255 (word 6AE3 at 20).
     ExpectSuccess(RunWith(program, {"show", dump, "0"}),
                   "0\t6AE3\t24\t189\t214\n1\t78F1\t140\t57\t247\n");
-    // bytes: the viewer's rows, one line each; zeros past the end of the file.
-    ExpectSuccess(RunWith(program, {"bytes", dump, "1"}), "F5 FC 00 00 00 00 00 00\n");
+    // bytes: the viewer's rows, one line each.
+    ExpectSuccess(RunWith(program, {"bytes", dump, "1"}), "CB D2 D9 E0 E7 EE F5 FC\n");
     ExpectSuccess(Run({"bytes", dump, "@3e0"}),
                   "23 2A 31 38 3F 46 4D 54 5B 62 69 70 77 7E 85 8C\n"
                   "93 9A A1 A8 AF B6 BD C4 CB D2 D9 E0 E7 EE F5 FC\n");
-    // scan: definition-file lines, best first.
-    const std::string rom = files_.Write(
-        "demo.gba", ReadBytes(std::string(ZANDREL_SOURCE_DIR) + "/examples/synthetic.gba"));
-    EXPECT_TRUE(Run({"scan", "--raw-only", rom, "--min", "99"})
-                    .out.starts_with("16,C980,Paleta bruta C980 (pontuação 100)\n"));
     // scan --graphics: location, decompressed bytes and 4bpp tiles of each block.
     std::vector<std::uint8_t> blocks(0x800, 0xFF);
     blocks = With(blocks, 0x104, LiteralLz77(PatternBytes(320)));
@@ -279,7 +272,7 @@ TEST_F(Cli, TilesRefusalsNameTheFaultAndLeaveNoOutput) {
              "Nada foi gravado."},
         {{"@100", folder},
          "Não foi possível gravar no arquivo " + Quoted(folder) + ". Nada foi alterado. " +
-             std::strerror(EISDIR)},
+             SystemErrorText(EISDIR)},
     };
     for (const auto& [args, line] : cases)
         ExpectFailure(Run({"tiles", rom, args[0], "@0", args[1]}), line);
@@ -289,6 +282,102 @@ TEST_F(Cli, TilesRefusalsNameTheFaultAndLeaveNoOutput) {
     EXPECT_EQ(ReadBytes(rom), file);
     // Nothing but the two files: no temporary file left beside the output.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(files_.path()), {}), 2);
+}
+
+// A raw palette read whole must lie inside the file, as a write there must; a bus address is
+// no file offset in a memory dump.
+TEST_F(Cli, PalettesPastTheEndAreRefusedAsSetRefusesThem) {
+    const std::string dump = Dump();
+    const std::string program = WithDumpDefinitions("2,3FC,End\r\n3,3FC,Past\r\n");
+    const auto past = [&dump](const char* at, int bytes) {
+        return "A paleta de " + std::to_string(bytes) + " bytes na localização " + at +
+               " (hex) passa do fim do arquivo " + Quoted(dump) +
+               ", que tem 1024 bytes. Nada foi gravado, para não mudar o tamanho do arquivo.";
+    };
+    ExpectFailure(RunWith(program, {"bytes", dump, "1"}), past("3FC", 6));
+    ExpectFailure(RunWith(program, {"show", dump, "1"}), past("3FC", 6));
+    ExpectFailure(RunWith(program, {"set", dump, "1", "2=0"}), past("400", 2));
+    ExpectFailure(Run({"export", dump, "@3E2", files_.File("x.act")}), past("3E2", 32));
+    ExpectFailure(Run({"show", dump, "@08000000"}), past("8000000", 32));
+    EXPECT_FALSE(std::filesystem::exists(files_.File("x.act")));
+}
+
+TEST_F(Cli, JsonOutputs) {
+    const std::string dump = Dump();
+    const std::string program = WithDumpDefinitions("1,20,Um \"1\"\r\n");
+    const std::string file = R"({"file":")" + dump + R"(",)";
+    const std::string definitions = R"("definitions":")" + files_.File("program/MEMORYDUMP.ZNDL");
+    ExpectSuccess(RunWith(program, {"identify", "--json", dump}),
+                  file + R"("title":"MEMORY DUMP","code":null,)" + definitions + "\"}\n");
+    ExpectSuccess(RunWith(program, {"list", "--json", dump}),
+                  file + definitions + R"(","palettes":[{"row":0,"count":"1","colours":1,)" +
+                      R"("location":"20","name":"Um \"1\""}]})" + "\n");
+    ExpectSuccess(RunWith(program, {"show", dump, "0", "--json"}),
+                  file + R"("palette":"Um \"1\"","location":"20","colours":[{"index":0,)" +
+                      R"("word":"6AE3","red":24,"green":189,"blue":214}]})" + "\n");
+    const std::string game = files_.Write("game.gba", RomWithCode("BKRJ"));
+    ExpectSuccess(RunWith(program, {"identify", game, "--json"}),
+                  R"j({"file":")j" + game + R"j(","title":"Kemrith (J)","code":"BKRJ",)j" +
+                      R"("definitions":")" + files_.File("program/KEMR_J.ZNDL") + "\"}\n");
+    const std::string rom = Synthetic();
+    EXPECT_TRUE(
+        Run({"scan", rom, "--json", "--min", "99"})
+            .out.starts_with(R"j({"file":")j" + rom +
+                             R"j(","palettes":[{"location":"LZ:6290","score":100,)j"
+                             R"j("name":"Paleta comprimida LZ77 6290 (pontuação 100)"},)j"));
+}
+
+// -o writes the lines a scan prints, into a new file placed whole, only when it found some;
+// an existing file is replaced only with --force (hostile.sh: what else -o refuses).
+TEST_F(Cli, ScanWritesANewDefinitionFileOnlyWhenItFoundPalettes) {
+    const std::string rom = Synthetic();
+    const std::string found = Run({"scan", rom, "--min", "99", "--raw-only", "-o", "-"}).out;
+    const std::string out = files_.File("ZNDL.ZNDL");
+    ExpectSuccess(Run({"scan", rom, "-o", out, "--min=99", "--raw-only"}), "");
+    EXPECT_EQ(ReadText(out), found);
+    ExpectFailure(Run({"scan", rom, "-o", out}),
+                  Quoted(out) + ": o arquivo já existe; use --force para substituí-lo. Nada foi "
+                                "gravado.");
+    const std::string empty = files_.Write("empty.gba", std::vector<std::uint8_t>(4096, 0));
+    ExpectFailure(Run({"scan", empty, "-o", out, "--force"}),
+                  Quoted(empty) + ": nenhuma paleta encontrada com pontuação 50 ou mais; nada " +
+                      "foi gravado em " + Quoted(out));
+    EXPECT_EQ(ReadText(out), found);
+    // Replaced, in file order: C9C0, scored 99, moves from last to before 1050C, scored 100.
+    ExpectSuccess(
+        Run({"scan", rom, "--min", "99", "--raw-only", "--sort", "offset", "-o", out, "--force"}),
+        "");
+    const std::size_t low = found.rfind("16,C9C0,");
+    const std::size_t after = found.find("16,1050C,");
+    EXPECT_EQ(ReadText(out),
+              found.substr(0, after) + found.substr(low) + found.substr(after, low - after));
+}
+
+// "-" is standard output for export (with --format) and standard input for import, which is
+// read by its content and no further than a palette file may reach.
+TEST_F(Cli, ADashIsTheStandardStream) {
+    const std::string dump = Dump();
+    const std::string jasc = files_.File("p.pal");
+    ExpectSuccess(Run({"export", dump, "@40", jasc}), "");
+    ExpectSuccess(Run({"export", dump, "@40", "-", "--format=pal"}), ReadText(jasc));
+    ExpectSuccess(RunWith(ZANDREL_CLI_PATH, {"import", dump, "@0", "-"}, {}, jasc), "");
+    EXPECT_EQ(Run({"show", dump, "@0"}).out, Run({"show", dump, "@40"}).out);
+    const std::vector<std::uint8_t> imported = ReadBytes(dump);
+    const std::string huge = files_.Write("huge", std::vector<std::uint8_t>((1 << 20) + 1, 0));
+    ExpectFailure(RunWith(ZANDREL_CLI_PATH, {"import", dump, "@0", "-"}, {}, huge),
+                  "Não foi possível ler o arquivo \"-\". O arquivo passa do limite de 1 MiB");
+    EXPECT_EQ(ReadBytes(dump), imported);
+}
+
+// identify gives the core's reasons why a ROM is not identified, on one line.
+TEST_F(Cli, IdentifyExplainsAnUnidentifiedRom) {
+    const std::string program = WithDumpDefinitions("");
+    const std::string rom = files_.Write("rom.gba", RomWithCode("ZQ9X"));
+    std::string details =
+        NotIdentifiedDetails(rom, DataFolders{files_.File("program"), UserFolder(), ""});
+    std::replace(details.begin(), details.end(), '\n', ' ');
+    ExpectFailure(RunWith(program, {"identify", rom}),
+                  Quoted(rom) + ": " + text::kNotIdentified + " " + details);
 }
 
 TEST_F(Cli, ByteViewerCountTooLargeNamesTheFile) {

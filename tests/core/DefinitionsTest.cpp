@@ -1,6 +1,8 @@
 // Definition files and game identification.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 #include <tuple>
 
@@ -87,6 +89,63 @@ TEST(Identify, GameCodesAndDumpNamesGiveTitleIndexAndDefinitionFile) {
     // The definition file follows the latest identification; a failed one goes by index.
     EXPECT_EQ(DefinitionFileFor("", 5), "TORV_J.ZNDL");
     EXPECT_EQ(DefinitionFileFor("", 4), "");
+}
+
+// What stands under a definition file's name in the user's folder is never passed over: a
+// fault is named with its full path and what is wrong, for a ROM known by its code or a game.
+TEST(Identify, AFaultyUserDefinitionFileIsNamedWithWhatIsWrong) {
+    TempDir dir;
+    const DataFolders folders{dir.File("program"), dir.path().string(), ""};
+    const std::pair<std::string, const char*> roms[] = {
+        {dir.Write("c.gba", RomWithCode("ZQ9X")), "ZQ9X.ZNDL"},
+        {dir.Write("g.gba", RomWithCode("AQXE")), "TORV_E.ZNDL"}};
+    // Made by mkfifo, mkdir or as a link to the target.
+    const std::pair<const char*, const char*> faults[] = {
+        {"fifo", "Não é um arquivo comum"},
+        {"folder", "É uma pasta"},
+        {"nowhere", "É um link simbólico para algo que não existe"},
+        {"/dev/null", "Não é um arquivo comum"}};
+    for (const auto& [fault, reason] : faults) {
+        for (const auto& [rom, name] : roms) {
+            const std::string path = dir.File(name);
+            if (fault == std::string("fifo"))
+                ::mkfifo(path.c_str(), 0600);
+            else if (fault == std::string("folder"))
+                std::filesystem::create_directory(path);
+            else
+                std::filesystem::create_symlink(fault, path);
+            std::optional<Identification> identification;
+            EXPECT_EQ(ErrorMessage(IdentifyFile(rom, folders, identification)),
+                      "Não foi possível ler o arquivo de definições \"" + path + "\".\r\n\r\n" +
+                          reason);
+            std::filesystem::remove(path);
+        }
+    }
+}
+
+// Why a file is not identified: a missing or short file, a code no file can be named after,
+// or the folders where the code's file was looked for and the command that makes one.
+TEST(Identify, NotIdentifiedDetailsSayWhy) {
+    TempDir dir;
+    const DataFolders folders{"/opt/z", dir.File("my data"), ""};
+    const std::string rom = dir.Write("a.gba", RomWithCode("ZQ9x"));
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.File("gone.gba"), "O arquivo \"" + dir.File("gone.gba") + "\" não existe."},
+        {dir.Write("short.gba", RomWithCode("ZQ9X", 175)),
+         "O arquivo é curto demais para ter o código do jogo, nos bytes AC a AF (hex) do "
+         "cabeçalho."},
+        {dir.Write("b.gba", RomWithCode(std::string("a-\0\xE9", 4))),
+         "O código do jogo no cabeçalho (bytes AC a AF) é 61 2D 00 E9 (hex), que não são quatro "
+         "letras e dígitos: nenhum arquivo de definições tem esse nome."},
+        {rom, "O código do jogo no cabeçalho é \"ZQ9x\", e nenhum arquivo de definições "
+              "\"ZQ9x.ZNDL\" foi encontrado em \"" +
+                  folders.userData +
+                  "\" nem em \"/opt/z\". Para criar um com as paletas que o arquivo parece "
+                  "ter:\nmkdir -p '" +
+                  folders.userData + "' && zandrel-cli scan " + rom + " -o '" + folders.userData +
+                  "/ZQ9x.ZNDL'"}};
+    for (const auto& [path, details] : cases)
+        EXPECT_EQ(NotIdentifiedDetails(path, folders), details);
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "TempDir.h"
 #include "app/MainForm.h"
 #include "platform/FileFaults.h"
+#include "platform/SystemError.h"
 
 namespace zandrel::testing {
 
@@ -22,7 +23,7 @@ namespace fs = std::filesystem;
 
 // The message of a file that could not be read.
 inline std::string Unreadable(const std::string& path, int error) {
-    return "Não foi possível ler o arquivo \"" + path + "\".\r\n\r\n" + std::strerror(error);
+    return "Não foi possível ler o arquivo \"" + path + "\".\r\n\r\n" + SystemErrorText(error);
 }
 
 // Exactly one message box was shown, with this text, style and title.

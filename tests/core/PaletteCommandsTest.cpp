@@ -98,7 +98,7 @@ TEST_F(PaletteCommandsTest, SaveThatCannotWriteOrFlushSaysWhyAndIsNeverConfirmed
                                        : "A gravação no arquivo \"" + dumpPath +
                                              "\" começou, mas não pôde ser concluída: o arquivo "
                                              "pode ter sido alterado. Confira-o antes de usá-lo.") +
-                             "\r\n\r\n" + std::strerror(error),
+                             "\r\n\r\n" + SystemErrorText(error),
                          16);
         EXPECT_EQ(fs::exists(dumpPath), error != ENOENT); // never created
         EXPECT_TRUE(model().Command2.enabled);            // the edit may be saved again

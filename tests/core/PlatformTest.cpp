@@ -32,8 +32,8 @@ TEST(File, AFifoOrAFolderIsRefusedWithoutBlocking) {
     ASSERT_EQ(::write(ends, "ABCD", 4), 4);
     for (const OpenMode mode :
          {OpenMode::ReadOnly, OpenMode::ReadWriteExisting, OpenMode::WriteTruncate}) {
-        const std::pair<std::string, std::string> cases[] = {
-            {fifo, "Não é um arquivo comum"}, {dir.path().string(), std::strerror(EISDIR)}};
+        const std::pair<std::string, std::string> cases[] = {{fifo, "Não é um arquivo comum"},
+                                                             {dir.path().string(), "É uma pasta"}};
         for (const auto& [path, text] : cases) {
             FileStatus status;
             File::Open(path, mode, status);
@@ -43,6 +43,19 @@ TEST(File, AFifoOrAFolderIsRefusedWithoutBlocking) {
     std::array<char, 8> left{};
     EXPECT_EQ(::read(ends, left.data(), left.size()), 4); // nothing was taken from the pipe
     ::close(ends);
+}
+
+// The system's reasons in Portuguese, the number for one without a text; the file layer's own
+// reasons when the system gave none.
+TEST(File, ReasonsArePortuguese) {
+    const std::pair<FileStatus, const char*> cases[] = {
+        {{FileError::ReadFailed, ENOENT}, "Arquivo ou pasta inexistente"},
+        {{FileError::Locked, EWOULDBLOCK}, "Recurso temporariamente indisponível"},
+        {{FileError::ReadFailed, ECHILD}, "erro do sistema 10"},
+        {{FileError::OpenFailed, 0}, "Não foi possível abrir o arquivo"},
+        {{FileError::SyncFailed, 0}, "Não foi possível levar os dados do arquivo ao disco"}};
+    for (const auto& [status, text] : cases)
+        EXPECT_EQ(FileErrorText(status), text);
 }
 
 TEST(File, AFileLargerThanTheLimitIsRefusedBeforeItIsRead) {
@@ -66,9 +79,9 @@ TEST(WriteNewFile, LeavesThePathWithTheOldBytesOrAllTheNew) {
     const std::string kept = dir.Write("kept.gba", old);
     fs::permissions(kept, fs::perms::owner_read);
     const std::string written = dir.Write("written.gba", old);
-    for (const auto& [path, reason] : {std::pair{dir.path().string(), std::strerror(EISDIR)},
-                                       {kept, std::strerror(EACCES)},
-                                       {written, std::strerror(EIO)}}) {
+    for (const auto& [path, reason] : {std::pair{dir.path().string(), "É uma pasta"},
+                                       {kept, "Permissão negada"},
+                                       {written, "Erro de entrada e saída no dispositivo"}}) {
         const ScopedSyncFaultForTesting fault(path == written ? EIO : 0);
         EXPECT_EQ(ErrorMessage(WriteNewFile(path, bytes)),
                   "Não foi possível gravar no arquivo \"" + path +

@@ -103,7 +103,8 @@ TEST(Preview, ACacheThatCannotBeWrittenIsReportedAndNothingIsShown) {
     s.form.cmdAmostra_Click();
     ExpectOneMessage(s.services,
                      "Não foi possível gravar no arquivo \"" + s.cache +
-                         "/preview01.gif\". Nada foi alterado.\r\n\r\n" + std::strerror(EIO),
+                         "/preview01.gif\". Nada foi alterado.\r\n\r\n" +
+                         "Erro de entrada e saída no dispositivo",
                      16);
     EXPECT_TRUE(s.services.previewImages.empty());
     EXPECT_FALSE(fs::exists(s.cache + "/preview01.gif.part" + std::to_string(::getpid())));

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/FileFaults.h"
+#include "platform/SystemError.h"
 
 namespace zandrel {
 
@@ -58,32 +59,34 @@ void SetSyncFaultForTesting(int systemError) {
 
 std::string FileErrorText(const FileStatus& status) {
     if (status.systemError != 0)
-        return std::strerror(status.systemError);
+        return SystemErrorText(status.systemError);
     switch (status.error) {
     case FileError::None:
-        return "Success";
+        return "Sem erro";
     case FileError::NotFound:
-        return std::strerror(ENOENT);
+        return SystemErrorText(ENOENT);
     case FileError::IsDirectory:
-        return std::strerror(EISDIR);
+        return SystemErrorText(EISDIR);
     case FileError::NotRegularFile:
         return "Não é um arquivo comum";
+    case FileError::BrokenLink:
+        return "É um link simbólico para algo que não existe";
     case FileError::AccessDenied:
-        return std::strerror(EACCES);
+        return SystemErrorText(EACCES);
     case FileError::OpenFailed:
-        return "The file could not be opened";
+        return "Não foi possível abrir o arquivo";
     case FileError::TooLarge:
         return "O arquivo passa do limite de " + LimitText(status.limit);
     case FileError::Locked:
         return "O arquivo está em uso por outro programa";
     case FileError::ReadFailed:
-        return "The file could not be read";
+        return "Não foi possível ler o arquivo";
     case FileError::WriteFailed:
-        return "The file could not be written";
+        return "Não foi possível gravar o arquivo";
     case FileError::SyncFailed:
-        return "The file could not be flushed to disk";
+        return "Não foi possível levar os dados do arquivo ao disco";
     }
-    return "Unknown error";
+    return "Erro desconhecido";
 }
 
 File::File(File&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}

@@ -16,6 +16,7 @@ enum class FileError {
     NotFound,       // nothing exists at the path
     IsDirectory,    // the path names a folder
     NotRegularFile, // a device, a named pipe or a socket: never opened for work
+    BrokenLink,     // a symbolic link to nothing, where the user put a file of their own
     AccessDenied,   // read-only, immutable or not permitted
     OpenFailed,     // any other reason the system refused to open it
     TooLarge,       // larger than the caller reads whole; `limit` holds the largest size

@@ -104,14 +104,33 @@ bool HoldsFile(const std::string& folder, const std::string& name) {
            std::filesystem::is_regular_file(std::filesystem::path(folder) / name, error);
 }
 
+// Anything at all, a link to nothing included.
+bool HoldsEntry(const std::string& folder, const std::string& name) {
+    std::error_code error;
+    return !folder.empty() && std::filesystem::exists(std::filesystem::symlink_status(
+                                  std::filesystem::path(folder) / name, error));
+}
+
 } // namespace
 
 std::string DefinitionFolder(const std::string& name, const DataFolders& folders) {
-    return HoldsFile(folders.userData, name) ? folders.userData : folders.data;
+    return HoldsEntry(folders.userData, name) ? folders.userData : folders.data;
 }
 
 bool DefinitionFileExists(const std::string& name, const DataFolders& folders) {
-    return HoldsFile(folders.userData, name) || HoldsFile(folders.data, name);
+    return HoldsEntry(folders.userData, name) || HoldsFile(folders.data, name);
+}
+
+Failure CheckUserDefinitionFile(const std::string& name, const DataFolders& folders) {
+    if (!HoldsEntry(folders.userData, name))
+        return {};
+    const std::filesystem::path path = std::filesystem::path(folders.userData) / name;
+    FileStatus status;
+    File::Open(path.string(), OpenMode::ReadOnly, status);
+    std::error_code error;
+    if (status.error == FileError::NotFound && std::filesystem::is_symlink(path, error))
+        status = FileStatus{FileError::BrokenLink, 0};
+    return status.ok() ? Failure{} : Failure::DefinitionMissing(path.string(), status);
 }
 
 std::string DefinitionLine(int colours, const PaletteLocation& where, std::string_view name) {

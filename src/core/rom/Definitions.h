@@ -37,12 +37,18 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std:
 // user knows it, by its bare name).
 Failure LoadDefinitionFile(const std::string& path, const std::string& name, PaletteTable& table);
 
-// The folder a definition file named `name` is read from: the user's data folder when it holds
-// that file, so a user adds palettes without writing to the program's folder; otherwise the
-// program's data folder.
+// The folder a definition file named `name` is read from: the user's data folder when anything
+// of that name lies there, so a user adds palettes without writing to the program's folder and
+// a fault of theirs is reported, not passed over; otherwise the program's data folder.
 std::string DefinitionFolder(const std::string& name, const DataFolders& folders);
-// True when the user's data folder or the program's data folder holds a regular file `name`.
+// True when the user's data folder holds anything named `name` or the program's data folder
+// holds a regular file `name`.
 bool DefinitionFileExists(const std::string& name, const DataFolders& folders);
+// The user's own definition file `name`: nothing there, or a regular file that opens for
+// reading. Anything else of that name in the user's data folder (a named pipe, a device, a
+// folder, a file without read permission, a link to nothing) is DefinitionMissing naming it
+// by its full path, with what is wrong.
+Failure CheckUserDefinitionFile(const std::string& name, const DataFolders& folders);
 
 // One entry as ParseDefinitions reads it back, without its line end:
 // "16,LZ:3B8A8C+20,Paleta comprimida LZ77 3B8A8C+20 (pontuação 91)". The name is written as

@@ -22,13 +22,16 @@ struct Identification {
     std::optional<std::int16_t> gameIndex;
     // "<CODE>.ZNDL" for a ROM known by its code; empty otherwise.
     std::string codeDefinitionFile;
+    // The four characters of the header's code; empty for a memory dump.
+    std::string code;
 
     bool IsMemoryDump() const { return !gameIndex && codeDefinitionFile.empty(); }
 };
 
 // A memory dump by its name alone (nothing is read), otherwise one of the five games by its
 // header code, otherwise a ROM whose code names a definition file in `folders`. Nothing for a
-// missing file or an unknown code; CannotRead when the file exists but cannot be read.
+// missing file or an unknown code; CannotRead when the file exists but cannot be read; the
+// failure of CheckUserDefinitionFile when the user's definition file of that name is faulty.
 Failure IdentifyFile(const std::string& path, const DataFolders& folders,
                      std::optional<Identification>& identification);
 // The same, with a file that cannot be read taken as not identified. Without folders only
@@ -38,5 +41,12 @@ std::optional<Identification> IdentifyFile(const std::string& path,
 
 // The definition file for an identification: the code's, or see DefinitionFileFor.
 std::string DefinitionFileOf(const Identification& identification);
+
+// Why IdentifyFile found no game at `path`, for the details under the not-identified message
+// (the window's box, zandrel-cli identify): the file is missing or too short to hold a code;
+// or the code read at 0xAC, and for a code of letters and digits the folders where
+// "<CODE>.ZNDL" was looked for and, after a line break, the zandrel-cli scan command that
+// makes one.
+std::string NotIdentifiedDetails(const std::string& path, const DataFolders& folders);
 
 } // namespace zandrel
