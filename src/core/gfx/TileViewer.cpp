@@ -150,11 +150,12 @@ std::optional<PointedPixel> TileViewer::At(int x, int y) const {
     const int py = y / zoom_;
     if (!open_ || x < 0 || y < 0 || px >= view_.width || py >= view_.height)
         return std::nullopt;
-    const PixelSource pixel = SourceOfPixel(grid_, px, py);
-    const std::uint64_t tileStart = start_ + pixel.tile * TileBytes(grid_.bitsPerPixel);
+    const auto tile =
+        static_cast<std::size_t>(py / kTileSide * grid_.widthInTiles + px / kTileSide);
+    const std::uint64_t tileStart = start_ + tile * TileBytes(grid_.bitsPerPixel);
     if (tileStart >= source_.size())
         return std::nullopt;
-    return PointedPixel{pixel.tile, source_.LocationOf(tileStart),
+    return PointedPixel{tile, source_.LocationOf(tileStart),
                         view_.indexes[static_cast<std::size_t>(py) * view_.width + px]};
 }
 

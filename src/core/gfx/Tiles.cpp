@@ -40,10 +40,4 @@ TileImage DecodeTiles(std::span<const std::uint8_t> bytes, const TileGrid& grid,
     return image;
 }
 
-PixelSource SourceOfPixel(const TileGrid& grid, int x, int y) {
-    const auto tile = static_cast<std::size_t>(y / kTileSide * grid.widthInTiles + x / kTileSide);
-    const auto inTile = static_cast<std::size_t>(y % kTileSide * kTileSide + x % kTileSide);
-    return {tile, tile * TileBytes(grid.bitsPerPixel) + inTile * grid.bitsPerPixel / 8};
-}
-
 } // namespace zandrel

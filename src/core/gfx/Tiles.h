@@ -37,13 +37,4 @@ struct TileImage {
 // image is widthInTiles tiles wide and as many rows high as the tiles need.
 TileImage DecodeTiles(std::span<const std::uint8_t> bytes, const TileGrid& grid, std::size_t tiles);
 
-// Where a pixel of such an image comes from: its tile (counted from the first) and the
-// offset of the byte that holds it, from the first tile's first byte. x and y must lie in the
-// image.
-struct PixelSource {
-    std::size_t tile = 0;
-    std::size_t byte = 0;
-};
-PixelSource SourceOfPixel(const TileGrid& grid, int x, int y);
-
 } // namespace zandrel
