@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -86,7 +87,7 @@ void BM_ParseDefinitionFileIntoFreshMemory(benchmark::State& state) {
     for (auto _ : state) {
         PaletteTable table;
         benchmark::DoNotOptimize(LoadDefinitionFile(path, path, table));
-        benchmark::DoNotOptimize(table.names.data());
+        benchmark::DoNotOptimize(table.names.size());
     }
 }
 BENCHMARK(BM_ParseDefinitionFileIntoFreshMemory)->Unit(benchmark::kMillisecond);
@@ -145,13 +146,26 @@ void BM_ReadSelectedPalette(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadSelectedPalette)->Unit(benchmark::kMicrosecond);
 
+// Before each timed save: the ROM's modification time set back, as it stands when a person
+// saves, long after the file last changed. The write then records a new time and the flush
+// commits it to the file system's journal. Saves in a tight loop would often fall within one
+// clock tick of the last, and the flush skip that commit on some runs and not others.
+void AgeTheRom(benchmark::State& state) {
+    state.PauseTiming();
+    const timespec longAgo[2] = {{0, 0}, {0, 0}};
+    ::utimensat(AT_FDCWD, LargestRomPath().c_str(), longAgo, 0);
+    state.ResumeTiming();
+}
+
 // One palette saved in place: 32 bytes written and flushed to the disk, then the
 // (no-op) confirmation.
 void BM_WritePaletteWords(benchmark::State& state) {
     OpenRom rom;
     const PaletteLocation location{static_cast<std::uint32_t>(kMiddleOffset)};
-    for (auto _ : state)
+    for (auto _ : state) {
+        AgeTheRom(state);
         benchmark::DoNotOptimize(rom.form.WritePaletteWords(rom.app.RomPath, location, 16));
+    }
 }
 BENCHMARK(BM_WritePaletteWords)->Unit(benchmark::kMicrosecond);
 
@@ -215,6 +229,7 @@ void BM_BareOpenPwriteFsyncClose32(benchmark::State& state) {
         ::pread(file.fd, bytes.data(), bytes.size(), kMiddleOffset);
     }
     for (auto _ : state) {
+        AgeTheRom(state);
         Fd file(O_RDWR);
         benchmark::DoNotOptimize(::pwrite(file.fd, bytes.data(), bytes.size(), kMiddleOffset));
         ::fsync(file.fd);

@@ -36,8 +36,11 @@ rom "$work/small.gba" 256
 rom "$work/large.gba" $((32 << 20))
 
 echo "Machine: $(nproc) processors; load:$(uptime | sed 's/.*load average://')"
-args=(--benchmark_repetitions=9 --benchmark_report_aggregates_only=true
-    --benchmark_out_format=json)
+# Repetitions of the benchmarks in a random order rather than each one's in a row, so a drift
+# of the machine's speed (other programs, the disk's flushes) touches a measure and its
+# yardstick alike.
+args=(--benchmark_repetitions=9 --benchmark_enable_random_interleaving=true
+    --benchmark_report_aggregates_only=true --benchmark_out_format=json)
 "$build/bin/zandrel_bench_core" "${args[@]}" --benchmark_out="$work/core.json" >/dev/null 2>&1
 "$build/bin/zandrel_bench_gui" "${args[@]}" --benchmark_out="$work/gui.json" >/dev/null 2>&1
 # The scan makes its 32 MiB synthetic ROM with tools/make_synthetic_rom.py first (python3).

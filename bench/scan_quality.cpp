@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
                 found.insert(key);
             if (verbose)
                 std::printf("  %s: %s\n", isPlanted ? "true" : "false",
-                            DefinitionLine(kPaletteColours, c.where, CandidateName(c)).c_str());
+                            DefinitionEntryText(kPaletteColours, c.where, CandidateName(c)).c_str());
         }
         if (verbose)
             for (const Key& key : planted)

@@ -11,8 +11,8 @@ using namespace zandrel;
 
 namespace {
 
-bool IsField(const std::string& field) {
-    return field.find_first_of("\r\n") == std::string::npos && IsValidUtf8(field);
+bool IsField(std::string_view field) {
+    return field.find_first_of("\r\n") == std::string_view::npos && IsValidUtf8(field);
 }
 
 void CheckTable(std::string_view bytes) {
@@ -28,11 +28,11 @@ void CheckTable(std::string_view bytes) {
     if (failure.result == Result::TooManyEntries)
         FUZZ_CHECK(table.counts.size() == kMaxDefinitionEntries);
     for (std::size_t i = 0; i < table.counts.size(); ++i) {
-        FUZZ_CHECK(IsField(table.counts[i]) && table.counts[i].find(',') == std::string::npos);
+        FUZZ_CHECK(IsField(table.counts[i]) && table.counts[i].find(',') == std::string_view::npos);
         FUZZ_CHECK(IsField(table.names[i]));
         if (i < table.locations.size())
             FUZZ_CHECK(IsField(table.locations[i]) &&
-                       table.locations[i].find(',') == std::string::npos);
+                       table.locations[i].find(',') == std::string_view::npos);
     }
     if (!failure.ok())
         return;
@@ -43,7 +43,8 @@ void CheckTable(std::string_view bytes) {
         if (table.counts[i].starts_with(';') ||
             (i == 0 && table.counts[i].starts_with("\xEF\xBB\xBF")))
             return;
-        text += table.counts[i] + "," + table.locations[i] + "," + table.names[i] + "\r\n";
+        text.append(table.counts[i]).append(",").append(table.locations[i]).append(",");
+        text.append(table.names[i]).append("\r\n");
     }
     PaletteTable again;
     FUZZ_CHECK(ParseDefinitions(text, again).ok());

@@ -70,13 +70,13 @@ Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
                                               Quoted(definitions.name) + " tem " +
                                               std::to_string(rows) + " paletas");
     // A location text that is no location reads and writes nothing.
-    const std::string& locationText = table.locations[argument.row];
+    const std::string locationText(table.locations[argument.row]);
     const std::optional<PaletteLocation> where = ParsePaletteLocation(locationText);
     if (!where)
         return Failure::BadLocation(definitions.path, table.lines[argument.row], locationText);
     palette.name = table.names[argument.row];
     palette.where = *where;
-    const std::string& countText = table.counts[argument.row];
+    const std::string countText(table.counts[argument.row]);
     if (need == ColourNeed::ViewerCount) {
         palette.count = ViewerColourCount(countText);
         return {};

@@ -93,7 +93,7 @@ Failure Scan(const Invocation& call) {
     }
     std::string lines;
     for (const PaletteCandidate& candidate : candidates)
-        lines += DefinitionLine(kPaletteColours, candidate.where, CandidateName(candidate)) + "\n";
+        lines += DefinitionEntryText(kPaletteColours, candidate.where, CandidateName(candidate)) + "\n";
     if (!toFile) {
         call.out << lines;
         return {};

@@ -1,6 +1,7 @@
 #include "DesktopIdentity.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 
@@ -16,7 +17,9 @@ void ApplyDesktopIdentity(const QString& programFolder) {
         QDir(programFolder)
             .filePath(
                 QStringLiteral("../share/icons/hicolor/256x256/apps/%1.png").arg(DesktopEntryId()));
-    QGuiApplication::setWindowIcon(QIcon::fromTheme(DesktopEntryId(), QIcon(installed)));
+    // An icon made of a missing file would load every image format plug-in to look for it.
+    const QIcon fallback = QFileInfo::exists(installed) ? QIcon(installed) : QIcon();
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(DesktopEntryId(), fallback));
 }
 
 } // namespace zandrel

@@ -14,7 +14,8 @@ QVariant PaletteListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= count_ || role != Qt::DisplayRole)
         return {};
     // Row() gives empty text for a row removed since the last refresh.
-    return QString::fromStdString(list_.Row(index.row()));
+    const std::string_view row = list_.Row(index.row());
+    return QString::fromUtf8(row.data(), static_cast<qsizetype>(row.size()));
 }
 
 bool PaletteListModel::Refresh() {

@@ -3,6 +3,7 @@
 #include <QStyleHints>
 #include <QTimer>
 
+#include "ApplicationStart.h"
 #include "DesktopIdentity.h"
 #include "EnvironmentHooks.h"
 #include "MainWindow.h"
@@ -12,6 +13,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    zandrel::PrepareApplication(application);
     zandrel::ApplyDesktopIdentity(QCoreApplication::applicationDirPath());
     // Context menus show each command's shortcut, whatever the desktop's habit is.
     QGuiApplication::styleHints()->setShowShortcutsInContextMenus(true);

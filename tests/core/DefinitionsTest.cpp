@@ -16,52 +16,93 @@ namespace {
 // The three columns as "counts/locations/names", the entries of each joined by "|".
 std::string Columns(const PaletteTable& table) {
     std::string text;
-    for (const auto* column : {&table.counts, &table.locations, &table.names}) {
+    for (const TextColumn* column : {&table.counts, &table.locations, &table.names}) {
         std::string joined;
-        for (const std::string& field : *column)
-            joined += (joined.empty() ? "" : "|") + field;
+        for (const std::string_view field : *column)
+            joined += (joined.empty() ? "" : "|") + std::string(field);
         text += (column == &table.counts ? "" : "/") + joined;
     }
     return text;
 }
 
-// Fields untrimmed, later commas in the name, any line end; entry limits are in FaultTest.
-TEST(Definitions, ParseFillsTheThreeColumnsUntilTheFirstMalformedLine) {
+// The lines as "number:text" joined by "|", a "+" after the number of a line that follows a
+// bare CR inside the line of that number.
+std::string Lines(std::string_view text) {
+    std::string shown;
+    DefinitionLineReader reader(text);
+    while (const std::optional<DefinitionLine> line = reader.Next())
+        shown += (shown.empty() ? "" : "|") + std::to_string(line->number) +
+                 (line->afterLoneCr ? "+" : "") + ":" + std::string(line->text);
+    return shown;
+}
+
+TEST(DefinitionLineReader, EndsLinesAtLfCrLfOrCrAndNumbersThemAsAnEditorDoes) {
+    const std::pair<std::string_view, const char*> cases[] = {
+        {"", ""},
+        {"a\r\nb\r\n", "1:a|2:b"}, // a final line end makes no empty line
+        {"a\nb", "1:a|2:b"},
+        {"a\r\n\r\n\nb", "1:a|2:|3:|4:b"},
+        {"a\rb\r\r", "1:a|2:b|3:"}, // no LF anywhere: every CR starts a line number
+        {"a\r\nN\rme\r\nc", "1:a|2:N|2+:me|3:c"},
+        {"a\r\r\nb\rc", "1:a|1+:|2:b|2+:c"}};
+    for (const auto& [text, lines] : cases)
+        EXPECT_EQ(Lines(text), lines) << text;
+}
+
+// Fields untrimmed, later commas in the name.
+TEST(Definitions, AnEntryLineGivesItsFieldsAsTheyStand) {
+    using Shape = DefinitionEntry::Shape;
+    const std::tuple<std::string_view, Shape, const char*> cases[] = {
+        {"16,1A0,Herói", Shape::Complete, "16/1A0/Herói"},
+        {" 4 , 0 ,  Nome, com, vírgulas", Shape::Complete, " 4 / 0 /  Nome, com, vírgulas"},
+        {",,", Shape::Complete, "//"},
+        {"; 16,1A0,comentário", Shape::Comment, "//"},
+        {"", Shape::NoComma, "//"},
+        {"16 1A0 Nome", Shape::NoComma, "//"},
+        {"16,rest of line", Shape::OneComma, "16//rest of line"}};
+    for (const auto& [line, shape, fields] : cases) {
+        const DefinitionEntry entry = ParseDefinitionEntry(line);
+        EXPECT_EQ(entry.shape, shape) << line;
+        EXPECT_EQ(std::string(entry.count) + "/" + std::string(entry.location) + "/" +
+                      std::string(entry.name),
+                  fields)
+            << line;
+    }
+}
+
+// The text is UTF-8 when it is valid UTF-8, otherwise Windows-1252, after any byte-order mark.
+TEST(Definitions, ParseDecodesTheTextAndStopsAtTheFirstLineThatStopsTheLoad) {
     const std::tuple<std::string, Result, std::int64_t, const char*> cases[] = {
-        {"; c\r\n16,1A0,Herói\r\n 4 , 0 ,  Nome, com, vírgulas\r\n", Result::Ok, 0,
-         "16| 4 /1A0| 0 /Herói|  Nome, com, vírgulas"},
-        {"\357\273\27716,0,Cora\xE7\xE3o\r", Result::Ok, 0, "16/0/Coração"}, // after a BOM
-        {"16,0,A\r\n\r\n16,20,B\r\n", Result::DefinitionNoComma, 2, "16/0/A"},
+        {"16,0,Herói\r\n;,,\r\n", Result::Ok, 0, "16/0/Herói"},
+        {"\357\273\27716,0,Cora\xE7\xE3o\r", Result::Ok, 0, "16/0/Coração"},
         {"16,0,A\r\n16,rest of line\r\n16,40,C", Result::DefinitionOneComma, 2,
          "16|16/0/A|rest of line"},
-        {"16,0,A\r16,20,B\r\r", Result::DefinitionNoComma, 3, "16|16/0|20/A|B"}}; // CR lines
+        {"16,0,A\r\n16,20,Na\rme\r\n16,40,C", Result::DefinitionNoComma, 2, "16|16/0|20/A|Na"}};
     for (const auto& [text, result, line, columns] : cases) {
         PaletteTable table;
-        const Failure failure = ParseDefinitions(text, table);
+        const Failure failure = ParseDefinitions(text, table, "X.ZNDL");
         EXPECT_EQ(failure.result, result) << text;
         EXPECT_EQ(failure.line, line) << text;
-        EXPECT_FALSE(failure.afterLoneCr) << text;
+        EXPECT_EQ(failure.afterLoneCr, result == Result::DefinitionNoComma) << text;
+        EXPECT_EQ(failure.file, failure.ok() ? "" : "X.ZNDL") << text;
         EXPECT_EQ(Columns(table), columns) << text;
+        EXPECT_EQ(table.lines.size(), table.counts.size()) << text;
     }
-    // The lists hold 32767 rows; the line of one more is refused.
+    // The lists hold 32767 rows: the 32767th entry is read, the line of one more is refused.
     std::string full;
-    for (int i = 0; i < 32768; ++i)
-        full += "1,0,x\n";
-    PaletteTable many;
-    const Failure tooMany = ParseDefinitions(full, many);
-    EXPECT_EQ(tooMany.result, Result::TooManyEntries);
-    EXPECT_EQ(tooMany.line, 32768);
-    EXPECT_EQ(many.counts.size(), 32767u);
-    // A CR in the second line's name was reported as line 3.
+    for (std::size_t i = 0; i < kMaxDefinitionEntries; ++i)
+        full += "1,0,x\n;\n";
     PaletteTable table;
-    const Failure failure = ParseDefinitions("16,0,A\r\n16,20,Na\rme\r\n", table);
-    EXPECT_EQ(failure.line, 2);
-    EXPECT_TRUE(failure.afterLoneCr);
-    EXPECT_EQ(Columns(table), "16|16/0|20/A|Na");
+    EXPECT_TRUE(ParseDefinitions(full, table).ok());
+    PaletteTable more;
+    const Failure tooMany = ParseDefinitions(full + "1,0,y\n", more);
+    EXPECT_EQ(tooMany.result, Result::TooManyEntries);
+    EXPECT_EQ(tooMany.line, 2 * 32767 + 1);
+    EXPECT_EQ(more.names, table.names);
 }
 
 TEST(Definitions, AWrittenLineReadsBackAsTheEntryItWasWrittenFrom) {
-    const std::string line = DefinitionLine(16, {0x3B8A8C, true, 0x20}, "Paleta, 91");
+    const std::string line = DefinitionEntryText(16, {0x3B8A8C, true, 0x20}, "Paleta, 91");
     EXPECT_EQ(line, "16,LZ:3B8A8C+20,Paleta, 91");
     PaletteTable written;
     EXPECT_TRUE(ParseDefinitions(line, written).ok());

@@ -62,9 +62,9 @@ TEST_F(OpenCommand, AnIdentifiedRomShowsItsTitleAndPalettesADumpItsName) {
     EXPECT_EQ(m.txtArquivo.caption, rom);
     EXPECT_EQ(app.RomPath, rom);
     EXPECT_EQ(m.lblGame.caption, "Torvale (US)");
-    EXPECT_EQ(m.List1.rows, (Rows{"Herói", "Item"}));
-    EXPECT_EQ(m.lstColor.rows, (Rows{"1A0", "200"}));
-    EXPECT_EQ(m.lstCount.rows, (Rows{"16", "4"}));
+    EXPECT_EQ(m.List1.rows, (TextColumn{"Herói", "Item"}));
+    EXPECT_EQ(m.lstColor.rows, (TextColumn{"1A0", "200"}));
+    EXPECT_EQ(m.lstCount.rows, (TextColumn{"16", "4"}));
     EXPECT_TRUE(app.RomLoaded);
     EXPECT_EQ(EnabledButtons(m), "cmdRecarrega");
 
@@ -107,7 +107,7 @@ TEST_F(OpenCommand, AnyOtherRomOpensByItsCodesDefinitionFile) {
     EXPECT_EQ(m.lblGame.caption, "ZANDREL (ZNDL)");
     dir.WriteText("ZNDL.ZNDL", "16,0,Um\r\n16,20,Dois\r\n");
     form.cmdRecarrega_Click();
-    EXPECT_EQ(m.List1.rows, (Rows{"Um", "Dois"}));
+    EXPECT_EQ(m.List1.rows, (TextColumn{"Um", "Dois"}));
 }
 
 // The open stops silently at a broken line; the reload names the file and line.
@@ -115,7 +115,7 @@ TEST_F(OpenCommand, ABrokenDefinitionLineStopsTheOpenSilentlyAndTheReloadNamesIt
     dir.WriteText("TORV_E.ZNDL", "; c\r\n16,0,A\r\n16,20\r\n16,40,C\r\n");
     Open(dir.Write("game.gba", RomWithCode("AQXE")));
     EXPECT_TRUE(services.messages.empty());
-    EXPECT_EQ(m.List1.rows, (Rows{"A", "20"}));
+    EXPECT_EQ(m.List1.rows, (TextColumn{"A", "20"}));
     EXPECT_FALSE(app.RomLoaded);
     EXPECT_FALSE(m.cmdRecarrega.enabled);
     form.cmdRecarrega_Click();
@@ -124,7 +124,7 @@ TEST_F(OpenCommand, ABrokenDefinitionLineStopsTheOpenSilentlyAndTheReloadNamesIt
                      "(esperado: cores,localização,nome). A lista foi carregada até a linha "
                      "anterior.",
                      16);
-    EXPECT_EQ(m.List1.rows, (Rows{"A", "20"}));
+    EXPECT_EQ(m.List1.rows, (TextColumn{"A", "20"}));
 }
 
 // Only "..." skips the question; only No keeps the window.

@@ -68,7 +68,7 @@ TEST_F(PaletteCommandsTest, ChoosingEnablesThePaletteCommandsAndReloadDisablesTh
     const auto swatches = Swatches(model());
     dir.WriteText("MEMORYDUMP.ZNDL", "4,10,Quatro\r\n2,20,Nova\r\n");
     form.cmdRecarrega_Click();
-    EXPECT_EQ(model().lstColor.rows, (std::vector<std::string>{"10", "20"}));
+    EXPECT_EQ(model().lstColor.rows, (TextColumn{"10", "20"}));
     EXPECT_EQ(model().List1.selected, -1);
     EXPECT_EQ(Swatches(model()), swatches);
     EXPECT_EQ(model().lblLocaliza.caption, "Localização: ");

@@ -14,6 +14,7 @@
 #include "util/Hex.h"
 #include "util/NumberText.h"
 #include "util/Text.h"
+#include "util/TextColumn.h"
 
 namespace zandrel::testing {
 namespace {
@@ -38,6 +39,18 @@ TEST(Text, EightBitLinesAreUtf8WhenValidElseWindows1252) {
         EXPECT_EQ(EightBitCode(code), eightBit) << static_cast<int>(code);
     EXPECT_EQ(UpperCase("kaldrex \xC3\xA1\xC3\xA7\xC3\xBF\xC3\xB7"), // ÷ has no upper case
               "KALDREX \xC3\x81\xC3\x87\xC5\xB8\xC3\xB7");
+}
+
+// Rows end to end: empty rows keep their place, and the same bytes cut elsewhere are other rows.
+TEST(TextColumn, KeepsEachRowApartWhateverItsLength) {
+    TextColumn column{"", "Herói", "", "16"};
+    ASSERT_EQ(column.size(), 4u);
+    const std::vector<std::string_view> rows(column.begin(), column.end());
+    EXPECT_EQ(rows, (std::vector<std::string_view>{"", "Herói", "", "16"}));
+    EXPECT_NE((TextColumn{"ab", ""}), (TextColumn{"a", "b"}));
+    column.clear();
+    column.push_back("x");
+    EXPECT_EQ(column, TextColumn{"x"});
 }
 
 TEST(Hex, TextHasNoLeadingZerosAndPaddingFillsOnTheLeftNeverCutting) {

@@ -140,7 +140,7 @@ int MainForm::SelectedColourCount() const {
 
 Failure MainForm::SelectedLocation(PaletteLocation& where) const {
     const int row = model_.List1.selected;
-    const std::string& text = model_.lstColor.Row(row);
+    const std::string_view text = model_.lstColor.Row(row);
     if (const std::optional<PaletteLocation> parsed = ParsePaletteLocation(text)) {
         where = *parsed;
         return {};
@@ -148,7 +148,7 @@ Failure MainForm::SelectedLocation(PaletteLocation& where) const {
     const std::vector<std::int64_t>& lines = app_.DefinitionLines;
     const std::int64_t line =
         row >= 0 && static_cast<std::size_t>(row) < lines.size() ? lines[row] : 0;
-    return Failure::BadLocation(app_.DefinitionFile, line, text);
+    return Failure::BadLocation(app_.DefinitionFile, line, std::string(text));
 }
 
 void MainForm::ReportFailure(const Failure& failure) {

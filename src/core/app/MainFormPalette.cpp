@@ -42,7 +42,7 @@ void MainForm::List1_Click() {
         return;
     }
 
-    model_.lblLocaliza.caption = text::kLocationCaption + model_.lstColor.Row(row);
+    model_.lblLocaliza.caption = text::kLocationCaption + std::string(model_.lstColor.Row(row));
     model_.Command2.enabled = true;
     if (app_.ShowsMemoryDump())
         model_.cmdExibir.enabled = true;
@@ -79,7 +79,7 @@ void MainForm::Command2_Click() {
     if (count < 1) {
         services_.MessageBox(
             ErrorMessage(Failure::NoColours(app_.RomPath, Quoted(model_.List1.Row(row)),
-                                            model_.lstCount.Row(row))),
+                                            std::string(model_.lstCount.Row(row)))),
             kStyleExclamation);
         return;
     }

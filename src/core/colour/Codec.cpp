@@ -10,10 +10,6 @@ std::string ColorHexText(RgbColor color) {
     return PadWithZeros(HexText(color), 6);
 }
 
-ColorWord WordFromBytes(int high, int low) {
-    return static_cast<ColorWord>(((high & 0x7F) << 8) | (low & 0xFF));
-}
-
 int ExpandComponent(int component5) {
     return (33 * component5) / 4;
 }

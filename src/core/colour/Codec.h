@@ -15,7 +15,10 @@ std::string WordHexText(ColorWord word);
 // Exactly 6 hex digits, blue pair first.
 std::string ColorHexText(RgbColor color);
 
-ColorWord WordFromBytes(int high, int low);
+// Inline: a palette read turns every pair of bytes it reads into a word.
+inline ColorWord WordFromBytes(int high, int low) {
+    return static_cast<ColorWord>(((high & 0x7F) << 8) | (low & 0xFF));
+}
 RgbColor WordToColor(ColorWord word);
 // The first sixteen words as colours; black for any missing.
 Palette16 WordsToColours(std::span<const ColorWord> words);

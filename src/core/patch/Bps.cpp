@@ -64,9 +64,7 @@ class BpsWriter {
     void Changes(std::size_t from, std::size_t to) {
         std::size_t read = from;
         for (std::size_t k = from; k < to;) {
-            std::size_t run = 1;
-            while (k + run < to && target_[k + run] == target_[k])
-                ++run;
+            const std::size_t run = RunLength(target_, k, to);
             if (run >= kCopiedRun) {
                 Read(read, k + 1);
                 Put(TargetCopy, run - 1);

@@ -65,9 +65,7 @@ class IpsWriter {
     void Changes(std::size_t from, std::size_t to) {
         std::size_t literal = from;
         for (std::size_t k = from; k < to;) {
-            std::size_t run = 1;
-            while (k + run < to && edited_[k + run] == edited_[k])
-                ++run;
+            const std::size_t run = RunLength(edited_, k, to);
             const std::size_t cost = kRunRecord - kRecordHeader +
                                      (k > literal ? kRecordHeader : 0) +
                                      (k + run < to ? kRecordHeader : 0);

@@ -42,6 +42,15 @@ PatchBytes ApplyPatch(std::span<const std::uint8_t> original, std::span<const st
 std::uint64_t CountChangedBytes(std::span<const std::uint8_t> original,
                                 std::span<const std::uint8_t> edited);
 
+// How many bytes from `at` (before `to`) equal the byte at `at`: the runs both writers may
+// store more briefly than byte by byte.
+inline std::size_t RunLength(std::span<const std::uint8_t> bytes, std::size_t at, std::size_t to) {
+    std::size_t run = 1;
+    while (at + run < to && bytes[at + run] == bytes[at])
+        ++run;
+    return run;
+}
+
 // Refusals: no bytes and the failure; BadPatch with its reason, naming the patch's byte at
 // fault when one is given.
 PatchBytes Refused(Failure failure);

@@ -2,10 +2,9 @@
 
 namespace zandrel {
 
-const std::string& ListBox::Row(int index) const {
-    static const std::string kNone;
+std::string_view ListBox::Row(int index) const {
     if (index < 0 || static_cast<std::size_t>(index) >= rows.size())
-        return kNone;
+        return {};
     return rows[static_cast<std::size_t>(index)];
 }
 

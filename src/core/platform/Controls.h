@@ -4,10 +4,11 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
-#include <vector>
 
 #include "util/ColourTypes.h"
+#include "util/TextColumn.h"
 
 namespace zandrel {
 
@@ -20,7 +21,7 @@ struct Control {
 // A list whose rows the window shows through a model; `revision` changes with every edit,
 // so the window knows when to refresh without comparing 32767 rows.
 struct ListBox {
-    std::vector<std::string> rows;
+    TextColumn rows;
     int selected = -1;
     bool visible = true;
     std::uint64_t revision = 0;
@@ -30,17 +31,13 @@ struct ListBox {
         selected = -1;
         ++revision;
     }
-    void Add(std::string row) {
-        rows.push_back(std::move(row));
-        ++revision;
-    }
-    void Assign(std::vector<std::string> newRows) {
+    void Assign(TextColumn newRows) {
         rows = std::move(newRows);
         selected = -1;
         ++revision;
     }
     // The row's text, or empty text for a row that does not exist.
-    const std::string& Row(int index) const;
+    std::string_view Row(int index) const;
 };
 
 // The swatches start with the desktop's button face colour until a palette fills them.

@@ -10,6 +10,57 @@
 
 namespace zandrel {
 
+DefinitionLineReader::DefinitionLineReader(std::string_view text)
+    : text_(text), lineFeed_(Find('\n', 0, text.size())),
+      numberedByLineFeed_(lineFeed_ < text.size()) {}
+
+std::size_t DefinitionLineReader::Find(char ch, std::size_t from, std::size_t to) const {
+    // memchr scans many bytes at a time.
+    if (from >= to)
+        return to;
+    const void* at = std::memchr(text_.data() + from, ch, to - from);
+    return at == nullptr ? to
+                         : static_cast<std::size_t>(static_cast<const char*>(at) - text_.data());
+}
+
+std::optional<DefinitionLine> DefinitionLineReader::Next() {
+    if (start_ >= text_.size())
+        return std::nullopt;
+    if (lineFeed_ < start_)
+        lineFeed_ = Find('\n', start_, text_.size());
+    const std::size_t end = Find('\r', start_, lineFeed_);
+    DefinitionLine line{text_.substr(start_, end - start_), 0, afterLoneCr_};
+    const bool atCr = end < text_.size() && text_[end] == '\r';
+    const bool crLf = atCr && end + 1 < text_.size() && text_[end + 1] == '\n';
+    start_ = end + (crLf ? 2 : 1);
+    if (!line.afterLoneCr)
+        ++number_;
+    line.number = number_;
+    afterLoneCr_ = numberedByLineFeed_ && atCr && !crLf;
+    return line;
+}
+
+DefinitionEntry ParseDefinitionEntry(std::string_view line) {
+    using Shape = DefinitionEntry::Shape;
+    if (!line.empty() && line.front() == ';')
+        return {};
+    // The count and the location are a few characters each: a plain loop finds their commas
+    // sooner than a library search would start.
+    const auto comma = [&line](std::size_t from) {
+        while (from < line.size() && line[from] != ',')
+            ++from;
+        return from;
+    };
+    const std::size_t first = comma(0);
+    if (first == line.size())
+        return {Shape::NoComma, {}, {}, {}};
+    const std::size_t second = comma(first + 1);
+    if (second == line.size())
+        return {Shape::OneComma, line.substr(0, first), {}, line.substr(first + 1)};
+    return {Shape::Complete, line.substr(0, first), line.substr(first + 1, second - first - 1),
+            line.substr(second + 1)};
+}
+
 Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std::string& name) {
     // An editor's byte-order mark would otherwise become part of the first count.
     bytes = WithoutUtf8Bom(bytes);
@@ -20,70 +71,32 @@ Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std:
         converted = Windows1252ToUtf8(bytes);
         text = converted;
     }
-    // The offset of the next `ch` in [from, to), or `to`; memchr scans many bytes at a time.
-    const auto find = [&text](char ch, std::size_t from, std::size_t to) {
-        if (from >= to)
-            return to;
-        const void* at = std::memchr(text.data() + from, ch, to - from);
-        return at == nullptr ? to
-                             : static_cast<std::size_t>(static_cast<const char*>(at) - text.data());
-    };
-    // Room for every entry up front, one allocation per column instead of a growing copy. No
-    // entry line is shorter than "1,0\n"; pages reserved beyond the real count are never
-    // touched.
+    // Room for every row up front: no entry line is shorter than "1,0\n". The names, the bulk
+    // of the text, take no more than the whole text; pages reserved beyond what they use are
+    // never touched. The short counts and locations grow as they need.
     const std::size_t expected = std::min(text.size() / 4 + 1, kMaxDefinitionEntries);
-    table.counts.reserve(table.counts.size() + expected);
-    table.names.reserve(table.names.size() + expected);
-    table.locations.reserve(table.locations.size() + expected);
+    table.counts.reserve(expected, 0);
+    table.names.reserve(expected, text.size());
+    table.locations.reserve(expected, 0);
     table.lines.reserve(table.lines.size() + expected);
 
-    // A line ends at LF, CR LF or a bare CR, whichever comes first. Messages number the lines
-    // as an editor shows them: by LF when the file holds one, so a bare CR inside such a line
-    // (in a name, say) starts no new number; by CR in a file of CR-only line ends.
-    std::size_t lineFeed = find('\n', 0, text.size()); // the next LF at or after `start`
-    const bool numberedByLineFeed = lineFeed < text.size();
-    std::int64_t lineNumber = 0;
-    bool afterLoneCr = false; // the line read next follows a bare CR inside a numbered line
-    std::size_t start = 0;
-    while (start < text.size()) {
-        if (lineFeed < start)
-            lineFeed = find('\n', start, text.size());
-        const std::size_t end = find('\r', start, lineFeed);
-        const std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        const bool crLf =
-            end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n';
-        if (crLf)
-            ++start;
-        const bool continuesNumberedLine = afterLoneCr;
-        if (!continuesNumberedLine)
-            ++lineNumber;
-        afterLoneCr = numberedByLineFeed && end < text.size() && text[end] == '\r' && !crLf;
-
-        if (!line.empty() && line.front() == ';')
+    using Shape = DefinitionEntry::Shape;
+    DefinitionLineReader lines(text);
+    while (const std::optional<DefinitionLine> line = lines.Next()) {
+        const DefinitionEntry entry = ParseDefinitionEntry(line->text);
+        if (entry.shape == Shape::Comment)
             continue;
-        // The count and the location are a few characters each: a plain loop finds their
-        // commas sooner than a library search would start.
-        const auto comma = [&line](std::size_t from) {
-            while (from < line.size() && line[from] != ',')
-                ++from;
-            return from < line.size() ? from : std::string_view::npos;
-        };
-        const std::size_t first = comma(0);
-        if (first == std::string_view::npos)
-            return Failure::DefinitionNoComma(name, lineNumber, continuesNumberedLine);
+        if (entry.shape == Shape::NoComma)
+            return Failure::DefinitionNoComma(name, line->number, line->afterLoneCr);
         // The lists hold at most 32767 rows: the next entry cannot be added to any of them.
         if (table.counts.size() >= kMaxDefinitionEntries)
-            return Failure::TooManyEntries(name, lineNumber, continuesNumberedLine);
-        table.counts.emplace_back(line.substr(0, first));
-        table.lines.push_back(lineNumber);
-        const std::size_t second = comma(first + 1);
-        if (second == std::string_view::npos) {
-            table.names.emplace_back(line.substr(first + 1));
-            return Failure::DefinitionOneComma(name, lineNumber, continuesNumberedLine);
-        }
-        table.names.emplace_back(line.substr(second + 1));
-        table.locations.emplace_back(line.substr(first + 1, second - first - 1));
+            return Failure::TooManyEntries(name, line->number, line->afterLoneCr);
+        table.counts.push_back(entry.count);
+        table.names.push_back(entry.name);
+        table.lines.push_back(line->number);
+        if (entry.shape == Shape::OneComma)
+            return Failure::DefinitionOneComma(name, line->number, line->afterLoneCr);
+        table.locations.push_back(entry.location);
     }
     return {};
 }
@@ -133,7 +146,7 @@ Failure CheckUserDefinitionFile(const std::string& name, const DataFolders& fold
     return status.ok() ? Failure{} : Failure::DefinitionMissing(path.string(), status);
 }
 
-std::string DefinitionLine(int colours, const PaletteLocation& where, std::string_view name) {
+std::string DefinitionEntryText(int colours, const PaletteLocation& where, std::string_view name) {
     return std::to_string(colours) + "," + PaletteLocationText(where) + "," + std::string(name);
 }
 

@@ -1,5 +1,6 @@
 #include "rom/PaletteIO.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/File.h"
@@ -31,13 +32,13 @@ std::vector<std::uint8_t> WordsToBytes(std::span<const ColorWord> words) {
 }
 
 std::vector<ColorWord> BytesToWords(std::span<const std::uint8_t> bytes, int count) {
-    std::vector<ColorWord> words;
-    for (int i = 0; i < count; ++i) {
-        const std::size_t lo = static_cast<std::size_t>(i) * 2;
-        const int low = lo < bytes.size() ? bytes[lo] : 0;
-        const int high = lo + 1 < bytes.size() ? bytes[lo + 1] : 0;
-        words.push_back(WordFromBytes(high & 0x7F, low));
-    }
+    std::vector<ColorWord> words(static_cast<std::size_t>(std::max(count, 0)));
+    const std::size_t pairs = std::min(words.size(), bytes.size() / 2);
+    for (std::size_t i = 0; i < pairs; ++i)
+        words[i] = WordFromBytes(bytes[2 * i + 1], bytes[2 * i]);
+    // A last low byte without its high byte; the words after it stay 0.
+    if (pairs < words.size() && 2 * pairs < bytes.size())
+        words[pairs] = WordFromBytes(0, bytes[2 * pairs]);
     return words;
 }
 
