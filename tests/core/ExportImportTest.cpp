@@ -104,9 +104,9 @@ TEST_F(ExportImport, ImportShowsTheFilesSixteenColoursOrNamesTheFileAndChangesNo
     const std::vector<RgbColor> before = Colours();
     for (const auto& [path, message] :
          {std::pair{four, "\"" + four +
-                              "\": não é uma paleta JASC, GIMP, Tile Layer Pro ou ACT, nem uma "
-                              "paleta GBA: offset 4: o arquivo termina antes dos 32 bytes de "
-                              "uma paleta GBA"},
+                              "\": não é uma paleta JASC, GIMP, Tile Layer Pro, ACT ou PNG, nem "
+                              "uma paleta GBA: offset 4: o arquivo termina antes dos 32 bytes "
+                              "de uma paleta GBA"},
           {dir.File("missing.gbapal"), std::string()},
           {std::string(), std::string()}}) {
         services.messages.clear();
@@ -150,8 +150,8 @@ TEST_F(ExportImport, TheMenusImportAndExportListEveryFormat) {
         dir.Write("raw.act", {std::begin(kGbaBytes), std::end(kGbaBytes)}));
     form.mnuImportFile_Click();
     ExpectOneDialog(services, "palette open", "Importar arquivo de paleta",
-                    "Paletas (todos os formatos)|*.GBAPAL;*.tpl;*.pal;*.gpl;*.act|" + every +
-                        "|Todos os arquivos (*)|*");
+                    "Paletas (todos os formatos)|*.GBAPAL;*.tpl;*.pal;*.gpl;*.act;*.png|" + every +
+                        "|PNG - imagem com paleta|*.png|Todos os arquivos (*)|*");
     EXPECT_EQ(form.model().Opt[0].backColor, 0xFFFFFFu); // read by its content
     for (const std::string name : {"p.GPL", "p.txt", ""}) {
         services.dialogs.clear();

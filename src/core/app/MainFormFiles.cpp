@@ -56,6 +56,8 @@ PaletteFormat MainForm::ExportToChosenFile(FileDialog dialog, const char* title,
     case PaletteFormat::Act:
         ExportPaletteFile(path, format);
         break;
+    case PaletteFormat::Png: // read only: no writer offers it
+        break;
     }
     return format;
 }
@@ -97,8 +99,8 @@ void MainForm::mnuImportFile_Click() {
         return;
     ImportChosenFile(FileDialog::OpenPaletteFile, text::kImportFileTitle,
                      std::string(text::kEveryPaletteEntry) + "|" +
-                         PalettePatterns(kEveryPaletteFormat) + "|" +
-                         PaletteDialogFilter(kEveryPaletteFormat) + "|" + text::kAllFilesEntry);
+                         PalettePatterns(kEveryReadableFormat) + "|" +
+                         PaletteDialogFilter(kEveryReadableFormat) + "|" + text::kAllFilesEntry);
 }
 
 void MainForm::ImportPaletteFile(const std::string& path) {
