@@ -104,6 +104,17 @@ void ServicesTest::boxesAndDialogsAnswerFromTheirOwnLoopOverTheOwner() {
         box->button(QMessageBox::No)->click();
     });
     QCOMPARE(h.services.MessageBox("Deseja realmente sair?", 292), 7);
+    // The unsaved edit's question: S and N press Sim and Não, Esc is Cancelar, Enter Sim.
+    for (const auto& [key, choice] : {std::pair{Qt::Key_N, Choice::No},
+                                      {Qt::Key_S, Choice::Yes},
+                                      {Qt::Key_Escape, Choice::Cancel},
+                                      {Qt::Key_Return, Choice::Yes}}) {
+        OnModal([key](QWidget* modal) {
+            QCOMPARE(modal->windowTitle(), QStringLiteral("Zandrel"));
+            QTest::keyClick(modal, key, key < Qt::Key_Escape ? Qt::AltModifier : Qt::NoModifier);
+        });
+        QCOMPARE(h.services.AskYesNoCancel("Salvar agora?"), choice);
+    }
     OnModal([](QWidget* modal) {
         auto* dialog = qobject_cast<QInputDialog*>(modal);
         QVERIFY(dialog != nullptr);
@@ -117,7 +128,7 @@ void ServicesTest::boxesAndDialogsAnswerFromTheirOwnLoopOverTheOwner() {
         static_cast<QDialog*>(modal)->reject();
     });
     QCOMPARE(h.services.InputBox("x"), std::string());
-    QCOMPARE(h.renders, 3);
+    QCOMPARE(h.renders, 7);
     // The colour dialog starts at the colour, with the custom colours.
     CustomColorTable custom{};
     custom[15] = 0x030201;
@@ -281,7 +292,19 @@ void ServicesTest::messageBoxStyles() {
         // The question's default answer, and Esc's, is No.
         QCOMPARE(box.standardButton(box.defaultButton()), style == 292 ? B::No : B::Ok);
         QCOMPARE(AnswerCode(box, style), style == 292 ? 7 : 1);
+        QCOMPARE(box.detailedText(), QString());
     }
+    QMessageBox box;
+    SetUpMessageBox(box, "x", 16, "Zandrel", "a\r\nb");
+    QCOMPARE(box.detailedText(), QStringLiteral("a\nb"));
+    QMessageBox question;
+    SetUpYesNoCancel(question, "x");
+    QStringList texts;
+    for (const QAbstractButton* button : question.buttons())
+        texts << button->text();
+    texts.sort();
+    QCOMPARE(texts, QStringList({"&Não", "&Sim", "Cancelar"}));
+    QCOMPARE(question.icon(), B::Question);
 }
 
 void ServicesTest::systemColours() {
