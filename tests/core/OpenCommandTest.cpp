@@ -120,7 +120,8 @@ TEST_F(OpenCommand, ABrokenDefinitionLineStopsTheOpenSilentlyAndTheReloadNamesIt
     EXPECT_FALSE(m.cmdRecarrega.enabled);
     form.cmdRecarrega_Click();
     ExpectOneMessage(services,
-                     "Arquivo de definições \"TORV_E.ZNDL\", linha 3: a linha tem só uma vírgula "
+                     "Arquivo de definições \"" + dir.File("TORV_E.ZNDL") +
+                         "\", linha 3: a linha tem só uma vírgula "
                      "(esperado: cores,localização,nome). A lista foi carregada até a linha "
                      "anterior.",
                      16);

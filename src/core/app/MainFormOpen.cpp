@@ -52,12 +52,12 @@ Failure MainForm::LoadPaletteDefinitions() {
 
     const std::string path = (std::filesystem::path(app_.DefinitionFolder) / name).string();
     PaletteTable table;
-    // Messages name the definition file as the user knows it.
-    const Failure failure = LoadDefinitionFile(path, name, table);
+    // Messages name the definition file by its full path: the user's copy or the program's.
+    const Failure failure = LoadDefinitionFile(path, path, table);
     model_.lstCount.Assign(std::move(table.counts));
     model_.List1.Assign(std::move(table.names));
     model_.lstColor.Assign(std::move(table.locations));
-    app_.DefinitionFile = name;
+    app_.DefinitionFile = path;
     app_.DefinitionLines = std::move(table.lines);
     return failure;
 }
