@@ -76,20 +76,34 @@ TEST_F(OpenCommand, AnIdentifiedRomShowsItsTitleAndPalettesADumpItsName) {
     EXPECT_EQ(app.GameIndex, 3);
 }
 
-// The code rules are the identification's; a cancel or unreadable file ends silently.
+// The code rules are the identification's; a cancel or unreadable file ends silently. The
+// box's details say why, and how to make the definition file for a code.
 TEST_F(OpenCommand, UnidentifiedFilesGetTheCriticalMessageAndChangeNothingElse) {
     Open("");
     EXPECT_EQ(m.lblGame.caption, "...");
     const std::string rom = dir.Write("game.gba", RomWithCode("AQXE"));
     Open(rom);
     EXPECT_TRUE(services.messages.empty());
-    for (const std::string& path :
-         {dir.Write("dash.gba", RomWithCode("AB-D")), dir.File("missing.gba")}) {
+    app.Folders.userData = dir.File("my");
+    const std::string zzzz = dir.Write("z.gba", RomWithCode("ZZZZ"));
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.Write("dash.gba", RomWithCode("AB-D")),
+         "O código do jogo no cabeçalho (bytes AC a AF) é 41 42 2D 44 (hex), que não são quatro "
+         "letras e dígitos: nenhum arquivo de definições tem esse nome."},
+        {dir.File("missing.gba"), "O arquivo \"" + dir.File("missing.gba") + "\" não existe."},
+        {zzzz, "O código do jogo no cabeçalho é \"ZZZZ\", e nenhum arquivo de definições "
+               "\"ZZZZ.ZNDL\" foi encontrado em \"" +
+                   dir.File("my") + "\" nem em \"" + dir.path().string() +
+                   "\". Para criar um com as paletas que o arquivo parece ter:\nmkdir -p " +
+                   dir.File("my") + " && zandrel-cli scan " + zzzz + " -o " +
+                   dir.File("my/ZZZZ.ZNDL")}};
+    for (const auto& [path, details] : cases) {
         SCOPED_TRACE(path);
         dir.WriteText("AB-D.ZNDL", "16,0,A\r\n");
         Open(path);
         ExpectOneMessage(
             services, "O arquivo escolhido não foi identificado como um dos jogos suportados.", 16);
+        EXPECT_EQ(services.messages[0].details, details);
         EXPECT_EQ(app.GameName, ""); // the latest attempt failed
         EXPECT_EQ(std::tie(app.RomPath, m.lblGame.caption, m.txtArquivo.caption),
                   std::tie(rom, "Torvale (US)", rom));
@@ -122,8 +136,8 @@ TEST_F(OpenCommand, ABrokenDefinitionLineStopsTheOpenSilentlyAndTheReloadNamesIt
     ExpectOneMessage(services,
                      "Arquivo de definições \"" + dir.File("TORV_E.ZNDL") +
                          "\", linha 3: a linha tem só uma vírgula "
-                     "(esperado: cores,localização,nome). A lista foi carregada até a linha "
-                     "anterior.",
+                         "(esperado: cores,localização,nome). A lista foi carregada até a linha "
+                         "anterior.",
                      16);
     EXPECT_EQ(m.List1.rows, (TextColumn{"A", "20"}));
 }

@@ -78,7 +78,8 @@ void MainForm::OpenFile(const std::string& path) {
     if (!IdentifyGame(path, identification).ok())
         return;
     if (!identification) {
-        services_.MessageBox(text::kNotIdentified, kStyleCritical);
+        services_.MessageBox(text::kNotIdentified, kStyleCritical, {},
+                             NotIdentifiedDetails(path, app_.Folders));
         return;
     }
 
