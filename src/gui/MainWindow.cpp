@@ -16,7 +16,9 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSlider>
+#include <QTimer>
 #include <QUrl>
 
 #include "Controls.h"
@@ -61,19 +63,23 @@ template <class Widget> void RenderCaption(Widget* widget, const Control& contro
     RenderState(widget, control);
 }
 
-void RenderList(QListView* view, PaletteListModel* rows, const ListBox& list) {
+// False when the selection differs from the chosen row and `select` left it so.
+bool RenderList(QListView* view, PaletteListModel* rows, const ListBox& list, bool select) {
     rows->Refresh();
+    view->setVisible(list.visible);
     // The chosen row is the selected one; the list's cursor may rest elsewhere without it.
     const QModelIndexList selected = view->selectionModel()->selectedRows();
     const int shown = selected.isEmpty() ? -1 : selected.first().row();
     const int wanted = list.selected >= 0 && list.selected < rows->rowCount() ? list.selected : -1;
-    if (shown != wanted) {
+    if (shown == wanted)
+        return true;
+    if (select) {
         if (wanted < 0)
             view->selectionModel()->clearSelection();
         else
             view->setCurrentIndex(rows->index(wanted));
     }
-    view->setVisible(list.visible);
+    return select;
 }
 
 // Names a new control and puts it in its box.
@@ -269,6 +275,7 @@ void MainWindow::ConnectEvents() {
         // cursor without selecting, and chooses nothing.
         connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, view] {
             const QModelIndexList chosen = view->selectionModel()->selectedRows();
+            const QScopedValueRollback<bool> selecting(listSelecting_, true);
             if (!chosen.isEmpty())
                 Raise(&MainForm::ChooseRow, chosen.first().row());
         });
@@ -322,7 +329,8 @@ void MainWindow::Render() {
     for (const auto& [row, label] : labels_)
         RenderCaption(label, m.*row->control);
     for (const PlacedList& list : lists_)
-        RenderList(list.view, list.rows, m.*list.row->list);
+        if (!RenderList(list.view, list.rows, m.*list.row->list, !listSelecting_))
+            QTimer::singleShot(0, this, [this] { Render(); });
     for (std::size_t i = 0; i < opt_.size(); ++i) {
         const int index = static_cast<int>(i);
         opt_[i]->SetColour(ToQColor(ScreenColour(m.Opt[i].backColor, m.gbaScreen)));

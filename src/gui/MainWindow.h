@@ -89,6 +89,9 @@ class MainWindow : public QWidget {
 
     MainForm& form_;
     bool rendering_ = false;
+    // The list's own selection change is running: it may select its row once more before it
+    // is done (a key does), so the model's row is put back only afterwards, and asked once.
+    bool listSelecting_ = false;
     std::string shownPath_;
     std::uint64_t shownPathRevision_ = 0;
 

@@ -72,6 +72,7 @@ class WindowTest : public QObject {
     void clickOrSpaceOnTheChosenRowReadsThePaletteAfresh();
     void windowSeesKeypadKeysFirstButNotAnotherWindows();
     void escAndTheCloseBoxAskLikeTheExitButton();
+    void cancelledUnsavedQuestionKeepsTheChosenRowHighlighted();
     void editMenuListsItsShortcutsWhichFire();
     void mouseDropsShiftClickAndDoubleClicks();
     void locationLabelClicksOnlyOnAReleaseInsideIt();
@@ -249,6 +250,27 @@ void WindowTest::escAndTheCloseBoxAskLikeTheExitButton() {
     QVERIFY(h.window->close());
     QCOMPARE(h.services.messages.size(), std::size_t{3});
     QCOMPARE(h.services.messages[1].style, 292);
+}
+
+void WindowTest::cancelledUnsavedQuestionKeepsTheChosenRowHighlighted() {
+    WindowHarness h;
+    OpenAndSelect(h);
+    h.Find<QWidget>("RedScroll")->setFocus();
+    PressKey(h.window.get(), Qt::Key_Up);
+    auto* list = h.Find<QListView>("List1");
+    h.services.choices = {Choice::Cancel, Choice::Cancel, Choice::Cancel};
+    ClickRow(h, 2);
+    QCoreApplication::processEvents();      // the row is put back once the list is done
+    PressKey(h.window.get(), Qt::Key_Down); // the list has the focus now
+    QCoreApplication::processEvents();
+    QVERIFY(!h.window->close());
+    QCOMPARE(h.services.questions.size(), std::size_t{3});
+    QCOMPARE(list->selectionModel()->selectedRows(), QModelIndexList{list->model()->index(1, 0)});
+    QCOMPARE(list->currentIndex().row(), 1);
+    QCOMPARE(SwatchAt(h, 3)->colour(), WordColour(0x140E));
+    h.services.choices = {Choice::No};
+    QVERIFY(h.window->close()); // in place of the exit question
+    QVERIFY(h.services.messages.empty());
 }
 
 void WindowTest::editMenuListsItsShortcutsWhichFire() {

@@ -20,19 +20,12 @@ void MainForm::Form_Load(const StartValues& start) {
         model_.cmdSpecial.visible = true;
 }
 
-Failure MainForm::IdentifyGame(const std::string& path,
-                               std::optional<Identification>& identification) {
-    if (Failure failure = IdentifyFile(path, app_.Folders, identification); !failure.ok())
-        return failure;
-    // GameName holds the result of this attempt, so a failed one leaves it empty.
-    app_.GameName = identification ? identification->title : std::string();
-    if (!identification)
-        return {};
+void MainForm::TakeIdentification(const Identification& identification) {
+    app_.GameName = identification.title;
     // A memory dump and a ROM found by its code's definition file leave GameIndex as it was.
-    if (identification->gameIndex)
-        app_.GameIndex = *identification->gameIndex;
-    app_.GameCodeFile = identification->codeDefinitionFile;
-    return {};
+    if (identification.gameIndex)
+        app_.GameIndex = *identification.gameIndex;
+    app_.GameCodeFile = identification.codeDefinitionFile;
 }
 
 std::string MainForm::DefinitionFileName() const {
@@ -66,22 +59,30 @@ void MainForm::Command1_Click() {
     const std::string path = ChooseFile(FileDialog::Open, text::kOpenTitle, text::kOpenFilter);
     if (path.empty())
         return;
-    OpenFile(path);
+    OpenChosenFile(path);
 }
 
 void MainForm::OpenFile(const std::string& path) {
     model_.strFileHandler = path;
+    OpenChosenFile(path);
+}
 
+void MainForm::OpenChosenFile(const std::string& path) {
     // A file that exists but cannot be opened or read ends the command here, silently, with
     // GameName as it was.
     std::optional<Identification> identification;
-    if (!IdentifyGame(path, identification).ok())
+    if (!IdentifyFile(path, app_.Folders, identification).ok())
         return;
     if (!identification) {
+        app_.GameName.clear(); // the latest attempt failed
         services_.MessageBox(text::kNotIdentified, kStyleCritical, {},
                              NotIdentifiedDetails(path, app_.Folders));
         return;
     }
+    // Nothing has changed yet, so Cancelar keeps even GameName as it was.
+    if (!MayLeavePalette())
+        return;
+    TakeIdentification(*identification);
 
     model_.SetPathText(path);
     app_.RomPath = model_.txtArquivo.caption;
