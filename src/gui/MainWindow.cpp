@@ -23,6 +23,7 @@
 
 #include "Controls.h"
 #include "KeyCodes.h"
+#include "LocalPaths.h"
 #include "PaletteListModel.h"
 #include "QtColour.h"
 #include "colour/LcdColour.h"
@@ -406,13 +407,14 @@ MainWindow::Drop MainWindow::DropAt(const QMimeData* data, QPoint position) cons
     if (const int source = SwatchButton::DraggedIndex(data); source >= 0)
         return target >= 0 && target != source ? Drop{Drop::Swatch, target, source, {}} : Drop{};
     const QList<QUrl> urls = data->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile())
-        return {};
-    const std::string path = urls.first().toLocalFile().toStdString();
+    const std::optional<DroppedFile> file =
+        urls.isEmpty() ? std::nullopt : DroppedFileOf(urls.first());
     // A file dropped on the swatches is a palette to import, where Importar is offered.
-    if (target >= 0)
-        return form_.model().cmdImp.enabled ? Drop{Drop::PaletteFile, target, -1, path} : Drop{};
-    return Drop{Drop::OpenFile, -1, -1, path};
+    if (!file || (target >= 0 && !form_.model().cmdImp.enabled))
+        return {};
+    if (!file->path)
+        return Drop{Drop::UnusablePath, -1, -1, file->shown};
+    return Drop{target >= 0 ? Drop::PaletteFile : Drop::OpenFile, target, -1, *file->path};
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -453,6 +455,9 @@ void MainWindow::dropEvent(QDropEvent* event) {
                 break;
             case Drop::OpenFile:
                 Raise(&MainForm::OpenFile, drop.path);
+                break;
+            case Drop::UnusablePath:
+                Raise(&MainForm::RefuseUnusablePath, drop.path);
                 break;
             case Drop::None:
                 break;

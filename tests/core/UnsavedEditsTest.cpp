@@ -1,5 +1,5 @@
 // Unsaved edits: every command that leaves the palette on show asks first, and each answer does
-// what it says.
+// what it says; paths that open nothing ask nothing.
 #include "OpenFormFixture.h"
 
 namespace zandrel::testing {
@@ -75,6 +75,40 @@ TEST_F(UnsavedEdits, EveryWayOutAsksAndOnlySimAndNaoGoOn) {
             EXPECT_EQ(texts.size(), answer >= Sim ? 1u : 0u);
             EXPECT_TRUE(answer != Sim || texts.at(0) == "Paleta salva.");
         }
+}
+
+// Asked only with an edit to lose, once the file is known, and never in the special state.
+TEST_F(UnsavedEdits, PathsThatOpenNothingAskNothingAndSayWhy) {
+    form.mnuUndo_Click(); // back to the colours read
+    Choose(1);
+    Edit();
+    const std::string rom = dir.Write("c.gba", RomWithCode("AQXE"));
+    services.openAnswers = {"", dir.Write("x.gba", RomWithCode("ZZZZ"))};
+    form.Command1_Click();
+    form.Command1_Click();
+    form.OpenFile(dir.File("gone.gba"));
+    form.OpenFile(rom + std::string(1, '\0') + ".dmp"); // the system would open c.gba
+    EXPECT_TRUE(services.questions.empty());
+    const std::vector<std::pair<std::string, int>> boxes = {
+        {"O arquivo escolhido não foi identificado como um dos jogos suportados.", 16},
+        {"O arquivo \"" + dir.File("gone.gba") + "\" não existe.", 16},
+        {"O nome de arquivo \"" + rom +
+             "%00.dmp\" não pode ser usado: ele contém um caractere "
+             "nulo ou bytes que não são texto válido (UTF-8).",
+         48}};
+    ASSERT_EQ(services.messages.size(), boxes.size());
+    for (std::size_t k = 0; k < boxes.size(); ++k)
+        EXPECT_EQ(std::pair(services.messages[k].text, services.messages[k].style), boxes[k]);
+    EXPECT_EQ(std::pair(app.RomPath, model().List1.selected), std::pair(dumpPath, 1));
+
+    services.openAnswers = {dumpPath};
+    form.cmdSpecial_Click(); // asked about "Outra": Não
+    Edit();
+    services.openAnswers = {dumpPath};
+    form.Command1_Click();
+    form.Command4_Click();
+    EXPECT_TRUE(services.questions.empty());
+    EXPECT_EQ(services.MessageTexts(), std::vector<std::string>{"Deseja realmente sair?"});
 }
 
 } // namespace

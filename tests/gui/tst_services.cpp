@@ -260,6 +260,11 @@ void ServicesTest::filtersPathsAndKeysForQt() {
     const QString at259 = QStringLiteral("/") + QString(258, QChar(0x00E7)); // not bytes
     QCOMPARE(AcceptedPath(at259), at259.toStdString());
     QCOMPARE(AcceptedPath(at259 + u'a'), std::string());
+    // As a failed dialog: a NUL, and bytes Qt could not decode (U+FFFD) naming nothing.
+    for (const QString& unusable :
+         {QStringLiteral("/tmp/c.gba") + QChar(0) + QStringLiteral(".dmp"),
+          QStringLiteral("/tmp/lat\uFFFD.dmp")})
+        QCOMPARE(AcceptedPath(unusable), std::string());
     const std::pair<int, int> keypad[] = {
         {Qt::Key_Asterisk, 106}, {Qt::Key_Comma, 110}, {Qt::Key_9, 105}, {Qt::Key_Up, 38}};
     for (const auto& [key, code] : keypad)

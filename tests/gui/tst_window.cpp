@@ -346,6 +346,18 @@ void WindowTest::mouseDropsShiftClickAndDoubleClicks() {
     QVERIFY(DropOn(h, h.Find<QWidget>("List1"), file));
     QCOMPARE(h.model().List1.selected, -1);
     QVERIFY(!DropOn(h, SwatchAt(h, 9), file));
+    // A NUL ends the name for the system; bytes that are no UTF-8 came back as U+FFFD.
+    h.folder.Write("c.gba", PatternBytes(256));
+    const QString folder = QUrl::fromLocalFile(QString::fromStdString(h.folder.File(""))).url();
+    for (const char* name : {"c.gba%00.dmp", "lat%E9.dmp"}) {
+        h.services.messages.clear();
+        file.setUrls({QUrl(folder + QString::fromLatin1(name))});
+        QVERIFY(DropOn(h, h.Find<QWidget>("List1"), file));
+        QCOMPARE(h.services.messages.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(h.services.messages[0].text).section(u'"', 1, 1),
+                 QString::fromStdString(h.folder.File(name)));
+        QCOMPARE(h.state.RomPath, h.folder.File("palettes.dmp"));
+    }
 }
 
 void WindowTest::locationLabelClicksOnlyOnAReleaseInsideIt() {

@@ -53,8 +53,13 @@ class MainForm {
     void Form_Load(const StartValues& start);
     void Command1_Click();
     // The open command for a path chosen otherwise (the command line, a file dropped on the
-    // window), as if the open dialog had returned it.
+    // window), as if the open dialog had returned it; but a path holding a NUL is refused as
+    // RefuseUnusablePath refuses it, and a file that does not exist is named in a box of its own.
     void OpenFile(const std::string& path);
+    // A path the desktop could not give as the file system's bytes (it holds a NUL, or bytes
+    // that are no text of its encoding), named as the user may recognise it: refused in an
+    // exclamation box, and nothing else happens.
+    void RefuseUnusablePath(const std::string& shownPath);
     // Refills the three lists; a failure stops the load where it happened.
     Failure LoadPaletteDefinitions();
 

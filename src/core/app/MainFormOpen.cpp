@@ -2,12 +2,28 @@
 #include <filesystem>
 
 #include "app/MainForm.h"
+#include "platform/File.h"
 #include "rom/Definitions.h"
 #include "rom/Games.h"
 #include "util/Messages.h"
 #include "util/NumberText.h"
+#include "util/Text.h"
 
 namespace zandrel {
+
+namespace {
+
+std::string MissingFileMessage(const std::string& path) {
+    return "O arquivo " + Quoted(path) + " não existe.";
+}
+
+std::string UnusablePathMessage(const std::string& shownPath) {
+    return "O nome de arquivo " + Quoted(shownPath) +
+           " não pode ser usado: ele contém um caractere nulo ou bytes que não são texto válido "
+           "(UTF-8).";
+}
+
+} // namespace
 
 void MainForm::Form_Load(const StartValues& start) {
     app_.ProgramFolder = start.programFolder;
@@ -64,7 +80,25 @@ void MainForm::Command1_Click() {
 
 void MainForm::OpenFile(const std::string& path) {
     model_.strFileHandler = path;
+    // The name would end at the NUL for the system: another file than the one named.
+    if (path.find('\0') != std::string::npos) {
+        std::string shown;
+        for (const char c : path)
+            shown += c == '\0' ? std::string("%00") : std::string(1, c);
+        RefuseUnusablePath(shown);
+        return;
+    }
+    // A name from outside was not typed: one that names no file says so (the open dialog's
+    // gets the not-identified box).
+    if (!FileExists(path)) {
+        services_.MessageBox(MissingFileMessage(path), kStyleCritical);
+        return;
+    }
     OpenChosenFile(path);
+}
+
+void MainForm::RefuseUnusablePath(const std::string& shownPath) {
+    services_.MessageBox(UnusablePathMessage(shownPath), kStyleExclamation);
 }
 
 void MainForm::OpenChosenFile(const std::string& path) {
