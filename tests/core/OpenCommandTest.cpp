@@ -77,39 +77,35 @@ TEST_F(OpenCommand, AnIdentifiedRomShowsItsTitleAndPalettesADumpItsName) {
 }
 
 // The code rules are the identification's; a cancel or unreadable file ends silently. The
-// box's details say why, and how to make the definition file for a code.
+// box's details say why; a faulty definition file of the user's is named instead.
 TEST_F(OpenCommand, UnidentifiedFilesGetTheCriticalMessageAndChangeNothingElse) {
     Open("");
     EXPECT_EQ(m.lblGame.caption, "...");
     const std::string rom = dir.Write("game.gba", RomWithCode("AQXE"));
     Open(rom);
     EXPECT_TRUE(services.messages.empty());
-    app.Folders.userData = dir.File("my");
-    const std::string zzzz = dir.Write("z.gba", RomWithCode("ZZZZ"));
-    const std::pair<std::string, std::string> cases[] = {
-        {dir.Write("dash.gba", RomWithCode("AB-D")),
-         "O código do jogo no cabeçalho (bytes AC a AF) é 41 42 2D 44 (hex), que não são quatro "
-         "letras e dígitos: nenhum arquivo de definições tem esse nome."},
-        {dir.File("missing.gba"), "O arquivo \"" + dir.File("missing.gba") + "\" não existe."},
-        {zzzz, "O código do jogo no cabeçalho é \"ZZZZ\", e nenhum arquivo de definições "
-               "\"ZZZZ.ZNDL\" foi encontrado em \"" +
-                   dir.File("my") + "\" nem em \"" + dir.path().string() +
-                   "\". Para criar um com as paletas que o arquivo parece ter:\nmkdir -p " +
-                   dir.File("my") + " && zandrel-cli scan " + zzzz + " -o " +
-                   dir.File("my/ZZZZ.ZNDL")}};
-    for (const auto& [path, details] : cases) {
+    for (const std::string& path :
+         {dir.Write("dash.gba", RomWithCode("AB-D")), dir.File("missing.gba")}) {
         SCOPED_TRACE(path);
         dir.WriteText("AB-D.ZNDL", "16,0,A\r\n");
         Open(path);
         ExpectOneMessage(
             services, "O arquivo escolhido não foi identificado como um dos jogos suportados.", 16);
-        EXPECT_EQ(services.messages[0].details, details);
+        EXPECT_EQ(services.messages[0].details, NotIdentifiedDetails(path, app.Folders));
         EXPECT_EQ(app.GameName, ""); // the latest attempt failed
         EXPECT_EQ(std::tie(app.RomPath, m.lblGame.caption, m.txtArquivo.caption),
                   std::tie(rom, "Torvale (US)", rom));
     }
+    app.Folders.userData = dir.path().string();
+    fs::remove(dir.File("KEMR_J.ZNDL"));
+    fs::create_directory(dir.File("KEMR_J.ZNDL"));
+    Open(dir.Write("k.gba", RomWithCode("BKRJ")));
+    ExpectOneMessage(services,
+                     "Não foi possível ler o arquivo de definições \"" + dir.File("KEMR_J.ZNDL") +
+                         "\".\r\n\r\nÉ uma pasta",
+                     16);
+    EXPECT_EQ(app.RomPath, rom);
 }
-
 // Any other ROM opens by its code's definition file and reloads it.
 TEST_F(OpenCommand, AnyOtherRomOpensByItsCodesDefinitionFile) {
     app.Folders.userData = dir.path().string();

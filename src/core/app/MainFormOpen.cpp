@@ -103,10 +103,13 @@ void MainForm::RefuseUnusablePath(const std::string& shownPath) {
 
 void MainForm::OpenChosenFile(const std::string& path) {
     // A file that exists but cannot be opened or read ends the command here, silently, with
-    // GameName as it was.
+    // GameName as it was; a definition file of the user's that cannot be read is named.
     std::optional<Identification> identification;
-    if (!IdentifyFile(path, app_.Folders, identification).ok())
+    if (const Failure failure = IdentifyFile(path, app_.Folders, identification); !failure.ok()) {
+        if (failure.result == Result::DefinitionMissing)
+            ReportFailure(failure);
         return;
+    }
     if (!identification) {
         app_.GameName.clear(); // the latest attempt failed
         services_.MessageBox(text::kNotIdentified, kStyleCritical, {},
