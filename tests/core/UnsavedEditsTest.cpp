@@ -1,18 +1,15 @@
 // Unsaved edits: every command that leaves the palette on show asks first, and each answer does
 // what it says; paths that open nothing ask nothing.
 #include "OpenFormFixture.h"
+#include "util/Messages.h"
 
 namespace zandrel::testing {
 namespace {
-
-const std::vector<std::string> kAsked = {
-    "A paleta \"Cheia\" tem alterações que não foram salvas. Salvar agora?"};
 
 // "Cheia" at 0 chosen, its swatch 2 edited from 261F to 2600; a Kemrith (J) ROM beside it.
 class UnsavedEdits : public OpenFormTest {
   protected:
     std::string rom;
-
     void SetUp() override {
         OpenFormTest::SetUp();
         dir.WriteText("KEMR_J.ZNDL", "16,0,K\r\n");
@@ -21,8 +18,7 @@ class UnsavedEdits : public OpenFormTest {
     }
     void OpenAndEdit() {
         services = FakeServices();
-        model().closed = false;
-        app.GameIndex = 0;
+        std::tie(model().closed, app.GameIndex) = std::tuple(false, 0);
         OpenDump(PatternBytes(0x400), "16,0,Cheia\r\n16,20,Outra\r\n");
         Choose(0);
         Edit();
@@ -53,14 +49,15 @@ TEST_F(UnsavedEdits, EveryWayOutAsksAndOnlySimAndNaoGoOn) {
             OpenAndEdit();
             if (answer == SimButTheSaveFails)
                 fs::remove(dumpPath);
-            services.choices = {answer == Cancelar ? Choice::Cancel
-                                : answer == Nao    ? Choice::No
-                                                   : Choice::Yes};
+            services.choices = {
+                std::array{Choice::Cancel, Choice::No, Choice::Yes, Choice::Yes}[answer]};
             leave();
-            EXPECT_EQ(services.questions, kAsked);
+            EXPECT_EQ(services.questions,
+                      std::vector<std::string>{"A paleta \"Cheia\" tem alterações "
+                                               "que não foram salvas. Salvar agora?"});
             const bool goesOn = answer == Nao || answer == Sim;
-            EXPECT_EQ(wentOn(), goesOn);
-            EXPECT_EQ(form.HasUnsavedEdits(), !goesOn); // Não lets the edit go
+            // Não lets the edit go.
+            EXPECT_EQ(std::pair(wentOn(), form.HasUnsavedEdits()), std::pair(goesOn, !goesOn));
             if (!goesOn) {
                 EXPECT_EQ(std::tie(model().List1.selected, app.GameName, app.GameIndex),
                           std::tuple(0, "MEMORY DUMP", 0));
@@ -71,9 +68,8 @@ TEST_F(UnsavedEdits, EveryWayOutAsksAndOnlySimAndNaoGoOn) {
                 EXPECT_EQ(StoredWord(ReadBytes(dumpPath), 4), answer == Sim ? 0x2600 : 0x261F);
             }
             // Only a save shows a box (no exit question): its confirmation or why it failed.
-            const std::vector<std::string> texts = services.MessageTexts();
-            EXPECT_EQ(texts.size(), answer >= Sim ? 1u : 0u);
-            EXPECT_TRUE(answer != Sim || texts.at(0) == "Paleta salva.");
+            EXPECT_EQ(services.messages.size(), answer >= Sim ? 1u : 0u);
+            EXPECT_TRUE(answer != Sim || services.messages.at(0).text == "Paleta salva.");
         }
 }
 
@@ -82,23 +78,20 @@ TEST_F(UnsavedEdits, PathsThatOpenNothingAskNothingAndSayWhy) {
     form.mnuUndo_Click(); // back to the colours read
     Choose(1);
     Edit();
-    const std::string rom = dir.Write("c.gba", RomWithCode("AQXE"));
+    const std::string c = dir.Write("c.gba", RomWithCode("AQXE"));
     services.openAnswers = {"", dir.Write("x.gba", RomWithCode("ZZZZ"))};
     form.Command1_Click();
     form.Command1_Click();
     form.OpenFile(dir.File("gone.gba"));
-    form.OpenFile(rom + std::string(1, '\0') + ".dmp"); // the system would open c.gba
+    form.OpenFile(c + '\0' + ".dmp"); // the system would open c.gba
     EXPECT_TRUE(services.questions.empty());
-    const std::vector<std::pair<std::string, int>> boxes = {
-        {"O arquivo escolhido não foi identificado como um dos jogos suportados.", 16},
-        {"O arquivo \"" + dir.File("gone.gba") + "\" não existe.", 16},
-        {"O nome de arquivo \"" + rom +
-             "%00.dmp\" não pode ser usado: ele contém um caractere "
-             "nulo ou bytes que não são texto válido (UTF-8).",
-         48}};
-    ASSERT_EQ(services.messages.size(), boxes.size());
-    for (std::size_t k = 0; k < boxes.size(); ++k)
-        EXPECT_EQ(std::pair(services.messages[k].text, services.messages[k].style), boxes[k]);
+    EXPECT_EQ(services.MessageTexts(),
+              (std::vector<std::string>{
+                  text::kNotIdentified, "O arquivo \"" + dir.File("gone.gba") + "\" não existe.",
+                  "O nome de arquivo \"" + c +
+                      "%00.dmp\" não pode ser usado: ele contém um caractere nulo ou bytes que "
+                      "não são texto válido (UTF-8)."}));
+    EXPECT_EQ(services.messages.at(2).style, kStyleExclamation);
     EXPECT_EQ(std::pair(app.RomPath, model().List1.selected), std::pair(dumpPath, 1));
 
     services.openAnswers = {dumpPath};
