@@ -4,7 +4,7 @@
 # python3: tools/hostile.sh).
 # Usage: scripts/install-deps.sh [extra-package ...]
 set -euo pipefail
-packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev fonts-dejavu-core \
+packages=(build-essential cmake qt6-base-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev fonts-dejavu-core \
     dpkg-dev desktop-file-utils appstream groff-base python3 "$@")
 missing=()
 for p in "${packages[@]}"; do

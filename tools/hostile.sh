@@ -18,7 +18,8 @@ LIMIT=6 # seconds any one run may take; the lock wait is 3
 EXAMPLES=$(realpath "$(dirname "$0")/../examples")
 ITEMS=(item1_export_onto_the_rom item2_strict_locations item3_import_by_content
     item4_concurrent_writers item5_fifos_and_devices item6_huge_inputs item7_new_files_and_streams
-    item8_hostile_scans item_lz_room item_lz_words item_lz_large_block item_cache_links)
+    item8_hostile_scans item9_tiles_images item_lz_room item_lz_words item_lz_large_block
+    item_cache_links)
 SCAN_LIMIT=30 # seconds a scan of 32 MiB may take on a loaded machine (about 4 s when idle)
 
 WORK=$(mktemp -d)
@@ -200,6 +201,32 @@ item6_huge_inputs() {
     run 1 "O arquivo passa do limite de 64 MiB" "$dir/program/zandrel-cli" list "$dir/game.dmp"
     run 1 "O arquivo passa do limite de 64 MiB" "$dir/program/zandrel-cli" set "$dir/game.dmp" 0 0=1
     unchanged "$dir/game.gba" "$dir/game.dmp"
+}
+
+# tiles: a pipe as FILE or as OUT.png, OUT.png a link to the ROM, a block that claims 16 MiB
+# in a 1 KiB file, a huge file to scan for graphics: each refused at once. OUT.png a link to
+# another file: the link is replaced by the image, the file it led to keeps its bytes.
+item9_tiles_images() {
+    local dir=$WORK/item8 msg="Não é um arquivo comum"
+    mkdir -p "$dir"
+    rom "$dir/game.gba"
+    { printf '\x10\xff\xff\xff' && head -c 508 /dev/zero; } |
+        dd of="$dir/game.gba" bs=1 seek=512 conv=notrunc status=none
+    rom "$dir/other.png"
+    keep "$dir/game.gba" "$dir/other.png"
+    mkfifo "$dir/pipe.gba" "$dir/pipe.png"
+    ln -s "$dir/game.gba" "$dir/self.png"
+    ln -s "$dir/other.png" "$dir/link.png"
+    run 1 "$msg" "$CLI" tiles "$dir/pipe.gba" @0 @0 "$dir/out.png"
+    run 1 "$msg" "$CLI" tiles "$dir/game.gba" @0 @0 "$dir/pipe.png"
+    run 1 "é o próprio arquivo" "$CLI" tiles "$dir/game.gba" @0 @0 "$dir/self.png"
+    run 1 "o arquivo termina antes" "$CLI" tiles "$dir/game.gba" @LZ:200 @0 "$dir/out.png"
+    [ -e "$dir/out.png" ] && fail "a refused tiles run created its output"
+    run 0 "" "$CLI" tiles "$dir/game.gba" @0 @0 "$dir/link.png"
+    [ -L "$dir/link.png" ] && fail "the output link was written through, not replaced"
+    truncate -s 3G "$dir/huge.gba"
+    run 1 "O arquivo passa do limite de 32 MiB" "$CLI" scan --graphics "$dir/huge.gba"
+    unchanged "$dir/game.gba" "$dir/other.png"
 }
 
 # Eight `set` runs at once, each on two indexes of its own at the ends of a range that
