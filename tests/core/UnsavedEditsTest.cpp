@@ -83,15 +83,19 @@ TEST_F(UnsavedEdits, PathsThatOpenNothingAskNothingAndSayWhy) {
     form.Command1_Click();
     form.Command1_Click();
     form.OpenFile(dir.File("gone.gba"));
-    form.OpenFile(c + '\0' + ".dmp"); // the system would open c.gba
+    fs::create_directory(dir.File("pasta.gba"));
+    form.OpenFile(dir.File("pasta.gba")); // named from outside: why it cannot be read
+    form.OpenFile(c + '\0' + ".dmp");     // the system would open c.gba
     EXPECT_TRUE(services.questions.empty());
-    EXPECT_EQ(services.MessageTexts(),
-              (std::vector<std::string>{
-                  text::kNotIdentified, "O arquivo \"" + dir.File("gone.gba") + "\" não existe.",
-                  "O nome de arquivo \"" + c +
-                      "%00.dmp\" não pode ser usado: ele contém um caractere nulo ou bytes que "
-                      "não são texto válido (UTF-8)."}));
-    EXPECT_EQ(services.messages.at(2).style, kStyleExclamation);
+    EXPECT_EQ(
+        services.MessageTexts(),
+        (std::vector<std::string>{
+            text::kNotIdentified, "O arquivo \"" + dir.File("gone.gba") + "\" não existe.",
+            "Não foi possível ler o arquivo \"" + dir.File("pasta.gba") + "\".\r\n\r\nÉ uma pasta",
+            "O nome de arquivo \"" + c +
+                "%00.dmp\" não pode ser usado: ele contém um caractere nulo ou bytes que "
+                "não são texto válido (UTF-8)."}));
+    EXPECT_EQ(services.messages.at(3).style, kStyleExclamation);
     EXPECT_EQ(std::pair(app.RomPath, model().List1.selected), std::pair(dumpPath, 1));
 
     services.openAnswers = {dumpPath};

@@ -54,7 +54,8 @@ class MainForm {
     void Command1_Click();
     // The open command for a path chosen otherwise (the command line, a file dropped on the
     // window), as if the open dialog had returned it; but a path holding a NUL is refused as
-    // RefuseUnusablePath refuses it, and a file that does not exist is named in a box of its own.
+    // RefuseUnusablePath refuses it, and a file that does not exist or cannot be read is named in
+    // a box of its own.
     void OpenFile(const std::string& path);
     // A path the desktop could not give as the file system's bytes (it holds a NUL, or bytes
     // that are no text of its encoding), named as the user may recognise it: refused in an
@@ -153,7 +154,8 @@ class MainForm {
 
     // The open command once a path is chosen: identified, then (if the palette on show may be
     // left) shown with the definitions of its game.
-    void OpenChosenFile(const std::string& path);
+    enum class OpenedFrom { Dialog, Outside };
+    void OpenChosenFile(const std::string& path, OpenedFrom from);
     // GameName takes the title, a game of the five sets GameIndex.
     void TakeIdentification(const Identification& identification);
     // The definition file the open and the reload read: the one named after the header code

@@ -75,7 +75,7 @@ void MainForm::Command1_Click() {
     const std::string path = ChooseFile(FileDialog::Open, text::kOpenTitle, text::kOpenFilter);
     if (path.empty())
         return;
-    OpenChosenFile(path);
+    OpenChosenFile(path, OpenedFrom::Dialog);
 }
 
 void MainForm::OpenFile(const std::string& path) {
@@ -94,19 +94,20 @@ void MainForm::OpenFile(const std::string& path) {
         services_.MessageBox(MissingFileMessage(path), kStyleCritical);
         return;
     }
-    OpenChosenFile(path);
+    OpenChosenFile(path, OpenedFrom::Outside);
 }
 
 void MainForm::RefuseUnusablePath(const std::string& shownPath) {
     services_.MessageBox(UnusablePathMessage(shownPath), kStyleExclamation);
 }
 
-void MainForm::OpenChosenFile(const std::string& path) {
-    // A file that exists but cannot be opened or read ends the command here, silently, with
-    // GameName as it was; a definition file of the user's that cannot be read is named.
+void MainForm::OpenChosenFile(const std::string& path, OpenedFrom from) {
+    // A file that cannot be opened or read ends the command here, with GameName as it was:
+    // silently when the open dialog chose it, named when it came from outside. A definition
+    // file of the user's that cannot be read is always named.
     std::optional<Identification> identification;
     if (const Failure failure = IdentifyFile(path, app_.Folders, identification); !failure.ok()) {
-        if (failure.result == Result::DefinitionMissing)
+        if (from == OpenedFrom::Outside || failure.result == Result::DefinitionMissing)
             ReportFailure(failure);
         return;
     }
