@@ -2,21 +2,17 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 
 #include "FileDialogs.h"
 #include "platform/Services.h"
 
-class QTranslator;
 class QWidget;
 
 namespace zandrel {
 
 class QtServices : public Services {
   public:
-    // The standard buttons and dialogs speak the desktop's language where Qt has it.
-    QtServices();
-    ~QtServices() override;
+    QtServices() = default;
     QtServices(const QtServices&) = delete;
     QtServices& operator=(const QtServices&) = delete;
 
@@ -51,7 +47,6 @@ class QtServices : public Services {
     QWidget* owner_ = nullptr;
     std::function<void()> beforeModal_;
     FilterMemory filters_;
-    std::unique_ptr<QTranslator> translator_;
 };
 
 } // namespace zandrel

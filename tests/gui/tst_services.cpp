@@ -2,6 +2,7 @@
 // own loops, and the conversions behind them.
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
@@ -14,9 +15,11 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <functional>
 
+#include "ApplicationStart.h"
 #include "EscapeCloser.h"
 #include "KeyCodes.h"
 #include "MessageBoxes.h"
@@ -91,6 +94,7 @@ class ServicesTest : public QObject {
     void escapeCloserSeesEscBeforeTheControls();
     void filtersPathsAndKeysForQt();
     void messageBoxStyles();
+    void qtsOwnTextsArePortugueseWhateverTheDesktopsLanguage();
     void systemColours();
 };
 
@@ -118,6 +122,8 @@ void ServicesTest::boxesAndDialogsAnswerFromTheirOwnLoopOverTheOwner() {
         auto* dialog = qobject_cast<QInputDialog*>(modal);
         QVERIFY(dialog != nullptr);
         QCOMPARE(dialog->labelText(), QStringLiteral("Digite a localização HEX"));
+        const QList<QAbstractButton*> buttons = dialog->findChild<QDialogButtonBox*>()->buttons();
+        QCOMPARE(buttons.at(0)->text() + buttons.at(1)->text(), "OKCancelar");
         QTest::keyClicks(dialog->findChild<QLineEdit*>(), QStringLiteral("1f0"));
         dialog->accept();
     });
@@ -279,19 +285,21 @@ void ServicesTest::filtersPathsAndKeysForQt() {
 
 void ServicesTest::messageBoxStyles() {
     using B = QMessageBox;
-    const std::tuple<int, B::Icon, B::StandardButtons> styles[] = {
-        {0, B::NoIcon, B::Ok},
-        {16, B::Critical, B::Ok},
-        {48, B::Warning, B::Ok},
-        {64, B::Information, B::Ok},
-        {292, B::Question, B::Yes | B::No}};
+    const std::tuple<int, B::Icon, QString> styles[] = {{0, B::NoIcon, "OK"},
+                                                        {16, B::Critical, "OK"},
+                                                        {48, B::Warning, "OK"},
+                                                        {64, B::Information, "OK"},
+                                                        {292, B::Question, "&Sim&Não"}};
     for (const auto& [style, icon, buttons] : styles) {
         QMessageBox box;
         SetUpMessageBox(box, "Zandrel\r\n<b>x</b>", style, "Sair", style == 16 ? "a\r\nb" : "");
         QCOMPARE(box.windowTitle() + box.text(), QStringLiteral("SairZandrel\n<b>x</b>"));
         QCOMPARE(box.textFormat(), Qt::PlainText);
         QCOMPARE(box.icon(), icon);
-        QCOMPARE(box.standardButtons(), buttons);
+        QString texts; // the program's own, whatever the desktop's language
+        for (const B::StandardButton button : {B::Ok, B::Yes, B::No})
+            texts += box.button(button) != nullptr ? box.button(button)->text() : QString();
+        QCOMPARE(texts, buttons);
         // The question's default answer, and Esc's, is No.
         QCOMPARE(box.standardButton(box.defaultButton()), style == 292 ? B::No : B::Ok);
         QCOMPARE(AnswerCode(box, style), style == 292 ? 7 : 1);
@@ -301,6 +309,21 @@ void ServicesTest::messageBoxStyles() {
     SetUpYesNoCancel(question, "x");
     QCOMPARE(question.icon(), B::Question);
     QCOMPARE(question.escapeButton()->text() + question.defaultButton()->text(), "Cancelar&Sim");
+}
+
+// The gui tests run with LANG=C: Qt's English until its Portuguese is loaded.
+void ServicesTest::qtsOwnTextsArePortugueseWhateverTheDesktopsLanguage() {
+    const auto cancelText = [] {
+        QColorDialog dialog;
+        return dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
+    };
+    testing::TempDir empty;
+    QVERIFY(!LoadQtPortuguese(*qApp, QString::fromStdString(empty.path().string())));
+    QVERIFY(qApp->findChildren<QTranslator*>().isEmpty());
+    QCOMPARE(cancelText(), QStringLiteral("Cancel"));
+    PrepareApplication(*qApp);
+    const std::unique_ptr<QTranslator> loaded(qApp->findChild<QTranslator*>()); // gone at the end
+    QCOMPARE(cancelText(), QStringLiteral("Cancelar"));
 }
 
 void ServicesTest::systemColours() {
