@@ -158,6 +158,9 @@ inline constexpr MenuRow kEditMenu[] = {
      .click = &MainForm::mnuGbaScreen_Click,
      .enabled = nullptr,
      .checked = &EditMenu::gbaScreen},
+    {},
+    {text::kMenuImportFile, {}, &MainForm::mnuImportFile_Click, &EditMenu::importFile},
+    {text::kMenuExportAs, {}, &MainForm::mnuExportAs_Click, &EditMenu::exportAs},
 };
 
 // The tab order by object name; the sixteen swatches stand where "Opt" does.
