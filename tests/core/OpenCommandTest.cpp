@@ -80,18 +80,15 @@ TEST_F(OpenCommand, UnidentifiedFilesGetTheCriticalMessageAndChangeNothingElse) 
     const std::string rom = dir.Write("game.gba", RomWithCode("AQXE"));
     Open(rom);
     EXPECT_TRUE(services.messages.empty());
-    for (const std::string& path :
-         {dir.Write("dash.gba", RomWithCode("AB-D")), dir.File("missing.gba")}) {
-        SCOPED_TRACE(path);
-        dir.WriteText("AB-D.ZNDL", "16,0,A\r\n");
-        Open(path);
-        ExpectOneMessage(
-            services, "O arquivo escolhido não foi identificado como um dos jogos suportados.", 16);
-        EXPECT_EQ(services.messages[0].details, NotIdentifiedDetails(path, app.Folders));
-        EXPECT_EQ(app.GameName, ""); // the latest attempt failed
-        EXPECT_EQ(std::tie(app.RomPath, m.lblGame.caption, m.txtArquivo.caption),
-                  std::tie(rom, "Torvale (US)", rom));
-    }
+    const std::string dash = dir.Write("dash.gba", RomWithCode("AB-D"));
+    dir.WriteText("AB-D.ZNDL", "16,0,A\r\n");
+    Open(dash);
+    ExpectOneMessage(services,
+                     "O arquivo escolhido não foi identificado como um dos jogos suportados.", 16);
+    EXPECT_EQ(services.messages[0].details, NotIdentifiedDetails(dash, app.Folders));
+    EXPECT_EQ(app.GameName, ""); // the latest attempt failed
+    EXPECT_EQ(std::tie(app.RomPath, m.lblGame.caption, m.txtArquivo.caption),
+              std::tie(rom, "Torvale (US)", rom));
     app.Folders.userData = dir.path().string();
     fs::remove(dir.File("KEMR_J.ZNDL"));
     fs::create_directory(dir.File("KEMR_J.ZNDL"));
