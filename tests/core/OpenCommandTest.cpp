@@ -33,8 +33,7 @@ TEST(FormLoad, StartArgumentsChooseTheSpecialButtonOrTheFileToOpen) {
         {{"/my roms/hack.gba"}, false, "/my roms/hack.gba"},
         {{""}, false, ""},
         {{}, false, ""},
-        {{"kaldrex", "b.gba"}, false, ""},
-    };
+        {{"kaldrex", "b.gba"}, false, ""}};
     for (const auto& [arguments, special, file] : cases) {
         SCOPED_TRACE(::testing::PrintToString(arguments));
         FakeServices services;
