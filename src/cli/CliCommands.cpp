@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Arguments.h"
+#include "FindCommand.h"
 #include "Json.h"
 #include "PaletteLookup.h"
 #include "ScanCommand.h"
@@ -310,6 +311,7 @@ constexpr Command kCommands[] = {
     {"bytes", "FILE PALETTE", 2, 2, {}, Bytes},
     {"scan", kScanUsage, 1, 1, kScanOptions, Scan},
     {"tiles", kTilesUsage, 4, 4, kTilesOptions, Tiles},
+    {"find", kFindUsage, 2, 2, kFindOptions, Find},
 };
 
 } // namespace
@@ -338,6 +340,8 @@ std::span<const UsageNote> UsageNotes() {
         {"GRAPHICS", GraphicsNote()},
         {"OUT.png", "criado ou substituído inteiro; não pode ser FILE; - é a saída padrão.\n"},
         {"tiles", TilesNote()},
+        {"WHAT", WhatNote()},
+        {"find", FindNote()},
         {"--json", "a saída como um objeto JSON numa linha, para scripts.\n"},
     };
     return notes;
