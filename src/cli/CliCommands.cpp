@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Arguments.h"
+#include "DiffCommand.h"
 #include "FindCommand.h"
 #include "Json.h"
 #include "PaletteLookup.h"
@@ -312,6 +313,7 @@ constexpr Command kCommands[] = {
     {"scan", kScanUsage, 1, 1, kScanOptions, Scan},
     {"tiles", kTilesUsage, 4, 4, kTilesOptions, Tiles},
     {"find", kFindUsage, 2, 2, kFindOptions, Find},
+    {"diff", kDiffUsage, 2, 2, kDiffOptions, Diff, true},
 };
 
 } // namespace
@@ -342,6 +344,7 @@ std::span<const UsageNote> UsageNotes() {
         {"tiles", TilesNote()},
         {"WHAT", WhatNote()},
         {"find", FindNote()},
+        {"diff", DiffNote()},
         {"--json", "a saída como um objeto JSON numa linha, para scripts.\n"},
     };
     return notes;

@@ -487,6 +487,25 @@ TEST_F(Cli, FindTakesThePaletteAsHexTextFromADumpOrFromAPaletteFile) {
                                 "dados de 0 blocos LZ77");
 }
 
+// 0 the same, 1 different, 2 any trouble, with the failure's line.
+TEST_F(Cli, DiffExitsAsCmpDoes) {
+    const std::string program = WithDumpDefinitions("16,20,Vinte\r\n");
+    const std::string before = Dump();
+    std::vector<std::uint8_t> edited = PatternBytes(1024);
+    edited[0x22] = edited[0x23] = edited[0x300] = 0;
+    const std::string after = files_.Write("edited.dmp", edited);
+    ExpectSuccess(RunWith(program, {"diff", before, files_.Write("copy.dmp", PatternBytes(1024))}),
+                  "");
+    const CliRun different = RunWith(program, {"diff", before, after});
+    EXPECT_EQ(different.status, 1);
+    EXPECT_EQ(different.out, "20\tVinte\t1:78F1>0000\nfora das paletas: 1 byte em 1 trecho: 300\n");
+    const std::string missing = files_.File("missing.dmp");
+    const CliRun trouble = RunWith(program, {"diff", before, missing});
+    EXPECT_EQ(trouble.status, 2);
+    EXPECT_EQ(trouble.err, "zandrel-cli: Não foi possível ler o arquivo " + Quoted(missing) + ". " +
+                               SystemErrorText(ENOENT) + "\n");
+}
+
 TEST_F(Cli, OutputThatCannotBeWrittenExitsWithOne) {
     if (!std::filesystem::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full";
