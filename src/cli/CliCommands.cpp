@@ -13,6 +13,7 @@
 #include "FindCommand.h"
 #include "Json.h"
 #include "PaletteLookup.h"
+#include "PatchCommand.h"
 #include "ScanCommand.h"
 #include "TilesCommand.h"
 #include "colour/Codec.h"
@@ -314,6 +315,8 @@ constexpr Command kCommands[] = {
     {"tiles", kTilesUsage, 4, 4, kTilesOptions, Tiles},
     {"find", kFindUsage, 2, 2, kFindOptions, Find},
     {"diff", kDiffUsage, 2, 2, kDiffOptions, Diff, true},
+    {"patch", kPatchUsage, 3, 3, {}, MakePatchCommand},
+    {"apply", kApplyUsage, 3, 3, {}, ApplyPatchCommand},
 };
 
 } // namespace
@@ -345,6 +348,8 @@ std::span<const UsageNote> UsageNotes() {
         {"WHAT", WhatNote()},
         {"find", FindNote()},
         {"diff", DiffNote()},
+        {"patch", PatchNote()},
+        {"apply", ApplyNote()},
         {"--json", "a saída como um objeto JSON numa linha, para scripts.\n"},
     };
     return notes;

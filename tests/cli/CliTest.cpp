@@ -506,6 +506,21 @@ TEST_F(Cli, DiffExitsAsCmpDoes) {
                                SystemErrorText(ENOENT) + "\n");
 }
 
+TEST_F(Cli, PatchAndApplyGoThroughAFileNeverOverAnInput) {
+    const std::string original = Dump();
+    std::vector<std::uint8_t> edited = PatternBytes(1024);
+    edited[0x10] = edited[0x11] = 0;
+    const std::string changed = files_.Write("edited.dmp", edited);
+    const std::string ips = files_.File("p.ips");
+    ExpectSuccess(Run({"patch", original, changed, ips}), "2 bytes mudados; patch de 15 bytes\n");
+    const std::string out = files_.File("out.dmp");
+    ExpectSuccess(Run({"apply", original, ips, out}), "");
+    EXPECT_EQ(ReadBytes(out), edited);
+    ExpectFailure(Run({"apply", original, ips, ips}),
+                  Quoted(ips) + ": é o próprio arquivo " + Quoted(ips) +
+                      "; escolha outro arquivo de saída. Nada foi gravado.");
+}
+
 TEST_F(Cli, OutputThatCannotBeWrittenExitsWithOne) {
     if (!std::filesystem::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full";
