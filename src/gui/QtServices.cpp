@@ -36,12 +36,21 @@ void QtServices::BeforeModal() {
         beforeModal_();
 }
 
-int QtServices::ShowMessage(const std::string& text, int style, const std::string& title) {
+int QtServices::ShowMessage(const std::string& text, int style, const std::string& title,
+                            const std::string& details) {
     BeforeModal();
     QMessageBox box(owner_);
-    SetUpMessageBox(box, text, style, title);
+    SetUpMessageBox(box, text, style, title, details);
     box.exec();
     return AnswerCode(box, style);
+}
+
+Choice QtServices::AskYesNoCancel(const std::string& question) {
+    BeforeModal();
+    QMessageBox box(owner_);
+    SetUpYesNoCancel(box, question);
+    box.exec();
+    return ChoiceOf(box);
 }
 
 std::string QtServices::InputBox(const std::string& prompt) {

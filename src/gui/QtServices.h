@@ -37,9 +37,11 @@ class QtServices : public Services {
     std::string ClipboardText() override;
     void SetClipboardText(const std::string& text) override;
     VersionNumbers Version() override;
+    Choice AskYesNoCancel(const std::string& question) override;
 
   protected:
-    int ShowMessage(const std::string& text, int style, const std::string& title) override;
+    int ShowMessage(const std::string& text, int style, const std::string& title,
+                    const std::string& details) override;
 
   private:
     void BeforeModal();

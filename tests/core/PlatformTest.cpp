@@ -2,14 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -19,6 +22,7 @@
 #include "platform/FileFaults.h"
 #include "platform/NewFile.h"
 #include "rom/Definitions.h"
+#include "rom/PaletteIO.h"
 
 namespace zandrel::testing {
 namespace {
@@ -58,6 +62,59 @@ TEST(File, ReasonsArePortuguese) {
         {{FileError::SyncFailed, 0}, "Não foi possível levar os dados do arquivo ao disco"}};
     for (const auto& [status, text] : cases)
         EXPECT_EQ(FileErrorText(status), text);
+}
+
+// The test holds the file's lock itself. A shared lock keeps a writer out as an exclusive one
+// does (a writer taking a shared lock would pass here); the writer gives up after its wait.
+TEST(File, AWriterWaitsForAnyOtherLockAndGivesUpAfterTheWait) {
+    TempDir dir;
+    const std::string path = dir.Write("locked.gba", {1, 2});
+    for (const int held : {LOCK_SH, LOCK_EX}) {
+        const int holder = ::open(path.c_str(), O_RDONLY);
+        ASSERT_EQ(::flock(holder, held), 0);
+        FileStatus status;
+        File writer = File::Open(path, OpenMode::ReadWriteExisting, status);
+        ASSERT_TRUE(status.ok());
+        status = writer.LockExclusive(std::chrono::milliseconds(20));
+        EXPECT_EQ(FileErrorText(status), "O arquivo está em uso por outro programa") << held;
+        ::close(holder);
+        EXPECT_TRUE(writer.LockExclusive(std::chrono::milliseconds(0)).ok()) << held;
+    }
+}
+
+// A palette write under another program's lock fails after the wait with nothing written;
+// two writers take turns: the second writes only once the first let go.
+TEST(File, PaletteWritesAreSerialisedByTheLock) {
+    TempDir dir;
+    const std::vector<std::uint8_t> before(8, 0xAA);
+    const std::string path = dir.Write("locked.gba", before);
+    const auto setFirstByte = [&path](std::uint8_t value) {
+        return ChangeBytesInPlace(path, 0, 1,
+                                  [value](std::vector<std::uint8_t>& b) { b[0] = value; });
+    };
+    const int holder = ::open(path.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    EXPECT_EQ(ErrorMessage(setFirstByte(0x11)),
+              "Não foi possível gravar no arquivo \"" + path +
+                  "\". Nada foi alterado.\r\n\r\nO arquivo está em uso por outro programa");
+    EXPECT_EQ(ReadBytes(path), before);
+
+    std::thread second([&path] {
+        FileStatus status;
+        File writer = File::Open(path, OpenMode::ReadWriteExisting, status);
+        const std::uint8_t byte = 0x22;
+        if (status.ok())
+            status = writer.LockExclusive(std::chrono::minutes(1));
+        if (status.ok())
+            status = writer.WriteAt(1, std::span(&byte, 1));
+        EXPECT_TRUE(status.ok());
+    });
+    EXPECT_EQ(ReadBytes(path), before); // the second writer is still waiting
+    ::close(holder);
+    second.join();
+    std::vector<std::uint8_t> after = before;
+    after[1] = 0x22;
+    EXPECT_EQ(ReadBytes(path), after);
 }
 
 TEST(File, AFileLargerThanTheLimitIsRefusedBeforeItIsRead) {

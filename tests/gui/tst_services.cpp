@@ -104,6 +104,16 @@ void ServicesTest::boxesAndDialogsAnswerFromTheirOwnLoopOverTheOwner() {
         box->button(QMessageBox::No)->click();
     });
     QCOMPARE(h.services.MessageBox("Deseja realmente sair?", 292), 7);
+    // The unsaved edit's question: S and N press Sim and Não, Esc is Cancelar, Enter Sim.
+    for (const auto& [key, choice] : {std::pair{Qt::Key_N, Choice::No},
+                                      {Qt::Key_S, Choice::Yes},
+                                      {Qt::Key_Escape, Choice::Cancel},
+                                      {Qt::Key_Return, Choice::Yes}}) {
+        OnModal([key](QWidget* modal) {
+            QTest::keyClick(modal, key, key < Qt::Key_Escape ? Qt::AltModifier : Qt::NoModifier);
+        });
+        QCOMPARE(h.services.AskYesNoCancel("Salvar agora?"), choice);
+    }
     OnModal([](QWidget* modal) {
         auto* dialog = qobject_cast<QInputDialog*>(modal);
         QVERIFY(dialog != nullptr);
@@ -117,7 +127,7 @@ void ServicesTest::boxesAndDialogsAnswerFromTheirOwnLoopOverTheOwner() {
         static_cast<QDialog*>(modal)->reject();
     });
     QCOMPARE(h.services.InputBox("x"), std::string());
-    QCOMPARE(h.renders, 3);
+    QCOMPARE(h.renders, 7);
     // The colour dialog starts at the colour, with the custom colours.
     CustomColorTable custom{};
     custom[15] = 0x030201;
@@ -249,6 +259,10 @@ void ServicesTest::filtersPathsAndKeysForQt() {
     const QString at259 = QStringLiteral("/") + QString(258, QChar(0x00E7)); // not bytes
     QCOMPARE(AcceptedPath(at259), at259.toStdString());
     QCOMPARE(AcceptedPath(at259 + u'a'), std::string());
+    // As a failed dialog: a NUL, and bytes Qt could not decode (U+FFFD) naming nothing.
+    QCOMPARE(AcceptedPath(QStringLiteral("/tmp/c.gba") + QChar(0) + QStringLiteral(".dmp")) +
+                 AcceptedPath(QStringLiteral("/tmp/lat\uFFFD.dmp")),
+             std::string());
     const std::pair<int, int> keypad[] = {
         {Qt::Key_Asterisk, 106}, {Qt::Key_Comma, 110}, {Qt::Key_9, 105}, {Qt::Key_Up, 38}};
     for (const auto& [key, code] : keypad)
@@ -273,7 +287,7 @@ void ServicesTest::messageBoxStyles() {
         {292, B::Question, B::Yes | B::No}};
     for (const auto& [style, icon, buttons] : styles) {
         QMessageBox box;
-        SetUpMessageBox(box, "Zandrel\r\n<b>x</b>", style, "Sair");
+        SetUpMessageBox(box, "Zandrel\r\n<b>x</b>", style, "Sair", style == 16 ? "a\r\nb" : "");
         QCOMPARE(box.windowTitle() + box.text(), QStringLiteral("SairZandrel\n<b>x</b>"));
         QCOMPARE(box.textFormat(), Qt::PlainText);
         QCOMPARE(box.icon(), icon);
@@ -281,7 +295,12 @@ void ServicesTest::messageBoxStyles() {
         // The question's default answer, and Esc's, is No.
         QCOMPARE(box.standardButton(box.defaultButton()), style == 292 ? B::No : B::Ok);
         QCOMPARE(AnswerCode(box, style), style == 292 ? 7 : 1);
+        QCOMPARE(box.detailedText(), style == 16 ? QStringLiteral("a\nb") : QString());
     }
+    QMessageBox question; // its accelerators and answers are tested over the owner
+    SetUpYesNoCancel(question, "x");
+    QCOMPARE(question.icon(), B::Question);
+    QCOMPARE(question.escapeButton()->text() + question.defaultButton()->text(), "Cancelar&Sim");
 }
 
 void ServicesTest::systemColours() {
