@@ -159,6 +159,9 @@ inline constexpr MenuRow kEditMenu[] = {
      .enabled = nullptr,
      .checked = &EditMenu::gbaScreen},
     {},
+    {text::kMenuImportFile, {}, &MainForm::mnuImportFile_Click, &EditMenu::importFile},
+    {text::kMenuExportAs, {}, &MainForm::mnuExportAs_Click, &EditMenu::exportAs},
+    {},
     {text::kMenuFindInRom, {}, &MainForm::mnuFindInRom_Click, &EditMenu::findInRom},
     {text::kMenuCreatePatch, {}, &MainForm::mnuCreatePatch_Click, &EditMenu::createPatch},
 };

@@ -35,12 +35,16 @@ void SetUpMessageBox(QMessageBox& box, const std::string& text, int style, const
         box.setIcon(QMessageBox::NoIcon);
         break;
     }
+    // The buttons' texts are the program's own, the same whatever the desktop's language.
     if (style == kStyleQuestionYesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sim"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("&Não"));
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
         box.setDefaultButton(QMessageBox::Ok);
     }
 }

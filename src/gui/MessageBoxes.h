@@ -13,9 +13,9 @@ namespace zandrel {
 // Lines end with CR LF in the program's texts; the box wants plain line feeds.
 QString DisplayText(const std::string& text);
 
-// Icon, buttons and default button for a style: 0 plain, 16 critical, 48 exclamation,
-// 64 information, 292 Yes/No with a question icon and No as the default. Non-empty `details`
-// go under the box's details button.
+// Icon, buttons and default button for a style: 0 plain, 16 critical, 48 exclamation and
+// 64 information with "OK", 292 "&Sim" and "&Não" with a question icon and Não as the default.
+// Non-empty `details` go under the box's details button.
 void SetUpMessageBox(QMessageBox& box, const std::string& text, int style, const std::string& title,
                      const std::string& details = {});
 

@@ -2,6 +2,7 @@
 // own loops, and the conversions behind them.
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
@@ -14,9 +15,11 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <functional>
 
+#include "ApplicationStart.h"
 #include "EscapeCloser.h"
 #include "KeyCodes.h"
 #include "MessageBoxes.h"
@@ -91,6 +94,7 @@ class ServicesTest : public QObject {
     void escapeCloserSeesEscBeforeTheControls();
     void filtersPathsAndKeysForQt();
     void messageBoxStyles();
+    void qtsOwnTextsArePortugueseWhateverTheDesktopsLanguage();
     void systemColours();
 };
 
@@ -118,6 +122,8 @@ void ServicesTest::boxesAndDialogsAnswerFromTheirOwnLoopOverTheOwner() {
         auto* dialog = qobject_cast<QInputDialog*>(modal);
         QVERIFY(dialog != nullptr);
         QCOMPARE(dialog->labelText(), QStringLiteral("Digite a localização HEX"));
+        const QList<QAbstractButton*> buttons = dialog->findChild<QDialogButtonBox*>()->buttons();
+        QCOMPARE(buttons.at(0)->text() + buttons.at(1)->text(), "OKCancelar");
         QTest::keyClicks(dialog->findChild<QLineEdit*>(), QStringLiteral("1f0"));
         dialog->accept();
     });
@@ -178,15 +184,29 @@ void ServicesTest::fileDialogTakesATypedNameAndRemembersTheFilter() {
     });
     QCOMPARE(h.services.ShowOpenDialog("Abrir", kExportFilter, ""), typed.toStdString());
 
-    // The next dialog of either kind with that many entries starts on the confirmed one.
-    for (const auto& [filter, expected] : {std::pair{kExportFilter, 2}, {"ROMs|*.gba", 0}}) {
+    // The next dialog of either kind with that many entries starts on the confirmed one. The
+    // context menu's palette-file dialogs remember their own entry, which the others never see.
+    using Show = std::function<std::string(const char*)>;
+    const Show shared = [&](const char* f) { return h.services.ShowSaveDialog("Salvar", f, ""); };
+    const Show own = [&](const char* f) { return h.services.ShowPaletteSaveDialog("E", f); };
+    const Show ownOpen = [&](const char* f) { return h.services.ShowPaletteOpenDialog("I", f); };
+    const std::tuple<Show, const char*, int, int> dialogs[] = {
+        {shared, kExportFilter, 2, -1}, {shared, "ROMs|*.gba", 0, -1},
+        {own, kExportFilter, 0, 1},     {shared, kExportFilter, 2, -1},
+        {own, kExportFilter, 1, -1},    {ownOpen, kExportFilter, 0, -1}};
+    for (const auto& [show, filter, expected, confirm] : dialogs) {
         int preselected = -1;
-        OnModal([&](QWidget* modal) {
-            QCOMPARE(qobject_cast<QFileDialog*>(modal)->acceptMode(), QFileDialog::AcceptSave);
-            preselected = SelectedFilterIndex(*qobject_cast<QFileDialog*>(modal));
-            static_cast<QDialog*>(modal)->reject();
+        OnModal([&, confirm = confirm](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QCOMPARE(dialog->acceptMode(), dialog->windowTitle() == "I" ? QFileDialog::AcceptOpen
+                                                                        : QFileDialog::AcceptSave);
+            preselected = SelectedFilterIndex(*dialog);
+            if (confirm < 0)
+                return dialog->reject();
+            dialog->selectNameFilter(dialog->nameFilters().at(confirm));
+            AcceptFileName(dialog, typed);
         });
-        QCOMPARE(h.services.ShowSaveDialog("Salvar", filter, ""), std::string());
+        QCOMPARE(show(filter), confirm < 0 ? std::string() : typed.toStdString());
         QCOMPARE(preselected, expected);
     }
 }
@@ -279,19 +299,21 @@ void ServicesTest::filtersPathsAndKeysForQt() {
 
 void ServicesTest::messageBoxStyles() {
     using B = QMessageBox;
-    const std::tuple<int, B::Icon, B::StandardButtons> styles[] = {
-        {0, B::NoIcon, B::Ok},
-        {16, B::Critical, B::Ok},
-        {48, B::Warning, B::Ok},
-        {64, B::Information, B::Ok},
-        {292, B::Question, B::Yes | B::No}};
+    const std::tuple<int, B::Icon, QString> styles[] = {{0, B::NoIcon, "OK"},
+                                                        {16, B::Critical, "OK"},
+                                                        {48, B::Warning, "OK"},
+                                                        {64, B::Information, "OK"},
+                                                        {292, B::Question, "&Sim&Não"}};
     for (const auto& [style, icon, buttons] : styles) {
         QMessageBox box;
         SetUpMessageBox(box, "Zandrel\r\n<b>x</b>", style, "Sair", style == 16 ? "a\r\nb" : "");
         QCOMPARE(box.windowTitle() + box.text(), QStringLiteral("SairZandrel\n<b>x</b>"));
         QCOMPARE(box.textFormat(), Qt::PlainText);
         QCOMPARE(box.icon(), icon);
-        QCOMPARE(box.standardButtons(), buttons);
+        QString texts; // the program's own, whatever the desktop's language
+        for (const B::StandardButton button : {B::Ok, B::Yes, B::No})
+            texts += box.button(button) != nullptr ? box.button(button)->text() : QString();
+        QCOMPARE(texts, buttons);
         // The question's default answer, and Esc's, is No.
         QCOMPARE(box.standardButton(box.defaultButton()), style == 292 ? B::No : B::Ok);
         QCOMPARE(AnswerCode(box, style), style == 292 ? 7 : 1);
@@ -301,6 +323,21 @@ void ServicesTest::messageBoxStyles() {
     SetUpYesNoCancel(question, "x");
     QCOMPARE(question.icon(), B::Question);
     QCOMPARE(question.escapeButton()->text() + question.defaultButton()->text(), "Cancelar&Sim");
+}
+
+// The gui tests run with LANG=C: Qt's English until its Portuguese is loaded.
+void ServicesTest::qtsOwnTextsArePortugueseWhateverTheDesktopsLanguage() {
+    const auto cancelText = [] {
+        QColorDialog dialog;
+        return dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
+    };
+    testing::TempDir empty;
+    QVERIFY(!LoadQtPortuguese(*qApp, QString::fromStdString(empty.path().string())));
+    QVERIFY(qApp->findChildren<QTranslator*>().isEmpty());
+    QCOMPARE(cancelText(), QStringLiteral("Cancel"));
+    PrepareApplication(*qApp);
+    const std::unique_ptr<QTranslator> loaded(qApp->findChild<QTranslator*>()); // gone at the end
+    QCOMPARE(cancelText(), QStringLiteral("Cancelar"));
 }
 
 void ServicesTest::systemColours() {

@@ -153,7 +153,6 @@ void MainForm::mnuFindInRom_Click() {
             ReportFailure(failure);
             return;
         }
-        app_.DefinitionFolder = DefinitionFolder(DefinitionFileName(), app_.Folders);
         if (const Failure failure = LoadPaletteDefinitions(); !failure.ok()) {
             ReportFailure(failure);
             return;
