@@ -161,6 +161,9 @@ inline constexpr MenuRow kEditMenu[] = {
     {},
     {text::kMenuImportFile, {}, &MainForm::mnuImportFile_Click, &EditMenu::importFile},
     {text::kMenuExportAs, {}, &MainForm::mnuExportAs_Click, &EditMenu::exportAs},
+    {},
+    {text::kMenuFindInRom, {}, &MainForm::mnuFindInRom_Click, &EditMenu::findInRom},
+    {text::kMenuCreatePatch, {}, &MainForm::mnuCreatePatch_Click, &EditMenu::createPatch},
 };
 
 // The tab order by object name; the sixteen swatches stand where "Opt" does.
