@@ -100,15 +100,9 @@ class Cli : public ::testing::Test {
     TempDir scratch_;
 };
 
+// Alone, -h, --help or help give the general usage; anywhere after a command, -h or --help give
+// that command's line and the notes of its name and its usage's words, in the order of the notes.
 TEST_F(Cli, HelpAndVersionPrintOnStandardOutput) {
-    for (const char* help : {"-h", "--help", "help"})
-        ExpectSuccess(Run({help}), cli::UsageText());
-    ExpectSuccess(Run({"--version"}), "zandrel-cli 1.00.0011\n");
-}
-
-// -h or --help anywhere after a command gives that command's line and the notes of its name
-// and its usage's words, in the order of the notes.
-TEST_F(Cli, ACommandsHelpPrintsItsOwnUsageOnly) {
     const auto note = [](std::string_view subject) {
         for (const cli::UsageNote& note : cli::UsageNotes())
             if (note.subject == subject)
@@ -116,6 +110,10 @@ TEST_F(Cli, ACommandsHelpPrintsItsOwnUsageOnly) {
         return std::string("no note ") + std::string(subject);
     };
     const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"-h"}, cli::UsageText()},
+        {{"--help"}, cli::UsageText()},
+        {{"help"}, cli::UsageText()},
+        {{"--version"}, "zandrel-cli 1.00.0011\n"},
         {{"set", "missing.gba", "-h", "0=zz"},
          "Uso: zandrel-cli set FILE PALETTE INDEX=COLOUR [INDEX=COLOUR ...]\n" + note("PALETTE") +
              note("INDEX=COLOUR")},
@@ -143,7 +141,6 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
         {{"scan", dump, "--all"}, "scan: opção desconhecida \"--all\""},
         {{"scan", "--raw-only", dump, "--compressed-only"},
          "scan: --raw-only e --compressed-only não se combinam"},
-        {{"scan", dump, "--sort", "size"}, "scan: --sort espera best ou offset"},
         {{"scan", dump, "--json", "-o", "-"}, "scan: --json e -o não se combinam"},
         {{"export", dump, "0", "-"},
          "export: a saída padrão (-) precisa de --format gbapal, tpl, pal, gpl ou act"},
@@ -151,7 +148,6 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
         {{"tiles", dump, "100", "@0", "o.png"},
          "GRAPHICS \"100\": esperada uma localização hex de 0 a 7FFFFFFF, como @1A0, ou um "
          "bloco comprimido, como @LZ:6290+40"},
-        {{"tiles", dump, "@100", "@0", "o.png", "--bpp", "16"}, "tiles: --bpp espera 4 ou 8"},
         {{"tiles", dump, "@100", "@0", "o.png", "--width", "0"},
          "tiles: --width espera uma largura em tiles de 1 a 64"},
         {{"tiles", dump, "@100", "@0", "o.png", "--width", "65"},
@@ -236,6 +232,9 @@ TEST_F(Cli, TilesDrawsAStretchOfTilesWithThePaletteIntoAnIndexedPng) {
             {every, 8, 24, 16, lcdWhite, true},
             // The whole block's data from the byte given: 0x9F bytes, four tiles and a part.
             {{lz, "@LZ:100+21", "--width", "1"}, 8, 40, 1, red, false},
+            // The last byte of the file, and of the block's data, is inside.
+            {{rom, "@1FF", "--width", "1"}, 8, 8, 1, red, false},
+            {{lz, "@LZ:100+BF", "--width", "1"}, 8, 8, 1, red, false},
         };
     for (const auto& [args, width, height, entry, colour, transparent] : cases) {
         std::vector<std::string> all = {"tiles", args[0], args[1], "@0", out};
@@ -248,27 +247,6 @@ TEST_F(Cli, TilesDrawsAStretchOfTilesWithThePaletteIntoAnIndexedPng) {
         EXPECT_EQ(plte.at(entry), colour) << entry;
         EXPECT_EQ(trns, transparent);
     }
-}
-
-// A location past the end of the file or of the block's data; the last byte of each is inside.
-TEST_F(Cli, TilesRefusalsNameTheFaultAndLeaveNoOutput) {
-    const std::vector<std::uint8_t> file = With(TilesFile(), 0x104, LiteralLz77(PatternBytes(64)));
-    const std::string rom = files_.Write("tiles.gba", file);
-    const std::string out = files_.File("out.png");
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"@200", out},
-         Quoted(rom) + ": os gráficos na localização hex 200 ficam fora do arquivo, que tem 512 "
-                       "bytes"},
-        {{"@LZ:104+40", out},
-         Quoted(rom) + ": os gráficos no byte hex 40 do bloco comprimido LZ:104 ficam fora dos "
-                       "seus 64 bytes descomprimidos"},
-    };
-    for (const auto& [args, line] : cases)
-        ExpectFailure(Run({"tiles", rom, args[0], "@0", args[1]}), line);
-    EXPECT_FALSE(std::filesystem::exists(out));
-    for (const char* last : {"@1FF", "@LZ:104+3F"})
-        ExpectSuccess(Run({"tiles", rom, last, "@0", out}), "");
-    EXPECT_EQ(ReadBytes(rom), file);
 }
 
 TEST_F(Cli, JsonOutputs) {
@@ -381,6 +359,10 @@ TEST_F(Cli, OwnRefusalsNameTheFileAndWriteNothing) {
     const std::string act = files_.File("x.act");
     const std::string data = files_.Write("data.pal", PatternBytes(1024));
     const std::string rom = files_.Write("rom.gba", RomWithCode("ZQ9X"));
+    const std::string blocks =
+        files_.Write("blocks.gba", With(std::vector<std::uint8_t>(0x200, 0xFF), 0x104,
+                                        LiteralLz77(PatternBytes(64))));
+    const std::string png = files_.File("out.png");
     std::string details =
         NotIdentifiedDetails(rom, DataFolders{files_.File("program"), UserFolder(), ""});
     std::replace(details.begin(), details.end(), '\n', ' ');
@@ -405,12 +387,20 @@ TEST_F(Cli, OwnRefusalsNameTheFileAndWriteNothing) {
         {{"bytes", dump, "1"}, past("3FC", 6)},
         {{"export", dump, "@3E2", act}, past("3E2", 32)},
         {{"show", dump, "@08000000"}, past("8000000", 32)},
+        // Graphics past the end of the file or of the block's data.
+        {{"tiles", blocks, "@200", "@0", png},
+         Quoted(blocks) + ": os gráficos na localização hex 200 ficam fora do arquivo, que tem "
+                          "512 bytes"},
+        {{"tiles", blocks, "@LZ:104+40", "@0", png},
+         Quoted(blocks) + ": os gráficos no byte hex 40 do bloco comprimido LZ:104 ficam fora "
+                          "dos seus 64 bytes descomprimidos"},
     };
     for (const auto& [args, line] : cases)
         ExpectFailure(RunWith(program, args), line);
     EXPECT_EQ(ReadBytes(data), PatternBytes(1024));
     EXPECT_EQ(ReadBytes(dump), PatternBytes(1024));
-    EXPECT_FALSE(std::filesystem::exists(txt) || std::filesystem::exists(act));
+    for (const std::string& output : {txt, act, png})
+        EXPECT_FALSE(std::filesystem::exists(output)) << output;
 }
 
 // set rewrites the words from the first to the last index given, as it read the ones between.
