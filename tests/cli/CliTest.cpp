@@ -403,20 +403,6 @@ TEST_F(Cli, OwnRefusalsNameTheFileAndWriteNothing) {
         EXPECT_FALSE(std::filesystem::exists(output)) << output;
 }
 
-// set rewrites the words from the first to the last index given, as it read the ones between.
-TEST_F(Cli, SetWritesTheGivenWordsAndKeepsTheOnesBetweenBit15Included) {
-    const std::string dump = Dump();
-    ExpectSuccess(Run({"set", dump, "1", "0=7fff", "3=1F", "3=0421", "15=0"}), "");
-    std::vector<std::uint8_t> expected = PatternBytes(1024);
-    expected[0x20] = 0xFF;
-    expected[0x21] = 0x7F;
-    expected[0x26] = 0x21; // the later 3= wins
-    expected[0x27] = 0x04;
-    expected[0x3E] = 0x00;
-    expected[0x3F] = 0x00;
-    EXPECT_EQ(ReadBytes(dump), expected); // 0x23 keeps 0xF1
-}
-
 // The three forms of WHAT find the same palette; none found says what was searched.
 TEST_F(Cli, FindTakesThePaletteAsHexTextFromADumpOrFromAPaletteFile) {
     const std::vector<std::uint8_t> dumpBytes = PatternBytes(1024);
@@ -439,8 +425,9 @@ TEST_F(Cli, FindTakesThePaletteAsHexTextFromADumpOrFromAPaletteFile) {
                                 "dados de 0 blocos LZ77");
 }
 
-// 0 the same, 1 different, 2 any trouble, with the failure's line.
-TEST_F(Cli, DiffExitsAsCmpDoes) {
+// diff exits 0 the same, 1 different, 2 any trouble, with the failure's line; patch says what
+// it wrote, and apply writes the edited file anew.
+TEST_F(Cli, DiffExitsAsCmpDoesPatchAndApplyRemakeTheEditedFile) {
     const std::string program = WithDumpDefinitions("16,20,Vinte\r\n");
     const std::string before = Dump();
     std::vector<std::uint8_t> edited = PatternBytes(1024);
@@ -456,24 +443,23 @@ TEST_F(Cli, DiffExitsAsCmpDoes) {
     EXPECT_EQ(trouble.status, 2);
     EXPECT_EQ(trouble.err, "zandrel-cli: Não foi possível ler o arquivo " + Quoted(missing) + ". " +
                                SystemErrorText(ENOENT) + "\n");
-}
-
-TEST_F(Cli, PatchAndApplyGoThroughAFileNeverOverAnInput) {
-    const std::string original = Dump();
-    std::vector<std::uint8_t> edited = PatternBytes(1024);
-    edited[0x10] = edited[0x11] = 0;
-    const std::string changed = files_.Write("edited.dmp", edited);
     const std::string ips = files_.File("p.ips");
-    ExpectSuccess(Run({"patch", original, changed, ips}), "2 bytes mudados; patch de 15 bytes\n");
+    ExpectSuccess(Run({"patch", before, after, ips}), "3 bytes mudados; patch de 21 bytes\n");
     const std::string out = files_.File("out.dmp");
-    ExpectSuccess(Run({"apply", original, ips, out}), "");
+    ExpectSuccess(Run({"apply", before, ips, out}), "");
     EXPECT_EQ(ReadBytes(out), edited);
 }
 
-// A file marked read-only is refused to every writer, root included, raw or compressed, and
+// set rewrites the words from the first to the last index given, as it read the ones between;
+// a file marked read-only is refused to every writer, root included, raw or compressed, and
 // keeps its bytes.
-TEST_F(Cli, WritersNeverChangeAReadOnlyFile) {
+TEST_F(Cli, SetWritesTheGivenWordsAndNoWriterChangesAReadOnlyFile) {
     const std::string dump = Dump();
+    ExpectSuccess(Run({"set", dump, "1", "0=7fff", "3=1F", "3=0421", "15=0"}), "");
+    std::vector<std::uint8_t> expected = With(PatternBytes(1024), 0x20, {0xFF, 0x7F});
+    expected = With(expected, 0x26, {0x21, 0x04}); // the later 3= wins
+    expected = With(expected, 0x3E, {0x00, 0x00});
+    EXPECT_EQ(ReadBytes(dump), expected); // 0x23 keeps 0xF1
     const std::string palette = files_.File("p.gbapal");
     ExpectSuccess(Run({"export", dump, "@0", palette}), "");
     const std::vector<std::uint8_t> blocks =
@@ -488,7 +474,7 @@ TEST_F(Cli, WritersNeverChangeAReadOnlyFile) {
     for (const auto& [args, file] : writes)
         ExpectFailure(Run(args), "Não foi possível gravar no arquivo " + Quoted(file) +
                                      ". Nada foi alterado. " + SystemErrorText(EACCES));
-    EXPECT_EQ(ReadBytes(dump), PatternBytes(1024));
+    EXPECT_EQ(ReadBytes(dump), expected);
     EXPECT_EQ(ReadBytes(rom), blocks);
 }
 
