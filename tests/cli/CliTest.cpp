@@ -134,7 +134,6 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
         {{}, "falta o comando"},
         {{"paint", dump}, "comando desconhecido \"paint\""},
         {{"show", dump, "-1"}, "PALETTE \"-1\": " + badRow},
-        {{"scan"}, "scan: esperado 1 argumento, recebidos 0"},
         {{"scan", ""}, "scan: o nome de FILE está vazio"},
         {{"export", dump, "0", ""}, "export: o nome de OUTFILE está vazio"},
         {{"scan", dump, "--min"}, "scan: --min espera uma pontuação de 0 a 100"},
