@@ -300,7 +300,7 @@ TEST_F(Cli, ScanWritesANewDefinitionFileOnlyWhenItFoundPalettes) {
 }
 
 // "-" is standard output for export (with --format) and standard input for import, which is
-// read by its content and no further than a palette file may reach.
+// read by its content (hostile.sh: no further than a palette file may reach).
 TEST_F(Cli, ADashIsTheStandardStream) {
     const std::string dump = Dump();
     const std::string jasc = files_.File("p.pal");
@@ -308,11 +308,6 @@ TEST_F(Cli, ADashIsTheStandardStream) {
     ExpectSuccess(Run({"export", dump, "@40", "-", "--format=pal"}), ReadText(jasc));
     ExpectSuccess(RunWith(ZANDREL_CLI_PATH, {"import", dump, "@0", "-"}, {}, jasc), "");
     EXPECT_EQ(Run({"show", dump, "@0"}).out, Run({"show", dump, "@40"}).out);
-    const std::vector<std::uint8_t> imported = ReadBytes(dump);
-    const std::string huge = files_.Write("huge", std::vector<std::uint8_t>((1 << 20) + 1, 0));
-    ExpectFailure(RunWith(ZANDREL_CLI_PATH, {"import", dump, "@0", "-"}, {}, huge),
-                  "Não foi possível ler o arquivo \"-\". O arquivo passa do limite de 1 MiB");
-    EXPECT_EQ(ReadBytes(dump), imported);
 }
 
 // A ROM of LZ77 blocks of 16 palettes each, every palette a candidate of its own.
@@ -350,13 +345,12 @@ TEST_F(Cli, ScanPrintsNoMoreEntriesThanADefinitionFileHolds) {
 
 // The CLI's own refusals, and the core's that only its commands reach. A raw palette read
 // whole must lie inside the file, as a write there must; a bus address is no file offset in a
-// memory dump. A palette extension on the open file itself never cuts it down to a palette.
+// memory dump.
 TEST_F(Cli, OwnRefusalsNameTheFileAndWriteNothing) {
     const std::string dump = Dump();
     const std::string program = WithDumpDefinitions("4,100,Four\r\n3,3FC,Past\r\n40000,0,Huge\r\n");
     const std::string txt = files_.File("out.txt");
     const std::string act = files_.File("x.act");
-    const std::string data = files_.Write("data.pal", PatternBytes(1024));
     const std::string rom = files_.Write("rom.gba", RomWithCode("ZQ9X"));
     const std::string blocks =
         files_.Write("blocks.gba", With(std::vector<std::uint8_t>(0x200, 0xFF), 0x104,
@@ -377,9 +371,6 @@ TEST_F(Cli, OwnRefusalsNameTheFileAndWriteNothing) {
          Quoted(dump) + ": não há paleta 3; \"MEMORYDUMP.ZNDL\" tem 3 paletas"},
         {{"set", dump, "0", "1=0", "4=0"},
          Quoted(dump) + ": o índice 4 não está na paleta 0, que tem 4 cores (0 a 3)"},
-        {{"export", data, "@0", data},
-         Quoted(data) + ": é o próprio arquivo " + Quoted(data) +
-             "; escolha outro arquivo de saída. Nada foi gravado."},
         {{"identify", rom}, Quoted(rom) + ": " + text::kNotIdentified + " " + details},
         {{"bytes", dump, "2"},
          Quoted(dump) + ": A paleta tem 40000 cores, mais do que o visor de bytes pode mostrar."},
@@ -396,7 +387,6 @@ TEST_F(Cli, OwnRefusalsNameTheFileAndWriteNothing) {
     };
     for (const auto& [args, line] : cases)
         ExpectFailure(RunWith(program, args), line);
-    EXPECT_EQ(ReadBytes(data), PatternBytes(1024));
     EXPECT_EQ(ReadBytes(dump), PatternBytes(1024));
     for (const std::string& output : {txt, act, png})
         EXPECT_FALSE(std::filesystem::exists(output)) << output;
@@ -449,32 +439,15 @@ TEST_F(Cli, DiffExitsAsCmpDoesPatchAndApplyRemakeTheEditedFile) {
     EXPECT_EQ(ReadBytes(out), edited);
 }
 
-// set rewrites the words from the first to the last index given, as it read the ones between;
-// a file marked read-only is refused to every writer, root included, raw or compressed, and
-// keeps its bytes.
-TEST_F(Cli, SetWritesTheGivenWordsAndNoWriterChangesAReadOnlyFile) {
+// set rewrites the words from the first to the last index given, as it read the ones between.
+// (A read-only file is refused by the core's writers, whose tests hold it.)
+TEST_F(Cli, SetWritesTheGivenWordsAndKeepsTheOnesBetweenBit15Included) {
     const std::string dump = Dump();
     ExpectSuccess(Run({"set", dump, "1", "0=7fff", "3=1F", "3=0421", "15=0"}), "");
     std::vector<std::uint8_t> expected = With(PatternBytes(1024), 0x20, {0xFF, 0x7F});
     expected = With(expected, 0x26, {0x21, 0x04}); // the later 3= wins
     expected = With(expected, 0x3E, {0x00, 0x00});
     EXPECT_EQ(ReadBytes(dump), expected); // 0x23 keeps 0xF1
-    const std::string palette = files_.File("p.gbapal");
-    ExpectSuccess(Run({"export", dump, "@0", palette}), "");
-    const std::vector<std::uint8_t> blocks =
-        With(std::vector<std::uint8_t>(0x200, 0xFF), 0x104, LiteralLz77(PatternBytes(64)));
-    const std::string rom = files_.Write("blocks.gba", blocks);
-    for (const std::string& file : {dump, rom})
-        std::filesystem::permissions(file, std::filesystem::perms::owner_read);
-    const std::pair<std::vector<std::string>, std::string> writes[] = {
-        {{"set", dump, "@0", "0=0"}, dump},
-        {{"import", dump, "@3E0", palette}, dump},
-        {{"set", rom, "@LZ:104", "0=0"}, rom}};
-    for (const auto& [args, file] : writes)
-        ExpectFailure(Run(args), "Não foi possível gravar no arquivo " + Quoted(file) +
-                                     ". Nada foi alterado. " + SystemErrorText(EACCES));
-    EXPECT_EQ(ReadBytes(dump), expected);
-    EXPECT_EQ(ReadBytes(rom), blocks);
 }
 
 TEST_F(Cli, OutputThatCannotBeWrittenExitsWithOne) {
