@@ -299,17 +299,6 @@ TEST_F(Cli, ScanWritesANewDefinitionFileOnlyWhenItFoundPalettes) {
               found.substr(0, after) + found.substr(low) + found.substr(after, low - after));
 }
 
-// "-" is standard output for export (with --format) and standard input for import, which is
-// read by its content (hostile.sh: no further than a palette file may reach).
-TEST_F(Cli, ADashIsTheStandardStream) {
-    const std::string dump = Dump();
-    const std::string jasc = files_.File("p.pal");
-    ExpectSuccess(Run({"export", dump, "@40", jasc}), "");
-    ExpectSuccess(Run({"export", dump, "@40", "-", "--format=pal"}), ReadText(jasc));
-    ExpectSuccess(RunWith(ZANDREL_CLI_PATH, {"import", dump, "@0", "-"}, {}, jasc), "");
-    EXPECT_EQ(Run({"show", dump, "@0"}).out, Run({"show", dump, "@40"}).out);
-}
-
 // A ROM of LZ77 blocks of 16 palettes each, every palette a candidate of its own.
 std::vector<std::uint8_t> BlocksOfPalettes(std::size_t palettes) {
     std::vector<std::uint8_t> rom;
@@ -439,15 +428,22 @@ TEST_F(Cli, DiffExitsAsCmpDoesPatchAndApplyRemakeTheEditedFile) {
     EXPECT_EQ(ReadBytes(out), edited);
 }
 
-// set rewrites the words from the first to the last index given, as it read the ones between.
-// (A read-only file is refused by the core's writers, whose tests hold it.)
-TEST_F(Cli, SetWritesTheGivenWordsAndKeepsTheOnesBetweenBit15Included) {
+// set rewrites the words from the first to the last index given, as it read the ones between
+// (a read-only file is refused by the core's writers, whose tests hold it). "-" is standard
+// output for export (with --format) and standard input for import, which is read by its
+// content (hostile.sh: no further than a palette file may reach).
+TEST_F(Cli, SetWritesTheGivenWordsAndADashIsTheStandardStream) {
     const std::string dump = Dump();
     ExpectSuccess(Run({"set", dump, "1", "0=7fff", "3=1F", "3=0421", "15=0"}), "");
     std::vector<std::uint8_t> expected = With(PatternBytes(1024), 0x20, {0xFF, 0x7F});
     expected = With(expected, 0x26, {0x21, 0x04}); // the later 3= wins
     expected = With(expected, 0x3E, {0x00, 0x00});
     EXPECT_EQ(ReadBytes(dump), expected); // 0x23 keeps 0xF1
+    const std::string jasc = files_.File("p.pal");
+    ExpectSuccess(Run({"export", dump, "@40", jasc}), "");
+    ExpectSuccess(Run({"export", dump, "@40", "-", "--format=pal"}), ReadText(jasc));
+    ExpectSuccess(RunWith(ZANDREL_CLI_PATH, {"import", dump, "@0", "-"}, {}, jasc), "");
+    EXPECT_EQ(Run({"show", dump, "@0"}).out, Run({"show", dump, "@40"}).out);
 }
 
 TEST_F(Cli, OutputThatCannotBeWrittenExitsWithOne) {
