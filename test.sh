@@ -7,8 +7,8 @@ cd "$(dirname "$0")"
 scripts/install-deps.sh
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
-# The core's folders include each other one way only (util < platform < colour < rom < scan
-# < palfiles, special, patch < app).
+# The core's folders include each other one way only (util < platform < png < colour < rom
+# < scan < palfiles, special, patch, gfx < app), and only png/ includes libpng.
 tools/check_includes.sh
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "rom/Lz77.h"
+#include "rom/Lz77Encoder.h"
 #include "scan/PaletteScanner.h"
 
 namespace {

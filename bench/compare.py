@@ -4,6 +4,7 @@
 ratios CORE.json [MORE.json ...]
                                the medians of Google Benchmark's JSON output, with each
                                measured operation divided by the plain work it is held to.
+frames TILES.json              the graphics viewer's drawing against a 16 ms frame.
 processes RUNS BARE ZANDREL ROM_SMALL ROM_LARGE
                                start to first shown window, and peak memory, of the program
                                against the bare Qt window; the two are run in turn (A B A B),
@@ -50,6 +51,10 @@ RATIOS = [
      "special-mode step / bare open+pread+close"),
     ("BM_ScanRomFile", "BM_ReadRomPlain", 10,
      "palette scan of a 32 MiB synthetic ROM / plain read of the file"),
+    ("BM_RecompressLz77Block", "BM_DecompressLz77Block", 25,
+     "save into a 1 MiB LZ77 block (decompress, recompress into its room, check) / its decompression"),
+    ("BM_CompressLz77Block", "BM_DecompressLz77Block", None,
+     "shortest stream of the same 1 MiB / its decompression"),
 ] + [(f"ScanInMemory/{name}", "ScanInMemory/RandomWords", 3,
       f"scan of 8 MiB of {what} / of random 15-bit words")
      for name, what in [("RepeatedHeaders", "10 00 02 00 repeated"),
@@ -75,6 +80,18 @@ def ratios(paths):
         a = found[measured][0] * UNIT[found[measured][2]]
         b = found[yardstick][0] * UNIT[found[yardstick][2]]
         print(f"  {a / b:8.2f}x  {what} {verdict(a / b, target)}")
+
+
+FRAME_MS = 16.0
+
+
+def frames(paths):
+    """Each drawing's median as a share of one frame: a redraw must stay well under it."""
+    print(f"\nGraphics viewer, medians against a {FRAME_MS:.0f} ms frame:")
+    for name, (real, cpu, unit) in medians(paths).items():
+        ms, cpu_ms = real * UNIT[unit] * 1000, cpu * UNIT[unit] * 1000
+        print(f"  {name:42s} {ms:8.3f} ms (CPU {cpu_ms:.3f} ms)  {ms / FRAME_MS:6.1%} of a "
+              f"frame {verdict(ms, FRAME_MS / 4)}")
 
 
 def run_once(argv, env):
@@ -130,6 +147,8 @@ def processes(runs, bare, zandrel, rom_small, rom_large):
 if __name__ == "__main__":
     if sys.argv[1] == "ratios":
         ratios(sys.argv[2:])
+    elif sys.argv[1] == "frames":
+        frames(sys.argv[2:])
     elif sys.argv[1] == "processes":
         processes(int(sys.argv[2]), *sys.argv[3:7])
     else:

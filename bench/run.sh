@@ -14,7 +14,7 @@ build=$root/build-bench
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DZANDREL_BUILD_GUI=ON \
     -DZANDREL_BUILD_TESTS=OFF -DZANDREL_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" --target zandrel zandrel_bench_core zandrel_bench_gui \
-    zandrel_bench_scan zandrel_bare_window >/dev/null
+    zandrel_bench_scan zandrel_bench_lz77 zandrel_bench_tiles zandrel_bare_window >/dev/null
 export QT_QPA_PLATFORM=offscreen
 
 work=$(mktemp -d)
@@ -45,7 +45,11 @@ args=(--benchmark_repetitions=9 --benchmark_enable_random_interleaving=true
 "$build/bin/zandrel_bench_gui" "${args[@]}" --benchmark_out="$work/gui.json" >/dev/null 2>&1
 # The scan makes its 32 MiB synthetic ROM with tools/make_synthetic_rom.py first (python3).
 "$build/bin/zandrel_bench_scan" "${args[@]}" --benchmark_out="$work/scan.json" >/dev/null 2>&1
-python3 "$root/bench/compare.py" ratios "$work/core.json" "$work/gui.json" "$work/scan.json"
+"$build/bin/zandrel_bench_lz77" "${args[@]}" --benchmark_out="$work/lz77.json" >/dev/null 2>&1
+python3 "$root/bench/compare.py" ratios "$work/core.json" "$work/gui.json" "$work/scan.json" \
+    "$work/lz77.json"
+"$build/bin/zandrel_bench_tiles" "${args[@]}" --benchmark_out="$work/tiles.json" >/dev/null 2>&1
+python3 "$root/bench/compare.py" frames "$work/tiles.json"
 python3 "$root/bench/compare.py" processes "$runs" "$build/bin/zandrel_bare_window" \
     "$work/program/zandrel" "$work/small.gba" "$work/large.gba"
 echo "Load afterwards:$(uptime | sed 's/.*load average://')"

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on Debian 12, only when something is missing
-# (dpkg-dev, desktop-file-utils, appstream and groff-base: the package and install checks).
+# (dpkg-dev, desktop-file-utils, appstream and groff-base: the package and install checks;
+# python3: tools/hostile.sh).
 # Usage: scripts/install-deps.sh [extra-package ...]
 set -euo pipefail
-packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev fonts-dejavu-core \
-    dpkg-dev desktop-file-utils appstream groff-base "$@")
+packages=(build-essential cmake qt6-base-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev fonts-dejavu-core \
+    dpkg-dev desktop-file-utils appstream groff-base python3 "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

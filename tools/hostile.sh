@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Replays a hostile user's inputs against the built zandrel-cli: named pipes and devices where
 # files belong, huge sparse files, writers running at once or while another program holds the
-# file. Every run must end within a few seconds with the expected exit status and message, and
-# every file a run was not allowed to write must keep its bytes.
+# file, compressed blocks written again and again. Every run must end within a few seconds
+# with the expected exit status and message, and every file a run was not allowed to write
+# must keep its bytes. Needs python3, which also makes and reads LZ77 blocks on its own.
 #
 # Usage: tools/hostile.sh [FOLDER OF THE BUILT PROGRAMS]   (default: build/bin)
 # Each fault has a function of its own (item1_..., item2_..., item3_..., ...); add new ones
 # to ITEMS.
-# The window cannot be driven from a script; its commands reach files through the same core
-# functions as the tool's.
+# The window's commands reach files through the same core functions as the tool's; only the
+# sample preview, which the tool does not have, is run in the window, through its hooks.
 set -uo pipefail
 
 BIN=$(realpath "${1:-$(dirname "$0")/../build/bin}")
@@ -17,7 +18,8 @@ LIMIT=6 # seconds any one run may take; the lock wait is 3
 EXAMPLES=$(realpath "$(dirname "$0")/../examples")
 ITEMS=(item1_export_onto_the_rom item2_strict_locations item3_import_by_content
     item4_concurrent_writers item5_fifos_and_devices item6_huge_inputs item7_new_files_and_streams
-    item8_hostile_scans)
+    item8_hostile_scans item9_tiles_images item_lz_room item_lz_words item_lz_large_block
+    item_cache_links)
 SCAN_LIMIT=30 # seconds a scan of 32 MiB may take on a loaded machine (about 4 s when idle)
 
 WORK=$(mktemp -d)
@@ -201,6 +203,32 @@ item6_huge_inputs() {
     unchanged "$dir/game.gba" "$dir/game.dmp"
 }
 
+# tiles: a pipe as FILE or as OUT.png, OUT.png a link to the ROM, a block that claims 16 MiB
+# in a 1 KiB file, a huge file to scan for graphics: each refused at once. OUT.png a link to
+# another file: the link is replaced by the image, the file it led to keeps its bytes.
+item9_tiles_images() {
+    local dir=$WORK/item8 msg="Não é um arquivo comum"
+    mkdir -p "$dir"
+    rom "$dir/game.gba"
+    { printf '\x10\xff\xff\xff' && head -c 508 /dev/zero; } |
+        dd of="$dir/game.gba" bs=1 seek=512 conv=notrunc status=none
+    rom "$dir/other.png"
+    keep "$dir/game.gba" "$dir/other.png"
+    mkfifo "$dir/pipe.gba" "$dir/pipe.png"
+    ln -s "$dir/game.gba" "$dir/self.png"
+    ln -s "$dir/other.png" "$dir/link.png"
+    run 1 "$msg" "$CLI" tiles "$dir/pipe.gba" @0 @0 "$dir/out.png"
+    run 1 "$msg" "$CLI" tiles "$dir/game.gba" @0 @0 "$dir/pipe.png"
+    run 1 "é o próprio arquivo" "$CLI" tiles "$dir/game.gba" @0 @0 "$dir/self.png"
+    run 1 "o arquivo termina antes" "$CLI" tiles "$dir/game.gba" @LZ:200 @0 "$dir/out.png"
+    [ -e "$dir/out.png" ] && fail "a refused tiles run created its output"
+    run 0 "" "$CLI" tiles "$dir/game.gba" @0 @0 "$dir/link.png"
+    [ -L "$dir/link.png" ] && fail "the output link was written through, not replaced"
+    truncate -s 3G "$dir/huge.gba"
+    run 1 "O arquivo passa do limite de 32 MiB" "$CLI" scan --graphics "$dir/huge.gba"
+    unchanged "$dir/game.gba" "$dir/other.png"
+}
+
 # Eight `set` runs at once, each on two indexes of its own at the ends of a range that
 # overlaps every other run's, twenty times: every word lands and no byte outside the palette
 # changes. Then, while another program holds the file's lock, `set` and `import` give up
@@ -301,6 +329,203 @@ item8_hostile_scans() {
     lines=$(timeout "$LIMIT" "$dir/program/zandrel-cli" list "$dir/words.gba" | wc -l)
     [ "$lines" -eq 32767 ] || fail "list read $lines entries of the scan, not 32767"
     unchanged "$dir/headers.gba" "$dir/words.gba"
+}
+
+unhex() { python3 -c 'import sys; sys.stdout.buffer.write(bytes.fromhex(sys.argv[1]))' "$1"; }
+
+# lz77 pack DATA STREAM | unpack FILE OFFSET | words FILE OFFSET SEED | check ...: LZ77 blocks
+# made and read independently of the programs (a greedy VRAM-safe encoder, a strict decoder).
+lz77() {
+    python3 - "$@" <<'PY'
+import random, sys
+
+def unpack(b, at):
+    n = b[at + 1] | b[at + 2] << 8 | b[at + 3] << 16
+    i, out = at + 4, bytearray()
+    while len(out) < n:
+        flags, i = b[i], i + 1
+        for k in range(8):
+            if len(out) == n:
+                break
+            if flags & 0x80 >> k:
+                length, back = (b[i] >> 4) + 3, ((b[i] & 15) << 8 | b[i + 1]) + 1
+                i += 2
+                assert 2 <= back <= len(out) and len(out) + length <= n, "not VRAM-safe"
+                for _ in range(length):
+                    out.append(out[-back])
+            else:
+                out.append(b[i])
+                i += 1
+    return bytes(out), i - at
+
+def pack(d):
+    blocks, i = [], 0
+    while i < len(d):
+        best, back = 0, 0
+        for j in range(max(0, i - 4096), i - 1):
+            length = 0
+            while length < 18 and i + length < len(d) and d[j + length] == d[i + length]:
+                length += 1
+            if length > best:
+                best, back = length, i - j
+        blocks.append((best, back) if best >= 3 else d[i])
+        i += best if best >= 3 else 1
+    out = bytearray([0x10, len(d) & 255, len(d) >> 8 & 255, len(d) >> 16])
+    for g in range(0, len(blocks), 8):
+        flags = len(out)
+        out.append(0)
+        for k, block in enumerate(blocks[g:g + 8]):
+            if isinstance(block, tuple):
+                out[flags] |= 0x80 >> k
+                out += bytes([(block[0] - 3) << 4 | (block[1] - 1) >> 8, (block[1] - 1) & 255])
+            else:
+                out.append(block)
+    return bytes(out)
+
+command, args = sys.argv[1], sys.argv[2:]
+read = lambda path: open(path, "rb").read()
+if command == "pack":
+    open(args[1], "wb").write(pack(read(args[0])))
+elif command == "unpack":
+    print(unpack(read(args[0]), int(args[1], 16))[1])
+elif command == "words":  # a set's operands: a palette and one to three INDEX=WORD
+    data = unpack(read(args[0]), int(args[1], 16))[0]
+    rng = random.Random(int(args[2]))
+    palette = rng.randrange(len(data) // 32)
+    operands = ["@LZ:%X+%X" % (int(args[1], 16), 32 * palette)]
+    for index in rng.sample(range(16), rng.randint(1, 3)):
+        at = 32 * palette + 2 * index
+        word = rng.randrange(0x8000) if rng.random() < 0.7 else (data[at] | data[at + 1] << 8) & 0x7FFF
+        operands.append("%d=%X" % (index, word))
+    print(" ".join(operands))
+elif command == "check":  # BEFORE AFTER OFFSET SET-OPERANDS...: only the named words changed
+    before, after, at = read(args[0]), read(args[1]), int(args[2], 16)
+    (old, room), (new, length) = unpack(before, at), unpack(after, at)
+    expected = bytearray(old)
+    offset = int(args[3].split("+")[1], 16)
+    for operand in args[4:]:
+        index, word = (int(x, 16 if k else 10) for k, x in enumerate(operand.split("=")))
+        expected[offset + 2 * index:offset + 2 * index + 2] = bytes([word & 255, word >> 8])
+    problems = []
+    if new != bytes(expected):
+        problems.append("other decompressed bytes changed")
+    if length != room:
+        problems.append("the stream took %d bytes of a room of %d" % (length, room))
+    if before[:at] + before[at + room:] != after[:at] + after[at + room:]:
+        problems.append("bytes outside the block's room changed")
+    if problems:
+        sys.exit("; ".join(problems))
+PY
+}
+
+# A two-palette block stored as literals (76 bytes): another palette goes in and shrinks
+# the stream, then the original palette goes back; both fit, and the file ends as it began.
+item_lz_room() {
+    local dir=$WORK/lz_room
+    mkdir -p "$dir"
+    head -c 256 /dev/urandom >"$dir/game.gba"
+    unhex 10400000000000841CE62C483D00E0030E62B272410800C4186829EB396E4A00007C410C0535CA61000000A2086411471E000B2F40041F001F0000EE4B4410AB303351001B76E318673ED16B >"$dir/block"
+    dd if="$dir/block" of="$dir/game.gba" bs=1 seek=$((0x40)) conv=notrunc status=none
+    unhex 0000841CE62C483DE0030E62B2724108C4186829EB396E4A007C410C0535CA61 >"$dir/first.gbapal"
+    unhex 0000A2086411471E0B2F40041F001F00EE4B4410AB3033511B76E318673ED16B >"$dir/second.gbapal"
+    keep "$dir/game.gba"
+    run 0 "" "$CLI" import "$dir/game.gba" @LZ:40+20 "$dir/first.gbapal"
+    [ "$(lz77 unpack "$dir/game.gba" 40)" = 76 ] || fail "the block lost room"
+    run 0 "" "$CLI" import "$dir/game.gba" @LZ:40+20 "$dir/second.gbapal"
+    unchanged "$dir/game.gba"
+}
+
+# Some thirty random compressed `set`s on a block whose words often have bit 15 set: each
+# changes exactly the words it names in the decompressed data (bit 15 as 0), the stream
+# keeps its room and nothing outside it changes; or it is refused and nothing changes.
+item_lz_words() {
+    local dir=$WORK/lz_words seed operands
+    mkdir -p "$dir"
+    python3 -c 'import random, sys
+r = random.Random(20)
+words = [r.choice([0x7FFF, 0x801F, 0x03E0, r.randrange(0x10000)]) for _ in range(64)]
+sys.stdout.buffer.write(b"".join(w.to_bytes(2, "little") for w in words))' >"$dir/data"
+    lz77 pack "$dir/data" "$dir/block"
+    head -c 512 /dev/urandom >"$dir/game.gba"
+    dd if="$dir/block" of="$dir/game.gba" bs=1 seek=$((0x100)) conv=notrunc status=none
+    for seed in $(seq 1 30); do
+        cp "$dir/game.gba" "$dir/before.gba"
+        read -ra operands <<<"$(lz77 words "$dir/game.gba" 100 "$seed")"
+        local err status
+        err=$(timeout "$LIMIT" "$CLI" set "$dir/game.gba" "${operands[@]}" 2>&1)
+        status=$?
+        if [ "$status" -eq 0 ]; then
+            lz77 check "$dir/before.gba" "$dir/game.gba" 100 "${operands[@]}" ||
+                fail "set ${operands[*]}"
+        elif [ "$status" -ne 1 ] || [[ "$err" != *"espaço do bloco"* ]]; then
+            fail "set ${operands[*]} exits $status: $err"
+        else
+            cmp -s "$dir/before.gba" "$dir/game.gba" || fail "a refused set changed the file"
+        fi
+    done
+}
+
+# A 1 MiB block (17 'A's and a random byte, repeated): a compressed set takes well under the
+# time limit, and a writer of another palette of the file at the same time does not give up.
+item_lz_large_block() {
+    local dir=$WORK/lz_large
+    mkdir -p "$dir"
+    python3 -c 'import random, sys
+r = random.Random(7)
+n = 1 << 20
+data = bytearray()
+while len(data) < n:
+    data += b"A" * 17 + bytes([r.randrange(256)])
+data = data[:n]
+blocks = list(data[:18])  # the first period as literals, then a copy of 17 and a literal
+i = 18
+while i < n:
+    length = min(17, n - i)
+    blocks.append((length, 18))
+    i += length
+    if i < n:
+        blocks.append(data[i])
+        i += 1
+out = bytearray([0x10, 0, 0, 0x10])
+for g in range(0, len(blocks), 8):
+    flags = len(out)
+    out.append(0)
+    for k, block in enumerate(blocks[g:g + 8]):
+        if isinstance(block, tuple):
+            out[flags] |= 0x80 >> k
+            out += bytes([(block[0] - 3) << 4, 17])
+        else:
+            out.append(block)
+sys.stdout.buffer.write(bytes(4096) + out + bytes(4096))' >"$dir/game.gba"
+    keep "$dir/game.gba"
+    run 0 "" "$CLI" set "$dir/game.gba" @LZ:1000+8000 0=7FFF 1=001F &
+    run 0 "" "$CLI" set "$dir/game.gba" @0 0=1234 &
+    wait
+    printf '\x34\x12' | dd of="$dir/game.gba.kept" conv=notrunc status=none
+    lz77 check "$dir/game.gba.kept" "$dir/game.gba" 1000 @LZ:1000+8000 0=7FFF 1=001F ||
+        fail "the large block"
+    [ "$(od -An -tx1 -N2 "$dir/game.gba" | tr -d ' ')" = 3412 ] || fail "the other writer's word"
+}
+
+# A link to the user's picture planted where the window keeps a sample-image copy: the
+# preview of an installed copy replaces the link by a copy; the picture keeps every byte.
+item_cache_links() {
+    local dir=$WORK/cache_links
+    [ -x "$BIN/zandrel" ] || { echo "skip $CURRENT: no window built"; return; }
+    mkdir -p "$dir/prefix/bin" "$dir/prefix/share/zandrel" "$dir/cache/zandrel"
+    cp "$BIN/zandrel" "$dir/prefix/bin/"
+    cp "$BIN/preview01.gif" "$BIN/preview02.gif" "$BIN/MEMORYDUMP.ZNDL" "$dir/prefix/share/zandrel/"
+    cp "$BIN/preview01.gif" "$dir/holiday.gif"
+    keep "$dir/holiday.gif"
+    ln -s "$dir/holiday.gif" "$dir/cache/zandrel/preview01.gif"
+    rom "$dir/game.dmp"
+    local out
+    out=$(XDG_CACHE_HOME=$dir/cache QT_QPA_PLATFORM=offscreen ZANDREL_PREVIEW_ROW=0 \
+        ZANDREL_QUIT_AFTER_SHOW=1 timeout "$LIMIT" "$dir/prefix/bin/zandrel" "$dir/game.dmp")
+    [[ "$out" == *"preview: $dir/cache/zandrel/preview01.gif"* ]] || fail "the preview: $out"
+    [ -f "$dir/cache/zandrel/preview01.gif" ] && [ ! -L "$dir/cache/zandrel/preview01.gif" ] ||
+        fail "the link is still there"
+    unchanged "$dir/holiday.gif"
 }
 
 [ -x "$CLI" ] || {

@@ -17,7 +17,8 @@ padded to 4 bytes; the C++ tests hold vectors it made.
 
 Usage: tools/make_synthetic_rom.py OUTPUT.gba [--seed N] [--size BYTES] [--code ZTST]
                                     [--title TEXT] [--groups-per-mib N] [--sections]
-The example: --seed 2024 --size 0x40000 --code ZNDL --title "ZANDREL DEMO" --groups-per-mib 96
+The example: --seed 2024 --size 0x40000 --code ZNDL --title "ZANDREL DEMO" --groups-per-mib 96,
+then tools/add_example_sprites.py, which draws a few sprites into its padding.
 """
 import argparse
 import math

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "colour/ColourText.h"
+#include "gfx/GraphicsLocation.h"
 #include "util/Hex.h"
 #include "util/NumberText.h"
 #include "util/Text.h"
@@ -85,7 +86,7 @@ Failure RefuseEmptyFileNames(const CommandArguments& split, std::string_view usa
     }
     for (std::size_t i = 0; i < split.operands.size() && !names.empty(); ++i) {
         const std::string_view name = names[std::min(i, names.size() - 1)];
-        if (split.operands[i].empty() && name.ends_with("FILE"))
+        if (split.operands[i].empty() && (name.ends_with("FILE") || name.ends_with(".png")))
             return Failure::Usage(split.command + ": o nome de " + std::string(name) +
                                   " está vazio");
     }
@@ -171,18 +172,22 @@ std::string DefinitionHex(std::string_view typed, bool bus) {
     return std::string(typed);
 }
 
-// The location after PALETTE's "@", turned into a definition file's form and read as such.
-std::optional<PaletteLocation> ParseLocationArgument(std::string_view typed, bool romImage) {
+using LocationParser = std::optional<PaletteLocation> (*)(std::string_view text);
+
+// The location after PALETTE's or GRAPHICS's "@", turned into a definition file's form and
+// read by `parse`.
+std::optional<PaletteLocation> ParseLocationArgument(std::string_view typed, bool romImage,
+                                                     LocationParser parse) {
     const std::string upper = UpperCase(typed);
     constexpr std::string_view kCompressed = "LZ:";
     if (!upper.starts_with(kCompressed))
-        return ParsePaletteLocation(DefinitionHex(upper, romImage));
+        return parse(DefinitionHex(upper, romImage));
     const std::string_view block = std::string_view(upper).substr(kCompressed.size());
     const std::size_t plus = block.find('+');
     std::string text = std::string(kCompressed) + DefinitionHex(block.substr(0, plus), romImage);
     if (plus != std::string_view::npos)
         text += "+" + DefinitionHex(block.substr(plus + 1), false);
-    return ParsePaletteLocation(text);
+    return parse(text);
 }
 
 } // namespace
@@ -191,7 +196,7 @@ Failure ParsePaletteArgument(const std::string& text, bool romImage, PaletteArgu
     palette.text = text;
     if (text.starts_with('@')) {
         const std::optional<PaletteLocation> where =
-            ParseLocationArgument(std::string_view(text).substr(1), romImage);
+            ParseLocationArgument(std::string_view(text).substr(1), romImage, ParsePaletteLocation);
         if (!where)
             return Failure::Usage("PALETTE " + Quoted(text) +
                                   ": esperada uma localização hex de 0 a 7FFFFFFF, como @1A0, "
@@ -230,6 +235,19 @@ Failure ParseAssignments(std::span<const std::string> texts, std::vector<Assignm
         result.push_back(
             Assignment{static_cast<std::size_t>(*indexValue), std::get<ColorWord>(colour)});
     }
+    return {};
+}
+
+Failure ParseGraphicsArgument(const std::string& text, bool romImage, PaletteLocation& where) {
+    const std::optional<PaletteLocation> parsed =
+        text.starts_with('@') ? ParseLocationArgument(std::string_view(text).substr(1), romImage,
+                                                      ParseGraphicsLocation)
+                              : std::nullopt;
+    if (!parsed)
+        return Failure::Usage("GRAPHICS " + Quoted(text) +
+                              ": esperada uma localização hex de 0 a 7FFFFFFF, como @1A0, ou um "
+                              "bloco comprimido, como @LZ:6290+40");
+    where = *parsed;
     return {};
 }
 

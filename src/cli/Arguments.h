@@ -49,7 +49,8 @@ Failure SplitArguments(std::string_view command, std::span<const std::string> wo
 // The operand count against the command's: "show: esperados 2 argumentos, recebido 1".
 Failure CheckOperandCount(const CommandArguments& split, std::size_t fewest, std::size_t most);
 
-// An empty operand where the usage's word at its place names a file (FILE, OUTFILE, INFILE):
+// An empty operand where the usage's word at its place names a file (FILE, OUTFILE, INFILE,
+// OUT.png):
 // "scan: o nome de FILE está vazio". The usage's operands are its words outside brackets; the
 // last one stands for any further operands.
 Failure RefuseEmptyFileNames(const CommandArguments& split, std::string_view usage);
@@ -88,6 +89,10 @@ struct PaletteArgument {
 };
 
 Failure ParsePaletteArgument(const std::string& text, bool romImage, PaletteArgument& palette);
+
+// GRAPHICS: @LOCATION as PALETTE's, except that the byte in a block may be odd and have up to
+// 6 hex digits (gfx/GraphicsLocation.h).
+Failure ParseGraphicsArgument(const std::string& text, bool romImage, PaletteLocation& where);
 
 // INDEX=COLOUR: a colour's decimal index, and its colour as the window's paste takes it
 // (7FFF, $7FFF, 0x7FFF, #RRGGBB, RRGGBB) or as a word of 1 to 3 hex digits (1F).

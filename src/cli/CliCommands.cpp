@@ -12,6 +12,7 @@
 #include "Json.h"
 #include "PaletteLookup.h"
 #include "ScanCommand.h"
+#include "TilesCommand.h"
 #include "colour/Codec.h"
 #include "palfiles/PaletteFiles.h"
 #include "palfiles/PaletteFormats.h"
@@ -308,6 +309,7 @@ constexpr Command kCommands[] = {
     {"set", "FILE PALETTE INDEX=COLOUR [INDEX=COLOUR ...]", 3, kAnyNumber, {}, Set},
     {"bytes", "FILE PALETTE", 2, 2, {}, Bytes},
     {"scan", kScanUsage, 1, 1, kScanOptions, Scan},
+    {"tiles", kTilesUsage, 4, 4, kTilesOptions, Tiles},
 };
 
 } // namespace
@@ -328,11 +330,14 @@ std::span<const UsageNote> UsageNotes() {
         {"OUTFILE", ".gbapal, .tpl, .pal (JASC), .gpl (GIMP) ou .act (Adobe), ou - para\n"
                     "  a saída padrão, com --format.\n"},
         {"FORMAT", ChoiceList(kFormatNames) + "; vale no lugar da extensão de OUTFILE.\n"},
-        {"INFILE", ".gbapal, .tpl, .pal, .gpl ou .act, ou - para a entrada padrão; o\n"
-                   "  formato é reconhecido pelo conteúdo.\n"},
+        {"INFILE", ".gbapal, .tpl, .pal, .gpl, .act ou .png (indexado), ou - para a\n"
+                   "  entrada padrão; o formato é reconhecido pelo conteúdo.\n"},
         {"INDEX=COLOUR", "índice da cor (0 a 15) e cor: uma palavra GBA (7FFF, $7FFF,\n"
                          "  0x7FFF, 1F) ou #RRGGBB, RRGGBB; ex.: 3=7FFF, 3=#FF0000.\n"},
         {"scan", ScanNote()},
+        {"GRAPHICS", GraphicsNote()},
+        {"OUT.png", "criado ou substituído inteiro; não pode ser FILE; - é a saída padrão.\n"},
+        {"tiles", TilesNote()},
         {"--json", "a saída como um objeto JSON numa linha, para scripts.\n"},
     };
     return notes;

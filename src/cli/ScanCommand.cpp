@@ -10,6 +10,7 @@
 #include "Cli.h"
 #include "Json.h"
 #include "ScanProgress.h"
+#include "TilesCommand.h"
 #include "platform/NewFile.h"
 #include "platform/SameFile.h"
 #include "rom/Definitions.h"
@@ -54,6 +55,8 @@ std::string JsonOf(const std::string& path, const std::vector<PaletteCandidate>&
 } // namespace
 
 Failure Scan(const Invocation& call) {
+    if (call.arguments.Has("--graphics"))
+        return ScanGraphics(call);
     const CommandArguments& arguments = call.arguments;
     ScanOptions options;
     std::string_view order = kSortOrders[0];
@@ -119,7 +122,9 @@ std::string ScanNote() {
            "), --raw-only só as brutas, --compressed-only só as\n"
            "  comprimidas; --sort offset na ordem do arquivo; -o NEWFILE grava as linhas\n"
            "  num arquivo novo (--force substitui um que já exista; - é a saída padrão),\n"
-           "  só se achar alguma paleta. Sem nenhuma, diz isso e sai com 1.\n";
+           "  só se achar alguma paleta. Sem nenhuma, diz isso e sai com 1. --graphics,\n"
+           "  em vez delas, os blocos comprimidos de gráficos (tiles inteiros, 256 bytes\n"
+           "  ou mais): localização, bytes descomprimidos e tiles de 4 bits.\n";
 }
 
 } // namespace zandrel::cli

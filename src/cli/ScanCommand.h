@@ -11,14 +11,15 @@ namespace zandrel::cli {
 
 inline constexpr std::string_view kScanUsage =
     "FILE [--min N] [--raw-only|--compressed-only] [--sort best|offset] [-o NEWFILE [--force]] "
-    "[--json]";
+    "[--json] [--graphics]";
 inline constexpr OptionRule kScanOptions[] = {
-    {"--min", true},  {"--raw-only", false}, {"--compressed-only", false},
-    {"--sort", true}, {"-o", true},          {"--force", false},
-    {"--json", false}};
+    {"--min", true},   {"--raw-only", false}, {"--compressed-only", false},
+    {"--sort", true},  {"-o", true},          {"--force", false},
+    {"--json", false}, {"--graphics", false}};
 
 // The candidates, best first or in file order; to standard output or, with -o, to a new file
-// written whole only when there is one.
+// written whole only when there is one. With --graphics, the compressed graphics instead
+// (TilesCommand.h).
 Failure Scan(const Invocation& call);
 
 // What the usage says of scan.

@@ -76,14 +76,14 @@ TEST(ValueOptions, TakeTheLastValueAndRefuseWhatIsNotOne) {
 }
 
 // Locations as people write them; a cartridge bus address in a ROM image only, from 08000000
-// to 09FFFFFF.
+// to 09FFFFFF written in 8 digits at most.
 TEST(ParsePaletteArgument, ReadsLocationsAsPeopleWriteThem) {
     // "As typed, as a definition file writes it": in a ROM image, then in a memory dump.
     const std::pair<bool, std::vector<std::string_view>> cases[] = {
         {true,
          {"@1a0 1A0", "@$1A0 1A0", "@lz:3b8 LZ:3B8", "@Lz:0X3B8+2a LZ:3B8+2A", "@07FFFFFF 7FFFFFF",
-          "@08000000 0", "@0x09FFFFE0 1FFFFE0", "@0A000000 A000000",
-          "@LZ:$08000100+0x20 LZ:100+20"}},
+          "@08000000 0", "@0x09FFFFE0 1FFFFE0", "@0A000000 A000000", "@LZ:$08000100+0x20 LZ:100+20",
+          "@008000000 8000000"}},
         {false, {"@08000000 8000000", "@lz:$8000000 LZ:8000000"}}};
     for (const auto& [romImage, pairs] : cases)
         for (const std::string_view pair : pairs) {
@@ -92,8 +92,8 @@ TEST(ParsePaletteArgument, ReadsLocationsAsPeopleWriteThem) {
             EXPECT_TRUE(ParsePaletteArgument(typed, romImage, palette).ok()) << typed;
             EXPECT_EQ(PaletteLocationText(palette.where), pair.substr(typed.size() + 1)) << typed;
         }
-    for (const char* text : {"@0x", "@$", "@0x0x1", "@$$1", "@1A0+20", "@lz:3b8+3", "@80000000",
-                             "@008000000", "@ 1A0", "@LZ:"}) {
+    for (const char* text :
+         {"@0x", "@$", "@0x0x1", "@$$1", "@1A0+20", "@lz:3b8+3", "@80000000", "@ 1A0", "@LZ:"}) {
         PaletteArgument palette;
         EXPECT_EQ(ParsePaletteArgument(text, true, palette).result, Result::Usage) << text;
     }

@@ -10,12 +10,16 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "Cli.h"
 #include "CliCommands.h"
 #include "TempDir.h"
+#include "platform/SystemError.h"
+#include "png/Png.h"
 #include "rom/Identify.h"
 #include "rom/Lz77.h"
+#include "rom/Lz77Encoder.h"
 #include "util/Messages.h"
 #include "util/Text.h"
 
@@ -116,7 +120,7 @@ TEST_F(Cli, ACommandsHelpPrintsItsOwnUsageOnly) {
              note("INDEX=COLOUR")},
         {{"scan", "--min", "-1", "--help"},
          "Uso: zandrel-cli scan FILE [--min N] [--raw-only|--compressed-only] [--sort "
-         "best|offset] [-o NEWFILE [--force]] [--json]\n" +
+         "best|offset] [-o NEWFILE [--force]] [--json] [--graphics]\n" +
              note("scan") + note("--json")},
     };
     for (const auto& [args, usage] : cases)
@@ -144,6 +148,17 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
         {{"scan", dump, "--json", "-o", "-"}, "scan: --json e -o não se combinam"},
         {{"export", dump, "0", "-"},
          "export: a saída padrão (-) precisa de --format gbapal, tpl, pal, gpl ou act"},
+        {{"scan", dump, "--graphics", "--min", "3"}, "scan: --graphics e --min não se combinam"},
+        {{"tiles", dump, "100", "@0", "o.png"},
+         "GRAPHICS \"100\": esperada uma localização hex de 0 a 7FFFFFFF, como @1A0, ou um "
+         "bloco comprimido, como @LZ:6290+40"},
+        {{"tiles", dump, "@100", "@0", "o.png", "--bpp", "16"}, "tiles: --bpp espera 4 ou 8"},
+        {{"tiles", dump, "@100", "@0", "o.png", "--width", "0"},
+         "tiles: --width espera uma largura em tiles de 1 a 64"},
+        {{"tiles", dump, "@100", "@0", "o.png", "--width", "65"},
+         "tiles: --width espera uma largura em tiles de 1 a 64"},
+        {{"tiles", dump, "@100", "@0", "o.png", "--tiles", "65537"},
+         "tiles: --tiles espera um número de tiles de 1 a 65536"},
     };
     for (const auto& [args, line] : cases) {
         const CliRun run = Run(args);
@@ -179,6 +194,96 @@ TEST_F(Cli, OutputFormats) {
     ExpectSuccess(Run({"bytes", dump, "@3e0"}),
                   "23 2A 31 38 3F 46 4D 54 5B 62 69 70 77 7E 85 8C\n"
                   "93 9A A1 A8 AF B6 BD C4 CB D2 D9 E0 E7 EE F5 FC\n");
+    // scan --graphics: location, decompressed bytes and 4bpp tiles of each block.
+    std::vector<std::uint8_t> blocks(0x800, 0xFF);
+    blocks = With(blocks, 0x104, LiteralLz77(PatternBytes(320)));
+    ExpectSuccess(Run({"scan", files_.Write("blocks.gba", blocks), "--graphics"}),
+                  "LZ:104\t320\t10\n");
+}
+
+// A 512-byte file: colour words at 0 (1 red, 15 blue), white at 20 (the first of the
+// following palettes), pattern bytes from 100 on.
+std::vector<std::uint8_t> TilesFile() {
+    std::vector<std::uint8_t> file = PatternBytes(0x200);
+    std::fill(file.begin(), file.begin() + 0x100, 0);
+    file = With(file, 0x02, {0x1F, 0x00});
+    return With(file, 0x1E, {0x00, 0x7C, 0xFF, 0x7F});
+}
+
+// The PNG's width and height (IHDR), its PLTE, and whether it has a tRNS.
+std::tuple<std::uint32_t, std::uint32_t, std::vector<Rgb>, bool> FactsOf(const std::string& path) {
+    const std::vector<std::uint8_t> png = ReadBytes(path);
+    const auto word = [&png](std::size_t at) {
+        return std::uint32_t{png[at]} << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+    };
+    std::vector<Rgb> plte;
+    EXPECT_TRUE(ReadPngPlte(png, plte).ok()) << path;
+    return {word(16), word(20), plte,
+            std::string(png.begin(), png.end()).find("tRNS") != std::string::npos};
+}
+
+// The options reach the core's tiles and colours (whose rules the core's tests hold).
+TEST_F(Cli, TilesDrawsAStretchOfTilesWithThePaletteIntoAnIndexedPng) {
+    std::vector<std::uint8_t> file = TilesFile();
+    const std::string rom = files_.Write("tiles.gba", file);
+    const std::string lz =
+        files_.Write("lz.gba", With(file, 0x100, LiteralLz77(PatternBytes(0xC0))));
+    const std::string out = files_.File("out.png");
+    const Rgb red{255, 0, 0}, lcdWhite{252, 238, 242};
+    const std::vector<std::string> every = {rom, "@100",          "--width", "1", "--tiles",
+                                            "3", "--transparent", "--bpp",   "8", "--lcd"};
+    const std::tuple<std::vector<std::string>, std::uint32_t, std::uint32_t, std::size_t, Rgb, bool>
+        cases[] = {
+            // 256 tiles from an offset, cut at the end of the file: 8.
+            {{rom, "@100"}, 128, 8, 1, red, false},
+            {{rom, "@100", "--width", "64", "--tiles", "65536"}, 512, 8, 1, red, false},
+            {every, 8, 24, 16, lcdWhite, true},
+            // The whole block's data from the byte given: 0x9F bytes, four tiles and a part.
+            {{lz, "@LZ:100+21", "--width", "1"}, 8, 40, 1, red, false},
+        };
+    for (const auto& [args, width, height, entry, colour, transparent] : cases) {
+        std::vector<std::string> all = {"tiles", args[0], args[1], "@0", out};
+        all.insert(all.end(), args.begin() + 2, args.end());
+        ExpectSuccess(Run(all), "");
+        const auto [pngWidth, pngHeight, plte, trns] = FactsOf(out);
+        EXPECT_EQ(pngWidth, width) << args[1];
+        EXPECT_EQ(pngHeight, height) << args[1];
+        EXPECT_EQ(plte.size(), args.back() == "--lcd" ? 256u : 16u);
+        EXPECT_EQ(plte.at(entry), colour) << entry;
+        EXPECT_EQ(trns, transparent);
+    }
+}
+
+// A location past the end of the file or of the block's data, no block, an output that cannot
+// be written; the last byte of each is inside.
+TEST_F(Cli, TilesRefusalsNameTheFaultAndLeaveNoOutput) {
+    const std::vector<std::uint8_t> file = With(TilesFile(), 0x104, LiteralLz77(PatternBytes(64)));
+    const std::string rom = files_.Write("tiles.gba", file);
+    const std::string out = files_.File("out.png");
+    const std::string folder = files_.path().string();
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"@200", out},
+         Quoted(rom) + ": os gráficos na localização hex 200 ficam fora do arquivo, que tem 512 "
+                       "bytes"},
+        {{"@LZ:104+40", out},
+         Quoted(rom) + ": os gráficos no byte hex 40 do bloco comprimido LZ:104 ficam fora dos "
+                       "seus 64 bytes descomprimidos"},
+        {{"@LZ:100", out},
+         "O bloco comprimido LZ77 na localização hex 100 do arquivo " + Quoted(rom) +
+             " não pode ser lido: não há um cabeçalho LZ77 (o byte 10 hex) nessa localização. "
+             "Nada foi gravado."},
+        {{"@100", folder},
+         "Não foi possível gravar no arquivo " + Quoted(folder) + ". Nada foi alterado. " +
+             SystemErrorText(EISDIR)},
+    };
+    for (const auto& [args, line] : cases)
+        ExpectFailure(Run({"tiles", rom, args[0], "@0", args[1]}), line);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    for (const char* last : {"@1FF", "@LZ:104+3F"})
+        ExpectSuccess(Run({"tiles", rom, last, "@0", out}), "");
+    EXPECT_EQ(ReadBytes(rom), file);
+    // Nothing but the two files: no temporary file left beside the output.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(files_.path()), {}), 2);
 }
 
 // A raw palette read whole must lie inside the file, as a write there must; a bus address is

@@ -101,9 +101,9 @@ TEST_F(ExportImport, ImportShowsTheFilesSixteenColoursOrNamesTheFileAndChangesNo
     const std::vector<RgbColor> before = Colours();
     for (const auto& [path, message] :
          {std::pair{four, "\"" + four +
-                              "\": não é uma paleta JASC, GIMP, Tile Layer Pro ou ACT, nem uma "
-                              "paleta GBA: offset 4: o arquivo termina antes dos 32 bytes de "
-                              "uma paleta GBA"},
+                              "\": não é uma paleta JASC, GIMP, Tile Layer Pro, ACT ou PNG, nem "
+                              "uma paleta GBA: offset 4: o arquivo termina antes dos 32 bytes "
+                              "de uma paleta GBA"},
           {dir.File("missing.gbapal"), std::string()},
           {std::string(), std::string()}}) {
         services.messages.clear();

@@ -11,7 +11,9 @@
 #include "palfiles/GimpPalette.h"
 #include "palfiles/JascPalette.h"
 #include "palfiles/PaletteFormats.h"
+#include "palfiles/PngPalette.h"
 #include "palfiles/TplPalette.h"
+#include "png/Png.h"
 
 using namespace zandrel;
 
@@ -49,6 +51,17 @@ Bytes Tpl(std::size_t size) {
         bytes[i] = static_cast<std::uint8_t>(i * 5);
     std::copy_n("TPL", std::min<std::size_t>(size, 3), bytes.begin());
     return bytes;
+}
+
+// An indexed PNG of one pixel whose palette entry k is (8k, 0, 248), zeros after it up to `size`.
+Bytes Png(int entries, std::size_t size = 0) {
+    std::vector<RgbColor> palette(entries);
+    for (int k = 0; k < entries; ++k)
+        palette[k] = static_cast<RgbColor>(248 << 16 | 8 * k);
+    Bytes png, pixel = {0};
+    EncodeIndexedPng({1, 1, pixel, palette, false}, png);
+    png.resize(std::max(size, png.size()), 0);
+    return png;
 }
 
 // The first and the sixteenth colour a reader took, or its reason for refusing.
@@ -126,13 +139,16 @@ TEST(PaletteFiles, EveryFormatReadsBackTheWordsItWroteAndIsKnownByItsContent) {
                                          {Act(772, "  gimp"), F::Act},
                                          {Tpl(768), F::Act},
                                          {Tpl(772), F::Tpl},
+                                         {Png(16), F::Png},
+                                         {Png(16, 768), F::Png},
                                          {Bytes{0x1F, 0}, F::GbaRaw}};
     for (const auto& [bytes, format] : cases)
         EXPECT_EQ(PaletteFormatOfContent(bytes), format) << std::string(bytes.begin(), bytes.end());
     PaletteWords16 none{};
-    EXPECT_EQ(ReadPaletteOfContent(Bytes(31, 0), none).reason,
-              "não é uma paleta JASC, GIMP, Tile Layer Pro ou ACT, nem uma paleta GBA: offset 31: "
-              "o arquivo termina antes dos 32 bytes de uma paleta GBA");
+    EXPECT_EQ(
+        ReadPaletteOfContent(Bytes(31, 0), none).reason,
+        "não é uma paleta JASC, GIMP, Tile Layer Pro, ACT ou PNG, nem uma paleta GBA: offset 31: "
+        "o arquivo termina antes dos 32 bytes de uma paleta GBA");
 }
 
 // One rule, each writer with the formats it offers: the window three, zandrel-cli five.
@@ -172,6 +188,8 @@ TEST(PaletteFiles, ReadersTakeTheFirstSixteenEntriesWithAnyLineEnd) {
         EXPECT_EQ(FirstAndLast<Span>(ReadActPalette, bytes), "1 9 17, 105 113 121") << count;
     }
     EXPECT_EQ(FirstAndLast<Span>(ReadTplPalette, Tpl(100)), "20 25 30, 245 250 255");
+    for (const int entries : {16, 17})
+        EXPECT_EQ(FirstAndLast<Span>(ReadPngPalette, Png(entries)), "0 0 248, 120 0 248");
     EXPECT_EQ(GbaPaletteWords(Bytes{0x34, 0x12, 0x56})[1], 0x0056); // missing bytes are 0
 }
 
@@ -205,6 +223,7 @@ TEST(PaletteFiles, MalformedFilesAreRefusedNamingTheLineOrOffset) {
         {F::Tpl, Tpl(51), "offset 51: o arquivo termina antes dos 52 bytes de uma paleta TPL"},
         {F::Tpl, tplHeader, "offset 0: o arquivo não começa com \"TPL\""},
         {F::Tpl, tplType, "offset 3: tipo 2 não suportado (esperado 0, cores RGB de 3 bytes)"},
+        {F::Png, Png(15), "a paleta (PLTE) do PNG tem 15 cores; são necessárias 16"},
         {F::GbaRaw, Bytes(1025, 0),
          "offset 1024: o arquivo tem 1025 bytes; uma paleta GBA tem no máximo 1024"},
         {F::None, {}, "formato de paleta desconhecido"},

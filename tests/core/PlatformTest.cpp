@@ -8,7 +8,9 @@
 #include <array>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "TempDir.h"
@@ -99,8 +101,27 @@ TEST(WriteNewFile, LeavesThePathWithTheOldBytesOrAllTheNew) {
 }
 
 TEST(DataFolders, UserFoldersAndTheProgramsDataFolderAreFoundWhereTheirFilesAre) {
-    EXPECT_EQ(UserFolder("/x/data", "/home/u", ".local/share"), "/x/data/zandrel");
-    EXPECT_EQ(UserFolder("rel", "/home/u", ".local/share"), "/home/u/.local/share/zandrel");
+    // XDG_DATA_HOME, XDG_CACHE_HOME, HOME, the account's home: the data and cache folders.
+    using Unset = std::optional<std::string>;
+    const std::tuple<FolderEnvironment, std::string, std::string> environments[] = {
+        {{"/x/data", "/x/cache", "/home/u", "/home/a"}, "/x/data/zandrel", "/x/cache/zandrel"},
+        {{"rel", Unset(), "/home/u", "/home/a"},
+         "/home/u/.local/share/zandrel",
+         "/home/u/.cache/zandrel"},
+        {{Unset(), Unset(), Unset(), "/home/a"},
+         "/home/a/.local/share/zandrel",
+         "/home/a/.cache/zandrel"},
+        {{Unset(), Unset(), "", "/home/a"},
+         "/home/a/.local/share/zandrel",
+         "/home/a/.cache/zandrel"},
+        {{Unset(), Unset(), "", ""}, "", ""},
+        {{Unset(), "/x/cache", Unset(), ""}, "", "/x/cache/zandrel"},
+    };
+    for (const auto& [environment, data, cache] : environments) {
+        const DataFolders folders = FoldersFromEnvironment("/nowhere/bin", environment);
+        EXPECT_EQ(folders.userData, data) << cache;
+        EXPECT_EQ(folders.userCache, cache) << data;
+    }
     const TempDir root;
     const fs::path bin = root.path() / "bin";
     fs::create_directories(bin / "KEMR_J.ZNDL"); // a folder is no definition file

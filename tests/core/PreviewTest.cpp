@@ -1,5 +1,11 @@
 // The sample preview: the swatches patched into both images, in place or as cached copies.
+#include <sys/stat.h>
+
+#include <fstream>
+
 #include "OpenFormFixture.h"
+#include "palfiles/Preview.h"
+#include "platform/FolderWrites.h"
 
 namespace zandrel::testing {
 namespace {
@@ -93,6 +99,59 @@ TEST(Preview, ImagesThatMayNotBeWrittenInPlaceArePatchedAsCopiesInTheUsersCache)
     EXPECT_EQ(ReadBytes(s.image1), before1);
     EXPECT_EQ(ReadBytes(s.image2), before2);
     EXPECT_EQ(std::distance(fs::directory_iterator(s.cache), {}), 2); // no part file left
+}
+
+// Whatever stands at a copy's name but a good copy is replaced by a fresh one, never written
+// through: a link to the user's picture, a pipe, a copy cut short, no GIF, a small table.
+TEST(Preview, ALinkOrADamagedCopyInTheCacheIsReplacedNeverFollowed) {
+    const auto write = [](const std::string& at, const std::vector<std::uint8_t>& bytes) {
+        std::ofstream(at, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    };
+    const std::function<void(const std::string&, const std::string&)> plants[] = {
+        [](const std::string& at, const std::string& picture) { fs::create_symlink(picture, at); },
+        [](const std::string& at, const std::string&) { ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0); },
+        [](const std::string& at, const std::string&) { fs::resize_file(at, 299); },
+        [](const std::string& at, const std::string&) { fs::resize_file(at, 40); },
+        [&](const std::string& at, const std::string&) { write(at, PatternBytes(300)); },
+        [&](const std::string& at, const std::string&) { write(at, SyntheticGif(300, 0xF2)); },
+    };
+    for (std::size_t k = 0; k < std::size(plants); ++k) {
+        PreviewSetUp s;
+        s.Install();
+        const std::string copy = s.cache + "/preview01.gif";
+        const std::string picture = s.home.Write("holiday.gif", SyntheticGif(300));
+        s.form.cmdAmostra_Click();
+        fs::remove(copy);
+        if (k >= 2)
+            fs::copy_file(s.image1, copy);
+        plants[k](copy, picture);
+        s.form.cmdAmostra_Click();
+        EXPECT_TRUE(s.services.messages.empty()) << k;
+        EXPECT_EQ(ReadBytes(picture), SyntheticGif(300)) << k;
+        EXPECT_TRUE(IsPlainFile(copy)) << k;
+        EXPECT_EQ(ReadBytes(copy), PreviewSetUp::Patched(ReadBytes(s.image1))) << k;
+    }
+    // A link planted after the copies were checked is refused by the patch itself.
+    PreviewSetUp s;
+    const std::string picture = s.home.Write("holiday.gif", SyntheticGif(300));
+    fs::remove(s.image1);
+    fs::create_symlink(picture, s.image1);
+    EXPECT_EQ(PatchSampleImages(s.dir.path().string(), {}).result, Result::CannotWrite);
+    EXPECT_EQ(ReadBytes(picture), SyntheticGif(300));
+}
+
+// Without a home there is no cache: a box says so and nothing is created.
+TEST(Preview, WithoutACacheFolderNothingIsCreated) {
+    PreviewSetUp s;
+    s.Install();
+    s.app.Folders.userCache.clear();
+    s.form.cmdAmostra_Click();
+    ExpectOneMessage(s.services,
+                     "A amostra não tem onde gravar as imagens: não há pasta pessoal (HOME) nem "
+                     "XDG_CACHE_HOME. Nada foi criado.",
+                     16);
+    EXPECT_TRUE(s.services.previewImages.empty());
 }
 
 // A copy that cannot be flushed is named; nothing is shown.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "TempDir.h"
 #include "rom/CompressedPalette.h"
 #include "rom/Lz77.h"
+#include "rom/Lz77Encoder.h"
 #include "rom/PaletteAccess.h"
 #include "rom/PaletteIO.h"
 #include "rom/PaletteLocation.h"
@@ -81,6 +83,83 @@ TEST(Lz77, IndependentStreamsDecompressAndEveryInputRoundTrips) {
     EXPECT_EQ(CompressLz77(Bytes{}), FromHex("10000000"));
 }
 
+// The bytes a stream's decompression consumes, or 0 when it is not one the BIOS writes to
+// VRAM whole: a reference of displacement 1 or one running past the declared size.
+std::size_t VramSafeLength(const Bytes& stream, const Bytes& data) {
+    std::size_t in = 4;
+    Bytes out;
+    for (std::uint8_t flags = 0, block = 0; out.size() < data.size(); flags <<= 1, ++block) {
+        if (block % 8 == 0)
+            flags = stream.at(in++);
+        if ((flags & 0x80) == 0) {
+            out.push_back(stream.at(in++));
+            continue;
+        }
+        const std::size_t length = (stream.at(in) >> 4) + 3u;
+        const std::size_t back = ((stream.at(in) & 0xF) << 8 | stream.at(in + 1)) + 1u;
+        in += 2;
+        if (back < 2 || back > out.size() || out.size() + length > data.size())
+            return 0;
+        for (std::size_t k = 0; k < length; ++k)
+            out.push_back(out[out.size() - back]);
+    }
+    return out == data && stream.size() == in ? in : 0;
+}
+
+// Every length a stream of `data` can take, from every parse into literals and references.
+std::set<std::size_t> StreamLengths(const Bytes& data) {
+    std::vector<std::set<std::size_t>> bits(data.size() + 1);
+    bits[data.size()] = {0};
+    for (std::size_t i = data.size(); i-- > 0;) {
+        for (const std::size_t rest : bits[i + 1])
+            bits[i].insert(rest + 9);
+        for (std::size_t length = 3; length <= 18 && i + length <= data.size(); ++length)
+            for (std::size_t back = 2; back <= i; ++back)
+                if (std::equal(data.begin() + i, data.begin() + i + length,
+                               data.begin() + i - back)) {
+                    for (const std::size_t rest : bits[i + length])
+                        bits[i].insert(rest + 17);
+                    break;
+                }
+    }
+    std::set<std::size_t> lengths;
+    for (const std::size_t b : bits[0])
+        lengths.insert(4 + (b + 7) / 8);
+    return lengths;
+}
+
+// For every room: the longest stream any parse gives within it (the room itself whenever one
+// does), the shortest as the measure of a refusal.
+TEST(Lz77, AStreamTakesTheWholeRoomWhenAnyParseDoes) {
+    std::uint32_t seed = 7;
+    for (int trial = 0; trial < 300; ++trial) {
+        Bytes data(static_cast<std::size_t>(trial) % 41);
+        for (std::uint8_t& b : data)
+            b = static_cast<std::uint8_t>((seed = seed * 1103515245 + 12345) >> 16) %
+                (1 + trial % 4);
+        const std::set<std::size_t> lengths = StreamLengths(data);
+        for (std::size_t room = *lengths.begin() - 1; room <= *lengths.rbegin() + 1; ++room) {
+            const Lz77Fit fit = CompressLz77ToFit(data, room);
+            EXPECT_EQ(fit.shortest, *lengths.begin());
+            const std::size_t longest = room < fit.shortest ? 0 : *--lengths.upper_bound(room);
+            EXPECT_EQ(fit.stream.empty() ? 0 : VramSafeLength(fit.stream, data), longest)
+                << trial << " " << room;
+        }
+        const Bytes padded = CompressLz77(data);
+        ASSERT_GE(padded.size(), *lengths.begin());
+        EXPECT_EQ(VramSafeLength({padded.begin(), padded.begin() + *lengths.begin()}, data),
+                  *lengths.begin());
+    }
+    // Before the last KiB of longer data, references are kept, shortened or made literals.
+    Bytes data = Noise(3000);
+    for (std::uint8_t& b : data)
+        b %= 4;
+    const std::size_t shortest = CompressLz77ToFit(data, 0).shortest;
+    const std::size_t literals = 4 + 3000 + 375;
+    for (const std::size_t room : {shortest + 1, (shortest + literals) / 2, literals - 9})
+        EXPECT_EQ(VramSafeLength(CompressLz77ToFit(data, room).stream, data), room) << room;
+}
+
 TEST(Lz77, HostileStreamsAreRefusedWithTheirReason) {
     const std::tuple<const char*, std::size_t, Lz77Error> cases[] = {
         {"11200000000102", 0, Lz77Error::NotLz77},
@@ -119,34 +198,76 @@ class CompressedFile : public ::testing::Test {
     std::string path = dir.Write("game.gba", before);
 };
 
-TEST_F(CompressedFile, ASaveThatFitsWritesExactlyTheNewStreamAndOneThatDoesNotWritesNothing) {
-    std::vector<ColorWord> words;
-    ASSERT_TRUE(ReadPalette(path, {0x40, true, 0x20}, 16, words).ok());
-    EXPECT_EQ(words, BytesToWords(q, 16));
-    words[15] |= 0x8000; // bit 15 is written as 0: the block keeps its own encoding
-    ASSERT_TRUE(WritePalette(path, {0x40, true, 0x20}, words).ok());
+// The two palettes stored as literals (76 bytes) at 100: another palette and then the
+// original one go in, each in exactly the block's room, and the file ends as it began.
+TEST(CompressedRoom, EveryWriteTakesTheWholeRoomSoTheOriginalColoursAlwaysGoBack) {
+    TempDir dir;
+    Bytes before = PatternBytes(0x200);
+    Put(before, 0x100, kTwoPalettesStream);
+    const std::string path = dir.Write("game.gba", before);
+    const Bytes first(kTwoPalettes.begin(), kTwoPalettes.begin() + 32);
+    const PaletteLocation second{0x100, true, 0x20};
+    ASSERT_TRUE(WritePalette(path, second, BytesToWords(first, 16)).ok());
+    Bytes after = ReadBytes(path);
+    const Lz77Block block = DecompressLz77(after, 0x100);
+    EXPECT_EQ(block.data, Cat(first, first));
+    EXPECT_EQ(block.streamLength, 76u);
+    EXPECT_LT(CompressLz77ToFit(block.data, 0).shortest, 50u);
+    Put(after, 0x100, kTwoPalettesStream); // nothing outside the room changed
+    EXPECT_EQ(after, before);
+
+    const Bytes last(kTwoPalettes.begin() + 32, kTwoPalettes.end());
+    ASSERT_TRUE(WritePalette(path, second, BytesToWords(last, 16)).ok());
     EXPECT_EQ(ReadBytes(path), before);
+}
 
-    // A shorter stream is written without its padding; the rest keeps its bytes.
-    words = BytesToWords(p, 16);
-    ASSERT_TRUE(WritePalette(path, {0x40, true, 0x20}, words).ok());
-    Bytes stream = CompressLz77(Cat(p, p));
-    stream.resize(DecompressLz77(stream, 0).streamLength);
-    ASSERT_LT(stream.size() + 4, DecompressLz77(before, 0x40).streamLength);
-    Bytes expected = before;
-    Put(expected, 0x40, stream);
-    EXPECT_EQ(ReadBytes(path), expected);
+// Words 5 and 9 of a block's palette have bit 15 set: a write changes only the words it
+// sets (with bit 15 as 0), and a word set to its value writes nothing.
+TEST(CompressedRoom, AChangeWritesOnlyTheWordsItSets) {
+    Bytes data = Palette(0x100);
+    data[11] |= 0x80;
+    data[19] |= 0x80;
+    const Bytes stream = CompressLz77(data);
+    const auto set = [&](std::size_t index, ColorWord word) {
+        Bytes expected = data;
+        expected[2 * index] = static_cast<std::uint8_t>(word);
+        expected[2 * index + 1] = static_cast<std::uint8_t>(word >> 8);
+        return std::pair{std::pair{index, word}, expected};
+    };
+    for (const auto& [change, expected] :
+         {set(0, 0x7FFF), set(5, StoredWord(data, 10)), set(3, StoredWord(data, 6))}) {
+        TempDir dir;
+        const std::string path =
+            dir.Write("game.gba", Cat(Cat(Bytes(0x40, 0xEE), stream), Bytes(8, 0xEE)));
+        const Bytes before = ReadBytes(path);
+        ASSERT_TRUE(ChangeCompressedPalette(path, {0x40, true, 0}, 16,
+                                            [&change](std::vector<ColorWord>& words) {
+                                                words[change.first] = change.second;
+                                            })
+                        .ok());
+        const Bytes after = ReadBytes(path);
+        const Lz77Block block = DecompressLz77(after, 0x40);
+        EXPECT_EQ(block.data, expected) << change.first;
+        EXPECT_EQ(block.streamLength, DecompressLz77(before, 0x40).streamLength);
+        EXPECT_EQ(Bytes(after.end() - 8, after.end()), Bytes(8, 0xEE));
+        if (expected == data) {
+            EXPECT_EQ(after, before);
+        }
+    }
+}
 
+TEST_F(CompressedFile, AWriteLongerThanTheRoomEvenAtItsShortestWritesNothing) {
+    std::vector<ColorWord> words = BytesToWords(p, 16);
     words[3] = 0x001F; // the copy at 100 no longer compresses to two references
     const Failure failure = WritePalette(path, {0x100, true, 0x20}, words);
-    const std::size_t original = DecompressLz77(before, 0x100).streamLength;
-    ASSERT_GT(failure.length, static_cast<std::int64_t>(original));
+    const std::size_t room = DecompressLz77(before, 0x100).streamLength;
+    ASSERT_GT(failure.length, static_cast<std::int64_t>(room));
     EXPECT_EQ(ErrorMessage(failure),
               "A paleta LZ:100+20 (hex) não cabe mais no seu bloco comprimido no arquivo \"" +
-                  path + "\": recomprimido, o bloco tem " + std::to_string(failure.length) +
-                  " bytes, e o original tem " + std::to_string(original) +
+                  path + "\": recomprimido, o bloco precisa de " + std::to_string(failure.length) +
+                  " bytes, e o espaço do bloco tem " + std::to_string(room) +
                   " bytes. Nada foi gravado.");
-    EXPECT_EQ(ReadBytes(path), expected);
+    EXPECT_EQ(ReadBytes(path), before);
 }
 
 TEST_F(CompressedFile, HostileBlocksAreReportedAndNeitherReadNorWritten) {
@@ -178,11 +299,15 @@ TEST(PaletteLocation, ParsesStrictHexAndTheCompressedFormAndRefusesTheRest) {
         {"7FFFFFFF", PaletteLocation{0x7FFFFFFF, false, 0}},
         {"LZ:3B8A8C+20", PaletteLocation{0x3B8A8C, true, 0x20}},
         {"LZ:0+FFFE", PaletteLocation{0, true, 0xFFFE}},
+        {"0000001A0", PaletteLocation{0x1A0, false, 0}},
+        {"00000000007FFFFFFF", PaletteLocation{0x7FFFFFFF, false, 0}},
+        {"LZ:0000000003B8A8C+00020", PaletteLocation{0x3B8A8C, true, 0x20}},
     };
     for (const auto& [text, where] : cases)
         EXPECT_EQ(ParsePaletteLocation(text), where) << text;
-    for (const char* text : {"", "80000000", "000000001", "0x1A0", "lz:3B8A8C", "LZ:3b8a8c",
-                             "LZ:3B8A8C+", "LZ:3B8A8C+21", "LZ:3B8A8C+10000", "LZ:80000000"})
+    for (const char* text :
+         {"", "80000000", "0000080000000", "0x1A0", "lz:3B8A8C", "LZ:3b8a8c", "LZ:3B8A8C+",
+          "LZ:3B8A8C+21", "LZ:3B8A8C+10000", "LZ:3B8A8C+0010000", "LZ:80000000", "LZ:0080000000"})
         EXPECT_EQ(ParsePaletteLocation(text), std::nullopt) << text;
 }
 

@@ -3,6 +3,7 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -76,6 +77,28 @@ inline std::uint16_t StoredWord(const std::vector<std::uint8_t>& bytes, std::siz
     const int low = offset < bytes.size() ? bytes[offset] : 0;
     const int high = offset + 1 < bytes.size() ? bytes[offset + 1] : 0;
     return static_cast<std::uint16_t>(low | (high & 0x7F) << 8);
+}
+
+// An LZ77 stream (GBA BIOS, type 0x10) of literals only: the header, then a flag byte 00
+// before every eight bytes of `data`.
+inline std::vector<std::uint8_t> LiteralLz77(const std::vector<std::uint8_t>& data) {
+    const std::size_t n = data.size();
+    std::vector<std::uint8_t> stream = {0x10, static_cast<std::uint8_t>(n),
+                                        static_cast<std::uint8_t>(n >> 8),
+                                        static_cast<std::uint8_t>(n >> 16)};
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i % 8 == 0)
+            stream.push_back(0);
+        stream.push_back(data[i]);
+    }
+    return stream;
+}
+
+// `bytes` with `part` copied in at `offset`.
+inline std::vector<std::uint8_t> With(std::vector<std::uint8_t> bytes, std::size_t offset,
+                                      const std::vector<std::uint8_t>& part) {
+    std::copy(part.begin(), part.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+    return bytes;
 }
 
 } // namespace zandrel::testing

@@ -49,8 +49,9 @@ void MainForm::cmdExp_Click() {
         ExportPaletteFile(path, PaletteFormat::GbaRaw);
         break;
     case PaletteFormat::None:
-    case PaletteFormat::Gimp: // the window's names never ask for these two
+    case PaletteFormat::Gimp: // the window's names never ask for these three
     case PaletteFormat::Act:
+    case PaletteFormat::Png:
         break; // also a cancelled dialog
     }
 }

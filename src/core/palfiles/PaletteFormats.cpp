@@ -8,9 +8,11 @@
 #include "palfiles/GbaPalette.h"
 #include "palfiles/GimpPalette.h"
 #include "palfiles/JascPalette.h"
+#include "palfiles/PngPalette.h"
 #include "palfiles/Refusals.h"
 #include "palfiles/TextPalette.h"
 #include "palfiles/TplPalette.h"
+#include "png/Png.h"
 #include "util/Text.h"
 
 namespace zandrel {
@@ -44,6 +46,7 @@ template <auto Read> bool ReaderTakes(Bytes bytes) {
 struct FormatRow {
     PaletteFormat format;
     std::string_view extension; // a name ends with it in any letter case
+    // None for a format read only.
     std::vector<std::uint8_t> (*write)(const Palette16& colours, std::string_view name);
     Failure (*read)(Bytes bytes, PaletteWords16& words);
     // By content. A format with a header: whether the bytes begin with it, and whether the
@@ -75,6 +78,9 @@ constexpr FormatRow kFormats[] = {
     {PaletteFormat::Act, ".ACT",
      [](const Palette16& colours, std::string_view) { return ActPaletteBytes(colours); },
      ReadWords<ReadActPalette>, nullptr, nullptr, IsActSize},
+    // No colour table's first colours spell the PNG signature: it decides at any size.
+    {PaletteFormat::Png, ".PNG", nullptr, ReadWords<ReadPngPalette>, StartsAsPng,
+     [](Bytes) { return true; }, nullptr},
 };
 
 const FormatRow* RowOf(PaletteFormat format) {
@@ -95,7 +101,7 @@ PaletteFormat FormatForName(std::string_view name, std::span<const PaletteFormat
 std::vector<std::uint8_t> PaletteFileBytes(PaletteFormat format, const Palette16& colours,
                                            std::string_view name) {
     const FormatRow* row = RowOf(format);
-    return row ? row->write(colours, name) : std::vector<std::uint8_t>{};
+    return row && row->write ? row->write(colours, name) : std::vector<std::uint8_t>{};
 }
 
 Failure ReadInFormat(PaletteFormat format, Bytes bytes, PaletteWords16& words) {
@@ -123,7 +129,7 @@ Failure ReadPaletteOfContent(Bytes bytes, PaletteWords16& words) {
     Failure failure = ReadInFormat(format, bytes, words);
     if (!failure.ok() && format == PaletteFormat::GbaRaw)
         failure.reason =
-            "não é uma paleta JASC, GIMP, Tile Layer Pro ou ACT, nem uma paleta GBA: " +
+            "não é uma paleta JASC, GIMP, Tile Layer Pro, ACT ou PNG, nem uma paleta GBA: " +
             failure.reason;
     return failure;
 }

@@ -1,6 +1,6 @@
 // The palette exchange files by format: the format a file name or a file's bytes ask for,
 // the bytes of a format, and the colour words read from them. Each format is a unit of its
-// own (GbaPalette, TplPalette, JascPalette, GimpPalette, ActPalette) and one row of the
+// own (GbaPalette, TplPalette, JascPalette, GimpPalette, ActPalette, PngPalette) and one row of the
 // table in PaletteFormats.cpp. Pure functions over bytes, so the commands, the tests and the
 // fuzzers share them.
 #pragma once
@@ -23,6 +23,7 @@ enum class PaletteFormat {
     Jasc,   // .pal
     Gimp,   // .gpl
     Act,    // .act
+    Png,    // .png, read only: its PLTE
 };
 
 // The formats each writer offers: the window's export its three, zandrel-cli every one.
@@ -36,7 +37,8 @@ inline constexpr std::array kEveryPaletteFormat{PaletteFormat::GbaRaw, PaletteFo
 // does.
 PaletteFormat FormatForName(std::string_view name, std::span<const PaletteFormat> offered);
 
-// The file bytes of a format; `name` is used by the GIMP palette only. Empty for None.
+// The file bytes of a format; `name` is used by the GIMP palette only. Empty for None and for
+// a format read only (PNG).
 std::vector<std::uint8_t> PaletteFileBytes(PaletteFormat format, const Palette16& colours,
                                            std::string_view name = {});
 
@@ -47,11 +49,11 @@ Failure ReadInFormat(PaletteFormat format, std::span<const std::uint8_t> bytes,
                      PaletteWords16& words);
 
 // The format a file's bytes are in, whatever its name: a format with a header (JASC, GIMP,
-// Tile Layer Pro) when the bytes begin with it, else an ACT table by its size, else a raw
-// GBA palette, which has no header and is what remains. An ACT table holds any bytes, so its
-// first colours may spell a header: at an ACT table's sizes a text header decides only when
-// its reader takes the bytes, and "TPL" only where a Tile Layer Pro file can have that size
-// (772 bytes, not 768).
+// Tile Layer Pro, the PNG signature) when the bytes begin with it, else an ACT table by its size,
+// else a raw GBA palette, which has no header and is what remains. An ACT table holds any bytes, so
+// its first colours may spell a header: at an ACT table's sizes a text header decides only when its
+// reader takes the bytes, and "TPL" only where a Tile Layer Pro file can have that size (772 bytes,
+// not 768).
 PaletteFormat PaletteFormatOfContent(std::span<const std::uint8_t> bytes);
 // ReadInFormat in the format of the content.
 Failure ReadPaletteOfContent(std::span<const std::uint8_t> bytes, PaletteWords16& words);

@@ -19,7 +19,7 @@ namespace {
 // palette. Nothing is written here; a missing image is never created.
 Failure OpenSampleImage(const std::string& path, File& file) {
     FileStatus status;
-    file = File::Open(path, OpenMode::ReadWriteExisting, status);
+    file = File::Open(path, OpenMode::ReadWriteNoLink, status);
     if (!status.ok()) {
         if (status.error == FileError::NotFound)
             return Failure::CannotRead(path, status);
@@ -44,23 +44,33 @@ std::string PathIn(const std::string& folder, const char* name) {
 }
 
 // The images are patched where they lie only in the program's own folder, and only when the
-// patch would not be refused there.
+// patch would not be refused there: both are files of their own (never links) it may write.
 bool PatchesInPlace(const std::string& programFolder, const std::string& dataFolder) {
     if (std::filesystem::path(dataFolder).lexically_normal() !=
             std::filesystem::path(programFolder).lexically_normal() ||
         !IsWritable(dataFolder))
         return false;
     for (const char* name : kSampleImages)
-        if (!IsWritable(PathIn(dataFolder, name)))
+        if (!IsPlainFile(PathIn(dataFolder, name)) || !IsWritable(PathIn(dataFolder, name)))
             return false;
     return true;
 }
 
-// Reads a sample image of the data folder whole and checks it as the patch will.
+// Reads a sample image whole and checks it as the patch will.
 Failure ReadSampleImage(const std::string& path, std::vector<std::uint8_t>& bytes) {
     if (const FileStatus status = ReadWholeFile(path, kMaxSampleImageSize, bytes); !status.ok())
         return Failure::CannotRead(path, status);
     return CheckGifHeader(path, bytes, bytes.size());
+}
+
+// A copy made by an earlier preview is kept, with the last palette shown, while it is a file
+// of its own (no link, no pipe) that the patch takes and as long as the installed image
+// (when that can be read). Anything else there is replaced, never followed or patched.
+bool CopyIntact(const std::string& copy, const Failure& installed,
+                const std::vector<std::uint8_t>& image) {
+    std::vector<std::uint8_t> bytes;
+    return IsPlainFile(copy) && ReadSampleImage(copy, bytes).ok() &&
+           (!installed.ok() || bytes.size() == image.size());
 }
 
 } // namespace
@@ -71,24 +81,29 @@ Failure SampleImageFolder(const std::string& programFolder, const DataFolders& f
         folder = folders.data;
         return {};
     }
-    // Copies made by an earlier preview are kept: they carry the last palette shown. A cache
-    // folder that is not absolute would name wherever the program runs: nothing is copied or
-    // patched there (CreateFolders refuses it).
-    const bool cacheKnown = std::filesystem::path(folders.userCache).is_absolute();
-    std::array<std::vector<std::uint8_t>, 2> copies;
-    for (std::size_t i = 0; i < kSampleImages.size(); ++i)
-        if (!cacheKnown || !FileExists(PathIn(folders.userCache, kSampleImages[i])))
-            if (Failure failure =
-                    ReadSampleImage(PathIn(folders.data, kSampleImages[i]), copies[i]);
-                !failure.ok())
-                return failure;
+    // A cache folder that is not absolute would name wherever the program runs.
+    if (!std::filesystem::path(folders.userCache).is_absolute())
+        return Failure::Described({}, "A amostra não tem onde gravar as imagens: não há pasta "
+                                      "pessoal (HOME) nem XDG_CACHE_HOME. Nada foi criado.");
+    // Every image is read and checked before anything is copied, so a bad one copies nothing.
+    std::array<std::vector<std::uint8_t>, 2> images;
+    std::array<Failure, 2> installed;
+    std::array<bool, 2> intact{};
     for (std::size_t i = 0; i < kSampleImages.size(); ++i) {
-        if (copies[i].empty()) // a checked image is never empty: this one is there already
+        installed[i] = ReadSampleImage(PathIn(folders.data, kSampleImages[i]), images[i]);
+        intact[i] =
+            CopyIntact(PathIn(folders.userCache, kSampleImages[i]), installed[i], images[i]);
+        if (!intact[i] && !installed[i].ok())
+            return installed[i];
+    }
+    for (std::size_t i = 0; i < kSampleImages.size(); ++i) {
+        if (intact[i])
             continue;
+        // A new file made beside it replaces whatever is there.
         const std::string copy = PathIn(folders.userCache, kSampleImages[i]);
         FileStatus status = CreateFolders(folders.userCache);
         if (status.ok())
-            status = PlaceWholeFile(copy, copies[i]);
+            status = PlaceWholeFile(copy, images[i]);
         if (!status.ok())
             return Failure::CannotWrite(copy, status);
     }

@@ -3,6 +3,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <vector>
+
+#include <pwd.h>
+#include <unistd.h>
 
 #include "util/Text.h"
 
@@ -31,19 +35,43 @@ std::string DataFolderFor(const std::string& programFolder) {
     return (folder.parent_path() / "share" / "zandrel").string();
 }
 
-std::string UserFolder(const char* variable, const char* home, const char* fallback) {
-    // XDG base directories must be absolute; a relative value is ignored, as other programs do.
-    if (variable != nullptr && variable[0] == '/')
-        return std::string(variable) + "/zandrel";
-    const std::string base = home != nullptr && home[0] != '\0' ? home : "/";
-    return (std::filesystem::path(base) / fallback / "zandrel").string();
+FolderEnvironment CurrentFolderEnvironment() {
+    const auto variable = [](const char* name) -> std::optional<std::string> {
+        const char* value = std::getenv(name);
+        return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+    };
+    FolderEnvironment environment{
+        variable("XDG_DATA_HOME"), variable("XDG_CACHE_HOME"), variable("HOME"), {}};
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr)
+        environment.accountHome = found->pw_dir;
+    return environment;
 }
 
-DataFolders FoldersFromEnvironment(const std::string& programFolder) {
-    const char* home = std::getenv("HOME");
+std::string UserFolder(const std::optional<std::string>& variable,
+                       const FolderEnvironment& environment, const char* fallback) {
+    // XDG base directories must be absolute; a relative value is ignored, as other programs do.
+    const auto absolute = [](const std::optional<std::string>& path) {
+        return path && path->starts_with('/');
+    };
+    if (absolute(variable))
+        return *variable + "/zandrel";
+    const std::string home = absolute(environment.home)          ? *environment.home
+                             : absolute(environment.accountHome) ? environment.accountHome
+                                                                 : std::string();
+    if (home.empty())
+        return {};
+    return (std::filesystem::path(home) / fallback / "zandrel").string();
+}
+
+DataFolders FoldersFromEnvironment(const std::string& programFolder,
+                                   const FolderEnvironment& environment) {
     return DataFolders{DataFolderFor(programFolder),
-                       UserFolder(std::getenv("XDG_DATA_HOME"), home, ".local/share"),
-                       UserFolder(std::getenv("XDG_CACHE_HOME"), home, ".cache")};
+                       UserFolder(environment.dataHome, environment, ".local/share"),
+                       UserFolder(environment.cacheHome, environment, ".cache")};
 }
 
 } // namespace zandrel

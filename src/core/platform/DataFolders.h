@@ -2,6 +2,7 @@
 // files and sample images), and the user's data and cache folders.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace zandrel {
@@ -20,11 +21,28 @@ struct DataFolders {
 // `../share/zandrel`.
 std::string DataFolderFor(const std::string& programFolder);
 
-// `variable` (an XDG base folder) + "/zandrel" when it is set to an absolute path, otherwise
-// `home` + "/" + `fallback` + "/zandrel" (the XDG defaults ".local/share" and ".cache").
-std::string UserFolder(const char* variable, const char* home, const char* fallback);
+// What the user's folders follow, as values: XDG_DATA_HOME, XDG_CACHE_HOME and HOME (none
+// when unset), and this account's home in the password database (empty when it has none).
+struct FolderEnvironment {
+    std::optional<std::string> dataHome;
+    std::optional<std::string> cacheHome;
+    std::optional<std::string> home;
+    std::string accountHome;
+};
 
-// The folders for a program in `programFolder`, the user's from the environment.
-DataFolders FoldersFromEnvironment(const std::string& programFolder);
+// This process's environment and account.
+FolderEnvironment CurrentFolderEnvironment();
+
+// `variable` (an XDG base folder) + "/zandrel" when it is an absolute path, otherwise the home
+// + "/" + `fallback` + "/zandrel" (the XDG defaults ".local/share" and ".cache"): HOME when it
+// is an absolute path, else the account's home. Empty when there is no home: nothing is
+// read or written there, never a folder under "/".
+std::string UserFolder(const std::optional<std::string>& variable,
+                       const FolderEnvironment& environment, const char* fallback);
+
+// The folders for a program in `programFolder`.
+DataFolders
+FoldersFromEnvironment(const std::string& programFolder,
+                       const FolderEnvironment& environment = CurrentFolderEnvironment());
 
 } // namespace zandrel

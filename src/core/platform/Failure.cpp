@@ -211,8 +211,9 @@ std::string ErrorMessage(const Failure& f) {
                " bytes descomprimidos. Nada foi lido nem gravado.";
     case Result::DoesNotFit:
         return "A paleta " + f.reason + " (hex) não cabe mais no seu bloco comprimido no arquivo " +
-               Quoted(f.file) + ": recomprimido, o bloco tem " + std::to_string(f.length) +
-               " bytes, e o original tem " + std::to_string(f.size) + " bytes. Nada foi gravado.";
+               Quoted(f.file) + ": recomprimido, o bloco precisa de " + std::to_string(f.length) +
+               " bytes, e o espaço do bloco tem " + std::to_string(f.size) +
+               " bytes. Nada foi gravado.";
     }
     return {};
 }

@@ -33,8 +33,8 @@ enum class Result {
     BadLocation,
     // Compressed palettes: the LZ77 block at `location` does not decompress (`reason` says
     // why); the palette (`reason` its location text, `length` its bytes) does not lie inside
-    // the block's `size` decompressed bytes; the recompressed block (`length` bytes) is longer
-    // than the original stream (`size` bytes).
+    // the block's `size` decompressed bytes; even the shortest recompressed block (`length`
+    // bytes) is longer than the block's room (`size` bytes).
     BadBlock,
     OutsideBlock,
     DoesNotFit,

@@ -114,6 +114,9 @@ File File::Open(const std::string& path, OpenMode mode, FileStatus& status) {
     case OpenMode::ReadWriteExisting:
         flags |= O_RDWR;
         break;
+    case OpenMode::ReadWriteNoLink:
+        flags |= O_RDWR | O_NOFOLLOW;
+        break;
     case OpenMode::WriteTruncate:
         flags |= O_WRONLY | O_CREAT | O_TRUNC;
         break;

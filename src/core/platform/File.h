@@ -49,6 +49,7 @@ inline constexpr std::chrono::milliseconds kLockWait{3000};
 enum class OpenMode {
     ReadOnly,          // a missing file is an error
     ReadWriteExisting, // in place: a missing file is an error, never created
+    ReadWriteNoLink,   // as ReadWriteExisting, but a symbolic link there is refused, not followed
     WriteTruncate,     // created or emptied first
     CreateNew,         // created; refused when anything, a link included, is at the path
 };

@@ -18,6 +18,11 @@ bool IsWritable(const std::string& path) {
     return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0;
 }
 
+bool IsPlainFile(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 FileStatus CreateFolders(const std::string& path) {
     if (!std::filesystem::path(path).is_absolute())
         return FileStatus{FileError::NotFound, ENOENT};

@@ -16,6 +16,9 @@ namespace zandrel {
 // the system would let write it (root), as File::Open has it.
 bool IsWritable(const std::string& path);
 
+// True when `path` names a regular file itself, not a link to one (nor anything else).
+bool IsPlainFile(const std::string& path);
+
 // Creates the folder at the absolute `path` and every missing parent; an existing folder is
 // fine. A relative path, which would depend on the current directory, is refused.
 FileStatus CreateFolders(const std::string& path);

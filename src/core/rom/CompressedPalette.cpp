@@ -1,5 +1,7 @@
 #include "rom/CompressedPalette.h"
 
+#include "rom/Lz77Encoder.h"
+
 namespace zandrel {
 
 namespace {
@@ -46,26 +48,24 @@ BlockPaletteWrite PatchBlockPalette(std::span<const std::uint8_t> file, std::siz
         return write;
     }
     for (std::size_t i = 0; i < words.size(); ++i) {
-        const ColorWord word = words[i] & 0x7FFF;
-        decompressed.data[offsetInBlock + 2 * i] = static_cast<std::uint8_t>(word);
-        decompressed.data[offsetInBlock + 2 * i + 1] = static_cast<std::uint8_t>(word >> 8);
+        decompressed.data[offsetInBlock + 2 * i] = static_cast<std::uint8_t>(words[i]);
+        decompressed.data[offsetInBlock + 2 * i + 1] = static_cast<std::uint8_t>(words[i] >> 8);
     }
-    std::vector<std::uint8_t> stream = CompressLz77(decompressed.data);
-    // The stream's own decompression gives its unpadded length and proves it before any write.
-    const Lz77Block check = DecompressLz77(stream, 0);
-    if (!check.ok() || check.data != decompressed.data) {
+    Lz77Fit fit = CompressLz77ToFit(decompressed.data, decompressed.streamLength);
+    write.shortest = fit.shortest;
+    write.room = decompressed.streamLength;
+    if (fit.stream.empty()) {
+        write.error = BlockPaletteError::DoesNotFit;
+        return write;
+    }
+    // The stream's own decompression proves it before any write.
+    const Lz77Block check = DecompressLz77(fit.stream, 0);
+    if (!check.ok() || check.data != decompressed.data || fit.stream.size() > write.room) {
         write.error = BlockPaletteError::BadBlock;
         write.blockError = check.error;
         return write;
     }
-    write.newLength = check.streamLength;
-    write.originalLength = decompressed.streamLength;
-    if (write.newLength > write.originalLength) {
-        write.error = BlockPaletteError::DoesNotFit;
-        return write;
-    }
-    stream.resize(write.newLength);
-    write.stream = std::move(stream);
+    write.stream = std::move(fit.stream);
     return write;
 }
 

@@ -2,12 +2,12 @@
 // at a byte offset of the decompressed data, or build the block's replacement stream after
 // changing them. Nothing here touches a file.
 //
-// Fitting: the replacement is the recompressed block without its padding, and it fits when
-// it is no longer than the original stream (header to the last byte the decompression
-// consumed, the original's padding not counted). The caller writes exactly those bytes at
-// the block's location, nothing after them: whatever followed the new stream inside the
-// original's space is never read by the decompression, which stops at the declared size,
-// and the file keeps its length.
+// Room: the bytes the original stream takes, from its header to the last byte its
+// decompression consumes (padding after it does not count). The replacement takes exactly
+// that room whenever a stream of the data can (Lz77Encoder.h), so a block never loses room
+// however often it is written, and it is refused only when even the shortest stream is
+// longer. The caller writes exactly the replacement at the block's location: the file keeps
+// its length and every byte after the room.
 #pragma once
 
 #include <cstddef>
@@ -24,7 +24,7 @@ enum class BlockPaletteError {
     None,
     BadBlock,     // the block does not decompress; `blockError` says why
     OutsideBlock, // the words do not lie inside the decompressed data (or the offset is odd)
-    DoesNotFit,   // the recompressed block is longer than the original stream
+    DoesNotFit,   // the shortest stream of the changed data is longer than the room
 };
 
 struct BlockPaletteRead {
@@ -39,8 +39,8 @@ struct BlockPaletteWrite {
     BlockPaletteError error = BlockPaletteError::None;
     Lz77Error blockError = Lz77Error::None;
     std::vector<std::uint8_t> stream; // the bytes to write at the block's location
-    std::size_t newLength = 0;        // the recompressed stream's length (also when too long)
-    std::size_t originalLength = 0;   // the original stream's length
+    std::size_t shortest = 0;         // the shortest stream's length (also when too long)
+    std::size_t room = 0;             // the original stream's length
 
     bool ok() const { return error == BlockPaletteError::None; }
 };
@@ -49,7 +49,7 @@ struct BlockPaletteWrite {
 BlockPaletteRead ReadBlockPalette(std::span<const std::uint8_t> file, std::size_t block,
                                   std::size_t offsetInBlock, std::size_t count);
 
-// The block at `block` recompressed with `words` (bit 15 written as 0) from byte
+// The block at `block` recompressed with `words` (stored as given, bit 15 included) from byte
 // `offsetInBlock` of its data; DoesNotFit carries both lengths and no stream.
 BlockPaletteWrite PatchBlockPalette(std::span<const std::uint8_t> file, std::size_t block,
                                     std::size_t offsetInBlock, std::span<const ColorWord> words);

@@ -6,65 +6,10 @@ namespace zandrel {
 
 namespace {
 
-constexpr std::size_t kMinMatch = 3;
-constexpr std::size_t kMaxMatch = 18;
-constexpr std::size_t kMinDisplacement = 2; // 1 would read a byte of the halfword being written
-constexpr std::size_t kMaxDisplacement = 4096;
-constexpr std::uint32_t kLiteralBits = 9;
-constexpr std::uint32_t kReferenceBits = 17;
-
 Lz77Block Refused(Lz77Error error) {
     Lz77Block block;
     block.error = error;
     return block;
-}
-
-// For each position, the longest earlier match (length, displacement) the format can encode.
-struct Matches {
-    std::vector<std::uint8_t> length;
-    std::vector<std::uint16_t> displacement;
-};
-
-Matches FindLongestMatches(std::span<const std::uint8_t> data) {
-    const std::size_t n = data.size();
-    Matches matches{std::vector<std::uint8_t>(n, 0), std::vector<std::uint16_t>(n, 0)};
-    if (n < kMinMatch)
-        return matches;
-    constexpr std::size_t kHashSize = 1 << 14;
-    constexpr std::int32_t kNone = -1;
-    std::vector<std::int32_t> head(kHashSize, kNone);
-    std::vector<std::int32_t> previous(n, kNone);
-    const auto hash = [&](std::size_t i) {
-        return ((data[i] << 8 ^ data[i + 1] << 4 ^ data[i + 2]) * 2654435761u >> 10) &
-               (kHashSize - 1);
-    };
-    for (std::size_t i = 0; i + kMinMatch <= n; ++i) {
-        // Positions become searchable only once they are far enough back.
-        if (i >= kMinDisplacement) {
-            const std::size_t j = i - kMinDisplacement;
-            const std::size_t h = hash(j);
-            previous[j] = head[h];
-            head[h] = static_cast<std::int32_t>(j);
-        }
-        const std::size_t limit = std::min(kMaxMatch, n - i);
-        std::size_t best = 0;
-        for (std::int32_t j = head[hash(i)];
-             j != kNone && i - static_cast<std::size_t>(j) <= kMaxDisplacement; j = previous[j]) {
-            std::size_t length = 0;
-            while (length < limit && data[j + length] == data[i + length])
-                ++length;
-            if (length > best) {
-                best = length;
-                matches.displacement[i] =
-                    static_cast<std::uint16_t>(i - static_cast<std::size_t>(j));
-                if (best == limit)
-                    break;
-            }
-        }
-        if (best >= kMinMatch)
-            matches.length[i] = static_cast<std::uint8_t>(best);
-    }
-    return matches;
 }
 
 } // namespace
@@ -88,7 +33,7 @@ Lz77Block DecompressLz77(std::span<const std::uint8_t> file, std::size_t offset)
     Lz77Block block;
     std::vector<std::uint8_t>& out = block.data;
     // Each input byte yields at most 18 output bytes: a short stream cannot claim much memory.
-    out.reserve(std::min(total, (end - in) * kMaxMatch));
+    out.reserve(std::min(total, (end - in) * kLz77MaxMatch));
     while (out.size() < total) {
         if (in >= end)
             return Refused(Lz77Error::Truncated);
@@ -102,7 +47,7 @@ Lz77Block DecompressLz77(std::span<const std::uint8_t> file, std::size_t offset)
             }
             if (end - in < 2)
                 return Refused(Lz77Error::Truncated);
-            const std::size_t length = (file[in] >> 4) + kMinMatch;
+            const std::size_t length = (file[in] >> 4) + kLz77MinMatch;
             const std::size_t displacement = ((file[in] & 0x0F) << 8 | file[in + 1]) + 1;
             in += 2;
             if (displacement > out.size())
@@ -114,54 +59,6 @@ Lz77Block DecompressLz77(std::span<const std::uint8_t> file, std::size_t offset)
     }
     block.streamLength = in - offset;
     return block;
-}
-
-std::vector<std::uint8_t> CompressLz77(std::span<const std::uint8_t> data) {
-    const std::size_t n = data.size();
-    const Matches matches = FindLongestMatches(data);
-
-    // cost[i]: fewest bits that encode data[i..n); a shorter prefix of the longest match at
-    // the same displacement is a match too, so every length 3..longest is a choice.
-    std::vector<std::uint32_t> cost(n + 1, 0);
-    std::vector<std::uint8_t> choice(n + 1, 0); // 0 = literal, else the reference's length
-    for (std::size_t i = n; i-- > 0;) {
-        cost[i] = cost[i + 1] + kLiteralBits;
-        for (std::size_t length = kMinMatch; length <= matches.length[i]; ++length) {
-            const std::uint32_t bits = cost[i + length] + kReferenceBits;
-            if (bits < cost[i]) {
-                cost[i] = bits;
-                choice[i] = static_cast<std::uint8_t>(length);
-            }
-        }
-    }
-
-    std::vector<std::uint8_t> out = {kLz77Header, static_cast<std::uint8_t>(n),
-                                     static_cast<std::uint8_t>(n >> 8),
-                                     static_cast<std::uint8_t>(n >> 16)};
-    std::size_t flagIndex = 0;
-    int blocksInGroup = 8;
-    for (std::size_t i = 0; i < n;) {
-        if (blocksInGroup == 8) {
-            flagIndex = out.size();
-            out.push_back(0);
-            blocksInGroup = 0;
-        }
-        if (choice[i] == 0) {
-            out.push_back(data[i]);
-            ++i;
-        } else {
-            const std::size_t length = choice[i];
-            const std::size_t displacement = matches.displacement[i] - 1;
-            out[flagIndex] |= static_cast<std::uint8_t>(0x80 >> blocksInGroup);
-            out.push_back(static_cast<std::uint8_t>((length - kMinMatch) << 4 | displacement >> 8));
-            out.push_back(static_cast<std::uint8_t>(displacement));
-            i += length;
-        }
-        ++blocksInGroup;
-    }
-    while (out.size() % 4 != 0)
-        out.push_back(0);
-    return out;
 }
 
 } // namespace zandrel

@@ -32,17 +32,15 @@ struct Lz77Block {
 };
 
 constexpr std::uint8_t kLz77Header = 0x10;
+constexpr std::size_t kLz77HeaderBytes = 4;
+constexpr std::size_t kLz77MinMatch = 3;
+constexpr std::size_t kLz77MaxMatch = 18;
+constexpr std::size_t kLz77Window = 4096; // the largest displacement
 
 // Decompresses the stream at `offset` of `file`. Never reads outside `file` and never
 // produces more than the declared size (a last reference running past it is cut there);
 // memory grows with the bytes actually decompressed, not with the declared size.
 Lz77Block DecompressLz77(std::span<const std::uint8_t> file, std::size_t offset);
-
-// A stream of `data` the BIOS decompresses to WRAM and VRAM alike: no reference has
-// displacement 1, since VRAM is written 16 bits at a time. Blocks are chosen for the
-// shortest stream (optimal parse over the 4 KiB window). Padded with zeros to a multiple of
-// 4 bytes, as GBA tools store it; `data` must be shorter than 16 MiB.
-std::vector<std::uint8_t> CompressLz77(std::span<const std::uint8_t> data);
 
 // The declared size of the stream at `offset`, or -1 when no header fits there.
 std::int64_t Lz77DeclaredSize(std::span<const std::uint8_t> file, std::size_t offset);

@@ -1,9 +1,9 @@
 #include "rom/PaletteAccess.h"
 
 #include <algorithm>
-#include <array>
 
 #include "platform/File.h"
+#include "rom/CompressedBlock.h"
 #include "rom/CompressedPalette.h"
 #include "rom/Lz77.h"
 #include "rom/PaletteIO.h"
@@ -11,45 +11,6 @@
 namespace zandrel {
 
 namespace {
-
-constexpr std::uint64_t kHeaderBytes = 4;
-
-// The longest stream that decompresses to `declared` bytes: all literals, a flag byte for
-// every eight, and a last reference cut short.
-std::uint64_t LongestStream(std::uint64_t declared) {
-    return kHeaderBytes + declared + (declared + 7) / 8 + 2;
-}
-
-// The bytes from the block's header as far as its declared size can reach, cut at the end of
-// the file; none when the block's location is outside the file.
-FileStatus ReadBlockBytes(const File& file, std::uint64_t size, std::uint32_t block,
-                          std::vector<std::uint8_t>& bytes) {
-    bytes.clear();
-    if (block >= size)
-        return {};
-    std::array<std::uint8_t, kHeaderBytes> header{};
-    if (const FileStatus status = file.ReadAt(block, header); !status.ok())
-        return status;
-    const std::uint64_t declared = header[1] | header[2] << 8 | header[3] << 16;
-    bytes.resize(static_cast<std::size_t>(std::min(size - block, LongestStream(declared))));
-    return file.ReadAt(block, bytes);
-}
-
-std::string BlockErrorText(Lz77Error error, bool outsideFile, std::uint64_t size) {
-    if (outsideFile)
-        return "a localização fica fora do arquivo, que tem " + std::to_string(size) + " bytes";
-    switch (error) {
-    case Lz77Error::NotLz77:
-        return "não há um cabeçalho LZ77 (o byte 10 hex) nessa localização";
-    case Lz77Error::Truncated:
-        return "o arquivo termina antes do fim dos dados comprimidos";
-    case Lz77Error::BeforeStart:
-        return "uma referência aponta para antes do início dos dados";
-    case Lz77Error::None:
-        break;
-    }
-    return {};
-}
 
 // The failure of a block that does not decompress, or does not hold `count` words at the
 // palette's offset.
@@ -129,16 +90,17 @@ Failure ChangeCompressedPalette(const std::string& path, const PaletteLocation& 
             return BlockFailure(path, where, read.error, read.blockError, size, block, count);
         std::vector<ColorWord> words = read.words;
         change(words);
-        for (ColorWord& word : words)
-            word &= 0x7FFF;
+        // A word the change set is written with bit 15 as 0; the others keep theirs.
+        for (std::size_t i = 0; i < words.size(); ++i)
+            if (words[i] != read.words[i])
+                words[i] &= 0x7FFF;
         // The same words: the block stays as it is, in its original encoding.
         if (words == read.words)
             return {};
         BlockPaletteWrite write = PatchBlockPalette(block, 0, where.offsetInBlock, words);
         if (write.error == BlockPaletteError::DoesNotFit)
             return Failure::DoesNotFit(path, PaletteLocationText(where),
-                                       static_cast<std::int64_t>(write.newLength),
-                                       write.originalLength);
+                                       static_cast<std::int64_t>(write.shortest), write.room);
         if (!write.ok())
             return BlockFailure(path, where, write.error, write.blockError, size, block, count);
         replacement = std::move(write.stream);
@@ -153,7 +115,8 @@ Failure WritePalette(const std::string& path, const PaletteLocation& where,
         return WriteColourWords(path, where.location, words);
     return ChangeCompressedPalette(path, where, static_cast<int>(words.size()),
                                    [&words](std::vector<ColorWord>& stored) {
-                                       std::copy(words.begin(), words.end(), stored.begin());
+                                       for (std::size_t i = 0; i < words.size(); ++i)
+                                           stored[i] = words[i] & 0x7FFF;
                                    });
 }
 

@@ -26,14 +26,16 @@ Failure ReadPaletteBytes(const std::string& path, const PaletteLocation& where, 
                          std::vector<std::uint8_t>& bytes);
 
 // Writes the words, bit 15 as 0, in place. A compressed palette's block is read,
-// recompressed and written under the file's lock, from the read to the flush: exactly the
-// new stream at the block's location when it is no longer than the original stream, and
-// nothing (DoesNotFit, with both lengths) when it is longer.
+// recompressed and written under the file's lock, from the read to the flush: a new stream
+// that takes the block's room (CompressedPalette.h), or nothing (DoesNotFit, with the
+// shortest stream's length and the room) when even the shortest is longer.
 Failure WritePalette(const std::string& path, const PaletteLocation& where,
                      std::span<const ColorWord> words);
 
 // As WritePalette for a compressed palette, with its `count` words as stored handed to
-// `change` under the lock, so a change of a few words loses no other writer's.
+// `change` under the lock, so a change of a few words loses no other writer's. The words
+// `change` alters are written with bit 15 as 0; every other byte of the block's data keeps
+// its value, bit 15 included, and a change that alters nothing writes nothing.
 Failure ChangeCompressedPalette(const std::string& path, const PaletteLocation& where, int count,
                                 const std::function<void(std::vector<ColorWord>&)>& change);
 

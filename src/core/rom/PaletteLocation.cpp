@@ -8,32 +8,35 @@ namespace {
 
 constexpr std::string_view kCompressedPrefix = "LZ:";
 constexpr std::uint32_t kLargestLocation = 0x7FFFFFFF;
+constexpr std::uint32_t kLargestOffsetInBlock = 0xFFFF;
 
-// 1 to maxDigits hex digits, nothing else.
-std::optional<std::uint32_t> HexValue(std::string_view digits, std::size_t maxDigits,
-                                      HexLetters letters) {
-    if (digits.size() > maxDigits)
+// Hex digits only, leading zeros in any number, the value at most `largest`.
+std::optional<std::uint32_t> HexValue(std::string_view digits, HexLetters letters,
+                                      std::uint32_t largest) {
+    const auto value = ParseHex(digits, letters);
+    if (!value || *value > largest)
         return std::nullopt;
-    return ParseHex(digits, letters);
+    return value;
 }
 
 } // namespace
 
 std::optional<PaletteLocation> ParsePaletteLocation(std::string_view text) {
     if (!text.starts_with(kCompressedPrefix)) {
-        const auto value = HexValue(text, 8, HexLetters::AnyCase);
-        if (!value || *value > kLargestLocation)
+        const auto value = HexValue(text, HexLetters::AnyCase, kLargestLocation);
+        if (!value)
             return std::nullopt;
         return PaletteLocation{*value, false, 0};
     }
     text.remove_prefix(kCompressedPrefix.size());
     const std::size_t plus = text.find('+');
-    const auto block = HexValue(text.substr(0, plus), 8, HexLetters::UpperCaseOnly);
-    if (!block || *block > kLargestLocation)
+    const auto block = HexValue(text.substr(0, plus), HexLetters::UpperCaseOnly, kLargestLocation);
+    if (!block)
         return std::nullopt;
     std::uint32_t offset = 0;
     if (plus != std::string_view::npos) {
-        const auto value = HexValue(text.substr(plus + 1), 4, HexLetters::UpperCaseOnly);
+        const auto value =
+            HexValue(text.substr(plus + 1), HexLetters::UpperCaseOnly, kLargestOffsetInBlock);
         if (!value || *value % 2 != 0)
             return std::nullopt;
         offset = *value;

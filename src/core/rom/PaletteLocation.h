@@ -1,12 +1,13 @@
 // Where a palette lies: a plain file offset, or a place inside an LZ77-compressed block.
 //
 // Text forms, as definition files and command arguments give them:
-//   1A0           plain: 1 to 8 hex digits (either case), value at most 7FFFFFFF
+//   1A0           plain: hex digits (either case), value at most 7FFFFFFF
 //   LZ:3B8A8C     the first colours of the block whose header is at 3B8A8C
 //   LZ:3B8A8C+20  colours from byte 20 (hex, even) of that block's decompressed data
-// The compressed form is exact: "LZ:", 1 to 8 upper-case hex digits (at most 7FFFFFFF), then
-// optionally "+" and 1 to 4 upper-case hex digits. Whether the offset lies inside the block
-// is known only once the block is read.
+// The compressed form is exact: "LZ:", upper-case hex digits (at most 7FFFFFFF), then
+// optionally "+" and upper-case hex digits (at most FFFF). Every number may have leading
+// zeros, any number of them. Whether the offset lies inside the block is known only once the
+// block is read.
 #pragma once
 
 #include <cstdint>

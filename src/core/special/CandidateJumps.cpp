@@ -1,32 +1,14 @@
 #include "special/CandidateJumps.h"
 
 #include <algorithm>
-#include <system_error>
 
 #include "scan/PaletteScanner.h"
 
 namespace zandrel {
 
-namespace {
-
-// The file's version as the system tells it without opening it; nothing when it cannot.
-std::optional<std::pair<std::uintmax_t, std::filesystem::file_time_type>>
-StatOf(const std::string& path) {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error)
-        return std::nullopt;
-    const std::filesystem::file_time_type modified = std::filesystem::last_write_time(path, error);
-    if (error)
-        return std::nullopt;
-    return std::pair{size, modified};
-}
-
-} // namespace
-
 Failure CandidateJumps::Scan(const std::string& path) {
-    const auto stat = StatOf(path);
-    if (stat && scanned_ && *scanned_ == Version{path, stat->first, stat->second})
+    const std::optional<FileVersion> version = VersionOf(path);
+    if (version && version == scanned_)
         return {};
     scanned_.reset();
     locations_.clear();
@@ -40,8 +22,7 @@ Failure CandidateJumps::Scan(const std::string& path) {
     std::sort(locations_.begin(), locations_.end());
     // The version was taken before the read: a file changed during it shows a newer one
     // next time and is scanned again.
-    if (stat)
-        scanned_ = Version{path, stat->first, stat->second};
+    scanned_ = version;
     return {};
 }
 

@@ -4,12 +4,12 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Failure.h"
+#include "platform/FileVersion.h"
 
 namespace zandrel {
 
@@ -22,15 +22,9 @@ class CandidateJumps {
                  std::optional<std::int32_t>& next);
 
   private:
-    struct Version {
-        std::string path;
-        std::uintmax_t size = 0;
-        std::filesystem::file_time_type modified;
-        friend bool operator==(const Version&, const Version&) = default;
-    };
     Failure Scan(const std::string& path);
 
-    std::optional<Version> scanned_;
+    std::optional<FileVersion> scanned_;
     std::vector<std::int32_t> locations_; // in file order
 };
 
