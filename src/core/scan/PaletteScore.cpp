@@ -1,6 +1,7 @@
 #include "scan/PaletteScore.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 
@@ -44,32 +45,36 @@ bool WordsEvidence(const PaletteWords16& words, EvidenceValues& e) {
     while (used > 0 && words[used - 1] == 0)
         --used;
     // The first of each distinct word; the others lie far outside the colour cube, so every
-    // row of the nearest-colour search below is compared whole (vector code).
-    constexpr int kFarAway = 100;
-    std::array<int, kPaletteColours> red, green, blue;
+    // row of the nearest-colour search below is compared whole, one byte a colour. The loops
+    // over all 16 words at once, with the other word fixed, are vector code.
+    constexpr std::uint8_t kFarAway = 100;
+    std::array<std::uint8_t, kPaletteColours> repeated{}; // the same word earlier
+    for (std::uint8_t j = 0; j < kPaletteColours; ++j)
+        for (std::uint8_t i = 0; i < kPaletteColours; ++i)
+            repeated[i] |=
+                static_cast<std::uint8_t>(j < i) & static_cast<std::uint8_t>(words[j] == words[i]);
+    std::array<std::uint8_t, kPaletteColours> red, green, blue;
     int distinct = 0;
     for (int i = 0; i < kPaletteColours; ++i) {
-        bool first = true;
-        for (int j = 0; j < i; ++j)
-            first &= words[j] != words[i];
-        distinct += first;
-        red[i] = first ? words[i] & 31 : kFarAway;
-        green[i] = first ? words[i] >> 5 & 31 : kFarAway;
-        blue[i] = first ? words[i] >> 10 & 31 : kFarAway;
+        distinct += !repeated[i];
+        red[i] = repeated[i] ? kFarAway : static_cast<std::uint8_t>(words[i] & 31);
+        green[i] = repeated[i] ? kFarAway : static_cast<std::uint8_t>(words[i] >> 5 & 31);
+        blue[i] = repeated[i] ? kFarAway : static_cast<std::uint8_t>(words[i] >> 10 & 31);
     }
     if (distinct < kFewestColours)
         return false;
 
-    std::array<std::uint64_t, 4> seen{}; // byte values, one bit each
-    int bytes = 0, zerosInside = 0, smallNumbers = 0, text = 0, charset = 0, lowNibbles = 0,
-        soundLike = 0;
+    std::array<std::uint64_t, 4> seen{}; // the byte values of the used words, one bit each
+    for (int i = 0; i < used; ++i)
+        for (const int byte : {words[i] & 0xFF, words[i] >> 8})
+            seen[byte >> 6] |= std::uint64_t{1} << (byte & 63);
+    int bytes = std::popcount(seen[0]) + std::popcount(seen[1]) + std::popcount(seen[2]) +
+                std::popcount(seen[3]);
+    int zerosInside = 0, smallNumbers = 0, text = 0, charset = 0, lowNibbles = 0, soundLike = 0;
     for (int i = 0; i < used; ++i) {
         const ColorWord w = words[i];
         const int low = w & 0xFF, high = w >> 8;
         for (const int byte : {low, high}) {
-            std::uint64_t& bits = seen[byte >> 6];
-            bytes += (bits >> (byte & 63) & 1) == 0;
-            bits |= std::uint64_t{1} << (byte & 63);
             text += byte >= 0x20 && byte < 0x7F;
             charset += byte >= 0xA1 && byte <= 0xEE;
         }
@@ -107,19 +112,22 @@ bool WordsEvidence(const PaletteWords16& words, EvidenceValues& e) {
         dark = dark && highest < 8;
     }
     // Each distinct colour's nearest other one (Chebyshev distance of the components).
-    int nearestSum = 0;
-    for (int i = 0; i < kPaletteColours; ++i) {
-        if (red[i] == kFarAway)
-            continue;
-        int nearest = 31;
-        for (int j = 0; j < kPaletteColours; ++j) {
-            const int d =
-                std::max(std::max(std::abs(red[i] - red[j]), std::abs(green[i] - green[j])),
-                         std::abs(blue[i] - blue[j]));
-            nearest = std::min(nearest, j == i ? 31 : d);
+    const auto apart = [](std::uint8_t a, std::uint8_t b) {
+        return static_cast<std::uint8_t>(std::max(a, b) - std::min(a, b));
+    };
+    std::array<std::uint8_t, kPaletteColours> nearest;
+    nearest.fill(31);
+    for (int j = 0; j < kPaletteColours; ++j)
+        for (int i = 0; i < kPaletteColours; ++i) {
+            const std::uint8_t d =
+                std::max(std::max(apart(red[i], red[j]), apart(green[i], green[j])),
+                         apart(blue[i], blue[j]));
+            // d is 0 for the colour itself, which is no neighbour of its own.
+            nearest[i] = std::min(nearest[i], static_cast<std::uint8_t>(j == i ? 31 : d));
         }
-        nearestSum += nearest;
-    }
+    int nearestSum = 0;
+    for (int i = 0; i < kPaletteColours; ++i)
+        nearestSum += repeated[i] ? 0 : nearest[i];
 
     const auto share = [](int count, int of) { return of == 0 ? 0.0f : float(count) / float(of); };
     e[kFewColours] = distinct <= 4;

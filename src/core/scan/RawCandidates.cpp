@@ -58,12 +58,13 @@ bool TilesWithin(const RomView& rom, std::size_t at, int used) {
     return any;
 }
 
-// Cheap counts over a window, kept as it slides one word at a time: one 8-bit lane per
-// count, eight to a 64-bit sum, added and taken away whole. Pairs count with the word before.
+// Cheap counts over a window and the cheap model's weighed sum of them, kept as the window
+// slides one word at a time. Only the sum and the counts the model reads apart are kept; the
+// counts themselves are worked out when asked for (for fitting). Pairs count with the word
+// before.
 class WindowCounts {
   public:
-    static std::uint64_t WordLanes(ColorWord w) { return SingleWords().lanes[w]; }
-    // The kinds of pair two neighbouring words make, one bit each, as the pair lanes order them.
+    // The kinds of pair two neighbouring words make, one bit each, as the pair counts order them.
     static int PairBits(ColorWord w, ColorWord before) {
         const int step = int(w) - int(before);
         return int{w != 0 && w == before} | int{w != before && (w >> 8) == (before >> 8)} << 1 |
@@ -84,36 +85,55 @@ class WindowCounts {
         const std::size_t leaving = first_ % kPaletteColours;
         const std::size_t second = (first_ + 1) % kPaletteColours;
         const std::size_t last = first_ + kPaletteColours;
-        words_ -= wordLanes_[leaving];
+        nonZero_ -= rom_.Word(2 * first_) != 0;
         score_ -= wordScores_[leaving];
-        pairs_ -= pairLanes_[second];
         score_ -= pairScores_[second];
-        pairLanes_[second] = 0;
+        climbs_ -= pairBits_[second] >> kClimbBit & 1;
+        falls_ -= pairBits_[second] >> kFallBit & 1;
         pairScores_[second] = 0;
+        pairBits_[second] = 0;
         Enter(last, true);
         ++first_;
     }
     // The cheap model's log-odds (CountsLogit, in fixed point).
     double Logit() const {
-        const CountModel& model = CountWeights();
-        const auto climbs = static_cast<float>(pairs_ >> 32 & 0xFF);
-        const auto falls = static_cast<float>(pairs_ >> 40 & 0xFF);
+        const CountModel& model = model_;
         return model.bias + static_cast<double>(score_) / kScale +
-               model.steadier * std::max(climbs, falls);
+               model.steadier * static_cast<float>(std::max(climbs_, falls_));
     }
     // Fewer than two non-zero words: no palette, and no need of the other counts.
-    bool TooFewColours() const { return (words_ & 0xFF) < 2; }
+    bool TooFewColours() const { return nonZero_ < 2; }
     WindowCountValues Values() const {
         WindowCountValues v{};
-        for (int k = 0; k < 8; ++k) {
-            v[k] = static_cast<int>(words_ >> (8 * k) & 0xFF);
-            v[8 + k] = static_cast<int>(pairs_ >> (8 * k) & 0xFF);
+        for (std::size_t i = first_; i < first_ + kPaletteColours; ++i) {
+            const ColorWord w = rom_.Word(2 * i);
+            const int bits = i > first_ ? PairBits(w, rom_.Word(2 * i - 2)) : 0;
+            for (int k = 0; k < 8; ++k) {
+                v[k] += static_cast<int>(SingleLanes(w) >> (8 * k) & 0xFF);
+                v[8 + k] += bits >> k & 1;
+            }
         }
         return v;
     }
 
   private:
     static constexpr double kScale = 4096; // of the fixed-point scores
+    static constexpr int kClimbBit = kClimbPairs - kRepeatPairs;
+    static constexpr int kFallBit = kFallPairs - kRepeatPairs;
+    // The counts of one word, one 8-bit lane each as WindowCount orders them: non-zero,
+    // printable bytes, sound-like, small number, low nibbles, character-table bytes, dark.
+    static std::uint64_t SingleLanes(int w) {
+        const int low = w & 0xFF, high = w >> 8;
+        const auto count = [](bool b) { return std::uint64_t{b}; };
+        return count(w != 0) |
+               (count(low >= 0x20 && low < 0x7F) + count(high >= 0x20 && high < 0x7F)) << 8 |
+               count(w != 0 &&
+                     std::abs(static_cast<std::int8_t>(low) - static_cast<std::int8_t>(high)) <= 12)
+                   << 16 |
+               count(w != 0 && w < 0x200) << 24 | count(w != 0 && (w & 0x8888) == 0) << 32 |
+               (count(low >= 0xA1 && low <= 0xEE) + count(high >= 0xA1 && high <= 0xEE)) << 40 |
+               count(w != 0 && (w & 0x6318) == 0) << 48;
+    }
     // The weighed sum of the counts of `lanes`, the first being count `first`, in fixed point.
     static std::int32_t Score(std::uint64_t lanes, int first) {
         double sum = 0;
@@ -125,67 +145,48 @@ class WindowCounts {
     void Enter(std::size_t i, bool withPair) {
         const std::size_t slot = i % kPaletteColours;
         const ColorWord w = rom_.Word(2 * i);
-        wordLanes_[slot] = singles_.lanes[w];
-        wordScores_[slot] = singles_.scores[w];
         const int bits = withPair ? PairBits(w, rom_.Word(2 * i - 2)) : 0;
-        pairLanes_[slot] = pairTable_.lanes[bits];
-        pairScores_[slot] = pairTable_.scores[bits];
-        words_ += wordLanes_[slot];
-        pairs_ += pairLanes_[slot];
+        wordScores_[slot] = wordTable_[w];
+        pairScores_[slot] = pairTable_[bits];
+        pairBits_[slot] = static_cast<std::uint8_t>(bits);
+        nonZero_ += w != 0;
+        climbs_ += bits >> kClimbBit & 1;
+        falls_ += bits >> kFallBit & 1;
         score_ += wordScores_[slot] + pairScores_[slot];
     }
-    // Non-zero, printable bytes, sound-like, small number, low nibbles, character-table bytes,
-    // dark, for every word with bit 15 clear, and their weighed sum.
-    struct Singles {
-        std::vector<std::uint64_t> lanes;
-        std::vector<std::int32_t> scores;
-    };
-    // The lanes and weighed sum of each set of pair bits.
-    static const Singles& Pairs() {
-        static const Singles table = [] {
-            Singles pairs{std::vector<std::uint64_t>(256), std::vector<std::int32_t>(256)};
-            for (int bits = 0; bits < 256; ++bits) {
-                for (int k = 0; k < 8; ++k)
-                    pairs.lanes[bits] |= std::uint64_t(bits >> k & 1) << (8 * k);
-                pairs.scores[bits] = Score(pairs.lanes[bits], kRepeatPairs);
-            }
-            return pairs;
+    // The weighed sum of each word with bit 15 clear (the only table a window's words look up,
+    // small enough to stay in the cache) and of each set of pair bits.
+    static const std::vector<std::int32_t>& WordScores() {
+        static const std::vector<std::int32_t> table = [] {
+            std::vector<std::int32_t> scores(0x8000);
+            for (int w = 0; w < 0x8000; ++w)
+                scores[w] = Score(SingleLanes(w), kNonZeroWords);
+            return scores;
         }();
         return table;
     }
-    static const Singles& SingleWords() {
-        static const Singles table = [] {
-            Singles singles{std::vector<std::uint64_t>(0x8000), std::vector<std::int32_t>(0x8000)};
-            std::vector<std::uint64_t>& lanes = singles.lanes;
-            for (int w = 0; w < 0x8000; ++w) {
-                const int low = w & 0xFF, high = w >> 8;
-                const auto count = [](bool b) { return std::uint64_t{b}; };
-                lanes[w] =
-                    count(w != 0) |
-                    (count(low >= 0x20 && low < 0x7F) + count(high >= 0x20 && high < 0x7F)) << 8 |
-                    count(w != 0 && std::abs(static_cast<std::int8_t>(low) -
-                                             static_cast<std::int8_t>(high)) <= 12)
-                        << 16 |
-                    count(w != 0 && w < 0x200) << 24 | count(w != 0 && (w & 0x8888) == 0) << 32 |
-                    (count(low >= 0xA1 && low <= 0xEE) + count(high >= 0xA1 && high <= 0xEE))
-                        << 40 |
-                    count(w != 0 && (w & 0x6318) == 0) << 48;
-                singles.scores[w] = Score(lanes[w], kNonZeroWords);
+    static const std::vector<std::int32_t>& PairScores() {
+        static const std::vector<std::int32_t> table = [] {
+            std::vector<std::int32_t> scores(256);
+            for (int bits = 0; bits < 256; ++bits) {
+                std::uint64_t lanes = 0;
+                for (int k = 0; k < 8; ++k)
+                    lanes |= std::uint64_t(bits >> k & 1) << (8 * k);
+                scores[bits] = Score(lanes, kRepeatPairs);
             }
-            return singles;
+            return scores;
         }();
         return table;
     }
     const RomView& rom_;
-    const Singles& singles_ = SingleWords();
-    const Singles& pairTable_ = Pairs();
+    const CountModel& model_ = CountWeights();
+    const std::int32_t* wordTable_ = WordScores().data();
+    const std::int32_t* pairTable_ = PairScores().data();
     std::size_t first_;
-    std::array<std::uint64_t, kPaletteColours> wordLanes_{}; // by word index % 16
-    std::array<std::uint64_t, kPaletteColours> pairLanes_{}; // with the word before, in it
-    std::array<std::int32_t, kPaletteColours> wordScores_{};
-    std::array<std::int32_t, kPaletteColours> pairScores_{};
-    std::uint64_t words_ = 0;
-    std::uint64_t pairs_ = 0;
+    std::array<std::int32_t, kPaletteColours> wordScores_{}; // by word index % 16
+    std::array<std::int32_t, kPaletteColours> pairScores_{}; // with the word before, in it
+    std::array<std::uint8_t, kPaletteColours> pairBits_{};
+    int nonZero_ = 0, climbs_ = 0, falls_ = 0;
     std::int64_t score_ = 0; // of the words and pairs in the window
 };
 
@@ -295,7 +296,9 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         float alone = 0; // the chance AloneLogit gives
     };
     constexpr std::size_t kReachWords = kReach * kPaletteColours;
-    constexpr std::size_t kWaiting = 2 * kReachWords + 1;
+    // At least 2 * kReachWords + 1, a power of two so that a window's place is a mask away.
+    constexpr std::size_t kWaiting = 256;
+    static_assert(kWaiting > 2 * kReachWords && (kWaiting & (kWaiting - 1)) == 0);
     std::array<Judged, kWaiting> judged;
     const std::size_t last = end - kPaletteColours; // the last window
     // Palettes 2 bytes off a 4-byte boundary follow a 16-bit count, start a run or a pointed
@@ -338,6 +341,7 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     };
 
     WindowCounts counts(rom, start);
+    const double worthJudging = CountWeights().worthJudging;
     for (std::size_t w = start; w <= last; ++w) {
         if (w > start)
             counts.Next();
@@ -346,7 +350,7 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         j.alone = 0;
         PaletteWords16 words;
         const double countsLogit = counts.TooFewColours() ? 0 : counts.Logit();
-        if (!counts.TooFewColours() && countsLogit >= CountWeights().worthJudging && mayStart(w)) {
+        if (!counts.TooFewColours() && countsLogit >= worthJudging && mayStart(w)) {
             rom.Palette(2 * w, words);
             j.e = NewEvidence();
             j.candidate = WordsEvidence(words, j.e);
