@@ -242,22 +242,27 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
         const ColorWord c = rom.Word(2 * word);
         return c != 0 && c < 0x200 && aligned.Targets(2 * word);
     };
-    for (std::size_t back = w, steps = 0; back >= start && steps < 16;
-         back -= kPaletteColours, ++steps) {
-        if (count(back)) {
-            e[kCountAsColour] = 1;
-            break;
+    // Both searches below look for targets at most 16 palettes and one word back: most places
+    // have none there.
+    const std::size_t reachBack = 2 * (16 * kPaletteColours + 1);
+    if (aligned.MayTargetAny(location > reachBack ? location - reachBack : 0, location + 1)) {
+        for (std::size_t back = w, steps = 0; back >= start && steps < 16;
+             back -= kPaletteColours, ++steps) {
+            if (count(back)) {
+                e[kCountAsColour] = 1;
+                break;
+            }
+            if (back > start && count(back - 1)) {
+                e[kAfterPointedCount] = 1;
+                break;
+            }
+            if (back < start + kPaletteColours)
+                break;
         }
-        if (back > start && count(back - 1)) {
-            e[kAfterPointedCount] = 1;
-            break;
-        }
-        if (back < start + kPaletteColours)
-            break;
+        for (std::size_t back = w; back >= start + kPaletteColours && e[kInPointedTable] == 0 &&
+                                   w - back < 16 * kPaletteColours;)
+            back -= kPaletteColours, e[kInPointedTable] = pointedAt(back);
     }
-    for (std::size_t back = w; back >= start + kPaletteColours && e[kInPointedTable] == 0 &&
-                               w - back < 16 * kPaletteColours;)
-        back -= kPaletteColours, e[kInPointedTable] = pointedAt(back);
     // The same colour 0 32 bytes away; black only when a colour follows it both times (zeros
     // of unused slots match anywhere).
     const auto sameStart = [&](std::size_t at) {

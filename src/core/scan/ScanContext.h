@@ -52,6 +52,14 @@ class AlignedWords {
     bool Targets(std::size_t offset) const {
         return offset % 2 == 0 && (targets_[offset / 128] >> (offset / 2 % 64) & 1) != 0;
     }
+    // Whether any even offset of [from, to) might be a target: false only when none is (the
+    // set is looked at 128 bytes at a time).
+    bool MayTargetAny(std::size_t from, std::size_t to) const {
+        for (std::size_t block = from / 128; block * 128 < to; ++block)
+            if (targets_[block] != 0)
+                return true;
+        return false;
+    }
     const std::vector<std::size_t>& PaletteSizedBlocks() const { return blocks_; }
 
   private:
