@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 
 namespace zandrel::scan {
 
@@ -289,22 +290,26 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
     e[kAfterCount] = location % 4 == 2 && before != 0 && before < 0x200;
 }
 
+// A window judged alone, waiting for the windows after it to be judged too.
+struct Judged {
+    bool candidate = false;
+    EvidenceValues e;
+    float alone = 0; // the chance AloneLogit gives
+};
+// The windows waiting, by word index modulo its size: more than twice kReach palettes, a power
+// of two so that a window's place is a mask away. Made once a scan, not once a run (a run sets
+// each place before it reads it).
+constexpr std::size_t kWaiting = 256;
+static_assert(kWaiting > 2 * kReach * kPaletteColours && (kWaiting & (kWaiting - 1)) == 0);
+using WaitingWindows = std::array<Judged, kWaiting>;
+
 // `each(w, evidence)` for every window of the run [start, end) the counts let through and
 // whose words hold colours enough, in order. Each waits until the windows up to kReach
 // palettes after it are judged alone, and then weighs their chances and those before it.
 template <typename Each>
 void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_t start,
-                     std::size_t end, const Each& each) {
-    struct Judged {
-        bool candidate = false;
-        EvidenceValues e;
-        float alone = 0; // the chance AloneLogit gives
-    };
+                     std::size_t end, WaitingWindows& judged, const Each& each) {
     constexpr std::size_t kReachWords = kReach * kPaletteColours;
-    // At least 2 * kReachWords + 1, a power of two so that a window's place is a mask away.
-    constexpr std::size_t kWaiting = 256;
-    static_assert(kWaiting > 2 * kReachWords && (kWaiting & (kWaiting - 1)) == 0);
-    std::array<Judged, kWaiting> judged;
     const std::size_t last = end - kPaletteColours; // the last window
     // Palettes 2 bytes off a 4-byte boundary follow a 16-bit count, start a run or a pointed
     // place, or follow such a palette; other places off the boundary are not judged.
@@ -440,8 +445,9 @@ void EachCountedWindow(const RomView& rom,
 
 void EachRawWindow(const RomView& rom, const AlignedWords& aligned,
                    const std::function<void(std::size_t, const EvidenceValues&)>& each) {
+    const auto waiting = std::make_unique<WaitingWindows>();
     ForEachRun(rom, {}, [&](std::size_t start, std::size_t end) {
-        EachWindowOfRun(rom, aligned, start, end,
+        EachWindowOfRun(rom, aligned, start, end, *waiting,
                         [&](std::size_t w, const EvidenceValues& e) { each(2 * w, e); });
     });
 }
@@ -449,6 +455,7 @@ void EachRawWindow(const RomView& rom, const AlignedWords& aligned,
 void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vector<Found>& found,
                        const std::function<void(std::size_t, std::size_t)>& progress) {
     Scored windows;
+    const auto waiting = std::make_unique<WaitingWindows>();
     const auto keep = [&](std::size_t from) {
         std::size_t next = from;
         for (const auto& [w, chance] : KeptWindows(windows)) {
@@ -463,15 +470,16 @@ void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vec
     };
     ForEachRun(rom, progress, [&](std::size_t start, std::size_t end) {
         std::size_t from = start; // the first word not yet in a kept window
-        EachWindowOfRun(rom, aligned, start, end, [&](std::size_t w, const EvidenceValues& e) {
-            if (w < from)
-                return;
-            const double chance = ChanceOfLogit(PaletteLogit(e));
-            if (chance >= kWorthKeeping)
-                windows.emplace_back(w, chance);
-            if (windows.size() >= kChosenAtOnce)
-                from = keep(from);
-        });
+        EachWindowOfRun(rom, aligned, start, end, *waiting,
+                        [&](std::size_t w, const EvidenceValues& e) {
+                            if (w < from)
+                                return;
+                            const double chance = ChanceOfLogit(PaletteLogit(e));
+                            if (chance >= kWorthKeeping)
+                                windows.emplace_back(w, chance);
+                            if (windows.size() >= kChosenAtOnce)
+                                from = keep(from);
+                        });
         keep(from);
     });
 }
