@@ -75,6 +75,12 @@ class NoServices : public Services {
                                const std::string&) override {
         return {};
     }
+    std::string ShowPaletteOpenDialog(const std::string&, const std::string&) override {
+        return {};
+    }
+    std::string ShowPaletteSaveDialog(const std::string&, const std::string&) override {
+        return {};
+    }
     bool ChooseColor(RgbColor&, const CustomColorTable&) override { return false; }
     CustomColorTable SystemColors() override { return {}; }
     void ShowPreviewWindow(const std::string&, bool) override {}
@@ -82,9 +88,12 @@ class NoServices : public Services {
     std::string ClipboardText() override { return {}; }
     void SetClipboardText(const std::string&) override {}
     VersionNumbers Version() override { return {}; }
+    Choice AskYesNoCancel(const std::string&) override { return Choice::Cancel; }
 
   protected:
-    int ShowMessage(const std::string&, int, const std::string&) override { return 1; }
+    int ShowMessage(const std::string&, int, const std::string&, const std::string&) override {
+        return 1;
+    }
 };
 
 } // namespace zandrel::bench

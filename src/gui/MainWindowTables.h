@@ -158,6 +158,12 @@ inline constexpr MenuRow kEditMenu[] = {
      .click = &MainForm::mnuGbaScreen_Click,
      .enabled = nullptr,
      .checked = &EditMenu::gbaScreen},
+    {},
+    {text::kMenuImportFile, {}, &MainForm::mnuImportFile_Click, &EditMenu::importFile},
+    {text::kMenuExportAs, {}, &MainForm::mnuExportAs_Click, &EditMenu::exportAs},
+    {},
+    {text::kMenuFindInRom, {}, &MainForm::mnuFindInRom_Click, &EditMenu::findInRom},
+    {text::kMenuCreatePatch, {}, &MainForm::mnuCreatePatch_Click, &EditMenu::createPatch},
 };
 
 // The tab order by object name; the sixteen swatches stand where "Opt" does.

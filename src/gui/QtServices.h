@@ -2,21 +2,17 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 
 #include "FileDialogs.h"
 #include "platform/Services.h"
 
-class QTranslator;
 class QWidget;
 
 namespace zandrel {
 
 class QtServices : public Services {
   public:
-    // The standard buttons and dialogs speak the desktop's language where Qt has it.
-    QtServices();
-    ~QtServices() override;
+    QtServices() = default;
     QtServices(const QtServices&) = delete;
     QtServices& operator=(const QtServices&) = delete;
 
@@ -30,6 +26,8 @@ class QtServices : public Services {
                                const std::string& defaultExt) override;
     std::string ShowSaveDialog(const std::string& title, const std::string& filter,
                                const std::string& defaultExt) override;
+    std::string ShowPaletteOpenDialog(const std::string& title, const std::string& filter) override;
+    std::string ShowPaletteSaveDialog(const std::string& title, const std::string& filter) override;
     bool ChooseColor(RgbColor& color, const CustomColorTable& customColors) override;
     CustomColorTable SystemColors() override;
     void ShowPreviewWindow(const std::string& imagePath, bool gbaScreen) override;
@@ -37,19 +35,23 @@ class QtServices : public Services {
     std::string ClipboardText() override;
     void SetClipboardText(const std::string& text) override;
     VersionNumbers Version() override;
+    Choice AskYesNoCancel(const std::string& question) override;
 
   protected:
-    int ShowMessage(const std::string& text, int style, const std::string& title) override;
+    int ShowMessage(const std::string& text, int style, const std::string& title,
+                    const std::string& details) override;
 
   private:
     void BeforeModal();
-    std::string FileDialog(FileDialogKind kind, const std::string& title,
-                           const std::string& filter);
+    std::string FileDialog(FileDialogKind kind, const std::string& title, const std::string& filter,
+                           FilterMemory& memory);
 
     QWidget* owner_ = nullptr;
     std::function<void()> beforeModal_;
-    FilterMemory filters_;
-    std::unique_ptr<QTranslator> translator_;
+    FilterMemory filters_; // the open, import and export dialogs share one
+    // The context menu's palette-file dialogs each keep their own: their lists differ.
+    FilterMemory paletteOpenFilters_;
+    FilterMemory paletteSaveFilters_;
 };
 
 } // namespace zandrel

@@ -23,20 +23,24 @@ struct ShownMessage {
     std::string text;
     int style = 0;
     std::string title;
+    std::string details;
 };
 struct DialogCall {
-    std::string kind, title, filter, defaultExt; // kind: "open" or "save"
+    // kind: "open" or "save", or "palette open" or "palette save" (their own filter memory)
+    std::string kind, title, filter, defaultExt;
 };
 
 class FakeServices : public Services {
   public:
     std::deque<std::string> openAnswers, saveAnswers, inputAnswers;
     std::deque<int> messageAnswers;
+    std::deque<Choice> choices; // Sim/Não/Cancelar answers; empty: Não, going on as before
+
     std::deque<std::optional<RgbColor>> colorAnswers; // nullopt cancels
 
     std::vector<ShownMessage> messages;
     std::vector<DialogCall> dialogs;
-    std::vector<std::string> inputPrompts, previewImages, byteWindowTexts;
+    std::vector<std::string> inputPrompts, previewImages, byteWindowTexts, questions;
     std::vector<RgbColor> colorDialogStarts;
     std::vector<CustomColorTable> colorDialogCustomColors;
     std::vector<bool> previewOnGbaScreen;
@@ -56,6 +60,14 @@ class FakeServices : public Services {
                                const std::string& defaultExt) override {
         return dialogs.push_back({"save", title, filter, defaultExt}), Take(saveAnswers);
     }
+    std::string ShowPaletteOpenDialog(const std::string& title,
+                                      const std::string& filter) override {
+        return dialogs.push_back({"palette open", title, filter, ""}), Take(openAnswers);
+    }
+    std::string ShowPaletteSaveDialog(const std::string& title,
+                                      const std::string& filter) override {
+        return dialogs.push_back({"palette save", title, filter, ""}), Take(saveAnswers);
+    }
     bool ChooseColor(RgbColor& color, const CustomColorTable& customColors) override {
         colorDialogStarts.push_back(color);
         colorDialogCustomColors.push_back(customColors);
@@ -72,6 +84,9 @@ class FakeServices : public Services {
     std::string ClipboardText() override { return clipboard; }
     void SetClipboardText(const std::string& text) override { clipboard = text; }
     VersionNumbers Version() override { return version; }
+    Choice AskYesNoCancel(const std::string& question) override {
+        return questions.push_back(question), Take(choices).value_or(Choice::No);
+    }
 
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
@@ -81,8 +96,9 @@ class FakeServices : public Services {
     }
 
   protected:
-    int ShowMessage(const std::string& text, int style, const std::string& title) override {
-        messages.push_back({text, style, title});
+    int ShowMessage(const std::string& text, int style, const std::string& title,
+                    const std::string& details) override {
+        messages.push_back({text, style, title, details});
         return Take(messageAnswers).value_or(style == kStyleQuestionYesNo ? kAnswerYes : kAnswerOk);
     }
 

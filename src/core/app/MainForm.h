@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "app/AppState.h"
 #include "app/FormModel.h"
@@ -23,7 +25,8 @@
 
 namespace zandrel {
 
-enum class FileDialog { Open, Save };
+// The open and save dialogs, and the context menu's, which keep a filter memory of their own.
+enum class FileDialog { Open, Save, OpenPaletteFile, SavePaletteFile };
 
 // Which commands of the swatches' context menu apply now, and so their shortcuts; the window
 // enables them accordingly and checks the GBA's-screen toggle while that view is on.
@@ -35,7 +38,11 @@ struct EditMenu {
     bool paste = false;
     bool typeColour = false;
     bool ramp = false;
+    bool findInRom = false;
+    bool createPatch = false;
     bool gbaScreen = false; // checked
+    bool importFile = false;
+    bool exportAs = false;
 };
 
 class MainForm {
@@ -52,8 +59,14 @@ class MainForm {
     void Form_Load(const StartValues& start);
     void Command1_Click();
     // The open command for a path chosen otherwise (the command line, a file dropped on the
-    // window), as if the open dialog had returned it.
+    // window), as if the open dialog had returned it; but a path holding a NUL is refused as
+    // RefuseUnusablePath refuses it, and a file that does not exist or cannot be read is named in
+    // a box of its own.
     void OpenFile(const std::string& path);
+    // A path the desktop could not give as the file system's bytes (it holds a NUL, or bytes
+    // that are no text of its encoding), named as the user may recognise it: refused in an
+    // exclamation box, and nothing else happens.
+    void RefuseUnusablePath(const std::string& shownPath);
     // Refills the three lists; a failure stops the load where it happened.
     Failure LoadPaletteDefinitions();
 
@@ -69,6 +82,21 @@ class MainForm {
     // disk. A failure is returned for the caller to report.
     Failure WritePaletteWords(const std::string& path, const PaletteLocation& where, int count);
     void cmdRecarrega_Click();
+
+    // Unsaved edits (MainFormUnsaved.cpp). Outside the special state, the chosen row's swatches
+    // differ from the colour words last read from its location or saved there.
+    bool HasUnsavedEdits() const;
+    // Every command that leaves the palette on show asks this first (choosing a row, the same
+    // one too; opening a file; the reload; the special mode; leaving the program). With an
+    // unsaved edit it asks whether to save: true when the command may go on (Sim saved it, or
+    // Não let the edit go, after which the colours on show count as saved); false (Cancelar,
+    // or a save that failed or was refused) keeps everything as it was. True when nothing is
+    // unsaved, without a question.
+    bool MayLeavePalette();
+    // The same question before a command that reads the file as saved (Criar patch): true when
+    // it may go on (Sim saved the edit, Não keeps it on show, unsaved); false on Cancelar or a
+    // save that failed.
+    bool MayReadSavedFile();
 
     // Exit and About (MainFormExit.cpp).
     void Command4_Click();
@@ -94,6 +122,11 @@ class MainForm {
     void cmdExp_Click();
     void cmdImp_Click();
     void cmdAmostra_Click();
+    // The context menu's Importar and Exportar, with their rules and offered where those are
+    // (EditMenuState), whose dialogs list every format: the import reads any by content, the
+    // export writes the one the name ends in.
+    void mnuImportFile_Click();
+    void mnuExportAs_Click();
 
     // Special mode and byte viewer (MainFormSpecial.cpp, over special/).
     void cmdSpecial_Click();
@@ -115,10 +148,30 @@ class MainForm {
     void lblColor_DblClick();
     void mnuRamp_Click();
     void mnuGbaScreen_Click();
-    // A click with Shift held: swatch `index` and the selected one become a ramp's ends.
+    // Sharing (MainFormShare.cpp, over patch/): a patch from an original ROM chosen in the open
+    // dialog to the open file as saved, written where the save dialog says, in the format its
+    // name ends with; its size and the bytes it changes are confirmed.
+    void mnuCreatePatch_Click();
+    // The palette on show, as the swatches show it, looked for in a ROM chosen in the open
+    // dialog (zandrel-cli find's search, exact); the ROM is then opened as the open command
+    // opens it (the unsaved-edits question included) with the best place chosen in its list.
+    // A place no row names gets one, named as the user types it, in the user's definition file
+    // of that game, which starts as a copy of the installed one; a ROM with a usable code but
+    // no definition file gets a new <CODE>.ZNDL there. Information boxes say when nothing was
+    // found (and what was searched), and list the places found in a ROM without a usable code,
+    // which is not opened.
+    void mnuFindInRom_Click();
+    // A click with Shift held: the swatch selected before and swatch `index` become a ramp's
+    // ends, and `index` is selected as Opt_Click selects it.
     void Opt_ShiftClick(int index);
+    // A right click, before the context menu opens: selects swatch `index` as Opt_Click does
+    // but keeps the ramp's ends, so the menu's commands act on the swatch under the pointer.
+    void Opt_RightClick(int index);
+    // Only the selected swatch, while it shows pressed, can be dragged: a press on any other
+    // is a click, so a click that slips never moves a colour.
+    bool SwatchDraggable(int index) const;
     // Swatch `source` dropped on swatch `index`: their colours swap, or with `copy` the
-    // source's colour is copied.
+    // source's colour is copied. Nothing happens unless the source could be dragged.
     void Opt_DragDrop(int index, int source, bool copy);
     // A file dropped on the swatches, imported as Importar imports a chosen file. (A file
     // dropped elsewhere on the window is opened with OpenFile.)
@@ -128,23 +181,43 @@ class MainForm {
     std::string SwatchToolTip(int index) const;
 
   private:
-    // The open's identification of the file at `path` (rom/Identify.h): GameName takes its
-    // title, empty when there is none, and a game of the five sets GameIndex. A file that
-    // exists but cannot be read is a failure that changes neither.
-    Failure IdentifyGame(const std::string& path, std::optional<Identification>& identification);
+    // The unsaved-edits question, about the chosen row.
+    Choice AskToSaveEdits();
+    // The first row of the lists at `where`, or -1.
+    int RowAt(const PaletteLocation& where) const;
+    // The definition file `name` in the user's data folder with the line of `where` added at
+    // its end, written whole; the installed file's rows first when the user has none yet.
+    Failure AddDefinitionRow(const std::string& name, const PaletteLocation& where,
+                             const std::string& rowName);
+    // The colour words of a chosen row as read from its location or last saved there.
+    struct StoredPalette {
+        int row = -1;
+        std::vector<ColorWord> words;
+    };
+
+    // The open command once a path is chosen: identified, then (if the palette on show may be
+    // left) shown with the definitions of its game.
+    enum class OpenedFrom { Dialog, Outside };
+    void OpenChosenFile(const std::string& path, OpenedFrom from);
+    // GameName takes the title, a game of the five sets GameIndex.
+    void TakeIdentification(const Identification& identification);
     // The definition file the open and the reload read: the one named after the header code
     // for a ROM found by it, otherwise the one GameName and GameIndex choose.
     std::string DefinitionFileName() const;
+    // SALVAR's work: true once the chosen row's colours are in the file; a failure or refusal
+    // is reported.
+    bool SaveChosenPalette();
     // Sets the game label's caption and what it stands for, always together.
     void ShowGameLabel(Shown shown, const std::string& caption);
     // The state an open or a reload leaves once the definitions are in the lists.
     void ShowDefinitionsLoaded();
-    // Disables the commands that work on a chosen palette: save, byte viewer, preview,
-    // import and export.
+    // Whenever no row is chosen: disables the commands that work on a chosen palette (save,
+    // byte viewer, preview, import and, outside the special state, export), so none acts on
+    // a palette that is not there.
     void DisablePaletteCommands();
     // Sets the dialog fields (the filter, no default extension), shows the dialog and keeps
     // its answer in strFileHandler; empty text when cancelled.
-    std::string ChooseFile(FileDialog dialog, const char* title, const char* filter);
+    std::string ChooseFile(FileDialog dialog, const char* title, const std::string& filter);
     // Export, import and preview need a full palette: true, after the exclamation box, when
     // the chosen row has fewer than sixteen colours.
     bool RefuseFewerThan16();
@@ -156,6 +229,9 @@ class MainForm {
     // Shows a failure in a critical box.
     void ReportFailure(const Failure& failure);
 
+    // Opt_Click without touching the ramp's ends: swatch `index` shows pressed and, while a
+    // file is loaded, is selected and gives the working colour.
+    void SelectSwatch(int index);
     // A colour chosen for the selected swatch (the colour dialog, a pasted or typed colour)
     // becomes the working colour and reaches the swatch as a 15-bit colour.
     void TakeChosenColour(RgbColor colour);
@@ -166,6 +242,12 @@ class MainForm {
     // the bytes are on disk; a failure is returned for the export to end on quietly. A path
     // that is the open file itself is refused in a critical box, unwritten.
     Failure ExportPaletteFile(const std::string& path, PaletteFormat format);
+    // The export's steps after the sixteen-colour rule: the dialog, then the file in the format
+    // among `formats` that the name ends in, which is returned (None: nothing written).
+    PaletteFormat ExportToChosenFile(FileDialog dialog, const char* title,
+                                     std::span<const PaletteFormat> formats);
+    // The import's steps after the rules: the dialog, then the chosen file, one undo step.
+    void ImportChosenFile(FileDialog dialog, const char* title, const std::string& filter);
     Failure WriteTplPalette(const std::string& path);
     Failure WriteJascPalette(const std::string& path);
     // The import of a chosen palette file (from the dialog, or dropped on the swatches): read by
@@ -197,6 +279,7 @@ class MainForm {
     ColourEditor editor_{model_, app_.RomLoaded};
     CandidateJumps candidates_;
     EditHistory history_;
+    StoredPalette stored_;
 };
 
 } // namespace zandrel

@@ -12,6 +12,8 @@
 namespace zandrel {
 
 void MainForm::cmdSpecial_Click() {
+    if (!MayLeavePalette())
+        return;
     // Any failure below ends the command quietly; the steps already done stay done.
     if (ChooseFile(FileDialog::Open, text::kOpenTitle, text::kSpecialFilter).empty())
         return;
@@ -24,6 +26,7 @@ void MainForm::cmdSpecial_Click() {
     app_.RomPath = model_.txtArquivo.caption;
     ShowGameLabel(Shown::SpecialState, text::kSpecialState);
     model_.List1.Clear();
+    DisablePaletteCommands();
 
     if (!ReadPaletteAtLocation().ok())
         return;
@@ -34,7 +37,6 @@ void MainForm::cmdSpecial_Click() {
     model_.lblLocOpt.visible = true;
     model_.lblLoc.caption = HexText(app_.CurrentLocation);
     app_.RomLoaded = true;
-    DisablePaletteCommands();
     model_.cmdExp.enabled = true;
 }
 
