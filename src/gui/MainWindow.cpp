@@ -20,6 +20,7 @@
 #include <QUrl>
 
 #include "Controls.h"
+#include "GraphicsWindow.h"
 #include "KeyCodes.h"
 #include "PaletteListModel.h"
 #include "QtColour.h"
@@ -338,6 +339,7 @@ void MainWindow::Render() {
     picture1_->SetColour(ToQColor(ScreenColour(m.Picture1, m.gbaScreen)));
     picture1_->SetGbaScreen(m.gbaScreen);
     RenderEditMenu();
+    RenderGraphics();
 
     rendering_ = wasRendering;
 }
@@ -363,11 +365,32 @@ void MainWindow::RenderEditMenu() {
     }
 }
 
+void MainWindow::RenderGraphics() {
+    if (!form_.model().graphicsShown) {
+        if (graphics_ != nullptr && graphics_->isVisible())
+            graphics_->hide();
+        return;
+    }
+    if (graphics_ == nullptr) {
+        graphics_ = new GraphicsWindow(form_, this);
+        connect(graphics_, &GraphicsWindow::picked, this,
+                [this](int x, int y) { Raise(&MainForm::Graphics_Click, x, y); });
+        connect(graphics_, &QDialog::finished, this, [this] { Raise(&MainForm::GraphicsClosed); });
+    }
+    graphics_->Render();
+    if (!graphics_->isVisible()) {
+        graphics_->show();
+        graphics_->raise();
+        graphics_->activateWindow();
+    }
+}
+
 template <class... Parameters, class... Arguments>
 void MainWindow::Raise(void (MainForm::*handler)(Parameters...), Arguments&&... arguments) {
     if (rendering_ || form_.model().closed)
         return;
     (form_.*handler)(std::forward<Arguments>(arguments)...);
+    form_.SyncGraphics();
     Render();
     if (form_.model().closed)
         close();
@@ -382,6 +405,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
+    }
+    if (form_.model().graphicsShown) {
+        form_.GraphicsClosed(); // the viewer's places are written
+        RenderGraphics();
     }
     event->accept();
 }

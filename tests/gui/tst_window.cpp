@@ -267,7 +267,7 @@ void WindowTest::editMenuListsItsShortcutsWhichFire() {
     QCOMPARE(items,
              QStringList({"Desfazer Ctrl+Z off", "Refazer Ctrl+Shift+Z off", "Copiar cor Ctrl+C",
                           "Copiar paleta Ctrl+Shift+C", "Colar Ctrl+V", "Digitar cor… Ctrl+D",
-                          "Gradiente Ctrl+G off", "Tela do GBA Ctrl+L toggle"}));
+                          "Gradiente Ctrl+G off", "Tela do GBA Ctrl+L toggle", "Gráficos F4"}));
     QCOMPARE(h.model().OptSelected, 3); // a right click selects nothing
     QTest::keyClick(menu, Qt::Key_Escape);
     QVERIFY(!menu->isVisible() && h.window->isVisible());

@@ -10,6 +10,7 @@
 
 #include "app/AppState.h"
 #include "app/FormModel.h"
+#include "app/GraphicsForm.h"
 #include "app/StartArguments.h"
 #include "colour/Codec.h"
 #include "colour/ColourEditor.h"
@@ -36,6 +37,7 @@ struct EditMenu {
     bool typeColour = false;
     bool ramp = false;
     bool gbaScreen = false; // checked
+    bool graphics = false;
 };
 
 class MainForm {
@@ -124,6 +126,18 @@ class MainForm {
     // dropped elsewhere on the window is opened with OpenFile.)
     void Opt_OLEDragDrop(const std::string& path);
     EditMenu EditMenuState() const;
+
+    // The window "Gráficos" (MainFormGraphics.cpp, over app/GraphicsForm): opened from the
+    // swatches' context menu, and closed.
+    void mnuGraphics_Click();
+    void GraphicsClosed();
+    // A click on the viewer's point (x, y) selects the swatch of the pixel's colour index as
+    // a click on that swatch does; a hidden swatch is never selected.
+    void Graphics_Click(int x, int y);
+    // After every event: the open viewer follows the file and the palette on show.
+    void SyncGraphics();
+    GraphicsForm& graphics() { return graphics_; }
+    const GraphicsForm& graphics() const { return graphics_; }
     // Every notation of swatch `index`'s colour while a palette is on show; empty text else.
     std::string SwatchToolTip(int index) const;
 
@@ -197,6 +211,7 @@ class MainForm {
     ColourEditor editor_{model_, app_.RomLoaded};
     CandidateJumps candidates_;
     EditHistory history_;
+    GraphicsForm graphics_{services_};
 };
 
 } // namespace zandrel

@@ -170,7 +170,8 @@ EditMenu MainForm::EditMenuState() const {
             .paste = app_.RomLoaded,
             .typeColour = editor_.HasSelectedSwatch(),
             .ramp = model_.rampFrom >= 0,
-            .gbaScreen = model_.gbaScreen};
+            .gbaScreen = model_.gbaScreen,
+            .graphics = app_.RomLoaded};
 }
 
 std::string MainForm::SwatchToolTip(int index) const {

@@ -35,6 +35,7 @@ inline constexpr const char* kMenuPaste = "Colar";
 inline constexpr const char* kMenuTypeColour = "Digitar cor…";
 inline constexpr const char* kMenuRamp = "Gradiente";
 inline constexpr const char* kMenuGbaScreen = "Tela do GBA";
+inline constexpr const char* kMenuGraphics = "Gráficos";
 inline constexpr const char* kTypeColour = "Digite a cor: uma palavra GBA (7FFF) ou #RRGGBB";
 inline constexpr const char* kPasteNeedsSwatch =
     "Nenhuma cor selecionada. Clique numa cor da paleta antes de colar uma cor.";
@@ -50,5 +51,13 @@ inline constexpr const char* kSpecialWord = "KALDREX";
 inline constexpr const char* kPreviewCaption = "Imagem de amostra";
 inline constexpr const char* kBytesCaption = "Bytes";
 inline constexpr const char* kPressEscToReturn = "Aperte ESC para voltar.";
+
+// The graphics viewer.
+inline constexpr const char* kGraphicsCaption = "Gráficos";
+inline constexpr const char* kGraphicsTransparent = "Cor 0 transparente";
+inline constexpr const char* kGraphicsSaveImage = "Salvar imagem…";
+inline constexpr const char* kGraphicsSaveTitle = "Salvar imagem";
+inline constexpr const char* kGraphicsPngFilter = "Imagem PNG (*.png)|*.png";
+inline constexpr const char* kGraphicsStart = "Início: ";
 
 } // namespace zandrel::text
