@@ -7,6 +7,7 @@
 
 #include "OpenFormFixture.h"
 #include "gfx/ViewerSettings.h"
+#include "png/Png.h"
 
 namespace zandrel::testing {
 namespace {
@@ -74,6 +75,29 @@ TEST_F(GraphicsFormTest, TypedLocationOpensOrIsRefusedAndTheFieldShowsTheStart) 
     graphics().PointAt(2 * 9, 0); // zoom 2: the second tile
     EXPECT_EQ(graphics().model().lblPointer,
               "Tile 1 em 1C0, cor " + std::to_string(PatternBytes(0x400)[0x1C0] >> 4));
+}
+
+// Salvar imagem: the view as a PNG where the dialog says, never over the open file, nothing
+// when the dialog is cancelled.
+TEST_F(GraphicsFormTest, SaveImageWritesThePngNamedNeverTheOpenFile) {
+    Choose(0);
+    form.mnuGraphics_Click();
+    const std::vector<std::uint8_t> dump = ReadBytes(dumpPath);
+    const std::string image = dir.File("view.png");
+    services.saveAnswers = {"", dumpPath, image};
+    for (int k = 0; k < 3; ++k)
+        graphics().SaveImage_Click(SwatchColours(model()), false);
+    ASSERT_EQ(services.dialogs.size(), 4u); // the open dialog, then three saves
+    const DialogCall& d = services.dialogs[1];
+    EXPECT_EQ(std::tie(d.title, d.filter, d.defaultExt),
+              std::make_tuple("Salvar imagem", "Imagem PNG (*.png)|*.png", "png"));
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.messages[0].style, kStyleCritical);
+    EXPECT_NE(services.messages[0].text.find(dumpPath), std::string::npos);
+    EXPECT_EQ(ReadBytes(dumpPath), dump);
+    const std::vector<std::uint8_t> png = ReadBytes(image);
+    ASSERT_GT(png.size(), 8u);
+    EXPECT_TRUE(StartsAsPng(png));
 }
 
 // Only a change of the swatches, of the view or of the way it is drawn paints again.

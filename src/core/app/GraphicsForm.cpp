@@ -1,5 +1,6 @@
 #include "app/GraphicsForm.h"
 
+#include "platform/SameFile.h"
 #include "util/Messages.h"
 
 namespace zandrel {
@@ -143,7 +144,11 @@ void GraphicsForm::SaveImage_Click(const Palette16& swatches, bool gbaScreen) {
         services_.ShowSaveDialog(text::kGraphicsSaveTitle, text::kGraphicsPngFilter, "png");
     if (path.empty())
         return;
-    if (Failure failure = viewer_.SaveImage(path, swatches, gbaScreen); !failure.ok())
+    // An image written over the open file would replace the game with it.
+    Failure failure = RefuseWritingOverOpenFile(path, viewer_.Path());
+    if (failure.ok())
+        failure = viewer_.SaveImage(path, swatches, gbaScreen);
+    if (!failure.ok())
         services_.MessageBox(ErrorMessage(failure), kStyleCritical);
 }
 
