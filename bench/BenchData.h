@@ -82,9 +82,12 @@ class NoServices : public Services {
     std::string ClipboardText() override { return {}; }
     void SetClipboardText(const std::string&) override {}
     VersionNumbers Version() override { return {}; }
+    Choice AskYesNoCancel(const std::string&) override { return Choice::Cancel; }
 
   protected:
-    int ShowMessage(const std::string&, int, const std::string&) override { return 1; }
+    int ShowMessage(const std::string&, int, const std::string&, const std::string&) override {
+        return 1;
+    }
 };
 
 } // namespace zandrel::bench

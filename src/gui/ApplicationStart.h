@@ -4,9 +4,17 @@
 #pragma once
 
 class QApplication;
+class QString;
 
 namespace zandrel {
 
+// Qt's own texts (the file and colour dialogs, a box's details button) in Portuguese, like the
+// rest of the program, whatever the desktop's language: Qt's Brazilian Portuguese translation
+// from `folder`, installed on the application. True when it was there; without it Qt's English
+// stays, and nothing is said.
+bool LoadQtPortuguese(QApplication& application, const QString& folder);
+
+// LoadQtPortuguese from Qt's translations folder.
 void PrepareApplication(QApplication& application);
 
 } // namespace zandrel

@@ -69,9 +69,17 @@ void HookedServices::ShowPreviewWindow(const std::string& imagePath, bool gbaScr
     std::cout << "preview: " << imagePath << std::endl;
 }
 
-int HookedServices::ShowMessage(const std::string& text, int style, const std::string& title) {
+Choice HookedServices::AskYesNoCancel(const std::string& question) {
     if (!previewRow_)
-        return QtServices::ShowMessage(text, style, title);
+        return QtServices::AskYesNoCancel(question);
+    std::cout << "message: " << question << std::endl;
+    return Choice::No;
+}
+
+int HookedServices::ShowMessage(const std::string& text, int style, const std::string& title,
+                                const std::string& details) {
+    if (!previewRow_)
+        return QtServices::ShowMessage(text, style, title, details);
     std::cout << "message: " << text << std::endl;
     return style == kStyleQuestionYesNo ? kAnswerNo : kAnswerOk;
 }

@@ -31,9 +31,11 @@ class HookedServices final : public QtServices {
     std::string ShowOpenDialog(const std::string& title, const std::string& filter,
                                const std::string& defaultExt) override;
     void ShowPreviewWindow(const std::string& imagePath, bool gbaScreen) override;
+    Choice AskYesNoCancel(const std::string& question) override;
 
   protected:
-    int ShowMessage(const std::string& text, int style, const std::string& title) override;
+    int ShowMessage(const std::string& text, int style, const std::string& title,
+                    const std::string& details) override;
 
   private:
     void RunHooks(MainForm& form, MainWindow& window);

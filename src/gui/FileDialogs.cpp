@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 
+#include "LocalPaths.h"
 #include "platform/DialogFilter.h"
 
 namespace zandrel {
@@ -21,7 +22,7 @@ QStringList QtNameFilters(const std::string& filter) {
 std::string AcceptedPath(const QString& chosen) {
     if (chosen.toUcs4().size() > kMaxDialogPath)
         return {};
-    return chosen.toStdString();
+    return FileSystemPath(chosen).value_or(std::string());
 }
 
 int SelectedFilterIndex(const QFileDialog& dialog) {

@@ -20,7 +20,8 @@ inline constexpr int kMaxDialogPath = 259;
 // description, where Qt reads it; the dialog hides that part, so the user sees the description.
 QStringList QtNameFilters(const std::string& filter);
 
-// The chosen path as UTF-8, or empty text when it is longer than kMaxDialogPath characters.
+// The chosen path as the file system's bytes (FileSystemPath), or empty text, as for a failed
+// dialog, when it is longer than kMaxDialogPath characters or has no such bytes.
 std::string AcceptedPath(const QString& chosen);
 
 // The filter entry the user last confirmed, shared by every dialog of the run. A dialog with

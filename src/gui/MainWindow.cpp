@@ -16,12 +16,15 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSlider>
+#include <QTimer>
 #include <QUrl>
 
 #include "Controls.h"
 #include "GraphicsWindow.h"
 #include "KeyCodes.h"
+#include "LocalPaths.h"
 #include "PaletteListModel.h"
 #include "QtColour.h"
 #include "colour/LcdColour.h"
@@ -62,19 +65,23 @@ template <class Widget> void RenderCaption(Widget* widget, const Control& contro
     RenderState(widget, control);
 }
 
-void RenderList(QListView* view, PaletteListModel* rows, const ListBox& list) {
+// False when the selection differs from the chosen row and `select` left it so.
+bool RenderList(QListView* view, PaletteListModel* rows, const ListBox& list, bool select) {
     rows->Refresh();
+    view->setVisible(list.visible);
     // The chosen row is the selected one; the list's cursor may rest elsewhere without it.
     const QModelIndexList selected = view->selectionModel()->selectedRows();
     const int shown = selected.isEmpty() ? -1 : selected.first().row();
     const int wanted = list.selected >= 0 && list.selected < rows->rowCount() ? list.selected : -1;
-    if (shown != wanted) {
+    if (shown == wanted)
+        return true;
+    if (select) {
         if (wanted < 0)
             view->selectionModel()->clearSelection();
         else
             view->setCurrentIndex(rows->index(wanted));
     }
-    view->setVisible(list.visible);
+    return select;
 }
 
 // Names a new control and puts it in its box.
@@ -270,6 +277,7 @@ void MainWindow::ConnectEvents() {
         // cursor without selecting, and chooses nothing.
         connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, view] {
             const QModelIndexList chosen = view->selectionModel()->selectedRows();
+            const QScopedValueRollback<bool> selecting(listSelecting_, true);
             if (!chosen.isEmpty())
                 Raise(&MainForm::ChooseRow, chosen.first().row());
         });
@@ -323,7 +331,8 @@ void MainWindow::Render() {
     for (const auto& [row, label] : labels_)
         RenderCaption(label, m.*row->control);
     for (const PlacedList& list : lists_)
-        RenderList(list.view, list.rows, m.*list.row->list);
+        if (!RenderList(list.view, list.rows, m.*list.row->list, !listSelecting_))
+            QTimer::singleShot(0, this, [this] { Render(); });
     for (std::size_t i = 0; i < opt_.size(); ++i) {
         const int index = static_cast<int>(i);
         opt_[i]->SetColour(ToQColor(ScreenColour(m.Opt[i].backColor, m.gbaScreen)));
@@ -425,13 +434,14 @@ MainWindow::Drop MainWindow::DropAt(const QMimeData* data, QPoint position) cons
     if (const int source = SwatchButton::DraggedIndex(data); source >= 0)
         return target >= 0 && target != source ? Drop{Drop::Swatch, target, source, {}} : Drop{};
     const QList<QUrl> urls = data->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile())
-        return {};
-    const std::string path = urls.first().toLocalFile().toStdString();
+    const std::optional<DroppedFile> file =
+        urls.isEmpty() ? std::nullopt : DroppedFileOf(urls.first());
     // A file dropped on the swatches is a palette to import, where Importar is offered.
-    if (target >= 0)
-        return form_.model().cmdImp.enabled ? Drop{Drop::PaletteFile, target, -1, path} : Drop{};
-    return Drop{Drop::OpenFile, -1, -1, path};
+    if (!file || (target >= 0 && !form_.model().cmdImp.enabled))
+        return {};
+    if (!file->path)
+        return Drop{Drop::UnusablePath, -1, -1, file->shown};
+    return Drop{target >= 0 ? Drop::PaletteFile : Drop::OpenFile, target, -1, *file->path};
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -472,6 +482,9 @@ void MainWindow::dropEvent(QDropEvent* event) {
                 break;
             case Drop::OpenFile:
                 Raise(&MainForm::OpenFile, drop.path);
+                break;
+            case Drop::UnusablePath:
+                Raise(&MainForm::RefuseUnusablePath, drop.path);
                 break;
             case Drop::None:
                 break;

@@ -60,9 +60,10 @@ class MainWindow : public QWidget {
     };
 
     // What dropping `data` at `position` does: a swatch dropped on another, a file dropped on
-    // the swatches, a file dropped elsewhere, or nothing.
+    // the swatches, a file dropped elsewhere, a file whose path cannot be used (`path` then
+    // holds it as shown), or nothing.
     struct Drop {
-        enum Kind { None, Swatch, PaletteFile, OpenFile } kind = None;
+        enum Kind { None, Swatch, PaletteFile, OpenFile, UnusablePath } kind = None;
         int target = -1;
         int source = -1;
         std::string path;
@@ -92,6 +93,9 @@ class MainWindow : public QWidget {
 
     MainForm& form_;
     bool rendering_ = false;
+    // The list's own selection change is running: it may select its row once more before it
+    // is done (a key does), so the model's row is put back only afterwards, and asked once.
+    bool listSelecting_ = false;
     std::string shownPath_;
     std::uint64_t shownPathRevision_ = 0;
 

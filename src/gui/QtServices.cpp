@@ -5,10 +5,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
-#include <QTranslator>
 
 #include "ByteWindow.h"
 #include "MessageBoxes.h"
@@ -18,30 +15,26 @@
 
 namespace zandrel {
 
-QtServices::QtServices() {
-    auto translator = std::make_unique<QTranslator>();
-    if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
-        QCoreApplication::installTranslator(translator.get()))
-        translator_ = std::move(translator);
-}
-
-QtServices::~QtServices() {
-    if (translator_)
-        QCoreApplication::removeTranslator(translator_.get());
-}
-
 void QtServices::BeforeModal() {
     if (beforeModal_)
         beforeModal_();
 }
 
-int QtServices::ShowMessage(const std::string& text, int style, const std::string& title) {
+int QtServices::ShowMessage(const std::string& text, int style, const std::string& title,
+                            const std::string& details) {
     BeforeModal();
     QMessageBox box(owner_);
-    SetUpMessageBox(box, text, style, title);
+    SetUpMessageBox(box, text, style, title, details);
     box.exec();
     return AnswerCode(box, style);
+}
+
+Choice QtServices::AskYesNoCancel(const std::string& question) {
+    BeforeModal();
+    QMessageBox box(owner_);
+    SetUpYesNoCancel(box, question);
+    box.exec();
+    return ChoiceOf(box);
 }
 
 std::string QtServices::InputBox(const std::string& prompt) {
@@ -51,6 +44,8 @@ std::string QtServices::InputBox(const std::string& prompt) {
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setLabelText(DisplayText(prompt));
     dialog.setTextValue(QString());
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Cancelar"));
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue().toStdString();

@@ -2,21 +2,17 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 
 #include "FileDialogs.h"
 #include "platform/Services.h"
 
-class QTranslator;
 class QWidget;
 
 namespace zandrel {
 
 class QtServices : public Services {
   public:
-    // The standard buttons and dialogs speak the desktop's language where Qt has it.
-    QtServices();
-    ~QtServices() override;
+    QtServices() = default;
     QtServices(const QtServices&) = delete;
     QtServices& operator=(const QtServices&) = delete;
 
@@ -37,9 +33,11 @@ class QtServices : public Services {
     std::string ClipboardText() override;
     void SetClipboardText(const std::string& text) override;
     VersionNumbers Version() override;
+    Choice AskYesNoCancel(const std::string& question) override;
 
   protected:
-    int ShowMessage(const std::string& text, int style, const std::string& title) override;
+    int ShowMessage(const std::string& text, int style, const std::string& title,
+                    const std::string& details) override;
 
   private:
     void BeforeModal();
@@ -49,7 +47,6 @@ class QtServices : public Services {
     QWidget* owner_ = nullptr;
     std::function<void()> beforeModal_;
     FilterMemory filters_;
-    std::unique_ptr<QTranslator> translator_;
 };
 
 } // namespace zandrel

@@ -457,6 +457,33 @@ TEST_F(Cli, SetWritesTheGivenWordsAndKeepsTheOnesBetweenBit15Included) {
     EXPECT_EQ(ReadBytes(dump), expected); // 0x23 keeps 0xF1
 }
 
+// A write reaches the file's last byte; a file marked read-only is refused to every writer,
+// root included, raw or compressed, and keeps its bytes.
+TEST_F(Cli, WritesReachTheLastByteAndNeverAReadOnlyFile) {
+    const std::string dump = Dump();
+    ExpectSuccess(Run({"set", dump, "@3E0", "15=7FFF"}), "");
+    std::vector<std::uint8_t> expected = PatternBytes(1024);
+    expected[0x3FE] = 0xFF;
+    expected[0x3FF] = 0x7F;
+    EXPECT_EQ(ReadBytes(dump), expected);
+    const std::string palette = files_.File("p.gbapal");
+    ExpectSuccess(Run({"export", dump, "@0", palette}), "");
+    const std::vector<std::uint8_t> blocks =
+        With(std::vector<std::uint8_t>(0x200, 0xFF), 0x104, LiteralLz77(PatternBytes(64)));
+    const std::string rom = files_.Write("blocks.gba", blocks);
+    for (const std::string& file : {dump, rom})
+        std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    const std::pair<std::vector<std::string>, std::string> writes[] = {
+        {{"set", dump, "@0", "0=0"}, dump},
+        {{"import", dump, "@3E0", palette}, dump},
+        {{"set", rom, "@LZ:104", "0=0"}, rom}};
+    for (const auto& [args, file] : writes)
+        ExpectFailure(Run(args), "Não foi possível gravar no arquivo " + Quoted(file) +
+                                     ". Nada foi alterado. " + SystemErrorText(EACCES));
+    EXPECT_EQ(ReadBytes(dump), expected);
+    EXPECT_EQ(ReadBytes(rom), blocks);
+}
+
 TEST_F(Cli, OutputThatCannotBeWrittenExitsWithOne) {
     if (!std::filesystem::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full";

@@ -137,11 +137,12 @@ TEST_F(ExportImport, ImportShowsTheFilesSixteenColoursOrNamesTheFileAndChangesNo
 }
 
 // A link to the open ROM, or the ROM itself, left a 52-byte ROM and "Paleta salva.".
-TEST_F(ExportImport, ExportOntoTheOpenRomThroughAHardLinkOrItsOwnNameIsRefused) {
+TEST_F(ExportImport, ExportOntoTheOpenRomThroughALinkOrItsOwnNameIsRefused) {
     const std::vector<std::uint8_t> rom = RomWithCode("AQXE");
     app.RomPath = dir.Write("game.GBAPAL", rom);
     fs::create_hard_link(app.RomPath, dir.File("hard.pal"));
-    for (const std::string& path : {dir.File("hard.pal"), app.RomPath}) {
+    fs::create_symlink(app.RomPath, dir.File("soft.tpl"));
+    for (const std::string& path : {dir.File("hard.pal"), dir.File("soft.tpl"), app.RomPath}) {
         Export(path);
         ExpectOneMessage(services,
                          "\"" + path + "\": é o próprio arquivo \"" + app.RomPath +

@@ -23,6 +23,7 @@ struct ShownMessage {
     std::string text;
     int style = 0;
     std::string title;
+    std::string details;
 };
 struct DialogCall {
     std::string kind, title, filter, defaultExt; // kind: "open" or "save"
@@ -32,11 +33,13 @@ class FakeServices : public Services {
   public:
     std::deque<std::string> openAnswers, saveAnswers, inputAnswers;
     std::deque<int> messageAnswers;
+    std::deque<Choice> choices; // Sim/Não/Cancelar answers; empty: Não, going on as before
+
     std::deque<std::optional<RgbColor>> colorAnswers; // nullopt cancels
 
     std::vector<ShownMessage> messages;
     std::vector<DialogCall> dialogs;
-    std::vector<std::string> inputPrompts, previewImages, byteWindowTexts;
+    std::vector<std::string> inputPrompts, previewImages, byteWindowTexts, questions;
     std::vector<RgbColor> colorDialogStarts;
     std::vector<CustomColorTable> colorDialogCustomColors;
     std::vector<bool> previewOnGbaScreen;
@@ -72,6 +75,9 @@ class FakeServices : public Services {
     std::string ClipboardText() override { return clipboard; }
     void SetClipboardText(const std::string& text) override { clipboard = text; }
     VersionNumbers Version() override { return version; }
+    Choice AskYesNoCancel(const std::string& question) override {
+        return questions.push_back(question), Take(choices).value_or(Choice::No);
+    }
 
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
@@ -81,8 +87,9 @@ class FakeServices : public Services {
     }
 
   protected:
-    int ShowMessage(const std::string& text, int style, const std::string& title) override {
-        messages.push_back({text, style, title});
+    int ShowMessage(const std::string& text, int style, const std::string& title,
+                    const std::string& details) override {
+        messages.push_back({text, style, title, details});
         return Take(messageAnswers).value_or(style == kStyleQuestionYesNo ? kAnswerYes : kAnswerOk);
     }
 

@@ -76,7 +76,8 @@ TEST_F(OpenCommand, AnIdentifiedRomShowsItsTitleAndPalettesADumpItsName) {
     EXPECT_EQ(app.GameIndex, 3);
 }
 
-// The code rules are the identification's; a cancel or unreadable file ends silently.
+// The code rules are the identification's; a cancel or unreadable file ends silently. The
+// box's details say why; a faulty definition file of the user's is named instead.
 TEST_F(OpenCommand, UnidentifiedFilesGetTheCriticalMessageAndChangeNothingElse) {
     Open("");
     EXPECT_EQ(m.lblGame.caption, "...");
@@ -90,12 +91,21 @@ TEST_F(OpenCommand, UnidentifiedFilesGetTheCriticalMessageAndChangeNothingElse) 
         Open(path);
         ExpectOneMessage(
             services, "O arquivo escolhido não foi identificado como um dos jogos suportados.", 16);
+        EXPECT_EQ(services.messages[0].details, NotIdentifiedDetails(path, app.Folders));
         EXPECT_EQ(app.GameName, ""); // the latest attempt failed
         EXPECT_EQ(std::tie(app.RomPath, m.lblGame.caption, m.txtArquivo.caption),
                   std::tie(rom, "Torvale (US)", rom));
     }
+    app.Folders.userData = dir.path().string();
+    fs::remove(dir.File("KEMR_J.ZNDL"));
+    fs::create_directory(dir.File("KEMR_J.ZNDL"));
+    Open(dir.Write("k.gba", RomWithCode("BKRJ")));
+    ExpectOneMessage(services,
+                     "Não foi possível ler o arquivo de definições \"" + dir.File("KEMR_J.ZNDL") +
+                         "\".\r\n\r\nÉ uma pasta",
+                     16);
+    EXPECT_EQ(app.RomPath, rom);
 }
-
 // Any other ROM opens by its code's definition file and reloads it.
 TEST_F(OpenCommand, AnyOtherRomOpensByItsCodesDefinitionFile) {
     app.Folders.userData = dir.path().string();
@@ -120,9 +130,10 @@ TEST_F(OpenCommand, ABrokenDefinitionLineStopsTheOpenSilentlyAndTheReloadNamesIt
     EXPECT_FALSE(m.cmdRecarrega.enabled);
     form.cmdRecarrega_Click();
     ExpectOneMessage(services,
-                     "Arquivo de definições \"TORV_E.ZNDL\", linha 3: a linha tem só uma vírgula "
-                     "(esperado: cores,localização,nome). A lista foi carregada até a linha "
-                     "anterior.",
+                     "Arquivo de definições \"" + dir.File("TORV_E.ZNDL") +
+                         "\", linha 3: a linha tem só uma vírgula "
+                         "(esperado: cores,localização,nome). A lista foi carregada até a linha "
+                         "anterior.",
                      16);
     EXPECT_EQ(m.List1.rows, (TextColumn{"A", "20"}));
 }

@@ -34,12 +34,13 @@ TEST_F(PaletteCommandsTest, SavingWritesExactlyTheShownWordsAtTheLocation) {
     ExpectOneMessage(services, "Paleta salva.", 64);
 }
 
+// The palette that ends with the file's last byte saves; one a word further is refused.
 TEST_F(PaletteCommandsTest, BytesPastTheEndReadAsZeroAndSavingThereIsRefused) {
     std::vector<std::uint8_t> before(0x20, 0);
     before[0x1C] = 0xFF;
     before[0x1D] = 0x7F;
     before[0x1E] = 0x1F;
-    OpenDump(before, "4,1C,Fim\r\n");
+    OpenDump(before, "4,1C,Fim\r\n4,18,Último\r\n");
     Choose(0);
     for (const auto& [i, colour] : {std::pair{0, 0xFFFFFFu}, {1, 0x0000FFu}, {2, 0u}, {3, 0u}})
         EXPECT_EQ(model().Opt[i].backColor, colour) << i;
@@ -51,6 +52,16 @@ TEST_F(PaletteCommandsTest, BytesPastTheEndReadAsZeroAndSavingThereIsRefused) {
                          "arquivo.",
                      16);
     EXPECT_EQ(ReadBytes(dumpPath), before);
+
+    services.messages.clear();
+    Choose(1);
+    model().Opt[3].backColor = 0xFFFFFF;
+    form.Command2_Click();
+    ExpectOneMessage(services, "Paleta salva.", 64);
+    std::vector<std::uint8_t> after = before;
+    after[0x1E] = 0xFF;
+    after[0x1F] = 0x7F;
+    EXPECT_EQ(ReadBytes(dumpPath), after);
 }
 
 // The byte viewer is for dumps only; a reload lists new rows, chooses none, keeps swatches.
@@ -82,7 +93,8 @@ TEST_F(PaletteCommandsTest, ChoosingEnablesThePaletteCommandsAndReloadDisablesTh
 
 // Unchecked, these said "Paleta salva." for unwritten bytes or made a file where one was.
 TEST_F(PaletteCommandsTest, SaveThatCannotWriteOrFlushSaysWhyAndIsNeverConfirmed) {
-    for (const int error : {ENOENT, EIO}) { // EIO: written, flush fails
+    // EACCES: a file marked read-only, refused even to root; EIO: written, flush fails.
+    for (const int error : {ENOENT, EACCES, EIO}) {
         SCOPED_TRACE(error);
         services.messages.clear();
         OpenDump(PatternBytes(0x40), "4,10,Quatro\r\n", "f" + std::to_string(error) + ".dmp");
@@ -90,6 +102,8 @@ TEST_F(PaletteCommandsTest, SaveThatCannotWriteOrFlushSaysWhyAndIsNeverConfirmed
         model().Opt[0].backColor = 0;
         if (error == ENOENT)
             fs::remove(dumpPath);
+        if (error == EACCES)
+            fs::permissions(dumpPath, fs::perms::owner_read);
         const ScopedSyncFaultForTesting fault(error == EIO ? EIO : 0);
         form.Command2_Click();
         ExpectOneMessage(services,
@@ -101,7 +115,10 @@ TEST_F(PaletteCommandsTest, SaveThatCannotWriteOrFlushSaysWhyAndIsNeverConfirmed
                              "\r\n\r\n" + SystemErrorText(error),
                          16);
         EXPECT_EQ(fs::exists(dumpPath), error != ENOENT); // never created
-        EXPECT_TRUE(model().Command2.enabled);            // the edit may be saved again
+        if (error == EACCES) {
+            EXPECT_EQ(ReadBytes(dumpPath), PatternBytes(0x40));
+        }
+        EXPECT_TRUE(model().Command2.enabled); // the edit may be saved again
     }
 }
 

@@ -18,9 +18,10 @@ TEST_F(PaletteRowLocation, ALocationThatIsNotStrictHexReadsAndWritesNothing) {
     Choose(1);
     ExpectOneMessage(
         services,
-        "Arquivo de definições \"MEMORYDUMP.ZNDL\", linha 2: a localização \"0x1A0\" "
-        "não é válida (esperado: de 1 a 8 dígitos hex até 7FFFFFFF, como 1A0, ou um "
-        "bloco comprimido, como LZ:3B8A8C ou LZ:3B8A8C+20). Nada foi lido nem gravado.",
+        "Arquivo de definições \"" + dir.File("MEMORYDUMP.ZNDL") +
+            "\", linha 2: a localização \"0x1A0\" "
+            "não é válida (esperado: de 1 a 8 dígitos hex até 7FFFFFFF, como 1A0, ou um "
+            "bloco comprimido, como LZ:3B8A8C ou LZ:3B8A8C+20). Nada foi lido nem gravado.",
         16);
     EXPECT_EQ(Swatches(model()), swatches);
     EXPECT_EQ(model().List1.selected, -1);

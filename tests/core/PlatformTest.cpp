@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -19,6 +21,7 @@
 #include "platform/FileFaults.h"
 #include "platform/NewFile.h"
 #include "rom/Definitions.h"
+#include "rom/PaletteIO.h"
 
 namespace zandrel::testing {
 namespace {
@@ -58,6 +61,39 @@ TEST(File, ReasonsArePortuguese) {
         {{FileError::SyncFailed, 0}, "Não foi possível levar os dados do arquivo ao disco"}};
     for (const auto& [status, text] : cases)
         EXPECT_EQ(FileErrorText(status), text);
+}
+
+// The test holds the file's lock itself. A shared lock keeps a writer out as an exclusive one
+// does (a writer taking a shared lock would pass here); the writer gives up after its wait.
+TEST(File, AWriterWaitsForAnyOtherLockAndGivesUpAfterTheWait) {
+    TempDir dir;
+    const std::string path = dir.Write("locked.gba", {1, 2});
+    for (const int held : {LOCK_SH, LOCK_EX}) {
+        const int holder = ::open(path.c_str(), O_RDONLY);
+        ASSERT_EQ(::flock(holder, held), 0);
+        FileStatus status;
+        File writer = File::Open(path, OpenMode::ReadWriteExisting, status);
+        ASSERT_TRUE(status.ok());
+        status = writer.LockExclusive(std::chrono::milliseconds(20));
+        EXPECT_EQ(FileErrorText(status), "O arquivo está em uso por outro programa") << held;
+        ::close(holder);
+        EXPECT_TRUE(writer.LockExclusive(std::chrono::milliseconds(0)).ok()) << held;
+    }
+}
+
+// A palette write under another program's lock fails after the wait with nothing written.
+TEST(File, APaletteWriteUnderAnotherLockWritesNothing) {
+    TempDir dir;
+    const std::vector<std::uint8_t> before(8, 0xAA);
+    const std::string path = dir.Write("locked.gba", before);
+    const int holder = ::open(path.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    EXPECT_EQ(ErrorMessage(ChangeBytesInPlace(path, 0, 1,
+                                              [](std::vector<std::uint8_t>& b) { b[0] = 0x11; })),
+              "Não foi possível gravar no arquivo \"" + path +
+                  "\". Nada foi alterado.\r\n\r\nO arquivo está em uso por outro programa");
+    EXPECT_EQ(ReadBytes(path), before);
+    ::close(holder);
 }
 
 TEST(File, AFileLargerThanTheLimitIsRefusedBeforeItIsRead) {

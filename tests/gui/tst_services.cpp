@@ -2,6 +2,7 @@
 // own loops, and the conversions behind them.
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
@@ -14,9 +15,11 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <functional>
 
+#include "ApplicationStart.h"
 #include "EscapeCloser.h"
 #include "KeyCodes.h"
 #include "MessageBoxes.h"
@@ -91,6 +94,7 @@ class ServicesTest : public QObject {
     void escapeCloserSeesEscBeforeTheControls();
     void filtersPathsAndKeysForQt();
     void messageBoxStyles();
+    void qtsOwnTextsArePortugueseWhateverTheDesktopsLanguage();
     void systemColours();
 };
 
@@ -104,10 +108,22 @@ void ServicesTest::boxesAndDialogsAnswerFromTheirOwnLoopOverTheOwner() {
         box->button(QMessageBox::No)->click();
     });
     QCOMPARE(h.services.MessageBox("Deseja realmente sair?", 292), 7);
+    // The unsaved edit's question: S and N press Sim and Não, Esc is Cancelar, Enter Sim.
+    for (const auto& [key, choice] : {std::pair{Qt::Key_N, Choice::No},
+                                      {Qt::Key_S, Choice::Yes},
+                                      {Qt::Key_Escape, Choice::Cancel},
+                                      {Qt::Key_Return, Choice::Yes}}) {
+        OnModal([key](QWidget* modal) {
+            QTest::keyClick(modal, key, key < Qt::Key_Escape ? Qt::AltModifier : Qt::NoModifier);
+        });
+        QCOMPARE(h.services.AskYesNoCancel("Salvar agora?"), choice);
+    }
     OnModal([](QWidget* modal) {
         auto* dialog = qobject_cast<QInputDialog*>(modal);
         QVERIFY(dialog != nullptr);
         QCOMPARE(dialog->labelText(), QStringLiteral("Digite a localização HEX"));
+        const QList<QAbstractButton*> buttons = dialog->findChild<QDialogButtonBox*>()->buttons();
+        QCOMPARE(buttons.at(0)->text() + buttons.at(1)->text(), "OKCancelar");
         QTest::keyClicks(dialog->findChild<QLineEdit*>(), QStringLiteral("1f0"));
         dialog->accept();
     });
@@ -117,7 +133,7 @@ void ServicesTest::boxesAndDialogsAnswerFromTheirOwnLoopOverTheOwner() {
         static_cast<QDialog*>(modal)->reject();
     });
     QCOMPARE(h.services.InputBox("x"), std::string());
-    QCOMPARE(h.renders, 3);
+    QCOMPARE(h.renders, 7);
     // The colour dialog starts at the colour, with the custom colours.
     CustomColorTable custom{};
     custom[15] = 0x030201;
@@ -249,6 +265,10 @@ void ServicesTest::filtersPathsAndKeysForQt() {
     const QString at259 = QStringLiteral("/") + QString(258, QChar(0x00E7)); // not bytes
     QCOMPARE(AcceptedPath(at259), at259.toStdString());
     QCOMPARE(AcceptedPath(at259 + u'a'), std::string());
+    // As a failed dialog: a NUL, and bytes Qt could not decode (U+FFFD) naming nothing.
+    QCOMPARE(AcceptedPath(QStringLiteral("/tmp/c.gba") + QChar(0) + QStringLiteral(".dmp")) +
+                 AcceptedPath(QStringLiteral("/tmp/lat\uFFFD.dmp")),
+             std::string());
     const std::pair<int, int> keypad[] = {
         {Qt::Key_Asterisk, 106}, {Qt::Key_Comma, 110}, {Qt::Key_9, 105}, {Qt::Key_Up, 38}};
     for (const auto& [key, code] : keypad)
@@ -265,23 +285,45 @@ void ServicesTest::filtersPathsAndKeysForQt() {
 
 void ServicesTest::messageBoxStyles() {
     using B = QMessageBox;
-    const std::tuple<int, B::Icon, B::StandardButtons> styles[] = {
-        {0, B::NoIcon, B::Ok},
-        {16, B::Critical, B::Ok},
-        {48, B::Warning, B::Ok},
-        {64, B::Information, B::Ok},
-        {292, B::Question, B::Yes | B::No}};
+    const std::tuple<int, B::Icon, QString> styles[] = {{0, B::NoIcon, "OK"},
+                                                        {16, B::Critical, "OK"},
+                                                        {48, B::Warning, "OK"},
+                                                        {64, B::Information, "OK"},
+                                                        {292, B::Question, "&Sim&Não"}};
     for (const auto& [style, icon, buttons] : styles) {
         QMessageBox box;
-        SetUpMessageBox(box, "Zandrel\r\n<b>x</b>", style, "Sair");
+        SetUpMessageBox(box, "Zandrel\r\n<b>x</b>", style, "Sair", style == 16 ? "a\r\nb" : "");
         QCOMPARE(box.windowTitle() + box.text(), QStringLiteral("SairZandrel\n<b>x</b>"));
         QCOMPARE(box.textFormat(), Qt::PlainText);
         QCOMPARE(box.icon(), icon);
-        QCOMPARE(box.standardButtons(), buttons);
+        QString texts; // the program's own, whatever the desktop's language
+        for (const B::StandardButton button : {B::Ok, B::Yes, B::No})
+            texts += box.button(button) != nullptr ? box.button(button)->text() : QString();
+        QCOMPARE(texts, buttons);
         // The question's default answer, and Esc's, is No.
         QCOMPARE(box.standardButton(box.defaultButton()), style == 292 ? B::No : B::Ok);
         QCOMPARE(AnswerCode(box, style), style == 292 ? 7 : 1);
+        QCOMPARE(box.detailedText(), style == 16 ? QStringLiteral("a\nb") : QString());
     }
+    QMessageBox question; // its accelerators and answers are tested over the owner
+    SetUpYesNoCancel(question, "x");
+    QCOMPARE(question.icon(), B::Question);
+    QCOMPARE(question.escapeButton()->text() + question.defaultButton()->text(), "Cancelar&Sim");
+}
+
+// The gui tests run with LANG=C: Qt's English until its Portuguese is loaded.
+void ServicesTest::qtsOwnTextsArePortugueseWhateverTheDesktopsLanguage() {
+    const auto cancelText = [] {
+        QColorDialog dialog;
+        return dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
+    };
+    testing::TempDir empty;
+    QVERIFY(!LoadQtPortuguese(*qApp, QString::fromStdString(empty.path().string())));
+    QVERIFY(qApp->findChildren<QTranslator*>().isEmpty());
+    QCOMPARE(cancelText(), QStringLiteral("Cancel"));
+    PrepareApplication(*qApp);
+    const std::unique_ptr<QTranslator> loaded(qApp->findChild<QTranslator*>()); // gone at the end
+    QCOMPARE(cancelText(), QStringLiteral("Cancelar"));
 }
 
 void ServicesTest::systemColours() {

@@ -211,6 +211,17 @@ void WindowTest::clickOrSpaceOnTheChosenRowReadsThePaletteAfresh() {
     blue->setFocus();
     PressKey(h.window.get(), Qt::Key_PageUp); // a page is one step too
     QCOMPARE(h.model().BlueScroll, 21);
+    // Cancelar puts the highlight back on the chosen row once the list is done with the click
+    // or the key (which selects twice, and is asked once).
+    h.services.questions.clear();
+    h.services.choices = {Choice::Cancel, Choice::Cancel};
+    ClickRow(h, 2);
+    QCoreApplication::processEvents();
+    PressKey(h.window.get(), Qt::Key_Down);
+    QCoreApplication::processEvents();
+    auto* list = h.Find<QListView>("List1");
+    QCOMPARE(list->selectionModel()->selectedRows(), QModelIndexList{list->model()->index(1, 0)});
+    QCOMPARE(h.services.questions.size(), std::size_t{2});
 }
 
 void WindowTest::windowSeesKeypadKeysFirstButNotAnotherWindows() {
@@ -324,6 +335,16 @@ void WindowTest::mouseDropsShiftClickAndDoubleClicks() {
     QVERIFY(DropOn(h, h.Find<QWidget>("List1"), file));
     QCOMPARE(h.model().List1.selected, -1);
     QVERIFY(!DropOn(h, SwatchAt(h, 9), file));
+    // A NUL ends the name for the system; bytes that are no UTF-8 came back as U+FFFD.
+    h.services.messages.clear();
+    for (const char* name : {"c.gba%00.dmp", "lat%E9.dmp"}) {
+        file.setUrls({QUrl("file://" + QString::fromStdString(h.folder.File(name)))});
+        QVERIFY(DropOn(h, h.Find<QWidget>("List1"), file));
+        QCOMPARE(QString::fromStdString(h.services.messages.back().text).section(u'"', 1, 1),
+                 QString::fromStdString(h.folder.File(name)));
+    }
+    QCOMPARE(h.services.messages.size(), std::size_t{2});
+    QCOMPARE(h.state.RomPath, h.folder.File("palettes.dmp"));
 }
 
 void WindowTest::locationLabelClicksOnlyOnAReleaseInsideIt() {

@@ -127,7 +127,7 @@ else
     depends=$(dpkg-deb --field "${debs[0]}" Depends)
     echo "Depends: $depends"
     names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
-    for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins libpng16-16; do
+    for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n libpng16-16; do
         grep -qxF "$package" <<<"$names" || fail "Depends lacks $package"
     done
 fi

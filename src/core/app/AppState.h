@@ -33,8 +33,8 @@ struct AppState {
     // "<CODE>.ZNDL" when the open found the ROM by the definition file named after its header
     // code (none of the five games); empty for the five games and memory dumps.
     std::string GameCodeFile;
-    // The definition file the palette lists were loaded from, and the line of each row's
-    // entry, so a row whose location is no location is reported by its file and line.
+    // The definition file the palette lists were loaded from, by its full path, and the line of
+    // each row's entry, so a row whose location is no location is reported by file and line.
     std::string DefinitionFile;
     std::vector<std::int64_t> DefinitionLines;
     // Set together with the game label's caption and never read back from the caption.

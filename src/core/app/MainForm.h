@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/AppState.h"
 #include "app/FormModel.h"
@@ -54,8 +55,14 @@ class MainForm {
     void Form_Load(const StartValues& start);
     void Command1_Click();
     // The open command for a path chosen otherwise (the command line, a file dropped on the
-    // window), as if the open dialog had returned it.
+    // window), as if the open dialog had returned it; but a path holding a NUL is refused as
+    // RefuseUnusablePath refuses it, and a file that does not exist or cannot be read is named in
+    // a box of its own.
     void OpenFile(const std::string& path);
+    // A path the desktop could not give as the file system's bytes (it holds a NUL, or bytes
+    // that are no text of its encoding), named as the user may recognise it: refused in an
+    // exclamation box, and nothing else happens.
+    void RefuseUnusablePath(const std::string& shownPath);
     // Refills the three lists; a failure stops the load where it happened.
     Failure LoadPaletteDefinitions();
 
@@ -71,6 +78,17 @@ class MainForm {
     // disk. A failure is returned for the caller to report.
     Failure WritePaletteWords(const std::string& path, const PaletteLocation& where, int count);
     void cmdRecarrega_Click();
+
+    // Unsaved edits (MainFormUnsaved.cpp). Outside the special state, the chosen row's swatches
+    // differ from the colour words last read from its location or saved there.
+    bool HasUnsavedEdits() const;
+    // Every command that leaves the palette on show asks this first (choosing a row, the same
+    // one too; opening a file; the reload; the special mode; leaving the program). With an
+    // unsaved edit it asks whether to save: true when the command may go on (Sim saved it, or
+    // Não let the edit go, after which the colours on show count as saved); false (Cancelar,
+    // or a save that failed or was refused) keeps everything as it was. True when nothing is
+    // unsaved, without a question.
+    bool MayLeavePalette();
 
     // Exit and About (MainFormExit.cpp).
     void Command4_Click();
@@ -142,13 +160,24 @@ class MainForm {
     std::string SwatchToolTip(int index) const;
 
   private:
-    // The open's identification of the file at `path` (rom/Identify.h): GameName takes its
-    // title, empty when there is none, and a game of the five sets GameIndex. A file that
-    // exists but cannot be read is a failure that changes neither.
-    Failure IdentifyGame(const std::string& path, std::optional<Identification>& identification);
+    // The colour words of a chosen row as read from its location or last saved there.
+    struct StoredPalette {
+        int row = -1;
+        std::vector<ColorWord> words;
+    };
+
+    // The open command once a path is chosen: identified, then (if the palette on show may be
+    // left) shown with the definitions of its game.
+    enum class OpenedFrom { Dialog, Outside };
+    void OpenChosenFile(const std::string& path, OpenedFrom from);
+    // GameName takes the title, a game of the five sets GameIndex.
+    void TakeIdentification(const Identification& identification);
     // The definition file the open and the reload read: the one named after the header code
     // for a ROM found by it, otherwise the one GameName and GameIndex choose.
     std::string DefinitionFileName() const;
+    // SALVAR's work: true once the chosen row's colours are in the file; a failure or refusal
+    // is reported.
+    bool SaveChosenPalette();
     // Sets the game label's caption and what it stands for, always together.
     void ShowGameLabel(Shown shown, const std::string& caption);
     // The state an open or a reload leaves once the definitions are in the lists.
@@ -211,6 +240,7 @@ class MainForm {
     ColourEditor editor_{model_, app_.RomLoaded};
     CandidateJumps candidates_;
     EditHistory history_;
+    StoredPalette stored_;
     GraphicsForm graphics_{services_};
 };
 

@@ -16,6 +16,9 @@ bool MainForm::AgreeToClose() {
 }
 
 bool MainForm::Form_QueryUnload() {
+    // An unsaved edit's question takes the place of the exit question.
+    if (HasUnsavedEdits())
+        return !MayLeavePalette();
     // Nothing identified yet: nothing to lose, so no question.
     if (app_.NothingIdentified())
         return false;

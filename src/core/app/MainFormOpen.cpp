@@ -2,12 +2,28 @@
 #include <filesystem>
 
 #include "app/MainForm.h"
+#include "platform/File.h"
 #include "rom/Definitions.h"
 #include "rom/Games.h"
 #include "util/Messages.h"
 #include "util/NumberText.h"
+#include "util/Text.h"
 
 namespace zandrel {
+
+namespace {
+
+std::string MissingFileMessage(const std::string& path) {
+    return "O arquivo " + Quoted(path) + " não existe.";
+}
+
+std::string UnusablePathMessage(const std::string& shownPath) {
+    return "O nome de arquivo " + Quoted(shownPath) +
+           " não pode ser usado: ele contém um caractere nulo ou bytes que não são texto válido "
+           "(UTF-8).";
+}
+
+} // namespace
 
 void MainForm::Form_Load(const StartValues& start) {
     app_.ProgramFolder = start.programFolder;
@@ -20,19 +36,12 @@ void MainForm::Form_Load(const StartValues& start) {
         model_.cmdSpecial.visible = true;
 }
 
-Failure MainForm::IdentifyGame(const std::string& path,
-                               std::optional<Identification>& identification) {
-    if (Failure failure = IdentifyFile(path, app_.Folders, identification); !failure.ok())
-        return failure;
-    // GameName holds the result of this attempt, so a failed one leaves it empty.
-    app_.GameName = identification ? identification->title : std::string();
-    if (!identification)
-        return {};
+void MainForm::TakeIdentification(const Identification& identification) {
+    app_.GameName = identification.title;
     // A memory dump and a ROM found by its code's definition file leave GameIndex as it was.
-    if (identification->gameIndex)
-        app_.GameIndex = *identification->gameIndex;
-    app_.GameCodeFile = identification->codeDefinitionFile;
-    return {};
+    if (identification.gameIndex)
+        app_.GameIndex = *identification.gameIndex;
+    app_.GameCodeFile = identification.codeDefinitionFile;
 }
 
 std::string MainForm::DefinitionFileName() const {
@@ -52,12 +61,12 @@ Failure MainForm::LoadPaletteDefinitions() {
 
     const std::string path = (std::filesystem::path(app_.DefinitionFolder) / name).string();
     PaletteTable table;
-    // Messages name the definition file as the user knows it.
-    const Failure failure = LoadDefinitionFile(path, name, table);
+    // Messages name the definition file by its full path: the user's copy or the program's.
+    const Failure failure = LoadDefinitionFile(path, path, table);
     model_.lstCount.Assign(std::move(table.counts));
     model_.List1.Assign(std::move(table.names));
     model_.lstColor.Assign(std::move(table.locations));
-    app_.DefinitionFile = name;
+    app_.DefinitionFile = path;
     app_.DefinitionLines = std::move(table.lines);
     return failure;
 }
@@ -66,21 +75,52 @@ void MainForm::Command1_Click() {
     const std::string path = ChooseFile(FileDialog::Open, text::kOpenTitle, text::kOpenFilter);
     if (path.empty())
         return;
-    OpenFile(path);
+    OpenChosenFile(path, OpenedFrom::Dialog);
 }
 
 void MainForm::OpenFile(const std::string& path) {
     model_.strFileHandler = path;
-
-    // A file that exists but cannot be opened or read ends the command here, silently, with
-    // GameName as it was.
-    std::optional<Identification> identification;
-    if (!IdentifyGame(path, identification).ok())
-        return;
-    if (!identification) {
-        services_.MessageBox(text::kNotIdentified, kStyleCritical);
+    // The name would end at the NUL for the system: another file than the one named.
+    if (path.find('\0') != std::string::npos) {
+        std::string shown;
+        for (const char c : path)
+            shown += c == '\0' ? std::string("%00") : std::string(1, c);
+        RefuseUnusablePath(shown);
         return;
     }
+    // A name from outside was not typed: one that names no file says so (the open dialog's
+    // gets the not-identified box).
+    if (!FileExists(path)) {
+        services_.MessageBox(MissingFileMessage(path), kStyleCritical);
+        return;
+    }
+    OpenChosenFile(path, OpenedFrom::Outside);
+}
+
+void MainForm::RefuseUnusablePath(const std::string& shownPath) {
+    services_.MessageBox(UnusablePathMessage(shownPath), kStyleExclamation);
+}
+
+void MainForm::OpenChosenFile(const std::string& path, OpenedFrom from) {
+    // A file that cannot be opened or read ends the command here, with GameName as it was:
+    // silently when the open dialog chose it, named when it came from outside. A definition
+    // file of the user's that cannot be read is always named.
+    std::optional<Identification> identification;
+    if (const Failure failure = IdentifyFile(path, app_.Folders, identification); !failure.ok()) {
+        if (from == OpenedFrom::Outside || failure.result == Result::DefinitionMissing)
+            ReportFailure(failure);
+        return;
+    }
+    if (!identification) {
+        app_.GameName.clear(); // the latest attempt failed
+        services_.MessageBox(text::kNotIdentified, kStyleCritical, {},
+                             NotIdentifiedDetails(path, app_.Folders));
+        return;
+    }
+    // Nothing has changed yet, so Cancelar keeps even GameName as it was.
+    if (!MayLeavePalette())
+        return;
+    TakeIdentification(*identification);
 
     model_.SetPathText(path);
     app_.RomPath = model_.txtArquivo.caption;

@@ -11,6 +11,9 @@
 namespace zandrel {
 
 void MainForm::ChooseRow(int row) {
+    // Asked before the row counts as chosen, so Cancelar keeps the row that was.
+    if (!MayLeavePalette())
+        return;
     model_.List1.selected = row;
     List1_Click();
 }
@@ -64,16 +67,21 @@ Failure MainForm::ReadSelectedPalette() {
     if (Failure failure = ReadPalette(app_.RomPath, where, count, words); !failure.ok())
         return failure;
     editor_.ShowWords(words);
+    stored_ = {model_.List1.selected, editor_.SwatchWords(count)};
     ForgetEdits();
     return {};
 }
 
 void MainForm::Command2_Click() {
+    SaveChosenPalette();
+}
+
+bool MainForm::SaveChosenPalette() {
     const int row = model_.List1.selected;
     // A reload that stopped early leaves no row chosen: there is no palette location to write
     // to, and "Paleta salva." would claim an edit that was never written.
     if (row < 0 || static_cast<std::size_t>(row) >= model_.List1.rows.size())
-        return;
+        return false;
     // A count that gives no colours writes no byte, so nothing may be confirmed as saved.
     const int count = SelectedColourCount();
     if (count < 1) {
@@ -81,15 +89,19 @@ void MainForm::Command2_Click() {
             ErrorMessage(Failure::NoColours(app_.RomPath, Quoted(model_.List1.Row(row)),
                                             std::string(model_.lstCount.Row(row)))),
             kStyleExclamation);
-        return;
+        return false;
     }
     // Saving traps nothing: a write that did not happen is reported, never confirmed.
     PaletteLocation where;
     Failure failure = SelectedLocation(where);
     if (failure.ok())
         failure = WritePaletteWords(app_.RomPath, where, count);
-    if (!failure.ok())
+    if (!failure.ok()) {
         ReportFailure(failure);
+        return false;
+    }
+    stored_ = {row, editor_.SwatchWords(count)};
+    return true;
 }
 
 Failure MainForm::WritePaletteWords(const std::string& path, const PaletteLocation& where,
@@ -103,6 +115,8 @@ Failure MainForm::WritePaletteWords(const std::string& path, const PaletteLocati
 }
 
 void MainForm::cmdRecarrega_Click() {
+    if (!MayLeavePalette())
+        return;
     // Unlike the open command, the reload says why it stopped; the lists keep what was
     // loaded up to the failing line and nothing after the load runs.
     if (const Failure failure = LoadPaletteDefinitions(); !failure.ok()) {

@@ -12,6 +12,8 @@
 namespace zandrel {
 
 void MainForm::cmdSpecial_Click() {
+    if (!MayLeavePalette())
+        return;
     // Any failure below ends the command quietly; the steps already done stay done.
     if (ChooseFile(FileDialog::Open, text::kOpenTitle, text::kSpecialFilter).empty())
         return;

@@ -23,6 +23,9 @@ inline constexpr int kAnswerOk = 1;
 inline constexpr int kAnswerYes = 6;
 inline constexpr int kAnswerNo = 7;
 
+// The answer of a question box with the buttons Sim, Não and Cancelar.
+enum class Choice { Yes, No, Cancel };
+
 struct VersionNumbers {
     int major = 0;
     int minor = 0;
@@ -35,10 +38,15 @@ class Services {
   public:
     virtual ~Services() = default;
 
-    // Shows a message box; a box given no title shows the program title.
-    int MessageBox(const std::string& text, int style, const std::string& title = {}) {
-        return ShowMessage(text, style, title.empty() ? kProgramTitle : title);
+    // Shows a message box; a box given no title shows the program title. `details` (none when
+    // empty) shows under the box's details button.
+    int MessageBox(const std::string& text, int style, const std::string& title = {},
+                   const std::string& details = {}) {
+        return ShowMessage(text, style, title.empty() ? kProgramTitle : title, details);
     }
+    // A question with the program title, a question icon and the buttons "&Sim", "&Não" and
+    // "Cancelar"; Sim is the default, Esc and the close box cancel.
+    virtual Choice AskYesNoCancel(const std::string& question) = 0;
 
     // Prompt with the program title and an empty edit line; empty text when cancelled.
     virtual std::string InputBox(const std::string& prompt) = 0;
@@ -62,7 +70,8 @@ class Services {
     virtual VersionNumbers Version() = 0;
 
   protected:
-    virtual int ShowMessage(const std::string& text, int style, const std::string& title) = 0;
+    virtual int ShowMessage(const std::string& text, int style, const std::string& title,
+                            const std::string& details) = 0;
 };
 
 } // namespace zandrel

@@ -81,8 +81,7 @@ DefinitionEntry ParseDefinitionEntry(std::string_view line);
 // when every line was read.
 Failure ParseDefinitions(std::string_view bytes, PaletteTable& table, const std::string& name = {});
 // Reads the definition file at `path` and parses it; a file that cannot be read gives
-// Result::DefinitionMissing. Failures name the file as `name` (the window names it as the
-// user knows it, by its bare name).
+// Result::DefinitionMissing. Failures name the file as `name`.
 Failure LoadDefinitionFile(const std::string& path, const std::string& name, PaletteTable& table);
 
 // The folder a definition file named `name` is read from: the user's data folder when anything

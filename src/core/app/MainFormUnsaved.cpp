@@ -1,0 +1,31 @@
+// Edits that were not saved: the question every command asks before it leaves them.
+#include "app/MainForm.h"
+#include "util/Text.h"
+
+namespace zandrel {
+
+bool MainForm::HasUnsavedEdits() const {
+    // Compared, not flagged: an edit undone back to the colours read leaves nothing unsaved.
+    // The special state has no save; its way out is Exportar.
+    return !app_.InSpecialState() && stored_.row >= 0 && stored_.row == model_.List1.selected &&
+           editor_.SwatchWords(static_cast<int>(stored_.words.size())) != stored_.words;
+}
+
+bool MainForm::MayLeavePalette() {
+    if (!HasUnsavedEdits())
+        return true;
+    const std::string question = "A paleta " + Quoted(model_.List1.Row(stored_.row)) +
+                                 " tem alterações que não foram salvas. Salvar agora?";
+    switch (services_.AskYesNoCancel(question)) {
+    case Choice::Yes:
+        return SaveChosenPalette();
+    case Choice::No:
+        stored_.words = editor_.SwatchWords(static_cast<int>(stored_.words.size()));
+        return true;
+    case Choice::Cancel:
+        break;
+    }
+    return false;
+}
+
+} // namespace zandrel
