@@ -75,6 +75,12 @@ class NoServices : public Services {
                                const std::string&) override {
         return {};
     }
+    std::string ShowPaletteOpenDialog(const std::string&, const std::string&) override {
+        return {};
+    }
+    std::string ShowPaletteSaveDialog(const std::string&, const std::string&) override {
+        return {};
+    }
     bool ChooseColor(RgbColor&, const CustomColorTable&) override { return false; }
     CustomColorTable SystemColors() override { return {}; }
     void ShowPreviewWindow(const std::string&, bool) override {}

@@ -2,14 +2,15 @@
 
 #include <utility>
 
-#include <QApplication>
 #include <QDrag>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyleOptionFocusRect>
+#include <QToolTip>
 #include <qdrawutil.h>
 
 namespace zandrel {
@@ -39,23 +40,25 @@ int SwatchButton::DraggedIndex(const QMimeData* data) {
 }
 
 void SwatchButton::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier)) {
-        emit shiftClicked(); // a ramp's second end, not a click
-        event->accept();
+    if (event->button() != Qt::LeftButton) {
+        QAbstractButton::mousePressEvent(event);
         return;
     }
-    pressedAt_ = event->position().toPoint();
-    QAbstractButton::mousePressEvent(event);
+    // Decided at the press: a drag needs the swatch selected before it, so a click that slips
+    // onto a neighbour is still a click.
+    press_ = (event->modifiers() & Qt::ShiftModifier) ? Press::ShiftClick
+             : draggable_                             ? Press::MayDrag
+                                                      : Press::Click;
+    setDown(true);
+    event->accept();
 }
 
 void SwatchButton::mouseMoveEvent(QMouseEvent* event) {
-    if (!isDown() || !(event->buttons() & Qt::LeftButton) ||
-        (event->position().toPoint() - pressedAt_).manhattanLength() <
-            QApplication::startDragDistance()) {
-        QAbstractButton::mouseMoveEvent(event);
+    event->accept();
+    if (press_ != Press::MayDrag || rect().contains(event->position().toPoint()))
         return;
-    }
-    setDown(false); // the press became a drag: its release clicks nothing
+    press_ = Press::None; // the press became a drag: its release clicks nothing
+    setDown(false);
     auto* data = new QMimeData;
     data->setData(kSwatchMimeType, QByteArray::number(index_));
     QPixmap picture(size());
@@ -64,6 +67,20 @@ void SwatchButton::mouseMoveEvent(QMouseEvent* event) {
     drag->setMimeData(data);
     drag->setPixmap(picture);
     drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+}
+
+void SwatchButton::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QAbstractButton::mouseReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    const Press press = std::exchange(press_, Press::None);
+    setDown(false);
+    if (press == Press::ShiftClick)
+        emit shiftClicked();
+    else if (press != Press::None)
+        emit clicked(isChecked());
 }
 
 void SwatchButton::SetColour(const QColor& colour) {
@@ -177,6 +194,28 @@ void ClickableListView::mouseReleaseEvent(QMouseEvent* event) {
     QListView::mouseReleaseEvent(event);
     if (pressed >= 0 && indexAt(event->position().toPoint()).row() == pressed)
         emit chosenRowClicked(pressed);
+}
+
+QItemSelectionModel::SelectionFlags ClickableListView::selectionCommand(const QModelIndex& index,
+                                                                        const QEvent* event) const {
+    const QItemSelectionModel::SelectionFlags command = QListView::selectionCommand(index, event);
+    if (!index.isValid() || command.testFlag(QItemSelectionModel::Deselect))
+        return QItemSelectionModel::NoUpdate;
+    return command;
+}
+
+bool ClickableListView::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QListView::viewportEvent(event);
+    const QPoint at = static_cast<QHelpEvent*>(event)->pos();
+    const QModelIndex index = indexAt(at);
+    // Only a row the list cuts off: the others show whole already.
+    const QRect shown = visualRect(index) & viewport()->rect();
+    if (index.isValid() && sizeHintForIndex(index).width() > shown.width())
+        QToolTip::showText(viewport()->mapToGlobal(at), index.data().toString(), viewport(), shown);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 } // namespace zandrel

@@ -13,14 +13,17 @@ class QMimeData;
 
 namespace zandrel {
 
-// A graphical toggle button: it shows its back colour and looks pressed while checked. A click
-// with Shift held is reported apart, and dragging it away starts a drag of its index.
+// A graphical toggle button: it shows its back colour and looks pressed while checked. A
+// left press is a click, reported at its release wherever the pointer is then (with Shift
+// held, apart); only on a draggable swatch does the pointer leaving it start a drag of its
+// index instead.
 class SwatchButton : public QAbstractButton {
     Q_OBJECT
   public:
     SwatchButton(int index, QWidget* parent = nullptr);
     QColor colour() const { return colour_; }
     void SetColour(const QColor& colour);
+    void SetDraggable(bool draggable) { draggable_ = draggable; }
     // A ramp's end: a small triangle in its corner, inside the swatch's box.
     bool marked() const { return marked_; }
     void SetMarked(bool marked);
@@ -34,12 +37,17 @@ class SwatchButton : public QAbstractButton {
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    // What the left press under way turns into.
+    enum class Press { None, Click, ShiftClick, MayDrag };
+
     int index_;
     QColor colour_;
     bool marked_ = false;
-    QPoint pressedAt_;
+    bool draggable_ = false;
+    Press press_ = Press::None;
 };
 
 // A sunken picture filled with one colour; reports double clicks. While the window shows the
@@ -82,7 +90,8 @@ class ClickableLabel : public QLabel {
 };
 
 // A list that also reports a click on the row already chosen, by the mouse or by Space, where
-// the selection does not change. Its other rows are chosen through the selection.
+// the selection does not change. Its other rows are chosen through the selection. A row too
+// long for the list shows whole in its tooltip.
 class ClickableListView : public QListView {
     Q_OBJECT
   public:
@@ -95,6 +104,11 @@ class ClickableListView : public QListView {
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Only choosing a row changes the choice: a click below the last row, or Ctrl with a click
+    // or Space on the chosen row, would clear the highlight while the row stays chosen.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
+    bool viewportEvent(QEvent* event) override;
 
   private:
     // The index of a row under the cursor or the mouse that is chosen already, or -1.

@@ -295,11 +295,13 @@ void MainWindow::ConnectEvents() {
                 [this, i] { Raise(&MainForm::Opt_Click, i); });
         connect(swatch, &SwatchButton::shiftClicked, this,
                 [this, i] { Raise(&MainForm::Opt_ShiftClick, i); });
-        // The menu acts on the selected swatch and the marked ones: a right click selects
-        // nothing.
+        // The menu acts on the selected swatch, so the right click selects the one under the
+        // pointer first.
         swatch->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(swatch, &QWidget::customContextMenuRequested, this,
-                [this, swatch](QPoint at) { editMenu_->popup(swatch->mapToGlobal(at)); });
+        connect(swatch, &QWidget::customContextMenuRequested, this, [this, swatch, i](QPoint at) {
+            Raise(&MainForm::Opt_RightClick, i);
+            editMenu_->popup(swatch->mapToGlobal(at));
+        });
     }
     setAcceptDrops(true);
 
@@ -339,6 +341,7 @@ void MainWindow::Render() {
         opt_[i]->setChecked(m.Opt[i].selected);
         opt_[i]->setVisible(m.Opt[i].visible);
         opt_[i]->SetMarked(index == m.rampFrom || index == m.rampTo);
+        opt_[i]->SetDraggable(form_.SwatchDraggable(index));
         if (const QString tip = Q(form_.SwatchToolTip(index)); opt_[i]->toolTip() != tip)
             opt_[i]->setToolTip(tip);
     }

@@ -159,6 +159,9 @@ inline constexpr MenuRow kEditMenu[] = {
      .enabled = nullptr,
      .checked = &EditMenu::gbaScreen},
     {},
+    {text::kMenuImportFile, {}, &MainForm::mnuImportFile_Click, &EditMenu::importFile},
+    {text::kMenuExportAs, {}, &MainForm::mnuExportAs_Click, &EditMenu::exportAs},
+    {},
     {text::kMenuGraphics, {Qt::Key_F4}, &MainForm::mnuGraphics_Click, &EditMenu::graphics},
 };
 

@@ -52,22 +52,29 @@ std::string QtServices::InputBox(const std::string& prompt) {
 }
 
 std::string QtServices::FileDialog(FileDialogKind kind, const std::string& title,
-                                   const std::string& filter) {
+                                   const std::string& filter, FilterMemory& memory) {
     BeforeModal();
-    const std::unique_ptr<QFileDialog> dialog =
-        MakeFileDialog(owner_, kind, title, filter, filters_);
-    return RunFileDialog(*dialog, filters_);
+    const std::unique_ptr<QFileDialog> dialog = MakeFileDialog(owner_, kind, title, filter, memory);
+    return RunFileDialog(*dialog, memory);
 }
 
 // The default extension is always empty and the dialog adds none.
 std::string QtServices::ShowOpenDialog(const std::string& title, const std::string& filter,
                                        const std::string&) {
-    return FileDialog(FileDialogKind::Open, title, filter);
+    return FileDialog(FileDialogKind::Open, title, filter, filters_);
 }
 
 std::string QtServices::ShowSaveDialog(const std::string& title, const std::string& filter,
                                        const std::string&) {
-    return FileDialog(FileDialogKind::Save, title, filter);
+    return FileDialog(FileDialogKind::Save, title, filter, filters_);
+}
+
+std::string QtServices::ShowPaletteOpenDialog(const std::string& title, const std::string& filter) {
+    return FileDialog(FileDialogKind::Open, title, filter, paletteOpenFilters_);
+}
+
+std::string QtServices::ShowPaletteSaveDialog(const std::string& title, const std::string& filter) {
+    return FileDialog(FileDialogKind::Save, title, filter, paletteSaveFilters_);
 }
 
 bool QtServices::ChooseColor(RgbColor& color, const CustomColorTable& customColors) {

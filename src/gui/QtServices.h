@@ -26,6 +26,8 @@ class QtServices : public Services {
                                const std::string& defaultExt) override;
     std::string ShowSaveDialog(const std::string& title, const std::string& filter,
                                const std::string& defaultExt) override;
+    std::string ShowPaletteOpenDialog(const std::string& title, const std::string& filter) override;
+    std::string ShowPaletteSaveDialog(const std::string& title, const std::string& filter) override;
     bool ChooseColor(RgbColor& color, const CustomColorTable& customColors) override;
     CustomColorTable SystemColors() override;
     void ShowPreviewWindow(const std::string& imagePath, bool gbaScreen) override;
@@ -41,12 +43,15 @@ class QtServices : public Services {
 
   private:
     void BeforeModal();
-    std::string FileDialog(FileDialogKind kind, const std::string& title,
-                           const std::string& filter);
+    std::string FileDialog(FileDialogKind kind, const std::string& title, const std::string& filter,
+                           FilterMemory& memory);
 
     QWidget* owner_ = nullptr;
     std::function<void()> beforeModal_;
-    FilterMemory filters_;
+    FilterMemory filters_; // the open, import and export dialogs share one
+    // The context menu's palette-file dialogs each keep their own: their lists differ.
+    FilterMemory paletteOpenFilters_;
+    FilterMemory paletteSaveFilters_;
 };
 
 } // namespace zandrel

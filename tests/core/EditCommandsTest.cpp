@@ -46,7 +46,9 @@ TEST_F(EditCommandsTest, EveryChangeOfTheSwatchesIsOneStepThatUndoAndRedoPutBack
         {"pasted palette",
          [&] { services.clipboard = std::string(64, '1'), form.mnuPaste_Click(); }, 15, 0x1111},
         {"swap by drag", [&] { form.Opt_DragDrop(5, 2, false); }, 5, 0x261F},
-        {"ramp", [&] { form.Opt_ShiftClick(6), form.mnuRamp_Click(); }, 3, 0x363D},
+        {"copy by drag", [&] { form.Opt_DragDrop(9, 2, true); }, 9, 0x261F},
+        {"ramp", [&] { model().rampFrom = 2, model().rampTo = 6, form.mnuRamp_Click(); }, 3,
+         0x363D},
         {"import", [&] { services.openAnswers.push_back(palette), form.cmdImp_Click(); }, 3,
          0x2121},
         {"file dropped on the swatches", [&] { form.Opt_OLEDragDrop(palette); }, 3, 0x2121},
@@ -57,6 +59,9 @@ TEST_F(EditCommandsTest, EveryChangeOfTheSwatchesIsOneStepThatUndoAndRedoPutBack
         const auto before = EditorState(model());
         c.edit();
         EXPECT_EQ(Word(c.swatch), c.word);
+        // The working colour is the selected swatch's; with none selected it stays.
+        EXPECT_EQ(model().lblColor.caption,
+                  model().OptSelected < 0 ? std::get<9>(before) : WordHexText(Word(2)));
         const auto after = EditorState(model());
         form.mnuUndo_Click();
         EXPECT_EQ(EditorState(model()), before);
@@ -80,8 +85,8 @@ TEST_F(EditCommandsTest, ChoosingReloadingOrSteppingStartsAFreshHistoryASaveDoes
              [&] { Choose(0); }, [&] { form.cmdRecarrega_Click(); },
              [&] { form.cmdSpecial_Click(); }, [&] { form.SpecialAction(kKeyAdd); }}) {
         form.Opt_Click(2);
-        form.Opt_ShiftClick(6);
         form.Opt_DragDrop(5, 2, false);
+        form.Opt_ShiftClick(6);
         ASSERT_TRUE(form.EditMenuState().undo);
         start();
         EXPECT_FALSE(form.EditMenuState().undo);
@@ -134,16 +139,45 @@ TEST_F(EditCommandsTest, ARefusedPasteOrTypedColourChangesNothingAndSaysWhy) {
     EXPECT_TRUE(services.messages.empty());
 }
 
+// Shift+click only marked a ramp end, so the next slider move edited the swatch selected
+// before; a right click selected nothing, so the menu's commands acted on another swatch.
+TEST_F(EditCommandsTest, EveryClickSelectsItsSwatchShiftMarksTheRampARightClickKeepsTheMarks) {
+    const std::tuple<const char*, void (MainForm::*)(int), int, std::pair<int, int>> cases[] = {
+        {"click", &MainForm::Opt_Click, 7, {-1, -1}},
+        {"shift+click", &MainForm::Opt_ShiftClick, 7, {2, 7}},
+        {"shift+click on the selected", &MainForm::Opt_ShiftClick, 2, {-1, -1}},
+        {"right click", &MainForm::Opt_RightClick, 7, {4, 9}},
+    };
+    for (const auto& [name, click, index, marks] : cases) {
+        SCOPED_TRACE(name);
+        ChooseAndSelect(0, 2);
+        model().rampFrom = 4, model().rampTo = 9;
+        (form.*click)(index);
+        const auto i = static_cast<std::size_t>(index);
+        EXPECT_EQ(std::tuple(model().OptSelected, model().lblColor.caption, model().rampFrom,
+                             model().rampTo),
+                  std::tuple(index, WordHexText(Word(i)), marks.first, marks.second));
+        form.SetSliderValue(SliderId::Red, 0); // reaches the clicked swatch
+        EXPECT_EQ(Word(i) & 0x1F, 0);
+        EXPECT_TRUE(form.SwatchDraggable(index)); // selected and pressed
+        model().Opt[i].selected = false;          // no longer pressed (a special-state step)
+        EXPECT_FALSE(form.SwatchDraggable(index));
+    }
+}
+
 TEST_F(EditCommandsTest, RampEndsAndDropsTakeOnlyShownSwatches) {
-    form.Opt_ShiftClick(2); // the selected swatch itself
-    EXPECT_EQ(model().rampFrom, -1);
     form.Opt_ShiftClick(7);
-    EXPECT_EQ(std::pair(model().rampFrom, model().rampTo), std::pair(2, 7));
     // Only the swatches between change: the ends and one outside keep colours no word gives.
-    model().Opt[1].backColor = model().Opt[7].backColor = 0x070707;
+    model().Opt[1].backColor = model().Opt[2].backColor = 0x070707;
     form.mnuRamp_Click();
     EXPECT_EQ(model().Opt[1].backColor, 0x070707u);
-    EXPECT_EQ(model().Opt[7].backColor, 0x070707u);
+    EXPECT_EQ(model().Opt[2].backColor, 0x070707u);
+    Choose(0); // none selected: nothing to drag, and a pasted palette leaves the working colour
+    const std::string shown = model().lblColor.caption;
+    form.Opt_DragDrop(5, 2, false);
+    EXPECT_EQ(Word(5), 0x5049);
+    services.clipboard = std::string(64, '3'), form.mnuPaste_Click();
+    EXPECT_EQ(model().lblColor.caption, shown);
     Choose(0);
     form.Opt_ShiftClick(0); // with none selected it selects
     form.Opt_ShiftClick(3); // from the first swatch: 0A03 to 342D
@@ -152,8 +186,8 @@ TEST_F(EditCommandsTest, RampEndsAndDropsTakeOnlyShownSwatches) {
     EXPECT_EQ(Word(1), 0x1966);
 
     ChooseAndSelect(1, 2); // twelve colours: 12 to 15 are hidden
-    form.Opt_ShiftClick(13);
     form.Opt_DragDrop(13, 2, false);
+    form.Opt_ShiftClick(13);
     EXPECT_FALSE(form.EditMenuState().ramp || form.EditMenuState().undo);
     form.Opt_OLEDragDrop(dumpPath); // Importar's checks, before its reader
     EXPECT_EQ(services.MessageTexts(), std::vector<std::string>{text::kFewerThan16});

@@ -20,6 +20,7 @@ class ExportImport : public ::testing::Test {
     void SetUp() override {
         form.Form_Load(StartIn(dir.path().string()));
         app.RomLoaded = true;
+        form.model().cmdImp.enabled = form.model().cmdExp.enabled = true;
         ChoosePalette("16");
         for (std::size_t i = 0; i < 16; ++i)
             form.model().Opt[i].backColor = i < 4 ? kColours[i] : 0x080808;
@@ -80,7 +81,9 @@ TEST_F(ExportImport, ExportWritesTheFormatTheNameEndsIn) {
 TEST_F(ExportImport, FewerThanSixteenColoursRefusesBeforeAnyDialogOrImage) {
     for (const auto& [count, command] : {std::pair{"15", &MainForm::cmdExp_Click},
                                          {"4", &MainForm::cmdImp_Click}, // special state too
-                                         {"15", &MainForm::cmdAmostra_Click}}) {
+                                         {"15", &MainForm::cmdAmostra_Click},
+                                         {"15", &MainForm::mnuExportAs_Click},
+                                         {"4", &MainForm::mnuImportFile_Click}}) {
         SCOPED_TRACE(count);
         services.messages.clear();
         ChoosePalette(count);
@@ -134,6 +137,37 @@ TEST_F(ExportImport, ImportShowsTheFilesSixteenColoursOrNamesTheFileAndChangesNo
     EXPECT_EQ(form.model().OptSelected, -1);
     EXPECT_EQ(form.model().StrColor, "ABCD");
     EXPECT_TRUE(services.messages.empty());
+}
+
+// The context menu's two commands list every format; they are offered where Importar and
+// Exportar are.
+TEST_F(ExportImport, TheMenusImportAndExportListEveryFormat) {
+    const std::string every = "GBAPAL - Paleta do GBA|*.GBAPAL|TPL - paleta do Tile Layer "
+                              "Pro|*.tpl|PAL - paleta padrão JASC|*.pal|GPL - paleta do "
+                              "GIMP|*.gpl|ACT - tabela de cores do Adobe|*.act";
+    form.model().Opt[0].backColor = 0;
+    services.openAnswers.push_back(
+        dir.Write("raw.act", {std::begin(kGbaBytes), std::end(kGbaBytes)}));
+    form.mnuImportFile_Click();
+    ExpectOneDialog(services, "palette open", "Importar arquivo de paleta",
+                    "Paletas (todos os formatos)|*.GBAPAL;*.tpl;*.pal;*.gpl;*.act;*.png|" + every +
+                        "|PNG - imagem com paleta|*.png|Todos os arquivos (*)|*");
+    EXPECT_EQ(form.model().Opt[0].backColor, 0xFFFFFFu); // read by its content
+    for (const std::string name : {"p.GPL", "p.txt", ""}) {
+        services.dialogs.clear();
+        services.saveAnswers.push_back(name.empty() ? name : dir.File(name));
+        form.mnuExportAs_Click();
+        ExpectOneDialog(services, "palette save", "Exportar como", every);
+    }
+    EXPECT_EQ(Start(dir.File("p.GPL"), 26), "GIMP Palette\nName: Paleta\n");
+    EXPECT_FALSE(fs::exists(dir.File("p.txt")));
+    EXPECT_EQ(services.messages.back().text,
+              "O nome do arquivo precisa terminar com a extensão de um formato de paleta: "
+              ".GBAPAL, .tpl, .pal, .gpl ou .act. Nada foi gravado.");
+    EXPECT_EQ(services.messages.size(), 2u); // the confirmation, and nothing for a cancel
+    EXPECT_TRUE(form.EditMenuState().importFile && form.EditMenuState().exportAs);
+    form.model().cmdImp.enabled = form.model().cmdExp.enabled = false;
+    EXPECT_FALSE(form.EditMenuState().importFile || form.EditMenuState().exportAs);
 }
 
 // A link to the open ROM, or the ROM itself, left a 52-byte ROM and "Paleta salva.".

@@ -26,7 +26,8 @@ struct ShownMessage {
     std::string details;
 };
 struct DialogCall {
-    std::string kind, title, filter, defaultExt; // kind: "open" or "save"
+    // kind: "open" or "save", or "palette open" or "palette save" (their own filter memory)
+    std::string kind, title, filter, defaultExt;
 };
 
 class FakeServices : public Services {
@@ -58,6 +59,14 @@ class FakeServices : public Services {
     std::string ShowSaveDialog(const std::string& title, const std::string& filter,
                                const std::string& defaultExt) override {
         return dialogs.push_back({"save", title, filter, defaultExt}), Take(saveAnswers);
+    }
+    std::string ShowPaletteOpenDialog(const std::string& title,
+                                      const std::string& filter) override {
+        return dialogs.push_back({"palette open", title, filter, ""}), Take(openAnswers);
+    }
+    std::string ShowPaletteSaveDialog(const std::string& title,
+                                      const std::string& filter) override {
+        return dialogs.push_back({"palette save", title, filter, ""}), Take(saveAnswers);
     }
     bool ChooseColor(RgbColor& color, const CustomColorTable& customColors) override {
         colorDialogStarts.push_back(color);

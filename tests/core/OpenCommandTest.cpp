@@ -138,6 +138,22 @@ TEST_F(OpenCommand, ABrokenDefinitionLineStopsTheOpenSilentlyAndTheReloadNamesIt
     EXPECT_EQ(m.List1.rows, (TextColumn{"A", "20"}));
 }
 
+// The reload kept the folder where the open had found its file, so after an unidentified file
+// it looked for the game's file (by GameIndex) in the dump's folder and failed.
+TEST_F(OpenCommand, TheReloadLooksItsFileUpAsTheOpenDoesEveryTime) {
+    const TempDir user;
+    app.Folders.userData = user.path().string();
+    user.WriteText("MEMORYDUMP.ZNDL", "16,0,Do usuário\r\n");
+    Open(dir.Write("ram.dmp", RomWithCode("AQXE"))); // found in the user's folder
+    Open(dir.Write("other.gba", RomWithCode("XXXX")));
+    form.cmdRecarrega_Click();
+    EXPECT_EQ(services.messages.size(), 1u); // the unidentified file's, and none after it
+    EXPECT_EQ(m.List1.rows, (TextColumn{"Herói", "Item"})); // GameIndex 0's, the program's
+    user.WriteText("TORV_E.ZNDL", "16,0,Meu\r\n");
+    form.cmdRecarrega_Click();
+    EXPECT_EQ(m.List1.rows, (TextColumn{"Meu"}));
+}
+
 // Only "..." skips the question; only No keeps the window.
 TEST(Exit, QuitQuestionDecidesOnceAFileIsInUse) {
     for (const auto& [game, answer, closes] : {std::tuple{"...", kAnswerNo, true},
@@ -171,8 +187,8 @@ TEST(About, ShowsTitleVersionWithZeroFilledPartsAndCopyright) {
     services.version = {1, 0, 11};
     form.Command3_Click();
     ExpectOneMessage(services,
-                     "Zandrel\r\nVersão 1.00.0011\r\n\r\nCopyright © 2026 the Zandrel "
-                     "developers. Free software; no warranty.",
+                     "Zandrel\r\nVersão 1.00.0011\r\n\r\nCopyright © 2026 os desenvolvedores "
+                     "do Zandrel. Software livre, sem nenhuma garantia.",
                      0);
 }
 

@@ -184,15 +184,29 @@ void ServicesTest::fileDialogTakesATypedNameAndRemembersTheFilter() {
     });
     QCOMPARE(h.services.ShowOpenDialog("Abrir", kExportFilter, ""), typed.toStdString());
 
-    // The next dialog of either kind with that many entries starts on the confirmed one.
-    for (const auto& [filter, expected] : {std::pair{kExportFilter, 2}, {"ROMs|*.gba", 0}}) {
+    // The next dialog of either kind with that many entries starts on the confirmed one. The
+    // context menu's palette-file dialogs remember their own entry, which the others never see.
+    using Show = std::function<std::string(const char*)>;
+    const Show shared = [&](const char* f) { return h.services.ShowSaveDialog("Salvar", f, ""); };
+    const Show own = [&](const char* f) { return h.services.ShowPaletteSaveDialog("E", f); };
+    const Show ownOpen = [&](const char* f) { return h.services.ShowPaletteOpenDialog("I", f); };
+    const std::tuple<Show, const char*, int, int> dialogs[] = {
+        {shared, kExportFilter, 2, -1}, {shared, "ROMs|*.gba", 0, -1},
+        {own, kExportFilter, 0, 1},     {shared, kExportFilter, 2, -1},
+        {own, kExportFilter, 1, -1},    {ownOpen, kExportFilter, 0, -1}};
+    for (const auto& [show, filter, expected, confirm] : dialogs) {
         int preselected = -1;
-        OnModal([&](QWidget* modal) {
-            QCOMPARE(qobject_cast<QFileDialog*>(modal)->acceptMode(), QFileDialog::AcceptSave);
-            preselected = SelectedFilterIndex(*qobject_cast<QFileDialog*>(modal));
-            static_cast<QDialog*>(modal)->reject();
+        OnModal([&, confirm = confirm](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QCOMPARE(dialog->acceptMode(), dialog->windowTitle() == "I" ? QFileDialog::AcceptOpen
+                                                                        : QFileDialog::AcceptSave);
+            preselected = SelectedFilterIndex(*dialog);
+            if (confirm < 0)
+                return dialog->reject();
+            dialog->selectNameFilter(dialog->nameFilters().at(confirm));
+            AcceptFileName(dialog, typed);
         });
-        QCOMPARE(h.services.ShowSaveDialog("Salvar", filter, ""), std::string());
+        QCOMPARE(show(filter), confirm < 0 ? std::string() : typed.toStdString());
         QCOMPARE(preselected, expected);
     }
 }

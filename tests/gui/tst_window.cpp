@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QToolTip>
 #include <QUrl>
 
 #include "WindowHarness.h"
@@ -180,6 +181,24 @@ void WindowTest::listChoosesByMouseArrowsAndSpaceOnlyAndTypedPathStays() {
     QCOMPARE(path->text(), QStringLiteral("typed"));
     OpenPatternDump(h); // the same file again shows its path
     QCOMPARE(path->text(), dump);
+    // A name the list cuts off shows whole in a tooltip, and only such a name.
+    const std::string longName(150, 'L');
+    h.folder.WriteText("MEMORYDUMP.ZNDL", "16,0,B\r\n16,20," + longName + "\r\n");
+    Click(h.Find<QWidget>("cmdRecarrega"));
+    auto* list = h.Find<QListView>("List1");
+    for (const int row : {0, 1}) {
+        const int y = list->visualRect(list->model()->index(row, 0)).center().y();
+        QHelpEvent tip(QEvent::ToolTip, QPoint(5, y), QPoint());
+        QApplication::sendEvent(list->viewport(), &tip);
+        QCOMPARE(QToolTip::text().toStdString(), row == 1 ? longName : "");
+    }
+    // Ctrl+Space on the chosen row, or a click below the last row, cleared its highlight.
+    ClickRow(h, 1);
+    list->setFocus();
+    PressKey(h.window.get(), Qt::Key_Space, Qt::ControlModifier);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, {5, list->viewport()->height() - 5});
+    QCOMPARE(list->selectionModel()->selectedRows(), QModelIndexList{list->model()->index(1, 0)});
+    QCOMPARE(h.model().List1.selected, 1);
 }
 
 // The window raised the list's click only when the selection changed, so a click on the row
@@ -278,16 +297,18 @@ void WindowTest::editMenuListsItsShortcutsWhichFire() {
     QCOMPARE(items,
              QStringList({"Desfazer Ctrl+Z off", "Refazer Ctrl+Shift+Z off", "Copiar cor Ctrl+C",
                           "Copiar paleta Ctrl+Shift+C", "Colar Ctrl+V", "Digitar cor… Ctrl+D",
-                          "Gradiente Ctrl+G off", "Tela do GBA Ctrl+L toggle", "Gráficos F4"}));
-    QCOMPARE(h.model().OptSelected, 3); // a right click selects nothing
+                          "Gradiente Ctrl+G off", "Tela do GBA Ctrl+L toggle",
+                          "Importar arquivo de paleta… ", "Exportar como… ", "Gráficos F4"}));
+    QCOMPARE(h.model().OptSelected, 5); // the menu acts on the swatch right-clicked
     QTest::keyClick(menu, Qt::Key_Escape);
     QVERIFY(!menu->isVisible() && h.window->isVisible());
     QWidget* window = h.window.get();
     h.services.clipboard = "7FFF";
-    for (const auto& [key, colour] :
-         {std::pair{Qt::Key_V, 0x7FFF}, {Qt::Key_Z, 0x140D}, {Qt::Key_Y, 0x7FFF}}) {
+    for (const auto& [key, colour] : {std::pair{Qt::Key_V, WordColour(0x7FFF)},
+                                      {Qt::Key_Z, PatternColour(0x20, 5)},
+                                      {Qt::Key_Y, WordColour(0x7FFF)}}) {
         PressKey(window, key, Qt::ControlModifier);
-        QCOMPARE(SwatchAt(h, 3)->colour(), WordColour(static_cast<ColorWord>(colour)));
+        QCOMPARE(SwatchAt(h, 5)->colour(), colour);
     }
     PressKey(window, Qt::Key_L, Qt::ControlModifier);
     QVERIFY(h.Find<ColourSample>("Picture1")->gbaScreen());
@@ -307,8 +328,16 @@ void WindowTest::editMenuListsItsShortcutsWhichFire() {
 void WindowTest::mouseDropsShiftClickAndDoubleClicks() {
     WindowHarness h;
     OpenAndSelect(h);
+    // A press on another swatch that slips onto its neighbour is a click on it, not a drag.
+    const QPoint centre = SwatchAt(h, 8)->rect().center();
+    QTest::mousePress(SwatchAt(h, 8), Qt::LeftButton, {}, centre);
+    QTest::mouseMove(SwatchAt(h, 8), centre + QPoint(26, 0));
+    QTest::mouseRelease(SwatchAt(h, 8), Qt::LeftButton, {}, centre + QPoint(26, 0));
+    QCOMPARE(h.model().OptSelected, 8);
+    QCOMPARE(SwatchAt(h, 9)->colour(), PatternColour(0x20, 9));
     QTest::mouseClick(SwatchAt(h, 0), Qt::LeftButton, Qt::ShiftModifier);
-    QVERIFY(SwatchAt(h, 3)->marked() && SwatchAt(h, 0)->marked() && !SwatchAt(h, 5)->marked());
+    QVERIFY(SwatchAt(h, 8)->marked() && SwatchAt(h, 0)->marked() && !SwatchAt(h, 5)->marked());
+    Click(SwatchAt(h, 3));
     QTest::mouseDClick(h.Find<QWidget>("Picture1"), Qt::LeftButton);
     PressKey(h.window.get(), Qt::Key_Asterisk, Qt::KeypadModifier);
     PressKey(h.window.get(), Qt::Key_Asterisk); // the main keyboard's * is another key
@@ -320,7 +349,6 @@ void WindowTest::mouseDropsShiftClickAndDoubleClicks() {
     swatch3.setData("application/x-zandrel-swatch", "3");
     QVERIFY(DropOn(h, SwatchAt(h, 0), swatch3)); // swapped, the first swatch too
     QCOMPARE(SwatchAt(h, 0)->colour(), WordColour(0x001F));
-    QCOMPARE(SwatchAt(h, 3)->colour(), PatternColour(0x20, 0));
     QVERIFY(DropOn(h, SwatchAt(h, 6), swatch3, Qt::ControlModifier)); // copied
     QCOMPARE(SwatchAt(h, 6)->colour(), PatternColour(0x20, 0));
     QCOMPARE(SwatchAt(h, 3)->colour(), PatternColour(0x20, 0));

@@ -28,8 +28,6 @@ struct AppState {
     DataFolders Folders;
     std::int32_t CurrentLocation = 0; // offset of the palette shown in the special state
     std::string ByteDumpText;         // what the byte viewer shows
-    // The folder the open command found the definition file in; the reload reads from it.
-    std::string DefinitionFolder;
     // "<CODE>.ZNDL" when the open found the ROM by the definition file named after its header
     // code (none of the five games); empty for the five games and memory dumps.
     std::string GameCodeFile;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,8 @@
 
 namespace zandrel {
 
-enum class FileDialog { Open, Save };
+// The open and save dialogs, and the context menu's, which keep a filter memory of their own.
+enum class FileDialog { Open, Save, OpenPaletteFile, SavePaletteFile };
 
 // Which commands of the swatches' context menu apply now, and so their shortcuts; the window
 // enables them accordingly and checks the GBA's-screen toggle while that view is on.
@@ -38,6 +40,8 @@ struct EditMenu {
     bool typeColour = false;
     bool ramp = false;
     bool gbaScreen = false; // checked
+    bool importFile = false;
+    bool exportAs = false;
     bool graphics = false;
 };
 
@@ -114,6 +118,11 @@ class MainForm {
     void cmdExp_Click();
     void cmdImp_Click();
     void cmdAmostra_Click();
+    // The context menu's Importar and Exportar, with their rules and offered where those are
+    // (EditMenuState), whose dialogs list every format: the import reads any by content, the
+    // export writes the one the name ends in.
+    void mnuImportFile_Click();
+    void mnuExportAs_Click();
 
     // Special mode and byte viewer (MainFormSpecial.cpp, over special/).
     void cmdSpecial_Click();
@@ -135,10 +144,17 @@ class MainForm {
     void lblColor_DblClick();
     void mnuRamp_Click();
     void mnuGbaScreen_Click();
-    // A click with Shift held: swatch `index` and the selected one become a ramp's ends.
+    // A click with Shift held: the swatch selected before and swatch `index` become a ramp's
+    // ends, and `index` is selected as Opt_Click selects it.
     void Opt_ShiftClick(int index);
+    // A right click, before the context menu opens: selects swatch `index` as Opt_Click does
+    // but keeps the ramp's ends, so the menu's commands act on the swatch under the pointer.
+    void Opt_RightClick(int index);
+    // Only the selected swatch, while it shows pressed, can be dragged: a press on any other
+    // is a click, so a click that slips never moves a colour.
+    bool SwatchDraggable(int index) const;
     // Swatch `source` dropped on swatch `index`: their colours swap, or with `copy` the
-    // source's colour is copied.
+    // source's colour is copied. Nothing happens unless the source could be dragged.
     void Opt_DragDrop(int index, int source, bool copy);
     // A file dropped on the swatches, imported as Importar imports a chosen file. (A file
     // dropped elsewhere on the window is opened with OpenFile.)
@@ -182,12 +198,13 @@ class MainForm {
     void ShowGameLabel(Shown shown, const std::string& caption);
     // The state an open or a reload leaves once the definitions are in the lists.
     void ShowDefinitionsLoaded();
-    // Disables the commands that work on a chosen palette: save, byte viewer, preview,
-    // import and export.
+    // Whenever no row is chosen: disables the commands that work on a chosen palette (save,
+    // byte viewer, preview, import and, outside the special state, export), so none acts on
+    // a palette that is not there.
     void DisablePaletteCommands();
     // Sets the dialog fields (the filter, no default extension), shows the dialog and keeps
     // its answer in strFileHandler; empty text when cancelled.
-    std::string ChooseFile(FileDialog dialog, const char* title, const char* filter);
+    std::string ChooseFile(FileDialog dialog, const char* title, const std::string& filter);
     // Export, import and preview need a full palette: true, after the exclamation box, when
     // the chosen row has fewer than sixteen colours.
     bool RefuseFewerThan16();
@@ -199,6 +216,9 @@ class MainForm {
     // Shows a failure in a critical box.
     void ReportFailure(const Failure& failure);
 
+    // Opt_Click without touching the ramp's ends: swatch `index` shows pressed and, while a
+    // file is loaded, is selected and gives the working colour.
+    void SelectSwatch(int index);
     // A colour chosen for the selected swatch (the colour dialog, a pasted or typed colour)
     // becomes the working colour and reaches the swatch as a 15-bit colour.
     void TakeChosenColour(RgbColor colour);
@@ -209,6 +229,12 @@ class MainForm {
     // the bytes are on disk; a failure is returned for the export to end on quietly. A path
     // that is the open file itself is refused in a critical box, unwritten.
     Failure ExportPaletteFile(const std::string& path, PaletteFormat format);
+    // The export's steps after the sixteen-colour rule: the dialog, then the file in the format
+    // among `formats` that the name ends in, which is returned (None: nothing written).
+    PaletteFormat ExportToChosenFile(FileDialog dialog, const char* title,
+                                     std::span<const PaletteFormat> formats);
+    // The import's steps after the rules: the dialog, then the chosen file, one undo step.
+    void ImportChosenFile(FileDialog dialog, const char* title, const std::string& filter);
     Failure WriteTplPalette(const std::string& path);
     Failure WriteJascPalette(const std::string& path);
     // The import of a chosen palette file (from the dialog, or dropped on the swatches): read by

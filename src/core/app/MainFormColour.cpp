@@ -10,6 +10,10 @@ void MainForm::Opt_Click(int index) {
     // A plain click starts a new pair of ramp ends.
     model_.rampFrom = -1;
     model_.rampTo = -1;
+    SelectSwatch(index);
+}
+
+void MainForm::SelectSwatch(int index) {
     if (!editor_.ClickSwatch(index))
         return;
     // Only while a file is loaded does the click select the swatch.

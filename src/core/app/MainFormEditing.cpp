@@ -111,15 +111,19 @@ void MainForm::lblColor_DblClick() {
 }
 
 void MainForm::Opt_ShiftClick(int index) {
-    // With no swatch selected there is no first end: the click selects.
-    if (!editor_.HasSelectedSwatch()) {
-        Opt_Click(index);
+    const int first = model_.OptSelected;
+    // A click all the same, so the next edit reaches this swatch.
+    Opt_Click(index);
+    // With no swatch selected before there is no first end.
+    if (first < 0 || !editor_.HasSelectedSwatch() || index == first ||
+        !IsShownSwatch(model_, index))
         return;
-    }
-    if (!IsShownSwatch(model_, index) || index == model_.OptSelected)
-        return;
-    model_.rampFrom = model_.OptSelected;
+    model_.rampFrom = first;
     model_.rampTo = index;
+}
+
+void MainForm::Opt_RightClick(int index) {
+    SelectSwatch(index);
 }
 
 void MainForm::mnuRamp_Click() {
@@ -139,9 +143,13 @@ void MainForm::mnuGbaScreen_Click() {
     model_.gbaScreen = !model_.gbaScreen;
 }
 
+bool MainForm::SwatchDraggable(int index) const {
+    return app_.RomLoaded && IsShownSwatch(model_, index) && index == model_.OptSelected &&
+           model_.Opt[static_cast<std::size_t>(index)].selected;
+}
+
 void MainForm::Opt_DragDrop(int index, int source, bool copy) {
-    if (!app_.RomLoaded || !IsShownSwatch(model_, index) || !IsShownSwatch(model_, source) ||
-        index == source)
+    if (!SwatchDraggable(source) || !IsShownSwatch(model_, index) || index == source)
         return;
     Palette16 colours = SwatchColours(model_);
     const auto to = static_cast<std::size_t>(index);
@@ -171,6 +179,9 @@ EditMenu MainForm::EditMenuState() const {
             .typeColour = editor_.HasSelectedSwatch(),
             .ramp = model_.rampFrom >= 0,
             .gbaScreen = model_.gbaScreen,
+            // Importar's and Exportar's commands, where those are offered.
+            .importFile = model_.cmdImp.enabled,
+            .exportAs = model_.cmdExp.enabled,
             .graphics = app_.RomLoaded};
 }
 

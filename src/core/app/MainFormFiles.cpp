@@ -6,6 +6,7 @@
 #include "palfiles/PaletteFiles.h"
 #include "palfiles/Preview.h"
 #include "platform/SameFile.h"
+#include "util/Hex.h"
 #include "util/Messages.h"
 
 namespace zandrel {
@@ -16,7 +17,12 @@ Failure MainForm::ExportPaletteFile(const std::string& path, PaletteFormat forma
         ReportFailure(failure);
         return failure;
     }
-    if (Failure failure = WritePaletteFile(path, format, SwatchColours(model_)); !failure.ok())
+    // A GIMP palette carries a name: the chosen row's, or the special state's location.
+    const std::string name = app_.InSpecialState()
+                                 ? "@" + HexText(app_.CurrentLocation)
+                                 : std::string(model_.List1.Row(model_.List1.selected));
+    if (Failure failure = WritePaletteFile(path, format, SwatchColours(model_), name);
+        !failure.ok())
         return failure;
     // Only reached once the bytes are on the disk.
     services_.MessageBox(std::string(text::kPaletteSaved) + "\r\n\r\n" + path, kStyleInformation);
@@ -31,14 +37,14 @@ Failure MainForm::WriteJascPalette(const std::string& path) {
     return ExportPaletteFile(path, PaletteFormat::Jasc);
 }
 
-// The export ends quietly at the first failure: no message, no confirmation.
-void MainForm::cmdExp_Click() {
-    // The special state reads no list row: its palette always has sixteen colours.
-    if (!app_.InSpecialState() && RefuseFewerThan16())
-        return;
-    const std::string path = ChooseFile(FileDialog::Save, text::kSaveTitle, text::kExportFilter);
+PaletteFormat MainForm::ExportToChosenFile(FileDialog dialog, const char* title,
+                                           std::span<const PaletteFormat> formats) {
+    const std::string path = ChooseFile(dialog, title, PaletteDialogFilter(formats));
     // Only the returned name counts, not the filter entry the user picked.
-    switch (FormatForName(path, kWindowExportFormats)) {
+    const PaletteFormat format = FormatForName(path, formats);
+    switch (format) {
+    case PaletteFormat::None:
+        break; // also a cancelled dialog
     case PaletteFormat::Tpl:
         WriteTplPalette(path);
         break;
@@ -46,24 +52,55 @@ void MainForm::cmdExp_Click() {
         WriteJascPalette(path);
         break;
     case PaletteFormat::GbaRaw:
-        ExportPaletteFile(path, PaletteFormat::GbaRaw);
-        break;
-    case PaletteFormat::None:
-    case PaletteFormat::Gimp: // the window's names never ask for these three
+    case PaletteFormat::Gimp:
     case PaletteFormat::Act:
-    case PaletteFormat::Png:
-        break; // also a cancelled dialog
+        ExportPaletteFile(path, format);
+        break;
+    case PaletteFormat::Png: // read only: no writer offers it
+        break;
     }
+    return format;
+}
+
+// The export ends quietly at the first failure: no message, no confirmation.
+void MainForm::cmdExp_Click() {
+    // The special state reads no list row: its palette always has sixteen colours.
+    if (!app_.InSpecialState() && RefuseFewerThan16())
+        return;
+    ExportToChosenFile(FileDialog::Save, text::kSaveTitle, kWindowExportFormats);
+}
+
+void MainForm::mnuExportAs_Click() {
+    if (!app_.InSpecialState() && RefuseFewerThan16())
+        return;
+    // With five formats to choose from, a name that asks for none is said.
+    if (ExportToChosenFile(FileDialog::SavePaletteFile, text::kExportAsTitle,
+                           kEveryPaletteFormat) == PaletteFormat::None &&
+        !model_.strFileHandler.empty())
+        services_.MessageBox(text::kExportNeedsExtension, kStyleExclamation);
+}
+
+void MainForm::ImportChosenFile(FileDialog dialog, const char* title, const std::string& filter) {
+    const std::string path = ChooseFile(dialog, title, filter);
+    if (path.empty())
+        return;
+    const auto step = history_.Begin(editor_);
+    ImportPaletteFile(path);
 }
 
 void MainForm::cmdImp_Click() {
     if (RefuseFewerThan16())
         return;
-    const std::string path = ChooseFile(FileDialog::Open, text::kOpenTitle, text::kImportFilter);
-    if (path.empty())
+    ImportChosenFile(FileDialog::Open, text::kOpenTitle, PaletteDialogFilter(kWindowImportFormats));
+}
+
+void MainForm::mnuImportFile_Click() {
+    if (RefuseFewerThan16())
         return;
-    const auto step = history_.Begin(editor_);
-    ImportPaletteFile(path);
+    ImportChosenFile(FileDialog::OpenPaletteFile, text::kImportFileTitle,
+                     std::string(text::kEveryPaletteEntry) + "|" +
+                         PalettePatterns(kEveryReadableFormat) + "|" +
+                         PaletteDialogFilter(kEveryReadableFormat) + "|" + text::kAllFilesEntry);
 }
 
 void MainForm::ImportPaletteFile(const std::string& path) {

@@ -59,13 +59,18 @@ Failure MainForm::LoadPaletteDefinitions() {
     model_.lstColor.Clear();
     model_.lstCount.Clear();
 
-    const std::string path = (std::filesystem::path(app_.DefinitionFolder) / name).string();
+    // Looked up afresh each time, the user's folder first, as the open looks it up: the file
+    // a reload picks may be another than the open's, and the user may have added one since.
+    const std::string path =
+        (std::filesystem::path(DefinitionFolder(name, app_.Folders)) / name).string();
     PaletteTable table;
     // Messages name the definition file by its full path: the user's copy or the program's.
     const Failure failure = LoadDefinitionFile(path, path, table);
     model_.lstCount.Assign(std::move(table.counts));
     model_.List1.Assign(std::move(table.names));
     model_.lstColor.Assign(std::move(table.locations));
+    // However the load ends, no row is chosen now.
+    DisablePaletteCommands();
     app_.DefinitionFile = path;
     app_.DefinitionLines = std::move(table.lines);
     return failure;
@@ -126,7 +131,6 @@ void MainForm::OpenChosenFile(const std::string& path, OpenedFrom from) {
     app_.RomPath = model_.txtArquivo.caption;
     ShowGameLabel(identification->IsMemoryDump() ? Shown::MemoryDump : Shown::Game, app_.GameName);
 
-    app_.DefinitionFolder = DefinitionFolder(DefinitionFileName(), app_.Folders);
     // The open command ends silently where the load fails; what it did before stays done.
     if (!LoadPaletteDefinitions().ok())
         return;
@@ -146,7 +150,6 @@ void MainForm::ShowDefinitionsLoaded() {
     model_.lblLoc.visible = false;
     model_.lblLocOpt.visible = false;
     app_.RomLoaded = true;
-    DisablePaletteCommands();
 }
 
 void MainForm::DisablePaletteCommands() {
@@ -154,16 +157,29 @@ void MainForm::DisablePaletteCommands() {
     model_.cmdExibir.enabled = false;
     model_.cmdAmostra.enabled = false;
     model_.cmdImp.enabled = false;
-    model_.cmdExp.enabled = false;
+    // The special state's palette is no row: its export stays as that state left it.
+    if (!app_.InSpecialState())
+        model_.cmdExp.enabled = false;
 }
 
-std::string MainForm::ChooseFile(FileDialog dialog, const char* title, const char* filter) {
+std::string MainForm::ChooseFile(FileDialog dialog, const char* title, const std::string& filter) {
     model_.strDialogFilter = filter;
     model_.strDialogDefaultExt.clear();
-    model_.strFileHandler =
-        dialog == FileDialog::Open
-            ? services_.ShowOpenDialog(title, model_.strDialogFilter, model_.strDialogDefaultExt)
-            : services_.ShowSaveDialog(title, model_.strDialogFilter, model_.strDialogDefaultExt);
+    const std::string& ext = model_.strDialogDefaultExt;
+    switch (dialog) {
+    case FileDialog::Open:
+        model_.strFileHandler = services_.ShowOpenDialog(title, filter, ext);
+        break;
+    case FileDialog::Save:
+        model_.strFileHandler = services_.ShowSaveDialog(title, filter, ext);
+        break;
+    case FileDialog::OpenPaletteFile:
+        model_.strFileHandler = services_.ShowPaletteOpenDialog(title, filter);
+        break;
+    case FileDialog::SavePaletteFile:
+        model_.strFileHandler = services_.ShowPaletteSaveDialog(title, filter);
+        break;
+    }
     return model_.strFileHandler;
 }
 

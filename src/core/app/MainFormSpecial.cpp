@@ -26,6 +26,7 @@ void MainForm::cmdSpecial_Click() {
     app_.RomPath = model_.txtArquivo.caption;
     ShowGameLabel(Shown::SpecialState, text::kSpecialState);
     model_.List1.Clear();
+    DisablePaletteCommands();
 
     if (!ReadPaletteAtLocation().ok())
         return;
@@ -36,7 +37,6 @@ void MainForm::cmdSpecial_Click() {
     model_.lblLocOpt.visible = true;
     model_.lblLoc.caption = HexText(app_.CurrentLocation);
     app_.RomLoaded = true;
-    DisablePaletteCommands();
     model_.cmdExp.enabled = true;
 }
 

@@ -45,7 +45,8 @@ template <auto Read> bool ReaderTakes(Bytes bytes) {
 
 struct FormatRow {
     PaletteFormat format;
-    std::string_view extension; // a name ends with it in any letter case
+    std::string_view extension;   // a name ends with it in any letter case
+    std::string_view description; // the file dialogs' name for the format
     // None for a format read only.
     std::vector<std::uint8_t> (*write)(const Palette16& colours, std::string_view name);
     Failure (*read)(Bytes bytes, PaletteWords16& words);
@@ -58,29 +59,29 @@ struct FormatRow {
 };
 
 constexpr FormatRow kFormats[] = {
-    {PaletteFormat::GbaRaw, ".GBAPAL",
+    {PaletteFormat::GbaRaw, ".GBAPAL", "GBAPAL - Paleta do GBA",
      [](const Palette16& colours, std::string_view) { return GbaPaletteBytes(colours); },
      ReadGbaPalette, nullptr, nullptr, nullptr},
-    {PaletteFormat::Tpl, ".TPL",
+    {PaletteFormat::Tpl, ".tpl", "TPL - paleta do Tile Layer Pro",
      [](const Palette16& colours, std::string_view) { return TplPaletteBytes(colours); },
      ReadWords<ReadTplPalette>, StartsAsTpl, [](Bytes bytes) { return IsTplSize(bytes.size()); },
      nullptr},
-    {PaletteFormat::Jasc, ".PAL",
+    {PaletteFormat::Jasc, ".pal", "PAL - paleta padrão JASC",
      [](const Palette16& colours, std::string_view) { return BytesOf(JascPaletteText(colours)); },
      ReadWords<ReadJascPalette>, StartsAsJasc, ReaderTakes<ReadWords<ReadJascPalette>>, nullptr},
-    {PaletteFormat::Gimp, ".GPL",
+    {PaletteFormat::Gimp, ".gpl", "GPL - paleta do GIMP",
      [](const Palette16& colours, std::string_view name) {
          return BytesOf(GimpPaletteText(colours, name));
      },
      ReadWords<ReadGimpPalette>, StartsAsGimp, ReaderTakes<ReadWords<ReadGimpPalette>>, nullptr},
     // A raw palette of 384 or 386 colours is no size a tool writes (palettes come in banks of
     // 16 colours, and an 8-bit palette's 256 take 512 bytes).
-    {PaletteFormat::Act, ".ACT",
+    {PaletteFormat::Act, ".act", "ACT - tabela de cores do Adobe",
      [](const Palette16& colours, std::string_view) { return ActPaletteBytes(colours); },
      ReadWords<ReadActPalette>, nullptr, nullptr, IsActSize},
     // No colour table's first colours spell the PNG signature: it decides at any size.
-    {PaletteFormat::Png, ".PNG", nullptr, ReadWords<ReadPngPalette>, StartsAsPng,
-     [](Bytes) { return true; }, nullptr},
+    {PaletteFormat::Png, ".png", "PNG - imagem com paleta", nullptr, ReadWords<ReadPngPalette>,
+     StartsAsPng, [](Bytes) { return true; }, nullptr},
 };
 
 const FormatRow* RowOf(PaletteFormat format) {
@@ -96,6 +97,23 @@ PaletteFormat FormatForName(std::string_view name, std::span<const PaletteFormat
         if (const FormatRow* row = RowOf(format); row && EndsWithNoCase(name, row->extension))
             return format;
     return PaletteFormat::None;
+}
+
+std::string PaletteDialogFilter(std::span<const PaletteFormat> formats) {
+    std::string filter;
+    for (const PaletteFormat format : formats)
+        if (const FormatRow* row = RowOf(format))
+            filter += (filter.empty() ? "" : "|") + std::string(row->description) + "|*" +
+                      std::string(row->extension);
+    return filter;
+}
+
+std::string PalettePatterns(std::span<const PaletteFormat> formats) {
+    std::string patterns;
+    for (const PaletteFormat format : formats)
+        if (const FormatRow* row = RowOf(format))
+            patterns += (patterns.empty() ? "*" : ";*") + std::string(row->extension);
+    return patterns;
 }
 
 std::vector<std::uint8_t> PaletteFileBytes(PaletteFormat format, const Palette16& colours,

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,16 +27,28 @@ enum class PaletteFormat {
     Png,    // .png, read only: its PLTE
 };
 
-// The formats each writer offers: the window's export its three, zandrel-cli every one.
+// The formats each dialog lists and each writer offers: Importar's dialog one (the import
+// reads every format by its content), Exportar three; zandrel-cli and the context menu's
+// palette-file commands every one they can write, or read.
+inline constexpr std::array kWindowImportFormats{PaletteFormat::GbaRaw};
 inline constexpr std::array kWindowExportFormats{PaletteFormat::GbaRaw, PaletteFormat::Tpl,
                                                  PaletteFormat::Jasc};
 inline constexpr std::array kEveryPaletteFormat{PaletteFormat::GbaRaw, PaletteFormat::Tpl,
                                                 PaletteFormat::Jasc, PaletteFormat::Gimp,
                                                 PaletteFormat::Act};
+inline constexpr std::array kEveryReadableFormat{PaletteFormat::GbaRaw, PaletteFormat::Tpl,
+                                                 PaletteFormat::Jasc,   PaletteFormat::Gimp,
+                                                 PaletteFormat::Act,    PaletteFormat::Png};
 
 // The format among `offered` whose extension ends the name, ignoring case; None when none
 // does.
 PaletteFormat FormatForName(std::string_view name, std::span<const PaletteFormat> offered);
+
+// A file dialog's filter text for the formats: "description|pattern" for each, joined by "|"
+// ("GBAPAL - Paleta do GBA|*.GBAPAL|TPL - paleta do Tile Layer Pro|*.tpl").
+std::string PaletteDialogFilter(std::span<const PaletteFormat> formats);
+// Their patterns joined by ";", one filter entry for them all ("*.GBAPAL;*.tpl").
+std::string PalettePatterns(std::span<const PaletteFormat> formats);
 
 // The file bytes of a format; `name` is used by the GIMP palette only. Empty for None and for
 // a format read only (PNG).

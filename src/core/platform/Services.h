@@ -55,6 +55,12 @@ class Services {
                                        const std::string& defaultExt) = 0;
     virtual std::string ShowSaveDialog(const std::string& title, const std::string& filter,
                                        const std::string& defaultExt) = 0;
+    // The palette-file dialogs of the context menu: as the two above, but each remembers the
+    // filter entry it starts on apart, so they neither follow nor move the one those share.
+    virtual std::string ShowPaletteOpenDialog(const std::string& title,
+                                              const std::string& filter) = 0;
+    virtual std::string ShowPaletteSaveDialog(const std::string& title,
+                                              const std::string& filter) = 0;
     // Starts at `color`; on confirm writes the choice into it and returns true.
     virtual bool ChooseColor(RgbColor& color, const CustomColorTable& customColors) = 0;
     // The desktop's system colours 0-15 (scroll bar to button face).

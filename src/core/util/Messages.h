@@ -8,10 +8,7 @@ inline constexpr const char* kSaveTitle = "Salvar";
 inline constexpr const char* kOpenFilter =
     "ROMs de GBA (*.gba)|*.gba|Dump de memória (*.dmp)|*.dmp";
 inline constexpr const char* kSpecialFilter = "ROMs de GBA (*.gba)|*.gba";
-inline constexpr const char* kImportFilter = "GBAPAL - Paleta do GBA|*.GBAPAL";
-inline constexpr const char* kExportFilter =
-    "GBAPAL - Paleta do GBA|*.GBAPAL|TPL - paleta do Tile Layer Pro|*.tpl|PAL - paleta padrão "
-    "JASC|*.pal";
+// The import's and the export's filters are the palette formats' (palfiles/PaletteFormats.h).
 
 inline constexpr const char* kNotIdentified =
     "O arquivo escolhido não foi identificado como um dos jogos suportados.";
@@ -24,7 +21,7 @@ inline constexpr const char* kTypeLocation = "Digite a localização HEX";
 inline constexpr const char* kTypeNewLocation = "Digite nova localização HEX";
 inline constexpr const char* kAboutVersion = "Versão ";
 inline constexpr const char* kAboutCopyright =
-    "Copyright © 2026 the Zandrel developers. Free software; no warranty.";
+    "Copyright © 2026 os desenvolvedores do Zandrel. Software livre, sem nenhuma garantia.";
 
 // The swatches' context menu and what its commands ask or refuse.
 inline constexpr const char* kMenuUndo = "Desfazer";
@@ -35,7 +32,17 @@ inline constexpr const char* kMenuPaste = "Colar";
 inline constexpr const char* kMenuTypeColour = "Digitar cor…";
 inline constexpr const char* kMenuRamp = "Gradiente";
 inline constexpr const char* kMenuGbaScreen = "Tela do GBA";
+inline constexpr const char* kMenuImportFile = "Importar arquivo de paleta…";
+inline constexpr const char* kMenuExportAs = "Exportar como…";
 inline constexpr const char* kMenuGraphics = "Gráficos";
+inline constexpr const char* kImportFileTitle = "Importar arquivo de paleta";
+inline constexpr const char* kExportAsTitle = "Exportar como";
+// The import's first filter entry lists every palette format, its last every file.
+inline constexpr const char* kEveryPaletteEntry = "Paletas (todos os formatos)";
+inline constexpr const char* kAllFilesEntry = "Todos os arquivos (*)|*";
+inline constexpr const char* kExportNeedsExtension =
+    "O nome do arquivo precisa terminar com a extensão de um formato de paleta: .GBAPAL, .tpl, "
+    ".pal, .gpl ou .act. Nada foi gravado.";
 inline constexpr const char* kTypeColour = "Digite a cor: uma palavra GBA (7FFF) ou #RRGGBB";
 inline constexpr const char* kPasteNeedsSwatch =
     "Nenhuma cor selecionada. Clique numa cor da paleta antes de colar uma cor.";
