@@ -14,6 +14,7 @@
 
 #include "rom/Lz77.h"
 #include "rom/Lz77Encoder.h"
+#include "scan/PaletteFind.h"
 #include "scan/PaletteScanner.h"
 
 namespace {
@@ -73,6 +74,25 @@ void BM_ScanRomFile(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ScanRomFile)->Unit(benchmark::kMillisecond);
+
+// What `find --tolerance 2` does: read the file and look for the 16 words at 1 MiB in it, raw
+// and in every LZ77 block.
+void BM_FindPaletteInRomFile(benchmark::State& state) {
+    for (auto _ : state) {
+        std::vector<std::uint8_t> bytes;
+        if (!ReadRomImage(SyntheticRomPath(), bytes).ok() || bytes.size() < (2u << 20))
+            state.SkipWithError("the synthetic ROM could not be read");
+        PaletteWords16 wanted{};
+        for (std::size_t i = 0; i < wanted.size(); ++i)
+            wanted[i] = static_cast<ColorWord>(bytes[(1u << 20) + 2 * i] |
+                                               bytes[(1u << 20) + 2 * i + 1] << 8);
+        const FindResult result = FindPalette(bytes, wanted, {2, 16, false});
+        if (result.matches.empty())
+            state.SkipWithError("the palette was not found");
+        benchmark::DoNotOptimize(result.matches.data());
+    }
+}
+BENCHMARK(BM_FindPaletteInRomFile)->Unit(benchmark::kMillisecond);
 
 // Hostile inputs, 8 MiB each, made in memory.
 constexpr std::size_t kHostileSize = std::size_t{8} << 20;

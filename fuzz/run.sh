@@ -2,7 +2,6 @@
 # Builds the fuzz targets with clang into build-fuzz/ and runs each for a bounded time over a
 # copy of its seed corpus (the committed seeds are never written).
 # Usage: fuzz/run.sh TARGET|all SECONDS [libFuzzer option ...]
-#   Targets: fuzz_numbers fuzz_definitions fuzz_palette_files fuzz_lz77 fuzz_patch fuzz_png_palette
 #   ZANDREL_FUZZ_SKIP_BUILD=1  use the targets already built (for runs side by side)
 # Exits non-zero when a target crashes or breaks an invariant; the input that did it is kept
 # in build-fuzz/fuzz-artifacts/ and the whole log in build-fuzz/fuzz-logs/.

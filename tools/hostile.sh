@@ -19,7 +19,7 @@ EXAMPLES=$(realpath "$(dirname "$0")/../examples")
 ITEMS=(item1_export_onto_the_rom item2_strict_locations item3_import_by_content
     item4_concurrent_writers item5_fifos_and_devices item6_huge_inputs item7_new_files_and_streams
     item8_hostile_scans item9_tiles_images item_lz_room item_lz_words item_lz_large_block
-    item_cache_links)
+    item_cache_links item_patches_and_finds)
 SCAN_LIMIT=30 # seconds a scan of 32 MiB may take on a loaded machine (about 4 s when idle)
 
 WORK=$(mktemp -d)
@@ -526,6 +526,62 @@ item_cache_links() {
     [ -f "$dir/cache/zandrel/preview01.gif" ] && [ ! -L "$dir/cache/zandrel/preview01.gif" ] ||
         fail "the link is still there"
     unchanged "$dir/holiday.gif"
+}
+
+# apply: patches cut short, run records that would write 64 MiB and more, a BPS that
+# declares a terabyte, a BPS made for another file, a pipe and a 3 GiB file as PATCH, OUT a
+# link to FILE: each refused at once, FILE kept and OUT never made. find: every place of 32
+# MiB of random words within 31 steps, and 32 MiB of LZ77 headers, each in bounded time.
+item_patches_and_finds() {
+    local dir=$WORK/patches
+    mkdir -p "$dir"
+    rom "$dir/game.gba"
+    cp "$dir/game.gba" "$dir/edited.gba"
+    printf 'ZZ' | dd of="$dir/edited.gba" bs=1 seek=600 conv=notrunc status=none
+    rom "$dir/other.gba"
+    run 0 "" "$CLI" patch "$dir/game.gba" "$dir/edited.gba" "$dir/good.bps"
+    keep "$dir/game.gba" "$dir/other.gba"
+    printf 'PATCH\x00\x01\x00\x00\x04AB' >"$dir/cut.ips"
+    python3 -c 'import sys; sys.stdout.buffer.write(b"PATCH" + b"\x00\x10\x00\x00\x00\xff\xff\x41" * 1100 + b"EOF")' >"$dir/runs.ips"
+    python3 - "$dir/game.gba" >"$dir/huge.bps" <<'PY'
+import sys, zlib
+def num(v):
+    out = b""
+    while True:
+        out, v = out + bytes([v & 0x7F | (0x80 if v < 0x80 else 0)]), v >> 7
+        if not v:
+            return out
+        v -= 1
+source = open(sys.argv[1], "rb").read()
+body = b"BPS1" + num(len(source)) + num(1 << 40) + num(0)
+body += zlib.crc32(source).to_bytes(4, "little") + bytes(4)
+sys.stdout.buffer.write(body + zlib.crc32(body).to_bytes(4, "little"))
+PY
+    mkfifo "$dir/pipe.ips"
+    truncate -s 3G "$dir/huge.ips"
+    ln -s "$dir/game.gba" "$dir/self.gba"
+    run 1 "termina no meio de um registro" "$CLI" apply "$dir/game.gba" "$dir/cut.ips" "$dir/out.gba"
+    run 1 "grava mais de 64 MiB ao todo" "$CLI" apply "$dir/game.gba" "$dir/runs.ips" "$dir/out.gba"
+    run 1 "faria um arquivo de 1099511627776" "$CLI" apply "$dir/game.gba" "$dir/huge.bps" "$dir/out.gba"
+    run 1 "foi feito para outro original" "$CLI" apply "$dir/other.gba" "$dir/good.bps" "$dir/out.gba"
+    run 1 "Não é um arquivo comum" "$CLI" apply "$dir/game.gba" "$dir/pipe.ips" "$dir/out.gba"
+    run 1 "O arquivo passa do limite" "$CLI" apply "$dir/game.gba" "$dir/huge.ips" "$dir/out.gba"
+    run 1 "é o próprio arquivo" "$CLI" apply "$dir/game.gba" "$dir/good.bps" "$dir/self.gba"
+    [ -e "$dir/out.gba" ] && fail "a refused apply created its output"
+    unchanged "$dir/game.gba" "$dir/other.gba"
+
+    perl -e 'srand(11); print pack("v*", map { int(rand(32768)) } 1 .. 16777216)' >"$dir/words.gba"
+    local err lines
+    err=$(timeout "$SCAN_LIMIT" "$CLI" find "$dir/words.gba" "$(printf '%064d' 0)" --tolerance 31 \
+        2>&1 >"$dir/found")
+    lines=$(wc -l <"$dir/found")
+    [ "$lines" -eq 32767 ] || fail "find printed $lines lines, not 32767"
+    [[ "$err" == *"ficaram de fora "*" localizações"* ]] || fail "no count of the rest: $err"
+    printf '\x10\x00\x02\x00' >"$dir/headers.gba"
+    for _ in $(seq 23); do
+        cat "$dir/headers.gba" "$dir/headers.gba" >"$dir/double" && mv "$dir/double" "$dir/headers.gba"
+    done
+    LIMIT=$SCAN_LIMIT run 1 "a paleta não foi encontrada" "$CLI" find "$dir/headers.gba" "$(printf '1F%062d' 0)"
 }
 
 [ -x "$CLI" ] || {

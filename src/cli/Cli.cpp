@@ -50,7 +50,7 @@ std::string ErrorLine(const Failure& failure) {
 
 Failure RunCommand(const Command& command, std::span<const std::string> words,
                    const DataFolders& folders, std::istream& in, std::ostream& out,
-                   std::ostream& err) {
+                   std::ostream& err, bool& different) {
     CommandArguments arguments;
     if (Failure failure = SplitArguments(command.name, words, command.options, arguments);
         !failure.ok())
@@ -61,17 +61,19 @@ Failure RunCommand(const Command& command, std::span<const std::string> words,
         return failure;
     if (Failure failure = RefuseEmptyFileNames(arguments, command.usage); !failure.ok())
         return failure;
-    return command.run(Invocation{arguments, folders, in, out, err});
+    return command.run(Invocation{arguments, folders, in, out, err, different});
 }
 
 // The exit status of a run. A usage error is followed by the usage of its command, or by the
-// general one when there is no command.
-int Report(const Failure& failure, const Command* command, std::ostream& err) {
+// general one when there is no command. A comparison's failures are all trouble.
+int Report(const Failure& failure, const Command* command, std::ostream& err,
+           bool different = false) {
+    const bool comparison = command != nullptr && command->comparison;
     if (failure.ok())
-        return kExitSuccess;
+        return comparison && different ? kExitFailure : kExitSuccess;
     err << kProgramName << ": " << ErrorLine(failure) << '\n';
     if (failure.result != Result::Usage)
-        return kExitFailure;
+        return comparison ? kExitUsage : kExitFailure;
     err << (command != nullptr ? CommandUsageText(*command) : UsageText());
     return kExitUsage;
 }
@@ -104,7 +106,9 @@ int RunCli(const std::vector<std::string>& args, const DataFolders& folders, std
         out << CommandUsageText(*command);
         return kExitSuccess;
     }
-    return Report(RunCommand(*command, words, folders, in, out, err), command, err);
+    bool different = false;
+    const Failure failure = RunCommand(*command, words, folders, in, out, err, different);
+    return Report(failure, command, err, different);
 }
 
 std::string ExecutableFolder(const char* argv0) {

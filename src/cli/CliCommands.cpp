@@ -9,8 +9,11 @@
 #include <vector>
 
 #include "Arguments.h"
+#include "DiffCommand.h"
+#include "FindCommand.h"
 #include "Json.h"
 #include "PaletteLookup.h"
+#include "PatchCommand.h"
 #include "ScanCommand.h"
 #include "TilesCommand.h"
 #include "colour/Codec.h"
@@ -310,6 +313,10 @@ constexpr Command kCommands[] = {
     {"bytes", "FILE PALETTE", 2, 2, {}, Bytes},
     {"scan", kScanUsage, 1, 1, kScanOptions, Scan},
     {"tiles", kTilesUsage, 4, 4, kTilesOptions, Tiles},
+    {"find", kFindUsage, 2, 2, kFindOptions, Find},
+    {"diff", kDiffUsage, 2, 2, kDiffOptions, Diff, true},
+    {"patch", kPatchUsage, 3, 3, {}, MakePatchCommand},
+    {"apply", kApplyUsage, 3, 3, {}, ApplyPatchCommand},
 };
 
 } // namespace
@@ -338,6 +345,11 @@ std::span<const UsageNote> UsageNotes() {
         {"GRAPHICS", GraphicsNote()},
         {"OUT.png", "criado ou substituído inteiro; não pode ser FILE; - é a saída padrão.\n"},
         {"tiles", TilesNote()},
+        {"WHAT", WhatNote()},
+        {"find", FindNote()},
+        {"diff", DiffNote()},
+        {"patch", PatchNote()},
+        {"apply", ApplyNote()},
         {"--json", "a saída como um objeto JSON numa linha, para scripts.\n"},
     };
     return notes;

@@ -25,6 +25,7 @@ struct Invocation {
     std::istream& in;
     std::ostream& out;
     std::ostream& err; // notes beside the output (a failure is returned, not written here)
+    bool& different;   // a comparison's finding: the files differ (exit 1)
 
     const std::string& Operand(std::size_t i) const { return arguments.operands[i]; }
     bool Json() const { return arguments.Has("--json"); }
@@ -38,6 +39,8 @@ struct Command {
     std::span<const OptionRule> options;
     // Checks everything before it writes its first byte.
     Failure (*run)(const Invocation& call) = nullptr;
+    // Exits as cmp does: 0 the same, 1 different (Invocation::different), 2 on any failure.
+    bool comparison = false;
 };
 
 // An explanation in the usage, of a word of the usage lines ("PALETTE") or of a command

@@ -162,6 +162,9 @@ inline constexpr MenuRow kEditMenu[] = {
     {text::kMenuImportFile, {}, &MainForm::mnuImportFile_Click, &EditMenu::importFile},
     {text::kMenuExportAs, {}, &MainForm::mnuExportAs_Click, &EditMenu::exportAs},
     {},
+    {text::kMenuFindInRom, {}, &MainForm::mnuFindInRom_Click, &EditMenu::findInRom},
+    {text::kMenuCreatePatch, {}, &MainForm::mnuCreatePatch_Click, &EditMenu::createPatch},
+    {},
     {text::kMenuGraphics, {Qt::Key_F4}, &MainForm::mnuGraphics_Click, &EditMenu::graphics},
 };
 

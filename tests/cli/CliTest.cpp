@@ -20,6 +20,7 @@
 #include "rom/Identify.h"
 #include "rom/Lz77.h"
 #include "rom/Lz77Encoder.h"
+#include "util/Hex.h"
 #include "util/Messages.h"
 #include "util/Text.h"
 
@@ -159,6 +160,12 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndPrintTheUsage) {
          "tiles: --width espera uma largura em tiles de 1 a 64"},
         {{"tiles", dump, "@100", "@0", "o.png", "--tiles", "65537"},
          "tiles: --tiles espera um número de tiles de 1 a 65536"},
+        {{"find", dump, dump + "@0", "--tolerance", "32"},
+         "find: --tolerance espera um número de passos de 0 a 31"},
+        {{"find", dump, dump + "@0", "--colours", "0"},
+         "find: --colours espera um número de cores de 1 a 16"},
+        {{"find", dump, dump + "@0", "--colours", "1", "--skip-first"},
+         "find: --skip-first deixa --colours 1 sem cores"},
     };
     for (const auto& [args, line] : cases) {
         const CliRun run = Run(args);
@@ -455,6 +462,63 @@ TEST_F(Cli, SetWritesTheGivenWordsAndKeepsTheOnesBetweenBit15Included) {
     expected[0x3E] = 0x00;
     expected[0x3F] = 0x00;
     EXPECT_EQ(ReadBytes(dump), expected); // 0x23 keeps 0xF1
+}
+
+// The three forms of WHAT find the same palette; none found says what was searched.
+TEST_F(Cli, FindTakesThePaletteAsHexTextFromADumpOrFromAPaletteFile) {
+    const std::vector<std::uint8_t> dumpBytes = PatternBytes(1024);
+    const std::vector<std::uint8_t> palette(dumpBytes.begin() + 0x40, dumpBytes.begin() + 0x60);
+    std::vector<std::uint8_t> romBytes(0x800, 0xFF);
+    std::ranges::copy(palette, romBytes.begin() + 0x102);
+    std::ranges::copy(palette, romBytes.begin() + 0x402);
+    romBytes[0x402] ^= 1; // colour 0's red, 1 step off
+    const std::string rom = files_.Write("find.gba", romBytes);
+    const std::string dump = files_.Write("ram.dmp", dumpBytes);
+    const std::string gbapal = files_.Write("p.gbapal", palette);
+    std::string hex;
+    for (const std::uint8_t byte : palette)
+        hex += PadWithZeros(HexText(byte), 2);
+    for (const std::string& what : {hex, dump + "@40", dump + "@0x40", gbapal})
+        ExpectSuccess(Run({"find", rom, what, "--tolerance=1"}),
+                      "16,102,exata\n16,402,próxima: 1 cor a até 1 passo\n");
+    ExpectSuccess(Run({"find", rom, gbapal, "--skip-first"}), "16,102,exata\n16,402,exata\n");
+    ExpectFailure(Run({"find", rom, dump + "@60"}),
+                  Quoted(rom) + ": a paleta não foi encontrada nos 2048 bytes do arquivo nem nos "
+                                "dados de 0 blocos LZ77");
+}
+
+// 0 the same, 1 different, 2 any trouble, with the failure's line.
+TEST_F(Cli, DiffExitsAsCmpDoes) {
+    const std::string program = WithDumpDefinitions("16,20,Vinte\r\n");
+    const std::string before = Dump();
+    std::vector<std::uint8_t> edited = PatternBytes(1024);
+    edited[0x22] = edited[0x23] = edited[0x300] = 0;
+    const std::string after = files_.Write("edited.dmp", edited);
+    ExpectSuccess(RunWith(program, {"diff", before, files_.Write("copy.dmp", PatternBytes(1024))}),
+                  "");
+    const CliRun different = RunWith(program, {"diff", before, after});
+    EXPECT_EQ(different.status, 1);
+    EXPECT_EQ(different.out, "20\tVinte\t1:78F1>0000\nfora das paletas: 1 byte em 1 trecho: 300\n");
+    const std::string missing = files_.File("missing.dmp");
+    const CliRun trouble = RunWith(program, {"diff", before, missing});
+    EXPECT_EQ(trouble.status, 2);
+    EXPECT_EQ(trouble.err, "zandrel-cli: Não foi possível ler o arquivo " + Quoted(missing) + ". " +
+                               SystemErrorText(ENOENT) + "\n");
+}
+
+TEST_F(Cli, PatchAndApplyGoThroughAFileNeverOverAnInput) {
+    const std::string original = Dump();
+    std::vector<std::uint8_t> edited = PatternBytes(1024);
+    edited[0x10] = edited[0x11] = 0;
+    const std::string changed = files_.Write("edited.dmp", edited);
+    const std::string ips = files_.File("p.ips");
+    ExpectSuccess(Run({"patch", original, changed, ips}), "2 bytes mudados; patch de 15 bytes\n");
+    const std::string out = files_.File("out.dmp");
+    ExpectSuccess(Run({"apply", original, ips, out}), "");
+    EXPECT_EQ(ReadBytes(out), edited);
+    ExpectFailure(Run({"apply", original, ips, ips}),
+                  Quoted(ips) + ": é o próprio arquivo " + Quoted(ips) +
+                      "; escolha outro arquivo de saída. Nada foi gravado.");
 }
 
 // A write reaches the file's last byte; a file marked read-only is refused to every writer,

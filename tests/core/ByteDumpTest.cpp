@@ -21,11 +21,15 @@ TEST(ByteDump, RowsOfSixteenBytesFollowTheColourCountAndZerosPastTheEnd) {
         EXPECT_TRUE(BuildByteDump(path, location, count, text).ok());
         EXPECT_EQ(text, expected) << location << " " << count;
     }
-    // The most the viewer shows: 32766 bytes, two digits and one separator or line end each.
+    // The most the viewer shows: 32766 bytes, two digits and one separator or line end each;
+    // one colour more is refused and the text kept.
     std::string text;
     EXPECT_TRUE(BuildByteDump(counting, 0, kMaxDumpColours, text).ok());
     EXPECT_EQ(text.size(), 3u * 32766u);
     EXPECT_TRUE(text.ends_with(" E0 E7 EE")) << text.substr(text.size() - 8);
+    EXPECT_EQ(ErrorMessage(BuildByteDump(counting, 0, kMaxDumpColours + 1, text)),
+              "A paleta tem 16384 cores, mais do que o visor de bytes pode mostrar.");
+    EXPECT_EQ(text.size(), 3u * 32766u);
     EXPECT_EQ(FormatByteDump(std::vector<std::uint8_t>(17, 0xAB)),
               "AB AB AB AB AB AB AB AB AB AB AB AB AB AB AB AB\r\nAB");
 }
@@ -36,15 +40,6 @@ TEST(ByteDump, ViewerCountIsRoundedHalvesToEvenAndNotCappedAtSixteen) {
         {"2.5", 2}, {"-40000", 0}, {"16383.5", 16384}, {"40000", 40000}, {"1e400", INT64_MAX}};
     for (const auto& [text, count] : cases)
         EXPECT_EQ(ViewerColourCount(text), count) << text;
-}
-
-TEST(ByteDump, TooLargeACountIsRefusedAndTheTextKept) {
-    TempDir dir;
-    const std::string path = dir.Write("mem.dmp", PatternBytes(0x400));
-    std::string text = "untouched";
-    EXPECT_EQ(ErrorMessage(BuildByteDump(path, 0, 16384, text)),
-              "A paleta tem 16384 cores, mais do que o visor de bytes pode mostrar.");
-    EXPECT_EQ(text, "untouched");
 }
 
 } // namespace

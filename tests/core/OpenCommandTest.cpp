@@ -7,19 +7,15 @@ namespace zandrel::testing {
 namespace {
 using Rows = std::vector<std::string>;
 
-class OpenCommand : public ::testing::Test {
+class OpenCommand : public OpenFormTest {
   protected:
-    TempDir dir;
-    FakeServices services;
-    AppState app;
-    MainForm form{app, services};
     const FormModel& m = form.model();
 
     void SetUp() override {
         dir.WriteText("TORV_E.ZNDL", "; Torvale\r\n16,1A0,Herói\r\n4,200,Item\r\n");
         dir.WriteText("MEMORYDUMP.ZNDL", "16,0,Fundo 00\r\n16,20,Fundo 01\r\n");
         dir.WriteText("KEMR_J.ZNDL", "16,0,Kemrith A\r\n");
-        form.Form_Load(StartIn(dir.path().string()));
+        OpenFormTest::SetUp();
     }
     void Open(const std::string& path) {
         services.messages.clear();
@@ -37,8 +33,7 @@ TEST(FormLoad, StartArgumentsChooseTheSpecialButtonOrTheFileToOpen) {
         {{"/my roms/hack.gba"}, false, "/my roms/hack.gba"},
         {{""}, false, ""},
         {{}, false, ""},
-        {{"kaldrex", "b.gba"}, false, ""},
-    };
+        {{"kaldrex", "b.gba"}, false, ""}};
     for (const auto& [arguments, special, file] : cases) {
         SCOPED_TRACE(::testing::PrintToString(arguments));
         FakeServices services;
@@ -84,18 +79,15 @@ TEST_F(OpenCommand, UnidentifiedFilesGetTheCriticalMessageAndChangeNothingElse) 
     const std::string rom = dir.Write("game.gba", RomWithCode("AQXE"));
     Open(rom);
     EXPECT_TRUE(services.messages.empty());
-    for (const std::string& path :
-         {dir.Write("dash.gba", RomWithCode("AB-D")), dir.File("missing.gba")}) {
-        SCOPED_TRACE(path);
-        dir.WriteText("AB-D.ZNDL", "16,0,A\r\n");
-        Open(path);
-        ExpectOneMessage(
-            services, "O arquivo escolhido não foi identificado como um dos jogos suportados.", 16);
-        EXPECT_EQ(services.messages[0].details, NotIdentifiedDetails(path, app.Folders));
-        EXPECT_EQ(app.GameName, ""); // the latest attempt failed
-        EXPECT_EQ(std::tie(app.RomPath, m.lblGame.caption, m.txtArquivo.caption),
-                  std::tie(rom, "Torvale (US)", rom));
-    }
+    const std::string dash = dir.Write("dash.gba", RomWithCode("AB-D"));
+    dir.WriteText("AB-D.ZNDL", "16,0,A\r\n");
+    Open(dash);
+    ExpectOneMessage(services,
+                     "O arquivo escolhido não foi identificado como um dos jogos suportados.", 16);
+    EXPECT_EQ(services.messages[0].details, NotIdentifiedDetails(dash, app.Folders));
+    EXPECT_EQ(app.GameName, ""); // the latest attempt failed
+    EXPECT_EQ(std::tie(app.RomPath, m.lblGame.caption, m.txtArquivo.caption),
+              std::tie(rom, "Torvale (US)", rom));
     app.Folders.userData = dir.path().string();
     fs::remove(dir.File("KEMR_J.ZNDL"));
     fs::create_directory(dir.File("KEMR_J.ZNDL"));
@@ -152,6 +144,26 @@ TEST_F(OpenCommand, TheReloadLooksItsFileUpAsTheOpenDoesEveryTime) {
     user.WriteText("TORV_E.ZNDL", "16,0,Meu\r\n");
     form.cmdRecarrega_Click();
     EXPECT_EQ(m.List1.rows, (TextColumn{"Meu"}));
+}
+
+// "0x1A0" was read as 411A0, and a save wrote there while the label showed the text.
+TEST_F(OpenCommand, ARowWhoseLocationIsNotStrictHexIsNamedAndChoosesNothing) {
+    dir.WriteText("MEMORYDUMP.ZNDL", "16,1a0,g\r\n16,0x1A0,f\r\n");
+    const std::vector<std::uint8_t> bytes = PatternBytes(0x400);
+    Open(dir.Write("game.dmp", bytes));
+    form.ChooseRow(0);
+    const auto swatches = Swatches(m);
+    EXPECT_EQ(m.Opt[0].backColor, WordToColor(StoredWord(bytes, 0x1A0)));
+    form.ChooseRow(1);
+    ExpectOneMessage(services,
+                     "Arquivo de definições \"" + dir.File("MEMORYDUMP.ZNDL") +
+                         "\", linha 2: a localização \"0x1A0\" não é válida (esperado: de 1 a 8 "
+                         "dígitos hex até 7FFFFFFF, como 1A0, ou um bloco comprimido, como "
+                         "LZ:3B8A8C ou LZ:3B8A8C+20). Nada foi lido nem gravado.",
+                     16);
+    EXPECT_EQ(Swatches(m), swatches);
+    EXPECT_EQ(m.List1.selected, -1);
+    EXPECT_EQ(EnabledButtons(m), "cmdRecarrega");
 }
 
 // Only "..." skips the question; only No keeps the window.

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <optional>
 
 #include "OpenFormFixture.h"
 #include "palfiles/Preview.h"
@@ -102,7 +103,7 @@ TEST(Preview, ImagesThatMayNotBeWrittenInPlaceArePatchedAsCopiesInTheUsersCache)
 }
 
 // Whatever stands at a copy's name but a good copy is replaced by a fresh one, never written
-// through: a link to the user's picture, a pipe, a copy cut short, no GIF, a small table.
+// through: a link to the user's picture, a pipe, a copy cut short, one the GIF check refuses.
 TEST(Preview, ALinkOrADamagedCopyInTheCacheIsReplacedNeverFollowed) {
     const auto write = [](const std::string& at, const std::vector<std::uint8_t>& bytes) {
         std::ofstream(at, std::ios::binary)
@@ -112,8 +113,6 @@ TEST(Preview, ALinkOrADamagedCopyInTheCacheIsReplacedNeverFollowed) {
         [](const std::string& at, const std::string& picture) { fs::create_symlink(picture, at); },
         [](const std::string& at, const std::string&) { ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0); },
         [](const std::string& at, const std::string&) { fs::resize_file(at, 299); },
-        [](const std::string& at, const std::string&) { fs::resize_file(at, 40); },
-        [&](const std::string& at, const std::string&) { write(at, PatternBytes(300)); },
         [&](const std::string& at, const std::string&) { write(at, SyntheticGif(300, 0xF2)); },
     };
     for (std::size_t k = 0; k < std::size(plants); ++k) {
@@ -141,46 +140,36 @@ TEST(Preview, ALinkOrADamagedCopyInTheCacheIsReplacedNeverFollowed) {
     EXPECT_EQ(ReadBytes(picture), SyntheticGif(300));
 }
 
-// Without a home there is no cache: a box says so and nothing is created.
-TEST(Preview, WithoutACacheFolderNothingIsCreated) {
-    PreviewSetUp s;
-    s.Install();
-    s.app.Folders.userCache.clear();
-    s.form.cmdAmostra_Click();
-    ExpectOneMessage(s.services,
-                     "A amostra não tem onde gravar as imagens: não há pasta pessoal (HOME) nem "
-                     "XDG_CACHE_HOME. Nada foi criado.",
-                     16);
-    EXPECT_TRUE(s.services.previewImages.empty());
-}
-
-// A copy that cannot be flushed is named; nothing is shown.
-TEST(Preview, ACacheThatCannotBeWrittenIsReportedAndNothingIsShown) {
-    PreviewSetUp s;
-    s.Install();
-    const ScopedSyncFaultForTesting fault(EIO);
-    s.form.cmdAmostra_Click();
-    ExpectOneMessage(s.services,
-                     "Não foi possível gravar no arquivo \"" + s.cache +
-                         "/preview01.gif\". Nada foi alterado.\r\n\r\n" +
-                         "Erro de entrada e saída no dispositivo",
-                     16);
-    EXPECT_TRUE(s.services.previewImages.empty());
-    EXPECT_FALSE(fs::exists(s.cache + "/preview01.gif.part" + std::to_string(::getpid())));
-}
-
-// A bad image stops it before anything is written or copied.
-TEST(Preview, ABadImageLeavesBothFilesUnchangedAndShowsNoPreview) {
-    PreviewSetUp s;
-    s.dir.Write("preview02.gif", SyntheticGif(300, 0xF2));
-    const auto before1 = ReadBytes(s.image1);
-    s.form.cmdAmostra_Click();
-    ExpectOneMessage(s.services,
-                     "A tabela de cores da imagem de amostra \"" + s.image2 +
-                         "\" tem menos de 16 cores. Nenhuma imagem foi alterada.",
-                     16);
-    EXPECT_TRUE(s.services.previewImages.empty());
-    EXPECT_EQ(ReadBytes(s.image1), before1);
+// No cache folder (then nothing is created), a cache copy that cannot be flushed or a bad image
+// (then nothing is written or copied): named, nothing shown and no file left behind.
+TEST(Preview, AFailureIsNamedAndNothingIsShownOrLeftBehind) {
+    for (int k = 0; k < 3; ++k) {
+        PreviewSetUp s;
+        std::optional<ScopedSyncFaultForTesting> fault;
+        std::string message;
+        if (k < 2)
+            s.Install();
+        if (k == 0) {
+            s.app.Folders.userCache.clear();
+            message = "A amostra não tem onde gravar as imagens: não há pasta pessoal (HOME) nem "
+                      "XDG_CACHE_HOME. Nada foi criado.";
+        } else if (k == 1) {
+            fault.emplace(EIO);
+            message = "Não foi possível gravar no arquivo \"" + s.cache +
+                      "/preview01.gif\". Nada foi alterado.\r\n\r\nErro de entrada e saída no "
+                      "dispositivo";
+        } else {
+            s.dir.Write("preview02.gif", SyntheticGif(300, 0xF2));
+            message = "A tabela de cores da imagem de amostra \"" + s.image2 +
+                      "\" tem menos de 16 cores. Nenhuma imagem foi alterada.";
+        }
+        const auto before1 = ReadBytes(s.image1);
+        s.form.cmdAmostra_Click();
+        ExpectOneMessage(s.services, message, 16);
+        EXPECT_TRUE(s.services.previewImages.empty()) << k;
+        EXPECT_EQ(ReadBytes(s.image1), before1) << k;
+        EXPECT_TRUE(!fs::exists(s.cache) || fs::is_empty(s.cache)) << k;
+    }
 }
 
 } // namespace

@@ -5,9 +5,9 @@
 namespace zandrel::testing {
 namespace {
 
-class SpecialMode : public ::testing::Test {
+class SpecialMode : public OpenFormTest {
   protected:
-    SpecialMode() { form.Form_Load(StartIn(dir.path().string(), {"kaldrex"})); }
+    void SetUp() override { form.Form_Load(StartIn(dir.path().string(), {"kaldrex"})); }
     // Enters on the ROM, typing `location` (nullptr cancels the box).
     void Enter(const char* location) {
         services.openAnswers.push_back(rom);
@@ -23,10 +23,6 @@ class SpecialMode : public ::testing::Test {
     }
     FormModel& m() { return form.model(); }
 
-    TempDir dir;
-    FakeServices services;
-    AppState app;
-    MainForm form{app, services};
     const std::vector<std::uint8_t> bytes = PatternBytes(0x400);
     std::string rom = dir.Write("game.gba", bytes);
 };

@@ -1,16 +1,10 @@
 #!/usr/bin/env bash
 # Checks what `cmake --install` and `cpack -G DEB` put in place.
 # Usage: check_install.sh tree|deb|user BUILD_DIR WORK_DIR   (CMAKE and CPACK name the tools)
-#   tree: installs into WORK_DIR/prefix: exactly the files of installed-files.txt, a desktop
-#         entry, metainfo and man page that pass their checkers, programs that run.
-#   deb:  builds the package into WORK_DIR: the same files under /usr with their modes, the
-#         section and the dependencies.
-#   user: installs as root, then runs the programs as an unprivileged user (uid 65534) whose
-#         home lies in WORK_DIR: zandrel-cli on the example dump, the window opening it from
-#         its command line and previewing a palette of the user's own definition file (the
-#         cache copies patched, nothing else written).
-# Exits 77 (skipped) when a tool it needs is missing (scripts/install-deps.sh installs them),
-# and in user mode when not run as root.
+#   tree: the files of installed-files.txt, passing their validators; the programs run.
+#   deb:  the package's files under /usr, their modes, its section and dependencies.
+#   user: as root, installs, then uses the programs as uid 65534 with a home in WORK_DIR.
+# Exits 77 (skipped) when a tool it needs is missing, and in user mode when not run as root.
 set -euo pipefail
 mode=$1 build=$2 work=$3
 expected=$(dirname "$0")/installed-files.txt

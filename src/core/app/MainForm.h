@@ -39,6 +39,8 @@ struct EditMenu {
     bool paste = false;
     bool typeColour = false;
     bool ramp = false;
+    bool findInRom = false;
+    bool createPatch = false;
     bool gbaScreen = false; // checked
     bool importFile = false;
     bool exportAs = false;
@@ -93,6 +95,10 @@ class MainForm {
     // or a save that failed or was refused) keeps everything as it was. True when nothing is
     // unsaved, without a question.
     bool MayLeavePalette();
+    // The same question before a command that reads the file as saved (Criar patch): true when
+    // it may go on (Sim saved the edit, Não keeps it on show, unsaved); false on Cancelar or a
+    // save that failed.
+    bool MayReadSavedFile();
 
     // Exit and About (MainFormExit.cpp).
     void Command4_Click();
@@ -144,6 +150,19 @@ class MainForm {
     void lblColor_DblClick();
     void mnuRamp_Click();
     void mnuGbaScreen_Click();
+    // Sharing (MainFormShare.cpp, over patch/): a patch from an original ROM chosen in the open
+    // dialog to the open file as saved, written where the save dialog says, in the format its
+    // name ends with; its size and the bytes it changes are confirmed.
+    void mnuCreatePatch_Click();
+    // The palette on show, as the swatches show it, looked for in a ROM chosen in the open
+    // dialog (zandrel-cli find's search, exact); the ROM is then opened as the open command
+    // opens it (the unsaved-edits question included) with the best place chosen in its list.
+    // A place no row names gets one, named as the user types it, in the user's definition file
+    // of that game, which starts as a copy of the installed one; a ROM with a usable code but
+    // no definition file gets a new <CODE>.ZNDL there. Information boxes say when nothing was
+    // found (and what was searched), and list the places found in a ROM without a usable code,
+    // which is not opened.
+    void mnuFindInRom_Click();
     // A click with Shift held: the swatch selected before and swatch `index` become a ramp's
     // ends, and `index` is selected as Opt_Click selects it.
     void Opt_ShiftClick(int index);
@@ -176,6 +195,14 @@ class MainForm {
     std::string SwatchToolTip(int index) const;
 
   private:
+    // The unsaved-edits question, about the chosen row.
+    Choice AskToSaveEdits();
+    // The first row of the lists at `where`, or -1.
+    int RowAt(const PaletteLocation& where) const;
+    // The definition file `name` in the user's data folder with the line of `where` added at
+    // its end, written whole; the installed file's rows first when the user has none yet.
+    Failure AddDefinitionRow(const std::string& name, const PaletteLocation& where,
+                             const std::string& rowName);
     // The colour words of a chosen row as read from its location or last saved there.
     struct StoredPalette {
         int row = -1;

@@ -178,6 +178,8 @@ EditMenu MainForm::EditMenuState() const {
             .paste = app_.RomLoaded,
             .typeColour = editor_.HasSelectedSwatch(),
             .ramp = model_.rampFrom >= 0,
+            .findInRom = PaletteShown(),
+            .createPatch = app_.RomLoaded && !app_.InSpecialState(),
             .gbaScreen = model_.gbaScreen,
             // Importar's and Exportar's commands, where those are offered.
             .importFile = model_.cmdImp.enabled,

@@ -11,12 +11,29 @@ bool MainForm::HasUnsavedEdits() const {
            editor_.SwatchWords(static_cast<int>(stored_.words.size())) != stored_.words;
 }
 
+Choice MainForm::AskToSaveEdits() {
+    return services_.AskYesNoCancel("A paleta " + Quoted(model_.List1.Row(stored_.row)) +
+                                    " tem alterações que não foram salvas. Salvar agora?");
+}
+
+bool MainForm::MayReadSavedFile() {
+    if (!HasUnsavedEdits())
+        return true;
+    switch (AskToSaveEdits()) {
+    case Choice::Yes:
+        return SaveChosenPalette();
+    case Choice::No:
+        return true;
+    case Choice::Cancel:
+        break;
+    }
+    return false;
+}
+
 bool MainForm::MayLeavePalette() {
     if (!HasUnsavedEdits())
         return true;
-    const std::string question = "A paleta " + Quoted(model_.List1.Row(stored_.row)) +
-                                 " tem alterações que não foram salvas. Salvar agora?";
-    switch (services_.AskYesNoCancel(question)) {
+    switch (AskToSaveEdits()) {
     case Choice::Yes:
         return SaveChosenPalette();
     case Choice::No:

@@ -43,6 +43,15 @@ inline constexpr const char* kAllFilesEntry = "Todos os arquivos (*)|*";
 inline constexpr const char* kExportNeedsExtension =
     "O nome do arquivo precisa terminar com a extensão de um formato de paleta: .GBAPAL, .tpl, "
     ".pal, .gpl ou .act. Nada foi gravado.";
+inline constexpr const char* kMenuFindInRom = "Localizar na ROM…";
+inline constexpr const char* kFindInRomTitle = "Localizar na ROM";
+inline constexpr const char* kNameFoundPalette =
+    "A paleta foi encontrada num lugar que o arquivo de definições não lista. Digite um nome "
+    "para acrescentá-la (vazio: não acrescentar)";
+inline constexpr const char* kMenuCreatePatch = "Criar patch…";
+inline constexpr const char* kOriginalRomTitle = "ROM original";
+inline constexpr const char* kPatchTitle = "Salvar patch";
+inline constexpr const char* kPatchFilter = "Patch BPS (*.bps)|*.bps|Patch IPS (*.ips)|*.ips";
 inline constexpr const char* kTypeColour = "Digite a cor: uma palavra GBA (7FFF) ou #RRGGBB";
 inline constexpr const char* kPasteNeedsSwatch =
     "Nenhuma cor selecionada. Clique numa cor da paleta antes de colar uma cor.";

@@ -1,0 +1,155 @@
+#include "scan/PaletteFind.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <tuple>
+
+#include "rom/Lz77.h"
+#include "scan/GraphicsBlocks.h"
+
+namespace zandrel {
+
+namespace {
+
+constexpr std::size_t kPaletteBytes = 2 * kPaletteColours;
+// A flag byte and eight references of 18 bytes: the most an LZ77 stream's bytes decompress
+// to is 144 for every 17.
+constexpr std::uint64_t kMostOut = 144;
+constexpr std::uint64_t kLeastIn = 17;
+// The farthest byte of a block a location names ("LZ:3B8A8C+FFFF").
+constexpr std::size_t kFarthestInBlock = 0xFFFF;
+
+// The largest difference of a red, green or blue between two words, bit 15 aside.
+int Steps(unsigned a, unsigned b) {
+    int most = 0;
+    for (const int shift : {0, 5, 10})
+        most = std::max(most, std::abs(static_cast<int>((a >> shift) & 31) -
+                                       static_cast<int>((b >> shift) & 31)));
+    return most;
+}
+
+auto Rank(const PaletteMatch& match) {
+    return std::tuple(match.steps, match.differing, match.where.compressed, match.where.location,
+                      match.where.offsetInBlock);
+}
+
+bool Better(const PaletteMatch& a, const PaletteMatch& b) {
+    return Rank(a) < Rank(b);
+}
+
+class Finder {
+  public:
+    Finder(const PaletteWords16& wanted, const FindOptions& options)
+        : wanted_(wanted), first_(options.skipFirst ? 1 : 0),
+          end_(std::clamp(options.colours, 1, kPaletteColours)), tolerance_(options.tolerance) {}
+
+    // Every 2-byte aligned place of `bytes` that holds the palette; `at` makes its location.
+    template <typename At>
+    void Search(std::span<const std::uint8_t> bytes, const At& at, FindResult& result) const {
+        if (bytes.size() < kPaletteBytes || first_ >= end_)
+            return;
+        for (std::size_t place = 0; place + kPaletteBytes <= bytes.size(); place += 2) {
+            PaletteMatch match;
+            if (Matches(bytes.data() + place, match)) {
+                match.where = at(place);
+                Keep(match, result);
+            }
+        }
+    }
+
+  private:
+    bool Matches(const std::uint8_t* words, PaletteMatch& match) const {
+        for (int i = first_; i < end_; ++i) {
+            const unsigned word = words[2 * i] | words[2 * i + 1] << 8;
+            if (((word ^ wanted_[i]) & 0x7FFF) == 0)
+                continue;
+            const int steps = tolerance_ == 0 ? 1 : Steps(word, wanted_[i]);
+            if (steps > tolerance_)
+                return false;
+            match.steps = std::max(match.steps, steps);
+            ++match.differing;
+        }
+        return true;
+    }
+
+    // Only the best kMostMatches stay; the rest are dropped now and then, so that a file of
+    // matches everywhere costs no more memory than that.
+    static void Keep(const PaletteMatch& match, FindResult& result) {
+        ++result.found;
+        result.matches.push_back(match);
+        if (result.matches.size() < 2 * kMostMatches)
+            return;
+        std::ranges::nth_element(result.matches, result.matches.begin() + kMostMatches, Better);
+        result.matches.resize(kMostMatches);
+    }
+
+    const PaletteWords16& wanted_;
+    int first_;
+    int end_;
+    int tolerance_;
+};
+
+// The declared size of a block the search tries at `offset`, or 0.
+std::uint32_t BlockSize(std::span<const std::uint8_t> rom, std::size_t offset) {
+    if (rom.size() - offset <= kLz77HeaderBytes || rom[offset] != kLz77Header)
+        return 0;
+    const std::uint32_t size = rom[offset + 1] | rom[offset + 2] << 8 | rom[offset + 3] << 16;
+    const std::uint64_t after = rom.size() - offset - kLz77HeaderBytes;
+    const bool firstIsLiteral = (rom[offset + kLz77HeaderBytes] & 0x80) == 0;
+    if (size < kPaletteBytes || size > kLargestGraphicsBlock ||
+        size * kLeastIn > after * kMostOut || !firstIsLiteral)
+        return 0;
+    return size;
+}
+
+} // namespace
+
+FindResult FindPalette(std::span<const std::uint8_t> rom, const PaletteWords16& wanted,
+                       const FindOptions& options) {
+    const Finder finder(wanted, options);
+    FindResult result;
+    finder.Search(
+        rom,
+        [](std::size_t place) {
+            return PaletteLocation{static_cast<std::uint32_t>(place), false, 0};
+        },
+        result);
+    std::uint64_t budget = 2 * std::uint64_t{rom.size()} + kLargestGraphicsBlock;
+    for (std::size_t offset = 0; offset + kLz77HeaderBytes < rom.size(); offset += 4) {
+        const std::uint32_t size = BlockSize(rom, offset);
+        if (size == 0 || size > budget)
+            continue;
+        budget -= size;
+        const Lz77Block block = DecompressLz77(rom, offset);
+        if (!block.ok())
+            continue;
+        ++result.blocks;
+        const auto header = static_cast<std::uint32_t>(offset);
+        const std::span<const std::uint8_t> named =
+            std::span(block.data)
+                .first(std::min(block.data.size(), kFarthestInBlock + kPaletteBytes));
+        finder.Search(
+            named,
+            [header](std::size_t place) {
+                return PaletteLocation{header, true, static_cast<std::uint32_t>(place)};
+            },
+            result);
+        // The next aligned offset after the stream; the loop adds the last 4.
+        offset = (offset + block.streamLength + 3) / 4 * 4 - 4;
+    }
+    std::ranges::sort(result.matches, Better);
+    if (result.matches.size() > kMostMatches)
+        result.matches.resize(kMostMatches);
+    return result;
+}
+
+std::string MatchName(const PaletteMatch& match) {
+    if (match.differing == 0)
+        return "exata";
+    return "próxima: " + std::to_string(match.differing) +
+           (match.differing == 1 ? " cor a " : " cores a ") + "até " + std::to_string(match.steps) +
+           (match.steps == 1 ? " passo" : " passos");
+}
+
+} // namespace zandrel
