@@ -222,7 +222,8 @@ TEST(CompressedRoom, EveryWriteTakesTheWholeRoomSoTheOriginalColoursAlwaysGoBack
 }
 
 // Words 5 and 9 of a block's palette have bit 15 set: a write changes only the words it
-// sets (with bit 15 as 0), and a word set to its value writes nothing.
+// sets (with bit 15 as 0), and a word set to its value writes nothing. The first block starts
+// at the file's first byte.
 TEST(CompressedRoom, AChangeWritesOnlyTheWordsItSets) {
     Bytes data = Palette(0x100);
     data[11] |= 0x80;
@@ -237,18 +238,19 @@ TEST(CompressedRoom, AChangeWritesOnlyTheWordsItSets) {
     for (const auto& [change, expected] :
          {set(0, 0x7FFF), set(5, StoredWord(data, 10)), set(3, StoredWord(data, 6))}) {
         TempDir dir;
+        const std::size_t at = change.first == 0 ? 0 : 0x40;
         const std::string path =
-            dir.Write("game.gba", Cat(Cat(Bytes(0x40, 0xEE), stream), Bytes(8, 0xEE)));
+            dir.Write("game.gba", Cat(Cat(Bytes(at, 0xEE), stream), Bytes(8, 0xEE)));
         const Bytes before = ReadBytes(path);
-        ASSERT_TRUE(ChangeCompressedPalette(path, {0x40, true, 0}, 16,
+        ASSERT_TRUE(ChangeCompressedPalette(path, {static_cast<std::uint32_t>(at), true, 0}, 16,
                                             [&change](std::vector<ColorWord>& words) {
                                                 words[change.first] = change.second;
                                             })
                         .ok());
         const Bytes after = ReadBytes(path);
-        const Lz77Block block = DecompressLz77(after, 0x40);
+        const Lz77Block block = DecompressLz77(after, at);
         EXPECT_EQ(block.data, expected) << change.first;
-        EXPECT_EQ(block.streamLength, DecompressLz77(before, 0x40).streamLength);
+        EXPECT_EQ(block.streamLength, DecompressLz77(before, at).streamLength);
         EXPECT_EQ(Bytes(after.end() - 8, after.end()), Bytes(8, 0xEE));
         if (expected == data) {
             EXPECT_EQ(after, before);
