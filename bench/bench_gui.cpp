@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QListView>
 
+#include "GraphicsWindow.h"
+
 #include "BenchData.h"
 #include "MainWindow.h"
 #include "app/MainForm.h"
@@ -33,6 +35,42 @@ void BM_OpenLargestRomIntoTheWindow(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OpenLargestRomIntoTheWindow)->Unit(benchmark::kMillisecond);
+
+// A slider moved with the window Gráficos open on a 64 KiB view (32 tiles by 64 rows of
+// 4bpp) at zoom 1: the window drawn again and the view painted into it, as after every
+// swatch change.
+void BM_ViewerWindowRedrawAfterSlider(benchmark::State& state) {
+    NoServices services;
+    services.openAnswer = LargestRomPath();
+    AppState app;
+    MainForm form(app, services);
+    MainWindow window(form);
+    form.Form_Load(BenchStart());
+    form.Command1_Click();
+    form.ChooseRow(0);
+    form.mnuGraphics_Click();
+    window.Render();
+    window.show();
+    auto* viewer = window.findChild<GraphicsWindow*>();
+    auto* canvas = viewer->findChild<QWidget*>(QStringLiteral("picView"));
+    GraphicsForm& graphics = form.graphics();
+    graphics.SetZoom(1);
+    graphics.SetWidth(32);
+    viewer->resize(400, 64 * 8 + (viewer->height() - canvas->height()));
+    QApplication::processEvents();
+    graphics.SetRows(64); // whatever room the platform gave the canvas
+    form.Opt_Click(3);
+    int red = 0;
+    for (auto _ : state) {
+        red = (red + 1) % 32;
+        form.SetSliderValue(SliderId::Red, red);
+        window.Render();
+        canvas->repaint();
+    }
+    if (graphics.viewer().Pixels().size() != 2048u * 64)
+        state.SkipWithError("the view is not 2048 tiles");
+}
+BENCHMARK(BM_ViewerWindowRedrawAfterSlider)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -49,7 +49,7 @@ args=(--benchmark_repetitions=9 --benchmark_enable_random_interleaving=true
 python3 "$root/bench/compare.py" ratios "$work/core.json" "$work/gui.json" "$work/scan.json" \
     "$work/lz77.json"
 "$build/bin/zandrel_bench_tiles" "${args[@]}" --benchmark_out="$work/tiles.json" >/dev/null 2>&1
-python3 "$root/bench/compare.py" frames "$work/tiles.json"
+python3 "$root/bench/compare.py" frames "$work/tiles.json" "$work/gui.json"
 python3 "$root/bench/compare.py" processes "$runs" "$build/bin/zandrel_bare_window" \
     "$work/program/zandrel" "$work/small.gba" "$work/large.gba"
 echo "Load afterwards:$(uptime | sed 's/.*load average://')"

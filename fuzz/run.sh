@@ -8,7 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-all=(fuzz_numbers fuzz_definitions fuzz_palette_files fuzz_lz77 fuzz_patch fuzz_png_palette)
+all=(fuzz_numbers fuzz_definitions fuzz_palette_files fuzz_lz77 fuzz_patch fuzz_png_palette
+    fuzz_viewer_settings)
 
 if [ $# -lt 2 ]; then
     echo "usage: $0 TARGET|all SECONDS [libFuzzer option ...]" >&2

@@ -22,6 +22,7 @@
 #include <QUrl>
 
 #include "Controls.h"
+#include "GraphicsWindow.h"
 #include "KeyCodes.h"
 #include "LocalPaths.h"
 #include "PaletteListModel.h"
@@ -350,6 +351,7 @@ void MainWindow::Render() {
     picture1_->SetColour(ToQColor(ScreenColour(m.Picture1, m.gbaScreen)));
     picture1_->SetGbaScreen(m.gbaScreen);
     RenderEditMenu();
+    RenderGraphics();
 
     rendering_ = wasRendering;
 }
@@ -375,11 +377,32 @@ void MainWindow::RenderEditMenu() {
     }
 }
 
+void MainWindow::RenderGraphics() {
+    if (!form_.model().graphicsShown) {
+        if (graphics_ != nullptr && graphics_->isVisible())
+            graphics_->hide();
+        return;
+    }
+    if (graphics_ == nullptr) {
+        graphics_ = new GraphicsWindow(form_, this);
+        connect(graphics_, &GraphicsWindow::picked, this,
+                [this](int x, int y) { Raise(&MainForm::Graphics_Click, x, y); });
+        connect(graphics_, &QDialog::finished, this, [this] { Raise(&MainForm::GraphicsClosed); });
+    }
+    graphics_->Render();
+    if (!graphics_->isVisible()) {
+        graphics_->show();
+        graphics_->raise();
+        graphics_->activateWindow();
+    }
+}
+
 template <class... Parameters, class... Arguments>
 void MainWindow::Raise(void (MainForm::*handler)(Parameters...), Arguments&&... arguments) {
     if (rendering_ || form_.model().closed)
         return;
     (form_.*handler)(std::forward<Arguments>(arguments)...);
+    form_.SyncGraphics();
     Render();
     if (form_.model().closed)
         close();
@@ -394,6 +417,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
+    }
+    if (form_.model().graphicsShown) {
+        form_.GraphicsClosed(); // the viewer's places are written
+        RenderGraphics();
     }
     event->accept();
 }

@@ -27,6 +27,7 @@ class QSlider;
 namespace zandrel {
 
 class ColourSample;
+class GraphicsWindow;
 class PaletteListModel;
 class SwatchButton;
 
@@ -78,6 +79,8 @@ class MainWindow : public QWidget {
     void SetTabOrder();
     void RenderPath(const Control& path, std::uint64_t revision);
     void RenderEditMenu();
+    // The window "Gráficos", made the first time it opens, shown while the model has it open.
+    void RenderGraphics();
     // Runs one handler of the form, then shows its outcome; closes the window when it agreed
     // to close.
     template <class... Parameters, class... Arguments>
@@ -105,6 +108,7 @@ class MainWindow : public QWidget {
     std::array<SwatchButton*, kPaletteColours> opt_{};
     ColourSample* picture1_ = nullptr;
     QMenu* editMenu_ = nullptr;
+    GraphicsWindow* graphics_ = nullptr;
 };
 
 } // namespace zandrel

@@ -64,8 +64,8 @@ struct ListRow {
 // A row with no text is a separator.
 struct MenuRow {
     const char* text;
-    // Ctrl shortcuts, so they leave the keypad keys, Esc and the Alt access keys to the
-    // window's key handler; the second is empty where there is one.
+    // Ctrl shortcuts (and F4, which the window's key handler leaves alone), so they leave the
+    // keypad keys, Esc and the Alt access keys to it; the second is empty where there is one.
     std::array<QKeyCombination, 2> keys;
     Handler click;
     bool EditMenu::*enabled;           // null: always enabled
@@ -164,6 +164,8 @@ inline constexpr MenuRow kEditMenu[] = {
     {},
     {text::kMenuFindInRom, {}, &MainForm::mnuFindInRom_Click, &EditMenu::findInRom},
     {text::kMenuCreatePatch, {}, &MainForm::mnuCreatePatch_Click, &EditMenu::createPatch},
+    {},
+    {text::kMenuGraphics, {Qt::Key_F4}, &MainForm::mnuGraphics_Click, &EditMenu::graphics},
 };
 
 // The tab order by object name; the sixteen swatches stand where "Opt" does.

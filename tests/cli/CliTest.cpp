@@ -289,14 +289,20 @@ TEST_F(Cli, ScanWritesANewDefinitionFileOnlyWhenItFoundPalettes) {
                   Quoted(empty) + ": nenhuma paleta encontrada com pontuação 50 ou mais; nada " +
                       "foi gravado em " + Quoted(out));
     EXPECT_EQ(ReadText(out), found);
-    // Replaced, in file order: C9C0, scored 99, moves from last to before 1050C, scored 100.
+    // Replaced, in file order: the same lines sorted by their offsets.
     ExpectSuccess(
         Run({"scan", rom, "--min", "99", "--raw-only", "--sort", "offset", "-o", out, "--force"}),
         "");
-    const std::size_t low = found.rfind("16,C9C0,");
-    const std::size_t after = found.find("16,1050C,");
-    EXPECT_EQ(ReadText(out),
-              found.substr(0, after) + found.substr(low) + found.substr(after, low - after));
+    std::vector<std::pair<unsigned long, std::string>> lines;
+    for (std::size_t at = 0, end; (end = found.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.emplace_back(std::stoul(found.substr(at + 3, 8), nullptr, 16),
+                           found.substr(at, end + 1 - at));
+    std::sort(lines.begin(), lines.end());
+    std::string byOffset;
+    for (const auto& line : lines)
+        byOffset += line.second;
+    EXPECT_NE(byOffset, found); // the scores alone do not put them in file order
+    EXPECT_EQ(ReadText(out), byOffset);
 }
 
 // A ROM of LZ77 blocks of 16 palettes each, every palette a candidate of its own.

@@ -50,6 +50,8 @@ struct FormModel : EditorControls {
     int rampFrom = -1;
     int rampTo = -1;
     bool gbaScreen = false;
+    // The window "Gráficos" is open (app/GraphicsForm.h).
+    bool graphicsShown = false;
 
     // Set when the window has agreed to close and the program should end.
     bool closed = false;

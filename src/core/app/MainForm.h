@@ -12,6 +12,7 @@
 
 #include "app/AppState.h"
 #include "app/FormModel.h"
+#include "app/GraphicsForm.h"
 #include "app/StartArguments.h"
 #include "colour/Codec.h"
 #include "colour/ColourEditor.h"
@@ -43,6 +44,7 @@ struct EditMenu {
     bool gbaScreen = false; // checked
     bool importFile = false;
     bool exportAs = false;
+    bool graphics = false;
 };
 
 class MainForm {
@@ -177,6 +179,18 @@ class MainForm {
     // dropped elsewhere on the window is opened with OpenFile.)
     void Opt_OLEDragDrop(const std::string& path);
     EditMenu EditMenuState() const;
+
+    // The window "Gráficos" (MainFormGraphics.cpp, over app/GraphicsForm): opened from the
+    // swatches' context menu, and closed.
+    void mnuGraphics_Click();
+    void GraphicsClosed();
+    // A click on the viewer's point (x, y) selects the swatch of the pixel's colour index as
+    // a click on that swatch does; a hidden swatch is never selected.
+    void Graphics_Click(int x, int y);
+    // After every event: the open viewer follows the file and the palette on show.
+    void SyncGraphics();
+    GraphicsForm& graphics() { return graphics_; }
+    const GraphicsForm& graphics() const { return graphics_; }
     // Every notation of swatch `index`'s colour while a palette is on show; empty text else.
     std::string SwatchToolTip(int index) const;
 
@@ -280,6 +294,7 @@ class MainForm {
     CandidateJumps candidates_;
     EditHistory history_;
     StoredPalette stored_;
+    GraphicsForm graphics_{services_};
 };
 
 } // namespace zandrel

@@ -183,7 +183,8 @@ EditMenu MainForm::EditMenuState() const {
             .gbaScreen = model_.gbaScreen,
             // Importar's and Exportar's commands, where those are offered.
             .importFile = model_.cmdImp.enabled,
-            .exportAs = model_.cmdExp.enabled};
+            .exportAs = model_.cmdExp.enabled,
+            .graphics = app_.RomLoaded};
 }
 
 std::string MainForm::SwatchToolTip(int index) const {

@@ -44,6 +44,8 @@ class TileViewer {
     // no location is refused with a message quoting it.
     Failure Open(const std::string& path, std::string_view typed);
     bool IsOpen() const { return open_; }
+    // The file the graphics are read from.
+    const std::string& Path() const { return source_.path(); }
     // The view's first byte, as a location of the source.
     GraphicsLocation Start() const;
 

@@ -65,7 +65,7 @@ class PaletteReader {
 
     std::span<const std::uint8_t> file_;
     std::uint64_t budget_;
-    std::optional<std::uint32_t> blockAt_;
+    std::int64_t blockAt_ = -1; // the block kept, -1 before the first
     Lz77Block block_;
 };
 

@@ -1,11 +1,15 @@
 #include "scan/CompressedCandidates.h"
 
+#include <algorithm>
+
 #include "rom/Lz77.h"
 
 namespace zandrel::scan {
 
-std::size_t FindCompressedCandidates(const RomView& rom, const AlignedWords& aligned,
-                                     std::vector<Found>& found) {
+std::size_t
+EachCompressedPalette(const RomView& rom, const AlignedWords& aligned,
+                      const std::function<void(std::size_t, std::size_t, std::size_t,
+                                               const std::optional<EvidenceValues>&)>& each) {
     const std::size_t budget = DecompressionBudget(rom.size());
     std::size_t spent = 0;
     for (const std::size_t offset : aligned.PaletteSizedBlocks()) {
@@ -23,34 +27,53 @@ std::size_t FindCompressedCandidates(const RomView& rom, const AlignedWords& ali
             clear = data.Palette(p * kPaletteBytes, palettes[p]);
         if (!clear)
             continue;
-        std::vector<int> wordsScores;
-        for (const PaletteWords16& words : palettes)
-            wordsScores.push_back(WordsScore(words));
-        // Every palette of the block is a candidate, however low its words score.
+        std::vector<std::optional<EvidenceValues>> evidence(palettes.size());
+        std::vector<float> alone(palettes.size(), 0.0f);
         for (std::size_t p = 0; p < palettes.size(); ++p) {
-            PaletteSurroundings around;
-            around.pointed = aligned.Targets(offset);
-            around.compressed = true;
-            AddNeighbours(
-                palettes[p][0],
-                [&](int step) -> std::optional<Neighbour> {
-                    const std::size_t other = p + step;
-                    if (other >= palettes.size())
-                        return std::nullopt;
-                    return Neighbour{palettes[other][0], wordsScores[other]};
-                },
-                around);
-            around.pointersInside =
-                PointersInside(block.data, p * kPaletteBytes, (p + 1) * kPaletteBytes, rom.size());
-            const int score = PaletteScore(wordsScores[p], palettes[p], around);
-            const auto at = static_cast<std::uint32_t>(offset);
-            const auto inBlock = static_cast<std::uint32_t>(p * kPaletteBytes);
-            found.push_back({{{at, true, inBlock}, score},
-                             at,
-                             at + static_cast<std::uint32_t>(block.streamLength)});
+            EvidenceValues e = NewEvidence();
+            if (!WordsEvidence(palettes[p], e))
+                continue;
+            const ColorWord first = palettes[p][0];
+            if (first != 0) {
+                e[kSharedFirst] += 0.5f * (p > 0 && palettes[p - 1][0] == first);
+                e[kSharedFirst] += 0.5f * (p + 1 < palettes.size() && palettes[p + 1][0] == first);
+            }
+            e[kPointersIn] =
+                static_cast<float>(PointersInside(block.data, p * kPaletteBytes,
+                                                  (p + 1) * kPaletteBytes, rom.size())) /
+                8.0f;
+            e[kCompressed] = 1;
+            e[kBlockPointed] = aligned.Targets(offset);
+            e[kBlockPalettes] = static_cast<float>(palettes.size()) / 16.0f;
+            alone[p] = static_cast<float>(ChanceOfLogit(AloneLogit(e)));
+            evidence[p] = e;
+        }
+        for (std::size_t p = 0; p < palettes.size(); ++p) {
+            if (evidence[p]) {
+                (*evidence[p])[kPaletteBefore] = p > 0 ? alone[p - 1] : 0.0f;
+                (*evidence[p])[kPaletteAfter] = p + 1 < palettes.size() ? alone[p + 1] : 0.0f;
+                (*evidence[p])[kTableBefore] = static_cast<float>(std::min<std::size_t>(p, 4)) / 4;
+                (*evidence[p])[kTableAfter] =
+                    static_cast<float>(std::min<std::size_t>(palettes.size() - 1 - p, 4)) / 4;
+            }
+            each(offset, p * kPaletteBytes, block.streamLength, evidence[p]);
         }
     }
     return spent;
+}
+
+std::size_t FindCompressedCandidates(const RomView& rom, const AlignedWords& aligned,
+                                     std::vector<Found>& found) {
+    return EachCompressedPalette(
+        rom, aligned,
+        [&](std::size_t offset, std::size_t inBlock, std::size_t streamLength,
+            const std::optional<EvidenceValues>& e) {
+            const int score = e ? ScoreOfChance(ChanceOfLogit(PaletteLogit(*e))) : 0;
+            const auto at = static_cast<std::uint32_t>(offset);
+            found.push_back({{{at, true, static_cast<std::uint32_t>(inBlock)}, score},
+                             at,
+                             at + static_cast<std::uint32_t>(streamLength)});
+        });
 }
 
 } // namespace zandrel::scan

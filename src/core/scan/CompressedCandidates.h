@@ -1,8 +1,11 @@
 // Compressed palette candidates: every palette of each LZ77 block of palette size that
-// decompresses cleanly to words with bit 15 clear. Internal to the scanner.
+// decompresses cleanly to words with bit 15 clear, however low it scores. Internal to the
+// scanner.
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "scan/ScanContext.h"
@@ -20,5 +23,13 @@ inline std::size_t DecompressionBudget(std::size_t romSize) {
 // (each header tried counts its declared size).
 std::size_t FindCompressedCandidates(const RomView& rom, const AlignedWords& aligned,
                                      std::vector<Found>& found);
+
+// What FindCompressedCandidates weighs: `each(header offset, offset in the block, stream
+// length, evidence)` for every palette of every clean block, the evidence empty when the
+// palette holds too few colours to have any. Returns the bytes decompressed.
+std::size_t
+EachCompressedPalette(const RomView& rom, const AlignedWords& aligned,
+                      const std::function<void(std::size_t, std::size_t, std::size_t,
+                                               const std::optional<EvidenceValues>&)>& each);
 
 } // namespace zandrel::scan

@@ -1,10 +1,12 @@
 // Finds the 16-colour palettes of a ROM image nobody described: raw ones (16 little-endian
 // words with bit 15 clear, 2-byte aligned) and LZ77 blocks of palettes (4-byte aligned
 // header 0x10, 32 to 512 bytes in whole palettes, decompressing cleanly inside the file,
-// every word with bit 15 clear). Each candidate gets a score (scan/PaletteScore.h); where two
-// overlap in the file only the better stays. A block of several palettes gives one
-// candidate per palette of 32 bytes, each scored on its own. The work of one scan is bounded
-// by the file's size, whatever the file holds.
+// every word with bit 15 clear). Each candidate gets a score, the chance in percent that a
+// palette starts there (scan/PaletteScore.h). Raw windows of one run of clear words never
+// overlap: the run keeps the set whose chances add up to the most, likely ones first, so a
+// table of palettes keeps its 32-byte grid (scan/RawCandidates.h); where a raw candidate and
+// a block overlap, the better stays. A block of several palettes gives one candidate per
+// palette of 32 bytes. The work of one scan is bounded by the file's size, whatever it holds.
 #pragma once
 
 #include <cstdint>

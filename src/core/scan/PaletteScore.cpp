@@ -1,168 +1,187 @@
 #include "scan/PaletteScore.h"
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
 #include <cstdlib>
-#include <span>
 
 namespace zandrel {
 
 namespace {
 
-double Clamp01(double v) {
-    return std::clamp(v, 0.0, 1.0);
-}
+// Fitted on the tuning ROMs (tools/make_real_rom.py seeds below 9000 and
+// tools/make_synthetic_rom.py seeds 1-3), one weight per evidence.
+constexpr EvidenceValues kAloneWeights = {
+    -3.228f, -1.500f, 0.666f,  0.834f,  0.452f,  -8.409f, 2.685f,  4.459f,  0.694f,  2.680f,
+    -1.953f, -0.498f, -7.600f, -5.904f, -3.566f, -1.874f, -2.233f, 2.962f,  -2.988f, -2.667f,
+    1.173f,  1.202f,  0.978f,  1.326f,  4.615f,  4.701f,  2.783f,  0.013f,  0.155f,  0.239f,
+    0.592f,  0.837f,  1.107f,  -1.402f, -1.884f, -0.304f, -5.396f, -1.238f, 7.425f,  1.181f,
+    -0.126f, 0.000f,  0.000f,  0.000f,  0.000f,  0.000f,  0.000f};
+constexpr EvidenceValues kWeights = {
+    -2.105f, -1.740f, 0.540f,  1.200f,  0.863f,  -1.375f, 0.733f,  1.827f,  0.159f,  1.178f,
+    -0.504f, 0.624f,  -4.597f, -4.348f, -2.692f, -2.420f, -1.696f, 0.619f,  -3.818f, -2.411f,
+    2.861f,  0.079f,  0.545f,  0.928f,  1.211f,  -0.324f, -0.636f, -0.218f, -0.459f, -0.194f,
+    0.211f,  0.571f,  -1.043f, -1.657f, -1.896f, -0.126f, 1.001f,  0.709f,  4.609f,  0.957f,
+    -2.788f, 3.043f,  2.897f,  0.754f,  0.660f,  4.524f,  -4.578f};
 
-// Palettes that use only their first colours leave zeros after them; the rest is judged
-// on the colours used.
-constexpr int kFewestUsed = 6;
-constexpr double kSmoothnessPoints = 15;
-// Words scoring this or less get nothing from their surroundings; 20 more get it all.
-constexpr double kSupportFrom = 15;
+constexpr CountModel kCountModel = {{-2.7501f, -0.0254f, -0.3602f, -0.0856f, -0.3880f, 0.0778f,
+                                     0.1674f, 0.0000f, 3.0004f, -0.2044f, -0.1648f, -0.0736f,
+                                     2.9106f, 2.9156f, -1.9371f, -1.6258f},
+                                    -2.0061f,
+                                    0.0582f,
+                                    -6.505f};
 
-std::span<const ColorWord> UsedColours(const PaletteWords16& words) {
-    std::size_t used = words.size();
-    while (used > kFewestUsed && words[used - 1] == 0)
-        --used;
-    return std::span(words).first(used);
-}
-
-// Penalties of the words alone, as a positive number to subtract; counts are scaled to 16.
-int WordsPenalty(std::span<const ColorWord> words) {
-    int printable = 0;    // bytes of ASCII text
-    int nibbleHighs = 0;  // 4bpp pixels of index 8-15 (tiles of few colours have none)
-    int soundLike = 0;    // both bytes close as signed samples, as 8-bit sound is
-    int smallNumbers = 0; // below 200: numbers of a table more likely than dark colours
-    int longestRun = 1;
-    int run = 1;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        const ColorWord w = words[i];
-        const int low = w & 0xFF;
-        const int high = w >> 8;
-        printable += (low >= 0x20 && low < 0x7F) + (high >= 0x20 && high < 0x7F);
-        nibbleHighs += (w >> 3 & 1) + (w >> 7 & 1) + (w >> 11 & 1);
-        soundLike +=
-            std::abs(static_cast<std::int8_t>(low) - static_cast<std::int8_t>(high)) <= kSoundStep;
-        smallNumbers += w != 0 && w < 0x200;
-        run = i > 0 && w == words[i - 1] ? run + 1 : 1;
-        longestRun = std::max(longestRun, run);
-    }
-    // Ramps of colours move two or three components; a number table moves one.
-    int movingComponents = 0;
-    for (const int shift : {0, 5, 10}) {
-        int lowest = 31;
-        int highest = 0;
-        for (const ColorWord w : words) {
-            lowest = std::min(lowest, w >> shift & 31);
-            highest = std::max(highest, w >> shift & 31);
-        }
-        movingComponents += highest - lowest >= 3;
-    }
-    const double scale = static_cast<double>(kPaletteColours) / static_cast<double>(words.size());
-    const auto scaled = [&](int count) { return static_cast<int>(count * scale + 0.5); };
-    int penalty = 0;
-    if (movingComponents < 2)
-        penalty += 25;
-    penalty += std::max(0, scaled(printable) - 21) * 4;
-    penalty += std::max(0, 7 - scaled(nibbleHighs)) * 5;
-    penalty += std::max(0, scaled(soundLike) - 10) * 5;
-    penalty += std::max(0, longestRun - 3) * 3;
-    penalty += std::max(0, scaled(smallNumbers) - 3) * 6;
-    return penalty;
+double Weighed(const EvidenceValues& weights, const EvidenceValues& e) {
+    double logit = 0;
+    for (int i = 0; i < kEvidenceCount; ++i)
+        logit += double(weights[i]) * double(e[i]);
+    return logit;
 }
 
 } // namespace
 
-int WordsScore(const PaletteWords16& palette) {
-    const std::span<const ColorWord> words = UsedColours(palette);
-    const int size = static_cast<int>(words.size());
-
-    std::array<ColorWord, kPaletteColours> distinct{};
-    std::copy(words.begin(), words.end(), distinct.begin());
-    std::sort(distinct.begin(), distinct.begin() + size);
-    const int count =
-        static_cast<int>(std::unique(distinct.begin(), distinct.begin() + size) - distinct.begin());
-    if (count < 3)
-        return 0;
-
-    // Number tables, maps and tiles repeat a few byte values; colours spread over many.
-    std::array<bool, 256> seen{};
-    int distinctBytes = 0;
-    for (const ColorWord w : words)
-        for (const int byte : {w & 0xFF, w >> 8})
-            if (!seen[byte]) {
-                seen[byte] = true;
-                ++distinctBytes;
-            }
-
-    int pairs = 0;
-    int rampSteps = 0;
-    for (int i = 1; i < size; ++i) {
-        if (words[i] == words[i - 1])
-            continue;
-        ++pairs;
-        rampSteps += RampStep(words[i - 1], words[i]);
+bool WordsEvidence(const PaletteWords16& words, EvidenceValues& e) {
+    int used = kPaletteColours;
+    while (used > 0 && words[used - 1] == 0)
+        --used;
+    // The first of each distinct word; the others lie far outside the colour cube, so every
+    // row of the nearest-colour search below is compared whole, one byte a colour. The loops
+    // over all 16 words at once, with the other word fixed, are vector code.
+    constexpr std::uint8_t kFarAway = 100;
+    std::array<std::uint8_t, kPaletteColours> repeated{}; // the same word earlier
+    for (std::uint8_t j = 0; j < kPaletteColours; ++j)
+        for (std::uint8_t i = 0; i < kPaletteColours; ++i)
+            repeated[i] |=
+                static_cast<std::uint8_t>(j < i) & static_cast<std::uint8_t>(words[j] == words[i]);
+    std::array<std::uint8_t, kPaletteColours> red, green, blue;
+    int distinct = 0;
+    for (int i = 0; i < kPaletteColours; ++i) {
+        distinct += !repeated[i];
+        red[i] = repeated[i] ? kFarAway : static_cast<std::uint8_t>(words[i] & 31);
+        green[i] = repeated[i] ? kFarAway : static_cast<std::uint8_t>(words[i] >> 5 & 31);
+        blue[i] = repeated[i] ? kFarAway : static_cast<std::uint8_t>(words[i] >> 10 & 31);
     }
+    if (distinct < kFewestColours)
+        return false;
 
-    const double variety = Clamp01((count - 2) / std::min(10.0, size - 2.0));
-    const double spread = Clamp01((distinctBytes / (2.0 * size) - 0.4) / 0.45);
-    const double ordered = pairs == 0 ? 0.0 : static_cast<double>(rampSteps) / pairs;
-    const double withoutSmoothness = 10 * variety + 15 * spread + 15 * ordered;
-    const int penalty = WordsPenalty(words);
-    if (withoutSmoothness + kSmoothnessPoints - penalty < kWorthCheckingScore)
-        return static_cast<int>(withoutSmoothness + 0.5) - penalty; // smoothness cannot save it
-
-    // Each colour's nearest other colour; unused places lie far outside the colour cube, so
-    // every row is compared whole (which the compiler turns into vector code).
-    constexpr int kFarAway = 100;
-    std::array<int, kPaletteColours> red, green, blue;
-    red.fill(kFarAway);
-    green.fill(kFarAway);
-    blue.fill(kFarAway);
-    for (int i = 0; i < count; ++i) {
-        red[i] = distinct[i] & 31;
-        green[i] = distinct[i] >> 5 & 31;
-        blue[i] = distinct[i] >> 10 & 31;
-    }
-    int nearestSum = 0;
-    for (int i = 0; i < count; ++i) {
-        int nearest = 31;
-        for (int j = 0; j < kPaletteColours; ++j) {
-            const int d =
-                std::max(std::max(std::abs(red[i] - red[j]), std::abs(green[i] - green[j])),
-                         std::abs(blue[i] - blue[j]));
-            nearest = std::min(nearest, j == i ? 31 : d);
+    std::array<std::uint64_t, 4> seen{}; // the byte values of the used words, one bit each
+    for (int i = 0; i < used; ++i)
+        for (const int byte : {words[i] & 0xFF, words[i] >> 8})
+            seen[byte >> 6] |= std::uint64_t{1} << (byte & 63);
+    int bytes = std::popcount(seen[0]) + std::popcount(seen[1]) + std::popcount(seen[2]) +
+                std::popcount(seen[3]);
+    int zerosInside = 0, smallNumbers = 0, text = 0, charset = 0, lowNibbles = 0, soundLike = 0;
+    for (int i = 0; i < used; ++i) {
+        const ColorWord w = words[i];
+        const int low = w & 0xFF, high = w >> 8;
+        for (const int byte : {low, high}) {
+            text += byte >= 0x20 && byte < 0x7F;
+            charset += byte >= 0xA1 && byte <= 0xEE;
         }
-        nearestSum += nearest;
+        zerosInside += i > 0 && w == 0;
+        smallNumbers += w != 0 && w < 0x200;
+        lowNibbles += (w & 0x8888) == 0;
+        soundLike += w != 0 &&
+                     std::abs(static_cast<std::int8_t>(low) - static_cast<std::int8_t>(high)) <= 12;
     }
-    const double smooth = Clamp01((9.0 - static_cast<double>(nearestSum) / count) / 7.0);
-    return static_cast<int>(withoutSmoothness + kSmoothnessPoints * smooth + 0.5) - penalty;
+    int pairs = 0, ramp = 0, climbs = 0, falls = 0, smallSteps = 0, sameHigh = 0, repeats = 0;
+    for (int i = 1; i < used; ++i) {
+        const ColorWord a = words[i - 1], b = words[i];
+        ++pairs;
+        const bool rampStep = RampStep(a, b);
+        ramp += rampStep;
+        climbs += b > a && !rampStep;
+        falls += b < a && !rampStep;
+        const int step = std::abs(int(b) - int(a));
+        smallSteps += step >= 1 && step <= 3;
+        sameHigh += a != 0 && (a >> 10) == (b >> 10);
+        repeats += a != 0 && a == b;
+    }
+    // Components: how far each moves, how bright the colours are.
+    int moving = 0;
+    bool dark = true, pale = true;
+    for (const int shift : {0, 5, 10}) {
+        int lowest = 31, highest = 0;
+        for (int i = 0; i < used; ++i) {
+            const int c = words[i] >> shift & 31;
+            lowest = std::min(lowest, c);
+            highest = std::max(highest, c);
+            pale = pale && (words[i] == 0 || c > 14);
+        }
+        moving += highest - lowest >= 3;
+        dark = dark && highest < 8;
+    }
+    // Each distinct colour's nearest other one (Chebyshev distance of the components).
+    const auto apart = [](std::uint8_t a, std::uint8_t b) {
+        return static_cast<std::uint8_t>(std::max(a, b) - std::min(a, b));
+    };
+    std::array<std::uint8_t, kPaletteColours> nearest;
+    nearest.fill(31);
+    for (int j = 0; j < kPaletteColours; ++j)
+        for (int i = 0; i < kPaletteColours; ++i) {
+            const std::uint8_t d =
+                std::max(std::max(apart(red[i], red[j]), apart(green[i], green[j])),
+                         apart(blue[i], blue[j]));
+            // d is 0 for the colour itself, which is no neighbour of its own.
+            nearest[i] = std::min(nearest[i], static_cast<std::uint8_t>(j == i ? 31 : d));
+        }
+    int nearestSum = 0;
+    for (int i = 0; i < kPaletteColours; ++i)
+        nearestSum += repeated[i] ? 0 : nearest[i];
+
+    const auto share = [](int count, int of) { return of == 0 ? 0.0f : float(count) / float(of); };
+    e[kFewColours] = distinct <= 4;
+    e[kSomeColours] = distinct >= 5 && distinct <= 8;
+    e[kManyColours] = distinct >= 9;
+    e[kUnusedEnd] = share(kPaletteColours - used, kPaletteColours);
+    e[kZerosInside] = share(zerosInside, kPaletteColours);
+    e[kBlackFirst] = words[0] == 0 && words[1] != 0;
+    e[kKeyFirst] = words[0] == 0x7C1F || words[0] == 0x03E0;
+    e[kZeroSecond] = words[0] != 0 && words[1] == 0 && e[kKeyFirst] == 0;
+    e[kByteVariety] = share(bytes, 2 * used);
+    e[kNearColours] = 1.0f - std::min(1.0f, float(nearestSum) / float(distinct) / 8.0f);
+    e[kRampOrder] = share(ramp, pairs);
+    e[kSteadyNumber] = share(std::max(climbs, falls), pairs);
+    e[kSmallSteps] = share(smallSteps, pairs);
+    e[kSameHighBits] = share(sameHigh, pairs);
+    e[kSmallNumber] = share(smallNumbers, kPaletteColours);
+    e[kTextBytes] = share(text, 2 * kPaletteColours);
+    e[kCharsetBytes] = share(charset, 2 * kPaletteColours);
+    e[kLowNibbles] = share(lowNibbles, kPaletteColours);
+    e[kSoundLike] = share(soundLike, kPaletteColours);
+    e[kRepeats] = share(repeats, kPaletteColours - 1);
+    e[kOneComponent] = moving < 2;
+    e[kDark] = dark;
+    e[kPale] = pale;
+    return true;
 }
 
-int PaletteScore(int wordsScore, const PaletteWords16& words, const PaletteSurroundings& around) {
-    int support = 0;
-    if (around.pointed)
-        support += 25;
-    else if (around.inPointedRun)
-        support += 15;
-    if (around.paletteBeside)
-        support += 10;
-    // A black colour 0 followed by black again is more likely zeros before the real start.
-    if (words[0] == 0 && words[1] != 0)
-        support += 8;
-    // A colour 0 other than black repeated every 32 bytes is rarely chance.
-    support += (words[0] == 0 ? 5 : 10) * std::min(3, around.sharedBackdrops);
-    if (around.compressed)
-        support += 10;
-    if (around.wordAligned)
-        support += 6;
-    // The surroundings confirm colours that look like a palette; they cannot make one of
-    // words that do not.
-    const double confidence = std::clamp((wordsScore - kSupportFrom) / 20.0, 0.0, 1.0);
-    int score = wordsScore + static_cast<int>(support * confidence + 0.5);
-    if (around.pointersInside >= 2)
-        score -= 20 * around.pointersInside;
-    score -= std::min(40, std::max(0, around.codeMarkers - 1) * 8);
-    return std::clamp(score, 0, 100);
+const CountModel& CountWeights() {
+    return kCountModel;
+}
+
+double CountsLogit(const WindowCountValues& counts) {
+    float logit = kCountModel.bias;
+    for (int i = 0; i < kWindowCountCount; ++i)
+        logit += kCountModel.weights[i] * static_cast<float>(counts[i]);
+    return logit + kCountModel.steadier *
+                       static_cast<float>(std::max(counts[kClimbPairs], counts[kFallPairs]));
+}
+
+double AloneLogit(const EvidenceValues& e) {
+    return Weighed(kAloneWeights, e);
+}
+
+double PaletteLogit(const EvidenceValues& e) {
+    return Weighed(kWeights, e);
+}
+
+double ChanceOfLogit(double logit) {
+    return 1.0 / (1.0 + std::exp(-logit));
+}
+
+int ScoreOfChance(double chance) {
+    return static_cast<int>(std::lround(100.0 * chance));
 }
 
 } // namespace zandrel

@@ -1,25 +1,140 @@
-// How much sixteen colour words look like a palette a game stores, 0 to 100.
+// How much 16 colour words at a place look like a palette a game stores, 0 to 100: the
+// chance, in percent, that a palette starts there, from a logistic model over the evidence.
 //
-// The words alone (0-55): colour variety, byte variety, smoothness (each colour near
-// another) and order (neighbours in the list are steps of a ramp); trailing zeros of a
-// palette that uses only its first colours are left out. Less penalties for what else holds
-// 16 words with bit 15 clear: text, low-index 4bpp tiles, 8-bit sound, small numbers, tables
-// that move one component, runs of one word. The surroundings then add, in proportion to how
-// palette-like the words are: a pointer to it (or whole palettes from a pointed place up to
-// it), a palette beside it, a black colour 0, the same colour 0 every 32 bytes around it, a
-// clean LZ77 block, 4-byte alignment; and take away pointer tables and Thumb code around it.
+// Evidence for: several distinct colours (3 are enough), zeros only at the end (unused
+// slots), colour 0 black or shared with the palettes 32 bytes around, colours near one
+// another, many byte values, a ROM pointer to the place or to a table of palettes leading to
+// it, tiles next to it whose pixels use only the palette's used slots, the start of a run of
+// words with bit 15 clear. Evidence against: numbers that climb or fall steadily (curves,
+// sines), words a step or two apart with a tilemap's high bits, small numbers, text bytes
+// (ASCII or a one-byte character table), 4bpp pixels of low indexes only, sound samples,
+// runs of one word, pointers inside, Thumb code on both sides. Dark, pale, vivid and
+// unordered palettes are judged on the same evidence as ramps: order counts for little.
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "colour/Codec.h"
 
 namespace zandrel {
 
-// Consecutive 8-bit sound samples differ by about this much; a word whose two bytes are this
-// close looks like two samples.
-constexpr int kSoundStep = 12;
+enum Evidence : int {
+    kBias,
+    // The words alone.
+    kFewColours,   // 3 or 4 distinct words
+    kSomeColours,  // 5 to 8
+    kManyColours,  // 9 or more
+    kUnusedEnd,    // zero words after the last colour, of 16
+    kZerosInside,  // zero words between colour 0 and the last colour, of 16
+    kBlackFirst,   // colour 0 is black and colour 1 is not
+    kKeyFirst,     // colour 0 is a transparent key: magenta (7C1F) or green (03E0)
+    kZeroSecond,   // colour 1 is black after a colour 0 that is neither black nor a key
+    kByteVariety,  // distinct byte values of the used words, of their bytes
+    kNearColours,  // each colour near another: 1 - mean distance to the nearest / 8
+    kRampOrder,    // neighbours that are steps of a ramp, of the pairs
+    kSteadyNumber, // neighbours that climb (or fall) as numbers but are no ramp step, of the pairs
+    kSmallSteps,   // neighbours 1 to 3 apart as numbers, of the pairs
+    kSameHighBits, // neighbours with the same top 6 bits (a tilemap's flips and palette)
+    kSmallNumber,  // words from 1 to 0x1FF, of 16
+    kTextBytes,    // printable ASCII bytes, of 32
+    kCharsetBytes, // bytes of a one-byte character table (A1-EE), of 32
+    kLowNibbles,   // words whose four nibbles are all below 8 (4bpp pixels 0-7), of 16
+    kSoundLike,    // non-zero words whose bytes are close as signed samples, of 16
+    kRepeats,      // non-zero words equal to the one before, of 15
+    kOneComponent, // fewer than two components move by 3 or more
+    kDark,         // every component below 8
+    kPale,         // every used colour with all components above 14
+    // Where it lies (raw).
+    kPointed,           // a ROM pointer targets it, or a 16-bit count (1 to 511) right before it
+    kInPointedTable,    // a ROM pointer targets a place whole palettes before it, in its run
+    kSharedFirst,       // colour 0 repeated 32 bytes before or after (1 for both)
+    kZeroBefore,        // the word before it is zero (the unused end of a palette before)
+    kRunStart,          // the word before it has bit 15 set, or it starts the file
+    kOnRunGrid,         // whole palettes from the start of its run of clear words
+    kAligned,           // 4-byte aligned
+    kTilesBeside,       // 32 bytes before or after are 4bpp pixels within its used slots
+    kCountsChance,      // the chance the cheap model gives its counts
+    kCode,              // Thumb code on both sides
+    kPointersIn,        // ROM pointers among its aligned words, of 8
+    kAfterCount,        // 2 bytes off a 4-byte boundary after a 16-bit count (1 to 511)
+    kAfterPointedCount, // whole palettes after a pointed 16-bit count
+    kCountAsColour,     // whole palettes from a pointed 16-bit count, which it takes for a colour
+    // Compressed.
+    kCompressed,    // a palette of a clean LZ77 block
+    kBlockPointed,  // a ROM pointer targets the block
+    kBlockPalettes, // palettes in the block, of 16
+    // Its neighbours, as the first stage judges them alone.
+    kPaletteBefore, // the chance of the 16 words before it (in its run or block)
+    kPaletteAfter,  // the chance of the 16 words after it
+    kTableBefore,   // likely palettes right before it, every 32 bytes, up to 4, of 4
+    kTableAfter,    // the same after it
+    kAboveRivals,   // its chance alone above the best of the windows overlapping it
+    kBelowRivals,   // its chance alone below it
+    kEvidenceCount
+};
+
+using EvidenceValues = std::array<float, kEvidenceCount>;
+
+// No evidence yet: the bias alone.
+inline EvidenceValues NewEvidence() {
+    EvidenceValues e{};
+    e[kBias] = 1;
+    return e;
+}
+
+// Cheap counts of a window of 16 words, kept as the window slides (scan/RawCandidates.cpp):
+// words, bytes or pairs of neighbouring words of each kind.
+enum WindowCount : int {
+    kNonZeroWords,
+    kPrintableBytes,    // ASCII text
+    kSoundWords,        // non-zero, bytes close as signed samples
+    kSmallWords,        // 1 to 0x1FF
+    kLowNibbleWords,    // non-zero, every nibble below 8
+    kCharsetByteCount,  // A1 to EE
+    kDarkWords,         // non-zero, every component below 8
+    kNoCount,           // (a lane left empty)
+    kRepeatPairs,       // non-zero, equal
+    kSameHighBytePairs, // different words with the same high byte
+    kSmallStepPairs,    // 1 to 3 apart as numbers
+    kSameHighPairs,     // non-zero, same top 6 bits
+    kClimbPairs,        // larger than the one before
+    kFallPairs,         // smaller
+    kColourAfterZero,   // non-zero after zero
+    kZeroAfterColour,   // zero after non-zero
+    kWindowCountCount
+};
+using WindowCountValues = std::array<int, kWindowCountCount>;
+
+// A cheap model over the counts: a window is worth its evidence when it has two non-zero
+// words or more and a log-odds at or above a low bar nearly every palette of the tuning ROMs
+// clears.
+struct CountModel {
+    std::array<float, kWindowCountCount> weights;
+    float bias;
+    float steadier;     // on the larger of kClimbPairs and kFallPairs
+    float worthJudging; // the bar
+};
+const CountModel& CountWeights();
+double CountsLogit(const WindowCountValues& counts);
+
+// Fewer distinct words than this is no palette: nothing to paint with.
+constexpr int kFewestColours = 3;
+
+// The evidence of the words alone, into `e` (the other values are left as they are). False
+// when the words hold fewer than kFewestColours distinct words (then `e` is unchanged).
+bool WordsEvidence(const PaletteWords16& words, EvidenceValues& e);
+
+// The first stage's log-odds that the evidence is a palette's: everything but the neighbours.
+double AloneLogit(const EvidenceValues& e);
+// The final log-odds, with the neighbours' chances from AloneLogit.
+double PaletteLogit(const EvidenceValues& e);
+
+// 0 to 1.
+double ChanceOfLogit(double logit);
+// 0 to 100: the chance in percent.
+int ScoreOfChance(double chance);
 
 // One shade to the next of a ramp: a different colour whose components all move the same
 // way (one step of slack), none by more than 12.
@@ -33,28 +148,5 @@ inline bool RampStep(ColorWord from, ColorWord to) {
     return from != to && (lowest >= -1 || highest <= 1) && highest <= kLargestStep &&
            lowest >= -kLargestStep;
 }
-
-// Below this the words are not worth the surroundings' checks.
-constexpr int kWorthCheckingScore = 25;
-// A neighbour at or above this counts as a palette beside the candidate.
-constexpr int kNeighbourScore = 30;
-
-// 0 to 55 from the words alone (penalties may take it below 0); every word must have bit 15
-// clear.
-int WordsScore(const PaletteWords16& words);
-
-struct PaletteSurroundings {
-    bool pointed = false;       // a ROM pointer targets it (or its block)
-    bool inPointedRun = false;  // whole palette-like steps of 32 bytes from a pointed place
-    bool paletteBeside = false; // a palette-like 16 words 32 bytes before or after
-    int sharedBackdrops = 0;    // palettes in steps of 32 bytes before and after with its colour 0
-    bool compressed = false;    // decompressed from a clean LZ77 block of palette size
-    bool wordAligned = false;   // raw and 4-byte aligned
-    int pointersInside = 0;     // 08xxxxxx words inside it, as pointer tables hold
-    int codeMarkers = 0;        // Thumb push/pop/bl/bx lr around it
-};
-
-// 0 to 100.
-int PaletteScore(int wordsScore, const PaletteWords16& words, const PaletteSurroundings& around);
 
 } // namespace zandrel

@@ -2,19 +2,25 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
+#include <memory>
 
 namespace zandrel::scan {
 
 namespace {
 
 // Thumb code markers are counted this many bytes before and after a raw candidate.
-constexpr std::size_t kCodeReach = 48;
-// The score of words ruled out before scoring.
-constexpr int kNotPalette = -100;
-// Fewer byte values than this in 32 bytes is no palette (6 colours and zeros have more).
-constexpr int kFewestDistinctBytes = 12;
-constexpr int kFewestRampSteps = 3;
+constexpr std::size_t kCodeReach = 32;
+// Windows whose chance is below this are not worth a place in the run's set.
+constexpr double kWorthKeeping = 0.02;
+constexpr double kEvenOdds = 0.5;
+// How many palettes before and after a window count as its table, and the chance alone a
+// neighbour needs to count as one of the table.
+constexpr int kReach = 4;
+constexpr float kInTable = 0.25f;
+// The set of windows of a run is chosen this many windows at a time.
+constexpr std::size_t kChosenAtOnce = std::size_t{1} << 16;
 
 // Thumb push/pop/bl/bx lr in the `kCodeReach` bytes on one side of a raw candidate.
 int CodeMarkers(const RomView& rom, std::size_t from, std::size_t to) {
@@ -31,157 +37,174 @@ int CodeMarkers(const RomView& rom, std::size_t from, std::size_t to) {
 
 // Code on both sides: the candidate is more likely a run of instructions than a palette
 // stored next to code.
-int CodeMarkersAround(const RomView& rom, std::size_t location) {
+bool CodeAround(const RomView& rom, std::size_t location) {
     const std::size_t end = location + kPaletteBytes;
-    const int before =
-        CodeMarkers(rom, location >= kCodeReach ? location - kCodeReach : location % 2, location);
-    const int after = CodeMarkers(rom, end, std::min(rom.size(), end + kCodeReach));
-    return before > 0 && after > 0 ? before + after : 0;
+    return CodeMarkers(rom, location >= kCodeReach ? location - kCodeReach : location % 2,
+                       location) > 0 &&
+           CodeMarkers(rom, end, std::min(rom.size(), end + kCodeReach)) > 0;
 }
 
-// Cheap counts over a window, kept as it slides one word at a time, that rule most windows
-// out before their words are scored: one 8-bit lane per count, added and taken away whole.
+// 32 bytes at `at` that are 4bpp pixels of a palette using its first `used` slots: every
+// nibble below `used`, not all zero.
+bool TilesWithin(const RomView& rom, std::size_t at, int used) {
+    if (at + kPaletteBytes > rom.size())
+        return false;
+    bool any = false;
+    for (std::size_t i = at; i < at + kPaletteBytes; ++i) {
+        const int byte = rom.bytes()[i];
+        if ((byte & 15) >= used || byte >> 4 >= used)
+            return false;
+        any = any || byte != 0;
+    }
+    return any;
+}
+
+// Cheap counts over a window and the cheap model's weighed sum of them, kept as the window
+// slides one word at a time. Only the sum and the counts the model reads apart are kept; the
+// counts themselves are worked out when asked for (for fitting). Pairs count with the word
+// before.
 class WindowCounts {
   public:
-    // What word `w` (bit 15 clear, after `before`) adds to the lanes; `singles` is
-    // SingleWordCounts().
-    static std::uint64_t Of(const std::uint32_t* singles, ColorWord w, ColorWord before) {
-        const std::uint64_t repeats = w == before;
-        const std::uint64_t highRepeats = w != 0 && (w >> 8) == (before >> 8);
-        return repeats | highRepeats << 8 | std::uint64_t{singles[w]} << 16;
+    // The kinds of pair two neighbouring words make, one bit each, as the pair counts order them.
+    static int PairBits(ColorWord w, ColorWord before) {
+        const int step = int(w) - int(before);
+        return int{w != 0 && w == before} | int{w != before && (w >> 8) == (before >> 8)} << 1 |
+               int{std::abs(step) >= 1 && std::abs(step) <= 3} << 2 |
+               int{w != 0 && before != 0 && (w >> 10) == (before >> 10)} << 3 | int{step > 0} << 4 |
+               int{step < 0} << 5 | int{w != 0 && before == 0} << 6 |
+               int{w == 0 && before != 0} << 7;
     }
-    void Add(std::uint64_t lanes) { lanes_ += lanes; }
-    void Remove(std::uint64_t lanes) { lanes_ -= lanes; }
-    // Repeated words, slow high bytes, text, tiles of few colours, sound, small numbers. All
-    // lanes are compared at once: adding 127 - L sets a lane's bit 7 when it is above L,
-    // adding 128 - L when it is at least L.
-    bool Promising() const {
-        constexpr std::uint64_t kAtMost9Repeats = 127 - 9;
-        constexpr std::uint64_t kAtMost10HighRepeats = 127 - 10;
-        constexpr std::uint64_t kAtMost26Printable = 127 - 26;
-        constexpr std::uint64_t kAtLeast3NibbleHighs = 128 - 3;
-        constexpr std::uint64_t kAtMost12SoundLike = 127 - 12;
-        constexpr std::uint64_t kAtMost5SmallNumbers = 127 - 5;
-        constexpr std::uint64_t kAdd = kAtMost9Repeats | kAtMost10HighRepeats << 8 |
-                                       kAtMost26Printable << 16 | kAtLeast3NibbleHighs << 24 |
-                                       kAtMost12SoundLike << 32 | kAtMost5SmallNumbers << 40;
-        constexpr std::uint64_t kSignBits = 0x0000808080808080;
-        constexpr std::uint64_t kWanted = std::uint64_t{0x80} << 24;
-        return ((lanes_ + kAdd) & kSignBits) == kWanted;
-    }
-
-    // The lanes that depend on one word only (printable bytes, high nibble bits, sound-like,
-    // small number), for every word with bit 15 clear.
-    static const std::vector<std::uint32_t>& SingleWordCounts() {
-        static const std::vector<std::uint32_t> table = [] {
-            std::vector<std::uint32_t> lanes(0x8000);
-            for (int w = 0; w < 0x8000; ++w) {
-                const int low = w & 0xFF;
-                const int high = w >> 8;
-                const int printable = (low >= 0x20 && low < 0x7F) + (high >= 0x20 && high < 0x7F);
-                const int nibbleHighs = (w >> 3 & 1) + (w >> 7 & 1) + (w >> 11 & 1);
-                const int soundLike = std::abs(static_cast<std::int8_t>(low) -
-                                               static_cast<std::int8_t>(high)) <= kSoundStep;
-                const int smallNumber = w != 0 && w < 0x200;
-                lanes[w] = static_cast<std::uint32_t>(printable | nibbleHighs << 8 |
-                                                      soundLike << 16 | smallNumber << 24);
-            }
-            return lanes;
-        }();
-        return table;
-    }
-    std::uint64_t lanes_ = 0;
-};
-
-// Distinct byte values of 16 words: number tables, maps and tiles repeat a few.
-int DistinctBytes(const RomView& rom, std::size_t location) {
-    std::array<std::uint8_t, 256> seen{};
-    int distinct = 0;
-    for (std::size_t i = 0; i < kPaletteBytes; ++i)
-        distinct += seen[rom.bytes()[location + i]]++ == 0;
-    return distinct;
-}
-
-// Whether each word of a run is a step of a ramp from the word before, worked out only for
-// the windows that get that far, and once.
-class RampSteps {
-  public:
-    RampSteps(const RomView& rom, std::size_t runStart, std::size_t runEnd)
-        : rom_(rom), runStart_(runStart), known_(runEnd - runStart, kUnknown) {}
-    // Steps inside the window starting at word `w` of the run (15 pairs).
-    int InWindow(std::size_t w) {
-        int steps = 0;
-        for (std::size_t i = w + 1; i < w + kPaletteColours; ++i) {
-            if (known_[i] == kUnknown)
-                known_[i] =
-                    RampStep(rom_.Word(2 * (runStart_ + i - 1)), rom_.Word(2 * (runStart_ + i)));
-            steps += known_[i];
+    // The counts of the window at word `start` of a run.
+    WindowCounts(const RomView& rom, std::size_t start) : rom_(rom), first_(start) {
+        for (std::size_t i = start; i < start + kPaletteColours; ++i) {
+            Enter(i, i > start);
         }
-        return steps;
+    }
+    // To the window one word on (whose last word must be in the file): the first word leaves,
+    // the second's pair with it too.
+    void Next() {
+        const std::size_t leaving = first_ % kPaletteColours;
+        const std::size_t second = (first_ + 1) % kPaletteColours;
+        const std::size_t last = first_ + kPaletteColours;
+        nonZero_ -= rom_.Word(2 * first_) != 0;
+        score_ -= wordScores_[leaving];
+        score_ -= pairScores_[second];
+        climbs_ -= pairBits_[second] >> kClimbBit & 1;
+        falls_ -= pairBits_[second] >> kFallBit & 1;
+        pairScores_[second] = 0;
+        pairBits_[second] = 0;
+        Enter(last, true);
+        ++first_;
+    }
+    // The cheap model's log-odds (CountsLogit, in fixed point).
+    double Logit() const {
+        const CountModel& model = model_;
+        return model.bias + static_cast<double>(score_) / kScale +
+               model.steadier * static_cast<float>(std::max(climbs_, falls_));
+    }
+    // Fewer than two non-zero words: no palette, and no need of the other counts.
+    bool TooFewColours() const { return nonZero_ < 2; }
+    WindowCountValues Values() const {
+        WindowCountValues v{};
+        for (std::size_t i = first_; i < first_ + kPaletteColours; ++i) {
+            const ColorWord w = rom_.Word(2 * i);
+            const int bits = i > first_ ? PairBits(w, rom_.Word(2 * i - 2)) : 0;
+            for (int k = 0; k < 8; ++k) {
+                v[k] += static_cast<int>(SingleLanes(w) >> (8 * k) & 0xFF);
+                v[8 + k] += bits >> k & 1;
+            }
+        }
+        return v;
     }
 
   private:
-    static constexpr std::int8_t kUnknown = -1;
+    static constexpr double kScale = 4096; // of the fixed-point scores
+    static constexpr int kClimbBit = kClimbPairs - kRepeatPairs;
+    static constexpr int kFallBit = kFallPairs - kRepeatPairs;
+    // The counts of one word, one 8-bit lane each as WindowCount orders them: non-zero,
+    // printable bytes, sound-like, small number, low nibbles, character-table bytes, dark.
+    static std::uint64_t SingleLanes(int w) {
+        const int low = w & 0xFF, high = w >> 8;
+        const auto count = [](bool b) { return std::uint64_t{b}; };
+        return count(w != 0) |
+               (count(low >= 0x20 && low < 0x7F) + count(high >= 0x20 && high < 0x7F)) << 8 |
+               count(w != 0 &&
+                     std::abs(static_cast<std::int8_t>(low) - static_cast<std::int8_t>(high)) <= 12)
+                   << 16 |
+               count(w != 0 && w < 0x200) << 24 | count(w != 0 && (w & 0x8888) == 0) << 32 |
+               (count(low >= 0xA1 && low <= 0xEE) + count(high >= 0xA1 && high <= 0xEE)) << 40 |
+               count(w != 0 && (w & 0x6318) == 0) << 48;
+    }
+    // The weighed sum of the counts of `lanes`, the first being count `first`, in fixed point.
+    static std::int32_t Score(std::uint64_t lanes, int first) {
+        double sum = 0;
+        for (int k = 0; k < 8; ++k)
+            sum += CountWeights().weights[first + k] * static_cast<double>(lanes >> (8 * k) & 0xFF);
+        return static_cast<std::int32_t>(std::lround(sum * kScale));
+    }
+    // Word `i` joins the window as its last, with its pair when the word before is in it too.
+    void Enter(std::size_t i, bool withPair) {
+        const std::size_t slot = i % kPaletteColours;
+        const ColorWord w = rom_.Word(2 * i);
+        const int bits = withPair ? PairBits(w, rom_.Word(2 * i - 2)) : 0;
+        wordScores_[slot] = wordTable_[w];
+        pairScores_[slot] = pairTable_[bits];
+        pairBits_[slot] = static_cast<std::uint8_t>(bits);
+        nonZero_ += w != 0;
+        climbs_ += bits >> kClimbBit & 1;
+        falls_ += bits >> kFallBit & 1;
+        score_ += wordScores_[slot] + pairScores_[slot];
+    }
+    // The weighed sum of each word with bit 15 clear (the only table a window's words look up,
+    // small enough to stay in the cache) and of each set of pair bits.
+    static const std::vector<std::int32_t>& WordScores() {
+        static const std::vector<std::int32_t> table = [] {
+            std::vector<std::int32_t> scores(0x8000);
+            for (int w = 0; w < 0x8000; ++w)
+                scores[w] = Score(SingleLanes(w), kNonZeroWords);
+            return scores;
+        }();
+        return table;
+    }
+    static const std::vector<std::int32_t>& PairScores() {
+        static const std::vector<std::int32_t> table = [] {
+            std::vector<std::int32_t> scores(256);
+            for (int bits = 0; bits < 256; ++bits) {
+                std::uint64_t lanes = 0;
+                for (int k = 0; k < 8; ++k)
+                    lanes |= std::uint64_t(bits >> k & 1) << (8 * k);
+                scores[bits] = Score(lanes, kRepeatPairs);
+            }
+            return scores;
+        }();
+        return table;
+    }
     const RomView& rom_;
-    std::size_t runStart_;
-    std::vector<std::int8_t> known_;
+    const CountModel& model_ = CountWeights();
+    const std::int32_t* wordTable_ = WordScores().data();
+    const std::int32_t* pairTable_ = PairScores().data();
+    std::size_t first_;
+    std::array<std::int32_t, kPaletteColours> wordScores_{}; // by word index % 16
+    std::array<std::int32_t, kPaletteColours> pairScores_{}; // with the word before, in it
+    std::array<std::uint8_t, kPaletteColours> pairBits_{};
+    int nonZero_ = 0, climbs_ = 0, falls_ = 0;
+    std::int64_t score_ = 0; // of the words and pairs in the window
 };
 
-// The raw window `w` of the run starting at word `runStart`, whose windows' word scores are
-// `scores`.
-void ScoreRawCandidate(const RomView& rom, const AlignedWords& aligned, std::size_t runStart,
-                       const std::vector<int>& scores, std::size_t w, std::vector<Found>& found) {
-    const std::size_t location = 2 * (runStart + w);
-    PaletteWords16 words;
-    rom.Palette(location, words);
-    const int wordsScore = scores[w];
-    PaletteSurroundings around;
-    around.pointed = aligned.Targets(location);
-    // Whole palettes back to a pointed place: windows of the same run.
-    for (std::size_t step = 1; !around.pointed && step < 16 && step * kPaletteColours <= w; ++step)
-        if (aligned.Targets(location - step * kPaletteBytes)) {
-            around.inPointedRun = true;
-            break;
-        }
-    AddNeighbours(
-        words[0],
-        [&](int step) -> std::optional<Neighbour> {
-            const std::int64_t other = std::int64_t(w) + step * std::int64_t(kPaletteColours);
-            if (other < 0 || other >= std::int64_t(scores.size()))
-                return std::nullopt;
-            return Neighbour{rom.Word(2 * (runStart + std::size_t(other))),
-                             scores[std::size_t(other)]};
-        },
-        around);
-    around.wordAligned = location % 4 == 0;
-    around.pointersInside =
-        PointersInside(rom.bytes(), location, location + kPaletteBytes, rom.size());
-    around.codeMarkers = CodeMarkersAround(rom, location);
-    const int score = PaletteScore(wordsScore, words, around);
-    const auto at = static_cast<std::uint32_t>(location);
-    found.push_back({{{at, false, 0}, score}, at, at + static_cast<std::uint32_t>(kPaletteBytes)});
-}
-
-// Runs of at least 16 words with bit 15 clear, found by sampling every 16th word; inside a
-// run every window's words are scored once (neighbours reuse the scores).
-} // namespace
-
-void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vector<Found>& found,
-                       const std::function<void(std::size_t, std::size_t)>& progress) {
+// Runs of at least 16 words with bit 15 clear, found by sampling every 16th word: `each(start,
+// end)` in word indexes.
+template <typename Each>
+void ForEachRun(const RomView& rom, const std::function<void(std::size_t, std::size_t)>& progress,
+                const Each& each) {
     constexpr std::size_t kProgressStep = std::size_t{1} << 20;
     std::size_t nextProgress = kProgressStep;
-    const auto reportProgress = [&](std::size_t word) {
-        if (progress && 2 * word >= nextProgress) {
-            progress(2 * word, rom.size());
-            nextProgress = 2 * word + kProgressStep;
-        }
-    };
     const std::size_t words = rom.size() / 2;
-    const std::uint32_t* const singles = WindowCounts::SingleWordCounts().data();
-    std::vector<int> scores;
     std::size_t start = 0;
     while (start + kPaletteColours <= words) {
-        reportProgress(start);
+        if (progress && 2 * start >= nextProgress) {
+            progress(2 * start, rom.size());
+            nextProgress = 2 * start + kProgressStep;
+        }
         const std::size_t last = start + kPaletteColours - 1;
         if (!rom.Clear(2 * last)) {
             start = last + 1;
@@ -197,39 +220,268 @@ void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vec
         std::size_t end = last + 1;
         while (end < words && rom.Clear(2 * end))
             ++end;
-
-        const auto lanesOf = [&](std::size_t i) {
-            return WindowCounts::Of(singles, rom.Word(2 * i), i > start ? rom.Word(2 * i - 2) : 0);
-        };
-        const std::size_t windows = end - start - kPaletteColours + 1;
-        scores.assign(windows, kNotPalette);
-        WindowCounts sums;
-        std::array<std::uint64_t, kPaletteColours> inWindow; // each word's lanes, by index % 16
-        for (std::size_t i = 0; i < kPaletteColours; ++i) {
-            inWindow[i] = lanesOf(start + i);
-            sums.Add(inWindow[i]);
-        }
-        RampSteps rampSteps(rom, start, end);
-        for (std::size_t w = 0; w < windows; ++w) {
-            reportProgress(start + w);
-            if (sums.Promising() && rampSteps.InWindow(w) >= kFewestRampSteps &&
-                DistinctBytes(rom, 2 * (start + w)) >= kFewestDistinctBytes) {
-                PaletteWords16 window;
-                rom.Palette(2 * (start + w), window);
-                scores[w] = WordsScore(window);
-            }
-            if (w + 1 < windows) {
-                std::uint64_t& slot = inWindow[w % kPaletteColours];
-                sums.Remove(slot);
-                slot = lanesOf(start + w + kPaletteColours);
-                sums.Add(slot);
-            }
-        }
-        for (std::size_t w = 0; w < windows; ++w)
-            if (scores[w] >= kWorthCheckingScore)
-                ScoreRawCandidate(rom, aligned, start, scores, w, found);
+        each(start, end);
         start = end + 1;
     }
+}
+
+// The evidence of the window at word `w` of the run [start, end) beyond its words.
+void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t start,
+                   std::size_t end, std::size_t w, int used, EvidenceValues& e) {
+    const std::size_t location = 2 * w;
+    // A pointer may name a 16-bit count right before the palettes.
+    const auto pointedAt = [&](std::size_t word) {
+        if (aligned.Targets(2 * word))
+            return 1.0f;
+        const ColorWord count = word > start ? rom.Word(2 * word - 2) : 0;
+        return count != 0 && count < 0x200 && aligned.Targets(2 * word - 2) ? 1.0f : 0.0f;
+    };
+    e[kPointed] = pointedAt(w);
+    // A pointed count sets the grid of the palettes after it: the window is on it, or takes the
+    // count for a colour.
+    const auto count = [&](std::size_t word) {
+        const ColorWord c = rom.Word(2 * word);
+        return c != 0 && c < 0x200 && aligned.Targets(2 * word);
+    };
+    // Both searches below look for targets at most 16 palettes and one word back: most places
+    // have none there.
+    const std::size_t reachBack = 2 * (16 * kPaletteColours + 1);
+    if (aligned.MayTargetAny(location > reachBack ? location - reachBack : 0, location + 1)) {
+        for (std::size_t back = w, steps = 0; back >= start && steps < 16;
+             back -= kPaletteColours, ++steps) {
+            if (count(back)) {
+                e[kCountAsColour] = 1;
+                break;
+            }
+            if (back > start && count(back - 1)) {
+                e[kAfterPointedCount] = 1;
+                break;
+            }
+            if (back < start + kPaletteColours)
+                break;
+        }
+        for (std::size_t back = w; back >= start + kPaletteColours && e[kInPointedTable] == 0 &&
+                                   w - back < 16 * kPaletteColours;)
+            back -= kPaletteColours, e[kInPointedTable] = pointedAt(back);
+    }
+    // The same colour 0 32 bytes away; black only when a colour follows it both times (zeros
+    // of unused slots match anywhere).
+    const auto sameStart = [&](std::size_t at) {
+        const ColorWord first = rom.Word(location);
+        return rom.Word(at) == first &&
+               (first != 0 || (rom.Word(location + 2) != 0 && rom.Word(at + 2) != 0));
+    };
+    if (w >= start + kPaletteColours && sameStart(location - kPaletteBytes))
+        e[kSharedFirst] += 0.5f;
+    if (w + 2 * kPaletteColours <= end && sameStart(location + kPaletteBytes))
+        e[kSharedFirst] += 0.5f;
+    e[kZeroBefore] = w > start && rom.Word(location - 2) == 0;
+    e[kRunStart] = w == start;
+    e[kOnRunGrid] = (w - start) % kPaletteColours == 0;
+    e[kAligned] = location % 4 == 0;
+    e[kTilesBeside] =
+        (location >= kPaletteBytes && TilesWithin(rom, location - kPaletteBytes, used)) ||
+        TilesWithin(rom, location + kPaletteBytes, used);
+    e[kCode] = CodeAround(rom, location);
+    e[kPointersIn] = static_cast<float>(PointersInside(rom.bytes(), location,
+                                                       location + kPaletteBytes, rom.size())) /
+                     8.0f;
+    const ColorWord before = w > start ? rom.Word(location - 2) : 0;
+    e[kAfterCount] = location % 4 == 2 && before != 0 && before < 0x200;
+}
+
+// A window judged alone, waiting for the windows after it to be judged too.
+struct Judged {
+    bool candidate = false;
+    EvidenceValues e;
+    float alone = 0; // the chance AloneLogit gives
+};
+// The windows waiting, by word index modulo its size: more than twice kReach palettes, a power
+// of two so that a window's place is a mask away. Made once a scan, not once a run (a run sets
+// each place before it reads it).
+constexpr std::size_t kWaiting = 256;
+static_assert(kWaiting > 2 * kReach * kPaletteColours && (kWaiting & (kWaiting - 1)) == 0);
+using WaitingWindows = std::array<Judged, kWaiting>;
+
+// `each(w, evidence)` for every window of the run [start, end) the counts let through and
+// whose words hold colours enough, in order. Each waits until the windows up to kReach
+// palettes after it are judged alone, and then weighs their chances and those before it.
+template <typename Each>
+void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_t start,
+                     std::size_t end, WaitingWindows& judged, const Each& each) {
+    constexpr std::size_t kReachWords = kReach * kPaletteColours;
+    const std::size_t last = end - kPaletteColours; // the last window
+    // Palettes 2 bytes off a 4-byte boundary follow a 16-bit count, start a run or a pointed
+    // place, or follow such a palette; other places off the boundary are not judged.
+    const auto mayStart = [&](std::size_t w) {
+        if (w % 2 == 0 || w == start || aligned.Targets(2 * w))
+            return true;
+        const ColorWord before = rom.Word(2 * w - 2);
+        return (before != 0 && before < 0x200) ||
+               (w >= start + kPaletteColours && judged[(w - kPaletteColours) % kWaiting].candidate);
+    };
+    // The chance of the window `steps` palettes away (before when negative), 0 outside the run.
+    const auto aloneAt = [&](std::size_t w, int steps) {
+        const std::int64_t other = std::int64_t(w) + std::int64_t(steps) * kPaletteColours;
+        if (other < std::int64_t(start) || other > std::int64_t(last))
+            return 0.0f;
+        return judged[std::size_t(other) % kWaiting].alone;
+    };
+    const auto finish = [&](std::size_t w) {
+        Judged& j = judged[w % kWaiting];
+        if (!j.candidate)
+            return;
+        j.e[kPaletteBefore] = aloneAt(w, -1);
+        j.e[kPaletteAfter] = aloneAt(w, +1);
+        // How the window stands against the windows 1 to 15 words before and after it.
+        float rival = 0;
+        for (std::size_t other = w > start + 15 ? w - 15 : start; other <= std::min(last, w + 15);
+             ++other)
+            if (other != w)
+                rival = std::max(rival, judged[other % kWaiting].alone);
+        j.e[kAboveRivals] = std::max(0.0f, j.alone - rival);
+        j.e[kBelowRivals] = std::max(0.0f, rival - j.alone);
+        for (const auto& [direction, evidence] : {std::pair{-1, kTableBefore}, {+1, kTableAfter}}) {
+            int steps = 0;
+            while (steps < kReach && aloneAt(w, direction * (steps + 1)) >= kInTable)
+                ++steps;
+            j.e[evidence] = static_cast<float>(steps) / kReach;
+        }
+        each(w, j.e);
+    };
+
+    WindowCounts counts(rom, start);
+    const double worthJudging = CountWeights().worthJudging;
+    for (std::size_t w = start; w <= last; ++w) {
+        if (w > start)
+            counts.Next();
+        Judged& j = judged[w % kWaiting];
+        j.candidate = false;
+        j.alone = 0;
+        PaletteWords16 words;
+        const double countsLogit = counts.TooFewColours() ? 0 : counts.Logit();
+        if (!counts.TooFewColours() && countsLogit >= worthJudging && mayStart(w)) {
+            rom.Palette(2 * w, words);
+            j.e = NewEvidence();
+            j.candidate = WordsEvidence(words, j.e);
+            j.e[kCountsChance] = static_cast<float>(ChanceOfLogit(countsLogit));
+        }
+        if (j.candidate) {
+            const int used =
+                kPaletteColours - static_cast<int>(j.e[kUnusedEnd] * kPaletteColours + 0.5f);
+            PlaceEvidence(rom, aligned, start, end, w, used, j.e);
+            j.alone = static_cast<float>(ChanceOfLogit(AloneLogit(j.e)));
+        }
+        if (w >= start + kReachWords)
+            finish(w - kReachWords);
+    }
+    for (std::size_t w = last >= start + kReachWords ? last - kReachWords + 1 : start; w <= last;
+         ++w)
+        finish(w);
+}
+
+using Scored = std::vector<std::pair<std::size_t, double>>; // word index, chance; in order
+
+// Of `windows`, the set that does not overlap and whose chances above `bar` add up to the most.
+Scored BestSet(const Scored& windows, double bar) {
+    // best[k]: the most the windows before k can add up to; window k is taken or not.
+    std::vector<double> best(windows.size() + 1, 0.0);
+    std::vector<std::size_t> before(windows.size(), 0); // windows that end before k starts
+    std::size_t ended = 0;
+    for (std::size_t k = 0; k < windows.size(); ++k) {
+        while (windows[ended].first + kPaletteColours <= windows[k].first)
+            ++ended;
+        before[k] = ended;
+        best[k + 1] = std::max(best[k], best[ended] + windows[k].second - bar);
+    }
+    Scored chosen;
+    for (std::size_t k = windows.size(); k > 0;) {
+        if (best[k] == best[k - 1]) {
+            --k;
+            continue;
+        }
+        chosen.push_back(windows[k - 1]);
+        k = before[k - 1];
+    }
+    std::reverse(chosen.begin(), chosen.end());
+    return chosen;
+}
+
+// The windows kept of part of a run: first the likely ones (above even odds), so that many
+// weak windows never outweigh one likely palette; then, in the gaps they leave, the rest.
+Scored KeptWindows(const Scored& windows) {
+    Scored likely;
+    for (const auto& window : windows)
+        if (window.second > kEvenOdds)
+            likely.push_back(window);
+    Scored kept = BestSet(likely, kEvenOdds);
+    Scored gaps;
+    std::size_t next = 0; // the first kept window not wholly before the candidate
+    for (const auto& window : windows) {
+        while (next < kept.size() && kept[next].first + kPaletteColours <= window.first)
+            ++next;
+        if (next == kept.size() || window.first + kPaletteColours <= kept[next].first)
+            gaps.push_back(window);
+    }
+    const Scored weak = BestSet(gaps, kWorthKeeping);
+    kept.insert(kept.end(), weak.begin(), weak.end());
+    std::sort(kept.begin(), kept.end());
+    return kept;
+}
+
+} // namespace
+
+void EachCountedWindow(const RomView& rom,
+                       const std::function<void(std::size_t, const WindowCountValues&)>& each) {
+    ForEachRun(rom, {}, [&](std::size_t start, std::size_t end) {
+        WindowCounts counts(rom, start);
+        for (std::size_t w = start; w + kPaletteColours <= end; ++w) {
+            if (w > start)
+                counts.Next();
+            each(2 * w, counts.Values());
+        }
+    });
+}
+
+void EachRawWindow(const RomView& rom, const AlignedWords& aligned,
+                   const std::function<void(std::size_t, const EvidenceValues&)>& each) {
+    const auto waiting = std::make_unique<WaitingWindows>();
+    ForEachRun(rom, {}, [&](std::size_t start, std::size_t end) {
+        EachWindowOfRun(rom, aligned, start, end, *waiting,
+                        [&](std::size_t w, const EvidenceValues& e) { each(2 * w, e); });
+    });
+}
+
+void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vector<Found>& found,
+                       const std::function<void(std::size_t, std::size_t)>& progress) {
+    Scored windows;
+    const auto waiting = std::make_unique<WaitingWindows>();
+    const auto keep = [&](std::size_t from) {
+        std::size_t next = from;
+        for (const auto& [w, chance] : KeptWindows(windows)) {
+            const auto at = static_cast<std::uint32_t>(2 * w);
+            const int score = ScoreOfChance(chance);
+            found.push_back(
+                {{{at, false, 0}, score}, at, at + static_cast<std::uint32_t>(kPaletteBytes)});
+            next = w + kPaletteColours;
+        }
+        windows.clear();
+        return next;
+    };
+    ForEachRun(rom, progress, [&](std::size_t start, std::size_t end) {
+        std::size_t from = start; // the first word not yet in a kept window
+        EachWindowOfRun(rom, aligned, start, end, *waiting,
+                        [&](std::size_t w, const EvidenceValues& e) {
+                            if (w < from)
+                                return;
+                            const double chance = ChanceOfLogit(PaletteLogit(e));
+                            if (chance >= kWorthKeeping)
+                                windows.emplace_back(w, chance);
+                            if (windows.size() >= kChosenAtOnce)
+                                from = keep(from);
+                        });
+        keep(from);
+    });
 }
 
 } // namespace zandrel::scan

@@ -1,5 +1,8 @@
-// Raw palette candidates: every 2-byte aligned window of 16 words with bit 15 clear that
-// cheap counts do not rule out, scored with its surroundings. Internal to the scanner.
+// Raw palette candidates: in every run of at least 16 words with bit 15 clear, the windows of
+// 16 words that cheap counts do not rule out get their evidence and score, and one set of
+// windows that do not overlap is kept per run: the set whose chances add up to the most, so a
+// table of palettes keeps its own 32-byte grid and no window across two of them is offered.
+// Internal to the scanner.
 #pragma once
 
 #include <cstddef>
@@ -13,5 +16,15 @@ namespace zandrel::scan {
 // `progress` (when set) hears of the bytes passed every MiB or so.
 void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vector<Found>& found,
                        const std::function<void(std::size_t, std::size_t)>& progress);
+
+// The cheap counts of every window of every run, by its file offset, in file order (for
+// fitting the weights).
+void EachCountedWindow(const RomView& rom,
+                       const std::function<void(std::size_t, const WindowCountValues&)>& each);
+
+// The evidence of every window the counts let through, by its file offset, in file order (for
+// fitting the weights on ROMs whose palettes are known).
+void EachRawWindow(const RomView& rom, const AlignedWords& aligned,
+                   const std::function<void(std::size_t, const EvidenceValues&)>& each);
 
 } // namespace zandrel::scan

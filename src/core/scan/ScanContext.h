@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <vector>
 
@@ -53,6 +52,14 @@ class AlignedWords {
     bool Targets(std::size_t offset) const {
         return offset % 2 == 0 && (targets_[offset / 128] >> (offset / 2 % 64) & 1) != 0;
     }
+    // Whether any even offset of [from, to) might be a target: false only when none is (the
+    // set is looked at 128 bytes at a time).
+    bool MayTargetAny(std::size_t from, std::size_t to) const {
+        for (std::size_t block = from / 128; block * 128 < to; ++block)
+            if (targets_[block] != 0)
+                return true;
+        return false;
+    }
     const std::vector<std::size_t>& PaletteSizedBlocks() const { return blocks_; }
 
   private:
@@ -70,31 +77,5 @@ struct Found {
 // aligned words of bytes[first, end), as pointer tables hold.
 int PointersInside(std::span<const std::uint8_t> bytes, std::size_t first, std::size_t end,
                    std::size_t romSize);
-
-// The 16 words some palettes away, all with bit 15 clear: their colour 0 and word score.
-struct Neighbour {
-    ColorWord first = 0;
-    int wordsScore = 0;
-};
-
-// Palettes beside the candidate, and how far on each side they keep its colour 0. A shared
-// colour 0 other than black says "palette group" by itself; black needs palette-like words.
-// `neighbourAt(step)` gives the neighbour `step` palettes away (before when negative).
-template <typename NeighbourAt>
-void AddNeighbours(ColorWord first, const NeighbourAt& neighbourAt, PaletteSurroundings& around) {
-    constexpr int kFarthest = 3;
-    for (const int direction : {-1, +1}) {
-        for (int step = 1; step <= kFarthest; ++step) {
-            const std::optional<Neighbour> other = neighbourAt(direction * step);
-            if (!other)
-                break;
-            const bool paletteLike = other->wordsScore >= kNeighbourScore;
-            around.paletteBeside = around.paletteBeside || (step == 1 && paletteLike);
-            if (other->first != first || (first == 0 && !paletteLike))
-                break;
-            ++around.sharedBackdrops;
-        }
-    }
-}
 
 } // namespace zandrel::scan

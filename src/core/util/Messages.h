@@ -34,6 +34,7 @@ inline constexpr const char* kMenuRamp = "Gradiente";
 inline constexpr const char* kMenuGbaScreen = "Tela do GBA";
 inline constexpr const char* kMenuImportFile = "Importar arquivo de paleta…";
 inline constexpr const char* kMenuExportAs = "Exportar como…";
+inline constexpr const char* kMenuGraphics = "Gráficos";
 inline constexpr const char* kImportFileTitle = "Importar arquivo de paleta";
 inline constexpr const char* kExportAsTitle = "Exportar como";
 // The import's first filter entry lists every palette format, its last every file.
@@ -66,5 +67,13 @@ inline constexpr const char* kSpecialWord = "KALDREX";
 inline constexpr const char* kPreviewCaption = "Imagem de amostra";
 inline constexpr const char* kBytesCaption = "Bytes";
 inline constexpr const char* kPressEscToReturn = "Aperte ESC para voltar.";
+
+// The graphics viewer.
+inline constexpr const char* kGraphicsCaption = "Gráficos";
+inline constexpr const char* kGraphicsTransparent = "Cor 0 transparente";
+inline constexpr const char* kGraphicsSaveImage = "Salvar imagem…";
+inline constexpr const char* kGraphicsSaveTitle = "Salvar imagem";
+inline constexpr const char* kGraphicsPngFilter = "Imagem PNG (*.png)|*.png";
+inline constexpr const char* kGraphicsStart = "Início: ";
 
 } // namespace zandrel::text

@@ -1,0 +1,122 @@
+#!/usr/bin/env python3
+"""Fits the palette scanner's weights on rows written by zandrel_scan_dump and writes them
+into src/core/scan/PaletteScore.cpp (tools/scan_fit/README.md).
+
+  fit.py counts COUNTS.csv [--keep 0.995]   the cheap counts model and its bar, which keeps
+                                            --keep of the planted palettes' windows
+  fit.py alone ROWS.csv                     the first stage (the neighbours' evidence left out)
+  fit.py final ROWS.csv                     the final model, over all the evidence
+
+Needs numpy.
+"""
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+
+import numpy as np
+
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+HEADER = os.path.join(ROOT, "src", "core", "scan", "PaletteScore.h")
+SOURCE = os.path.join(ROOT, "src", "core", "scan", "PaletteScore.cpp")
+# The evidence of the neighbours, which the first stage does not see.
+NEIGHBOURS = ("kPaletteBefore", "kPaletteAfter", "kTableBefore", "kTableAfter", "kAboveRivals",
+              "kBelowRivals")
+
+
+def evidence_names():
+    text = open(HEADER).read()
+    body = text[text.index("enum Evidence"):text.index("kEvidenceCount")]
+    return re.findall(r"\b(k[A-Z]\w+),", body)
+
+
+def logistic(X, y, sw, lam, regularised):
+    """L2-regularised logistic regression by Newton steps."""
+    w = np.zeros(X.shape[1])
+    for _ in range(60):
+        p = 1 / (1 + np.exp(-np.clip(X @ w, -30, 30)))
+        g = X.T @ (sw * (p - y)) + lam * w * regularised
+        H = (X * (sw * p * (1 - p))[:, None]).T @ X + lam * np.diag(regularised)
+        step = np.linalg.solve(H + 1e-6 * np.eye(len(w)), g)
+        w -= step
+        if np.abs(step).max() < 1e-7:
+            break
+    return w
+
+
+def replace(pattern, text, count_expected=1):
+    source = open(SOURCE).read()
+    source, n = re.subn(pattern, text, source, flags=re.S)
+    if n != count_expected:
+        sys.exit("fit.py: the weights were not found in " + SOURCE)
+    open(SOURCE, "w").write(source)
+
+
+def fit_evidence(args):
+    names = evidence_names()
+    y, X, sw = [], [], []
+    with open(args.rows) as f:
+        for line in f:
+            p = line.rstrip("\n").split(",")
+            y.append(float(p[0]))
+            X.append([float(v) for v in p[5:]])
+            synthetic = os.path.basename(p[1]).startswith("syn")
+            sw.append(args.synthetic_weight if synthetic and p[0] == "1" else 1.0)
+    y, X, sw = np.array(y), np.array(X), np.array(sw)
+    if args.model == "alone":
+        for n in NEIGHBOURS:
+            X[:, names.index(n)] = 0
+    regularised = (np.arange(X.shape[1]) > 0).astype(float)  # not the bias
+    w = logistic(X, y, sw, args.lam, regularised)
+    p = 1 / (1 + np.exp(-(X @ w)))
+    kept = p >= 0.5
+    print(f"{len(y)} rows, {int(y.sum())} palettes; at even odds recall "
+          f"{(kept & (y == 1)).sum() / max(1, (y == 1).sum()):.3f}, precision "
+          f"{(kept & (y == 1)).sum() / max(1, kept.sum()):.3f}")
+    for n, v in zip(names, w):
+        print(f"  {n:20s} {v:8.3f}")
+    name = "kAloneWeights" if args.model == "alone" else "kWeights"
+    body = ", ".join(f"{v:.3f}f" for v in w)
+    replace(r"constexpr EvidenceValues %s = \{[^;]*\};" % name,
+            "constexpr EvidenceValues %s = {%s};" % (name, body))
+
+
+def fit_counts(args):
+    d = np.loadtxt(args.rows, delimiter=",")
+    y, C = d[:, 0], d[:, 1:]
+    climb, fall = 12, 13  # kClimbPairs, kFallPairs
+    X = np.hstack([C, np.ones((len(y), 1)), np.maximum(C[:, climb], C[:, fall])[:, None]])
+    sw = np.where(y == 1, 1.0, 8.0)  # one window in 8 of the others was written
+    w = logistic(X, y, sw, args.lam, np.ones(X.shape[1]))
+    z = X @ w
+    bar = np.quantile(z[y == 1], 1 - args.keep)
+    print(f"bar {bar:.3f}: keeps {(z[y == 1] >= bar).mean():.4f} of the palettes, "
+          f"{((z >= bar) * sw).sum() / sw.sum():.4f} of the windows")
+    init = ("{{" + ", ".join(f"{v:.4f}f" for v in w[:16]) + "}, " +
+            f"{w[16]:.4f}f, {w[17]:.4f}f, {bar:.3f}f" + "}")
+    replace(r"constexpr CountModel kCountModel = \{.*?\};",
+            "constexpr CountModel kCountModel = " + init + ";")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("model", choices=["counts", "alone", "final"])
+    parser.add_argument("rows")
+    parser.add_argument("--lam", type=float, default=1.0)
+    parser.add_argument("--keep", type=float, default=0.995)
+    parser.add_argument("--synthetic-weight", type=float, default=2.0,
+                        help="weight of the synthetic generator's palettes (ROMs named syn*)")
+    args = parser.parse_args()
+    if args.model == "counts":
+        fit_counts(args)
+    else:
+        fit_evidence(args)
+    if shutil.which("clang-format"):  # the weights laid out as the rest of the code
+        subprocess.run(["clang-format", "-i", SOURCE], check=False)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
