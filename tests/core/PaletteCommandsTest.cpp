@@ -140,24 +140,22 @@ TEST_F(PaletteCommandsTest, SaveThatCannotWriteOrFlushSaysWhyAndIsNeverConfirmed
     }
 }
 
-TEST_F(PaletteCommandsTest, SaveWithNoColoursWritesNothing) {
-    OpenDump(PatternBytes(0x40), "0,10,Vazia\r\n4,10,Quatro\r\n");
+// A palette of no colours saves nothing. Choosing from a file turned folder keeps the
+// swatches and offers no save: the old colours must never be saved at the new row's location.
+TEST_F(PaletteCommandsTest, NoColoursOrAFileTurnedFolderSaveNothing) {
+    OpenDump(PatternBytes(0x40), "0,10,Vazia\r\n4,10,Quatro\r\n16,20,Dezesseis\r\n");
     Choose(0);
     form.Command2_Click();
     ExpectOneMessage(services,
                      "\"" + dumpPath + "\": a paleta \"Vazia\" não tem cores (contagem \"0\")", 48);
     EXPECT_EQ(ReadBytes(dumpPath), PatternBytes(0x40));
-}
-
-// The old colours must never be saved at the new row's location.
-TEST_F(PaletteCommandsTest, ChoosingFromAFileTurnedFolderKeepsTheSwatchesAndOffersNoSave) {
-    OpenDump(PatternBytes(0x40), "4,10,Quatro\r\n16,20,Dezesseis\r\n");
-    Choose(0);
+    services.messages.clear();
+    Choose(1);
     form.Opt_Click(2);
     const auto swatches = Swatches(model());
     fs::remove(dumpPath);
     fs::create_directory(dumpPath);
-    Choose(1);
+    Choose(2);
     ExpectOneMessage(services, Unreadable(dumpPath, EISDIR), 16);
     EXPECT_EQ(Swatches(model()), swatches);
     EXPECT_EQ(EnabledButtons(model()), "cmdRecarrega");
