@@ -169,15 +169,19 @@ TEST_F(ExportImport, TheMenusImportAndExportListEveryFormat) {
     EXPECT_FALSE(form.EditMenuState().importFile || form.EditMenuState().exportAs);
 }
 
-// The open ROM itself left a 52-byte ROM and "Paleta salva." (links to it: PatchFiles' test).
-TEST_F(ExportImport, ExportOntoTheOpenRomIsRefused) {
+// A link to the open ROM, or the ROM itself, left a 52-byte ROM and "Paleta salva.".
+TEST_F(ExportImport, ExportOntoTheOpenRomThroughALinkOrItsOwnNameIsRefused) {
     const std::vector<std::uint8_t> rom = RomWithCode("AQXE");
     app.RomPath = dir.Write("game.GBAPAL", rom);
-    Export(app.RomPath);
-    ExpectOneMessage(services,
-                     "\"" + app.RomPath + "\": é o próprio arquivo \"" + app.RomPath +
-                         "\"; escolha outro arquivo de saída. Nada foi gravado.",
-                     16);
+    fs::create_hard_link(app.RomPath, dir.File("hard.pal"));
+    fs::create_symlink(app.RomPath, dir.File("soft.tpl"));
+    for (const std::string& path : {dir.File("hard.pal"), dir.File("soft.tpl"), app.RomPath}) {
+        Export(path);
+        ExpectOneMessage(services,
+                         "\"" + path + "\": é o próprio arquivo \"" + app.RomPath +
+                             "\"; escolha outro arquivo de saída. Nada foi gravado.",
+                         16);
+    }
     EXPECT_EQ(ReadBytes(app.RomPath), rom);
 }
 
