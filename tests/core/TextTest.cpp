@@ -106,9 +106,9 @@ TEST(ParseDecimal, ReadsDecimalDigitsOnlyAndHoldsLargeValues) {
 // Blanks dropped, &H/&O signed 16-bit, E or D an exponent; 1 taken off, halves to even.
 TEST(PaletteColourCount, ReadsTheLeadingNumberRoundsAndKeepsToSixteen) {
     const std::pair<const char*, int> cases[] = {
-        {" 1\t2\n", 12}, {"& h a", 10}, {"&O20", 16},  {"&O8", 0},    {"-3", 0},
-        {"1D1", 10},     {"1e", 1},     {"4,3", 4},    {"4.5", 5},    {"3.5", 3},
-        {"0.4", 0},      {"17", 16},    {"1e400", 16}, {"&HFFFF", 0}, {"&H10000", 16}};
+        {" 1\t2\n", 12}, {"& h a", 10}, {"&O20", 16},  {"&O8", 0},     {"-3", 0},  {"1D1", 10},
+        {"1e", 1},       {"4,3", 4},    {"4.5", 5},    {"3.5", 3},     {"0.4", 0}, {"17", 16},
+        {"1e400", 16},   {"-40000", 0}, {"&HFFFF", 0}, {"&H10000", 16}};
     for (const auto& [text, colours] : cases)
         EXPECT_EQ(PaletteColourCount(text), colours) << '"' << text << '"';
 }
