@@ -195,8 +195,9 @@ class MainForm {
     std::string SwatchToolTip(int index) const;
 
   private:
-    // The unsaved-edits question, about the chosen row.
-    Choice AskToSaveEdits();
+    // The unsaved-edits question about the chosen row, when it has one: Sim saves, Não goes on
+    // (`forgetOnNo`: the colours on show then count as saved), Cancelar stays.
+    bool AnswerUnsavedEdits(bool forgetOnNo);
     // The first row of the lists at `where`, or -1.
     int RowAt(const PaletteLocation& where) const;
     // The definition file `name` in the user's data folder with the line of `where` added at

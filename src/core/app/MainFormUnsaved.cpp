@@ -11,18 +11,16 @@ bool MainForm::HasUnsavedEdits() const {
            editor_.SwatchWords(static_cast<int>(stored_.words.size())) != stored_.words;
 }
 
-Choice MainForm::AskToSaveEdits() {
-    return services_.AskYesNoCancel("A paleta " + Quoted(model_.List1.Row(stored_.row)) +
-                                    " tem alterações que não foram salvas. Salvar agora?");
-}
-
-bool MainForm::MayReadSavedFile() {
+bool MainForm::AnswerUnsavedEdits(bool forgetOnNo) {
     if (!HasUnsavedEdits())
         return true;
-    switch (AskToSaveEdits()) {
+    switch (services_.AskYesNoCancel("A paleta " + Quoted(model_.List1.Row(stored_.row)) +
+                                     " tem alterações que não foram salvas. Salvar agora?")) {
     case Choice::Yes:
         return SaveChosenPalette();
     case Choice::No:
+        if (forgetOnNo)
+            stored_.words = editor_.SwatchWords(static_cast<int>(stored_.words.size()));
         return true;
     case Choice::Cancel:
         break;
@@ -31,18 +29,11 @@ bool MainForm::MayReadSavedFile() {
 }
 
 bool MainForm::MayLeavePalette() {
-    if (!HasUnsavedEdits())
-        return true;
-    switch (AskToSaveEdits()) {
-    case Choice::Yes:
-        return SaveChosenPalette();
-    case Choice::No:
-        stored_.words = editor_.SwatchWords(static_cast<int>(stored_.words.size()));
-        return true;
-    case Choice::Cancel:
-        break;
-    }
-    return false;
+    return AnswerUnsavedEdits(true);
+}
+
+bool MainForm::MayReadSavedFile() {
+    return AnswerUnsavedEdits(false);
 }
 
 } // namespace zandrel

@@ -15,37 +15,46 @@ constexpr std::uint64_t kLeastIn = 17;
 constexpr std::size_t kHeaderBytes = 4;
 constexpr std::uint64_t kBudgetPerByte = 4;
 
-// Whether the header at `offset` may start a block of graphics, before anything is
-// decompressed; its declared size, or 0.
-std::uint32_t GraphicsHeaderSize(std::span<const std::uint8_t> rom, std::size_t offset) {
+// The size the header at `offset` declares when the walk may try it, before anything is
+// decompressed; or 0.
+std::uint32_t PlausibleSize(std::span<const std::uint8_t> rom, std::size_t offset,
+                            const Lz77WalkLimits& limits) {
     if (rom.size() - offset <= kHeaderBytes || rom[offset] != kLz77Header)
         return 0;
     const std::uint32_t size = rom[offset + 1] | rom[offset + 2] << 8 | rom[offset + 3] << 16;
     const std::uint64_t after = rom.size() - offset - kHeaderBytes;
     const bool firstIsLiteral = (rom[offset + kHeaderBytes] & 0x80) == 0; // nothing to refer to
-    if (size < kSmallestGraphicsBlock || size > kLargestGraphicsBlock ||
-        size % kGraphicsTileBytes != 0 || size * kLeastIn > after * kMostOut || !firstIsLiteral)
+    if (size < limits.smallest || size > kLargestGraphicsBlock || size % limits.multipleOf != 0 ||
+        size * kLeastIn > after * kMostOut || !firstIsLiteral)
         return 0;
     return size;
 }
 
 } // namespace
 
-std::vector<GraphicsBlock> FindGraphicsBlocks(std::span<const std::uint8_t> rom) {
-    std::vector<GraphicsBlock> blocks;
-    std::uint64_t budget = kBudgetPerByte * rom.size() + kLargestGraphicsBlock;
+void ForEachLz77Block(std::span<const std::uint8_t> rom, Lz77WalkLimits limits,
+                      const std::function<void(std::uint32_t, const Lz77Block&)>& visit) {
     for (std::size_t offset = 0; offset + kHeaderBytes < rom.size(); offset += 4) {
-        const std::uint32_t size = GraphicsHeaderSize(rom, offset);
-        if (size == 0 || size > budget)
+        const std::uint32_t size = PlausibleSize(rom, offset, limits);
+        if (size == 0 || size > limits.budget)
             continue;
-        budget -= size;
+        limits.budget -= size;
         const Lz77Block block = DecompressLz77(rom, offset);
         if (!block.ok())
             continue;
-        blocks.push_back({static_cast<std::uint32_t>(offset), size});
+        visit(static_cast<std::uint32_t>(offset), block);
         // The next aligned offset after the stream; the loop adds the last 4.
         offset = (offset + block.streamLength + 3) / 4 * 4 - 4;
     }
+}
+
+std::vector<GraphicsBlock> FindGraphicsBlocks(std::span<const std::uint8_t> rom) {
+    std::vector<GraphicsBlock> blocks;
+    const Lz77WalkLimits limits{kSmallestGraphicsBlock, kGraphicsTileBytes,
+                                kBudgetPerByte * rom.size() + kLargestGraphicsBlock};
+    ForEachLz77Block(rom, limits, [&blocks](std::uint32_t offset, const Lz77Block& block) {
+        blocks.push_back({offset, static_cast<std::uint32_t>(block.data.size())});
+    });
     return blocks;
 }
 

@@ -10,9 +10,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
+
+#include "rom/Lz77.h"
 
 namespace zandrel {
 
@@ -25,6 +28,21 @@ struct GraphicsBlock {
     std::uint32_t size = 0;     // decompressed bytes
     friend bool operator==(const GraphicsBlock&, const GraphicsBlock&) = default;
 };
+
+// What a walk over a file's LZ77 blocks tries: declared sizes from `smallest` to
+// kLargestGraphicsBlock, a multiple of `multipleOf`, adding up to at most `budget`.
+struct Lz77WalkLimits {
+    std::uint32_t smallest = 0;
+    std::uint32_t multipleOf = 1;
+    std::uint64_t budget = 0;
+};
+
+// Decompresses each block a 4-byte aligned header may start (0x10, a size within the limits
+// and within what the bytes after it can encode, a first block that is a literal) and hands
+// it to `visit` with its header's offset; a block found is not searched for others inside its
+// stream.
+void ForEachLz77Block(std::span<const std::uint8_t> rom, Lz77WalkLimits limits,
+                      const std::function<void(std::uint32_t, const Lz77Block&)>& visit);
 
 // The blocks in file order.
 std::vector<GraphicsBlock> FindGraphicsBlocks(std::span<const std::uint8_t> rom);

@@ -13,10 +13,6 @@ namespace zandrel {
 namespace {
 
 constexpr std::size_t kPaletteBytes = 2 * kPaletteColours;
-// A flag byte and eight references of 18 bytes: the most an LZ77 stream's bytes decompress
-// to is 144 for every 17.
-constexpr std::uint64_t kMostOut = 144;
-constexpr std::uint64_t kLeastIn = 17;
 // The farthest byte of a block a location names ("LZ:3B8A8C+FFFF").
 constexpr std::size_t kFarthestInBlock = 0xFFFF;
 
@@ -90,19 +86,6 @@ class Finder {
     int tolerance_;
 };
 
-// The declared size of a block the search tries at `offset`, or 0.
-std::uint32_t BlockSize(std::span<const std::uint8_t> rom, std::size_t offset) {
-    if (rom.size() - offset <= kLz77HeaderBytes || rom[offset] != kLz77Header)
-        return 0;
-    const std::uint32_t size = rom[offset + 1] | rom[offset + 2] << 8 | rom[offset + 3] << 16;
-    const std::uint64_t after = rom.size() - offset - kLz77HeaderBytes;
-    const bool firstIsLiteral = (rom[offset + kLz77HeaderBytes] & 0x80) == 0;
-    if (size < kPaletteBytes || size > kLargestGraphicsBlock ||
-        size * kLeastIn > after * kMostOut || !firstIsLiteral)
-        return 0;
-    return size;
-}
-
 } // namespace
 
 FindResult FindPalette(std::span<const std::uint8_t> rom, const PaletteWords16& wanted,
@@ -115,17 +98,10 @@ FindResult FindPalette(std::span<const std::uint8_t> rom, const PaletteWords16& 
             return PaletteLocation{static_cast<std::uint32_t>(place), false, 0};
         },
         result);
-    std::uint64_t budget = 2 * std::uint64_t{rom.size()} + kLargestGraphicsBlock;
-    for (std::size_t offset = 0; offset + kLz77HeaderBytes < rom.size(); offset += 4) {
-        const std::uint32_t size = BlockSize(rom, offset);
-        if (size == 0 || size > budget)
-            continue;
-        budget -= size;
-        const Lz77Block block = DecompressLz77(rom, offset);
-        if (!block.ok())
-            continue;
+    const Lz77WalkLimits limits{kPaletteBytes, 1,
+                                2 * std::uint64_t{rom.size()} + kLargestGraphicsBlock};
+    ForEachLz77Block(rom, limits, [&](std::uint32_t header, const Lz77Block& block) {
         ++result.blocks;
-        const auto header = static_cast<std::uint32_t>(offset);
         const std::span<const std::uint8_t> named =
             std::span(block.data)
                 .first(std::min(block.data.size(), kFarthestInBlock + kPaletteBytes));
@@ -135,9 +111,7 @@ FindResult FindPalette(std::span<const std::uint8_t> rom, const PaletteWords16& 
                 return PaletteLocation{header, true, static_cast<std::uint32_t>(place)};
             },
             result);
-        // The next aligned offset after the stream; the loop adds the last 4.
-        offset = (offset + block.streamLength + 3) / 4 * 4 - 4;
-    }
+    });
     std::ranges::sort(result.matches, Better);
     if (result.matches.size() > kMostMatches)
         result.matches.resize(kMostMatches);
