@@ -46,17 +46,24 @@ std::string BlockErrorText(Lz77Error error, bool outsideFile, std::uint64_t size
     return {};
 }
 
-Failure DecompressBlockAt(const std::string& path, std::uint32_t block, Lz77Block& decompressed) {
+Failure ReadBlockFile(const std::string& path, std::uint32_t block,
+                      std::vector<std::uint8_t>& bytes, std::uint64_t& size) {
     FileStatus status;
     const File file = File::Open(path, OpenMode::ReadOnly, status);
-    std::uint64_t size = 0;
     if (status.ok())
         status = file.Size(size);
-    std::vector<std::uint8_t> bytes;
     if (status.ok())
         status = ReadBlockBytes(file, size, block, bytes);
     if (!status.ok())
         return Failure::CannotRead(path, status);
+    return {};
+}
+
+Failure DecompressBlockAt(const std::string& path, std::uint32_t block, Lz77Block& decompressed) {
+    std::vector<std::uint8_t> bytes;
+    std::uint64_t size = 0;
+    if (Failure failure = ReadBlockFile(path, block, bytes, size); !failure.ok())
+        return failure;
     Lz77Block read = DecompressLz77(bytes, 0);
     if (!read.ok())
         return Failure::BadBlock(path, block, BlockErrorText(read.error, block >= size, size));

@@ -21,6 +21,11 @@ FileStatus ReadBlockBytes(const File& file, std::uint64_t size, std::uint32_t bl
 // `size` bytes).
 std::string BlockErrorText(Lz77Error error, bool outsideFile, std::uint64_t size);
 
+// ReadBlockBytes from the file at `path`, opened for reading, with the file's size; CannotRead
+// when the file cannot be read.
+Failure ReadBlockFile(const std::string& path, std::uint32_t block,
+                      std::vector<std::uint8_t>& bytes, std::uint64_t& size);
+
 // The block at `block` of the file at `path`, decompressed: CannotRead when the file cannot
 // be read, BadBlock with BlockErrorText when the block does not decompress.
 Failure DecompressBlockAt(const std::string& path, std::uint32_t block, Lz77Block& decompressed);

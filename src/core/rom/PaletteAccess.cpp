@@ -27,16 +27,10 @@ Failure BlockFailure(const std::string& path, const PaletteLocation& where, Bloc
 // The stored words (bit 15 included) of a compressed palette, from the file opened for reading.
 Failure ReadStoredBlockWords(const std::string& path, const PaletteLocation& where, int count,
                              std::vector<ColorWord>& words) {
-    FileStatus status;
-    const File file = File::Open(path, OpenMode::ReadOnly, status);
-    std::uint64_t size = 0;
-    if (status.ok())
-        status = file.Size(size);
     std::vector<std::uint8_t> block;
-    if (status.ok())
-        status = ReadBlockBytes(file, size, where.location, block);
-    if (!status.ok())
-        return Failure::CannotRead(path, status);
+    std::uint64_t size = 0;
+    if (Failure failure = ReadBlockFile(path, where.location, block, size); !failure.ok())
+        return failure;
     BlockPaletteRead read =
         ReadBlockPalette(block, 0, where.offsetInBlock, static_cast<std::size_t>(count));
     if (!read.ok())
