@@ -61,6 +61,7 @@ enum Evidence : int {
     kAfterCount,        // 2 bytes off a 4-byte boundary after a 16-bit count (1 to 511)
     kAfterPointedCount, // whole palettes after a pointed 16-bit count
     kCountAsColour,     // whole palettes from a pointed 16-bit count, which it takes for a colour
+    kOffGrid,           // across the grid a table's start sets (RawCandidates.cpp)
     // Compressed.
     kCompressed,    // a palette of a clean LZ77 block
     kBlockPointed,  // a ROM pointer targets the block

@@ -21,6 +21,8 @@ constexpr int kReach = 4;
 constexpr float kInTable = 0.25f;
 // The set of windows of a run is chosen this many windows at a time.
 constexpr std::size_t kChosenAtOnce = std::size_t{1} << 16;
+// A table's grid reaches this many words past the place that sets it (16 palettes).
+constexpr std::size_t kTableReach = 16 * kPaletteColours;
 
 // Thumb push/pop/bl/bx lr in the `kCodeReach` bytes on one side of a raw candidate.
 int CodeMarkers(const RomView& rom, std::size_t from, std::size_t to) {
@@ -225,9 +227,11 @@ void ForEachRun(const RomView& rom, const std::function<void(std::size_t, std::s
     }
 }
 
-// The evidence of the window at word `w` of the run [start, end) beyond its words.
+// The evidence of the window at word `w` of the run [start, end) beyond its words; `gridFrom`
+// is the latest place up to 16 palettes back that sets a table's grid, plus one (0: none).
 void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t start,
-                   std::size_t end, std::size_t w, int used, EvidenceValues& e) {
+                   std::size_t end, std::size_t w, std::size_t gridFrom, int used,
+                   EvidenceValues& e) {
     const std::size_t location = 2 * w;
     // A pointer may name a 16-bit count right before the palettes.
     const auto pointedAt = [&](std::size_t word) {
@@ -286,6 +290,13 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
     e[kPointersIn] = static_cast<float>(PointersInside(rom.bytes(), location,
                                                        location + kPaletteBytes, rom.size())) /
                      8.0f;
+    // A table's start sets its grid: a window a pointer names a word of after its first, or
+    // whose latest grid-setting place is not whole palettes before it, cuts across two of its
+    // palettes.
+    bool off = gridFrom != 0 && (w + 1 - gridFrom) % kPaletteColours != 0;
+    for (std::size_t at = location + 2; at < location + kPaletteBytes && !off; at += 2)
+        off = aligned.Targets(at);
+    e[kOffGrid] = off;
     const ColorWord before = w > start ? rom.Word(location - 2) : 0;
     e[kAfterCount] = location % 4 == 2 && before != 0 && before < 0x200;
 }
@@ -312,13 +323,22 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     constexpr std::size_t kReachWords = kReach * kPaletteColours;
     const std::size_t last = end - kPaletteColours; // the last window
     // Palettes 2 bytes off a 4-byte boundary follow a 16-bit count, start a run or a pointed
-    // place, or follow such a palette; other places off the boundary are not judged.
+    // place, or lie whole palettes after such a place (a table's grid, whatever its palettes
+    // look like); other places off the boundary are not judged. The last such place of each
+    // grid, by word index modulo 16, plus one (0: none yet in this run).
+    std::array<std::size_t, kPaletteColours> gridFrom{};
+    std::size_t tableFrom = 0; // the latest pointed place or place after a small count, plus one
     const auto mayStart = [&](std::size_t w) {
-        if (w % 2 == 0 || w == start || aligned.Targets(2 * w))
+        if (w % 2 == 0)
+            return true;
+        const std::size_t latest = gridFrom[w % kPaletteColours];
+        return latest != 0 && w + 1 - latest <= kTableReach;
+    };
+    const auto startsGrid = [&](std::size_t w) {
+        if (w == start || aligned.Targets(2 * w))
             return true;
         const ColorWord before = rom.Word(2 * w - 2);
-        return (before != 0 && before < 0x200) ||
-               (w >= start + kPaletteColours && judged[(w - kPaletteColours) % kWaiting].candidate);
+        return before != 0 && before < 0x200;
     };
     // The chance of the window `steps` palettes away (before when negative), 0 outside the run.
     const auto aloneAt = [&](std::size_t w, int steps) {
@@ -355,6 +375,10 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     for (std::size_t w = start; w <= last; ++w) {
         if (w > start)
             counts.Next();
+        if (w % 2 == 1 && startsGrid(w))
+            gridFrom[w % kPaletteColours] = w + 1;
+        if (aligned.Targets(2 * w))
+            tableFrom = w + 1;
         Judged& j = judged[w % kWaiting];
         j.candidate = false;
         j.alone = 0;
@@ -369,7 +393,8 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         if (j.candidate) {
             const int used =
                 kPaletteColours - static_cast<int>(j.e[kUnusedEnd] * kPaletteColours + 0.5f);
-            PlaceEvidence(rom, aligned, start, end, w, used, j.e);
+            PlaceEvidence(rom, aligned, start, end, w,
+                          w + 1 - tableFrom <= kTableReach ? tableFrom : 0, used, j.e);
             j.alone = static_cast<float>(ChanceOfLogit(AloneLogit(j.e)));
         }
         if (w >= start + kReachWords)
@@ -380,29 +405,72 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         finish(w);
 }
 
-using Scored = std::vector<std::pair<std::size_t, double>>; // word index, chance; in order
+// A table's grid may start at the window.
+bool Anchored(const EvidenceValues& e) {
+    return e[kPointed] > 0 || e[kAfterCount] > 0 || e[kRunStart] > 0 || e[kAfterPointedCount] > 0;
+}
 
-// Of `windows`, the set that does not overlap and whose chances above `bar` add up to the most.
+// A window worth keeping: its word index, its chance, and whether it may start a table's grid
+// of its own (a pointed place, after a 16-bit count, at the start of its run).
+struct ScoredWindow {
+    std::size_t w;
+    double chance;
+    bool anchored;
+    bool offGrid; // across the grid a pointer sets (kOffGrid)
+    bool operator<(const ScoredWindow& other) const { return w < other.w; }
+};
+using Scored = std::vector<ScoredWindow>; // in order
+
+// What a window following another by less than a gap of a whole palette costs, off the other's
+// grid and at no anchor: the palettes of a table keep its 32-byte grid, so such a window would
+// most likely cut across two of them.
+constexpr double kGridChange = 2.0;
+// A window across the grid a pointer sets counts for this share of its chance above the bar, so
+// that the table's own palettes win over it whatever their chances.
+constexpr double kOffGridShare = 0.05;
+
+// Of `windows`, the set that does not overlap and whose chances above `bar` add up to the most,
+// less kGridChange for each window off the grid of the one before it.
 Scored BestSet(const Scored& windows, double bar) {
-    // best[k]: the most the windows before k can add up to; window k is taken or not.
-    std::vector<double> best(windows.size() + 1, 0.0);
-    std::vector<std::size_t> before(windows.size(), 0); // windows that end before k starts
-    std::size_t ended = 0;
-    for (std::size_t k = 0; k < windows.size(); ++k) {
-        while (windows[ended].first + kPaletteColours <= windows[k].first)
-            ++ended;
-        before[k] = ended;
-        best[k + 1] = std::max(best[k], best[ended] + windows[k].second - bar);
+    constexpr std::size_t kNone = SIZE_MAX;
+    const std::size_t n = windows.size();
+    // ending[k]: the value of the best set whose last window is k, and the window before it.
+    std::vector<double> ending(n);
+    std::vector<std::size_t> previous(n, kNone);
+    // best[k]: the best set among the first k windows, and its last window.
+    std::vector<double> best(n + 1, 0.0);
+    std::vector<std::size_t> bestLast(n + 1, kNone);
+    std::size_t far = 0;  // the windows before `far` end a whole palette or more before k
+    std::size_t near = 0; // the windows from `near` to k - 1 start a palette or more before k
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t w = windows[k].w;
+        while (windows[far].w + 2 * kPaletteColours <= w)
+            ++far;
+        while (windows[near].w + kPaletteColours <= w)
+            ++near;
+        // near moves ahead of far: the windows between them do not overlap k.
+        ending[k] = best[far];
+        previous[k] = bestLast[far];
+        for (std::size_t j = far; j < near; ++j) {
+            const bool onGrid = windows[j].w + kPaletteColours == w || windows[k].anchored;
+            const double value = ending[j] - (onGrid ? 0.0 : kGridChange);
+            if (value > ending[k]) {
+                ending[k] = value;
+                previous[k] = j;
+            }
+        }
+        const double above = windows[k].chance - bar;
+        ending[k] += windows[k].offGrid && above > 0 ? above * kOffGridShare : above;
+        best[k + 1] = best[k];
+        bestLast[k + 1] = bestLast[k];
+        if (ending[k] > best[k + 1]) {
+            best[k + 1] = ending[k];
+            bestLast[k + 1] = k;
+        }
     }
     Scored chosen;
-    for (std::size_t k = windows.size(); k > 0;) {
-        if (best[k] == best[k - 1]) {
-            --k;
-            continue;
-        }
-        chosen.push_back(windows[k - 1]);
-        k = before[k - 1];
-    }
+    for (std::size_t k = bestLast[n]; k != kNone; k = previous[k])
+        chosen.push_back(windows[k]);
     std::reverse(chosen.begin(), chosen.end());
     return chosen;
 }
@@ -412,15 +480,15 @@ Scored BestSet(const Scored& windows, double bar) {
 Scored KeptWindows(const Scored& windows) {
     Scored likely;
     for (const auto& window : windows)
-        if (window.second > kEvenOdds)
+        if (window.chance > kEvenOdds)
             likely.push_back(window);
     Scored kept = BestSet(likely, kEvenOdds);
     Scored gaps;
     std::size_t next = 0; // the first kept window not wholly before the candidate
     for (const auto& window : windows) {
-        while (next < kept.size() && kept[next].first + kPaletteColours <= window.first)
+        while (next < kept.size() && kept[next].w + kPaletteColours <= window.w)
             ++next;
-        if (next == kept.size() || window.first + kPaletteColours <= kept[next].first)
+        if (next == kept.size() || window.w + kPaletteColours <= kept[next].w)
             gaps.push_back(window);
     }
     const Scored weak = BestSet(gaps, kWorthKeeping);
@@ -458,7 +526,7 @@ void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vec
     const auto waiting = std::make_unique<WaitingWindows>();
     const auto keep = [&](std::size_t from) {
         std::size_t next = from;
-        for (const auto& [w, chance] : KeptWindows(windows)) {
+        for (const auto& [w, chance, anchored, offGrid] : KeptWindows(windows)) {
             const auto at = static_cast<std::uint32_t>(2 * w);
             const int score = ScoreOfChance(chance);
             found.push_back(
@@ -476,7 +544,7 @@ void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vec
                                 return;
                             const double chance = ChanceOfLogit(PaletteLogit(e));
                             if (chance >= kWorthKeeping)
-                                windows.emplace_back(w, chance);
+                                windows.push_back({w, chance, Anchored(e), e[kOffGrid] > 0});
                             if (windows.size() >= kChosenAtOnce)
                                 from = keep(from);
                         });
