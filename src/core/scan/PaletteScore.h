@@ -62,6 +62,7 @@ enum Evidence : int {
     kAfterPointedCount, // whole palettes after a pointed 16-bit count
     kCountAsColour,     // whole palettes from a pointed 16-bit count, which it takes for a colour
     kOffGrid,           // across the grid a table's start sets (RawCandidates.cpp)
+    kZerosRunOn,        // its unused zero slots run on past its end (it starts too early)
     // Compressed.
     kCompressed,    // a palette of a clean LZ77 block
     kBlockPointed,  // a ROM pointer targets the block

@@ -297,6 +297,8 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
     for (std::size_t at = location + 2; at < location + kPaletteBytes && !off; at += 2)
         off = aligned.Targets(at);
     e[kOffGrid] = off;
+    const std::size_t after = location + kPaletteBytes;
+    e[kZerosRunOn] = rom.Word(after - 2) == 0 && after + 2 <= rom.size() && rom.Word(after) == 0;
     const ColorWord before = w > start ? rom.Word(location - 2) : 0;
     e[kAfterCount] = location % 4 == 2 && before != 0 && before < 0x200;
 }
