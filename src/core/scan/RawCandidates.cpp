@@ -418,7 +418,6 @@ struct ScoredWindow {
     std::size_t w;
     double chance;
     bool anchored;
-    bool offGrid; // across the grid a pointer sets (kOffGrid)
     bool operator<(const ScoredWindow& other) const { return w < other.w; }
 };
 using Scored = std::vector<ScoredWindow>; // in order
@@ -427,9 +426,6 @@ using Scored = std::vector<ScoredWindow>; // in order
 // grid and at no anchor: the palettes of a table keep its 32-byte grid, so such a window would
 // most likely cut across two of them.
 constexpr double kGridChange = 2.0;
-// A window across the grid a pointer sets counts for this share of its chance above the bar, so
-// that the table's own palettes win over it whatever their chances.
-constexpr double kOffGridShare = 0.05;
 
 // Of `windows`, the set that does not overlap and whose chances above `bar` add up to the most,
 // less kGridChange for each window off the grid of the one before it.
@@ -461,8 +457,7 @@ Scored BestSet(const Scored& windows, double bar) {
                 previous[k] = j;
             }
         }
-        const double above = windows[k].chance - bar;
-        ending[k] += windows[k].offGrid && above > 0 ? above * kOffGridShare : above;
+        ending[k] += windows[k].chance - bar;
         best[k + 1] = best[k];
         bestLast[k + 1] = bestLast[k];
         if (ending[k] > best[k + 1]) {
@@ -528,7 +523,7 @@ void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vec
     const auto waiting = std::make_unique<WaitingWindows>();
     const auto keep = [&](std::size_t from) {
         std::size_t next = from;
-        for (const auto& [w, chance, anchored, offGrid] : KeptWindows(windows)) {
+        for (const auto& [w, chance, anchored] : KeptWindows(windows)) {
             const auto at = static_cast<std::uint32_t>(2 * w);
             const int score = ScoreOfChance(chance);
             found.push_back(
@@ -546,7 +541,7 @@ void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vec
                                 return;
                             const double chance = ChanceOfLogit(PaletteLogit(e));
                             if (chance >= kWorthKeeping)
-                                windows.push_back({w, chance, Anchored(e), e[kOffGrid] > 0});
+                                windows.push_back({w, chance, Anchored(e)});
                             if (windows.size() >= kChosenAtOnce)
                                 from = keep(from);
                         });
