@@ -414,6 +414,20 @@ TEST(PaletteScanner, KeepsTheGridOfATableOfPalettes) {
     EXPECT_EQ(Found(ScanPalettes(rom, {0, true, false})).first, "1002 1022 1042 ");
 }
 
+// A pointer names the table's first palette: places across its grid are not offered, however
+// like palettes they look (black first, taking the unused slot before them for colour 0).
+TEST(PaletteScanner, APointerSetsTheGridOfTheTableAfterIt) {
+    Bytes rom = Noise(0x4000);
+    Bytes table = Words({3});
+    for (int p = 0; p < 3; ++p)
+        table = Cat(table, Cat(Words({0x1084, 0x0C63 + p, 0x1CE7, 0x2D6B, 0x3DEF + 32 * p, 0x4E73,
+                                      0x5EF7 - p, 0x6F7B}),
+                               Bytes(16, 0)));
+    Put(rom, 0x1000, table);
+    Put(rom, 0x3000, {0x02, 0x10, 0x00, 0x08}); // 08001002
+    EXPECT_EQ(Found(ScanPalettes(rom, {0, true, false})).first, "1002 1022 1042 ");
+}
+
 // Every palette of a clean block is a candidate, however low it scores: --min 0 lists them.
 TEST(PaletteScanner, EveryPaletteOfACompressedBlockIsACandidate) {
     Bytes rom = Noise(0x1000);
@@ -476,8 +490,8 @@ TEST(PaletteScanner, ExampleRomScansAsMeasured) {
     const int total =
         std::accumulate(all.begin(), all.end(), 0,
                         [](int sum, const PaletteCandidate& c) { return sum + c.score; });
-    EXPECT_EQ(all.size(), 77u);
-    EXPECT_EQ(total, 5895);
+    EXPECT_EQ(all.size(), 82u);
+    EXPECT_EQ(total, 6429);
 }
 
 } // namespace

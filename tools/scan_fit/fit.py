@@ -68,8 +68,6 @@ def fit_evidence(args):
     if args.model == "alone":
         for n in NEIGHBOURS:
             X[:, names.index(n)] = 0
-    for n in args.without:
-        X[:, names.index(n)] = 0
     regularised = (np.arange(X.shape[1]) > 0).astype(float)  # not the bias
     w = logistic(X, y, sw, args.lam, regularised)
     p = 1 / (1 + np.exp(-(X @ w)))
@@ -110,8 +108,6 @@ def main():
     parser.add_argument("--keep", type=float, default=0.995)
     parser.add_argument("--synthetic-weight", type=float, default=2.0,
                         help="weight of the synthetic generator's palettes (ROMs named syn*)")
-    parser.add_argument("--without", nargs="*", default=[],
-                        help="evidence the model leaves out (its weight 0)")
     args = parser.parse_args()
     if args.model == "counts":
         fit_counts(args)

@@ -291,9 +291,17 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
                                                        location + kPaletteBytes, rom.size())) /
                      8.0f;
     // A table's start sets its grid: a window a pointer names a word of after its first, or
-    // whose latest grid-setting place is not whole palettes before it, cuts across two of its
-    // palettes.
-    bool off = gridFrom != 0 && (w + 1 - gridFrom) % kPaletteColours != 0;
+    // whose latest pointed place lies whole palettes before it neither itself nor, when that
+    // place holds a 16-bit count heading the table, from the word after it, cuts across two of
+    // the table's palettes.
+    bool off = false;
+    if (gridFrom != 0) {
+        const std::size_t pointed = gridFrom - 1;
+        const ColorWord count = rom.Word(2 * pointed);
+        off = (w - pointed) % kPaletteColours != 0 &&
+              !(count != 0 && count < 0x200 && w > pointed &&
+                (w - pointed - 1) % kPaletteColours == 0);
+    }
     for (std::size_t at = location + 2; at < location + kPaletteBytes && !off; at += 2)
         off = aligned.Targets(at);
     e[kOffGrid] = off;
@@ -329,7 +337,7 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     // look like); other places off the boundary are not judged. The last such place of each
     // grid, by word index modulo 16, plus one (0: none yet in this run).
     std::array<std::size_t, kPaletteColours> gridFrom{};
-    std::size_t tableFrom = 0; // the latest pointed place or place after a small count, plus one
+    std::size_t tableFrom = 0; // the latest pointed place, plus one
     const auto mayStart = [&](std::size_t w) {
         if (w % 2 == 0)
             return true;
