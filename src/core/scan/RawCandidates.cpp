@@ -306,7 +306,12 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
         off = aligned.Targets(at);
     e[kOffGrid] = off;
     const std::size_t after = location + kPaletteBytes;
-    e[kZerosRunOn] = rom.Word(after - 2) == 0 && after + 2 <= rom.size() && rom.Word(after) == 0;
+    // One zero after the end may be the next palette's black colour 0; two are not.
+    int runOn = 0;
+    while (rom.Word(after - 2) == 0 && runOn < 2 && after + 2 * runOn + 2 <= rom.size() &&
+           rom.Word(after + 2 * runOn) == 0)
+        ++runOn;
+    e[kZerosRunOn] = 0.5f * static_cast<float>(runOn);
     const ColorWord before = w > start ? rom.Word(location - 2) : 0;
     e[kAfterCount] = location % 4 == 2 && before != 0 && before < 0x200;
 }
