@@ -23,7 +23,7 @@ HEADER = os.path.join(ROOT, "src", "core", "scan", "PaletteScore.h")
 SOURCE = os.path.join(ROOT, "src", "core", "scan", "PaletteScore.cpp")
 # The evidence of the neighbours, which the first stage does not see.
 NEIGHBOURS = ("kPaletteBefore", "kPaletteAfter", "kTableBefore", "kTableAfter", "kAboveRivals",
-              "kBelowRivals")
+              "kBelowRivals", "kGridAhead", "kGridBehind")
 
 
 def evidence_names():

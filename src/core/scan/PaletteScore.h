@@ -74,6 +74,8 @@ enum Evidence : int {
     kTableAfter,    // the same after it
     kAboveRivals,   // its chance alone above the best of the windows overlapping it
     kBelowRivals,   // its chance alone below it
+    kGridAhead,     // its grid's chances alone 4 palettes around above the best other grid's, of 4
+    kGridBehind,    // below it
     kEvidenceCount
 };
 

@@ -298,9 +298,9 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
     if (gridFrom != 0) {
         const std::size_t pointed = gridFrom - 1;
         const ColorWord count = rom.Word(2 * pointed);
-        off = (w - pointed) % kPaletteColours != 0 &&
-              !(count != 0 && count < 0x200 && w > pointed &&
-                (w - pointed - 1) % kPaletteColours == 0);
+        off =
+            (w - pointed) % kPaletteColours != 0 && !(count != 0 && count < 0x200 && w > pointed &&
+                                                      (w - pointed - 1) % kPaletteColours == 0);
     }
     for (std::size_t at = location + 2; at < location + kPaletteBytes && !off; at += 2)
         off = aligned.Targets(at);
@@ -376,6 +376,17 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
                 rival = std::max(rival, judged[other % kWaiting].alone);
         j.e[kAboveRivals] = std::max(0.0f, j.alone - rival);
         j.e[kBelowRivals] = std::max(0.0f, rival - j.alone);
+        // The chances of the windows on each grid, kReach palettes before and after it: a
+        // table's palettes share a grid, which the windows across it do not.
+        std::array<float, kPaletteColours> grids{};
+        for (std::size_t other = w > start + kReachWords ? w - kReachWords : start;
+             other <= std::min(last, w + kReachWords); ++other)
+            grids[other % kPaletteColours] += judged[other % kWaiting].alone;
+        const float own = grids[w % kPaletteColours];
+        grids[w % kPaletteColours] = 0;
+        const float margin = (own - *std::max_element(grids.begin(), grids.end())) / kReach;
+        j.e[kGridAhead] = std::max(0.0f, margin);
+        j.e[kGridBehind] = std::max(0.0f, -margin);
         for (const auto& [direction, evidence] : {std::pair{-1, kTableBefore}, {+1, kTableAfter}}) {
             int steps = 0;
             while (steps < kReach && aloneAt(w, direction * (steps + 1)) >= kInTable)
