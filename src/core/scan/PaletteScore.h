@@ -61,7 +61,9 @@ enum Evidence : int {
     kAfterCount,        // 2 bytes off a 4-byte boundary after a 16-bit count (1 to 511)
     kAfterPointedCount, // whole palettes after a pointed 16-bit count
     kCountAsColour,     // whole palettes from a pointed 16-bit count, which it takes for a colour
-    kOffGrid,           // across the grid a table's start sets (RawCandidates.cpp)
+    kOffGrid,           // on none of the grids pointed places up to 16 palettes back set
+    kPointedInside,     // a ROM pointer targets one of its words after the first
+    kOffLatestGrid,     // off the grid of the latest pointed place up to 16 palettes back
     kZerosRunOn,        // its unused zero slots run on past its end (it starts too early)
     // Compressed.
     kCompressed,    // a palette of a clean LZ77 block

@@ -227,11 +227,10 @@ void ForEachRun(const RomView& rom, const std::function<void(std::size_t, std::s
     }
 }
 
-// The evidence of the window at word `w` of the run [start, end) beyond its words; `gridFrom`
-// is the latest place up to 16 palettes back that sets a table's grid, plus one (0: none).
+// The evidence of the window at word `w` of the run [start, end) beyond its words; `offGrid`
+// as PointedGrids tells.
 void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t start,
-                   std::size_t end, std::size_t w, std::size_t gridFrom, int used,
-                   EvidenceValues& e) {
+                   std::size_t end, std::size_t w, bool offGrid, int used, EvidenceValues& e) {
     const std::size_t location = 2 * w;
     // A pointer may name a 16-bit count right before the palettes.
     const auto pointedAt = [&](std::size_t word) {
@@ -290,21 +289,10 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
     e[kPointersIn] = static_cast<float>(PointersInside(rom.bytes(), location,
                                                        location + kPaletteBytes, rom.size())) /
                      8.0f;
-    // A table's start sets its grid: a window a pointer names a word of after its first, or
-    // whose latest pointed place lies whole palettes before it neither itself nor, when that
-    // place holds a 16-bit count heading the table, from the word after it, cuts across two of
-    // the table's palettes.
-    bool off = false;
-    if (gridFrom != 0) {
-        const std::size_t pointed = gridFrom - 1;
-        const ColorWord count = rom.Word(2 * pointed);
-        off =
-            (w - pointed) % kPaletteColours != 0 && !(count != 0 && count < 0x200 && w > pointed &&
-                                                      (w - pointed - 1) % kPaletteColours == 0);
-    }
-    for (std::size_t at = location + 2; at < location + kPaletteBytes && !off; at += 2)
-        off = aligned.Targets(at);
-    e[kOffGrid] = off;
+    e[kOffGrid] = offGrid;
+    for (std::size_t at = location + 2; at < location + kPaletteBytes && e[kPointedInside] == 0;
+         at += 2)
+        e[kPointedInside] = aligned.Targets(at);
     const std::size_t after = location + kPaletteBytes;
     // One zero after the end may be the next palette's black colour 0; two are not.
     int runOn = 0;
@@ -315,6 +303,45 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
     const ColorWord before = w > start ? rom.Word(location - 2) : 0;
     e[kAfterCount] = location % 4 == 2 && before != 0 && before < 0x200;
 }
+
+// The grids of a run's tables that pointed places set, a table's first palette or a 16-bit
+// count heading it: of each grid (word index modulo 16) the latest such place, plus one.
+class PointedGrids {
+  public:
+    // The word at `w` passes.
+    void Pass(const RomView& rom, const AlignedWords& aligned, std::size_t w) {
+        if (!aligned.Targets(2 * w))
+            return;
+        latest_[w % kPaletteColours] = w + 1;
+        const ColorWord count = rom.Word(2 * w);
+        if (count != 0 && count < 0x200)
+            latest_[(w + 1) % kPaletteColours] = w + 2;
+    }
+    // Whether the latest place up to kTableReach words before the window at `w` sets another
+    // grid.
+    bool OffLatest(std::size_t w) const {
+        std::size_t latest = 0, grid = 0;
+        for (std::size_t g = 0; g < kPaletteColours; ++g)
+            if (latest_[g] <= w + 1 && latest_[g] > latest)
+                latest = latest_[g], grid = g;
+        return latest != 0 && w + 1 - latest <= kTableReach && grid != w % kPaletteColours;
+    }
+    // Whether a grid is set up to kTableReach words before the window at `w`, which is on none.
+    bool Off(std::size_t w) const {
+        bool any = false;
+        for (std::size_t grid = 0; grid < kPaletteColours; ++grid) {
+            const std::size_t from = latest_[grid];
+            const bool near = from != 0 && from <= w + 1 && w + 1 - from <= kTableReach;
+            if (near && grid == w % kPaletteColours)
+                return false;
+            any = any || near;
+        }
+        return any;
+    }
+
+  private:
+    std::array<std::size_t, kPaletteColours> latest_{};
+};
 
 // A window judged alone, waiting for the windows after it to be judged too.
 struct Judged {
@@ -342,7 +369,7 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     // look like); other places off the boundary are not judged. The last such place of each
     // grid, by word index modulo 16, plus one (0: none yet in this run).
     std::array<std::size_t, kPaletteColours> gridFrom{};
-    std::size_t tableFrom = 0; // the latest pointed place, plus one
+    PointedGrids pointedGrids;
     const auto mayStart = [&](std::size_t w) {
         if (w % 2 == 0)
             return true;
@@ -403,8 +430,7 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
             counts.Next();
         if (w % 2 == 1 && startsGrid(w))
             gridFrom[w % kPaletteColours] = w + 1;
-        if (aligned.Targets(2 * w))
-            tableFrom = w + 1;
+        pointedGrids.Pass(rom, aligned, w);
         Judged& j = judged[w % kWaiting];
         j.candidate = false;
         j.alone = 0;
@@ -419,8 +445,8 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         if (j.candidate) {
             const int used =
                 kPaletteColours - static_cast<int>(j.e[kUnusedEnd] * kPaletteColours + 0.5f);
-            PlaceEvidence(rom, aligned, start, end, w,
-                          w + 1 - tableFrom <= kTableReach ? tableFrom : 0, used, j.e);
+            PlaceEvidence(rom, aligned, start, end, w, pointedGrids.Off(w), used, j.e);
+            j.e[kOffLatestGrid] = pointedGrids.OffLatest(w);
             j.alone = static_cast<float>(ChanceOfLogit(AloneLogit(j.e)));
         }
         if (w >= start + kReachWords)
