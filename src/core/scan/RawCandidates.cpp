@@ -343,6 +343,12 @@ class PointedGrids {
     std::array<std::size_t, kPaletteColours> latest_{};
 };
 
+// Chances in fixed point, to be added and taken away exactly.
+constexpr float kChanceScale = 1 << 16;
+std::int32_t InFixedPoint(float chance) {
+    return static_cast<std::int32_t>(std::lround(chance * kChanceScale));
+}
+
 // A window judged alone, waiting for the windows after it to be judged too.
 struct Judged {
     bool candidate = false;
@@ -389,6 +395,12 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
             return 0.0f;
         return judged[std::size_t(other) % kWaiting].alone;
     };
+    // The chances alone of the windows kReach palettes before and after the one finished, by
+    // grid, kept as the windows pass (in fixed point, so that what leaves is exactly what came).
+    std::array<std::int32_t, kPaletteColours> gridChances{};
+    const auto leave = [&](std::size_t w) {
+        gridChances[w % kPaletteColours] -= InFixedPoint(judged[w % kWaiting].alone);
+    };
     const auto finish = [&](std::size_t w) {
         Judged& j = judged[w % kWaiting];
         if (!j.candidate)
@@ -405,13 +417,12 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         j.e[kBelowRivals] = std::max(0.0f, rival - j.alone);
         // The chances of the windows on each grid, kReach palettes before and after it: a
         // table's palettes share a grid, which the windows across it do not.
-        std::array<float, kPaletteColours> grids{};
-        for (std::size_t other = w > start + kReachWords ? w - kReachWords : start;
-             other <= std::min(last, w + kReachWords); ++other)
-            grids[other % kPaletteColours] += judged[other % kWaiting].alone;
-        const float own = grids[w % kPaletteColours];
+        std::array<std::int32_t, kPaletteColours> grids = gridChances;
+        const std::int32_t own = grids[w % kPaletteColours];
         grids[w % kPaletteColours] = 0;
-        const float margin = (own - *std::max_element(grids.begin(), grids.end())) / kReach;
+        const float margin =
+            static_cast<float>(own - *std::max_element(grids.begin(), grids.end())) /
+            (kChanceScale * kReach);
         j.e[kGridAhead] = std::max(0.0f, margin);
         j.e[kGridBehind] = std::max(0.0f, -margin);
         for (const auto& [direction, evidence] : {std::pair{-1, kTableBefore}, {+1, kTableAfter}}) {
@@ -449,12 +460,18 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
             j.e[kOffLatestGrid] = pointedGrids.OffLatest(w);
             j.alone = static_cast<float>(ChanceOfLogit(AloneLogit(j.e)));
         }
+        gridChances[w % kPaletteColours] += InFixedPoint(j.alone);
+        if (w >= start + 2 * kReachWords + 1)
+            leave(w - 2 * kReachWords - 1);
         if (w >= start + kReachWords)
             finish(w - kReachWords);
     }
     for (std::size_t w = last >= start + kReachWords ? last - kReachWords + 1 : start; w <= last;
-         ++w)
+         ++w) {
+        if (w >= start + kReachWords + 1)
+            leave(w - kReachWords - 1);
         finish(w);
+    }
 }
 
 // A table's grid may start at the window.
