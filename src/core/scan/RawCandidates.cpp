@@ -290,9 +290,10 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
                                                        location + kPaletteBytes, rom.size())) /
                      8.0f;
     e[kOffGrid] = offGrid;
-    for (std::size_t at = location + 2; at < location + kPaletteBytes && e[kPointedInside] == 0;
-         at += 2)
-        e[kPointedInside] = aligned.Targets(at);
+    if (aligned.MayTargetAny(location + 2, location + kPaletteBytes))
+        for (std::size_t at = location + 2; at < location + kPaletteBytes && e[kPointedInside] == 0;
+             at += 2)
+            e[kPointedInside] = aligned.Targets(at);
     const std::size_t after = location + kPaletteBytes;
     // One zero after the end may be the next palette's black colour 0; two are not.
     int runOn = 0;
@@ -313,6 +314,7 @@ class PointedGrids {
         if (!aligned.Targets(2 * w))
             return;
         latest_[w % kPaletteColours] = w + 1;
+        any_ = w + 1;
         const ColorWord count = rom.Word(2 * w);
         if (count != 0 && count < 0x200)
             latest_[(w + 1) % kPaletteColours] = w + 2;
@@ -320,6 +322,8 @@ class PointedGrids {
     // Whether the latest place up to kTableReach words before the window at `w` sets another
     // grid.
     bool OffLatest(std::size_t w) const {
+        if (!MayBeNear(w))
+            return false;
         std::size_t latest = 0, grid = 0;
         for (std::size_t g = 0; g < kPaletteColours; ++g)
             if (latest_[g] <= w + 1 && latest_[g] > latest)
@@ -328,10 +332,12 @@ class PointedGrids {
     }
     // Whether a grid is set up to kTableReach words before the window at `w`, which is on none.
     bool Off(std::size_t w) const {
+        if (!MayBeNear(w))
+            return false;
         bool any = false;
         for (std::size_t grid = 0; grid < kPaletteColours; ++grid) {
             const std::size_t from = latest_[grid];
-            const bool near = from != 0 && from <= w + 1 && w + 1 - from <= kTableReach;
+            const bool near = Near(from, w);
             if (near && grid == w % kPaletteColours)
                 return false;
             any = any || near;
@@ -340,13 +346,21 @@ class PointedGrids {
     }
 
   private:
+    // Whether the place `from` (plus one) sets a grid up to kTableReach words before `w`.
+    static bool Near(std::size_t from, std::size_t w) {
+        return from != 0 && from <= w + 1 && w + 1 - from <= kTableReach;
+    }
     std::array<std::size_t, kPaletteColours> latest_{};
+    // Whether any grid may be set near enough to `w`: the latest pointed place (a count's grid
+    // starts a word later).
+    bool MayBeNear(std::size_t w) const { return any_ != 0 && w + 1 - any_ <= kTableReach + 1; }
+    std::size_t any_ = 0; // the latest pointed place, plus one
 };
 
 // Chances in fixed point, to be added and taken away exactly.
 constexpr float kChanceScale = 1 << 16;
 std::int32_t InFixedPoint(float chance) {
-    return static_cast<std::int32_t>(std::lround(chance * kChanceScale));
+    return static_cast<std::int32_t>(chance * kChanceScale + 0.5f); // chances are not negative
 }
 
 // A window judged alone, waiting for the windows after it to be judged too.
@@ -399,7 +413,8 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     // grid, kept as the windows pass (in fixed point, so that what leaves is exactly what came).
     std::array<std::int32_t, kPaletteColours> gridChances{};
     const auto leave = [&](std::size_t w) {
-        gridChances[w % kPaletteColours] -= InFixedPoint(judged[w % kWaiting].alone);
+        if (const float alone = judged[w % kWaiting].alone; alone > 0)
+            gridChances[w % kPaletteColours] -= InFixedPoint(alone);
     };
     const auto finish = [&](std::size_t w) {
         Judged& j = judged[w % kWaiting];
@@ -460,7 +475,8 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
             j.e[kOffLatestGrid] = pointedGrids.OffLatest(w);
             j.alone = static_cast<float>(ChanceOfLogit(AloneLogit(j.e)));
         }
-        gridChances[w % kPaletteColours] += InFixedPoint(j.alone);
+        if (j.alone > 0)
+            gridChances[w % kPaletteColours] += InFixedPoint(j.alone);
         if (w >= start + 2 * kReachWords + 1)
             leave(w - 2 * kReachWords - 1);
         if (w >= start + kReachWords)
