@@ -228,7 +228,7 @@ void ForEachRun(const RomView& rom, const std::function<void(std::size_t, std::s
 }
 
 // The evidence of the window at word `w` of the run [start, end) beyond its words; `offGrid`
-// as PointedGrids tells.
+// as PointedGridAt tells.
 void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t start,
                    std::size_t end, std::size_t w, bool offGrid, int used, EvidenceValues& e) {
     const std::size_t location = 2 * w;
@@ -305,62 +305,38 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
     e[kAfterCount] = location % 4 == 2 && before != 0 && before < 0x200;
 }
 
-// The grids of a run's tables that pointed places set, a table's first palette or a 16-bit
-// count heading it: of each grid (word index modulo 16) the latest such place, plus one.
-class PointedGrids {
-  public:
-    // The word at `w` passes.
-    void Pass(const RomView& rom, const AlignedWords& aligned, std::size_t w) {
-        if (!aligned.Targets(2 * w))
-            return;
-        latest_[w % kPaletteColours] = w + 1;
-        any_ = w + 1;
-        const ColorWord count = rom.Word(2 * w);
-        if (count != 0 && count < 0x200)
-            latest_[(w + 1) % kPaletteColours] = w + 2;
-    }
-    // Whether the latest place up to kTableReach words before the window at `w` sets another
-    // grid.
-    bool OffLatest(std::size_t w) const {
-        if (!MayBeNear(w))
-            return false;
-        std::size_t latest = 0, grid = 0;
-        for (std::size_t g = 0; g < kPaletteColours; ++g)
-            if (latest_[g] <= w + 1 && latest_[g] > latest)
-                latest = latest_[g], grid = g;
-        return latest != 0 && w + 1 - latest <= kTableReach && grid != w % kPaletteColours;
-    }
-    // Whether a grid is set up to kTableReach words before the window at `w`, which is on none.
-    bool Off(std::size_t w) const {
-        if (!MayBeNear(w))
-            return false;
-        bool any = false;
-        for (std::size_t grid = 0; grid < kPaletteColours; ++grid) {
-            const std::size_t from = latest_[grid];
-            const bool near = Near(from, w);
-            if (near && grid == w % kPaletteColours)
-                return false;
-            any = any || near;
-        }
-        return any;
-    }
-
-  private:
-    // Whether the place `from` (plus one) sets a grid up to kTableReach words before `w`.
-    static bool Near(std::size_t from, std::size_t w) {
-        return from != 0 && from <= w + 1 && w + 1 - from <= kTableReach;
-    }
-    std::array<std::size_t, kPaletteColours> latest_{};
-    // Whether any grid may be set near enough to `w`: the latest pointed place (a count's grid
-    // starts a word later).
-    bool MayBeNear(std::size_t w) const { return any_ != 0 && w + 1 - any_ <= kTableReach + 1; }
-    std::size_t any_ = 0; // the latest pointed place, plus one
+// Where the window at word `w` stands against the grids of the tables pointed places set up to
+// kTableReach words back in its run (from `start`): a pointed place starts a grid, and a
+// pointed 16-bit count heading a table the grid a word later.
+struct PointedGrid {
+    bool onNone = false;    // grids are set, and the window is on none
+    bool offLatest = false; // the latest of them is another grid
 };
-
-// Chances in fixed point, to be added and taken away exactly.
-constexpr float kChanceScale = 1 << 16;
-std::int32_t InFixedPoint(float chance) {
-    return static_cast<std::int32_t>(chance * kChanceScale + 0.5f); // chances are not negative
+PointedGrid PointedGridAt(const RomView& rom, const AlignedWords& aligned, std::size_t start,
+                          std::size_t w) {
+    PointedGrid at;
+    bool any = false, own = false;
+    std::size_t latest = 0; // the latest grid's first word, plus one
+    const auto grid = [&](std::size_t first) {
+        if (first > w || w - first > kTableReach)
+            return;
+        const bool on = (w - first) % kPaletteColours == 0;
+        any = true;
+        own = own || on;
+        if (first + 1 > latest) {
+            latest = first + 1;
+            at.offLatest = !on;
+        }
+    };
+    const std::size_t from = w >= start + kTableReach + 1 ? w - kTableReach - 1 : start;
+    aligned.ForEachTarget(2 * from, 2 * w + 2, [&](std::size_t offset) {
+        grid(offset / 2);
+        const ColorWord count = rom.Word(offset);
+        if (count != 0 && count < 0x200)
+            grid(offset / 2 + 1);
+    });
+    at.onNone = any && !own;
+    return at;
 }
 
 // A window judged alone, waiting for the windows after it to be judged too.
@@ -385,22 +361,13 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     constexpr std::size_t kReachWords = kReach * kPaletteColours;
     const std::size_t last = end - kPaletteColours; // the last window
     // Palettes 2 bytes off a 4-byte boundary follow a 16-bit count, start a run or a pointed
-    // place, or lie whole palettes after such a place (a table's grid, whatever its palettes
-    // look like); other places off the boundary are not judged. The last such place of each
-    // grid, by word index modulo 16, plus one (0: none yet in this run).
-    std::array<std::size_t, kPaletteColours> gridFrom{};
-    PointedGrids pointedGrids;
+    // place, or follow such a palette; other places off the boundary are not judged.
     const auto mayStart = [&](std::size_t w) {
-        if (w % 2 == 0)
-            return true;
-        const std::size_t latest = gridFrom[w % kPaletteColours];
-        return latest != 0 && w + 1 - latest <= kTableReach;
-    };
-    const auto startsGrid = [&](std::size_t w) {
-        if (w == start || aligned.Targets(2 * w))
+        if (w % 2 == 0 || w == start || aligned.Targets(2 * w))
             return true;
         const ColorWord before = rom.Word(2 * w - 2);
-        return before != 0 && before < 0x200;
+        return (before != 0 && before < 0x200) ||
+               (w >= start + kPaletteColours && judged[(w - kPaletteColours) % kWaiting].candidate);
     };
     // The chance of the window `steps` palettes away (before when negative), 0 outside the run.
     const auto aloneAt = [&](std::size_t w, int steps) {
@@ -409,13 +376,10 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
             return 0.0f;
         return judged[std::size_t(other) % kWaiting].alone;
     };
-    // The chances alone of the windows kReach palettes before and after the one finished, by
-    // grid, kept as the windows pass (in fixed point, so that what leaves is exactly what came).
-    std::array<std::int32_t, kPaletteColours> gridChances{};
-    const auto leave = [&](std::size_t w) {
-        if (const float alone = judged[w % kWaiting].alone; alone > 0)
-            gridChances[w % kPaletteColours] -= InFixedPoint(alone);
-    };
+    // The candidates judged and not yet left behind, in order (a ring): the grids' chances
+    // around a window are those of the candidates kReach palettes before and after it.
+    std::array<std::size_t, kWaiting> near;
+    std::size_t nearFirst = 0, nearEnd = 0;
     const auto finish = [&](std::size_t w) {
         Judged& j = judged[w % kWaiting];
         if (!j.candidate)
@@ -432,12 +396,16 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         j.e[kBelowRivals] = std::max(0.0f, rival - j.alone);
         // The chances of the windows on each grid, kReach palettes before and after it: a
         // table's palettes share a grid, which the windows across it do not.
-        std::array<std::int32_t, kPaletteColours> grids = gridChances;
-        const std::int32_t own = grids[w % kPaletteColours];
+        while (near[nearFirst % kWaiting] + kReachWords < w)
+            ++nearFirst;
+        std::array<float, kPaletteColours> grids{};
+        for (std::size_t k = nearFirst; k < nearEnd; ++k) {
+            const std::size_t other = near[k % kWaiting];
+            grids[other % kPaletteColours] += judged[other % kWaiting].alone;
+        }
+        const float own = grids[w % kPaletteColours];
         grids[w % kPaletteColours] = 0;
-        const float margin =
-            static_cast<float>(own - *std::max_element(grids.begin(), grids.end())) /
-            (kChanceScale * kReach);
+        const float margin = (own - *std::max_element(grids.begin(), grids.end())) / kReach;
         j.e[kGridAhead] = std::max(0.0f, margin);
         j.e[kGridBehind] = std::max(0.0f, -margin);
         for (const auto& [direction, evidence] : {std::pair{-1, kTableBefore}, {+1, kTableAfter}}) {
@@ -454,9 +422,6 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     for (std::size_t w = start; w <= last; ++w) {
         if (w > start)
             counts.Next();
-        if (w % 2 == 1 && startsGrid(w))
-            gridFrom[w % kPaletteColours] = w + 1;
-        pointedGrids.Pass(rom, aligned, w);
         Judged& j = judged[w % kWaiting];
         j.candidate = false;
         j.alone = 0;
@@ -471,23 +436,19 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         if (j.candidate) {
             const int used =
                 kPaletteColours - static_cast<int>(j.e[kUnusedEnd] * kPaletteColours + 0.5f);
-            PlaceEvidence(rom, aligned, start, end, w, pointedGrids.Off(w), used, j.e);
-            j.e[kOffLatestGrid] = pointedGrids.OffLatest(w);
+            const PointedGrid pointed = PointedGridAt(rom, aligned, start, w);
+            PlaceEvidence(rom, aligned, start, end, w, pointed.onNone, used, j.e);
+            j.e[kOffLatestGrid] = pointed.offLatest;
             j.alone = static_cast<float>(ChanceOfLogit(AloneLogit(j.e)));
         }
-        if (j.alone > 0)
-            gridChances[w % kPaletteColours] += InFixedPoint(j.alone);
-        if (w >= start + 2 * kReachWords + 1)
-            leave(w - 2 * kReachWords - 1);
+        if (j.candidate)
+            near[nearEnd++ % kWaiting] = w;
         if (w >= start + kReachWords)
             finish(w - kReachWords);
     }
     for (std::size_t w = last >= start + kReachWords ? last - kReachWords + 1 : start; w <= last;
-         ++w) {
-        if (w >= start + kReachWords + 1)
-            leave(w - kReachWords - 1);
+         ++w)
         finish(w);
-    }
 }
 
 // A table's grid may start at the window.
