@@ -309,6 +309,7 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
 // kTableReach words back in its run (from `start`): a pointed place starts a grid, and a
 // pointed 16-bit count heading a table the grid a word later.
 struct PointedGrid {
+    bool on = false;        // on one of the grids
     bool onNone = false;    // grids are set, and the window is on none
     bool offLatest = false; // the latest of them is another grid
 };
@@ -335,6 +336,7 @@ PointedGrid PointedGridAt(const RomView& rom, const AlignedWords& aligned, std::
         if (count != 0 && count < 0x200)
             grid(offset / 2 + 1);
     });
+    at.on = own;
     at.onNone = any && !own;
     return at;
 }
@@ -361,13 +363,16 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     constexpr std::size_t kReachWords = kReach * kPaletteColours;
     const std::size_t last = end - kPaletteColours; // the last window
     // Palettes 2 bytes off a 4-byte boundary follow a 16-bit count, start a run or a pointed
-    // place, or follow such a palette; other places off the boundary are not judged.
+    // place, follow such a palette or lie on a grid a pointed place sets; other places off the
+    // boundary are not judged.
     const auto mayStart = [&](std::size_t w) {
         if (w % 2 == 0 || w == start || aligned.Targets(2 * w))
             return true;
         const ColorWord before = rom.Word(2 * w - 2);
         return (before != 0 && before < 0x200) ||
-               (w >= start + kPaletteColours && judged[(w - kPaletteColours) % kWaiting].candidate);
+               (w >= start + kPaletteColours &&
+                judged[(w - kPaletteColours) % kWaiting].candidate) ||
+               PointedGridAt(rom, aligned, start, w).on;
     };
     // The chance of the window `steps` palettes away (before when negative), 0 outside the run.
     const auto aloneAt = [&](std::size_t w, int steps) {
