@@ -1,5 +1,7 @@
 #include "scan/PaletteScore.h"
 
+#include "scan/PaletteTrees.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -176,6 +178,22 @@ double AloneLogit(const EvidenceValues& e) {
 
 double PaletteLogit(const EvidenceValues& e) {
     return Weighed(kWeights, e);
+}
+
+double TreesLogit(const EvidenceValues& e) {
+    double logit = kTreesBase;
+    for (const PaletteTree& tree : kPaletteTrees) {
+        std::size_t node = 0;
+        while (node < tree.below.size())
+            node = 2 * node + (e[tree.evidence[node]] < tree.below[node] ? 1 : 2);
+        logit += tree.leaf[node - tree.below.size()];
+    }
+    return logit;
+}
+
+double PaletteChance(const EvidenceValues& e) {
+    const double chance = ChanceOfLogit(PaletteLogit(e));
+    return chance < kWorthKeeping ? chance : ChanceOfLogit(TreesLogit(e));
 }
 
 double ChanceOfLogit(double logit) {

@@ -136,6 +136,14 @@ bool WordsEvidence(const PaletteWords16& words, EvidenceValues& e);
 double AloneLogit(const EvidenceValues& e);
 // The final log-odds, with the neighbours' chances from AloneLogit.
 double PaletteLogit(const EvidenceValues& e);
+// The trees' log-odds (scan/PaletteTrees.h).
+double TreesLogit(const EvidenceValues& e);
+
+// Windows whose chance is below this are not worth keeping.
+constexpr double kWorthKeeping = 0.02;
+// The chance that the evidence is a palette's: the final model's, judged again by the trees
+// when it is worth keeping (the trees are the dearer judge).
+double PaletteChance(const EvidenceValues& e);
 
 // 0 to 1.
 double ChanceOfLogit(double logit);

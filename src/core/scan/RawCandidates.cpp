@@ -12,8 +12,6 @@ namespace {
 
 // Thumb code markers are counted this many bytes before and after a raw candidate.
 constexpr std::size_t kCodeReach = 32;
-// Windows whose chance is below this are not worth a place in the run's set.
-constexpr double kWorthKeeping = 0.02;
 constexpr double kEvenOdds = 0.5;
 // How many palettes before and after a window count as its table, and the chance alone a
 // neighbour needs to count as one of the table.
@@ -588,7 +586,7 @@ void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vec
                         [&](std::size_t w, const EvidenceValues& e) {
                             if (w < from)
                                 return;
-                            const double chance = ChanceOfLogit(PaletteLogit(e));
+                            const double chance = PaletteChance(e);
                             if (chance >= kWorthKeeping)
                                 windows.push_back({w, chance, Anchored(e)});
                             if (windows.size() >= kChosenAtOnce)
