@@ -79,8 +79,10 @@ def fit_evidence(args):
             "constexpr EvidenceValues %s = {%s};" % (name, body))
 
 
-def read_rows(path, synthetic_weight):
-    y, X, sw = [], [], []
+def read_rows(path, synthetic_weight, rival_weight=1.0):
+    """Labels, evidence and weights of the rows; a raw window that overlaps a planted palette
+    without being one (it would cut across it) weighs `rival_weight`."""
+    y, X, sw, places = [], [], [], []
     with open(path) as f:
         for line in f:
             p = line.rstrip("\n").split(",")
@@ -88,6 +90,12 @@ def read_rows(path, synthetic_weight):
             X.append([float(v) for v in p[5:]])
             synthetic = os.path.basename(p[1]).startswith("syn")
             sw.append(synthetic_weight if synthetic and p[0] == "1" else 1.0)
+            places.append((p[1], int(p[2], 16)) if p[3] == "0" else None)
+    planted = {place for place, label in zip(places, y) if place and label == 1}
+    for k, place in enumerate(places):
+        if place and y[k] == 0 and any((place[0], place[1] + d) in planted
+                                       for d in range(-30, 32, 2)):
+            sw[k] = rival_weight
     return np.array(y), np.array(X, dtype=np.float32), np.array(sw)
 
 
@@ -95,8 +103,8 @@ def fit_trees(args):
     """Gradient-boosted trees of depth 3 over the evidence, split at quantiles of each value
     (32 bins), with Newton leaves; each tree is stored whole (7 splits, 8 leaves)."""
     names = evidence_names()
-    y, X, sw = read_rows(args.rows, args.synthetic_weight)
-    bins, lam, depth = 32, 1.0, 3
+    y, X, sw = read_rows(args.rows, args.synthetic_weight, args.rival_weight)
+    bins, lam = 32, 1.0
     edges = [np.unique(np.quantile(X[:, j], np.linspace(0, 1, bins + 1)[1:-1]))
              for j in range(X.shape[1])]
     Xb = np.stack([np.searchsorted(edges[j], X[:, j], side="right")
@@ -186,6 +194,8 @@ def main():
     parser.add_argument("model", choices=["counts", "alone", "final", "trees"])
     parser.add_argument("--trees", type=int, default=100, help="as kTreeCount in PaletteTrees.h")
     parser.add_argument("--rate", type=float, default=0.2)
+    parser.add_argument("--rival-weight", type=float, default=1.0,
+                        help="weight of the windows across a planted palette (trees)")
     parser.add_argument("rows")
     parser.add_argument("--lam", type=float, default=1.0)
     parser.add_argument("--keep", type=float, default=0.995)
