@@ -381,7 +381,7 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     };
     // The candidates judged and not yet left behind, in order (a ring): the grids' chances
     // around a window are those of the candidates kReach palettes before and after it.
-    std::array<std::size_t, kWaiting> near;
+    std::array<std::size_t, kWaiting> nearby;
     std::size_t nearFirst = 0, nearEnd = 0;
     const auto finish = [&](std::size_t w) {
         Judged& j = judged[w % kWaiting];
@@ -399,11 +399,11 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         j.e[kBelowRivals] = std::max(0.0f, rival - j.alone);
         // The chances of the windows on each grid, kReach palettes before and after it: a
         // table's palettes share a grid, which the windows across it do not.
-        while (near[nearFirst % kWaiting] + kReachWords < w)
+        while (nearby[nearFirst % kWaiting] + kReachWords < w)
             ++nearFirst;
         std::array<float, kPaletteColours> grids{};
         for (std::size_t k = nearFirst; k < nearEnd; ++k) {
-            const std::size_t other = near[k % kWaiting];
+            const std::size_t other = nearby[k % kWaiting];
             grids[other % kPaletteColours] += judged[other % kWaiting].alone;
         }
         const float own = grids[w % kPaletteColours];
@@ -445,7 +445,7 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
             j.alone = static_cast<float>(ChanceOfLogit(AloneLogit(j.e)));
         }
         if (j.candidate)
-            near[nearEnd++ % kWaiting] = w;
+            nearby[nearEnd++ % kWaiting] = w;
         if (w >= start + kReachWords)
             finish(w - kReachWords);
     }
