@@ -307,7 +307,6 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
 // kTableReach words back in its run (from `start`): a pointed place starts a grid, and a
 // pointed 16-bit count heading a table the grid a word later.
 struct PointedGrid {
-    bool on = false;        // on one of the grids
     bool onNone = false;    // grids are set, and the window is on none
     bool offLatest = false; // the latest of them is another grid
 };
@@ -334,9 +333,14 @@ PointedGrid PointedGridAt(const RomView& rom, const AlignedWords& aligned, std::
         if (count != 0 && count < 0x200)
             grid(offset / 2 + 1);
     });
-    at.on = own;
     at.onNone = any && !own;
     return at;
+}
+
+// Chances in fixed point, to be added and taken away exactly.
+constexpr float kChanceScale = 1 << 16;
+std::int32_t InFixedPoint(float chance) {
+    return static_cast<std::int32_t>(chance * kChanceScale + 0.5f); // chances are not negative
 }
 
 // A window judged alone, waiting for the windows after it to be judged too.
@@ -361,16 +365,13 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     constexpr std::size_t kReachWords = kReach * kPaletteColours;
     const std::size_t last = end - kPaletteColours; // the last window
     // Palettes 2 bytes off a 4-byte boundary follow a 16-bit count, start a run or a pointed
-    // place, follow such a palette or lie on a grid a pointed place sets; other places off the
-    // boundary are not judged.
+    // place, or follow such a palette; other places off the boundary are not judged.
     const auto mayStart = [&](std::size_t w) {
         if (w % 2 == 0 || w == start || aligned.Targets(2 * w))
             return true;
         const ColorWord before = rom.Word(2 * w - 2);
         return (before != 0 && before < 0x200) ||
-               (w >= start + kPaletteColours &&
-                judged[(w - kPaletteColours) % kWaiting].candidate) ||
-               PointedGridAt(rom, aligned, start, w).on;
+               (w >= start + kPaletteColours && judged[(w - kPaletteColours) % kWaiting].candidate);
     };
     // The chance of the window `steps` palettes away (before when negative), 0 outside the run.
     const auto aloneAt = [&](std::size_t w, int steps) {
@@ -379,10 +380,17 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
             return 0.0f;
         return judged[std::size_t(other) % kWaiting].alone;
     };
-    // The candidates judged and not yet left behind, in order (a ring): the grids' chances
-    // around a window are those of the candidates kReach palettes before and after it.
-    std::array<std::size_t, kWaiting> nearby;
+    // The candidates judged and not yet left behind, in order (a ring of their word indexes and
+    // chances alone), and the sums of those chances by grid: the grids' chances around a window
+    // are those of the candidates kReach palettes before and after it. In fixed point, so that
+    // what leaves the sums is exactly what came.
+    struct Nearby {
+        std::size_t w;
+        std::int32_t alone;
+    };
+    std::array<Nearby, kWaiting> nearby;
     std::size_t nearFirst = 0, nearEnd = 0;
+    std::array<std::int32_t, kPaletteColours> gridChances{};
     const auto finish = [&](std::size_t w) {
         Judged& j = judged[w % kWaiting];
         if (!j.candidate)
@@ -399,16 +407,16 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         j.e[kBelowRivals] = std::max(0.0f, rival - j.alone);
         // The chances of the windows on each grid, kReach palettes before and after it: a
         // table's palettes share a grid, which the windows across it do not.
-        while (nearby[nearFirst % kWaiting] + kReachWords < w)
-            ++nearFirst;
-        std::array<float, kPaletteColours> grids{};
-        for (std::size_t k = nearFirst; k < nearEnd; ++k) {
-            const std::size_t other = nearby[k % kWaiting];
-            grids[other % kPaletteColours] += judged[other % kWaiting].alone;
+        for (; nearby[nearFirst % kWaiting].w + kReachWords < w; ++nearFirst) {
+            const Nearby& leaving = nearby[nearFirst % kWaiting];
+            gridChances[leaving.w % kPaletteColours] -= leaving.alone;
         }
-        const float own = grids[w % kPaletteColours];
+        std::array<std::int32_t, kPaletteColours> grids = gridChances;
+        const std::int32_t own = grids[w % kPaletteColours];
         grids[w % kPaletteColours] = 0;
-        const float margin = (own - *std::max_element(grids.begin(), grids.end())) / kReach;
+        const float margin =
+            static_cast<float>(own - *std::max_element(grids.begin(), grids.end())) /
+            (kChanceScale * kReach);
         j.e[kGridAhead] = std::max(0.0f, margin);
         j.e[kGridBehind] = std::max(0.0f, -margin);
         for (const auto& [direction, evidence] : {std::pair{-1, kTableBefore}, {+1, kTableAfter}}) {
@@ -444,8 +452,10 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
             j.e[kOffLatestGrid] = pointed.offLatest;
             j.alone = static_cast<float>(ChanceOfLogit(AloneLogit(j.e)));
         }
-        if (j.candidate)
-            nearby[nearEnd++ % kWaiting] = w;
+        if (j.candidate) {
+            nearby[nearEnd++ % kWaiting] = {w, InFixedPoint(j.alone)};
+            gridChances[w % kPaletteColours] += InFixedPoint(j.alone);
+        }
         if (w >= start + kReachWords)
             finish(w - kReachWords);
     }
