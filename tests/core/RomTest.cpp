@@ -370,7 +370,7 @@ TEST(PaletteScanner, JudgesPalettesAsPalettesAndNumbersAsNumbers) {
                         0x0C06, 0x1008, 0x0020, 0x0041, 0x0062, 0x0083})},
         {"pale", Words({0x7FFF, 0x7BDE, 0x77BD, 0x6F7B, 0x7F9C, 0x7F5A, 0x7F18, 0x7EF7, 0x73FC,
                         0x6BFA, 0x63F8, 0x7FDC, 0x7FBA, 0x7F98, 0x7B9C, 0x777B})},
-        {"three colours, unused slots", Cat(Words({0x7C1F, 0x001F, 0x03E0}), Bytes(26, 0))},
+        {"three colours, unused slots", Cat(Words({0x7C1F, 0x0C63, 0x2D6B}), Bytes(26, 0))},
         {"EGA colours", Words({0, 0x5400, 0x02A0, 0x56A0, 0x0015, 0x5415, 0x0155, 0x56B5, 0x294A,
                                0x7D4A, 0x2BEA, 0x7FEA, 0x295F, 0x7D5F, 0x2BFF, 0x7FFF})},
     };
@@ -412,6 +412,28 @@ TEST(PaletteScanner, KeepsTheGridOfATableOfPalettes) {
     Put(rom, 0x1000, table);
     Put(rom, 0x3000, {0x00, 0x10, 0x00, 0x08}); // 08001000, the count
     EXPECT_EQ(Found(ScanPalettes(rom, {0, true, false})).first, "1002 1022 1042 ");
+}
+
+// A sprite's palette, then a 16-bit count and a table of five palettes 2 bytes off the 4-byte
+// boundary, the first named by a pointer (cut from a ROM of real material). A window 2 bytes
+// earlier takes an unused slot for a black colour 0 and looks more like a palette than the
+// table's own, but cuts across two of them: the pointer sets the table's grid, and no candidate
+// lies across it.
+TEST(PaletteScanner, APointerSetsTheGridOfTheTableAfterIt) {
+    Bytes rom = Noise(0x4000);
+    Put(rom, 0x1000,
+        Words({0x03E0, 0x0000, 0x739C, 0x00D4, 0x331E, 0x4DEF, 0x418C, 0x2084, 0x3D6B, 0x5A73,
+               0x3D6B, 0x5210, 0x2CE7, 0x6294, 0x2CE7, 0x7318, 0x0006, 0x0841, 0x1082, 0x14C2,
+               0x1D03, 0x2544, 0x2D85, 0x35C6, 0x3A07, 0x4227, 0x4A68, 0x52A9, 0x5AEA, 0x632B,
+               0x676C, 0x6FAC, 0x77ED, 0x0842, 0x0421, 0x0843, 0x0000, 0x0422, 0x0401, 0x0C43,
+               0x0001, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0438,
+               0x075B, 0x01BD, 0x181D, 0x0431, 0x02BC, 0x000E, 0x0000, 0x0000, 0x0000, 0x0000,
+               0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x1064, 0x20C7, 0x312B, 0x418F, 0x4DF2,
+               0x5E56, 0x6EBA, 0x7F1E, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000,
+               0x0000, 0x3199, 0x319F, 0x1813, 0x4CD9, 0x659F, 0x4C1F, 0x03E6, 0x1BEC, 0x0266,
+               0x032C, 0x1BF3, 0x4F39, 0x4FFF, 0x3279, 0x0199, 0x4E79}));
+    Put(rom, 0x3000, {0x22, 0x10, 0x00, 0x08}); // 08001022
+    EXPECT_EQ(Found(ScanPalettes(rom, {0, true, false})).first, "1000 1022 1042 1062 1082 10A2 ");
 }
 
 // Every palette of a clean block is a candidate, however low it scores: --min 0 lists them.
@@ -476,8 +498,8 @@ TEST(PaletteScanner, ExampleRomScansAsMeasured) {
     const int total =
         std::accumulate(all.begin(), all.end(), 0,
                         [](int sum, const PaletteCandidate& c) { return sum + c.score; });
-    EXPECT_EQ(all.size(), 77u);
-    EXPECT_EQ(total, 5895);
+    EXPECT_EQ(all.size(), 81u);
+    EXPECT_EQ(total, 6194);
 }
 
 } // namespace

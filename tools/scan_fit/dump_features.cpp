@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
             std::printf("%d,%s,%X,%d,%X", l, path.c_str(), std::get<0>(key), std::get<1>(key),
                         std::get<2>(key));
             for (const float v : e)
-                std::printf(",%.5g", v);
+                std::printf(",%.9g", v);
             std::printf("\n");
         };
         scan::EachRawWindow(rom, aligned, [&](std::size_t at, const EvidenceValues& e) {

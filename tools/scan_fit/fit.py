@@ -6,6 +6,8 @@ into src/core/scan/PaletteScore.cpp (tools/scan_fit/README.md).
                                             --keep of the planted palettes' windows
   fit.py alone ROWS.csv                     the first stage (the neighbours' evidence left out)
   fit.py final ROWS.csv                     the final model, over all the evidence
+  fit.py trees ROWS.csv [--trees 100]       the boosted trees that judge again the windows
+                                            the final model keeps (src/core/scan/PaletteTrees.cpp)
 
 Needs numpy.
 """
@@ -21,9 +23,10 @@ import numpy as np
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 HEADER = os.path.join(ROOT, "src", "core", "scan", "PaletteScore.h")
 SOURCE = os.path.join(ROOT, "src", "core", "scan", "PaletteScore.cpp")
+TREES = os.path.join(ROOT, "src", "core", "scan", "PaletteTrees.cpp")
 # The evidence of the neighbours, which the first stage does not see.
 NEIGHBOURS = ("kPaletteBefore", "kPaletteAfter", "kTableBefore", "kTableAfter", "kAboveRivals",
-              "kBelowRivals")
+              "kBelowRivals", "kGridAhead", "kGridBehind")
 
 
 def evidence_names():
@@ -56,15 +59,8 @@ def replace(pattern, text, count_expected=1):
 
 def fit_evidence(args):
     names = evidence_names()
-    y, X, sw = [], [], []
-    with open(args.rows) as f:
-        for line in f:
-            p = line.rstrip("\n").split(",")
-            y.append(float(p[0]))
-            X.append([float(v) for v in p[5:]])
-            synthetic = os.path.basename(p[1]).startswith("syn")
-            sw.append(args.synthetic_weight if synthetic and p[0] == "1" else 1.0)
-    y, X, sw = np.array(y), np.array(X), np.array(sw)
+    y, X, sw = read_rows(args.rows, args.synthetic_weight)
+    X = X.astype(float)
     if args.model == "alone":
         for n in NEIGHBOURS:
             X[:, names.index(n)] = 0
@@ -81,6 +77,99 @@ def fit_evidence(args):
     body = ", ".join(f"{v:.3f}f" for v in w)
     replace(r"constexpr EvidenceValues %s = \{[^;]*\};" % name,
             "constexpr EvidenceValues %s = {%s};" % (name, body))
+
+
+def read_rows(path, synthetic_weight, rival_weight=1.0):
+    """Labels, evidence and weights of the rows; a raw window that overlaps a planted palette
+    without being one (it would cut across it) weighs `rival_weight`."""
+    y, X, sw, places = [], [], [], []
+    with open(path) as f:
+        for line in f:
+            p = line.rstrip("\n").split(",")
+            y.append(float(p[0]))
+            X.append([float(v) for v in p[5:]])
+            synthetic = os.path.basename(p[1]).startswith("syn")
+            sw.append(synthetic_weight if synthetic and p[0] == "1" else 1.0)
+            places.append((p[1], int(p[2], 16)) if p[3] == "0" else None)
+    planted = {place for place, label in zip(places, y) if place and label == 1}
+    for k, place in enumerate(places):
+        if place and y[k] == 0 and any((place[0], place[1] + d) in planted
+                                       for d in range(-30, 32, 2)):
+            sw[k] = rival_weight
+    return np.array(y), np.array(X, dtype=np.float32), np.array(sw)
+
+
+def fit_trees(args):
+    """Gradient-boosted trees of depth 3 over the evidence, split at quantiles of each value
+    (32 bins), with Newton leaves; each tree is stored whole (7 splits, 8 leaves)."""
+    names = evidence_names()
+    y, X, sw = read_rows(args.rows, args.synthetic_weight, args.rival_weight)
+    bins, lam = 32, 1.0
+    edges = [np.unique(np.quantile(X[:, j], np.linspace(0, 1, bins + 1)[1:-1]))
+             for j in range(X.shape[1])]
+    Xb = np.stack([np.searchsorted(edges[j], X[:, j], side="right")
+                   for j in range(X.shape[1])], 1)
+    base = float(np.log((sw * y).sum() / (sw * (1 - y)).sum()))
+    F = np.full(len(y), base)
+    trees = []
+    for _ in range(args.trees):
+        p = 1 / (1 + np.exp(-F))
+        g, h = sw * (p - y), sw * p * (1 - p)
+        splits, leaves = [(0, float("inf"))] * 7, [0.0] * 8
+        node_rows = {0: np.arange(len(y))}
+        for node in range(7):  # breadth first: node k has children 2k+1, 2k+2
+            rows = node_rows.pop(node)
+            best = (0.0, None, None)
+            if len(rows) >= 50:
+                G, H = g[rows].sum(), h[rows].sum()
+                for j in range(X.shape[1]):
+                    gs = np.bincount(Xb[rows, j], weights=g[rows], minlength=bins)
+                    hs = np.bincount(Xb[rows, j], weights=h[rows], minlength=bins)
+                    gl, hl = np.cumsum(gs)[:-1], np.cumsum(hs)[:-1]
+                    gain = gl ** 2 / (hl + lam) + (G - gl) ** 2 / (H - hl + lam) - G ** 2 / (H + lam)
+                    k = int(np.argmax(gain)) if len(gain) else 0
+                    if len(gain) and gain[k] > best[0] and k < len(edges[j]):
+                        best = (gain[k], j, k)
+            if best[1] is None:
+                below = np.ones(len(rows), bool)
+            else:
+                splits[node] = (best[1], float(edges[best[1]][best[2]]))
+                below = Xb[rows, best[1]] <= best[2]
+            node_rows[2 * node + 1], node_rows[2 * node + 2] = rows[below], rows[~below]
+        for leaf in range(8):
+            rows = node_rows[7 + leaf]
+            leaves[leaf] = float(-g[rows].sum() / (h[rows].sum() + lam) * args.rate)
+            F[rows] += leaves[leaf]
+        trees.append((splits, leaves))
+    p = 1 / (1 + np.exp(-F))
+    kept = p >= 0.5
+    print(f"{len(y)} rows, {int(y.sum())} palettes; at even odds recall "
+          f"{(kept & (y == 1)).sum() / max(1, (y == 1).sum()):.3f}, precision "
+          f"{(kept & (y == 1)).sum() / max(1, kept.sum()):.3f}")
+
+    def number(v):
+        if v == float("inf"):
+            return "kAlways"
+        text = f"{v:.9g}"
+        return text + ("f" if "." in text or "e" in text else ".0f")
+    lines = []
+    for splits, leaves in trees:
+        lines.append("    {{{" + ", ".join(names[j] for j, _ in splits) + "}}, {{" +
+                     ", ".join(number(t) for _, t in splits) + "}}, {{" +
+                     ", ".join(f"{v:.5f}f" for v in leaves) + "}}},")
+    open(TREES, "w").write(
+        "// Written by tools/scan_fit/fit.py trees: do not edit by hand.\n"
+        "#include \"scan/PaletteTrees.h\"\n\n"
+        "#include <limits>\n\n"
+        "namespace zandrel {\n\n"
+        "namespace {\n"
+        "constexpr float kAlways = std::numeric_limits<float>::infinity();\n"
+        "} // namespace\n\n"
+        f"const float kTreesBase = {base:.6f}f;\n\n"
+        "const std::array<PaletteTree, kTreeCount> kPaletteTrees = {{\n" +
+        "\n".join(lines) + "\n}};\n\n} // namespace zandrel\n")
+    if shutil.which("clang-format"):
+        subprocess.run(["clang-format", "-i", TREES], check=False)
 
 
 def fit_counts(args):
@@ -102,7 +191,11 @@ def fit_counts(args):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("model", choices=["counts", "alone", "final"])
+    parser.add_argument("model", choices=["counts", "alone", "final", "trees"])
+    parser.add_argument("--trees", type=int, default=100, help="as kTreeCount in PaletteTrees.h")
+    parser.add_argument("--rate", type=float, default=0.2)
+    parser.add_argument("--rival-weight", type=float, default=1.0,
+                        help="weight of the windows across a planted palette (trees)")
     parser.add_argument("rows")
     parser.add_argument("--lam", type=float, default=1.0)
     parser.add_argument("--keep", type=float, default=0.995)
@@ -111,6 +204,9 @@ def main():
     args = parser.parse_args()
     if args.model == "counts":
         fit_counts(args)
+    elif args.model == "trees":
+        fit_trees(args)
+        return 0
     else:
         fit_evidence(args)
     if shutil.which("clang-format"):  # the weights laid out as the rest of the code

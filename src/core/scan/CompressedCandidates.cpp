@@ -68,7 +68,7 @@ std::size_t FindCompressedCandidates(const RomView& rom, const AlignedWords& ali
         rom, aligned,
         [&](std::size_t offset, std::size_t inBlock, std::size_t streamLength,
             const std::optional<EvidenceValues>& e) {
-            const int score = e ? ScoreOfChance(ChanceOfLogit(PaletteLogit(*e))) : 0;
+            const int score = e ? ScoreOfChance(PaletteChance(*e)) : 0;
             const auto at = static_cast<std::uint32_t>(offset);
             found.push_back({{{at, true, static_cast<std::uint32_t>(inBlock)}, score},
                              at,

@@ -1,5 +1,7 @@
 #include "scan/PaletteScore.h"
 
+#include "scan/PaletteTrees.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -12,17 +14,19 @@ namespace {
 // Fitted on the tuning ROMs (tools/make_real_rom.py seeds below 9000 and
 // tools/make_synthetic_rom.py seeds 1-3), one weight per evidence.
 constexpr EvidenceValues kAloneWeights = {
-    -3.228f, -1.500f, 0.666f,  0.834f,  0.452f,  -8.409f, 2.685f,  4.459f,  0.694f,  2.680f,
-    -1.953f, -0.498f, -7.600f, -5.904f, -3.566f, -1.874f, -2.233f, 2.962f,  -2.988f, -2.667f,
-    1.173f,  1.202f,  0.978f,  1.326f,  4.615f,  4.701f,  2.783f,  0.013f,  0.155f,  0.239f,
-    0.592f,  0.837f,  1.107f,  -1.402f, -1.884f, -0.304f, -5.396f, -1.238f, 7.425f,  1.181f,
-    -0.126f, 0.000f,  0.000f,  0.000f,  0.000f,  0.000f,  0.000f};
+    -1.943f, -2.616f, 0.910f,  1.706f,  3.473f,  -6.337f, 2.720f,  4.783f,  0.626f,
+    2.189f,  -1.756f, -0.011f, -7.647f, -5.750f, -3.594f, -3.065f, -2.427f, 1.226f,
+    -3.591f, -2.863f, 1.935f,  1.110f,  1.166f,  1.658f,  3.594f,  4.522f,  2.497f,
+    0.058f,  -0.390f, 0.455f,  0.577f,  0.319f,  3.067f,  -1.685f, -1.470f, -0.478f,
+    -5.823f, 0.481f,  -0.902f, -3.446f, -3.388f, -3.183f, 5.646f,  1.289f,  0.133f,
+    0.000f,  0.000f,  0.000f,  0.000f,  0.000f,  0.000f,  0.000f,  0.000f};
 constexpr EvidenceValues kWeights = {
-    -2.105f, -1.740f, 0.540f,  1.200f,  0.863f,  -1.375f, 0.733f,  1.827f,  0.159f,  1.178f,
-    -0.504f, 0.624f,  -4.597f, -4.348f, -2.692f, -2.420f, -1.696f, 0.619f,  -3.818f, -2.411f,
-    2.861f,  0.079f,  0.545f,  0.928f,  1.211f,  -0.324f, -0.636f, -0.218f, -0.459f, -0.194f,
-    0.211f,  0.571f,  -1.043f, -1.657f, -1.896f, -0.126f, 1.001f,  0.709f,  4.609f,  0.957f,
-    -2.788f, 3.043f,  2.897f,  0.754f,  0.660f,  4.524f,  -4.578f};
+    -3.045f, -1.939f, 0.552f,  1.387f,  3.076f,  -1.467f, 1.815f,  3.835f,  0.439f,
+    1.351f,  -0.370f, 0.898f,  -4.928f, -4.866f, -3.133f, -2.045f, -1.650f, 0.304f,
+    -3.319f, -2.943f, 3.065f,  0.147f,  0.531f,  1.233f,  2.488f,  -0.272f, 0.639f,
+    -0.516f, -0.437f, -0.015f, 0.239f,  0.686f,  1.003f,  -1.331f, -1.419f, -0.523f,
+    0.160f,  0.171f,  -1.183f, -1.783f, 0.446f,  -2.129f, 5.093f,  1.049f,  0.561f,
+    2.424f,  2.091f,  -0.925f, -1.495f, 0.714f,  0.050f,  5.108f,  -3.611f};
 
 constexpr CountModel kCountModel = {{-2.7501f, -0.0254f, -0.3602f, -0.0856f, -0.3880f, 0.0778f,
                                      0.1674f, 0.0000f, 3.0004f, -0.2044f, -0.1648f, -0.0736f,
@@ -174,6 +178,22 @@ double AloneLogit(const EvidenceValues& e) {
 
 double PaletteLogit(const EvidenceValues& e) {
     return Weighed(kWeights, e);
+}
+
+double TreesLogit(const EvidenceValues& e) {
+    double logit = kTreesBase;
+    for (const PaletteTree& tree : kPaletteTrees) {
+        std::size_t node = 0;
+        while (node < tree.below.size())
+            node = 2 * node + (e[tree.evidence[node]] < tree.below[node] ? 1 : 2);
+        logit += tree.leaf[node - tree.below.size()];
+    }
+    return logit;
+}
+
+double PaletteChance(const EvidenceValues& e) {
+    const double chance = ChanceOfLogit(PaletteLogit(e));
+    return chance < kWorthKeeping ? chance : ChanceOfLogit(TreesLogit(e));
 }
 
 double ChanceOfLogit(double logit) {

@@ -61,6 +61,10 @@ enum Evidence : int {
     kAfterCount,        // 2 bytes off a 4-byte boundary after a 16-bit count (1 to 511)
     kAfterPointedCount, // whole palettes after a pointed 16-bit count
     kCountAsColour,     // whole palettes from a pointed 16-bit count, which it takes for a colour
+    kOffGrid,           // on none of the grids pointed places up to 16 palettes back set
+    kPointedInside,     // a ROM pointer targets one of its words after the first
+    kOffLatestGrid,     // off the grid of the latest pointed place up to 16 palettes back
+    kZerosRunOn,        // its unused zero slots run on past its end (it starts too early)
     // Compressed.
     kCompressed,    // a palette of a clean LZ77 block
     kBlockPointed,  // a ROM pointer targets the block
@@ -72,6 +76,8 @@ enum Evidence : int {
     kTableAfter,    // the same after it
     kAboveRivals,   // its chance alone above the best of the windows overlapping it
     kBelowRivals,   // its chance alone below it
+    kGridAhead,     // its grid's chances alone 4 palettes around above the best other grid's, of 4
+    kGridBehind,    // below it
     kEvidenceCount
 };
 
@@ -130,6 +136,14 @@ bool WordsEvidence(const PaletteWords16& words, EvidenceValues& e);
 double AloneLogit(const EvidenceValues& e);
 // The final log-odds, with the neighbours' chances from AloneLogit.
 double PaletteLogit(const EvidenceValues& e);
+// The trees' log-odds (scan/PaletteTrees.h).
+double TreesLogit(const EvidenceValues& e);
+
+// Windows whose chance is below this are not worth keeping.
+constexpr double kWorthKeeping = 0.02;
+// The chance that the evidence is a palette's: the final model's, judged again by the trees
+// when it is worth keeping (the trees are the dearer judge).
+double PaletteChance(const EvidenceValues& e);
 
 // 0 to 1.
 double ChanceOfLogit(double logit);

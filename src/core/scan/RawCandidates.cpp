@@ -12,8 +12,6 @@ namespace {
 
 // Thumb code markers are counted this many bytes before and after a raw candidate.
 constexpr std::size_t kCodeReach = 32;
-// Windows whose chance is below this are not worth a place in the run's set.
-constexpr double kWorthKeeping = 0.02;
 constexpr double kEvenOdds = 0.5;
 // How many palettes before and after a window count as its table, and the chance alone a
 // neighbour needs to count as one of the table.
@@ -21,6 +19,8 @@ constexpr int kReach = 4;
 constexpr float kInTable = 0.25f;
 // The set of windows of a run is chosen this many windows at a time.
 constexpr std::size_t kChosenAtOnce = std::size_t{1} << 16;
+// A table's grid reaches this many words past the place that sets it (16 palettes).
+constexpr std::size_t kTableReach = 16 * kPaletteColours;
 
 // Thumb push/pop/bl/bx lr in the `kCodeReach` bytes on one side of a raw candidate.
 int CodeMarkers(const RomView& rom, std::size_t from, std::size_t to) {
@@ -225,9 +225,10 @@ void ForEachRun(const RomView& rom, const std::function<void(std::size_t, std::s
     }
 }
 
-// The evidence of the window at word `w` of the run [start, end) beyond its words.
+// The evidence of the window at word `w` of the run [start, end) beyond its words; `offGrid`
+// as PointedGridAt tells.
 void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t start,
-                   std::size_t end, std::size_t w, int used, EvidenceValues& e) {
+                   std::size_t end, std::size_t w, bool offGrid, int used, EvidenceValues& e) {
     const std::size_t location = 2 * w;
     // A pointer may name a 16-bit count right before the palettes.
     const auto pointedAt = [&](std::size_t word) {
@@ -286,8 +287,60 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
     e[kPointersIn] = static_cast<float>(PointersInside(rom.bytes(), location,
                                                        location + kPaletteBytes, rom.size())) /
                      8.0f;
+    e[kOffGrid] = offGrid;
+    if (aligned.MayTargetAny(location + 2, location + kPaletteBytes))
+        for (std::size_t at = location + 2; at < location + kPaletteBytes && e[kPointedInside] == 0;
+             at += 2)
+            e[kPointedInside] = aligned.Targets(at);
+    const std::size_t after = location + kPaletteBytes;
+    // One zero after the end may be the next palette's black colour 0; two are not.
+    int runOn = 0;
+    while (rom.Word(after - 2) == 0 && runOn < 2 && after + 2 * runOn + 2 <= rom.size() &&
+           rom.Word(after + 2 * runOn) == 0)
+        ++runOn;
+    e[kZerosRunOn] = 0.5f * static_cast<float>(runOn);
     const ColorWord before = w > start ? rom.Word(location - 2) : 0;
     e[kAfterCount] = location % 4 == 2 && before != 0 && before < 0x200;
+}
+
+// Where the window at word `w` stands against the grids of the tables pointed places set up to
+// kTableReach words back in its run (from `start`): a pointed place starts a grid, and a
+// pointed 16-bit count heading a table the grid a word later.
+struct PointedGrid {
+    bool onNone = false;    // grids are set, and the window is on none
+    bool offLatest = false; // the latest of them is another grid
+};
+PointedGrid PointedGridAt(const RomView& rom, const AlignedWords& aligned, std::size_t start,
+                          std::size_t w) {
+    PointedGrid at;
+    bool any = false, own = false;
+    std::size_t latest = 0; // the latest grid's first word, plus one
+    const auto grid = [&](std::size_t first) {
+        if (first > w || w - first > kTableReach)
+            return;
+        const bool on = (w - first) % kPaletteColours == 0;
+        any = true;
+        own = own || on;
+        if (first + 1 > latest) {
+            latest = first + 1;
+            at.offLatest = !on;
+        }
+    };
+    const std::size_t from = w >= start + kTableReach + 1 ? w - kTableReach - 1 : start;
+    aligned.ForEachTarget(2 * from, 2 * w + 2, [&](std::size_t offset) {
+        grid(offset / 2);
+        const ColorWord count = rom.Word(offset);
+        if (count != 0 && count < 0x200)
+            grid(offset / 2 + 1);
+    });
+    at.onNone = any && !own;
+    return at;
+}
+
+// Chances in fixed point, to be added and taken away exactly.
+constexpr float kChanceScale = 1 << 16;
+std::int32_t InFixedPoint(float chance) {
+    return static_cast<std::int32_t>(chance * kChanceScale + 0.5f); // chances are not negative
 }
 
 // A window judged alone, waiting for the windows after it to be judged too.
@@ -327,6 +380,17 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
             return 0.0f;
         return judged[std::size_t(other) % kWaiting].alone;
     };
+    // The candidates judged and not yet left behind, in order (a ring of their word indexes and
+    // chances alone), and the sums of those chances by grid: the grids' chances around a window
+    // are those of the candidates kReach palettes before and after it. In fixed point, so that
+    // what leaves the sums is exactly what came.
+    struct Nearby {
+        std::size_t w;
+        std::int32_t alone;
+    };
+    std::array<Nearby, kWaiting> nearby;
+    std::size_t nearFirst = 0, nearEnd = 0;
+    std::array<std::int32_t, kPaletteColours> gridChances{};
     const auto finish = [&](std::size_t w) {
         Judged& j = judged[w % kWaiting];
         if (!j.candidate)
@@ -341,6 +405,20 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
                 rival = std::max(rival, judged[other % kWaiting].alone);
         j.e[kAboveRivals] = std::max(0.0f, j.alone - rival);
         j.e[kBelowRivals] = std::max(0.0f, rival - j.alone);
+        // The chances of the windows on each grid, kReach palettes before and after it: a
+        // table's palettes share a grid, which the windows across it do not.
+        for (; nearby[nearFirst % kWaiting].w + kReachWords < w; ++nearFirst) {
+            const Nearby& leaving = nearby[nearFirst % kWaiting];
+            gridChances[leaving.w % kPaletteColours] -= leaving.alone;
+        }
+        std::array<std::int32_t, kPaletteColours> grids = gridChances;
+        const std::int32_t own = grids[w % kPaletteColours];
+        grids[w % kPaletteColours] = 0;
+        const float margin =
+            static_cast<float>(own - *std::max_element(grids.begin(), grids.end())) /
+            (kChanceScale * kReach);
+        j.e[kGridAhead] = std::max(0.0f, margin);
+        j.e[kGridBehind] = std::max(0.0f, -margin);
         for (const auto& [direction, evidence] : {std::pair{-1, kTableBefore}, {+1, kTableAfter}}) {
             int steps = 0;
             while (steps < kReach && aloneAt(w, direction * (steps + 1)) >= kInTable)
@@ -369,8 +447,14 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         if (j.candidate) {
             const int used =
                 kPaletteColours - static_cast<int>(j.e[kUnusedEnd] * kPaletteColours + 0.5f);
-            PlaceEvidence(rom, aligned, start, end, w, used, j.e);
+            const PointedGrid pointed = PointedGridAt(rom, aligned, start, w);
+            PlaceEvidence(rom, aligned, start, end, w, pointed.onNone, used, j.e);
+            j.e[kOffLatestGrid] = pointed.offLatest;
             j.alone = static_cast<float>(ChanceOfLogit(AloneLogit(j.e)));
+        }
+        if (j.candidate) {
+            nearby[nearEnd++ % kWaiting] = {w, InFixedPoint(j.alone)};
+            gridChances[w % kPaletteColours] += InFixedPoint(j.alone);
         }
         if (w >= start + kReachWords)
             finish(w - kReachWords);
@@ -380,29 +464,67 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         finish(w);
 }
 
-using Scored = std::vector<std::pair<std::size_t, double>>; // word index, chance; in order
+// A table's grid may start at the window.
+bool Anchored(const EvidenceValues& e) {
+    return e[kPointed] > 0 || e[kAfterCount] > 0 || e[kRunStart] > 0 || e[kAfterPointedCount] > 0;
+}
 
-// Of `windows`, the set that does not overlap and whose chances above `bar` add up to the most.
+// A window worth keeping: its word index, its chance, and whether it may start a table's grid
+// of its own (a pointed place, after a 16-bit count, at the start of its run).
+struct ScoredWindow {
+    std::size_t w;
+    double chance;
+    bool anchored;
+    bool operator<(const ScoredWindow& other) const { return w < other.w; }
+};
+using Scored = std::vector<ScoredWindow>; // in order
+
+// What a window following another by less than a gap of a whole palette costs, off the other's
+// grid and at no anchor: the palettes of a table keep its 32-byte grid, so such a window would
+// most likely cut across two of them.
+constexpr double kGridChange = 2.0;
+
+// Of `windows`, the set that does not overlap and whose chances above `bar` add up to the most,
+// less kGridChange for each window off the grid of the one before it.
 Scored BestSet(const Scored& windows, double bar) {
-    // best[k]: the most the windows before k can add up to; window k is taken or not.
-    std::vector<double> best(windows.size() + 1, 0.0);
-    std::vector<std::size_t> before(windows.size(), 0); // windows that end before k starts
-    std::size_t ended = 0;
-    for (std::size_t k = 0; k < windows.size(); ++k) {
-        while (windows[ended].first + kPaletteColours <= windows[k].first)
-            ++ended;
-        before[k] = ended;
-        best[k + 1] = std::max(best[k], best[ended] + windows[k].second - bar);
+    constexpr std::size_t kNone = SIZE_MAX;
+    const std::size_t n = windows.size();
+    // ending[k]: the value of the best set whose last window is k, and the window before it.
+    std::vector<double> ending(n);
+    std::vector<std::size_t> previous(n, kNone);
+    // best[k]: the best set among the first k windows, and its last window.
+    std::vector<double> best(n + 1, 0.0);
+    std::vector<std::size_t> bestLast(n + 1, kNone);
+    std::size_t far = 0;  // the windows before `far` end a whole palette or more before k
+    std::size_t near = 0; // the windows from `near` to k - 1 start a palette or more before k
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t w = windows[k].w;
+        while (windows[far].w + 2 * kPaletteColours <= w)
+            ++far;
+        while (windows[near].w + kPaletteColours <= w)
+            ++near;
+        // near moves ahead of far: the windows between them do not overlap k.
+        ending[k] = best[far];
+        previous[k] = bestLast[far];
+        for (std::size_t j = far; j < near; ++j) {
+            const bool onGrid = windows[j].w + kPaletteColours == w || windows[k].anchored;
+            const double value = ending[j] - (onGrid ? 0.0 : kGridChange);
+            if (value > ending[k]) {
+                ending[k] = value;
+                previous[k] = j;
+            }
+        }
+        ending[k] += windows[k].chance - bar;
+        best[k + 1] = best[k];
+        bestLast[k + 1] = bestLast[k];
+        if (ending[k] > best[k + 1]) {
+            best[k + 1] = ending[k];
+            bestLast[k + 1] = k;
+        }
     }
     Scored chosen;
-    for (std::size_t k = windows.size(); k > 0;) {
-        if (best[k] == best[k - 1]) {
-            --k;
-            continue;
-        }
-        chosen.push_back(windows[k - 1]);
-        k = before[k - 1];
-    }
+    for (std::size_t k = bestLast[n]; k != kNone; k = previous[k])
+        chosen.push_back(windows[k]);
     std::reverse(chosen.begin(), chosen.end());
     return chosen;
 }
@@ -412,15 +534,15 @@ Scored BestSet(const Scored& windows, double bar) {
 Scored KeptWindows(const Scored& windows) {
     Scored likely;
     for (const auto& window : windows)
-        if (window.second > kEvenOdds)
+        if (window.chance > kEvenOdds)
             likely.push_back(window);
     Scored kept = BestSet(likely, kEvenOdds);
     Scored gaps;
     std::size_t next = 0; // the first kept window not wholly before the candidate
     for (const auto& window : windows) {
-        while (next < kept.size() && kept[next].first + kPaletteColours <= window.first)
+        while (next < kept.size() && kept[next].w + kPaletteColours <= window.w)
             ++next;
-        if (next == kept.size() || window.first + kPaletteColours <= kept[next].first)
+        if (next == kept.size() || window.w + kPaletteColours <= kept[next].w)
             gaps.push_back(window);
     }
     const Scored weak = BestSet(gaps, kWorthKeeping);
@@ -458,7 +580,7 @@ void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vec
     const auto waiting = std::make_unique<WaitingWindows>();
     const auto keep = [&](std::size_t from) {
         std::size_t next = from;
-        for (const auto& [w, chance] : KeptWindows(windows)) {
+        for (const auto& [w, chance, anchored] : KeptWindows(windows)) {
             const auto at = static_cast<std::uint32_t>(2 * w);
             const int score = ScoreOfChance(chance);
             found.push_back(
@@ -474,9 +596,9 @@ void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vec
                         [&](std::size_t w, const EvidenceValues& e) {
                             if (w < from)
                                 return;
-                            const double chance = ChanceOfLogit(PaletteLogit(e));
+                            const double chance = PaletteChance(e);
                             if (chance >= kWorthKeeping)
-                                windows.emplace_back(w, chance);
+                                windows.push_back({w, chance, Anchored(e)});
                             if (windows.size() >= kChosenAtOnce)
                                 from = keep(from);
                         });

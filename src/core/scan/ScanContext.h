@@ -3,6 +3,7 @@
 // palettes add to a candidate's score. Internal to the scanner.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -59,6 +60,15 @@ class AlignedWords {
             if (targets_[block] != 0)
                 return true;
         return false;
+    }
+    // `each(offset)` for every target in [from, to), in order.
+    template <typename Each> void ForEachTarget(std::size_t from, std::size_t to, Each each) const {
+        for (std::size_t block = from / 128; block * 128 < to; ++block)
+            for (std::uint64_t bits = targets_[block]; bits != 0; bits &= bits - 1) {
+                const std::size_t offset = block * 128 + 2 * std::countr_zero(bits);
+                if (offset >= from && offset < to)
+                    each(offset);
+            }
     }
     const std::vector<std::size_t>& PaletteSizedBlocks() const { return blocks_; }
 
