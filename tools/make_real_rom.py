@@ -38,7 +38,11 @@ Region kinds: header, code, rodata (the library's tables), table (numeric), poin
 objects, tiles4, tiles8, lztiles, tilemap, lztilemap, palette (one planted palette),
 lzpalettes, header16, sound, music, text-ascii, text-charset, padding.
 
-Usage: tools/make_real_rom.py OUTPUT.gba [--seed N] [--set tune|held] [--size BYTES]
+With --half 0 or 1 only every other picture and palette file of the set is used: a fit on one
+half checked on the other shows how a scanner holds on art it was not fitted on, without
+touching the held-out set.
+
+Usage: tools/make_real_rom.py OUTPUT.gba [--seed N] [--set tune|held] [--half 0|1] [--size BYTES]
 """
 import argparse
 import collections
@@ -217,12 +221,14 @@ def read_code(path):
 
 
 class Material:
-    def __init__(self, item_set):
+    def __init__(self, item_set, half=None):
         root = os.path.join(MATERIAL, item_set)
         listing = lambda kind: sorted(os.path.join(root, kind, n)
                                       for n in os.listdir(os.path.join(root, kind)))
-        self.art = [read_png(p) for p in listing("art")]
-        self.paint = [c for c in (read_gpl(p) for p in listing("palettes")) if len(c) >= 3]
+        halved = lambda paths: paths if half is None else paths[half::2]
+        self.art = [read_png(p) for p in halved(listing("art"))]
+        self.paint = [c for c in (read_gpl(p) for p in halved(listing("palettes")))
+                      if len(c) >= 3]
         self.sounds = [read_wav(p) for p in listing("sound")]
         self.music = [open(p, "rb").read() for p in listing("music")]
         self.text = []
@@ -443,9 +449,9 @@ class Image:
 
 
 class Builder:
-    def __init__(self, seed, item_set, size):
+    def __init__(self, seed, item_set, size, half=None):
         self.rng = random.Random(seed)
-        self.material = Material(item_set)
+        self.material = Material(item_set, half)
         self.size = size
         self.image = Image(self.rng)
         self.serial = 0
@@ -869,12 +875,14 @@ def main():
     parser.add_argument("--set", choices=["tune", "held"], default=None,
                         help=f"the material (default: held for seeds from {HELD_SEEDS_FROM}, "
                              "else tune)")
+    parser.add_argument("--half", type=int, choices=[0, 1], default=None,
+                        help="every other picture and palette file only")
     parser.add_argument("--size", type=lambda s: int(s, 0), default=1 << 20)
     parser.add_argument("--code", default="ZREL")
     parser.add_argument("--title", default="ZANDREL REAL")
     args = parser.parse_args()
     item_set = args.set or ("held" if args.seed >= HELD_SEEDS_FROM else "tune")
-    builder = Builder(args.seed, item_set, args.size)
+    builder = Builder(args.seed, item_set, args.size, args.half)
     builder.build(args.code, args.title)
     write(builder, args.output)
 

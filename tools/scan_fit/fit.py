@@ -165,7 +165,7 @@ def fit_trees(args):
         "namespace {\n"
         "constexpr float kAlways = std::numeric_limits<float>::infinity();\n"
         "} // namespace\n\n"
-        f"const float kTreesBase = {base:.6f}f;\n\n"
+        f"const float kTreesBase = {base + args.shift:.6f}f;\n\n"
         "const std::array<PaletteTree, kTreeCount> kPaletteTrees = {{\n" +
         "\n".join(lines) + "\n}};\n\n} // namespace zandrel\n")
     if shutil.which("clang-format"):
@@ -194,6 +194,9 @@ def main():
     parser.add_argument("model", choices=["counts", "alone", "final", "trees"])
     parser.add_argument("--trees", type=int, default=100, help="as kTreeCount in PaletteTrees.h")
     parser.add_argument("--rate", type=float, default=0.2)
+    parser.add_argument("--shift", type=float, default=0.0,
+                        help="added to the trees' log-odds (they are less sure on art they "
+                             "were not fitted on)")
     parser.add_argument("--rival-weight", type=float, default=1.0,
                         help="weight of the windows across a planted palette (trees)")
     parser.add_argument("rows")
