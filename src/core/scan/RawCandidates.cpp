@@ -305,18 +305,20 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
 
 // Where the window at word `w` stands against the grids of the tables pointed places set up to
 // kTableReach words back in its run (from `start`): a pointed place starts a grid, and a
-// pointed 16-bit count heading a table the grid a word later.
+// pointed 16-bit count heading a table the grid a word later, when `mayHead(first)` says the
+// window at the grid's first word may be a palette (a pointer to anything else sets no grid).
 struct PointedGrid {
     bool onNone = false;    // grids are set, and the window is on none
     bool offLatest = false; // the latest of them is another grid
 };
+template <typename MayHead>
 PointedGrid PointedGridAt(const RomView& rom, const AlignedWords& aligned, std::size_t start,
-                          std::size_t w) {
+                          std::size_t w, const MayHead& mayHead) {
     PointedGrid at;
     bool any = false, own = false;
     std::size_t latest = 0; // the latest grid's first word, plus one
     const auto grid = [&](std::size_t first) {
-        if (first > w || w - first > kTableReach)
+        if (first > w || w - first > kTableReach || !mayHead(first))
             return;
         const bool on = (w - first) % kPaletteColours == 0;
         any = true;
@@ -349,11 +351,13 @@ struct Judged {
     EvidenceValues e;
     float alone = 0; // the chance AloneLogit gives
 };
-// The windows waiting, by word index modulo its size: more than twice kReach palettes, a power
-// of two so that a window's place is a mask away. Made once a scan, not once a run (a run sets
+// The windows waiting, by word index modulo its size: more than twice kReach palettes and more
+// than a table's reach (a pointed grid looks back at the window it starts), a power of two so
+// that a window's place is a mask away. Made once a scan, not once a run (a run sets
 // each place before it reads it).
-constexpr std::size_t kWaiting = 256;
-static_assert(kWaiting > 2 * kReach * kPaletteColours && (kWaiting & (kWaiting - 1)) == 0);
+constexpr std::size_t kWaiting = 512;
+static_assert(kWaiting > 2 * kReach * kPaletteColours && kWaiting > kTableReach + 1 &&
+              (kWaiting & (kWaiting - 1)) == 0);
 using WaitingWindows = std::array<Judged, kWaiting>;
 
 // `each(w, evidence)` for every window of the run [start, end) the counts let through and
@@ -447,7 +451,10 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         if (j.candidate) {
             const int used =
                 kPaletteColours - static_cast<int>(j.e[kUnusedEnd] * kPaletteColours + 0.5f);
-            const PointedGrid pointed = PointedGridAt(rom, aligned, start, w);
+            const PointedGrid pointed =
+                PointedGridAt(rom, aligned, start, w, [&](std::size_t first) {
+                    return first == w || judged[first % kWaiting].candidate;
+                });
             PlaceEvidence(rom, aligned, start, end, w, pointed.onNone, used, j.e);
             j.e[kOffLatestGrid] = pointed.offLatest;
             j.alone = static_cast<float>(ChanceOfLogit(AloneLogit(j.e)));
