@@ -437,10 +437,21 @@ TEST(PaletteScanner, APointerSetsTheGridOfTheTableAfterIt) {
 }
 
 // Every palette of a clean block is a candidate, however low it scores: --min 0 lists them.
+// Raw windows compete for bytes only when asked for: a pointed raw palette over the last words
+// of a block of text beats the block in a scan of both kinds, and leaves it alone in a scan of
+// blocks only.
 TEST(PaletteScanner, EveryPaletteOfACompressedBlockIsACandidate) {
     Bytes rom = Noise(0x1000);
     Put(rom, 0x400, CompressLz77(Cat(RampPalette(4, 2, 1), Bytes(32, 0))));
-    EXPECT_EQ(Found(ScanPalettes(rom, {0, false, true})).first, "LZ:400 LZ:400+20 ");
+    const std::string text = "Era uma vez um castelo no meio d";
+    const Bytes stream = CompressLz77(Bytes(text.begin(), text.end()));
+    Put(rom, 0x800, stream);
+    Put(rom, 0x800 + stream.size(),
+        Words({0x5400, 0x02A0, 0x56A0, 0x0015, 0x5415, 0x0155, 0x56B5, 0x294A, 0x7D4A, 0x2BEA,
+               0x7FEA, 0x295F}));
+    Put(rom, 0xF00, {0x20, 0x08, 0x00, 0x08}); // 08000820, 8 bytes before the stream's end
+    EXPECT_EQ(Found(ScanPalettes(rom, {0, false, true})).first, "LZ:400 LZ:400+20 LZ:800 ");
+    EXPECT_EQ(Found(ScanPalettes(rom, {0, true, true})).first, "820 LZ:400 LZ:400+20 ");
 }
 
 // Headers whose first bytes cannot start palettes are not tried: the first block must be a

@@ -58,8 +58,12 @@ std::vector<PaletteCandidate> ScanPalettes(std::span<const std::uint8_t> rom,
                                            const ScanOptions& options) {
     const RomView view(rom);
     const AlignedWords aligned(rom);
+    // Blocks always compete for their bytes (a raw-only scan still leaves out the raw windows a
+    // better block holds), raw windows only when asked for: one left out must not drop a
+    // block's palettes.
     std::vector<Found> found;
-    FindRawCandidates(view, aligned, found, options.progress);
+    if (options.raw)
+        FindRawCandidates(view, aligned, found, options.progress);
     FindCompressedCandidates(view, aligned, found);
     if (options.progress)
         options.progress(rom.size(), rom.size());
