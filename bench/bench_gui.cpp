@@ -16,13 +16,22 @@ namespace {
 using namespace zandrel;
 using namespace zandrel::bench;
 
-void BM_OpenLargestRomIntoTheWindow(benchmark::State& state) {
+// The window of the form loaded, whose open answers the largest ROM.
+struct LargestRomWindow {
     NoServices services;
-    services.openAnswer = LargestRomPath();
     AppState app;
-    MainForm form(app, services);
-    MainWindow window(form);
-    form.Form_Load(BenchStart());
+    MainForm form{app, services};
+    MainWindow window{form};
+    LargestRomWindow() {
+        services.openAnswer = LargestRomPath();
+        form.Form_Load(BenchStart());
+    }
+};
+
+void BM_OpenLargestRomIntoTheWindow(benchmark::State& state) {
+    LargestRomWindow loaded;
+    MainForm& form = loaded.form;
+    MainWindow& window = loaded.window;
     window.Render();
     window.show();
     auto* list = window.findChild<QListView*>(QStringLiteral("List1"));
@@ -40,12 +49,9 @@ BENCHMARK(BM_OpenLargestRomIntoTheWindow)->Unit(benchmark::kMillisecond);
 // 4bpp) at zoom 1: the window drawn again and the view painted into it, as after every
 // swatch change.
 void BM_ViewerWindowRedrawAfterSlider(benchmark::State& state) {
-    NoServices services;
-    services.openAnswer = LargestRomPath();
-    AppState app;
-    MainForm form(app, services);
-    MainWindow window(form);
-    form.Form_Load(BenchStart());
+    LargestRomWindow loaded;
+    MainForm& form = loaded.form;
+    MainWindow& window = loaded.window;
     form.Command1_Click();
     form.ChooseRow(0);
     form.mnuGraphics_Click();

@@ -150,11 +150,8 @@ Failure Show(const Invocation& call) {
     Palette palette;
     if (Failure failure = PaletteOperand(call, ColourNeed::OneOrMore, palette); !failure.ok())
         return failure;
-    if (Failure failure = CheckInsideFile(path, palette.where, palette.count); !failure.ok())
-        return failure;
     std::vector<ColorWord> words;
-    if (const Failure failure =
-            ReadPalette(path, palette.where, static_cast<int>(palette.count), words);
+    if (Failure failure = ReadWholePalette(path, palette.where, palette.count, words);
         !failure.ok())
         return failure;
     std::vector<std::string> colours;
@@ -202,10 +199,8 @@ Failure Export(const Invocation& call) {
             ResolvePalette(path, argument, call.folders, ColourNeed::Sixteen, palette);
         !failure.ok())
         return failure;
-    if (Failure failure = CheckInsideFile(path, palette.where, kPaletteColours); !failure.ok())
-        return failure;
     std::vector<ColorWord> words;
-    if (const Failure failure = ReadPalette(path, palette.where, kPaletteColours, words);
+    if (Failure failure = ReadWholePalette(path, palette.where, kPaletteColours, words);
         !failure.ok())
         return failure;
     if (!toOut)

@@ -11,7 +11,6 @@
 #include "palfiles/PaletteFiles.h"
 #include "rom/Definitions.h"
 #include "rom/Games.h"
-#include "rom/PaletteAccess.h"
 #include "scan/PaletteFind.h"
 #include "scan/PaletteScanner.h"
 #include "util/Text.h"
@@ -32,10 +31,9 @@ Failure ReadDumpWords(const Invocation& call, const std::string& dump, const std
             ResolvePalette(dump, argument, call.folders, ColourNeed::Sixteen, palette);
         !failure.ok())
         return failure;
-    if (Failure failure = CheckInsideFile(dump, palette.where, kPaletteColours); !failure.ok())
-        return failure;
     std::vector<ColorWord> words;
-    if (Failure failure = ReadPalette(dump, palette.where, kPaletteColours, words); !failure.ok())
+    if (Failure failure = ReadWholePalette(dump, palette.where, kPaletteColours, words);
+        !failure.ok())
         return failure;
     std::ranges::copy(words, wanted.begin());
     return {};

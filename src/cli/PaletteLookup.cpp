@@ -7,6 +7,7 @@
 
 #include "platform/File.h"
 #include "rom/Identify.h"
+#include "rom/PaletteAccess.h"
 #include "rom/PaletteIO.h"
 #include "special/ByteDump.h"
 #include "util/Messages.h"
@@ -102,6 +103,13 @@ Failure CheckInsideFile(const std::string& path, const PaletteLocation& where,
     if (!where.compressed && where.location + static_cast<std::uint64_t>(length) > size)
         return Failure::BeyondEnd(path, where.location, length, size);
     return {};
+}
+
+Failure ReadWholePalette(const std::string& path, const PaletteLocation& where,
+                         std::int64_t colours, std::vector<ColorWord>& words) {
+    if (Failure failure = CheckInsideFile(path, where, colours); !failure.ok())
+        return failure;
+    return ReadPalette(path, where, static_cast<int>(colours), words);
 }
 
 } // namespace zandrel::cli

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Arguments.h"
 #include "platform/DataFolders.h"
@@ -11,6 +12,7 @@
 #include "rom/Definitions.h"
 #include "rom/Identify.h"
 #include "rom/PaletteLocation.h"
+#include "util/ColourTypes.h"
 
 namespace zandrel::cli {
 
@@ -55,5 +57,8 @@ Failure ResolvePalette(const std::string& path, const PaletteArgument& argument,
 // past the end are refused as a write there is (PaletteBeyondEnd), never shown as black.
 Failure CheckInsideFile(const std::string& path, const PaletteLocation& where,
                         std::int64_t colours);
+// The `colours` words of a palette read whole: inside FILE, as CheckInsideFile asks.
+Failure ReadWholePalette(const std::string& path, const PaletteLocation& where,
+                         std::int64_t colours, std::vector<ColorWord>& words);
 
 } // namespace zandrel::cli
