@@ -17,6 +17,7 @@
 #include "rom/PaletteIO.h"
 #include "rom/PaletteLocation.h"
 #include "scan/CompressedCandidates.h"
+#include "scan/Overlaps.h"
 #include "scan/PaletteScanner.h"
 
 namespace zandrel::testing {
@@ -452,6 +453,31 @@ TEST(PaletteScanner, EveryPaletteOfACompressedBlockIsACandidate) {
     Put(rom, 0xF00, {0x20, 0x08, 0x00, 0x08}); // 08000820, 8 bytes before the stream's end
     EXPECT_EQ(Found(ScanPalettes(rom, {0, false, true})).first, "LZ:400 LZ:400+20 LZ:800 ");
     EXPECT_EQ(Found(ScanPalettes(rom, {0, true, true})).first, "820 LZ:400 LZ:400+20 ");
+}
+
+// Where candidates claim the same bytes, the better keeps them; a block scoring 50 or more
+// (a clean stream of likely palettes) keeps its stream's bytes against any raw window, and its
+// other palettes share them.
+TEST(PaletteScanner, TheBetterOfOverlappingCandidatesKeepsTheBytes) {
+    const auto raw = [](std::uint32_t at, int score) {
+        return scan::Found{{{at, false, 0}, score}, at, at + 32};
+    };
+    const auto block = [](std::uint32_t offset, int score) {
+        return scan::Found{{{0x100, true, offset}, score}, 0x100, 0x140};
+    };
+    const std::pair<std::vector<scan::Found>, std::string> cases[] = {
+        {{raw(0x120, 90), block(0, 60), block(0x20, 70)}, "LZ:100 LZ:100+20 "},
+        {{raw(0x120, 90), block(0, 49)}, "120 "},
+        {{raw(0x120, 40), block(0, 45)}, "LZ:100 "},
+        {{raw(0x0E0, 70), raw(0x0F0, 80), raw(0x110, 75)}, "110 F0 "},
+        {{raw(0x0E0, 70), raw(0x100, 60)}, "100 E0 "},
+    };
+    for (const auto& [found, kept] : cases) {
+        std::vector<PaletteCandidate> candidates;
+        for (const scan::Found& f : scan::KeepBestOfOverlaps(found))
+            candidates.push_back(f.candidate);
+        EXPECT_EQ(Found(candidates).first, kept);
+    }
 }
 
 // Headers whose first bytes cannot start palettes are not tried: the first block must be a
