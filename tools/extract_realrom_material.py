@@ -13,7 +13,8 @@ tuning, to measure on). Files are copied as they are, except:
 The packages' copyright files are copied to copyright/PACKAGE; SOURCES.tsv lists every item.
 
 Needs (apt-get install): libnewlib-arm-none-eabi tecnoballz-data mirrormagic-data
-lbreakout2-data mypaint-data.
+lbreakout2-data mypaint-data blobwars-data hedgewars-data minetest-data pingus-data
+supertux-data.
 Usage: tools/extract_realrom_material.py [OUTPUT_FOLDER]   (default tools/realrom-material)
 """
 import os
@@ -27,6 +28,11 @@ TECNO = "/usr/share/games/tecnoballz"
 MIRROR = "/usr/share/games/mirrormagic"
 LBREAK = "/usr/share/games/lbreakout2"
 MYPAINT = "/usr/share/mypaint/palettes"
+BLOBWARS = "/usr/share/games/blobwars/gfx"
+HEDGEWARS = "/usr/share/games/hedgewars/Data/Graphics"
+MINETEST = "/usr/share/games/minetest/games/minetest_game/mods"
+PINGUS = "/usr/share/games/pingus/data/images"
+SUPERTUX = "/usr/share/games/supertux2/images"
 
 LICENCES = {
     "libnewlib-arm-none-eabi": "BSD-like and other free licences, per source file",
@@ -34,6 +40,11 @@ LICENCES = {
     "mirrormagic-data": "GPL",
     "lbreakout2-data": "GPL",
     "mypaint-data": "per file (see copyright): CC0-1.0, public-domain, GPL-2",
+    "blobwars-data": "GPL-2+",
+    "hedgewars-data": "GFDL-1.3",
+    "minetest-data": "CC-BY-SA-3.0",
+    "pingus-data": "GPL-2+",
+    "supertux-data": "GPL-3+",
 }
 
 MYPAINT_LICENCES = {
@@ -60,6 +71,20 @@ add("tune", "art", "tecnoballz-data", TECNO + "/lores",
      "gigablitz.png", "right_panel.png", "game_fonts.png", "menu_fonts.png"])
 add("tune", "art", "tecnoballz-data", TECNO + "/textures",
     [f"map{n:02d}.png" for n in (1, 2, 3, 5, 9, 14, 17, 21, 26, 33, 45, 52, 58, 63, 72)])
+# More games' art in the tuning set, so that a scanner fitted on it does not learn one artist.
+add("tune", "art", "blobwars-data", BLOBWARS,
+    ["sprites/eyeDroidLeft1.png", "sprites/cherryPlant.png", "mech/120.png"])
+add("tune", "art", "hedgewars-data", HEDGEWARS,
+    ["Hats/Elvis.png", "Hats/NinjaStraight.png", "Hats/cap_team.png", "Graves/Bone.png",
+     "Graves/Rip.png", "Hedgehog/amVamp.png"])
+add("tune", "art", "minetest-data", MINETEST + "/doors/textures",
+    ["doors_door_wood.png", "doors_door_steel.png"])
+add("tune", "art", "pingus-data", PINGUS + "/pingus/player0", ["bomber.png", "climber.png"])
+add("tune", "art", "pingus-data", PINGUS,
+    ["groundpieces/ground/snow/cabin.png", "groundpieces/solid/industrial/greybri1.png",
+     "groundpieces/ground/misc/stoneblock5.png", "liquids/swater.png", "entrances/entrance.png"])
+add("tune", "art", "supertux-data", SUPERTUX,
+    ["decal/retro/copter1.png", "decal/retro/mints.png", "tiles/blocks/retro_brick.png"])
 add("held", "art", "mirrormagic-data", MIRROR + "/graphics/gfx_classic",
     ["RocksHeroes.png", "RocksMM.png", "RocksDF.png", "RocksToons.png", "RocksMore.png",
      "RocksFontSmall.png", "RocksDoor2.png"])
