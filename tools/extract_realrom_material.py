@@ -14,7 +14,8 @@ The packages' copyright files are copied to copyright/PACKAGE; SOURCES.tsv lists
 
 Needs (apt-get install): libnewlib-arm-none-eabi tecnoballz-data mirrormagic-data
 lbreakout2-data mypaint-data blobwars-data hedgewars-data minetest-data pingus-data
-supertux-data.
+supertux-data gnurobbo-data freeciv-data solarwolf kobodeluxe-data ceferino-data
+chromium-bsu-data sdl-ball-data.
 Usage: tools/extract_realrom_material.py [OUTPUT_FOLDER]   (default tools/realrom-material)
 """
 import os
@@ -33,6 +34,13 @@ HEDGEWARS = "/usr/share/games/hedgewars/Data/Graphics"
 MINETEST = "/usr/share/games/minetest/games/minetest_game/mods"
 PINGUS = "/usr/share/games/pingus/data/images"
 SUPERTUX = "/usr/share/games/supertux2/images"
+GNUROBBO = "/usr/share/games/gnurobbo/skins"
+FREECIV = "/usr/share/games/freeciv"
+SOLARWOLF = "/usr/share/games/solarwolf/data"
+KOBO = "/usr/share/kobo-deluxe/gfx"
+CEFERINO = "/usr/share/games/ceferino/ima"
+CHROMIUM = "/usr/share/games/chromium-bsu/png"
+SDLBALL = "/usr/share/games/sdl-ball/default/gfx"
 
 LICENCES = {
     "libnewlib-arm-none-eabi": "BSD-like and other free licences, per source file",
@@ -45,6 +53,13 @@ LICENCES = {
     "minetest-data": "CC-BY-SA-3.0",
     "pingus-data": "GPL-2+",
     "supertux-data": "GPL-3+",
+    "gnurobbo-data": "GPL-2+",
+    "freeciv-data": "GPL-2+",
+    "solarwolf": "LGPL-2.1",
+    "kobodeluxe-data": "GPL-2+",
+    "ceferino-data": "GPL-2+",
+    "chromium-bsu-data": "Clarified-Artistic",
+    "sdl-ball-data": "GPL-3+",
 }
 
 MYPAINT_LICENCES = {
@@ -85,6 +100,19 @@ add("tune", "art", "pingus-data", PINGUS,
      "groundpieces/ground/misc/stoneblock5.png", "liquids/swater.png", "entrances/entrance.png"])
 add("tune", "art", "supertux-data", SUPERTUX,
     ["decal/retro/copter1.png", "decal/retro/mints.png", "tiles/blocks/retro_brick.png"])
+# Pictures of at most 256 colours: an 8bpp background indexes a picture's palette directly.
+add("tune", "art", "gnurobbo-data", GNUROBBO,
+    ["original/icons16.png", "tronic/icons32.png", "tronic/k_icons32.png"])
+add("tune", "art", "freeciv-data", FREECIV,
+    ["trident/units.png", "trident/roads.png", "isotrident/cities.png", "isotrident/nuke.png"])
+add("tune", "art", "solarwolf", SOLARWOLF,
+    ["oldsolarfox.png", "ship-warp.png", "bonus-shield.png"])
+add("tune", "art", "kobodeluxe-data", KOBO, ["bolt.png", "boltexpl.png", "crosshair.png"])
+add("tune", "art", "ceferino-data", CEFERINO, ["icono.png", "niveles.png", "cargando.png"])
+add("tune", "art", "chromium-bsu-data", CHROMIUM,
+    ["enemy01-extra.png", "powerUpAmmo.png", "life.png"])
+add("tune", "art", "sdl-ball-data", SDLBALL,
+    ["brick/doom.png", "paddle/gun.png", "paddle/glue.png"])
 add("held", "art", "mirrormagic-data", MIRROR + "/graphics/gfx_classic",
     ["RocksHeroes.png", "RocksMM.png", "RocksDF.png", "RocksToons.png", "RocksMore.png",
      "RocksFontSmall.png", "RocksDoor2.png"])
