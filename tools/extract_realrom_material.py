@@ -13,7 +13,9 @@ tuning, to measure on). Files are copied as they are, except:
 The packages' copyright files are copied to copyright/PACKAGE; SOURCES.tsv lists every item.
 
 Needs (apt-get install): libnewlib-arm-none-eabi tecnoballz-data mirrormagic-data
-lbreakout2-data mypaint-data.
+lbreakout2-data mypaint-data blobwars-data hedgewars-data minetest-data pingus-data
+supertux-data gnurobbo-data freeciv-data solarwolf kobodeluxe-data ceferino-data
+chromium-bsu-data sdl-ball-data.
 Usage: tools/extract_realrom_material.py [OUTPUT_FOLDER]   (default tools/realrom-material)
 """
 import os
@@ -27,6 +29,18 @@ TECNO = "/usr/share/games/tecnoballz"
 MIRROR = "/usr/share/games/mirrormagic"
 LBREAK = "/usr/share/games/lbreakout2"
 MYPAINT = "/usr/share/mypaint/palettes"
+BLOBWARS = "/usr/share/games/blobwars/gfx"
+HEDGEWARS = "/usr/share/games/hedgewars/Data/Graphics"
+MINETEST = "/usr/share/games/minetest/games/minetest_game/mods"
+PINGUS = "/usr/share/games/pingus/data/images"
+SUPERTUX = "/usr/share/games/supertux2/images"
+GNUROBBO = "/usr/share/games/gnurobbo/skins"
+FREECIV = "/usr/share/games/freeciv"
+SOLARWOLF = "/usr/share/games/solarwolf/data"
+KOBO = "/usr/share/kobo-deluxe/gfx"
+CEFERINO = "/usr/share/games/ceferino/ima"
+CHROMIUM = "/usr/share/games/chromium-bsu/png"
+SDLBALL = "/usr/share/games/sdl-ball/default/gfx"
 
 LICENCES = {
     "libnewlib-arm-none-eabi": "BSD-like and other free licences, per source file",
@@ -34,6 +48,18 @@ LICENCES = {
     "mirrormagic-data": "GPL",
     "lbreakout2-data": "GPL",
     "mypaint-data": "per file (see copyright): CC0-1.0, public-domain, GPL-2",
+    "blobwars-data": "GPL-2+",
+    "hedgewars-data": "GFDL-1.3",
+    "minetest-data": "CC-BY-SA-3.0",
+    "pingus-data": "GPL-2+",
+    "supertux-data": "GPL-3+",
+    "gnurobbo-data": "GPL-2+",
+    "freeciv-data": "GPL-2+",
+    "solarwolf": "LGPL-2.1",
+    "kobodeluxe-data": "GPL-2+",
+    "ceferino-data": "GPL-2+",
+    "chromium-bsu-data": "Clarified-Artistic",
+    "sdl-ball-data": "GPL-3+",
 }
 
 MYPAINT_LICENCES = {
@@ -60,6 +86,33 @@ add("tune", "art", "tecnoballz-data", TECNO + "/lores",
      "gigablitz.png", "right_panel.png", "game_fonts.png", "menu_fonts.png"])
 add("tune", "art", "tecnoballz-data", TECNO + "/textures",
     [f"map{n:02d}.png" for n in (1, 2, 3, 5, 9, 14, 17, 21, 26, 33, 45, 52, 58, 63, 72)])
+# More games' art in the tuning set, so that a scanner fitted on it does not learn one artist.
+add("tune", "art", "blobwars-data", BLOBWARS,
+    ["sprites/eyeDroidLeft1.png", "sprites/cherryPlant.png", "mech/120.png"])
+add("tune", "art", "hedgewars-data", HEDGEWARS,
+    ["Hats/Elvis.png", "Hats/NinjaStraight.png", "Hats/cap_team.png", "Graves/Bone.png",
+     "Graves/Rip.png", "Hedgehog/amVamp.png"])
+add("tune", "art", "minetest-data", MINETEST + "/doors/textures",
+    ["doors_door_wood.png", "doors_door_steel.png"])
+add("tune", "art", "pingus-data", PINGUS + "/pingus/player0", ["bomber.png", "climber.png"])
+add("tune", "art", "pingus-data", PINGUS,
+    ["groundpieces/ground/snow/cabin.png", "groundpieces/solid/industrial/greybri1.png",
+     "groundpieces/ground/misc/stoneblock5.png", "liquids/swater.png", "entrances/entrance.png"])
+add("tune", "art", "supertux-data", SUPERTUX,
+    ["decal/retro/copter1.png", "decal/retro/mints.png", "tiles/blocks/retro_brick.png"])
+# Pictures of at most 256 colours: an 8bpp background indexes a picture's palette directly.
+add("tune", "art", "gnurobbo-data", GNUROBBO,
+    ["original/icons16.png", "tronic/icons32.png", "tronic/k_icons32.png"])
+add("tune", "art", "freeciv-data", FREECIV,
+    ["trident/units.png", "trident/roads.png", "isotrident/cities.png", "isotrident/nuke.png"])
+add("tune", "art", "solarwolf", SOLARWOLF,
+    ["oldsolarfox.png", "ship-warp.png", "bonus-shield.png"])
+add("tune", "art", "kobodeluxe-data", KOBO, ["bolt.png", "boltexpl.png", "crosshair.png"])
+add("tune", "art", "ceferino-data", CEFERINO, ["icono.png", "niveles.png", "cargando.png"])
+add("tune", "art", "chromium-bsu-data", CHROMIUM,
+    ["enemy01-extra.png", "powerUpAmmo.png", "life.png"])
+add("tune", "art", "sdl-ball-data", SDLBALL,
+    ["brick/doom.png", "paddle/gun.png", "paddle/glue.png"])
 add("held", "art", "mirrormagic-data", MIRROR + "/graphics/gfx_classic",
     ["RocksHeroes.png", "RocksMM.png", "RocksDF.png", "RocksToons.png", "RocksMore.png",
      "RocksFontSmall.png", "RocksDoor2.png"])

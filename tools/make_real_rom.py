@@ -491,7 +491,9 @@ class Builder:
                         value = rng.choice(self.functions)
                     elif target == TARGET_ROM or (target == TARGET_EXTERN_DATA and
                                                   rng.random() < 0.4):
-                        value = rng.choice(rom_tables) + (addend & 0xFF)
+                        # An address inside the table, as a linker's symbol plus addend is.
+                        table, length = rng.choice(rom_tables)
+                        value = table + (addend & 0xFF) % length
                     elif target == TARGET_EXTERN_CALL:
                         value = rng.choice(self.functions)
                     else:
@@ -796,7 +798,8 @@ class Builder:
                     break
             maker()
             if maker in (self.table, self.rodata):
-                rom_tables.append(ROM_BASE + image.regions[-1][0])
+                first, end, _ = image.regions[-1]
+                rom_tables.append((ROM_BASE + first, end - first))
             if len(self.pending) >= rng.randint(4, 16):
                 self.sprite_table()
             if len(self.objects) >= 8:
@@ -805,7 +808,7 @@ class Builder:
                 image.pointer_words(rng.choice(image.pointable) for _ in range(rng.randint(4, 48)))
         if self.pending:
             self.sprite_table()
-        self.relocate(rom_tables or [ROM_BASE])
+        self.relocate(rom_tables or [(ROM_BASE, 0xC0)])
         self.finish(code, title)
 
     def table(self):

@@ -65,6 +65,7 @@ enum Evidence : int {
     kPointedInside,     // a ROM pointer targets one of its words after the first
     kOffLatestGrid,     // off the grid of the latest pointed place up to 16 palettes back
     kZerosRunOn,        // its unused zero slots run on past its end (it starts too early)
+    kSelfTiles,         // up to 8 slots used, and its own bytes are 4bpp pixels within them
     // Compressed.
     kCompressed,    // a palette of a clean LZ77 block
     kBlockPointed,  // a ROM pointer targets the block

@@ -283,6 +283,9 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
     e[kTilesBeside] =
         (location >= kPaletteBytes && TilesWithin(rom, location - kPaletteBytes, used)) ||
         TilesWithin(rom, location + kPaletteBytes, used);
+    // Words of few colours whose nibbles are all below their count: pixels, not colours.
+    constexpr int kFewSlots = 8;
+    e[kSelfTiles] = used <= kFewSlots && TilesWithin(rom, location, used);
     e[kCode] = CodeAround(rom, location);
     e[kPointersIn] = static_cast<float>(PointersInside(rom.bytes(), location,
                                                        location + kPaletteBytes, rom.size())) /
