@@ -1,18 +1,17 @@
 #include "scan/PaletteScore.h"
 
-#include "scan/PaletteTrees.h"
-
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdlib>
 
+#include "scan/PaletteTrees.h"
+
 namespace zandrel {
 
 namespace {
 
-// Fitted on the tuning ROMs (tools/make_real_rom.py seeds below 9000 and
-// tools/make_synthetic_rom.py seeds 1-3), one weight per evidence.
+// One weight per evidence, fitted on the tuning ROMs as tools/scan_fit/README.md says.
 constexpr EvidenceValues kAloneWeights = {
     -1.077f, -1.444f, 0.483f,  0.962f,  2.162f,  -7.511f, 2.653f,  5.379f,  1.067f,
     2.984f,  -0.797f, -1.710f, -8.797f, -5.657f, -2.407f, -1.133f, -1.776f, -1.090f,

@@ -463,8 +463,9 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
             j.alone = static_cast<float>(ChanceOfLogit(AloneLogit(j.e)));
         }
         if (j.candidate) {
-            nearby[nearEnd++ % kWaiting] = {w, InFixedPoint(j.alone)};
-            gridChances[w % kPaletteColours] += InFixedPoint(j.alone);
+            const std::int32_t alone = InFixedPoint(j.alone);
+            nearby[nearEnd++ % kWaiting] = {w, alone};
+            gridChances[w % kPaletteColours] += alone;
         }
         if (w >= start + kReachWords)
             finish(w - kReachWords);
