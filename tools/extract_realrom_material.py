@@ -15,7 +15,9 @@ The packages' copyright files are copied to copyright/PACKAGE; SOURCES.tsv lists
 Needs (apt-get install): libnewlib-arm-none-eabi tecnoballz-data mirrormagic-data
 lbreakout2-data mypaint-data blobwars-data hedgewars-data minetest-data pingus-data
 supertux-data gnurobbo-data freeciv-data solarwolf kobodeluxe-data ceferino-data
-chromium-bsu-data sdl-ball-data.
+chromium-bsu-data sdl-ball-data freedroid-data berusky-data circuslinux-data
+bomberclone-data pioneers-data tuxmath-data starfighter-data pangzero lincity-ng-data
+enigma-data gearhead-data caveexpress-data meritous-data.
 Usage: tools/extract_realrom_material.py [OUTPUT_FOLDER]   (default tools/realrom-material)
 """
 import os
@@ -41,6 +43,19 @@ KOBO = "/usr/share/kobo-deluxe/gfx"
 CEFERINO = "/usr/share/games/ceferino/ima"
 CHROMIUM = "/usr/share/games/chromium-bsu/png"
 SDLBALL = "/usr/share/games/sdl-ball/default/gfx"
+FREEDROID = "/usr/share/games/freedroid/graphics"
+BERUSKY = "/usr/share/berusky/Graphics"
+CIRCUS = "/usr/share/games/circuslinux/data/images"
+BOMBERCLONE = "/usr/share/games/bomberclone/tileset"
+PIONEERS = "/usr/share/games/pioneers/themes"
+TUXMATH = "/usr/share/tuxmath/images"
+STARFIGHTER = "/usr/share/starfighter/gfx"
+PANGZERO = "/usr/share/perl5/auto/share/dist/Games-PangZero"
+LINCITY = "/usr/share/games/lincity-ng/images"
+ENIGMA = "/usr/share/games/enigma/gfx32"
+GEARHEAD = "/usr/share/games/gearhead/Image"
+CAVEEXPRESS = "/usr/share/games/caveexpress/pics"
+MERITOUS = "/usr/share/games/meritous/i"
 
 LICENCES = {
     "libnewlib-arm-none-eabi": "BSD-like and other free licences, per source file",
@@ -60,6 +75,19 @@ LICENCES = {
     "ceferino-data": "GPL-2+",
     "chromium-bsu-data": "Clarified-Artistic",
     "sdl-ball-data": "GPL-3+",
+    "freedroid-data": "GPL-2+",
+    "berusky-data": "GPL-2+",
+    "circuslinux-data": "GPL",
+    "bomberclone-data": "GPL-2",
+    "pioneers-data": "GPL-2+",
+    "tuxmath-data": "GPL-3+",
+    "starfighter-data": "GPL-2+",
+    "pangzero": "GPL-2+",
+    "lincity-ng-data": "GPL-2+",
+    "enigma-data": "GPL-2",
+    "gearhead-data": "LGPL-2+",
+    "caveexpress-data": "CC-BY-SA-4.0",
+    "meritous-data": "GPL-3+",
 }
 
 MYPAINT_LICENCES = {
@@ -113,6 +141,36 @@ add("tune", "art", "chromium-bsu-data", CHROMIUM,
     ["enemy01-extra.png", "powerUpAmmo.png", "life.png"])
 add("tune", "art", "sdl-ball-data", SDLBALL,
     ["brick/doom.png", "paddle/gun.png", "paddle/glue.png"])
+add("tune", "art", "freedroid-data", FREEDROID,
+    ["classic_theme/blast.png", "lanzz_theme/droids.png", "classic_theme/digits.png"])
+add("tune", "art", "berusky-data", BERUSKY,
+    ["global1.png", "hraci1.png", "menu4.png", "controls.png"])
+add("tune", "art", "circuslinux-data", CIRCUS,
+    ["acts/bear-left-0.png", "clowns/body-left.png", "status/clown-head.png",
+     "teeter-totter/left-1.png"])
+add("tune", "art", "bomberclone-data", BOMBERCLONE,
+    ["classic/stone.png", "cucumber/powerup.png", "zbb_frog/background.png",
+     "radioactive/block.png"])
+add("tune", "art", "pioneers-data", PIONEERS,
+    ["FreeCIV-like/mountain.png", "FreeCIV-like/forest.png", "FreeCIV-like/hill.png",
+     "Classic/field.png"])
+add("tune", "art", "tuxmath-data", TUXMATH,
+    ["comets/comet0.png", "cities/cdead-blue.png", "status/led_neg_sign.png",
+     "sprites/nums3.png"])
+add("tune", "art", "starfighter-data", STARFIGHTER,
+    ["face_kline.png", "plutoBoss1.png", "icon14.png", "alienDevice.png"])
+add("tune", "art", "pangzero", PANGZERO, ["guy_pix.png", "harpoon.png", "Balls-Seeker32.png"])
+add("tune", "art", "lincity-ng-data", LINCITY,
+    ["tiles/blank.png", "tiles/shanty.png", "gui/buttonpanel/cow.png"])
+add("tune", "art", "enigma-data", ENIGMA,
+    ["fl_wood.png", "fl_brick.png", "st_box_wood.png", "it_bomb.png"])
+# Sprites on a key colour (pure blue) that the game draws as transparent.
+add("tune", "art", "gearhead-data", GEARHEAD,
+    ["btr_musketeer.png", "aer_drone.png", "blast64.png"])
+add("tune", "art", "caveexpress-data", CAVEEXPRESS,
+    ["caveexpress-npc_woman-small.png", "caveexpress-npc_flying-small.png"])
+# Grey-level pictures: their palettes are ramps of greys.
+add("tune", "art", "meritous-data", MERITOUS, ["player.png", "mons1.png", "artifacts.png"])
 add("held", "art", "mirrormagic-data", MIRROR + "/graphics/gfx_classic",
     ["RocksHeroes.png", "RocksMM.png", "RocksDF.png", "RocksToons.png", "RocksMore.png",
      "RocksFontSmall.png", "RocksDoor2.png"])

@@ -192,7 +192,7 @@ def fit_counts(args):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("model", choices=["counts", "alone", "final", "trees"])
-    parser.add_argument("--trees", type=int, default=100, help="as kTreeCount in PaletteTrees.h")
+    parser.add_argument("--trees", type=int, default=200, help="as kTreeCount in PaletteTrees.h")
     parser.add_argument("--rate", type=float, default=0.2)
     parser.add_argument("--shift", type=float, default=0.0,
                         help="added to the trees' log-odds (they are less sure on art they "

@@ -27,6 +27,9 @@ EachCompressedPalette(const RomView& rom, const AlignedWords& aligned,
             clear = data.Palette(p * kPaletteBytes, palettes[p]);
         if (!clear)
             continue;
+        // A block whose every nibble is below 8 holds pixels of at most 8 slots, not colours.
+        const bool pixels = std::all_of(block.data.begin(), block.data.end(),
+                                        [](std::uint8_t b) { return (b & 0x88) == 0; });
         std::vector<std::optional<EvidenceValues>> evidence(palettes.size());
         std::vector<float> alone(palettes.size(), 0.0f);
         for (std::size_t p = 0; p < palettes.size(); ++p) {
@@ -42,6 +45,7 @@ EachCompressedPalette(const RomView& rom, const AlignedWords& aligned,
                 static_cast<float>(PointersInside(block.data, p * kPaletteBytes,
                                                   (p + 1) * kPaletteBytes, rom.size())) /
                 8.0f;
+            e[kSelfTiles] = pixels;
             e[kCompressed] = 1;
             e[kBlockPointed] = aligned.Targets(offset);
             e[kBlockPalettes] = static_cast<float>(palettes.size()) / 16.0f;

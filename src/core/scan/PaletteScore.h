@@ -4,12 +4,13 @@
 // Evidence for: several distinct colours (3 are enough), zeros only at the end (unused
 // slots), colour 0 black or shared with the palettes 32 bytes around, colours near one
 // another, many byte values, a ROM pointer to the place or to a table of palettes leading to
-// it, tiles next to it whose pixels use only the palette's used slots, the start of a run of
-// words with bit 15 clear. Evidence against: numbers that climb or fall steadily (curves,
-// sines), words a step or two apart with a tilemap's high bits, small numbers, text bytes
-// (ASCII or a one-byte character table), 4bpp pixels of low indexes only, sound samples,
-// runs of one word, pointers inside, Thumb code on both sides. Dark, pale, vivid and
-// unordered palettes are judged on the same evidence as ramps: order counts for little.
+// it, a count of palettes before the table, tiles next to it whose pixels use only the palette's
+// used slots, the start of a run of words with bit 15 clear. Evidence against: numbers that climb
+// or fall steadily (curves, sines), words a step or two apart with a tilemap's high bits, small
+// numbers, text bytes (ASCII or a one-byte character table), 4bpp pixels of low indexes only (in a
+// compressed block, every nibble below 8), sound samples, runs of one word, pointers inside, Thumb
+// code on both sides. Dark, pale, vivid and unordered palettes are judged on the same evidence as
+// ramps: order counts for little.
 #pragma once
 
 #include <algorithm>
@@ -66,6 +67,8 @@ enum Evidence : int {
     kOffLatestGrid,     // off the grid of the latest pointed place up to 16 palettes back
     kZerosRunOn,        // its unused zero slots run on past its end (it starts too early)
     kSelfTiles,         // up to 8 slots used, and its own bytes are 4bpp pixels within them
+    kInCountedTable,    // among the palettes a count (1 to 16) on a 4-byte boundary before it names
+    kCountedAsColour,   // whole palettes from such a count, which it takes for a colour
     // Compressed.
     kCompressed,    // a palette of a clean LZ77 block
     kBlockPointed,  // a ROM pointer targets the block

@@ -18,7 +18,7 @@ struct PaletteTree {
     std::array<float, 8> leaf;
 };
 
-constexpr std::size_t kTreeCount = 100;
+constexpr std::size_t kTreeCount = 200;
 extern const float kTreesBase;
 extern const std::array<PaletteTree, kTreeCount> kPaletteTrees;
 

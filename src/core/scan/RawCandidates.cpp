@@ -17,6 +17,9 @@ constexpr double kEvenOdds = 0.5;
 // neighbour needs to count as one of the table.
 constexpr int kReach = 4;
 constexpr float kInTable = 0.25f;
+// How far below the cheap model's bar (in log-odds) a window on the grid of a table a pointer
+// or a count names is judged: further judges too many windows of pointed data.
+constexpr double kNamedSlack = 1.0;
 // The set of windows of a run is chosen this many windows at a time.
 constexpr std::size_t kChosenAtOnce = std::size_t{1} << 16;
 // A table's grid reaches this many words past the place that sets it (16 palettes).
@@ -238,29 +241,43 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
         return count != 0 && count < 0x200 && aligned.Targets(2 * word - 2) ? 1.0f : 0.0f;
     };
     e[kPointed] = pointedAt(w);
-    // A pointed count sets the grid of the palettes after it: the window is on it, or takes the
-    // count for a colour.
-    const auto count = [&](std::size_t word) {
-        const ColorWord c = rom.Word(2 * word);
-        return c != 0 && c < 0x200 && aligned.Targets(2 * word);
+    // A count before a table sets the grid of its palettes: the window is on it, or takes the
+    // count for a colour. Looks back whole palettes, up to 16, for a word `isCount` accepts (told
+    // how many palettes back it lies) and sets `asColour` or `after` by where it lies.
+    const auto countBack = [&](const auto& isCount, Evidence asColour, Evidence after) {
+        for (std::size_t back = w, steps = 0; back >= start && steps < kPaletteColours;
+             back -= kPaletteColours, ++steps) {
+            if (isCount(back, steps)) {
+                e[asColour] = 1;
+                return;
+            }
+            if (back > start && isCount(back - 1, steps)) {
+                e[after] = 1;
+                return;
+            }
+            if (back < start + kPaletteColours)
+                return;
+        }
     };
+    // A count of palettes (1 to 16) on a 4-byte boundary, the palettes it announces 2 bytes off
+    // the boundary; nothing need point to it.
+    countBack(
+        [&](std::size_t word, std::size_t palettesBack) {
+            const ColorWord c = rom.Word(2 * word);
+            return word % 2 == 0 && c > palettesBack && c <= kPaletteColours;
+        },
+        kCountedAsColour, kInCountedTable);
     // Both searches below look for targets at most 16 palettes and one word back: most places
     // have none there.
     const std::size_t reachBack = 2 * (16 * kPaletteColours + 1);
     if (aligned.MayTargetAny(location > reachBack ? location - reachBack : 0, location + 1)) {
-        for (std::size_t back = w, steps = 0; back >= start && steps < 16;
-             back -= kPaletteColours, ++steps) {
-            if (count(back)) {
-                e[kCountAsColour] = 1;
-                break;
-            }
-            if (back > start && count(back - 1)) {
-                e[kAfterPointedCount] = 1;
-                break;
-            }
-            if (back < start + kPaletteColours)
-                break;
-        }
+        // Any 16-bit count (1 to 511) a pointer names.
+        countBack(
+            [&](std::size_t word, std::size_t) {
+                const ColorWord c = rom.Word(2 * word);
+                return c != 0 && c < 0x200 && aligned.Targets(2 * word);
+            },
+            kCountAsColour, kAfterPointedCount);
         for (std::size_t back = w; back >= start + kPaletteColours && e[kInPointedTable] == 0 &&
                                    w - back < 16 * kPaletteColours;)
             back -= kPaletteColours, e[kInPointedTable] = pointedAt(back);
@@ -372,12 +389,19 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     constexpr std::size_t kReachWords = kReach * kPaletteColours;
     const std::size_t last = end - kPaletteColours; // the last window
     // Palettes 2 bytes off a 4-byte boundary follow a 16-bit count, start a run or a pointed
-    // place, or follow such a palette; other places off the boundary are not judged.
+    // place, or lie whole palettes after such a place (up to a table's reach) or after another
+    // such palette; other places off the boundary are not judged.
+    std::size_t oddAnchor = SIZE_MAX; // the latest such place, a word index
     const auto mayStart = [&](std::size_t w) {
-        if (w % 2 == 0 || w == start || aligned.Targets(2 * w))
+        if (w % 2 == 0)
             return true;
-        const ColorWord before = rom.Word(2 * w - 2);
-        return (before != 0 && before < 0x200) ||
+        const ColorWord before = w > start ? rom.Word(2 * w - 2) : 0;
+        if (w == start || aligned.Targets(2 * w) || (before != 0 && before < 0x200)) {
+            oddAnchor = w;
+            return true;
+        }
+        return (oddAnchor != SIZE_MAX && w - oddAnchor <= kTableReach &&
+                (w - oddAnchor) % kPaletteColours == 0) ||
                (w >= start + kPaletteColours && judged[(w - kPaletteColours) % kWaiting].candidate);
     };
     // The chance of the window `steps` palettes away (before when negative), 0 outside the run.
@@ -435,6 +459,21 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         each(w, j.e);
     };
 
+    // Windows on the grid of a table a pointer or a count of palettes names are judged below the
+    // cheap model's bar (kNamedSlack): a dark palette of few colours has the counts of numbers.
+    std::size_t namedFirst = SIZE_MAX, namedLast = 0; // the table's first window and its last
+    const auto onNamedGrid = [&](std::size_t w) {
+        const ColorWord before = w > start ? rom.Word(2 * w - 2) : 0;
+        const bool pointedCount = before != 0 && before < 0x200 && aligned.Targets(2 * w - 2);
+        if (aligned.Targets(2 * w) || pointedCount) {
+            namedFirst = w;
+            namedLast = w + kTableReach;
+        } else if (w % 2 == 1 && before != 0 && before <= kPaletteColours) {
+            namedFirst = w;
+            namedLast = w + kPaletteColours * (before - 1);
+        }
+        return namedFirst != SIZE_MAX && w <= namedLast && (w - namedFirst) % kPaletteColours == 0;
+    };
     WindowCounts counts(rom, start);
     const double worthJudging = CountWeights().worthJudging;
     for (std::size_t w = start; w <= last; ++w) {
@@ -445,7 +484,11 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         j.alone = 0;
         PaletteWords16 words;
         const double countsLogit = counts.TooFewColours() ? 0 : counts.Logit();
-        if (!counts.TooFewColours() && countsLogit >= worthJudging && mayStart(w)) {
+        // Asked of every window, so that each anchor is seen.
+        const bool mayBePalette = mayStart(w);
+        const bool onNamed = onNamedGrid(w);
+        if (!counts.TooFewColours() &&
+            countsLogit >= worthJudging - (onNamed ? kNamedSlack : 0.0) && mayBePalette) {
             rom.Palette(2 * w, words);
             j.e = NewEvidence();
             j.candidate = WordsEvidence(words, j.e);
