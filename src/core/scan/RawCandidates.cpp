@@ -20,6 +20,10 @@ constexpr float kInTable = 0.25f;
 // How far below the cheap model's bar (in log-odds) a window on the grid of a table a pointer
 // or a count names is judged: further judges too many windows of pointed data.
 constexpr double kNamedSlack = 1.0;
+// A 16-bit count (1 to 511) may head a table of palettes.
+bool MayBeCount(ColorWord word) {
+    return word != 0 && word < 0x200;
+}
 // The set of windows of a run is chosen this many windows at a time.
 constexpr std::size_t kChosenAtOnce = std::size_t{1} << 16;
 // A table's grid reaches this many words past the place that sets it (16 palettes).
@@ -238,7 +242,7 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
         if (aligned.Targets(2 * word))
             return 1.0f;
         const ColorWord count = word > start ? rom.Word(2 * word - 2) : 0;
-        return count != 0 && count < 0x200 && aligned.Targets(2 * word - 2) ? 1.0f : 0.0f;
+        return MayBeCount(count) && aligned.Targets(2 * word - 2) ? 1.0f : 0.0f;
     };
     e[kPointed] = pointedAt(w);
     // A count before a table sets the grid of its palettes: the window is on it, or takes the
@@ -274,8 +278,7 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
         // Any 16-bit count (1 to 511) a pointer names.
         countBack(
             [&](std::size_t word, std::size_t) {
-                const ColorWord c = rom.Word(2 * word);
-                return c != 0 && c < 0x200 && aligned.Targets(2 * word);
+                return MayBeCount(rom.Word(2 * word)) && aligned.Targets(2 * word);
             },
             kCountAsColour, kAfterPointedCount);
         for (std::size_t back = w; back >= start + kPaletteColours && e[kInPointedTable] == 0 &&
@@ -320,7 +323,7 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
         ++runOn;
     e[kZerosRunOn] = 0.5f * static_cast<float>(runOn);
     const ColorWord before = w > start ? rom.Word(location - 2) : 0;
-    e[kAfterCount] = location % 4 == 2 && before != 0 && before < 0x200;
+    e[kAfterCount] = location % 4 == 2 && MayBeCount(before);
 }
 
 // Where the window at word `w` stands against the grids of the tables pointed places set up to
@@ -352,7 +355,7 @@ PointedGrid PointedGridAt(const RomView& rom, const AlignedWords& aligned, std::
     aligned.ForEachTarget(2 * from, 2 * w + 2, [&](std::size_t offset) {
         grid(offset / 2);
         const ColorWord count = rom.Word(offset);
-        if (count != 0 && count < 0x200)
+        if (MayBeCount(count))
             grid(offset / 2 + 1);
     });
     at.onNone = any && !own;
@@ -396,7 +399,7 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         if (w % 2 == 0)
             return true;
         const ColorWord before = w > start ? rom.Word(2 * w - 2) : 0;
-        if (w == start || aligned.Targets(2 * w) || (before != 0 && before < 0x200)) {
+        if (w == start || aligned.Targets(2 * w) || MayBeCount(before)) {
             oddAnchor = w;
             return true;
         }
@@ -464,7 +467,7 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     std::size_t namedFirst = SIZE_MAX, namedLast = 0; // the table's first window and its last
     const auto onNamedGrid = [&](std::size_t w) {
         const ColorWord before = w > start ? rom.Word(2 * w - 2) : 0;
-        const bool pointedCount = before != 0 && before < 0x200 && aligned.Targets(2 * w - 2);
+        const bool pointedCount = MayBeCount(before) && aligned.Targets(2 * w - 2);
         if (aligned.Targets(2 * w) || pointedCount) {
             namedFirst = w;
             namedLast = w + kTableReach;
