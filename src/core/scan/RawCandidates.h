@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "scan/KeptScore.h"
 #include "scan/ScanContext.h"
 
 namespace zandrel::scan {
@@ -26,5 +27,10 @@ void EachCountedWindow(const RomView& rom,
 // fitting the weights on ROMs whose palettes are known).
 void EachRawWindow(const RomView& rom, const AlignedWords& aligned,
                    const std::function<void(std::size_t, const EvidenceValues&)>& each);
+
+// The evidence among the windows kept around it of every window kept, by its file offset, in
+// file order (for fitting the weights of KeptChance).
+void EachKeptWindow(const RomView& rom, const AlignedWords& aligned,
+                    const std::function<void(std::size_t, const KeptEvidenceValues&)>& each);
 
 } // namespace zandrel::scan
