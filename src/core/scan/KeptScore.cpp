@@ -19,9 +19,10 @@ constexpr float kNoRival = -6.0f;
 std::vector<KeptEvidenceValues> KeptEvidenceOf(const RomView& rom, const AlignedWords& aligned,
                                                std::span<const ScoredWindow> scored,
                                                std::span<const ScoredWindow> kept) {
-    const auto word = [&](std::size_t w) { return 2 * w + 2 <= rom.size() ? rom.Word(2 * w) : 0; };
+    const auto word = [&](std::size_t w) {
+        return 2 * w + 2 <= rom.size() ? rom.Word(2 * w) : ColorWord{0};
+    };
     const auto wordBefore = [&](std::size_t w) { return w > 0 ? word(w - 1) : ColorWord{0}; };
-    const auto mayBeCount = [](ColorWord c) { return c != 0 && c < 0x200; };
     std::vector<KeptEvidenceValues> out(kept.size());
     std::size_t near = 0; // the first scored window that may overlap the kept one
     for (std::size_t rowStart = 0; rowStart < kept.size();) {
@@ -32,12 +33,12 @@ std::vector<KeptEvidenceValues> KeptEvidenceOf(const RomView& rom, const Aligned
         float logitSum = 0, likely = 0;
         for (std::size_t k = rowStart; k < rowEnd; ++k) {
             logitSum += LogOdds(kept[k].chance);
-            likely += kept[k].chance >= 0.5;
+            likely += kept[k].chance >= 0.5; // above even odds
         }
         const std::size_t head = kept[rowStart].w;
         const bool rowPointed =
             aligned.Targets(2 * head) ||
-            (head > 0 && aligned.Targets(2 * head - 2) && mayBeCount(wordBefore(head)));
+            (head > 0 && aligned.Targets(2 * head - 2) && MayBeCount(wordBefore(head)));
         for (std::size_t k = rowStart; k < rowEnd; ++k) {
             const std::size_t w = kept[k].w;
             KeptEvidenceValues& e = out[k];
@@ -65,7 +66,7 @@ std::vector<KeptEvidenceValues> KeptEvidenceOf(const RomView& rom, const Aligned
             e[kRivalLogit] = rival > 0 ? LogOdds(rival) : kNoRival;
             e[kRivalAbove] = e[kRivalLogit] - own;
             e[kKeptAligned] = w % 2 == 0;
-            e[kKeptAfterCount] = w % 2 == 1 && mayBeCount(wordBefore(w));
+            e[kKeptAfterCount] = w % 2 == 1 && MayBeCount(wordBefore(w));
             e[kRowLikely] = likely / static_cast<float>(n);
             const std::size_t last = w + kPaletteColours - 1;
             e[kZeroFirst] = word(w) == 0;
@@ -82,7 +83,7 @@ std::vector<KeptEvidenceValues> KeptEvidenceOf(const RomView& rom, const Aligned
             };
             e[kSameFirst] = sameAsPalettesAway(w);
             e[kSameLast] = word(last) != 0 && sameAsPalettesAway(last);
-            e[kRowHeadSmall] = head % 2 == 0 && mayBeCount(word(head));
+            e[kRowHeadSmall] = head % 2 == 0 && MayBeCount(word(head));
         }
         rowStart = rowEnd;
     }

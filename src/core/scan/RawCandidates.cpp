@@ -22,10 +22,6 @@ constexpr float kInTable = 0.25f;
 // How far below the cheap model's bar (in log-odds) a window on the grid of a table a pointer
 // or a count names is judged: further judges too many windows of pointed data.
 constexpr double kNamedSlack = 1.0;
-// A 16-bit count (1 to 511) may head a table of palettes.
-bool MayBeCount(ColorWord word) {
-    return word != 0 && word < 0x200;
-}
 // The set of windows of a run is chosen this many windows at a time.
 constexpr std::size_t kChosenAtOnce = std::size_t{1} << 16;
 // A table's grid reaches this many words past the place that sets it (16 palettes).

@@ -1,7 +1,8 @@
 // Raw palette candidates: in every run of at least 16 words with bit 15 clear, the windows of
 // 16 words that cheap counts do not rule out get their evidence and score, and one set of
 // windows that do not overlap is kept per run: the set whose chances add up to the most, so a
-// table of palettes keeps its own 32-byte grid and no window across two of them is offered.
+// table of palettes keeps its own 32-byte grid and no window across two of them is offered;
+// each window kept is scored again among the windows kept around it (scan/KeptScore.h).
 // Internal to the scanner.
 #pragma once
 
