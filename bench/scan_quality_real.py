@@ -10,7 +10,9 @@ the minimum). Reported:
   - precision at --min, and every false candidate classed by what it lies on: a region kind,
     "cuts-two-palettes" (a raw place across two planted palettes, which a user saving there
     would write across both), or "straddles-palette+KIND" (part palette, part something else);
-  - printed places that cut across two planted palettes, at --min and at 0.
+  - printed places that cut across two planted palettes, at --min and at 0;
+  - the missed palettes by what the scan kept over them: the palette's own place below --min, a
+    raw window a few bytes off (printed or not), or nothing.
 Usage: bench/scan_quality_real.py --cli PATH [--min N] [--details FILE] ROM.gba ...
 """
 import argparse
@@ -96,6 +98,20 @@ def groups(row):
     return out
 
 
+def why_missed(key, scores, raw_scores, least):
+    """What the scan kept over a planted palette it did not print: the palette itself below
+    the score, a raw window a few bytes off that overlaps it (printed or not), or nothing."""
+    if key in scores:
+        return "kept at its place, below --min"
+    if not key[1]:
+        first = bisect.bisect_left(raw_scores, (key[0] - PALETTE_BYTES + 1,))
+        near = [score for at, score in raw_scores[first:] if at < key[0] + PALETTE_BYTES]
+        if near:
+            return ("a printed window off its place overlaps it" if max(near) >= least
+                    else "a window off its place overlaps it, below --min")
+    return "nothing kept over it (never judged, or judged unlikely)"
+
+
 def percent(part, whole):
     return f"{100.0 * part / whole:5.1f}%" if whole else "    -"
 
@@ -112,6 +128,7 @@ def main():
     found = collections.Counter()    # group -> of them printed at --min
     found_any = collections.Counter()  # group -> of them among all candidates
     false_kinds = collections.Counter()
+    missed_why = collections.Counter()  # what the scan kept over a missed palette
     printed = true = cuts = cuts_any = 0
     details = []
     for rom in args.roms:
@@ -120,6 +137,7 @@ def main():
         regions = Regions(read_csv(stem(rom) + ".regions.csv"))
         candidates = scan(args.cli, rom)
         scores = dict(candidates)
+        raw_scores = sorted((key[0], score) for key, score in candidates if not key[1])
         rom_wanted = rom_found = rom_printed = rom_true = 0
         for key, row in planted.items():
             if int(row["distinct"]) < 3:
@@ -132,6 +150,7 @@ def main():
                 found[g] += shown
                 found_any[g] += key in scores
             if not shown:
+                missed_why[why_missed(key, scores, raw_scores, args.min)] += 1
                 details.append((rom, "missed", f"{key[0]:X}", int(key[1]), f"{key[2]:X}",
                                 scores.get(key, ""), row["kind"], row["placement"],
                                 row["distinct"], row["used"]))
@@ -167,6 +186,9 @@ def main():
         print(f"  {kind:<36} {n:6d}  {percent(n, printed)} of printed")
     print(f"\nPrinted places across two planted palettes: {cuts} at --min {args.min}, "
           f"{cuts_any} among all candidates")
+    print(f"\nMissed palettes by what the scan kept over them (of {sum(missed_why.values())}):")
+    for why, n in missed_why.most_common():
+        print(f"  {why:<56} {n:6d}  {percent(n, wanted['all'])} of planted")
     if args.details:
         with open(args.details, "w", newline="") as f:
             w = csv.writer(f)

@@ -277,9 +277,9 @@ TEST_F(Cli, JsonOutputs) {
 // an existing file is replaced only with --force (hostile.sh: what else -o refuses).
 TEST_F(Cli, ScanWritesANewDefinitionFileOnlyWhenItFoundPalettes) {
     const std::string rom = Synthetic();
-    const std::string found = Run({"scan", rom, "--min", "99", "--raw-only", "-o", "-"}).out;
+    const std::string found = Run({"scan", rom, "--min", "90", "--raw-only", "-o", "-"}).out;
     const std::string out = files_.File("ZNDL.ZNDL");
-    ExpectSuccess(Run({"scan", rom, "-o", out, "--min=99", "--raw-only"}), "");
+    ExpectSuccess(Run({"scan", rom, "-o", out, "--min=90", "--raw-only"}), "");
     EXPECT_EQ(ReadText(out), found);
     ExpectFailure(Run({"scan", rom, "-o", out}),
                   Quoted(out) + ": o arquivo já existe; use --force para substituí-lo. Nada foi "
@@ -291,7 +291,7 @@ TEST_F(Cli, ScanWritesANewDefinitionFileOnlyWhenItFoundPalettes) {
     EXPECT_EQ(ReadText(out), found);
     // Replaced, in file order: the same lines sorted by their offsets.
     ExpectSuccess(
-        Run({"scan", rom, "--min", "99", "--raw-only", "--sort", "offset", "-o", out, "--force"}),
+        Run({"scan", rom, "--min", "90", "--raw-only", "--sort", "offset", "-o", out, "--force"}),
         "");
     std::vector<std::pair<unsigned long, std::string>> lines;
     for (std::size_t at = 0, end; (end = found.find('\n', at)) != std::string::npos; at = end + 1)

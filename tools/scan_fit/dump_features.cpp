@@ -2,11 +2,13 @@
 //   evidence rows: label,rom,location,compressed,offset,evidence... for every raw window the
 //                  counts let through and every palette of a clean LZ77 block;
 //   --counts:      label,counts... for the counts of every planted raw window and one in 8 of
-//                  the other windows with two non-zero words or more.
+//                  the other windows with two non-zero words or more;
+//   --kept:        label,rom,location,0,0,evidence... for every raw window the scan keeps, its
+//                  evidence among the windows kept around it.
 // The label is 1 for a planted palette, 0 for anything else; planted palettes of fewer than 3
 // distinct colours (which the scanner is not measured on) are left out.
-// Usage: zandrel_scan_dump [--counts] ROM.gba...   (each with ROM.palettes.csv beside it, as
-// tools/make_real_rom.py and tools/make_synthetic_rom.py write them)
+// Usage: zandrel_scan_dump [--counts | --kept] ROM.gba...   (each with ROM.palettes.csv beside it,
+// as tools/make_real_rom.py and tools/make_synthetic_rom.py write them)
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -47,11 +49,11 @@ std::map<Key, int> Planted(const std::string& rom) {
 } // namespace
 
 int main(int argc, char** argv) {
-    bool counts = false;
+    bool counts = false, kept = false;
     for (int a = 1; a < argc; ++a) {
         const std::string path = argv[a];
-        if (path == "--counts") {
-            counts = true;
+        if (path == "--counts" || path == "--kept") {
+            (path == "--counts" ? counts : kept) = true;
             continue;
         }
         std::vector<std::uint8_t> bytes;
@@ -79,7 +81,7 @@ int main(int argc, char** argv) {
             });
             continue;
         }
-        const auto row = [&](const Key& key, const EvidenceValues& e) {
+        const auto row = [&](const Key& key, const auto& e) {
             const int l = label(key);
             if (l < 0)
                 return;
@@ -89,6 +91,13 @@ int main(int argc, char** argv) {
                 std::printf(",%.9g", v);
             std::printf("\n");
         };
+        if (kept) {
+            scan::EachKeptWindow(rom, aligned,
+                                 [&](std::size_t at, const scan::KeptEvidenceValues& e) {
+                                     row({unsigned(at), 0, 0}, e);
+                                 });
+            continue;
+        }
         scan::EachRawWindow(rom, aligned, [&](std::size_t at, const EvidenceValues& e) {
             row({unsigned(at), 0, 0}, e);
         });

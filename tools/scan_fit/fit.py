@@ -8,10 +8,14 @@ into src/core/scan/PaletteScore.cpp (tools/scan_fit/README.md).
   fit.py final ROWS.csv                     the final model, over all the evidence
   fit.py trees ROWS.csv [--trees 100]       the boosted trees that judge again the windows
                                             the final model keeps (src/core/scan/PaletteTrees.cpp)
+  fit.py kept KEPT.csv [--cut-weight 5]     trees that take a second look at the windows the
+                                            scan keeps, among the windows kept around them
+                                            (src/core/scan/KeptTrees.cpp)
 
 Needs numpy.
 """
 import argparse
+import bisect
 import os
 import re
 import shutil
@@ -24,14 +28,16 @@ ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 HEADER = os.path.join(ROOT, "src", "core", "scan", "PaletteScore.h")
 SOURCE = os.path.join(ROOT, "src", "core", "scan", "PaletteScore.cpp")
 TREES = os.path.join(ROOT, "src", "core", "scan", "PaletteTrees.cpp")
+KEPT_HEADER = os.path.join(ROOT, "src", "core", "scan", "KeptScore.h")
+KEPT_TREES = os.path.join(ROOT, "src", "core", "scan", "KeptTrees.cpp")
 # The evidence of the neighbours, which the first stage does not see.
 NEIGHBOURS = ("kPaletteBefore", "kPaletteAfter", "kTableBefore", "kTableAfter", "kAboveRivals",
               "kBelowRivals", "kGridAhead", "kGridBehind")
 
 
-def evidence_names():
-    text = open(HEADER).read()
-    body = text[text.index("enum Evidence"):text.index("kEvidenceCount")]
+def evidence_names(header=HEADER, enum="Evidence", count="kEvidenceCount"):
+    text = open(header).read()
+    body = text[text.index("enum " + enum):text.index(count)]
     return re.findall(r"\b(k[A-Z]\w+),", body)
 
 
@@ -49,12 +55,12 @@ def logistic(X, y, sw, lam, regularised):
     return w
 
 
-def replace(pattern, text, count_expected=1):
-    source = open(SOURCE).read()
+def replace(pattern, text, path=SOURCE):
+    source = open(path).read()
     source, n = re.subn(pattern, text, source, flags=re.S)
-    if n != count_expected:
-        sys.exit("fit.py: the weights were not found in " + SOURCE)
-    open(SOURCE, "w").write(source)
+    if n != 1:
+        sys.exit("fit.py: the weights were not found in " + path)
+    open(path, "w").write(source)
 
 
 def fit_evidence(args):
@@ -99,11 +105,10 @@ def read_rows(path, synthetic_weight, rival_weight=1.0):
     return np.array(y), np.array(X, dtype=np.float32), np.array(sw)
 
 
-def fit_trees(args):
+def boost(y, X, sw, count, rate):
     """Gradient-boosted trees of depth 3 over the evidence, split at quantiles of each value
-    (32 bins), with Newton leaves; each tree is stored whole (7 splits, 8 leaves)."""
-    names = evidence_names()
-    y, X, sw = read_rows(args.rows, args.synthetic_weight, args.rival_weight)
+    (32 bins), with Newton leaves; each tree is stored whole (7 splits, 8 leaves). Returns the
+    base log-odds and the trees."""
     bins, lam = 32, 1.0
     edges = [np.unique(np.quantile(X[:, j], np.linspace(0, 1, bins + 1)[1:-1]))
              for j in range(X.shape[1])]
@@ -112,7 +117,7 @@ def fit_trees(args):
     base = float(np.log((sw * y).sum() / (sw * (1 - y)).sum()))
     F = np.full(len(y), base)
     trees = []
-    for _ in range(args.trees):
+    for _ in range(count):
         p = 1 / (1 + np.exp(-F))
         g, h = sw * (p - y), sw * p * (1 - p)
         splits, leaves = [(0, float("inf"))] * 7, [0.0] * 8
@@ -138,7 +143,7 @@ def fit_trees(args):
             node_rows[2 * node + 1], node_rows[2 * node + 2] = rows[below], rows[~below]
         for leaf in range(8):
             rows = node_rows[7 + leaf]
-            leaves[leaf] = float(-g[rows].sum() / (h[rows].sum() + lam) * args.rate)
+            leaves[leaf] = float(-g[rows].sum() / (h[rows].sum() + lam) * rate)
             F[rows] += leaves[leaf]
         trees.append((splits, leaves))
     p = 1 / (1 + np.exp(-F))
@@ -146,6 +151,13 @@ def fit_trees(args):
     print(f"{len(y)} rows, {int(y.sum())} palettes; at even odds recall "
           f"{(kept & (y == 1)).sum() / max(1, (y == 1).sum()):.3f}, precision "
           f"{(kept & (y == 1)).sum() / max(1, kept.sum()):.3f}")
+    return base, trees
+
+
+def write_trees(path, names, base, trees, what):
+    """Writes the trees into `path` as `what` = (fit.py mode, header, namespace, tree type,
+    array, its size, base)."""
+    mode, header, namespace, tree, array, size, base_name = what
 
     def number(v):
         if v == float("inf"):
@@ -157,19 +169,54 @@ def fit_trees(args):
         lines.append("    {{{" + ", ".join(names[j] for j, _ in splits) + "}}, {{" +
                      ", ".join(number(t) for _, t in splits) + "}}, {{" +
                      ", ".join(f"{v:.5f}f" for v in leaves) + "}}},")
-    open(TREES, "w").write(
-        "// Written by tools/scan_fit/fit.py trees: do not edit by hand.\n"
-        "#include \"scan/PaletteTrees.h\"\n\n"
+    open(path, "w").write(
+        f"// Written by tools/scan_fit/fit.py {mode}: do not edit by hand.\n"
+        f"#include \"{header}\"\n\n"
         "#include <limits>\n\n"
-        "namespace zandrel {\n\n"
+        f"namespace {namespace} {{\n\n"
         "namespace {\n"
         "constexpr float kAlways = std::numeric_limits<float>::infinity();\n"
         "} // namespace\n\n"
-        f"const float kTreesBase = {base + args.shift:.6f}f;\n\n"
-        "const std::array<PaletteTree, kTreeCount> kPaletteTrees = {{\n" +
-        "\n".join(lines) + "\n}};\n\n} // namespace zandrel\n")
+        f"const float {base_name} = {base:.6f}f;\n\n"
+        f"const std::array<{tree}, {size}> {array} = {{{{\n" +
+        "\n".join(lines) + f"\n}}}};\n\n}} // namespace {namespace}\n")
     if shutil.which("clang-format"):
-        subprocess.run(["clang-format", "-i", TREES], check=False)
+        subprocess.run(["clang-format", "-i", path], check=False)
+
+
+def fit_trees(args):
+    """The trees that judge again the windows the final model keeps."""
+    y, X, sw = read_rows(args.rows, args.synthetic_weight, args.rival_weight)
+    base, trees = boost(y, X, sw, args.trees, args.rate)
+    write_trees(TREES, evidence_names(), base + args.shift, trees,
+                ("trees", "scan/PaletteTrees.h", "zandrel", "PaletteTree", "kPaletteTrees",
+                 "kTreeCount", "kTreesBase"))
+
+
+def fit_kept(args):
+    """Trees over the kept windows' evidence; a kept window that cuts across two planted
+    palettes (the place a user must never be offered) weighs --cut-weight."""
+    names = evidence_names(KEPT_HEADER, "KeptEvidence", "kKeptEvidenceCount")
+    y, X, sw, planted = [], [], [], {}
+    for line in open(args.rows):
+        p = line.rstrip("\n").split(",")
+        rom, at = p[1], int(p[2], 16)
+        if rom not in planted:
+            with open(rom[:-4] + ".palettes.csv") as f:
+                next(f)
+                planted[rom] = sorted(int(r.split(",")[0], 16) for r in f
+                                      if r.split(",")[1] == "0")
+        starts = planted[rom]
+        first = bisect.bisect_left(starts, at - 2 * 16 + 1)
+        across = bisect.bisect_left(starts, at + 2 * 16) - first
+        y.append(float(p[0]))
+        X.append([float(v) for v in p[5:]])
+        sw.append(args.cut_weight if p[0] == "0" and across >= 2 else 1.0)
+    y, X, sw = np.array(y), np.array(X, dtype=np.float32), np.array(sw)
+    base, trees = boost(y, X, sw, args.trees, args.rate)
+    write_trees(KEPT_TREES, names, base + args.shift, trees,
+                ("kept", "scan/KeptScore.h", "zandrel::scan", "KeptTree", "kKeptTrees",
+                 "kKeptTreeCount", "kKeptTreesBase"))
 
 
 def fit_counts(args):
@@ -191,12 +238,14 @@ def fit_counts(args):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("model", choices=["counts", "alone", "final", "trees"])
+    parser.add_argument("model", choices=["counts", "alone", "final", "trees", "kept"])
     parser.add_argument("--trees", type=int, default=200, help="as kTreeCount in PaletteTrees.h")
     parser.add_argument("--rate", type=float, default=0.2)
     parser.add_argument("--shift", type=float, default=0.0,
                         help="added to the trees' log-odds (they are less sure on art they "
                              "were not fitted on)")
+    parser.add_argument("--cut-weight", type=float, default=1.0,
+                        help="weight of the kept windows across two planted palettes (kept)")
     parser.add_argument("--rival-weight", type=float, default=1.0,
                         help="weight of the windows across a planted palette (trees)")
     parser.add_argument("rows")
@@ -209,6 +258,9 @@ def main():
         fit_counts(args)
     elif args.model == "trees":
         fit_trees(args)
+        return 0
+    elif args.model == "kept":
+        fit_kept(args)
         return 0
     else:
         fit_evidence(args)

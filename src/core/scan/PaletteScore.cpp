@@ -180,14 +180,7 @@ double PaletteLogit(const EvidenceValues& e) {
 }
 
 double TreesLogit(const EvidenceValues& e) {
-    double logit = kTreesBase;
-    for (const PaletteTree& tree : kPaletteTrees) {
-        std::size_t node = 0;
-        while (node < tree.below.size())
-            node = 2 * node + (e[tree.evidence[node]] < tree.below[node] ? 1 : 2);
-        logit += tree.leaf[node - tree.below.size()];
-    }
-    return logit;
+    return TreesSum(kTreesBase, kPaletteTrees, e);
 }
 
 double PaletteChance(const EvidenceValues& e) {

@@ -12,11 +12,25 @@ namespace zandrel {
 
 // A tree of depth 3, breadth first: split k sends the evidence below its value to 2k+1, the
 // rest to 2k+2; splits 7 on are the leaves.
-struct PaletteTree {
+template <typename Evidence> struct DepthThreeTree {
     std::array<Evidence, 7> evidence;
     std::array<float, 7> below;
     std::array<float, 8> leaf;
 };
+using PaletteTree = DepthThreeTree<Evidence>;
+
+// `base` and the leaves `values` reach in each of `trees`.
+template <typename Tree, std::size_t N, typename Values>
+double TreesSum(float base, const std::array<Tree, N>& trees, const Values& values) {
+    double logit = base;
+    for (const Tree& tree : trees) {
+        std::size_t node = 0;
+        while (node < tree.below.size())
+            node = 2 * node + (values[tree.evidence[node]] < tree.below[node] ? 1 : 2);
+        logit += tree.leaf[node - tree.below.size()];
+    }
+    return logit;
+}
 
 constexpr std::size_t kTreeCount = 200;
 extern const float kTreesBase;

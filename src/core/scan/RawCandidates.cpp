@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "scan/KeptScore.h"
+
 namespace zandrel::scan {
 
 namespace {
@@ -20,10 +22,6 @@ constexpr float kInTable = 0.25f;
 // How far below the cheap model's bar (in log-odds) a window on the grid of a table a pointer
 // or a count names is judged: further judges too many windows of pointed data.
 constexpr double kNamedSlack = 1.0;
-// A 16-bit count (1 to 511) may head a table of palettes.
-bool MayBeCount(ColorWord word) {
-    return word != 0 && word < 0x200;
-}
 // The set of windows of a run is chosen this many windows at a time.
 constexpr std::size_t kChosenAtOnce = std::size_t{1} << 16;
 // A table's grid reaches this many words past the place that sets it (16 palettes).
@@ -526,14 +524,6 @@ bool Anchored(const EvidenceValues& e) {
     return e[kPointed] > 0 || e[kAfterCount] > 0 || e[kRunStart] > 0 || e[kAfterPointedCount] > 0;
 }
 
-// A window worth keeping: its word index, its chance, and whether it may start a table's grid
-// of its own (a pointed place, after a 16-bit count, at the start of its run).
-struct ScoredWindow {
-    std::size_t w;
-    double chance;
-    bool anchored;
-    bool operator<(const ScoredWindow& other) const { return w < other.w; }
-};
 using Scored = std::vector<ScoredWindow>; // in order
 
 // What a window following another by less than a gap of a whole palette costs, off the other's
@@ -631,18 +621,23 @@ void EachRawWindow(const RomView& rom, const AlignedWords& aligned,
     });
 }
 
-void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vector<Found>& found,
-                       const std::function<void(std::size_t, std::size_t)>& progress) {
+namespace {
+
+// `each(w, evidence)` for every window kept, in order, with its evidence among the windows kept
+// around it.
+template <typename Each>
+void EachKept(const RomView& rom, const AlignedWords& aligned,
+              const std::function<void(std::size_t, std::size_t)>& progress, const Each& each) {
     Scored windows;
     const auto waiting = std::make_unique<WaitingWindows>();
     const auto keep = [&](std::size_t from) {
         std::size_t next = from;
-        for (const auto& [w, chance, anchored] : KeptWindows(windows)) {
-            const auto at = static_cast<std::uint32_t>(2 * w);
-            const int score = ScoreOfChance(chance);
-            found.push_back(
-                {{{at, false, 0}, score}, at, at + static_cast<std::uint32_t>(kPaletteBytes)});
-            next = w + kPaletteColours;
+        const Scored kept = KeptWindows(windows);
+        const std::vector<KeptEvidenceValues> evidence =
+            KeptEvidenceOf(rom, aligned, windows, kept);
+        for (std::size_t k = 0; k < kept.size(); ++k) {
+            each(kept[k].w, evidence[k]);
+            next = kept[k].w + kPaletteColours;
         }
         windows.clear();
         return next;
@@ -661,6 +656,23 @@ void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vec
                         });
         keep(from);
     });
+}
+
+} // namespace
+
+void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vector<Found>& found,
+                       const std::function<void(std::size_t, std::size_t)>& progress) {
+    EachKept(rom, aligned, progress, [&](std::size_t w, const KeptEvidenceValues& e) {
+        const auto at = static_cast<std::uint32_t>(2 * w);
+        found.push_back({{{at, false, 0}, ScoreOfChance(KeptChance(e))},
+                         at,
+                         at + static_cast<std::uint32_t>(kPaletteBytes)});
+    });
+}
+
+void EachKeptWindow(const RomView& rom, const AlignedWords& aligned,
+                    const std::function<void(std::size_t, const KeptEvidenceValues&)>& each) {
+    EachKept(rom, aligned, {}, [&](std::size_t w, const KeptEvidenceValues& e) { each(2 * w, e); });
 }
 
 } // namespace zandrel::scan

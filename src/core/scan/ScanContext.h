@@ -77,6 +77,11 @@ class AlignedWords {
     std::vector<std::size_t> blocks_;
 };
 
+// A 16-bit count (1 to 511) may head a table of palettes.
+inline bool MayBeCount(ColorWord word) {
+    return word != 0 && word < 0x200;
+}
+
 struct Found {
     PaletteCandidate candidate;
     std::uint32_t claimStart = 0; // the file bytes it stands for

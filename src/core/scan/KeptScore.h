@@ -1,0 +1,68 @@
+// A kept raw window judged again with the windows kept around it: the palettes of a table share
+// a 32-byte grid, and a window a word or two off that grid reads as a palette as well as the one
+// on it, so its row, the windows it beat and the words at its ends say more than its own
+// evidence. Weighed by a model fitted as tools/scan_fit/README.md says. Internal to the scanner.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <span>
+#include <vector>
+
+#include "scan/PaletteTrees.h"
+#include "scan/ScanContext.h"
+
+namespace zandrel::scan {
+
+enum KeptEvidence : int {
+    kKeptBias,
+    kOwnLogit,       // its own log-odds
+    kRowLength,      // log2 of the kept windows in a row at a 32-byte step, it among them
+    kRowFirst,       // it is the first of its row
+    kRowLast,        // the last
+    kRowOthers,      // the mean log-odds of the others of its row (0 alone)
+    kKeptJustBefore, // another kept window ends less than 32 bytes before it
+    kKeptJustAfter,  // another starts less than 32 bytes after it
+    kKeptPointed,    // a ROM pointer targets it
+    kRowPointed,     // a pointer targets the first of its row, or a 16-bit count right before it
+    kRivalLogit,     // the log-odds of the likeliest window it overlaps (-6 for none)
+    kRivalAbove,     // that less its own
+    kKeptAligned,    // 4-byte aligned
+    kKeptAfterCount, // 2 bytes off a 4-byte boundary after a 16-bit count (1 to 511)
+    kRowLikely,      // of its row, the windows above even odds
+    kZeroFirst,      // colour 0 is black
+    kZeroBeforeIt,   // the word before it is zero
+    kZeroSlots,      // zero words at its end, of 16
+    kZeroLast,       // its last word is zero
+    kZeroAfterIt,    // the word after it is zero
+    kSameFirst,      // colour 0 repeated 32 bytes before or after
+    kSameLast,       // its last word, not zero, repeated 32 bytes before or after
+    kRowHeadSmall,   // its row starts with a word of 1 to 511 on a 4-byte boundary (a header's?)
+    kKeptEvidenceCount
+};
+using KeptEvidenceValues = std::array<float, kKeptEvidenceCount>;
+
+// A raw window worth keeping: its word index, its chance, and whether it may start a table's
+// grid of its own (a pointed place, after a 16-bit count, at the start of its run).
+struct ScoredWindow {
+    std::size_t w;
+    double chance;
+    bool anchored;
+    bool operator<(const ScoredWindow& other) const { return w < other.w; }
+};
+
+// The evidence of each of `kept` (in order, none overlapping another) among `scored` (every
+// window worth keeping of the same part of a run, in order, the kept ones among them).
+std::vector<KeptEvidenceValues> KeptEvidenceOf(const RomView& rom, const AlignedWords& aligned,
+                                               std::span<const ScoredWindow> scored,
+                                               std::span<const ScoredWindow> kept);
+
+// Boosted trees over the evidence (fitted by tools/scan_fit/fit.py kept), and the chance they
+// give.
+using KeptTree = DepthThreeTree<KeptEvidence>;
+constexpr std::size_t kKeptTreeCount = 200;
+extern const float kKeptTreesBase;
+extern const std::array<KeptTree, kKeptTreeCount> kKeptTrees;
+double KeptChance(const KeptEvidenceValues& e);
+
+} // namespace zandrel::scan

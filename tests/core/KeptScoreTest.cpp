@@ -1,0 +1,96 @@
+// What a kept raw window's place says beyond its own evidence: its row, the windows it beat,
+// the words at its ends.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "scan/KeptScore.h"
+
+namespace zandrel::testing {
+namespace {
+
+float LogOdds(double p) {
+    return static_cast<float>(std::log(p / (1 - p)));
+}
+
+// Words 0-47: a row of three kept windows (0, 16, 32) headed by a word of 3 and pointed at;
+// rivals at 2 and 18; then a 16-bit count at 48 and a window 2 bytes off the boundary at 49
+// whose last four words are unused, followed by a zero. Chances of rows: 0.45, 0.7, 0.8.
+TEST(KeptScore, ARowAndTheWindowsItBeatSayWhereTheTableLies) {
+    std::vector<std::uint16_t> words(72);
+    for (std::size_t w = 0; w < words.size(); ++w)
+        words[w] = static_cast<std::uint16_t>(0x2345 + 3 * w); // no two alike
+    for (const std::size_t w : {0, 16, 32})
+        words[w] = 3; // the same small colour 0, which also heads the row
+    words[15] = words[31] = 0x1234;
+    words[48] = 0x10;
+    for (std::size_t w = 61; w <= 65; ++w)
+        words[w] = 0;
+    words[70] = 0x0000, words[71] = 0x0800; // a ROM pointer to offset 0
+    std::vector<std::uint8_t> bytes;
+    for (const std::uint16_t w : words)
+        bytes.insert(bytes.end(), {std::uint8_t(w & 0xFF), std::uint8_t(w >> 8)});
+    const scan::RomView rom(bytes);
+    const scan::AlignedWords aligned(bytes);
+    const std::vector<scan::ScoredWindow> kept = {
+        {0, 0.45, true}, {16, 0.7, false}, {32, 0.8, false}, {49, 0.4, true}};
+    const std::vector<scan::ScoredWindow> scored = {{0, 0.45, true},  {2, 0.3, false},
+                                                    {16, 0.7, false}, {18, 0.9, false},
+                                                    {32, 0.8, false}, {49, 0.4, true}};
+    const auto e = scan::KeptEvidenceOf(rom, aligned, scored, kept);
+    ASSERT_EQ(e.size(), kept.size());
+    const struct {
+        std::size_t window;
+        scan::KeptEvidence evidence;
+        float value;
+    } cases[] = {
+        {0, scan::kOwnLogit, LogOdds(0.45)},
+        {0, scan::kRowLength, std::log2(3.0f)},
+        {0, scan::kRowFirst, 1},
+        {1, scan::kRowFirst, 0},
+        {2, scan::kRowLast, 1},
+        {1, scan::kRowLast, 0},
+        {3, scan::kRowLength, 0},
+        {0, scan::kRowOthers, (LogOdds(0.7) + LogOdds(0.8)) / 2},
+        {3, scan::kRowOthers, 0},
+        {2, scan::kKeptJustAfter, 1}, // the window at 49 starts a word after its end
+        {1, scan::kKeptJustAfter, 0}, // the next of its row starts at its end
+        {3, scan::kKeptJustBefore, 1},
+        {1, scan::kKeptJustBefore, 0},
+        {0, scan::kKeptPointed, 1},
+        {1, scan::kKeptPointed, 0},
+        {2, scan::kRowPointed, 1},
+        {3, scan::kRowPointed, 0},
+        {0, scan::kRivalLogit, LogOdds(0.3)},
+        {1, scan::kRivalAbove, LogOdds(0.9) - LogOdds(0.7)},
+        {2, scan::kRivalLogit, LogOdds(0.9)}, // the window at 18 reaches into it
+        {3, scan::kRivalLogit, -6},           // no window overlaps it
+        {0, scan::kKeptAligned, 1},
+        {3, scan::kKeptAligned, 0},
+        {3, scan::kKeptAfterCount, 1},
+        {2, scan::kKeptAfterCount, 0},
+        {0, scan::kRowLikely, 2.0f / 3},
+        {3, scan::kRowLikely, 0},
+        {3, scan::kZeroFirst, 0},
+        {3, scan::kZeroSlots, 4.0f / 16},
+        {3, scan::kZeroLast, 1},
+        {3, scan::kZeroAfterIt, 1},
+        {2, scan::kZeroAfterIt, 0},
+        {3, scan::kZeroBeforeIt, 0},
+        {2, scan::kSameFirst, 1}, // colour 0 of the window 32 bytes before
+        {3, scan::kSameFirst, 0},
+        {0, scan::kSameLast, 1}, // 0x1234 32 bytes after
+        {1, scan::kSameLast, 1}, // and before
+        {2, scan::kSameLast, 0},
+        {3, scan::kSameLast, 0}, // zeros are no colour
+        {1, scan::kRowHeadSmall, 1},
+        {3, scan::kRowHeadSmall, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(e[c.window][c.evidence], c.value) << c.window << " " << c.evidence;
+}
+
+} // namespace
+} // namespace zandrel::testing
