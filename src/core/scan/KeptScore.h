@@ -37,7 +37,7 @@ enum KeptEvidence : int {
     kZeroAfterIt,    // the word after it is zero
     kSameFirst,      // colour 0 repeated 32 bytes before or after
     kSameLast,       // its last word, not zero, repeated 32 bytes before or after
-    kRowHeadSmall,   // its row starts with a word of 1 to 511 on a 4-byte boundary (a header's?)
+    kRowHeadSmall,   // its row starts with a word of 1 to 511 on a 4-byte boundary (a header)
     kKeptEvidenceCount
 };
 using KeptEvidenceValues = std::array<float, kKeptEvidenceCount>;
