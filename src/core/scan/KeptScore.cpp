@@ -42,7 +42,6 @@ std::vector<KeptEvidenceValues> KeptEvidenceOf(const RomView& rom, const Aligned
         for (std::size_t k = rowStart; k < rowEnd; ++k) {
             const std::size_t w = kept[k].w;
             KeptEvidenceValues& e = out[k];
-            e.fill(0);
             const float own = LogOdds(kept[k].chance);
             e[kKeptBias] = 1;
             e[kOwnLogit] = own;

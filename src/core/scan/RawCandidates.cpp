@@ -6,8 +6,6 @@
 #include <cstdlib>
 #include <memory>
 
-#include "scan/KeptScore.h"
-
 namespace zandrel::scan {
 
 namespace {
