@@ -20,10 +20,11 @@ constexpr float kInTable = 0.25f;
 // How far below the cheap model's bar (in log-odds) a window on the grid of a table a pointer
 // or a count names is judged: further judges too many windows of pointed data.
 constexpr double kNamedSlack = 1.0;
-// The chance alone from which a window names the grid of the windows a palette before and
-// after it (judged kNamedSlack below the bar too): lower judged more of the tuning ROMs' banks
-// with the same places across two palettes.
+// The chance alone from which a window names the windows a palette before and after it, and
+// how far below the bar they are judged: a lower chance judged more of the tuning ROMs' banks
+// with the same places across two palettes, a wider slack more places across two palettes.
 constexpr float kNamesNeighbours = 0.2f;
+constexpr double kNeighbourSlack = 1.0;
 // The gate of a window that may not start a palette, below any bar.
 constexpr double kNeverJudged = -1e9;
 // The set of windows of a run is chosen this many windows at a time.
@@ -468,9 +469,9 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
 
     // Windows on the grid of a table a pointer or a count of palettes names are judged below the
     // cheap model's bar (kNamedSlack): a dark palette of few colours has the counts of numbers.
-    // So are the windows a palette before and after one likely enough alone (kNamesNeighbours):
-    // banks and tables of palettes mix such palettes with brighter ones. The one before is
-    // judged late, when the one after it is.
+    // So are the windows a palette before and after one likely enough alone (kNamesNeighbours,
+    // kNeighbourSlack): banks and tables of palettes mix such palettes with brighter ones. The
+    // one before is judged late, when the one after it is.
     std::size_t namedFirst = SIZE_MAX, namedLast = 0; // the table's first window and its last
     const auto onNamedGrid = [&](std::size_t w) {
         const ColorWord before = w > start ? rom.Word(2 * w - 2) : 0;
@@ -526,11 +527,13 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         const bool afterLikely = w >= start + kPaletteColours &&
                                  judged[(w - kPaletteColours) % kWaiting].alone >= kNamesNeighbours;
         j.gate = mayBePalette && !counts.TooFewColours() ? countsLogit : kNeverJudged;
-        if (j.gate >= worthJudging - (onNamed || afterLikely ? kNamedSlack : 0.0))
+        const double slack =
+            std::max(onNamed ? kNamedSlack : 0.0, afterLikely ? kNeighbourSlack : 0.0);
+        if (j.gate >= worthJudging - slack)
             judge(w);
         if (j.alone >= kNamesNeighbours && w >= start + kPaletteColours) {
             Judged& before = judged[(w - kPaletteColours) % kWaiting];
-            if (!before.judged && before.gate >= worthJudging - kNamedSlack)
+            if (!before.judged && before.gate >= worthJudging - kNeighbourSlack)
                 judge(w - kPaletteColours);
         }
         if (w >= start + kReachWords)
