@@ -472,6 +472,55 @@ TEST(PaletteScanner, ACountOfPalettesSetsTheGridOfTheTableAfterIt) {
     }
 }
 
+// A palette likely enough alone (a chance of 0.2) names the windows a palette before and after
+// it: they are judged though their counts are a little below the bar. Three palettes of a bank
+// cut from a ROM of real material, the outer ones made less likely by a few number-like words:
+// the middle one is judged next to either outer one at 0.26 to 0.32 alone, not at 0.10 to
+// 0.18, nor alone; a window whose counts are far below the bar is not judged next to one.
+TEST(PaletteScanner, ALikelyPaletteNamesTheWindowsBeforeAndAfterIt) {
+    using Slots = std::vector<std::pair<int, int>>;
+    const auto bank = [](std::vector<int> words, const Slots& changed) {
+        words.resize(kPaletteColours, 0);
+        for (const auto& [slot, word] : changed)
+            words[slot] = word;
+        Bytes bytes;
+        for (const int word : words)
+            bytes = Cat(bytes, Words({word}));
+        return bytes;
+    };
+    const std::vector<int> before = {0x2108, 0,      0x1131, 0x1553, 0x15B6, 0x7FFF,
+                                     0x15B6, 0x1131, 0x19D7, 0x1553, 0x1131};
+    const std::vector<int> after = {0x2108, 0,      0x1595, 0x15B7, 0x1596, 0x19B7,
+                                    0x15B6, 0x7FFF, 0x1573, 0x19B7, 0x1596};
+    const Slots likely = {{4, 0x14}, {5, 0x15}, {10, 0x1A}, {11, 0x1B}};
+    const Slots unlikely = {{1, 0x211}, {7, 0x217}, {13, 0x21D}};
+    Bytes sequence;
+    for (int k = 0; k < kPaletteColours; ++k)
+        sequence = Cat(sequence, Words({0x1000 + 3 * k}));
+    const Bytes middle = bank(
+        {0x2108, 0, 0x1552, 0x1573, 0x1551, 0x1132, 0x1152, 0x1552, 0x7FFF, 0x1552, 0x1574}, {});
+    struct Case {
+        const char* name;
+        Bytes first, second; // at 0x80 and 0xA0
+        std::size_t named;   // the window asked about
+        bool judged;
+    };
+    const Case cases[] = {
+        {"alone", Bytes(32, 0xFF), middle, 0xA0, false},
+        {"after a likely one", bank(before, likely), middle, 0xA0, true},
+        {"after an unlikely one", bank(before, unlikely), middle, 0xA0, false},
+        {"before a likely one", middle, bank(after, likely), 0x80, true},
+        {"before an unlikely one", middle, bank(after, unlikely), 0x80, false},
+        {"numbers after", bank(before, {}), sequence, 0xA0, false},
+        {"numbers before", sequence, bank(after, {}), 0x80, false},
+    };
+    for (const auto& [name, first, second, named, judged] : cases) {
+        Bytes rom(0x200, 0xFF);
+        Put(rom, 0x80, Cat(first, second));
+        EXPECT_EQ(RawEvidenceAt(rom, named).has_value(), judged) << name;
+    }
+}
+
 // A clean LZ77 block whose every nibble is below 8 holds 4bpp pixels of at most 8 slots, not
 // colours: one nibble of 8 and it may hold palettes.
 TEST(PaletteScanner, TakesABlockOfLowNibblesForPixels) {

@@ -20,6 +20,13 @@ constexpr float kInTable = 0.25f;
 // How far below the cheap model's bar (in log-odds) a window on the grid of a table a pointer
 // or a count names is judged: further judges too many windows of pointed data.
 constexpr double kNamedSlack = 1.0;
+// The chance alone from which a window names the windows a palette before and after it, and
+// how far below the bar they are judged: a lower chance judged more of the tuning ROMs' banks
+// with the same places across two palettes, a wider slack more places across two palettes.
+constexpr float kNamesNeighbours = 0.2f;
+constexpr double kNeighbourSlack = 1.0;
+// The gate of a window that may not start a palette, below any bar.
+constexpr double kNeverJudged = -1e9;
 // The set of windows of a run is chosen this many windows at a time.
 constexpr std::size_t kChosenAtOnce = std::size_t{1} << 16;
 // A table's grid reaches this many words past the place that sets it (16 palettes).
@@ -366,7 +373,9 @@ std::int32_t InFixedPoint(float chance) {
 
 // A window judged alone, waiting for the windows after it to be judged too.
 struct Judged {
-    bool candidate = false;
+    bool judged = false;    // its words were weighed
+    bool candidate = false; // and hold colours enough
+    double gate = 0;        // the counts' log-odds (kNeverJudged when it may not start a palette)
     EvidenceValues e;
     float alone = 0; // the chance AloneLogit gives
 };
@@ -460,6 +469,9 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
 
     // Windows on the grid of a table a pointer or a count of palettes names are judged below the
     // cheap model's bar (kNamedSlack): a dark palette of few colours has the counts of numbers.
+    // So are the windows a palette before and after one likely enough alone (kNamesNeighbours,
+    // kNeighbourSlack): banks and tables of palettes mix such palettes with brighter ones. The
+    // one before is judged late, when the one after it is.
     std::size_t namedFirst = SIZE_MAX, namedLast = 0; // the table's first window and its last
     const auto onNamedGrid = [&](std::size_t w) {
         const ColorWord before = w > start ? rom.Word(2 * w - 2) : 0;
@@ -473,41 +485,56 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         }
         return namedFirst != SIZE_MAX && w <= namedLast && (w - namedFirst) % kPaletteColours == 0;
     };
+    // Judges the window at `w` alone, once its counts let it through.
+    const auto judge = [&](std::size_t w) {
+        Judged& j = judged[w % kWaiting];
+        j.judged = true;
+        PaletteWords16 words;
+        rom.Palette(2 * w, words);
+        j.e = NewEvidence();
+        j.candidate = WordsEvidence(words, j.e);
+        if (!j.candidate)
+            return;
+        j.e[kCountsChance] = static_cast<float>(ChanceOfLogit(j.gate));
+        const int used =
+            kPaletteColours - static_cast<int>(j.e[kUnusedEnd] * kPaletteColours + 0.5f);
+        const PointedGrid pointed = PointedGridAt(rom, aligned, start, w, [&](std::size_t first) {
+            return first == w || judged[first % kWaiting].candidate;
+        });
+        PlaceEvidence(rom, aligned, start, end, w, pointed.onNone, used, j.e);
+        j.e[kOffLatestGrid] = pointed.offLatest;
+        j.alone = static_cast<float>(ChanceOfLogit(AloneLogit(j.e)));
+        const std::int32_t alone = InFixedPoint(j.alone);
+        // In order of place: a window judged late goes before those after it.
+        std::size_t at = nearEnd++;
+        for (; at > nearFirst && nearby[(at - 1) % kWaiting].w > w; --at)
+            nearby[at % kWaiting] = nearby[(at - 1) % kWaiting];
+        nearby[at % kWaiting] = {w, alone};
+        gridChances[w % kPaletteColours] += alone;
+    };
     WindowCounts counts(rom, start);
     const double worthJudging = CountWeights().worthJudging;
     for (std::size_t w = start; w <= last; ++w) {
         if (w > start)
             counts.Next();
         Judged& j = judged[w % kWaiting];
-        j.candidate = false;
+        j.judged = j.candidate = false;
         j.alone = 0;
-        PaletteWords16 words;
         const double countsLogit = counts.TooFewColours() ? 0 : counts.Logit();
         // Asked of every window, so that each anchor is seen.
         const bool mayBePalette = mayStart(w);
         const bool onNamed = onNamedGrid(w);
-        if (!counts.TooFewColours() &&
-            countsLogit >= worthJudging - (onNamed ? kNamedSlack : 0.0) && mayBePalette) {
-            rom.Palette(2 * w, words);
-            j.e = NewEvidence();
-            j.candidate = WordsEvidence(words, j.e);
-            j.e[kCountsChance] = static_cast<float>(ChanceOfLogit(countsLogit));
-        }
-        if (j.candidate) {
-            const int used =
-                kPaletteColours - static_cast<int>(j.e[kUnusedEnd] * kPaletteColours + 0.5f);
-            const PointedGrid pointed =
-                PointedGridAt(rom, aligned, start, w, [&](std::size_t first) {
-                    return first == w || judged[first % kWaiting].candidate;
-                });
-            PlaceEvidence(rom, aligned, start, end, w, pointed.onNone, used, j.e);
-            j.e[kOffLatestGrid] = pointed.offLatest;
-            j.alone = static_cast<float>(ChanceOfLogit(AloneLogit(j.e)));
-        }
-        if (j.candidate) {
-            const std::int32_t alone = InFixedPoint(j.alone);
-            nearby[nearEnd++ % kWaiting] = {w, alone};
-            gridChances[w % kPaletteColours] += alone;
+        const bool afterLikely = w >= start + kPaletteColours &&
+                                 judged[(w - kPaletteColours) % kWaiting].alone >= kNamesNeighbours;
+        j.gate = mayBePalette && !counts.TooFewColours() ? countsLogit : kNeverJudged;
+        const double slack =
+            std::max(onNamed ? kNamedSlack : 0.0, afterLikely ? kNeighbourSlack : 0.0);
+        if (j.gate >= worthJudging - slack)
+            judge(w);
+        if (j.alone >= kNamesNeighbours && w >= start + kPaletteColours) {
+            Judged& before = judged[(w - kPaletteColours) % kWaiting];
+            if (!before.judged && before.gate >= worthJudging - kNeighbourSlack)
+                judge(w - kPaletteColours);
         }
         if (w >= start + kReachWords)
             finish(w - kReachWords);
