@@ -35,11 +35,6 @@ struct CliRun {
     std::string err;
 };
 
-std::string ReadText(const std::string& path) {
-    const std::vector<std::uint8_t> bytes = ReadBytes(path);
-    return {bytes.begin(), bytes.end()};
-}
-
 std::string ShellWord(const std::string& text) {
     std::string word = "'";
     for (const char c : text)

@@ -44,11 +44,6 @@ class ExportImport : public ::testing::Test {
     }
 };
 
-std::string Start(const std::string& path, std::size_t length) {
-    const std::vector<std::uint8_t> bytes = ReadBytes(path);
-    return std::string(bytes.begin(), bytes.begin() + std::min(length, bytes.size()));
-}
-
 // Only the name counts; a longer file is emptied; unknown, cancelled or unflushed: silent.
 TEST_F(ExportImport, ExportWritesTheFormatTheNameEndsIn) {
     for (const std::string name : {"p.txt", "p.tpl.bak", "", "no-folder/p.tpl"})
@@ -70,8 +65,8 @@ TEST_F(ExportImport, ExportWritesTheFormatTheNameEndsIn) {
                         "- paleta padrão JASC|*.pal");
         ExpectOneMessage(services, "Paleta salva.\r\n\r\n" + path, 64);
     }
-    EXPECT_EQ(Start(tpl, 10), std::string("TPL\0\xFF\xFF\xFF\xFF\0\0", 10));
-    EXPECT_EQ(Start(jasc, 33), "JASC-PAL\r\n0100\r\n16\r\n255 255 255\r\n");
+    EXPECT_EQ(ReadText(tpl).substr(0, 10), std::string("TPL\0\xFF\xFF\xFF\xFF\0\0", 10));
+    EXPECT_EQ(ReadText(jasc).substr(0, 33), "JASC-PAL\r\n0100\r\n16\r\n255 255 255\r\n");
     EXPECT_EQ(ReadBytes(gba),
               std::vector<std::uint8_t>(std::begin(kGbaBytes), std::end(kGbaBytes)));
 }
@@ -158,7 +153,7 @@ TEST_F(ExportImport, TheMenusImportAndExportListEveryFormat) {
         form.mnuExportAs_Click();
         ExpectOneDialog(services, "palette save", "Exportar como", every);
     }
-    EXPECT_EQ(Start(dir.File("p.GPL"), 26), "GIMP Palette\nName: Paleta\n");
+    EXPECT_EQ(ReadText(dir.File("p.GPL")).substr(0, 26), "GIMP Palette\nName: Paleta\n");
     EXPECT_FALSE(fs::exists(dir.File("p.txt")));
     EXPECT_EQ(services.messages.back().text,
               "O nome do arquivo precisa terminar com a extensão de um formato de paleta: "

@@ -123,7 +123,9 @@ TEST_F(GraphicsFormTest, PaintsAgainOnlyAfterAChange) {
     }
 }
 
-// Each palette's place is kept, written when the viewer closes, and found again next time.
+// Each palette's place is kept, written when the viewer closes, and found again next time. The
+// special state shows palettes of no game: the game's places are written on leaving it, and
+// nothing is kept for its palettes.
 TEST_F(GraphicsFormTest, PlacesAreKeptPerPaletteInTheUsersFolder) {
     Choose(0);
     form.mnuGraphics_Click();
@@ -140,28 +142,19 @@ TEST_F(GraphicsFormTest, PlacesAreKeptPerPaletteInTheUsersFolder) {
     EXPECT_EQ(graphics().viewer().Grid(), (TileGrid{4, 4}));
     EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
     form.GraphicsClosed();
-    const std::string expected = std::string(kHeading) + "0 100 4 4\n40 101 8 4\n";
-    const std::vector<std::uint8_t> written = ReadBytes(SettingsFile());
-    EXPECT_EQ(std::string(written.begin(), written.end()), expected);
+    EXPECT_EQ(ReadText(SettingsFile()), std::string(kHeading) + "0 100 4 4\n40 101 8 4\n");
 
     Choose(1);
     form.mnuGraphics_Click(); // read from the file again
     EXPECT_EQ(Start(), "101");
     EXPECT_EQ(graphics().viewer().Grid(), (TileGrid{8, 4}));
-}
 
-// The special state shows palettes of no game: the game's places are written on leaving it,
-// and nothing is kept for its palettes.
-TEST_F(GraphicsFormTest, TheSpecialStateKeepsNoPlaces) {
-    Choose(0);
-    form.mnuGraphics_Click();
-    graphics().txtLocation_Enter("100");
+    graphics().txtLocation_Enter("140");
     ShowGameLabel(form, "MODO ESPECIAL");
     form.SyncGraphics();
     graphics().txtLocation_Enter("120");
     form.GraphicsClosed();
-    const std::vector<std::uint8_t> written = ReadBytes(SettingsFile());
-    EXPECT_EQ(std::string(written.begin(), written.end()), std::string(kHeading) + "0 100 4 16\n");
+    EXPECT_EQ(ReadText(SettingsFile()), std::string(kHeading) + "0 100 4 4\n40 140 8 4\n");
 }
 
 TEST(ViewerSettings, LinesOfFourFieldsInTheirRangesAreTakenTheRestSkipped) {

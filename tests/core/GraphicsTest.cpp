@@ -159,8 +159,7 @@ TEST_F(Graphics, PointingGivesTileOffsetAndIndexAtTheZoom) {
     }
     EXPECT_FALSE(viewer.At(24, 0));
     EXPECT_FALSE(viewer.At(0, 48));
-    viewer.SetZoom(9); // 8 at most
-    EXPECT_EQ(viewer.Zoom(), 8);
+    viewer.SetZoom(8);
     ASSERT_TRUE(viewer.StepStart(32).ok());
     EXPECT_TRUE(viewer.At(0, 0));
     EXPECT_FALSE(viewer.At(0, 8 * 8)); // past the end of the data: no tile

@@ -89,18 +89,14 @@ TEST_F(PaletteCommandsTest, ChoosingEnablesThePaletteCommandsAndReloadDisablesTh
     model().cmdExibir.enabled = false;
     Choose(0);
     EXPECT_EQ(EnabledButtons(model()), "Command2 cmdRecarrega cmdAmostra cmdImp cmdExp");
-    dir.WriteText("MEMORYDUMP.ZNDL", "4,10,Quatro\r\nno comma\r\n"); // one that stops too
+    // A load that stopped, by the reload or the open, left SALVAR and the rest on with no row
+    // chosen, acting on no palette; the special state's palette is no row, and keeps its export.
+    dir.WriteText("MEMORYDUMP.ZNDL", "4,10,Quatro\r\nno comma\r\n");
     form.cmdRecarrega_Click();
     EXPECT_EQ(EnabledButtons(model()), "cmdRecarrega");
-}
-
-// A load that stopped left SALVAR and the rest on with no row chosen, acting on no palette;
-// the special state's palette is no row, and keeps its export.
-TEST_F(PaletteCommandsTest, WithNoRowChosenThePaletteCommandsAreOffAllButTheSpecialExport) {
-    OpenDump(PatternBytes(0x40), "16,0,A\r\n");
+    ShowGameLabel(form, "MEMORY DUMP");
     Choose(0);
     ASSERT_EQ(EnabledButtons(model()), kAllOn);
-    dir.WriteText("MEMORYDUMP.ZNDL", "16,0,A\r\nno comma\r\n");
     services.openAnswers = {dumpPath, dumpPath, dir.path().string()};
     form.Command1_Click(); // stops silently at the bad line
     EXPECT_EQ(EnabledButtons(model()), "cmdRecarrega");

@@ -84,11 +84,6 @@ class FindInRom : public OpenFormTest {
     }
 };
 
-std::string TextOf(const std::string& path) {
-    const std::vector<std::uint8_t> bytes = ReadBytes(path);
-    return {bytes.begin(), bytes.end()};
-}
-
 TEST_F(FindInRom, OpensTheRomWithThePlaceChosenAddingARowWhereNoneNamesIt) {
     dir.WriteText("KEMR_J.ZNDL", "16,0,Outra\r\n16,100,Achada\r\n");
     const std::string rom = dir.Write("k.gba", RomHolding("BKRJ"));
@@ -101,15 +96,15 @@ TEST_F(FindInRom, OpensTheRomWithThePlaceChosenAddingARowWhereNoneNamesIt) {
     dir.WriteText("KEMR_J.ZNDL", "16,0,Outra");
     Find(rom, "Minha");
     EXPECT_EQ(services.inputPrompts, std::vector<std::string>{text::kNameFoundPalette});
-    EXPECT_EQ(TextOf(user + "/KEMR_J.ZNDL"), "16,0,Outra\r\n16,100,Minha\r\n");
-    EXPECT_EQ(TextOf(dir.File("KEMR_J.ZNDL")), "16,0,Outra");
+    EXPECT_EQ(ReadText(user + "/KEMR_J.ZNDL"), "16,0,Outra\r\n16,100,Minha\r\n");
+    EXPECT_EQ(ReadText(dir.File("KEMR_J.ZNDL")), "16,0,Outra");
     EXPECT_EQ(std::tie(model().List1.selected, app.DefinitionFile),
               std::tuple(1, user + "/KEMR_J.ZNDL"));
 
     // A code with no definition file: a new one of its own.
     const std::string other = dir.Write("q.gba", RomHolding("QQ42"));
     Find(other, "Nova");
-    EXPECT_EQ(TextOf(user + "/QQ42.ZNDL"), "16,100,Nova\r\n");
+    EXPECT_EQ(ReadText(user + "/QQ42.ZNDL"), "16,100,Nova\r\n");
     EXPECT_EQ(std::tie(app.RomPath, model().List1.selected), std::tuple(other, 0));
 }
 

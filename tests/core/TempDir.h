@@ -56,6 +56,11 @@ inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+inline std::string ReadText(const std::string& path) {
+    const std::vector<std::uint8_t> bytes = ReadBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
 // Byte k is (k * 7 + 3) & 0xFF, so any shifted write shows.
 inline std::vector<std::uint8_t> PatternBytes(std::size_t size) {
     std::vector<std::uint8_t> bytes(size);
