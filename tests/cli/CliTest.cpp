@@ -264,8 +264,8 @@ TEST_F(Cli, JsonOutputs) {
     EXPECT_TRUE(
         Run({"scan", rom, "--json", "--min", "99"})
             .out.starts_with(R"j({"file":")j" + rom +
-                             R"j(","palettes":[{"location":"LZ:6290+20","score":100,)j"
-                             R"j("name":"Paleta comprimida LZ77 6290+20 (pontuação 100)"},)j"));
+                             R"j(","palettes":[{"location":"LZ:6290","score":100,)j"
+                             R"j("name":"Paleta comprimida LZ77 6290 (pontuação 100)"},)j"));
 }
 
 // -o writes the lines a scan prints, into a new file placed whole, only when it found some;

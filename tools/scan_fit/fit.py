@@ -28,6 +28,8 @@ ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 HEADER = os.path.join(ROOT, "src", "core", "scan", "PaletteScore.h")
 SOURCE = os.path.join(ROOT, "src", "core", "scan", "PaletteScore.cpp")
 TREES = os.path.join(ROOT, "src", "core", "scan", "PaletteTrees.cpp")
+TREES_HEADER = os.path.join(ROOT, "src", "core", "scan", "PaletteTrees.h")
+ALONE_TREES = os.path.join(ROOT, "src", "core", "scan", "AloneTrees.cpp")
 KEPT_HEADER = os.path.join(ROOT, "src", "core", "scan", "KeptScore.h")
 KEPT_TREES = os.path.join(ROOT, "src", "core", "scan", "KeptTrees.cpp")
 # The evidence of the neighbours, which the first stage does not see.
@@ -63,6 +65,14 @@ def replace(pattern, text, path=SOURCE):
     open(path, "w").write(source)
 
 
+def constant(name, path):
+    """The value of `constexpr ... name = value;` in `path`."""
+    found = re.search(r"constexpr \S+ %s = ([^;]+);" % name, open(path).read())
+    if not found:
+        sys.exit(f"fit.py: {name} was not found in {path}")
+    return found.group(1)
+
+
 def fit_evidence(args):
     names = evidence_names()
     y, X, sw = read_rows(args.rows, args.synthetic_weight)
@@ -83,6 +93,15 @@ def fit_evidence(args):
     body = ", ".join(f"{v:.3f}f" for v in w)
     replace(r"constexpr EvidenceValues %s = \{[^;]*\};" % name,
             "constexpr EvidenceValues %s = {%s};" % (name, body))
+    if args.model == "alone":
+        # Its trees, over the windows the linear model does not rule out (as the scan asks them).
+        rounded = np.array([float(f"{v:.3f}") for v in w])
+        judged = 1 / (1 + np.exp(-(X @ rounded))) >= float(constant("kAloneTreesFloor", HEADER))
+        base, trees = boost(y[judged], X[judged], sw[judged],
+                            int(constant("kAloneTreeCount", TREES_HEADER)), args.rate)
+        write_trees(ALONE_TREES, names, base, trees,
+                    ("alone", "scan/PaletteTrees.h", "zandrel", "PaletteTree", "kAloneTrees",
+                     "kAloneTreeCount", "kAloneTreesBase"))
 
 
 def read_rows(path, synthetic_weight, rival_weight=1.0):

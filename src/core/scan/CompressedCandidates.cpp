@@ -49,7 +49,7 @@ EachCompressedPalette(const RomView& rom, const AlignedWords& aligned,
             e[kCompressed] = 1;
             e[kBlockPointed] = aligned.Targets(offset);
             e[kBlockPalettes] = static_cast<float>(palettes.size()) / 16.0f;
-            alone[p] = static_cast<float>(ChanceOfLogit(AloneLogit(e)));
+            alone[p] = static_cast<float>(AloneChance(e));
             evidence[p] = e;
         }
         for (std::size_t p = 0; p < palettes.size(); ++p) {

@@ -13,19 +13,19 @@ namespace {
 
 // One weight per evidence, fitted on the tuning ROMs as tools/scan_fit/README.md says.
 constexpr EvidenceValues kAloneWeights = {
-    -3.204f, -1.184f, 0.484f,  0.701f,  2.759f,  -8.076f, 1.660f,  5.945f,  1.210f,  3.384f,
-    -0.983f, -0.578f, -7.929f, -4.318f, -2.005f, -1.242f, -2.225f, -1.022f, -2.615f, -4.658f,
-    2.102f,  -0.196f, 1.985f,  1.313f,  3.467f,  4.137f,  2.905f,  0.225f,  0.302f,  0.521f,
-    1.436f,  0.367f,  7.366f,  -1.413f, -1.386f, 0.022f,  -5.238f, -0.068f, -1.470f, -5.454f,
-    -3.665f, -2.099f, -3.319f, 1.676f,  -0.240f, 8.212f,  0.639f,  -0.174f, 0.000f,  0.000f,
+    -3.219f, -1.183f, 0.490f,  0.693f,  2.766f,  -8.004f, 1.651f,  5.953f,  1.234f,  3.391f,
+    -0.971f, -0.575f, -7.917f, -4.288f, -1.971f, -1.208f, -2.232f, -1.065f, -2.596f, -4.601f,
+    2.066f,  -0.218f, 1.997f,  1.332f,  3.444f,  4.128f,  2.924f,  0.220f,  0.303f,  0.518f,
+    1.439f,  0.367f,  7.380f,  -1.396f, -1.428f, 0.010f,  -5.234f, -0.067f, -1.484f, -5.450f,
+    -3.658f, -2.109f, -3.332f, 1.678f,  -0.227f, 8.194f,  0.631f,  -0.190f, 0.000f,  0.000f,
     0.000f,  0.000f,  0.000f,  0.000f,  0.000f,  0.000f};
 constexpr EvidenceValues kWeights = {
-    -4.213f, -1.145f, 0.395f,  0.750f,  3.199f,  -3.479f, 0.788f,  4.248f,  1.031f,  2.016f,
-    -0.565f, 0.315f,  -4.646f, -3.276f, -1.707f, -0.771f, -0.945f, -0.795f, -1.984f, -3.207f,
-    2.864f,  -0.028f, 1.403f,  0.981f,  2.127f,  0.073f,  0.937f,  -0.224f, 0.108f,  -0.019f,
-    0.847f,  0.809f,  6.225f,  -1.266f, -2.962f, -0.186f, -0.803f, 0.194f,  -1.347f, -3.666f,
-    0.053f,  -1.459f, -2.460f, 0.858f,  0.034f,  6.481f,  0.577f,  -0.347f, 1.947f,  1.770f,
-    -0.519f, -0.703f, 1.204f,  0.012f,  3.586f,  -3.050f};
+    -5.834f, -1.212f, 0.407f,  0.805f,  3.447f,  -2.371f, 0.405f,  3.243f,  1.280f,  1.799f,
+    -0.494f, 0.601f,  -3.835f, -3.396f, -1.556f, -0.989f, -0.815f, -0.507f, -1.677f, -2.186f,
+    3.326f,  0.234f,  1.519f,  1.008f,  0.762f,  -1.758f, -0.025f, -0.045f, -0.076f, 0.265f,
+    1.407f,  1.064f,  4.354f,  -1.983f, -3.652f, 0.161f,  -2.081f, 1.516f,  -1.495f, -4.258f,
+    1.246f,  -1.487f, -3.167f, 1.314f,  0.027f,  7.002f,  0.744f,  -1.507f, 3.308f,  2.595f,
+    0.019f,  -0.072f, 5.705f,  -0.258f, 2.613f,  -3.567f};
 
 constexpr CountModel kCountModel = {{-3.3816f, -0.0514f, -0.3354f, -0.0867f, -0.2747f, -0.0185f,
                                      0.0141f, 0.0000f, 3.8883f, -0.0438f, -0.0170f, -0.0781f,
@@ -171,8 +171,10 @@ double CountsLogit(const WindowCountValues& counts) {
                        static_cast<float>(std::max(counts[kClimbPairs], counts[kFallPairs]));
 }
 
-double AloneLogit(const EvidenceValues& e) {
-    return Weighed(kAloneWeights, e);
+double AloneChance(const EvidenceValues& e) {
+    const double chance = ChanceOfLogit(Weighed(kAloneWeights, e));
+    return chance < kAloneTreesFloor ? chance
+                                     : ChanceOfLogit(TreesSum(kAloneTreesBase, kAloneTrees, e));
 }
 
 double PaletteLogit(const EvidenceValues& e) {

@@ -136,9 +136,12 @@ constexpr int kFewestColours = 3;
 // when the words hold fewer than kFewestColours distinct words (then `e` is unchanged).
 bool WordsEvidence(const PaletteWords16& words, EvidenceValues& e);
 
-// The first stage's log-odds that the evidence is a palette's: everything but the neighbours.
-double AloneLogit(const EvidenceValues& e);
-// The final log-odds, with the neighbours' chances from AloneLogit.
+// Windows the first stage's linear model gives at least this chance are judged again by its
+// trees (scan/PaletteTrees.h): most windows are ruled out at once, and the trees are dearer.
+constexpr double kAloneTreesFloor = 0.01;
+// The first stage's chance that the evidence is a palette's: everything but the neighbours.
+double AloneChance(const EvidenceValues& e);
+// The final log-odds, with the neighbours' chances from AloneChance.
 double PaletteLogit(const EvidenceValues& e);
 // The trees' log-odds (scan/PaletteTrees.h).
 double TreesLogit(const EvidenceValues& e);

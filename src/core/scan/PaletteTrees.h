@@ -1,6 +1,7 @@
-// Boosted trees that judge again the windows the final model keeps: evidence counts together,
-// not only one value at a time (a black colour 0 after a zero word, say, is another thing on a
-// table's grid than across it). Fitted by tools/scan_fit/fit.py trees.
+// Boosted trees that judge again the windows the linear models do not rule out: evidence
+// counts together, not only one value at a time (a black colour 0 after a zero word, say, is
+// another thing on a table's grid than across it). Fitted by tools/scan_fit/fit.py: the first
+// stage's (alone, without the neighbours) and the final model's (trees).
 #pragma once
 
 #include <array>
@@ -31,6 +32,10 @@ double TreesSum(float base, const std::array<Tree, N>& trees, const Values& valu
     }
     return logit;
 }
+
+constexpr std::size_t kAloneTreeCount = 60;
+extern const float kAloneTreesBase;
+extern const std::array<PaletteTree, kAloneTreeCount> kAloneTrees;
 
 constexpr std::size_t kTreeCount = 200;
 extern const float kTreesBase;

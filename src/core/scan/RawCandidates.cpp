@@ -377,7 +377,7 @@ struct Judged {
     bool candidate = false; // and hold colours enough
     double gate = 0;        // the counts' log-odds (kNeverJudged when it may not start a palette)
     EvidenceValues e;
-    float alone = 0; // the chance AloneLogit gives
+    float alone = 0; // the chance AloneChance gives
 };
 // The windows waiting, by word index modulo its size: more than twice kReach palettes and more
 // than a table's reach (a pointed grid looks back at the window it starts), a power of two so
@@ -503,7 +503,7 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         });
         PlaceEvidence(rom, aligned, start, end, w, pointed.onNone, used, j.e);
         j.e[kOffLatestGrid] = pointed.offLatest;
-        j.alone = static_cast<float>(ChanceOfLogit(AloneLogit(j.e)));
+        j.alone = static_cast<float>(AloneChance(j.e));
         const std::int32_t alone = InFixedPoint(j.alone);
         // In order of place: a window judged late goes before those after it.
         std::size_t at = nearEnd++;
