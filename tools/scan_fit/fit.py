@@ -4,7 +4,9 @@ into src/core/scan/PaletteScore.cpp (tools/scan_fit/README.md).
 
   fit.py counts COUNTS.csv [--keep 0.995]   the cheap counts model and its bar, which keeps
                                             --keep of the planted palettes' windows
-  fit.py alone ROWS.csv                     the first stage (the neighbours' evidence left out)
+  fit.py alone ROWS.csv                     the first stage (the neighbours' evidence left out):
+                                            its weights, then its trees over the windows they
+                                            do not rule out (src/core/scan/AloneTrees.cpp)
   fit.py final ROWS.csv                     the final model, over all the evidence
   fit.py trees ROWS.csv [--trees 100]       the boosted trees that judge again the windows
                                             the final model keeps (src/core/scan/PaletteTrees.cpp)
