@@ -475,8 +475,8 @@ TEST(PaletteScanner, ACountOfPalettesSetsTheGridOfTheTableAfterIt) {
 // A palette likely enough alone (a chance of 0.2) names the windows a palette before and after
 // it: they are judged though their counts are a little below the bar. Three palettes of a bank
 // cut from a ROM of real material, the outer ones made less likely by a few number-like words:
-// the middle one is judged next to either outer one at 0.26 to 0.32 alone, not at 0.10 to
-// 0.18, nor alone; a window whose counts are far below the bar is not judged next to one.
+// the middle one is judged next to either outer one at 0.43 alone, not at 0.05 to 0.09, nor
+// alone; a window whose counts are far below the bar is not judged next to one.
 TEST(PaletteScanner, ALikelyPaletteNamesTheWindowsBeforeAndAfterIt) {
     using Slots = std::vector<std::pair<int, int>>;
     const auto bank = [](std::vector<int> words, const Slots& changed) {
