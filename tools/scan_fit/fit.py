@@ -8,7 +8,7 @@ into src/core/scan/PaletteScore.cpp (tools/scan_fit/README.md).
                                             its weights, then its trees over the windows they
                                             do not rule out (src/core/scan/AloneTrees.cpp)
   fit.py final ROWS.csv                     the final model, over all the evidence
-  fit.py trees ROWS.csv [--trees 100]       the boosted trees that judge again the windows
+  fit.py trees ROWS.csv                     the boosted trees that judge again the windows
                                             the final model keeps (src/core/scan/PaletteTrees.cpp)
   fit.py kept KEPT.csv [--cut-weight 5]     trees that take a second look at the windows the
                                             scan keeps, among the windows kept around them
@@ -208,7 +208,7 @@ def write_trees(path, names, base, trees, what):
 def fit_trees(args):
     """The trees that judge again the windows the final model keeps."""
     y, X, sw = read_rows(args.rows, args.synthetic_weight, args.rival_weight)
-    base, trees = boost(y, X, sw, args.trees, args.rate)
+    base, trees = boost(y, X, sw, int(constant("kTreeCount", TREES_HEADER)), args.rate)
     write_trees(TREES, evidence_names(), base + args.shift, trees,
                 ("trees", "scan/PaletteTrees.h", "zandrel", "PaletteTree", "kPaletteTrees",
                  "kTreeCount", "kTreesBase"))
@@ -234,7 +234,7 @@ def fit_kept(args):
         X.append([float(v) for v in p[5:]])
         sw.append(args.cut_weight if p[0] == "0" and across >= 2 else 1.0)
     y, X, sw = np.array(y), np.array(X, dtype=np.float32), np.array(sw)
-    base, trees = boost(y, X, sw, args.trees, args.rate)
+    base, trees = boost(y, X, sw, int(constant("kKeptTreeCount", KEPT_HEADER)), args.rate)
     write_trees(KEPT_TREES, names, base + args.shift, trees,
                 ("kept", "scan/KeptScore.h", "zandrel::scan", "KeptTree", "kKeptTrees",
                  "kKeptTreeCount", "kKeptTreesBase"))
@@ -260,7 +260,6 @@ def fit_counts(args):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("model", choices=["counts", "alone", "final", "trees", "kept"])
-    parser.add_argument("--trees", type=int, default=200, help="as kTreeCount in PaletteTrees.h")
     parser.add_argument("--rate", type=float, default=0.2)
     parser.add_argument("--shift", type=float, default=0.0,
                         help="added to the trees' log-odds (they are less sure on art they "
