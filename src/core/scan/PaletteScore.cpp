@@ -126,9 +126,12 @@ bool WordsEvidence(const PaletteWords16& words, EvidenceValues& e) {
     const auto apart = [](std::uint8_t a, std::uint8_t b) {
         return static_cast<std::uint8_t>(std::max(a, b) - std::min(a, b));
     };
+    // A repeated word lies far away, so only the distinct ones are compared with the others.
     std::array<std::uint8_t, kPaletteColours> nearest;
     nearest.fill(31);
-    for (int j = 0; j < kPaletteColours; ++j)
+    for (int j = 0; j < kPaletteColours; ++j) {
+        if (repeated[j])
+            continue;
         for (int i = 0; i < kPaletteColours; ++i) {
             const std::uint8_t d =
                 std::max(std::max(apart(red[i], red[j]), apart(green[i], green[j])),
@@ -136,6 +139,7 @@ bool WordsEvidence(const PaletteWords16& words, EvidenceValues& e) {
             // d is 0 for the colour itself, which is no neighbour of its own.
             nearest[i] = std::min(nearest[i], static_cast<std::uint8_t>(j == i ? 31 : d));
         }
+    }
     int nearestSum = 0;
     for (int i = 0; i < kPaletteColours; ++i)
         nearestSum += repeated[i] ? 0 : nearest[i];
