@@ -472,6 +472,22 @@ TEST(PaletteScanner, ACountOfPalettesSetsTheGridOfTheTableAfterIt) {
     }
 }
 
+// A pointed place's grid marks the windows across it two palettes on, not further: beyond, it
+// would run on into the next table. Windows 4 bytes off a pointed table's grid, 30 words and 34
+// words after it.
+TEST(PaletteScanner, APointedGridMarksTheWindowsAcrossItTwoPalettesOn) {
+    Bytes rom(0x400, 0xFF);
+    Put(rom, 0x40,
+        Cat(Cat(RampPalette(4, 2, 1), RampPalette(1, 3, 4)),
+            Cat(RampPalette(2, 4, 1), RampPalette(3, 1, 4))));
+    Put(rom, 0x3F0, {0x40, 0x00, 0x00, 0x08}); // 08000040
+    for (const auto& [at, offGrid] : {std::pair{0x7Cu, 1.0f}, {0x84u, 0.0f}}) {
+        const auto seen = RawEvidenceAt(rom, at);
+        ASSERT_TRUE(seen) << std::hex << at;
+        EXPECT_EQ((*seen)[kOffGrid], offGrid) << std::hex << at;
+    }
+}
+
 // A palette likely enough alone (a chance of 0.2) names the windows a palette before and after
 // it: they are judged though their counts are a little below the bar. Three palettes of a bank
 // cut from a ROM of real material, the outer ones made less likely by a few number-like words:

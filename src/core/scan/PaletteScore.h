@@ -62,9 +62,9 @@ enum Evidence : int {
     kAfterCount,        // 2 bytes off a 4-byte boundary after a 16-bit count (1 to 511)
     kAfterPointedCount, // whole palettes after a pointed 16-bit count
     kCountAsColour,     // whole palettes from a pointed 16-bit count, which it takes for a colour
-    kOffGrid,           // on none of the grids pointed places up to 16 palettes back set
+    kOffGrid,           // on none of the grids pointed places up to 2 palettes back set
     kPointedInside,     // a ROM pointer targets one of its words after the first
-    kOffLatestGrid,     // off the grid of the latest pointed place up to 16 palettes back
+    kOffLatestGrid,     // off the grid of the latest pointed place up to 2 palettes back
     kZerosRunOn,        // its unused zero slots run on past its end (it starts too early)
     kSelfTiles,         // up to 8 slots used, and its own bytes are 4bpp pixels within them
     kInCountedTable,    // among the palettes a count (1 to 16) on a 4-byte boundary before it names

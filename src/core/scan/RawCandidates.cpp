@@ -31,6 +31,10 @@ constexpr double kNeverJudged = -1e9;
 constexpr std::size_t kChosenAtOnce = std::size_t{1} << 16;
 // A table's grid reaches this many words past the place that sets it (16 palettes).
 constexpr std::size_t kTableReach = 16 * kPaletteColours;
+// How far a pointed place's grid marks the windows across it (2 palettes): further, the grid of
+// a pointer to one palette, a tilemap or a bank runs on into the next table and marks that
+// table's own palettes as off its grid.
+constexpr std::size_t kGridReach = 2 * kPaletteColours;
 
 // Thumb push/pop/bl/bx lr in the `kCodeReach` bytes on one side of a raw candidate.
 int CodeMarkers(const RomView& rom, std::size_t from, std::size_t to) {
@@ -330,7 +334,7 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
 }
 
 // Where the window at word `w` stands against the grids of the tables pointed places set up to
-// kTableReach words back in its run (from `start`): a pointed place starts a grid, and a
+// kGridReach words back in its run (from `start`): a pointed place starts a grid, and a
 // pointed 16-bit count heading a table the grid a word later, when `mayHead(first)` says the
 // window at the grid's first word may be a palette (a pointer to anything else sets no grid).
 struct PointedGrid {
@@ -344,7 +348,7 @@ PointedGrid PointedGridAt(const RomView& rom, const AlignedWords& aligned, std::
     bool any = false, own = false;
     std::size_t latest = 0; // the latest grid's first word, plus one
     const auto grid = [&](std::size_t first) {
-        if (first > w || w - first > kTableReach || !mayHead(first))
+        if (first > w || w - first > kGridReach || !mayHead(first))
             return;
         const bool on = (w - first) % kPaletteColours == 0;
         any = true;
@@ -354,7 +358,7 @@ PointedGrid PointedGridAt(const RomView& rom, const AlignedWords& aligned, std::
             at.offLatest = !on;
         }
     };
-    const std::size_t from = w >= start + kTableReach + 1 ? w - kTableReach - 1 : start;
+    const std::size_t from = w >= start + kGridReach + 1 ? w - kGridReach - 1 : start;
     aligned.ForEachTarget(2 * from, 2 * w + 2, [&](std::size_t offset) {
         grid(offset / 2);
         const ColorWord count = rom.Word(offset);
