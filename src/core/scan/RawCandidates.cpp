@@ -29,7 +29,9 @@ constexpr double kNeighbourSlack = 1.0;
 constexpr double kNeverJudged = -1e9;
 // The set of windows of a run is chosen this many windows at a time.
 constexpr std::size_t kChosenAtOnce = std::size_t{1} << 16;
-// A table's grid reaches this many words past the place that sets it (16 palettes).
+// A table a pointer or a count names reaches this many words past that place (16 palettes):
+// the windows on its grid are judged on a lower bar, and palettes 2 bytes off a 4-byte boundary
+// may start on it.
 constexpr std::size_t kTableReach = 16 * kPaletteColours;
 // How far a pointed place's grid marks the windows across it (2 palettes): further, the grid of
 // a pointer to one palette, a tilemap or a bank runs on into the next table and marks that
@@ -384,11 +386,11 @@ struct Judged {
     float alone = 0; // the chance AloneChance gives
 };
 // The windows waiting, by word index modulo its size: more than twice kReach palettes and more
-// than a table's reach (a pointed grid looks back at the window it starts), a power of two so
-// that a window's place is a mask away. Made once a scan, not once a run (a run sets
+// than a pointed grid's reach (it looks back at the window it starts), a power of two so that
+// a window's place is a mask away. Made once a scan, not once a run (a run sets
 // each place before it reads it).
 constexpr std::size_t kWaiting = 512;
-static_assert(kWaiting > 2 * kReach * kPaletteColours && kWaiting > kTableReach + 1 &&
+static_assert(kWaiting > 2 * kReach * kPaletteColours && kWaiting > kGridReach + 1 &&
               (kWaiting & (kWaiting - 1)) == 0);
 using WaitingWindows = std::array<Judged, kWaiting>;
 
