@@ -51,6 +51,8 @@ RATIOS = [
      "special-mode step / bare open+pread+close"),
     ("BM_ScanRomFile", "BM_ReadRomPlain", 10,
      "palette scan of a 32 MiB synthetic ROM / plain read of the file"),
+    ("BM_ScanRealRomFile", "BM_ReadRomPlain", 10,
+     "palette scan of a 32 MiB ROM of real material / plain read of a file that size"),
     ("BM_FindPaletteInRomFile", "BM_ReadRomPlain", 10,
      "find of one palette (tolerance 2) in the same ROM / plain read of the file"),
     ("BM_FindPaletteInRomFile", "BM_ScanRomFile", 1, "find of one palette / palette scan"),

@@ -43,7 +43,8 @@ args=(--benchmark_repetitions=9 --benchmark_enable_random_interleaving=true
     --benchmark_report_aggregates_only=true --benchmark_out_format=json)
 "$build/bin/zandrel_bench_core" "${args[@]}" --benchmark_out="$work/core.json" >/dev/null 2>&1
 "$build/bin/zandrel_bench_gui" "${args[@]}" --benchmark_out="$work/gui.json" >/dev/null 2>&1
-# The scan makes its 32 MiB synthetic ROM with tools/make_synthetic_rom.py first (python3).
+# The scan makes its 32 MiB ROMs with tools/make_synthetic_rom.py and tools/make_real_rom.py
+# first (python3; about a minute).
 "$build/bin/zandrel_bench_scan" "${args[@]}" --benchmark_out="$work/scan.json" >/dev/null 2>&1
 "$build/bin/zandrel_bench_lz77" "${args[@]}" --benchmark_out="$work/lz77.json" >/dev/null 2>&1
 python3 "$root/bench/compare.py" ratios "$work/core.json" "$work/gui.json" "$work/scan.json" \
