@@ -30,8 +30,8 @@ constexpr double kNeverJudged = -1e9;
 // The set of windows of a run is chosen this many windows at a time.
 constexpr std::size_t kChosenAtOnce = std::size_t{1} << 16;
 // A table a pointer or a count names reaches this many words past that place (16 palettes):
-// the windows on its grid are judged on a lower bar, and palettes 2 bytes off a 4-byte boundary
-// may start on it.
+// the windows on its grid are judged on a lower bar, palettes 2 bytes off a 4-byte boundary may
+// start on it, and a window looks this far back for the pointer that names its table.
 constexpr std::size_t kTableReach = 16 * kPaletteColours;
 // How far a pointed place's grid marks the windows across it (2 palettes): further, the grid of
 // a pointer to one palette, a tilemap or a bank runs on into the next table and marks that
@@ -280,9 +280,9 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
             return word % 2 == 0 && c > palettesBack && c <= kPaletteColours;
         },
         kCountedAsColour, kInCountedTable);
-    // Both searches below look for targets at most 16 palettes and one word back: most places
-    // have none there.
-    const std::size_t reachBack = 2 * (16 * kPaletteColours + 1);
+    // Both searches below look for targets at most a table's reach and one word back: most
+    // places have none there.
+    const std::size_t reachBack = 2 * (kTableReach + 1);
     if (aligned.MayTargetAny(location > reachBack ? location - reachBack : 0, location + 1)) {
         // Any 16-bit count (1 to 511) a pointer names.
         countBack(
@@ -290,8 +290,8 @@ void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t 
                 return MayBeCount(rom.Word(2 * word)) && aligned.Targets(2 * word);
             },
             kCountAsColour, kAfterPointedCount);
-        for (std::size_t back = w; back >= start + kPaletteColours && e[kInPointedTable] == 0 &&
-                                   w - back < 16 * kPaletteColours;)
+        for (std::size_t back = w;
+             back >= start + kPaletteColours && e[kInPointedTable] == 0 && w - back < kTableReach;)
             back -= kPaletteColours, e[kInPointedTable] = pointedAt(back);
     }
     // The same colour 0 32 bytes away; black only when a colour follows it both times (zeros
