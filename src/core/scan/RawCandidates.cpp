@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 namespace zandrel::scan {
@@ -38,26 +39,26 @@ constexpr std::size_t kTableReach = 16 * kPaletteColours;
 // table's own palettes as off its grid.
 constexpr std::size_t kGridReach = 2 * kPaletteColours;
 
-// Thumb push/pop/bl/bx lr in the `kCodeReach` bytes on one side of a raw candidate.
-int CodeMarkers(const RomView& rom, std::size_t from, std::size_t to) {
-    int markers = 0;
+// A Thumb push, pop, bl or bx lr among the words of [from, to).
+bool CodeMarker(const RomView& rom, std::size_t from, std::size_t to) {
     for (std::size_t at = from; at + 2 <= to; at += 2) {
         const ColorWord w = rom.Word(at);
         const int high = w >> 8;
         const bool branchAndLink =
             (high & 0xF8) == 0xF0 && at + 4 <= rom.size() && (rom.bytes()[at + 3] & 0xF8) == 0xF8;
-        markers += high == 0xB5 || high == 0xBD || w == 0x4770 || branchAndLink;
+        if (high == 0xB5 || high == 0xBD || w == 0x4770 || branchAndLink)
+            return true;
     }
-    return markers;
+    return false;
 }
 
-// Code on both sides: the candidate is more likely a run of instructions than a palette
-// stored next to code.
+// Code on both sides (a marker in the `kCodeReach` bytes before it and in those after it): the
+// candidate is more likely a run of instructions than a palette stored next to code.
 bool CodeAround(const RomView& rom, std::size_t location) {
     const std::size_t end = location + kPaletteBytes;
-    return CodeMarkers(rom, location >= kCodeReach ? location - kCodeReach : location % 2,
-                       location) > 0 &&
-           CodeMarkers(rom, end, std::min(rom.size(), end + kCodeReach)) > 0;
+    return CodeMarker(rom, location >= kCodeReach ? location - kCodeReach : location % 2,
+                      location) &&
+           CodeMarker(rom, end, std::min(rom.size(), end + kCodeReach));
 }
 
 // 32 bytes at `at` that are 4bpp pixels of a palette using its first `used` slots: every
@@ -65,12 +66,17 @@ bool CodeAround(const RomView& rom, std::size_t location) {
 bool TilesWithin(const RomView& rom, std::size_t at, int used) {
     if (at + kPaletteBytes > rom.size())
         return false;
+    // Eight bytes at a time, each nibble in a byte of its own: adding 0x80 - used to a nibble
+    // sets the byte's top bit when the nibble is `used` or more.
+    constexpr std::uint64_t kNibbles = 0x0F0F0F0F0F0F0F0F, kTops = 0x8080808080808080;
+    const std::uint64_t limit = 0x0101010101010101 * static_cast<std::uint64_t>(0x80 - used);
     bool any = false;
-    for (std::size_t i = at; i < at + kPaletteBytes; ++i) {
-        const int byte = rom.bytes()[i];
-        if ((byte & 15) >= used || byte >> 4 >= used)
+    for (std::size_t i = at; i < at + kPaletteBytes; i += 8) {
+        std::uint64_t bytes;
+        std::memcpy(&bytes, rom.bytes().data() + i, 8);
+        if ((((bytes & kNibbles) + limit) | ((bytes >> 4 & kNibbles) + limit)) & kTops)
             return false;
-        any = any || byte != 0;
+        any = any || bytes != 0;
     }
     return any;
 }
