@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <memory>
+#include <system_error>
+#include <thread>
 
 namespace zandrel::scan {
 
@@ -213,18 +217,18 @@ class WindowCounts {
     std::int64_t score_ = 0; // of the words and pairs in the window
 };
 
-// Runs of at least 16 words with bit 15 clear, found by sampling every 16th word: `each(start,
-// end)` in word indexes.
+// Runs of at least 16 words with bit 15 clear among words [from, to), found by sampling every
+// 16th word: `each(start, end)` in word indexes. `passed` (when set) hears of the file offset
+// reached every MiB or so.
 template <typename Each>
-void ForEachRun(const RomView& rom, const std::function<void(std::size_t, std::size_t)>& progress,
-                const Each& each) {
+void ForEachRun(const RomView& rom, std::size_t from, std::size_t to,
+                const std::function<void(std::size_t)>& passed, const Each& each) {
     constexpr std::size_t kProgressStep = std::size_t{1} << 20;
-    std::size_t nextProgress = kProgressStep;
-    const std::size_t words = rom.size() / 2;
-    std::size_t start = 0;
-    while (start + kPaletteColours <= words) {
-        if (progress && 2 * start >= nextProgress) {
-            progress(2 * start, rom.size());
+    std::size_t nextProgress = 2 * from + kProgressStep;
+    std::size_t start = from;
+    while (start + kPaletteColours <= to) {
+        if (passed && 2 * start >= nextProgress) {
+            passed(2 * start);
             nextProgress = 2 * start + kProgressStep;
         }
         const std::size_t last = start + kPaletteColours - 1;
@@ -240,7 +244,7 @@ void ForEachRun(const RomView& rom, const std::function<void(std::size_t, std::s
             continue;
         }
         std::size_t end = last + 1;
-        while (end < words && rom.Clear(2 * end))
+        while (end < to && rom.Clear(2 * end))
             ++end;
         each(start, end);
         start = end + 1;
@@ -639,7 +643,7 @@ Scored KeptWindows(const Scored& windows) {
 
 void EachCountedWindow(const RomView& rom,
                        const std::function<void(std::size_t, const WindowCountValues&)>& each) {
-    ForEachRun(rom, {}, [&](std::size_t start, std::size_t end) {
+    ForEachRun(rom, 0, rom.size() / 2, {}, [&](std::size_t start, std::size_t end) {
         WindowCounts counts(rom, start);
         for (std::size_t w = start; w + kPaletteColours <= end; ++w) {
             if (w > start)
@@ -652,7 +656,7 @@ void EachCountedWindow(const RomView& rom,
 void EachRawWindow(const RomView& rom, const AlignedWords& aligned,
                    const std::function<void(std::size_t, const EvidenceValues&)>& each) {
     const auto waiting = std::make_unique<WaitingWindows>();
-    ForEachRun(rom, {}, [&](std::size_t start, std::size_t end) {
+    ForEachRun(rom, 0, rom.size() / 2, {}, [&](std::size_t start, std::size_t end) {
         EachWindowOfRun(rom, aligned, start, end, *waiting,
                         [&](std::size_t w, const EvidenceValues& e) { each(2 * w, e); });
     });
@@ -660,11 +664,11 @@ void EachRawWindow(const RomView& rom, const AlignedWords& aligned,
 
 namespace {
 
-// `each(w, evidence)` for every window kept, in order, with its evidence among the windows kept
-// around it.
+// `each(w, evidence)` for every window kept of the runs among words [first, end), in order,
+// with its evidence among the windows kept around it.
 template <typename Each>
-void EachKept(const RomView& rom, const AlignedWords& aligned,
-              const std::function<void(std::size_t, std::size_t)>& progress, const Each& each) {
+void EachKept(const RomView& rom, const AlignedWords& aligned, std::size_t first, std::size_t end,
+              const std::function<void(std::size_t)>& passed, const Each& each) {
     Scored windows;
     const auto waiting = std::make_unique<WaitingWindows>();
     const auto keep = [&](std::size_t from) {
@@ -679,7 +683,7 @@ void EachKept(const RomView& rom, const AlignedWords& aligned,
         windows.clear();
         return next;
     };
-    ForEachRun(rom, progress, [&](std::size_t start, std::size_t end) {
+    ForEachRun(rom, first, end, passed, [&](std::size_t start, std::size_t end) {
         std::size_t from = start; // the first word not yet in a kept window
         EachWindowOfRun(rom, aligned, start, end, *waiting,
                         [&](std::size_t w, const EvidenceValues& e) {
@@ -695,21 +699,80 @@ void EachKept(const RomView& rom, const AlignedWords& aligned,
     });
 }
 
+// Where each part of the file ends, in words, for parts of about `partBytes` bytes: right after
+// a word with bit 15 set, which no run crosses (so a part runs on to the next such word).
+std::vector<std::size_t> PartEnds(const RomView& rom, std::size_t partBytes) {
+    const std::size_t words = rom.size() / 2, partWords = std::max<std::size_t>(partBytes / 2, 1);
+    std::vector<std::size_t> ends;
+    for (std::size_t end = partWords; end < words; end += partWords) {
+        while (end < words && rom.Clear(2 * end))
+            ++end;
+        if (end + 1 >= words)
+            break;
+        ends.push_back(end + 1);
+    }
+    ends.push_back(words);
+    return ends;
+}
+
 } // namespace
 
 void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vector<Found>& found,
-                       const std::function<void(std::size_t, std::size_t)>& progress) {
-    EachKept(rom, aligned, progress, [&](std::size_t w, const KeptEvidenceValues& e) {
-        const auto at = static_cast<std::uint32_t>(2 * w);
-        found.push_back({{{at, false, 0}, ScoreOfChance(KeptChance(e))},
-                         at,
-                         at + static_cast<std::uint32_t>(kPaletteBytes)});
-    });
+                       const std::function<void(std::size_t, std::size_t)>& progress,
+                       std::size_t partBytes) {
+    const std::vector<std::size_t> ends = PartEnds(rom, partBytes);
+    std::vector<std::vector<Found>> partFound(ends.size());
+    // The bytes each part has passed, for the progress the calling thread alone reports.
+    std::vector<std::atomic<std::size_t>> passed(ends.size());
+    const auto report = [&] {
+        std::size_t done = 0;
+        for (const auto& bytes : passed)
+            done += bytes;
+        progress(done, rom.size());
+    };
+    std::atomic<std::size_t> nextPart = 0;
+    // Each thread takes the next part not yet taken until none is left.
+    const auto scanParts = [&](bool reports) {
+        for (std::size_t k = nextPart++; k < ends.size(); k = nextPart++) {
+            const std::size_t first = k == 0 ? 0 : ends[k - 1];
+            const auto heard = [&, k, first, reports](std::size_t at) {
+                passed[k] = at - 2 * first;
+                if (reports && progress)
+                    report();
+            };
+            EachKept(rom, aligned, first, ends[k], heard,
+                     [&](std::size_t w, const KeptEvidenceValues& e) {
+                         const auto at = static_cast<std::uint32_t>(2 * w);
+                         partFound[k].push_back({{{at, false, 0}, ScoreOfChance(KeptChance(e))},
+                                                 at,
+                                                 at + static_cast<std::uint32_t>(kPaletteBytes)});
+                     });
+            passed[k] = 2 * (ends[k] - first);
+            if (reports && progress)
+                report();
+        }
+    };
+    {
+        std::vector<std::future<void>> others; // waited for as they leave, whatever happens
+        const std::size_t threads =
+            std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), ends.size());
+        try {
+            while (others.size() + 1 < threads)
+                others.push_back(std::async(std::launch::async, scanParts, false));
+        } catch (const std::system_error&) { // no thread to spare: fewer share the parts
+        }
+        scanParts(true);
+        for (auto& other : others)
+            other.get();
+    }
+    for (const auto& part : partFound)
+        found.insert(found.end(), part.begin(), part.end());
 }
 
 void EachKeptWindow(const RomView& rom, const AlignedWords& aligned,
                     const std::function<void(std::size_t, const KeptEvidenceValues&)>& each) {
-    EachKept(rom, aligned, {}, [&](std::size_t w, const KeptEvidenceValues& e) { each(2 * w, e); });
+    EachKept(rom, aligned, 0, rom.size() / 2, {},
+             [&](std::size_t w, const KeptEvidenceValues& e) { each(2 * w, e); });
 }
 
 } // namespace zandrel::scan
