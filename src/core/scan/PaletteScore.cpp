@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "scan/PaletteTrees.h"
+#include "util/WideVectors.h"
 
 namespace zandrel {
 
@@ -51,7 +52,7 @@ double Weighed(const EvidenceValues& weights, const EvidenceValues& e) {
 
 } // namespace
 
-bool WordsEvidence(const PaletteWords16& words, EvidenceValues& e) {
+ZANDREL_WIDE_VECTORS bool WordsEvidence(const PaletteWords16& words, EvidenceValues& e) {
     int used = kPaletteColours;
     while (used > 0 && words[used - 1] == 0)
         --used;

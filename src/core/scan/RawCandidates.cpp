@@ -11,6 +11,8 @@
 #include <system_error>
 #include <thread>
 
+#include "util/WideVectors.h"
+
 namespace zandrel::scan {
 
 namespace {
@@ -253,8 +255,9 @@ void ForEachRun(const RomView& rom, std::size_t from, std::size_t to,
 
 // The evidence of the window at word `w` of the run [start, end) beyond its words; `offGrid`
 // as PointedGridAt tells.
-void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t start,
-                   std::size_t end, std::size_t w, bool offGrid, int used, EvidenceValues& e) {
+ZANDREL_WIDE_VECTORS void PlaceEvidence(const RomView& rom, const AlignedWords& aligned,
+                                        std::size_t start, std::size_t end, std::size_t w,
+                                        bool offGrid, int used, EvidenceValues& e) {
     const std::size_t location = 2 * w;
     // A pointer may name a 16-bit count right before the palettes.
     const auto pointedAt = [&](std::size_t word) {
