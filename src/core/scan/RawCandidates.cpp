@@ -392,27 +392,31 @@ std::int32_t InFixedPoint(float chance) {
 
 // A window judged alone, waiting for the windows after it to be judged too.
 struct Judged {
+    double gate = 0;        // the counts' log-odds (kNeverJudged when it may not start a palette)
+    float alone = 0;        // the chance AloneChance gives
     bool judged = false;    // its words were weighed
     bool candidate = false; // and hold colours enough
-    double gate = 0;        // the counts' log-odds (kNeverJudged when it may not start a palette)
-    EvidenceValues e;
-    float alone = 0; // the chance AloneChance gives
 };
 // The windows waiting, by word index modulo its size: more than twice kReach palettes and more
 // than a pointed grid's reach (it looks back at the window it starts), a power of two so that
 // a window's place is a mask away. Made once a scan, not once a run (a run sets
-// each place before it reads it).
+// each place before it reads it). What every window sets is apart from the evidence of the
+// candidates, so that the run's windows stay in the nearest cache.
 constexpr std::size_t kWaiting = 512;
 static_assert(kWaiting > 2 * kReach * kPaletteColours && kWaiting > kGridReach + 1 &&
               (kWaiting & (kWaiting - 1)) == 0);
-using WaitingWindows = std::array<Judged, kWaiting>;
+struct WaitingWindows {
+    std::array<Judged, kWaiting> judged;
+    std::array<EvidenceValues, kWaiting> evidence;
+};
 
 // `each(w, evidence)` for every window of the run [start, end) the counts let through and
 // whose words hold colours enough, in order. Each waits until the windows up to kReach
 // palettes after it are judged alone, and then weighs their chances and those before it.
 template <typename Each>
 void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_t start,
-                     std::size_t end, WaitingWindows& judged, const Each& each) {
+                     std::size_t end, WaitingWindows& waiting, const Each& each) {
+    auto& judged = waiting.judged;
     constexpr std::size_t kReachWords = kReach * kPaletteColours;
     const std::size_t last = end - kPaletteColours; // the last window
     // Palettes 2 bytes off a 4-byte boundary follow a 16-bit count, start a run or a pointed
@@ -450,19 +454,20 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     std::size_t nearFirst = 0, nearEnd = 0;
     std::array<std::int32_t, kPaletteColours> gridChances{};
     const auto finish = [&](std::size_t w) {
-        Judged& j = judged[w % kWaiting];
+        const Judged& j = judged[w % kWaiting];
         if (!j.candidate)
             return;
-        j.e[kPaletteBefore] = aloneAt(w, -1);
-        j.e[kPaletteAfter] = aloneAt(w, +1);
+        EvidenceValues& e = waiting.evidence[w % kWaiting];
+        e[kPaletteBefore] = aloneAt(w, -1);
+        e[kPaletteAfter] = aloneAt(w, +1);
         // How the window stands against the windows 1 to 15 words before and after it.
         float rival = 0;
         for (std::size_t other = w > start + 15 ? w - 15 : start; other <= std::min(last, w + 15);
              ++other)
             if (other != w)
                 rival = std::max(rival, judged[other % kWaiting].alone);
-        j.e[kAboveRivals] = std::max(0.0f, j.alone - rival);
-        j.e[kBelowRivals] = std::max(0.0f, rival - j.alone);
+        e[kAboveRivals] = std::max(0.0f, j.alone - rival);
+        e[kBelowRivals] = std::max(0.0f, rival - j.alone);
         // The chances of the windows on each grid, kReach palettes before and after it: a
         // table's palettes share a grid, which the windows across it do not.
         for (; nearby[nearFirst % kWaiting].w + kReachWords < w; ++nearFirst) {
@@ -475,15 +480,15 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         const float margin =
             static_cast<float>(own - *std::max_element(grids.begin(), grids.end())) /
             (kChanceScale * kReach);
-        j.e[kGridAhead] = std::max(0.0f, margin);
-        j.e[kGridBehind] = std::max(0.0f, -margin);
+        e[kGridAhead] = std::max(0.0f, margin);
+        e[kGridBehind] = std::max(0.0f, -margin);
         for (const auto& [direction, evidence] : {std::pair{-1, kTableBefore}, {+1, kTableAfter}}) {
             int steps = 0;
             while (steps < kReach && aloneAt(w, direction * (steps + 1)) >= kInTable)
                 ++steps;
-            j.e[evidence] = static_cast<float>(steps) / kReach;
+            e[evidence] = static_cast<float>(steps) / kReach;
         }
-        each(w, j.e);
+        each(w, e);
     };
 
     // Windows on the grid of a table a pointer or a count of palettes names are judged below the
@@ -507,22 +512,22 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     // Judges the window at `w` alone, once its counts let it through.
     const auto judge = [&](std::size_t w) {
         Judged& j = judged[w % kWaiting];
+        EvidenceValues& e = waiting.evidence[w % kWaiting];
         j.judged = true;
         PaletteWords16 words;
         rom.Palette(2 * w, words);
-        j.e = NewEvidence();
-        j.candidate = WordsEvidence(words, j.e);
+        e = NewEvidence();
+        j.candidate = WordsEvidence(words, e);
         if (!j.candidate)
             return;
-        j.e[kCountsChance] = static_cast<float>(ChanceOfLogit(j.gate));
-        const int used =
-            kPaletteColours - static_cast<int>(j.e[kUnusedEnd] * kPaletteColours + 0.5f);
+        e[kCountsChance] = static_cast<float>(ChanceOfLogit(j.gate));
+        const int used = kPaletteColours - static_cast<int>(e[kUnusedEnd] * kPaletteColours + 0.5f);
         const PointedGrid pointed = PointedGridAt(rom, aligned, start, w, [&](std::size_t first) {
             return first == w || judged[first % kWaiting].candidate;
         });
-        PlaceEvidence(rom, aligned, start, end, w, pointed.onNone, used, j.e);
-        j.e[kOffLatestGrid] = pointed.offLatest;
-        j.alone = static_cast<float>(AloneChance(j.e));
+        PlaceEvidence(rom, aligned, start, end, w, pointed.onNone, used, e);
+        e[kOffLatestGrid] = pointed.offLatest;
+        j.alone = static_cast<float>(AloneChance(e));
         const std::int32_t alone = InFixedPoint(j.alone);
         // In order of place: a window judged late goes before those after it.
         std::size_t at = nearEnd++;
