@@ -6,11 +6,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <future>
 #include <memory>
-#include <system_error>
-#include <thread>
 
+#include "util/SharedWork.h"
 #include "util/WideVectors.h"
 
 namespace zandrel::scan {
@@ -738,41 +736,24 @@ void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vec
             done += bytes;
         progress(done, rom.size());
     };
-    std::atomic<std::size_t> nextPart = 0;
-    // Each thread takes the next part not yet taken until none is left.
-    const auto scanParts = [&](bool reports) {
-        for (std::size_t k = nextPart++; k < ends.size(); k = nextPart++) {
-            const std::size_t first = k == 0 ? 0 : ends[k - 1];
-            const auto heard = [&, k, first, reports](std::size_t at) {
-                passed[k] = at - 2 * first;
-                if (reports && progress)
-                    report();
-            };
-            EachKept(rom, aligned, first, ends[k], heard,
-                     [&](std::size_t w, const KeptEvidenceValues& e) {
-                         const auto at = static_cast<std::uint32_t>(2 * w);
-                         partFound[k].push_back({{{at, false, 0}, ScoreOfChance(KeptChance(e))},
-                                                 at,
-                                                 at + static_cast<std::uint32_t>(kPaletteBytes)});
-                     });
-            passed[k] = 2 * (ends[k] - first);
-            if (reports && progress)
+    ShareAmongThreads(ends.size(), [&](std::size_t k, bool onCaller) {
+        const std::size_t first = k == 0 ? 0 : ends[k - 1];
+        const auto heard = [&, k, first, onCaller](std::size_t at) {
+            passed[k] = at - 2 * first;
+            if (onCaller && progress)
                 report();
-        }
-    };
-    {
-        std::vector<std::future<void>> others; // waited for as they leave, whatever happens
-        const std::size_t threads =
-            std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), ends.size());
-        try {
-            while (others.size() + 1 < threads)
-                others.push_back(std::async(std::launch::async, scanParts, false));
-        } catch (const std::system_error&) { // no thread to spare: fewer share the parts
-        }
-        scanParts(true);
-        for (auto& other : others)
-            other.get();
-    }
+        };
+        EachKept(rom, aligned, first, ends[k], heard,
+                 [&](std::size_t w, const KeptEvidenceValues& e) {
+                     const auto at = static_cast<std::uint32_t>(2 * w);
+                     partFound[k].push_back({{{at, false, 0}, ScoreOfChance(KeptChance(e))},
+                                             at,
+                                             at + static_cast<std::uint32_t>(kPaletteBytes)});
+                 });
+        passed[k] = 2 * (ends[k] - first);
+        if (onCaller && progress)
+            report();
+    });
     for (const auto& part : partFound)
         found.insert(found.end(), part.begin(), part.end());
 }
