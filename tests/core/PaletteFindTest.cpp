@@ -42,6 +42,21 @@ TEST(PaletteFind, RawPlacesAreTwoByteAlignedAndBit15IsIgnored) {
     EXPECT_EQ(result.matches, (std::vector<PaletteMatch>{{Raw(0x102), 0, 0}, {Raw(0x3E0), 0, 0}}));
 }
 
+// The raw places are searched a MiB at a time on the machine's threads: a palette across the
+// end of a MiB is found once, like those on either side of it and one at the start of a MiB.
+TEST(PaletteFind, APaletteAcrossTheEndOfAMiBIsFoundOnce) {
+    constexpr std::uint32_t kMiB = 1 << 20;
+    Bytes rom(2 * kMiB + 0x100, 0xFF);
+    for (const std::uint32_t at : {kMiB - 64, kMiB - 16, 2 * kMiB, 2 * kMiB + 0x100 - 32})
+        rom = With(rom, at, PaletteBytes(kWanted));
+    const FindResult result = FindPalette(rom, kWanted);
+    EXPECT_EQ(result.found, 4u);
+    EXPECT_EQ(result.matches, (std::vector<PaletteMatch>{{Raw(kMiB - 64), 0, 0},
+                                                         {Raw(kMiB - 16), 0, 0},
+                                                         {Raw(2 * kMiB), 0, 0},
+                                                         {Raw(2 * kMiB + 0x100 - 32), 0, 0}}));
+}
+
 // Each case: what lies in the file, the options, and the match expected (or none).
 TEST(PaletteFind, ToleranceColoursAndSkipFirstDecideWhatMatches) {
     const struct {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -594,6 +595,40 @@ TEST(PaletteScanner, APointerSetsTheGridOfTheTableAfterIt) {
                0x032C, 0x1BF3, 0x4F39, 0x4FFF, 0x3279, 0x0199, 0x4E79}));
     Put(rom, 0x3000, {0x22, 0x10, 0x00, 0x08}); // 08001022
     EXPECT_EQ(Found(ScanPalettes(rom, {0, true, false})).first, "1000 1022 1042 1062 1082 10A2 ");
+}
+
+// The raw scan shares a ROM among threads in parts that end between runs of clear words:
+// however it is cut, it keeps the same candidates, and only the calling thread hears of the
+// progress. The tables of palettes lie across where parts of 0x1000 bytes would end.
+TEST(PaletteScanner, AScanInPartsKeepsWhatAWholeScanKeeps) {
+    Bytes rom = Noise(0x8000);
+    for (const std::size_t table : {0x0FC0, 0x2FF0, 0x4FE0})
+        Put(rom, table, Cat(Cat(RampPalette(4, 2, 1), RampPalette(1, 4, 2)), RampPalette(2, 1, 4)));
+    const scan::RomView view(rom);
+    const scan::AlignedWords aligned(rom);
+    const auto kept = [&](std::size_t partBytes) {
+        std::vector<scan::Found> found;
+        const std::thread::id caller = std::this_thread::get_id();
+        int heardElsewhere = 0;
+        scan::FindRawCandidates(
+            view, aligned, found,
+            [&](std::size_t, std::size_t) {
+                heardElsewhere += std::this_thread::get_id() != caller;
+            },
+            partBytes);
+        EXPECT_EQ(heardElsewhere, 0) << partBytes;
+        std::string text = " ";
+        for (const scan::Found& f : found)
+            text += PaletteLocationText(f.candidate.where) + ":" +
+                    std::to_string(f.candidate.score) + " ";
+        return text;
+    };
+    const std::string whole = kept(rom.size());
+    for (const std::string planted :
+         {"FC0:", "FE0:", "1000:", "2FF0:", "3010:", "3030:", "4FE0:", "5000:", "5020:"})
+        EXPECT_NE(whole.find(" " + planted), std::string::npos) << planted;
+    EXPECT_EQ(kept(0x1000), whole);
+    EXPECT_EQ(kept(2), whole);
 }
 
 // Every palette of a clean block is a candidate, however low it scores: --min 0 lists them.

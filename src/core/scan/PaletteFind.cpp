@@ -4,9 +4,11 @@
 #include <cstdlib>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "rom/Lz77.h"
 #include "scan/GraphicsBlocks.h"
+#include "util/SharedWork.h"
 
 namespace zandrel {
 
@@ -91,31 +93,52 @@ class Finder {
 FindResult FindPalette(std::span<const std::uint8_t> rom, const PaletteWords16& wanted,
                        const FindOptions& options) {
     const Finder finder(wanted, options);
-    FindResult result;
-    finder.Search(
-        rom,
-        [](std::size_t place) {
-            return PaletteLocation{static_cast<std::uint32_t>(place), false, 0};
-        },
-        result);
-    const Lz77WalkLimits limits{kPaletteBytes, 1,
-                                2 * std::uint64_t{rom.size()} + kLargestGraphicsBlock};
-    ForEachLz77Block(rom, limits, [&](std::uint32_t header, const Lz77Block& block) {
-        ++result.blocks;
-        const std::span<const std::uint8_t> named =
-            std::span(block.data)
-                .first(std::min(block.data.size(), kFarthestInBlock + kPaletteBytes));
+    // The LZ77 blocks, then the raw places in parts of a MiB, shared among the machine's
+    // threads: each part keeps its own best matches, and the best of those are the best of all.
+    constexpr std::size_t kPartBytes = std::size_t{1} << 20;
+    const std::size_t rawParts = rom.size() / kPartBytes + 1;
+    std::vector<FindResult> parts(1 + rawParts);
+    ShareAmongThreads(parts.size(), [&](std::size_t part, bool) {
+        FindResult& result = parts[part];
+        if (part == 0) {
+            const Lz77WalkLimits limits{kPaletteBytes, 1,
+                                        2 * std::uint64_t{rom.size()} + kLargestGraphicsBlock};
+            ForEachLz77Block(rom, limits, [&](std::uint32_t header, const Lz77Block& block) {
+                ++result.blocks;
+                const std::span<const std::uint8_t> named =
+                    std::span(block.data)
+                        .first(std::min(block.data.size(), kFarthestInBlock + kPaletteBytes));
+                finder.Search(
+                    named,
+                    [header](std::size_t place) {
+                        return PaletteLocation{header, true, static_cast<std::uint32_t>(place)};
+                    },
+                    result);
+            });
+            return;
+        }
+        // The places of [from, from + kPartBytes) and the bytes the last of them reads.
+        const std::size_t from = (part - 1) * kPartBytes;
+        if (from >= rom.size())
+            return;
+        const std::size_t to = std::min(rom.size(), from + kPartBytes + kPaletteBytes - 2);
         finder.Search(
-            named,
-            [header](std::size_t place) {
-                return PaletteLocation{header, true, static_cast<std::uint32_t>(place)};
+            rom.subspan(from, to - from),
+            [from](std::size_t place) {
+                return PaletteLocation{static_cast<std::uint32_t>(from + place), false, 0};
             },
             result);
     });
-    std::ranges::sort(result.matches, Better);
-    if (result.matches.size() > kMostMatches)
-        result.matches.resize(kMostMatches);
-    return result;
+    FindResult all;
+    for (const FindResult& part : parts) {
+        all.found += part.found;
+        all.blocks += part.blocks;
+        all.matches.insert(all.matches.end(), part.matches.begin(), part.matches.end());
+    }
+    std::ranges::sort(all.matches, Better);
+    if (all.matches.size() > kMostMatches)
+        all.matches.resize(kMostMatches);
+    return all;
 }
 
 std::string MatchName(const PaletteMatch& match) {

@@ -7,7 +7,8 @@
 // encode, a first block that is a literal), each decompressed once; their declared sizes add
 // up to at most twice the file's size and one largest block, and a block found is not searched
 // for others inside its stream, nor past the byte FFFF a location can name. The matches kept
-// are the kMostMatches best.
+// are the kMostMatches best. The machine's threads share the blocks and the raw places, a MiB
+// at a time.
 #pragma once
 
 #include <cstddef>

@@ -1,5 +1,7 @@
 #include "scan/PaletteScanner.h"
 
+#include <future>
+#include <system_error>
 #include <utility>
 
 #include "colour/Codec.h"
@@ -20,10 +22,22 @@ std::vector<PaletteCandidate> ScanPalettes(std::span<const std::uint8_t> rom,
     // Blocks always compete for their bytes (a raw-only scan still leaves out the raw windows a
     // better block holds), raw windows only when asked for: one left out must not drop a
     // block's palettes.
-    std::vector<Found> found;
-    if (options.raw)
-        FindRawCandidates(view, aligned, found, options.progress);
-    FindCompressedCandidates(view, aligned, found);
+    std::vector<Found> found, blocks;
+    {
+        // The blocks are looked for on a thread of their own while the raw scan runs.
+        const auto findBlocks = [&] { FindCompressedCandidates(view, aligned, blocks); };
+        std::future<void> blocksFound;
+        try {
+            blocksFound = std::async(std::launch::async, findBlocks);
+        } catch (const std::system_error&) { // no thread to spare
+            findBlocks();
+        }
+        if (options.raw)
+            FindRawCandidates(view, aligned, found, options.progress);
+        if (blocksFound.valid())
+            blocksFound.get();
+    }
+    found.insert(found.end(), blocks.begin(), blocks.end());
     if (options.progress)
         options.progress(rom.size(), rom.size());
     std::vector<PaletteCandidate> result;

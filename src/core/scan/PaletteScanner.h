@@ -6,7 +6,9 @@
 // overlap: the run keeps the set whose chances add up to the most, likely ones first, so a
 // table of palettes keeps its 32-byte grid (scan/RawCandidates.h); where a raw candidate and
 // a block overlap, the better stays. A block of several palettes gives one candidate per
-// palette of 32 bytes. The work of one scan is bounded by the file's size, whatever it holds.
+// palette of 32 bytes. The work of one scan is bounded by the file's size, whatever it holds;
+// the machine's threads share the raw windows a MiB at a time, and the blocks are looked for
+// beside them, with the same candidates as one thread finds.
 #pragma once
 
 #include <cstdint>

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "scan/PaletteTrees.h"
+#include "util/WideVectors.h"
 
 namespace zandrel {
 
@@ -51,26 +52,28 @@ double Weighed(const EvidenceValues& weights, const EvidenceValues& e) {
 
 } // namespace
 
-bool WordsEvidence(const PaletteWords16& words, EvidenceValues& e) {
+ZANDREL_WIDE_VECTORS bool WordsEvidence(const PaletteWords16& words, EvidenceValues& e) {
     int used = kPaletteColours;
     while (used > 0 && words[used - 1] == 0)
         --used;
     // The first of each distinct word; the others lie far outside the colour cube, so every
     // row of the nearest-colour search below is compared whole, one byte a colour. The loops
     // over all 16 words at once, with the other word fixed, are vector code.
-    constexpr std::uint8_t kFarAway = 100;
+    constexpr std::uint8_t kFarAway = 100, kFarther = 200;
     std::array<std::uint8_t, kPaletteColours> repeated{}; // the same word earlier
     for (std::uint8_t j = 0; j < kPaletteColours; ++j)
         for (std::uint8_t i = 0; i < kPaletteColours; ++i)
             repeated[i] |=
                 static_cast<std::uint8_t>(j < i) & static_cast<std::uint8_t>(words[j] == words[i]);
     std::array<std::uint8_t, kPaletteColours> red, green, blue;
-    int distinct = 0;
+    int distinct = kPaletteColours;
+    for (int i = 0; i < kPaletteColours; ++i)
+        distinct -= repeated[i];
     for (int i = 0; i < kPaletteColours; ++i) {
-        distinct += !repeated[i];
-        red[i] = repeated[i] ? kFarAway : static_cast<std::uint8_t>(words[i] & 31);
-        green[i] = repeated[i] ? kFarAway : static_cast<std::uint8_t>(words[i] >> 5 & 31);
-        blue[i] = repeated[i] ? kFarAway : static_cast<std::uint8_t>(words[i] >> 10 & 31);
+        const auto far = static_cast<std::uint8_t>(-repeated[i]); // all ones when repeated
+        red[i] = static_cast<std::uint8_t>((far & kFarAway) | (~far & (words[i] & 31)));
+        green[i] = static_cast<std::uint8_t>((far & kFarAway) | (~far & (words[i] >> 5 & 31)));
+        blue[i] = static_cast<std::uint8_t>((far & kFarAway) | (~far & (words[i] >> 10 & 31)));
     }
     if (distinct < kFewestColours)
         return false;
@@ -81,64 +84,75 @@ bool WordsEvidence(const PaletteWords16& words, EvidenceValues& e) {
             seen[byte >> 6] |= std::uint64_t{1} << (byte & 63);
     int bytes = std::popcount(seen[0]) + std::popcount(seen[1]) + std::popcount(seen[2]) +
                 std::popcount(seen[3]);
+    // The counts below go over all 16 words in lanes of ints, those past the used words adding
+    // nothing, one simple loop each, so that the optimiser makes vector code of them.
+    using Lanes = std::array<int, kPaletteColours>;
+    Lanes w, in, before;
+    for (int i = 0; i < kPaletteColours; ++i) {
+        w[i] = words[i];
+        in[i] = i < used;
+        before[i] = i > 0 ? words[i - 1] : 0;
+    }
     int zerosInside = 0, smallNumbers = 0, text = 0, charset = 0, lowNibbles = 0, soundLike = 0;
-    for (int i = 0; i < used; ++i) {
-        const ColorWord w = words[i];
-        const int low = w & 0xFF, high = w >> 8;
-        for (const int byte : {low, high}) {
-            text += byte >= 0x20 && byte < 0x7F;
-            charset += byte >= 0xA1 && byte <= 0xEE;
-        }
-        zerosInside += i > 0 && w == 0;
-        smallNumbers += w != 0 && w < 0x200;
-        lowNibbles += (w & 0x8888) == 0;
-        soundLike += w != 0 &&
-                     std::abs(static_cast<std::int8_t>(low) - static_cast<std::int8_t>(high)) <= 12;
+    for (int i = 0; i < kPaletteColours; ++i) {
+        const int low = w[i] & 0xFF, high = w[i] >> 8;
+        text += in[i] * (((low >= 0x20) & (low < 0x7F)) + ((high >= 0x20) & (high < 0x7F)));
+        charset += in[i] * (((low >= 0xA1) & (low <= 0xEE)) + ((high >= 0xA1) & (high <= 0xEE)));
+        zerosInside += in[i] & (i > 0) & (w[i] == 0);
+        smallNumbers += in[i] & (w[i] != 0) & (w[i] < 0x200);
+        lowNibbles += in[i] & ((w[i] & 0x8888) == 0);
+        // The bytes as signed samples.
+        const int apart = ((low ^ 0x80) - 0x80) - ((high ^ 0x80) - 0x80);
+        soundLike += in[i] & (w[i] != 0) & (apart <= 12) & (apart >= -12);
     }
-    int pairs = 0, ramp = 0, climbs = 0, falls = 0, smallSteps = 0, sameHigh = 0, repeats = 0;
-    for (int i = 1; i < used; ++i) {
-        const ColorWord a = words[i - 1], b = words[i];
-        ++pairs;
-        const bool rampStep = RampStep(a, b);
-        ramp += rampStep;
-        climbs += b > a && !rampStep;
-        falls += b < a && !rampStep;
-        const int step = std::abs(int(b) - int(a));
-        smallSteps += step >= 1 && step <= 3;
-        sameHigh += a != 0 && (a >> 10) == (b >> 10);
-        repeats += a != 0 && a == b;
+    // Each word with the one before.
+    int ramp = 0, climbs = 0, falls = 0, smallSteps = 0, sameHigh = 0, repeats = 0;
+    for (int i = 0; i < kPaletteColours; ++i) {
+        const int b = w[i], a = before[i], pair = in[i] & (i > 0);
+        const int rampStep = RampStep(static_cast<ColorWord>(a), static_cast<ColorWord>(b)) ? 1 : 0;
+        ramp += pair & rampStep;
+        climbs += pair & (b > a) & !rampStep;
+        falls += pair & (b < a) & !rampStep;
+        const int step = std::abs(b - a);
+        smallSteps += pair & (step >= 1) & (step <= 3);
+        sameHigh += pair & (a != 0) & ((a >> 10) == (b >> 10));
+        repeats += pair & (a != 0) & (a == b);
     }
-    // Components: how far each moves, how bright the colours are.
-    int moving = 0;
-    bool dark = true, pale = true;
+    const int pairs = used - 1;
+    // Components: how far each moves, how bright the colours are. An unused word's component
+    // counts as 31 for the lowest (where the search starts) and as 0 for the highest.
+    int moving = 0, notPale = 0;
+    bool dark = true;
     for (const int shift : {0, 5, 10}) {
-        int lowest = 31, highest = 0;
-        for (int i = 0; i < used; ++i) {
-            const int c = words[i] >> shift & 31;
-            lowest = std::min(lowest, c);
-            highest = std::max(highest, c);
-            pale = pale && (words[i] == 0 || c > 14);
+        std::int16_t lowest = 31, highest = 0;
+        for (int i = 0; i < kPaletteColours; ++i) {
+            const auto c = static_cast<std::int16_t>(w[i] >> shift & 31);
+            const auto used16 = static_cast<std::int16_t>(in[i]);
+            lowest = std::min(lowest, static_cast<std::int16_t>(c + 31 * (1 - used16)));
+            highest = std::max(highest, static_cast<std::int16_t>(c * used16));
+            notPale += used16 * (w[i] != 0) * (c <= 14);
         }
         moving += highest - lowest >= 3;
         dark = dark && highest < 8;
     }
-    // Each distinct colour's nearest other one (Chebyshev distance of the components).
+    const bool pale = notPale == 0;
+    // Each distinct colour's nearest other one (Chebyshev distance of the components). A
+    // repeated word lies far from every colour, and the colour itself is kept out by taking its
+    // distance for the farthest.
     const auto apart = [](std::uint8_t a, std::uint8_t b) {
         return static_cast<std::uint8_t>(std::max(a, b) - std::min(a, b));
     };
-    // A repeated word lies far away, so only the distinct ones are compared with the others.
     std::array<std::uint8_t, kPaletteColours> nearest;
     nearest.fill(31);
     for (int j = 0; j < kPaletteColours; ++j) {
-        if (repeated[j])
-            continue;
+        const std::uint8_t r = red[j], g = green[j], b = blue[j];
+        red[j] = kFarther; // for now: the colour is no neighbour of its own
         for (int i = 0; i < kPaletteColours; ++i) {
             const std::uint8_t d =
-                std::max(std::max(apart(red[i], red[j]), apart(green[i], green[j])),
-                         apart(blue[i], blue[j]));
-            // d is 0 for the colour itself, which is no neighbour of its own.
-            nearest[i] = std::min(nearest[i], static_cast<std::uint8_t>(j == i ? 31 : d));
+                std::max(std::max(apart(red[i], r), apart(green[i], g)), apart(blue[i], b));
+            nearest[i] = std::min(nearest[i], d);
         }
+        red[j] = r;
     }
     int nearestSum = 0;
     for (int i = 0; i < kPaletteColours; ++i)

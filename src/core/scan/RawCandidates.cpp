@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+
+#include "util/SharedWork.h"
+#include "util/WideVectors.h"
 
 namespace zandrel::scan {
 
@@ -38,26 +43,26 @@ constexpr std::size_t kTableReach = 16 * kPaletteColours;
 // table's own palettes as off its grid.
 constexpr std::size_t kGridReach = 2 * kPaletteColours;
 
-// Thumb push/pop/bl/bx lr in the `kCodeReach` bytes on one side of a raw candidate.
-int CodeMarkers(const RomView& rom, std::size_t from, std::size_t to) {
-    int markers = 0;
+// A Thumb push, pop, bl or bx lr among the words of [from, to).
+bool CodeMarker(const RomView& rom, std::size_t from, std::size_t to) {
     for (std::size_t at = from; at + 2 <= to; at += 2) {
         const ColorWord w = rom.Word(at);
         const int high = w >> 8;
         const bool branchAndLink =
             (high & 0xF8) == 0xF0 && at + 4 <= rom.size() && (rom.bytes()[at + 3] & 0xF8) == 0xF8;
-        markers += high == 0xB5 || high == 0xBD || w == 0x4770 || branchAndLink;
+        if (high == 0xB5 || high == 0xBD || w == 0x4770 || branchAndLink)
+            return true;
     }
-    return markers;
+    return false;
 }
 
-// Code on both sides: the candidate is more likely a run of instructions than a palette
-// stored next to code.
+// Code on both sides (a marker in the `kCodeReach` bytes before it and in those after it): the
+// candidate is more likely a run of instructions than a palette stored next to code.
 bool CodeAround(const RomView& rom, std::size_t location) {
     const std::size_t end = location + kPaletteBytes;
-    return CodeMarkers(rom, location >= kCodeReach ? location - kCodeReach : location % 2,
-                       location) > 0 &&
-           CodeMarkers(rom, end, std::min(rom.size(), end + kCodeReach)) > 0;
+    return CodeMarker(rom, location >= kCodeReach ? location - kCodeReach : location % 2,
+                      location) &&
+           CodeMarker(rom, end, std::min(rom.size(), end + kCodeReach));
 }
 
 // 32 bytes at `at` that are 4bpp pixels of a palette using its first `used` slots: every
@@ -65,12 +70,17 @@ bool CodeAround(const RomView& rom, std::size_t location) {
 bool TilesWithin(const RomView& rom, std::size_t at, int used) {
     if (at + kPaletteBytes > rom.size())
         return false;
+    // Eight bytes at a time, each nibble in a byte of its own: adding 0x80 - used to a nibble
+    // sets the byte's top bit when the nibble is `used` or more.
+    constexpr std::uint64_t kNibbles = 0x0F0F0F0F0F0F0F0F, kTops = 0x8080808080808080;
+    const std::uint64_t limit = 0x0101010101010101 * static_cast<std::uint64_t>(0x80 - used);
     bool any = false;
-    for (std::size_t i = at; i < at + kPaletteBytes; ++i) {
-        const int byte = rom.bytes()[i];
-        if ((byte & 15) >= used || byte >> 4 >= used)
+    for (std::size_t i = at; i < at + kPaletteBytes; i += 8) {
+        std::uint64_t bytes;
+        std::memcpy(&bytes, rom.bytes().data() + i, 8);
+        if ((((bytes & kNibbles) + limit) | ((bytes >> 4 & kNibbles) + limit)) & kTops)
             return false;
-        any = any || byte != 0;
+        any = any || bytes != 0;
     }
     return any;
 }
@@ -207,18 +217,18 @@ class WindowCounts {
     std::int64_t score_ = 0; // of the words and pairs in the window
 };
 
-// Runs of at least 16 words with bit 15 clear, found by sampling every 16th word: `each(start,
-// end)` in word indexes.
+// Runs of at least 16 words with bit 15 clear among words [from, to), found by sampling every
+// 16th word: `each(start, end)` in word indexes. `passed` (when set) hears of the file offset
+// reached every MiB or so.
 template <typename Each>
-void ForEachRun(const RomView& rom, const std::function<void(std::size_t, std::size_t)>& progress,
-                const Each& each) {
+void ForEachRun(const RomView& rom, std::size_t from, std::size_t to,
+                const std::function<void(std::size_t)>& passed, const Each& each) {
     constexpr std::size_t kProgressStep = std::size_t{1} << 20;
-    std::size_t nextProgress = kProgressStep;
-    const std::size_t words = rom.size() / 2;
-    std::size_t start = 0;
-    while (start + kPaletteColours <= words) {
-        if (progress && 2 * start >= nextProgress) {
-            progress(2 * start, rom.size());
+    std::size_t nextProgress = 2 * from + kProgressStep;
+    std::size_t start = from;
+    while (start + kPaletteColours <= to) {
+        if (passed && 2 * start >= nextProgress) {
+            passed(2 * start);
             nextProgress = 2 * start + kProgressStep;
         }
         const std::size_t last = start + kPaletteColours - 1;
@@ -234,7 +244,7 @@ void ForEachRun(const RomView& rom, const std::function<void(std::size_t, std::s
             continue;
         }
         std::size_t end = last + 1;
-        while (end < words && rom.Clear(2 * end))
+        while (end < to && rom.Clear(2 * end))
             ++end;
         each(start, end);
         start = end + 1;
@@ -243,8 +253,9 @@ void ForEachRun(const RomView& rom, const std::function<void(std::size_t, std::s
 
 // The evidence of the window at word `w` of the run [start, end) beyond its words; `offGrid`
 // as PointedGridAt tells.
-void PlaceEvidence(const RomView& rom, const AlignedWords& aligned, std::size_t start,
-                   std::size_t end, std::size_t w, bool offGrid, int used, EvidenceValues& e) {
+ZANDREL_WIDE_VECTORS void PlaceEvidence(const RomView& rom, const AlignedWords& aligned,
+                                        std::size_t start, std::size_t end, std::size_t w,
+                                        bool offGrid, int used, EvidenceValues& e) {
     const std::size_t location = 2 * w;
     // A pointer may name a 16-bit count right before the palettes.
     const auto pointedAt = [&](std::size_t word) {
@@ -379,27 +390,31 @@ std::int32_t InFixedPoint(float chance) {
 
 // A window judged alone, waiting for the windows after it to be judged too.
 struct Judged {
+    double gate = 0;        // the counts' log-odds (kNeverJudged when it may not start a palette)
+    float alone = 0;        // the chance AloneChance gives
     bool judged = false;    // its words were weighed
     bool candidate = false; // and hold colours enough
-    double gate = 0;        // the counts' log-odds (kNeverJudged when it may not start a palette)
-    EvidenceValues e;
-    float alone = 0; // the chance AloneChance gives
 };
 // The windows waiting, by word index modulo its size: more than twice kReach palettes and more
 // than a pointed grid's reach (it looks back at the window it starts), a power of two so that
 // a window's place is a mask away. Made once a scan, not once a run (a run sets
-// each place before it reads it).
+// each place before it reads it). What every window sets is apart from the evidence of the
+// candidates, so that the run's windows stay in the nearest cache.
 constexpr std::size_t kWaiting = 512;
 static_assert(kWaiting > 2 * kReach * kPaletteColours && kWaiting > kGridReach + 1 &&
               (kWaiting & (kWaiting - 1)) == 0);
-using WaitingWindows = std::array<Judged, kWaiting>;
+struct WaitingWindows {
+    std::array<Judged, kWaiting> judged;
+    std::array<EvidenceValues, kWaiting> evidence;
+};
 
 // `each(w, evidence)` for every window of the run [start, end) the counts let through and
 // whose words hold colours enough, in order. Each waits until the windows up to kReach
 // palettes after it are judged alone, and then weighs their chances and those before it.
 template <typename Each>
 void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_t start,
-                     std::size_t end, WaitingWindows& judged, const Each& each) {
+                     std::size_t end, WaitingWindows& waiting, const Each& each) {
+    auto& judged = waiting.judged;
     constexpr std::size_t kReachWords = kReach * kPaletteColours;
     const std::size_t last = end - kPaletteColours; // the last window
     // Palettes 2 bytes off a 4-byte boundary follow a 16-bit count, start a run or a pointed
@@ -437,19 +452,20 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     std::size_t nearFirst = 0, nearEnd = 0;
     std::array<std::int32_t, kPaletteColours> gridChances{};
     const auto finish = [&](std::size_t w) {
-        Judged& j = judged[w % kWaiting];
+        const Judged& j = judged[w % kWaiting];
         if (!j.candidate)
             return;
-        j.e[kPaletteBefore] = aloneAt(w, -1);
-        j.e[kPaletteAfter] = aloneAt(w, +1);
+        EvidenceValues& e = waiting.evidence[w % kWaiting];
+        e[kPaletteBefore] = aloneAt(w, -1);
+        e[kPaletteAfter] = aloneAt(w, +1);
         // How the window stands against the windows 1 to 15 words before and after it.
         float rival = 0;
         for (std::size_t other = w > start + 15 ? w - 15 : start; other <= std::min(last, w + 15);
              ++other)
             if (other != w)
                 rival = std::max(rival, judged[other % kWaiting].alone);
-        j.e[kAboveRivals] = std::max(0.0f, j.alone - rival);
-        j.e[kBelowRivals] = std::max(0.0f, rival - j.alone);
+        e[kAboveRivals] = std::max(0.0f, j.alone - rival);
+        e[kBelowRivals] = std::max(0.0f, rival - j.alone);
         // The chances of the windows on each grid, kReach palettes before and after it: a
         // table's palettes share a grid, which the windows across it do not.
         for (; nearby[nearFirst % kWaiting].w + kReachWords < w; ++nearFirst) {
@@ -462,15 +478,15 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
         const float margin =
             static_cast<float>(own - *std::max_element(grids.begin(), grids.end())) /
             (kChanceScale * kReach);
-        j.e[kGridAhead] = std::max(0.0f, margin);
-        j.e[kGridBehind] = std::max(0.0f, -margin);
+        e[kGridAhead] = std::max(0.0f, margin);
+        e[kGridBehind] = std::max(0.0f, -margin);
         for (const auto& [direction, evidence] : {std::pair{-1, kTableBefore}, {+1, kTableAfter}}) {
             int steps = 0;
             while (steps < kReach && aloneAt(w, direction * (steps + 1)) >= kInTable)
                 ++steps;
-            j.e[evidence] = static_cast<float>(steps) / kReach;
+            e[evidence] = static_cast<float>(steps) / kReach;
         }
-        each(w, j.e);
+        each(w, e);
     };
 
     // Windows on the grid of a table a pointer or a count of palettes names are judged below the
@@ -494,22 +510,22 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     // Judges the window at `w` alone, once its counts let it through.
     const auto judge = [&](std::size_t w) {
         Judged& j = judged[w % kWaiting];
+        EvidenceValues& e = waiting.evidence[w % kWaiting];
         j.judged = true;
         PaletteWords16 words;
         rom.Palette(2 * w, words);
-        j.e = NewEvidence();
-        j.candidate = WordsEvidence(words, j.e);
+        e = NewEvidence();
+        j.candidate = WordsEvidence(words, e);
         if (!j.candidate)
             return;
-        j.e[kCountsChance] = static_cast<float>(ChanceOfLogit(j.gate));
-        const int used =
-            kPaletteColours - static_cast<int>(j.e[kUnusedEnd] * kPaletteColours + 0.5f);
+        e[kCountsChance] = static_cast<float>(ChanceOfLogit(j.gate));
+        const int used = kPaletteColours - static_cast<int>(e[kUnusedEnd] * kPaletteColours + 0.5f);
         const PointedGrid pointed = PointedGridAt(rom, aligned, start, w, [&](std::size_t first) {
             return first == w || judged[first % kWaiting].candidate;
         });
-        PlaceEvidence(rom, aligned, start, end, w, pointed.onNone, used, j.e);
-        j.e[kOffLatestGrid] = pointed.offLatest;
-        j.alone = static_cast<float>(AloneChance(j.e));
+        PlaceEvidence(rom, aligned, start, end, w, pointed.onNone, used, e);
+        e[kOffLatestGrid] = pointed.offLatest;
+        j.alone = static_cast<float>(AloneChance(e));
         const std::int32_t alone = InFixedPoint(j.alone);
         // In order of place: a window judged late goes before those after it.
         std::size_t at = nearEnd++;
@@ -633,7 +649,7 @@ Scored KeptWindows(const Scored& windows) {
 
 void EachCountedWindow(const RomView& rom,
                        const std::function<void(std::size_t, const WindowCountValues&)>& each) {
-    ForEachRun(rom, {}, [&](std::size_t start, std::size_t end) {
+    ForEachRun(rom, 0, rom.size() / 2, {}, [&](std::size_t start, std::size_t end) {
         WindowCounts counts(rom, start);
         for (std::size_t w = start; w + kPaletteColours <= end; ++w) {
             if (w > start)
@@ -646,7 +662,7 @@ void EachCountedWindow(const RomView& rom,
 void EachRawWindow(const RomView& rom, const AlignedWords& aligned,
                    const std::function<void(std::size_t, const EvidenceValues&)>& each) {
     const auto waiting = std::make_unique<WaitingWindows>();
-    ForEachRun(rom, {}, [&](std::size_t start, std::size_t end) {
+    ForEachRun(rom, 0, rom.size() / 2, {}, [&](std::size_t start, std::size_t end) {
         EachWindowOfRun(rom, aligned, start, end, *waiting,
                         [&](std::size_t w, const EvidenceValues& e) { each(2 * w, e); });
     });
@@ -654,11 +670,11 @@ void EachRawWindow(const RomView& rom, const AlignedWords& aligned,
 
 namespace {
 
-// `each(w, evidence)` for every window kept, in order, with its evidence among the windows kept
-// around it.
+// `each(w, evidence)` for every window kept of the runs among words [first, end), in order,
+// with its evidence among the windows kept around it.
 template <typename Each>
-void EachKept(const RomView& rom, const AlignedWords& aligned,
-              const std::function<void(std::size_t, std::size_t)>& progress, const Each& each) {
+void EachKept(const RomView& rom, const AlignedWords& aligned, std::size_t first, std::size_t end,
+              const std::function<void(std::size_t)>& passed, const Each& each) {
     Scored windows;
     const auto waiting = std::make_unique<WaitingWindows>();
     const auto keep = [&](std::size_t from) {
@@ -673,7 +689,7 @@ void EachKept(const RomView& rom, const AlignedWords& aligned,
         windows.clear();
         return next;
     };
-    ForEachRun(rom, progress, [&](std::size_t start, std::size_t end) {
+    ForEachRun(rom, first, end, passed, [&](std::size_t start, std::size_t end) {
         std::size_t from = start; // the first word not yet in a kept window
         EachWindowOfRun(rom, aligned, start, end, *waiting,
                         [&](std::size_t w, const EvidenceValues& e) {
@@ -689,21 +705,63 @@ void EachKept(const RomView& rom, const AlignedWords& aligned,
     });
 }
 
+// Where each part of the file ends, in words, for parts of about `partBytes` bytes: right after
+// a word with bit 15 set, which no run crosses (so a part runs on to the next such word).
+std::vector<std::size_t> PartEnds(const RomView& rom, std::size_t partBytes) {
+    const std::size_t words = rom.size() / 2, partWords = std::max<std::size_t>(partBytes / 2, 1);
+    std::vector<std::size_t> ends;
+    for (std::size_t end = partWords; end < words; end += partWords) {
+        while (end < words && rom.Clear(2 * end))
+            ++end;
+        if (end + 1 >= words)
+            break;
+        ends.push_back(end + 1);
+    }
+    ends.push_back(words);
+    return ends;
+}
+
 } // namespace
 
 void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vector<Found>& found,
-                       const std::function<void(std::size_t, std::size_t)>& progress) {
-    EachKept(rom, aligned, progress, [&](std::size_t w, const KeptEvidenceValues& e) {
-        const auto at = static_cast<std::uint32_t>(2 * w);
-        found.push_back({{{at, false, 0}, ScoreOfChance(KeptChance(e))},
-                         at,
-                         at + static_cast<std::uint32_t>(kPaletteBytes)});
+                       const std::function<void(std::size_t, std::size_t)>& progress,
+                       std::size_t partBytes) {
+    const std::vector<std::size_t> ends = PartEnds(rom, partBytes);
+    std::vector<std::vector<Found>> partFound(ends.size());
+    // The bytes each part has passed, for the progress the calling thread alone reports.
+    std::vector<std::atomic<std::size_t>> passed(ends.size());
+    const auto report = [&] {
+        std::size_t done = 0;
+        for (const auto& bytes : passed)
+            done += bytes;
+        progress(done, rom.size());
+    };
+    ShareAmongThreads(ends.size(), [&](std::size_t k, bool onCaller) {
+        const std::size_t first = k == 0 ? 0 : ends[k - 1];
+        const auto heard = [&, k, first, onCaller](std::size_t at) {
+            passed[k] = at - 2 * first;
+            if (onCaller && progress)
+                report();
+        };
+        EachKept(rom, aligned, first, ends[k], heard,
+                 [&](std::size_t w, const KeptEvidenceValues& e) {
+                     const auto at = static_cast<std::uint32_t>(2 * w);
+                     partFound[k].push_back({{{at, false, 0}, ScoreOfChance(KeptChance(e))},
+                                             at,
+                                             at + static_cast<std::uint32_t>(kPaletteBytes)});
+                 });
+        passed[k] = 2 * (ends[k] - first);
+        if (onCaller && progress)
+            report();
     });
+    for (const auto& part : partFound)
+        found.insert(found.end(), part.begin(), part.end());
 }
 
 void EachKeptWindow(const RomView& rom, const AlignedWords& aligned,
                     const std::function<void(std::size_t, const KeptEvidenceValues&)>& each) {
-    EachKept(rom, aligned, {}, [&](std::size_t w, const KeptEvidenceValues& e) { each(2 * w, e); });
+    EachKept(rom, aligned, 0, rom.size() / 2, {},
+             [&](std::size_t w, const KeptEvidenceValues& e) { each(2 * w, e); });
 }
 
 } // namespace zandrel::scan
