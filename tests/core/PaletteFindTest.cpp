@@ -7,6 +7,7 @@
 #include "TempDir.h"
 #include "rom/PaletteIO.h"
 #include "scan/PaletteFind.h"
+#include "util/SharedWork.h"
 
 namespace zandrel::testing {
 namespace {
@@ -42,19 +43,19 @@ TEST(PaletteFind, RawPlacesAreTwoByteAlignedAndBit15IsIgnored) {
     EXPECT_EQ(result.matches, (std::vector<PaletteMatch>{{Raw(0x102), 0, 0}, {Raw(0x3E0), 0, 0}}));
 }
 
-// The raw places are searched a MiB at a time on the machine's threads: a palette across the
-// end of a MiB is found once, like those on either side of it and one at the start of a MiB.
-TEST(PaletteFind, APaletteAcrossTheEndOfAMiBIsFoundOnce) {
-    constexpr std::uint32_t kMiB = 1 << 20;
-    Bytes rom(2 * kMiB + 0x100, 0xFF);
-    for (const std::uint32_t at : {kMiB - 64, kMiB - 16, 2 * kMiB, 2 * kMiB + 0x100 - 32})
+// The raw places are searched a part at a time on the machine's threads: a palette across the
+// end of a part is found once, like those on either side of it and one at the start of a part.
+TEST(PaletteFind, APaletteAcrossTheEndOfAPartIsFoundOnce) {
+    constexpr auto kPart = static_cast<std::uint32_t>(kSharedPartBytes);
+    Bytes rom(2 * kPart + 0x100, 0xFF);
+    for (const std::uint32_t at : {kPart - 64, kPart - 16, 2 * kPart, 2 * kPart + 0x100 - 32})
         rom = With(rom, at, PaletteBytes(kWanted));
     const FindResult result = FindPalette(rom, kWanted);
     EXPECT_EQ(result.found, 4u);
-    EXPECT_EQ(result.matches, (std::vector<PaletteMatch>{{Raw(kMiB - 64), 0, 0},
-                                                         {Raw(kMiB - 16), 0, 0},
-                                                         {Raw(2 * kMiB), 0, 0},
-                                                         {Raw(2 * kMiB + 0x100 - 32), 0, 0}}));
+    EXPECT_EQ(result.matches, (std::vector<PaletteMatch>{{Raw(kPart - 64), 0, 0},
+                                                         {Raw(kPart - 16), 0, 0},
+                                                         {Raw(2 * kPart), 0, 0},
+                                                         {Raw(2 * kPart + 0x100 - 32), 0, 0}}));
 }
 
 // Each case: what lies in the file, the options, and the match expected (or none).

@@ -95,8 +95,7 @@ FindResult FindPalette(std::span<const std::uint8_t> rom, const PaletteWords16& 
     const Finder finder(wanted, options);
     // The LZ77 blocks, then the raw places in parts of a MiB, shared among the machine's
     // threads: each part keeps its own best matches, and the best of those are the best of all.
-    constexpr std::size_t kPartBytes = std::size_t{1} << 20;
-    const std::size_t rawParts = rom.size() / kPartBytes + 1;
+    const std::size_t rawParts = rom.size() / kSharedPartBytes + 1;
     std::vector<FindResult> parts(1 + rawParts);
     ShareAmongThreads(parts.size(), [&](std::size_t part, bool) {
         FindResult& result = parts[part];
@@ -117,11 +116,11 @@ FindResult FindPalette(std::span<const std::uint8_t> rom, const PaletteWords16& 
             });
             return;
         }
-        // The places of [from, from + kPartBytes) and the bytes the last of them reads.
-        const std::size_t from = (part - 1) * kPartBytes;
+        // The places of [from, from + kSharedPartBytes) and the bytes the last of them reads.
+        const std::size_t from = (part - 1) * kSharedPartBytes;
         if (from >= rom.size())
             return;
-        const std::size_t to = std::min(rom.size(), from + kPartBytes + kPaletteBytes - 2);
+        const std::size_t to = std::min(rom.size(), from + kSharedPartBytes + kPaletteBytes - 2);
         finder.Search(
             rom.subspan(from, to - from),
             [from](std::size_t place) {

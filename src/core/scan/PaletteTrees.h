@@ -23,13 +23,14 @@ using PaletteTree = DepthThreeTree<Evidence>;
 // `base` and the leaves `values` reach in each of `trees`.
 template <typename Tree, std::size_t N, typename Values>
 double TreesSum(float base, const std::array<Tree, N>& trees, const Values& values) {
-    static_assert(std::tuple_size_v<decltype(Tree::below)> == 7);
+    constexpr int kLevels = 3;
+    static_assert(std::tuple_size_v<decltype(Tree::below)> == (1 << kLevels) - 1);
     double logit = base;
     for (const Tree& tree : trees) {
         // Each level adds what a comparison gives, with no branch: which way a window goes is
         // too hard to foretell, and the trees are many.
         std::size_t node = 0;
-        for (int level = 0; level < 3; ++level)
+        for (int level = 0; level < kLevels; ++level)
             node = 2 * node + 1 + std::size_t{!(values[tree.evidence[node]] < tree.below[node])};
         logit += tree.leaf[node - tree.below.size()];
     }

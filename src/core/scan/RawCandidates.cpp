@@ -8,7 +8,6 @@
 #include <cstring>
 #include <memory>
 
-#include "util/SharedWork.h"
 #include "util/WideVectors.h"
 
 namespace zandrel::scan {
@@ -670,11 +669,12 @@ void EachRawWindow(const RomView& rom, const AlignedWords& aligned,
 
 namespace {
 
-// `each(w, evidence)` for every window kept of the runs among words [first, end), in order,
+// `each(w, evidence)` for every window kept of the runs among words [firstWord, endWord), in order,
 // with its evidence among the windows kept around it.
 template <typename Each>
-void EachKept(const RomView& rom, const AlignedWords& aligned, std::size_t first, std::size_t end,
-              const std::function<void(std::size_t)>& passed, const Each& each) {
+void EachKept(const RomView& rom, const AlignedWords& aligned, std::size_t firstWord,
+              std::size_t endWord, const std::function<void(std::size_t)>& passed,
+              const Each& each) {
     Scored windows;
     const auto waiting = std::make_unique<WaitingWindows>();
     const auto keep = [&](std::size_t from) {
@@ -689,7 +689,7 @@ void EachKept(const RomView& rom, const AlignedWords& aligned, std::size_t first
         windows.clear();
         return next;
     };
-    ForEachRun(rom, first, end, passed, [&](std::size_t start, std::size_t end) {
+    ForEachRun(rom, firstWord, endWord, passed, [&](std::size_t start, std::size_t end) {
         std::size_t from = start; // the first word not yet in a kept window
         EachWindowOfRun(rom, aligned, start, end, *waiting,
                         [&](std::size_t w, const EvidenceValues& e) {

@@ -12,18 +12,16 @@
 
 #include "scan/KeptScore.h"
 #include "scan/ScanContext.h"
+#include "util/SharedWork.h"
 
 namespace zandrel::scan {
-
-// What a thread of the scan takes at a time.
-constexpr std::size_t kScanPartBytes = std::size_t{1} << 20;
 
 // `progress` (when set) hears of the bytes passed every MiB or so, on the calling thread. The
 // file is cut into parts of about `partBytes` between runs, which the machine's threads share:
 // the candidates are the same however it is cut.
 void FindRawCandidates(const RomView& rom, const AlignedWords& aligned, std::vector<Found>& found,
                        const std::function<void(std::size_t, std::size_t)>& progress,
-                       std::size_t partBytes = kScanPartBytes);
+                       std::size_t partBytes = kSharedPartBytes);
 
 // The cheap counts of every window of every run, by its file offset, in file order (for
 // fitting the weights).
