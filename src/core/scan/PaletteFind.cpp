@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -34,6 +35,15 @@ auto Rank(const PaletteMatch& match) {
 
 bool Better(const PaletteMatch& a, const PaletteMatch& b) {
     return Rank(a) < Rank(b);
+}
+
+// Only the best kMostMatches stay, dropped now and then, so that a file of matches everywhere
+// costs no more memory than twice that.
+void DropAllButTheBest(std::vector<PaletteMatch>& matches) {
+    if (matches.size() < 2 * kMostMatches)
+        return;
+    std::ranges::nth_element(matches, matches.begin() + kMostMatches, Better);
+    matches.resize(kMostMatches);
 }
 
 class Finder {
@@ -71,15 +81,10 @@ class Finder {
         return true;
     }
 
-    // Only the best kMostMatches stay; the rest are dropped now and then, so that a file of
-    // matches everywhere costs no more memory than that.
     static void Keep(const PaletteMatch& match, FindResult& result) {
         ++result.found;
         result.matches.push_back(match);
-        if (result.matches.size() < 2 * kMostMatches)
-            return;
-        std::ranges::nth_element(result.matches, result.matches.begin() + kMostMatches, Better);
-        result.matches.resize(kMostMatches);
+        DropAllButTheBest(result.matches);
     }
 
     const PaletteWords16& wanted_;
@@ -94,11 +99,18 @@ FindResult FindPalette(std::span<const std::uint8_t> rom, const PaletteWords16& 
                        const FindOptions& options) {
     const Finder finder(wanted, options);
     // The LZ77 blocks, then the raw places in parts of a MiB, shared among the machine's
-    // threads: each part keeps its own best matches, and the best of those are the best of all.
-    const std::size_t rawParts = rom.size() / kSharedPartBytes + 1;
-    std::vector<FindResult> parts(1 + rawParts);
-    ShareAmongThreads(parts.size(), [&](std::size_t part, bool) {
-        FindResult& result = parts[part];
+    // threads: each part's matches join the best of those before, and the best of all stay.
+    FindResult all;
+    std::mutex joining;
+    ShareAmongThreads(1 + rom.size() / kSharedPartBytes + 1, [&](std::size_t part, bool) {
+        FindResult result;
+        const auto join = [&] {
+            const std::lock_guard lock(joining);
+            all.found += result.found;
+            all.blocks += result.blocks;
+            all.matches.insert(all.matches.end(), result.matches.begin(), result.matches.end());
+            DropAllButTheBest(all.matches);
+        };
         if (part == 0) {
             const Lz77WalkLimits limits{kPaletteBytes, 1,
                                         2 * std::uint64_t{rom.size()} + kLargestGraphicsBlock};
@@ -114,6 +126,7 @@ FindResult FindPalette(std::span<const std::uint8_t> rom, const PaletteWords16& 
                     },
                     result);
             });
+            join();
             return;
         }
         // The places of [from, from + kSharedPartBytes) and the bytes the last of them reads.
@@ -127,13 +140,8 @@ FindResult FindPalette(std::span<const std::uint8_t> rom, const PaletteWords16& 
                 return PaletteLocation{static_cast<std::uint32_t>(from + place), false, 0};
             },
             result);
+        join();
     });
-    FindResult all;
-    for (const FindResult& part : parts) {
-        all.found += part.found;
-        all.blocks += part.blocks;
-        all.matches.insert(all.matches.end(), part.matches.begin(), part.matches.end());
-    }
     std::ranges::sort(all.matches, Better);
     if (all.matches.size() > kMostMatches)
         all.matches.resize(kMostMatches);
