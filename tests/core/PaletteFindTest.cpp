@@ -74,6 +74,7 @@ TEST(PaletteFind, ToleranceColoursAndSkipFirstDecideWhatMatches) {
         {Changed(0, 0x7FFF), {0, 16, false}, std::nullopt},
         {Changed(0, 0x7FFF), {0, 16, true}, {{Raw(0), 0, 0}}},
         {Changed(0, 0x7FFF), {31, 16, false}, {{Raw(0), 31, 1}}},
+        {kWanted, {0, 1, true}, std::nullopt}, // no colour left to compare
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -83,17 +84,19 @@ TEST(PaletteFind, ToleranceColoursAndSkipFirstDecideWhatMatches) {
     }
 }
 
-// Blocks are found at 4-byte aligned headers, searched at even bytes up to what a location
-// names (+FFFF), and counted.
+// Blocks are found at 4-byte aligned headers, searched at even bytes up to the last a location
+// names (+FFFE), and counted.
 TEST(PaletteFind, DecompressedBlocksAreSearchedUpToTheLastByteALocationNames) {
     Bytes data(0x10000 + 64, 0xEE);
     data = With(data, 0x20, PaletteBytes(kWanted));
-    data = With(data, 0x10000, PaletteBytes(kWanted)); // past +FFFF
+    data = With(data, 0xFFFE, PaletteBytes(kWanted));
+    data = With(data, 0x10020, PaletteBytes(kWanted)); // past +FFFF
     Bytes rom(0x14000, 0xFF);
     rom = With(rom, 0x10, LiteralLz77(data));
     const FindResult result = FindPalette(rom, kWanted);
     ASSERT_EQ(result.blocks, 1u);
-    EXPECT_EQ(result.matches, (std::vector<PaletteMatch>{{{0x10, true, 0x20}, 0, 0}}));
+    EXPECT_EQ(result.matches, (std::vector<PaletteMatch>{{{0x10, true, 0x20}, 0, 0},
+                                                         {{0x10, true, 0xFFFE}, 0, 0}}));
 }
 
 TEST(PaletteFind, ExactBeforeNearFewestStepsFirstThenFileOrder) {
