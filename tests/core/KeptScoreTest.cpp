@@ -18,8 +18,10 @@ float LogOdds(double p) {
 // Words 0-47: a row of three kept windows (0, 16, 32) headed by a word of 3 and pointed at;
 // rivals at 2 and 18; then a 16-bit count at 48 and a window 2 bytes off the boundary at 49
 // whose last four words are unused, followed by a zero. Chances of rows: 0.45, 0.7, 0.8.
+// Pointers at words 70-75: to the first row, 6 bytes after its end, and to the end of the
+// window at 49.
 TEST(KeptScore, ARowAndTheWindowsItBeatSayWhereTheTableLies) {
-    std::vector<std::uint16_t> words(72);
+    std::vector<std::uint16_t> words(76);
     for (std::size_t w = 0; w < words.size(); ++w)
         words[w] = static_cast<std::uint16_t>(0x2345 + 3 * w); // no two alike
     for (const std::size_t w : {0, 16, 32})
@@ -29,6 +31,8 @@ TEST(KeptScore, ARowAndTheWindowsItBeatSayWhereTheTableLies) {
     for (std::size_t w = 61; w <= 65; ++w)
         words[w] = 0;
     words[70] = 0x0000, words[71] = 0x0800; // a ROM pointer to offset 0
+    words[72] = 2 * 48 + 6, words[73] = 0x0800;
+    words[74] = 2 * 65, words[75] = 0x0800;
     std::vector<std::uint8_t> bytes;
     for (const std::uint16_t w : words)
         bytes.insert(bytes.end(), {std::uint8_t(w & 0xFF), std::uint8_t(w >> 8)});
@@ -87,9 +91,40 @@ TEST(KeptScore, ARowAndTheWindowsItBeatSayWhereTheTableLies) {
         {3, scan::kSameLast, 0}, // zeros are no colour
         {1, scan::kRowHeadSmall, 1},
         {3, scan::kRowHeadSmall, 0},
+        {3, scan::kRowEndPointed, 1},
+        {3, scan::kRowEndNear, 0}, // the pointer to its end is no near one
+        {1, scan::kRowEndPointed, 0},
+        {1, scan::kRowEndNear, 1},
+        {1, scan::kCountCrossed, 1}, // colour 0 of 3 on a 4-byte boundary
+        {3, scan::kCountCrossed, 0}, // off the boundary
     };
     for (const auto& c : cases)
         EXPECT_FLOAT_EQ(e[c.window][c.evidence], c.value) << c.window << " " << c.evidence;
+}
+
+// Both sides of the limits: a count of palettes is 1 to 16, carried along its row, and a
+// pointer 8 bytes after a row is no longer near it. Rows: 0 and 16, then 48, then 80, then one
+// 2 bytes off a 4-byte boundary that ends the file.
+TEST(KeptScore, ACountIsOneToSixteenAndANearPointerSixBytesAway) {
+    std::vector<std::uint16_t> words(127);
+    for (std::size_t w = 0; w < words.size(); ++w)
+        words[w] = static_cast<std::uint16_t>(0x2345 + 3 * w);
+    words[0] = 16, words[48] = 17, words[80] = 0;
+    words[32] = 2 * 32 + 8, words[33] = 0x0800; // 8 bytes after the first row
+    words[34] = 2 * 64 + 6, words[35] = 0x0800; // 6 bytes after the second
+    std::vector<std::uint8_t> bytes;
+    for (const std::uint16_t w : words)
+        bytes.insert(bytes.end(), {std::uint8_t(w & 0xFF), std::uint8_t(w >> 8)});
+    const std::vector<scan::ScoredWindow> kept = {
+        {0, 0.6, true}, {16, 0.6, false}, {48, 0.6, false}, {80, 0.6, false}, {111, 0.6, true}};
+    const auto e =
+        scan::KeptEvidenceOf(scan::RomView(bytes), scan::AlignedWords(bytes), kept, kept);
+    EXPECT_EQ(e[1][scan::kCountCrossed], 1); // the count of 16 heads its row
+    EXPECT_EQ(e[2][scan::kCountCrossed], 0);
+    EXPECT_EQ(e[3][scan::kCountCrossed], 0);
+    EXPECT_EQ(e[1][scan::kRowEndNear], 0);
+    EXPECT_EQ(e[2][scan::kRowEndNear], 1);
+    EXPECT_EQ(e[4][scan::kRowEndPointed] + e[4][scan::kRowEndNear], 0);
 }
 
 } // namespace

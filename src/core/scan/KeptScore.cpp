@@ -39,8 +39,17 @@ std::vector<KeptEvidenceValues> KeptEvidenceOf(const RomView& rom, const Aligned
         const bool rowPointed =
             aligned.Targets(2 * head) ||
             (head > 0 && aligned.Targets(2 * head - 2) && MayBeCount(wordBefore(head)));
+        const std::size_t rowEndByte = 2 * (kept[rowEnd - 1].w + kPaletteColours);
+        // Pointers only ever target the file; the row may end at its end.
+        const auto targets = [&](std::size_t at) { return at < rom.size() && aligned.Targets(at); };
+        const bool endPointed = targets(rowEndByte);
+        const bool endNear = !endPointed && (targets(rowEndByte + 2) || targets(rowEndByte + 4) ||
+                                             targets(rowEndByte + 6));
+        bool countCrossed = false;
         for (std::size_t k = rowStart; k < rowEnd; ++k) {
             const std::size_t w = kept[k].w;
+            const ColorWord first = word(w);
+            countCrossed = countCrossed || (w % 2 == 0 && first >= 1 && first <= kPaletteColours);
             KeptEvidenceValues& e = out[k];
             const float own = LogOdds(kept[k].chance);
             e[kKeptBias] = 1;
@@ -83,6 +92,9 @@ std::vector<KeptEvidenceValues> KeptEvidenceOf(const RomView& rom, const Aligned
             e[kSameFirst] = sameAsPalettesAway(w);
             e[kSameLast] = word(last) != 0 && sameAsPalettesAway(last);
             e[kRowHeadSmall] = head % 2 == 0 && MayBeCount(word(head));
+            e[kRowEndPointed] = endPointed;
+            e[kRowEndNear] = endNear;
+            e[kCountCrossed] = countCrossed;
         }
         rowStart = rowEnd;
     }

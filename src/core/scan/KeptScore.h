@@ -38,6 +38,10 @@ enum KeptEvidence : int {
     kSameFirst,      // colour 0 repeated 32 bytes before or after
     kSameLast,       // its last word, not zero, repeated 32 bytes before or after
     kRowHeadSmall,   // its row starts with a word of 1 to 511 on a 4-byte boundary (a header)
+    kRowEndPointed,  // a ROM pointer targets the word right after its row
+    kRowEndNear,     // none does, but one targets a word 2 to 6 bytes after its row
+    kCountCrossed,   // it or one before it in its row starts on a 4-byte boundary with a word of
+                     // 1 to 16 (a count of palettes, taken for a colour)
     kKeptEvidenceCount
 };
 using KeptEvidenceValues = std::array<float, kKeptEvidenceCount>;

@@ -419,17 +419,20 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     // Palettes 2 bytes off a 4-byte boundary follow a 16-bit count, start a run or a pointed
     // place, or lie whole palettes after such a place (up to a table's reach) or after another
     // such palette; other places off the boundary are not judged.
-    std::size_t oddAnchor = SIZE_MAX; // the latest such place, a word index
+    // The latest such place on each of the 16 grids (by word index modulo 16): a later place
+    // on another grid leaves the table before it its grid.
+    std::array<std::size_t, kPaletteColours> oddAnchors;
+    oddAnchors.fill(SIZE_MAX);
     const auto mayStart = [&](std::size_t w) {
         if (w % 2 == 0)
             return true;
+        std::size_t& anchor = oddAnchors[w % kPaletteColours];
         const ColorWord before = w > start ? rom.Word(2 * w - 2) : 0;
         if (w == start || aligned.Targets(2 * w) || MayBeCount(before)) {
-            oddAnchor = w;
+            anchor = w;
             return true;
         }
-        return (oddAnchor != SIZE_MAX && w - oddAnchor <= kTableReach &&
-                (w - oddAnchor) % kPaletteColours == 0) ||
+        return (anchor != SIZE_MAX && w - anchor <= kTableReach) ||
                (w >= start + kPaletteColours && judged[(w - kPaletteColours) % kWaiting].candidate);
     };
     // The chance of the window `steps` palettes away (before when negative), 0 outside the run.
