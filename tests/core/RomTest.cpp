@@ -496,7 +496,7 @@ TEST(PaletteScanner, ATableAfterACountKeepsItsGridPastSmallWordsOfAnother) {
     const Bytes ega = Words({0, 0x5400, 0x02A0, 0x56A0, 0x0015, 0x5415, 0x0155, 0x56B5, 0x294A,
                              0x7D4A, 0x2BEA, 0x7FEA, 0x295F, 0x7D5F, 0x2BFF, 0x7FFF});
     Bytes first(scan::kPaletteBytes, 0);
-    first[6] = 5; // the word 2 bytes off the boundary's table takes for its fourth colour
+    first[6] = 5; // its fourth colour, on a 4-byte boundary: a count before the window after it
     for (const auto& [count, judged] : {std::pair{0x0003, true}, {0x0000, false}}) {
         Bytes rom(0x200, 0xFF);
         Put(rom, 0x100, Cat(Cat(Words({count}), first), ega));
