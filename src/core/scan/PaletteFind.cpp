@@ -102,7 +102,8 @@ FindResult FindPalette(std::span<const std::uint8_t> rom, const PaletteWords16& 
     // threads: each part's matches join the best of those before, and the best of all stay.
     FindResult all;
     std::mutex joining;
-    ShareAmongThreads(1 + rom.size() / kSharedPartBytes + 1, [&](std::size_t part, bool) {
+    const std::size_t rawParts = (rom.size() + kSharedPartBytes - 1) / kSharedPartBytes;
+    ShareAmongThreads(1 + rawParts, [&](std::size_t part, bool) {
         FindResult result;
         const auto join = [&] {
             const std::lock_guard lock(joining);
@@ -131,8 +132,6 @@ FindResult FindPalette(std::span<const std::uint8_t> rom, const PaletteWords16& 
         }
         // The places of [from, from + kSharedPartBytes) and the bytes the last of them reads.
         const std::size_t from = (part - 1) * kSharedPartBytes;
-        if (from >= rom.size())
-            return;
         const std::size_t to = std::min(rom.size(), from + kSharedPartBytes + kPaletteBytes - 2);
         finder.Search(
             rom.subspan(from, to - from),

@@ -419,8 +419,8 @@ void EachWindowOfRun(const RomView& rom, const AlignedWords& aligned, std::size_
     // Palettes 2 bytes off a 4-byte boundary follow a 16-bit count, start a run or a pointed
     // place, or lie whole palettes after such a place (up to a table's reach) or after another
     // such palette; other places off the boundary are not judged.
-    // The latest such place on each of the 16 grids (by word index modulo 16): a later place
-    // on another grid leaves the table before it its grid.
+    // The latest such place on each of the 16 grids (by word index modulo 16): a place on
+    // another grid does not end a table's grid.
     std::array<std::size_t, kPaletteColours> oddAnchors;
     oddAnchors.fill(SIZE_MAX);
     const auto mayStart = [&](std::size_t w) {
