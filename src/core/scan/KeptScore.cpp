@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace zandrel::scan {
 
@@ -13,6 +14,17 @@ float LogOdds(double chance) {
     return static_cast<float>(std::log(p / (1 - p)));
 }
 constexpr float kNoRival = -6.0f;
+
+// The largest difference of the components of two colours; kNoJoin when either is zero (an
+// unused slot joins nothing).
+int Join(ColorWord a, ColorWord b) {
+    if (a == 0 || b == 0)
+        return kNoJoin;
+    int largest = 0;
+    for (const int shift : {0, 5, 10})
+        largest = std::max(largest, std::abs((a >> shift & 31) - (b >> shift & 31)));
+    return largest;
+}
 
 } // namespace
 
@@ -45,6 +57,17 @@ std::vector<KeptEvidenceValues> KeptEvidenceOf(const RomView& rom, const Aligned
         const bool endPointed = targets(rowEndByte);
         const bool endNear = !endPointed && (targets(rowEndByte + 2) || targets(rowEndByte + 4) ||
                                              targets(rowEndByte + 6));
+        // The ends of a window: how near its colours run on into the words beyond it.
+        const auto endsJoin = [&](std::size_t w) {
+            return std::min(Join(wordBefore(w), word(w)),
+                            Join(word(w + kPaletteColours - 1), word(w + kPaletteColours)));
+        };
+        float joined = 0;
+        for (std::size_t k = rowStart; k < rowEnd; ++k)
+            joined += endsJoin(kept[k].w) <= kJoins;
+        // Only a head on a 4-byte boundary has an aligned word to read.
+        const bool headPointer =
+            PointersInside(rom.bytes(), 2 * head, 2 * head + 4, rom.size()) == 1;
         bool countCrossed = false;
         for (std::size_t k = rowStart; k < rowEnd; ++k) {
             const std::size_t w = kept[k].w;
@@ -95,6 +118,9 @@ std::vector<KeptEvidenceValues> KeptEvidenceOf(const RomView& rom, const Aligned
             e[kRowEndPointed] = endPointed;
             e[kRowEndNear] = endNear;
             e[kCountCrossed] = countCrossed;
+            e[kEndsJoin] = static_cast<float>(endsJoin(w));
+            e[kRowEndsJoin] = joined / static_cast<float>(n);
+            e[kRowHeadPointer] = headPointer;
         }
         rowStart = rowEnd;
     }

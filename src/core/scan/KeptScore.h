@@ -42,9 +42,19 @@ enum KeptEvidence : int {
     kRowEndNear,     // none does, but one targets a word 2 to 6 bytes after its row
     kCountCrossed,   // it or one before it in its row starts on a 4-byte boundary with a word of
                      // 1 to 16 (a count of palettes, taken for a colour)
+    kEndsJoin,       // the nearer of its two ends to the word beyond it: the largest component
+                     // difference of colour 0 and the word before, or of its last word and the
+                     // word after (kNoJoin when a zero stands at each end)
+    kRowEndsJoin,    // of its row, the share of windows whose kEndsJoin is at most kJoins
+    kRowHeadPointer, // its row starts on a 4-byte boundary with a ROM pointer into the file
     kKeptEvidenceCount
 };
 using KeptEvidenceValues = std::array<float, kKeptEvidenceCount>;
+
+// A window a word off a palette's place holds one colour of its neighbour, whose colours run on
+// across that end; the palettes of a table change colour there.
+constexpr int kNoJoin = 32;
+constexpr int kJoins = 3;
 
 // A raw window worth keeping: its word index, its chance, and whether it may start a table's
 // grid of its own (a pointed place, after a 16-bit count, at the start of its run).
