@@ -159,7 +159,7 @@ TEST(KeptScore, AWindowWhoseColoursRunOnAcrossAnEndIsAWordOff) {
     } cases[] = {
         {0, scan::kEndsJoin, 2},           {1, scan::kEndsJoin, 2},
         {2, scan::kEndsJoin, 31},          {3, scan::kEndsJoin, 3},
-        {4, scan::kEndsJoin, 4},           {5, scan::kEndsJoin, scan::kNoJoin},
+        {4, scan::kEndsJoin, 4},           {5, scan::kEndsJoin, kNoJoin},
         {2, scan::kRowEndsJoin, 2.0f / 3}, {3, scan::kRowEndsJoin, 1},
         {4, scan::kRowEndsJoin, 0},        {2, scan::kRowHeadPointer, 1},
         {3, scan::kRowHeadPointer, 0},     {6, scan::kRowHeadPointer, 0},

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace zandrel::scan {
 
@@ -14,17 +13,6 @@ float LogOdds(double chance) {
     return static_cast<float>(std::log(p / (1 - p)));
 }
 constexpr float kNoRival = -6.0f;
-
-// The largest difference of the components of two colours; kNoJoin when either is zero (an
-// unused slot joins nothing).
-int Join(ColorWord a, ColorWord b) {
-    if (a == 0 || b == 0)
-        return kNoJoin;
-    int largest = 0;
-    for (const int shift : {0, 5, 10})
-        largest = std::max(largest, std::abs((a >> shift & 31) - (b >> shift & 31)));
-    return largest;
-}
 
 } // namespace
 
@@ -59,8 +47,8 @@ std::vector<KeptEvidenceValues> KeptEvidenceOf(const RomView& rom, const Aligned
                                              targets(rowEndByte + 6));
         // The ends of a window: how near its colours run on into the words beyond it.
         const auto endsJoin = [&](std::size_t w) {
-            return std::min(Join(wordBefore(w), word(w)),
-                            Join(word(w + kPaletteColours - 1), word(w + kPaletteColours)));
+            return std::min(ColourJoin(wordBefore(w), word(w)),
+                            ColourJoin(word(w + kPaletteColours - 1), word(w + kPaletteColours)));
         };
         float joined = 0;
         for (std::size_t k = rowStart; k < rowEnd; ++k)

@@ -51,11 +51,6 @@ enum KeptEvidence : int {
 };
 using KeptEvidenceValues = std::array<float, kKeptEvidenceCount>;
 
-// A window a word off a palette's place holds one colour of its neighbour, whose colours run on
-// across that end; the palettes of a table change colour there.
-constexpr int kNoJoin = 32;
-constexpr int kJoins = 3;
-
 // A raw window worth keeping: its word index, its chance, and whether it may start a table's
 // grid of its own (a pointed place, after a 16-bit count, at the start of its run).
 struct ScoredWindow {
