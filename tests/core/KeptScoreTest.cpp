@@ -127,5 +127,47 @@ TEST(KeptScore, ACountIsOneToSixteenAndANearPointerSixBytesAway) {
     EXPECT_EQ(e[4][scan::kRowEndPointed] + e[4][scan::kRowEndNear], 0);
 }
 
+// The ends of a window: colours within kJoins of the word beyond them, zeros that join nothing,
+// and a row headed by a ROM pointer. The words around are far apart (31 in red or blue).
+// Rows: 0, 16 and 32 (headed by a pointer), then 40, 66, 90, 120, 138 and 157 alone.
+TEST(KeptScore, AWindowWhoseColoursRunOnAcrossAnEndIsAWordOff) {
+    std::vector<std::uint16_t> words(176);
+    for (std::size_t w = 0; w < words.size(); ++w)
+        words[w] = static_cast<std::uint16_t>(w % 2 == 0 ? 0x001F | (w & 15) << 10
+                                                         : 0x7C00 | (w & 15) << 5);
+    words[0] = 0x0040, words[1] = 0x0800;   // a pointer into the file
+    words[15] = 0x0421, words[16] = 0x0C63; // 2 apart
+    words[39] = 0x0421, words[40] = 0x1084; // 3 apart
+    words[42] = 0x0040, words[43] = 0x0800; // a pointer, but not at the head of its row
+    words[65] = 0x0421, words[66] = 0x14A5; // 4 apart
+    words[89] = 0, words[90] = 0x0421, words[105] = 0x0421, words[106] = 0;
+    words[120] = 0x0160, words[121] = 0x0800; // just past the end of the file
+    words[138] = 0x015E, words[139] = 0x0800; // its last word
+    words[157] = 0x0040, words[158] = 0x0800; // off a 4-byte boundary
+    std::vector<std::uint8_t> bytes;
+    for (const std::uint16_t w : words)
+        bytes.insert(bytes.end(), {std::uint8_t(w & 0xFF), std::uint8_t(w >> 8)});
+    std::vector<scan::ScoredWindow> kept;
+    for (const std::size_t w : {0, 16, 32, 40, 66, 90, 120, 138, 157})
+        kept.push_back({w, 0.6, false});
+    const auto e =
+        scan::KeptEvidenceOf(scan::RomView(bytes), scan::AlignedWords(bytes), kept, kept);
+    const struct {
+        std::size_t window;
+        scan::KeptEvidence evidence;
+        float value;
+    } cases[] = {
+        {0, scan::kEndsJoin, 2},           {1, scan::kEndsJoin, 2},
+        {2, scan::kEndsJoin, 31},          {3, scan::kEndsJoin, 3},
+        {4, scan::kEndsJoin, 4},           {5, scan::kEndsJoin, kNoJoin},
+        {2, scan::kRowEndsJoin, 2.0f / 3}, {3, scan::kRowEndsJoin, 1},
+        {4, scan::kRowEndsJoin, 0},        {2, scan::kRowHeadPointer, 1},
+        {3, scan::kRowHeadPointer, 0},     {6, scan::kRowHeadPointer, 0},
+        {7, scan::kRowHeadPointer, 1},     {8, scan::kRowHeadPointer, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(e[c.window][c.evidence], c.value) << c.window << " " << c.evidence;
+}
+
 } // namespace
 } // namespace zandrel::testing

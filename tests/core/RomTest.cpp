@@ -442,6 +442,38 @@ TEST(PaletteScanner, TakesFewSlotsOfLowNibblesForPixels) {
     }
 }
 
+// Colour 0 or the last word within kJoins of the word beyond it in its run: a window a word off
+// a palette's place; on both sides of the limit, at each end, and not past the run's ends (a
+// word with bit 15 set).
+TEST(PaletteScanner, AWindowWhoseEndRunsOnIntoItsRunJoinsIt) {
+    const struct {
+        int before, first, last, after;
+        float joins;
+    } cases[] = {
+        {0x0421, 0x1084, 0x7C00, 0x001F, 1}, // colour 0 3 from the word before
+        {0x0421, 0x14A5, 0x7C00, 0x001F, 0}, // 4
+        {0x001F, 0x7C00, 0x0421, 0x1084, 1}, // the last word 3 from the word after
+        {0x001F, 0x7C00, 0x0421, 0x14A5, 0}, // 4
+        {0xFFFF, 0x7FFF, 0x7C00, 0x001F, 0}, // the word before ends the run
+        {0x001F, 0x7C00, 0x7FFF, 0xFFFF, 0}, // the word after ends it
+    };
+    for (const auto& c : cases) {
+        std::vector<int> words = {c.before, c.first};
+        for (int k = 1; k < kPaletteColours - 1; ++k)
+            words.push_back(k % 2 == 0 ? 0x03E0 + k : 0x7C00 + 32 * k);
+        words.insert(words.end(), {c.last, c.after});
+        Bytes data;
+        for (const int w : words)
+            data = Cat(data, Words({w}));
+        Bytes rom(0x100, 0xFF);
+        Put(rom, 0x3E, data);
+        Put(rom, 0xF0, {0x40, 0x00, 0x00, 0x08}); // 08000040: judged whatever its counts
+        const auto seen = RawEvidenceAt(rom, 0x40);
+        ASSERT_TRUE(seen) << std::hex << c.before << " " << c.after;
+        EXPECT_EQ((*seen)[kEndJoins], c.joins) << std::hex << c.before << " " << c.after;
+    }
+}
+
 // A count of palettes (1 to 16) on a 4-byte boundary names the palettes 2 bytes after it: the
 // windows on their grid lie in its table, the windows a word earlier take the count (or a
 // palette's last slot) for colour 0; on both sides of the count, of 16 and of the boundary.
@@ -744,8 +776,8 @@ TEST(PaletteScanner, ExampleRomScansAsMeasured) {
     const int total =
         std::accumulate(all.begin(), all.end(), 0,
                         [](int sum, const PaletteCandidate& c) { return sum + c.score; });
-    EXPECT_EQ(all.size(), 71u);
-    EXPECT_EQ(total, 6103);
+    EXPECT_EQ(all.size(), 78u);
+    EXPECT_EQ(total, 6113);
 }
 
 } // namespace

@@ -45,6 +45,17 @@ std::vector<KeptEvidenceValues> KeptEvidenceOf(const RomView& rom, const Aligned
         const bool endPointed = targets(rowEndByte);
         const bool endNear = !endPointed && (targets(rowEndByte + 2) || targets(rowEndByte + 4) ||
                                              targets(rowEndByte + 6));
+        // The ends of a window: how near its colours run on into the words beyond it.
+        const auto endsJoin = [&](std::size_t w) {
+            return std::min(ColourJoin(wordBefore(w), word(w)),
+                            ColourJoin(word(w + kPaletteColours - 1), word(w + kPaletteColours)));
+        };
+        float joined = 0;
+        for (std::size_t k = rowStart; k < rowEnd; ++k)
+            joined += endsJoin(kept[k].w) <= kJoins;
+        // Only a head on a 4-byte boundary has an aligned word to read.
+        const bool headPointer =
+            PointersInside(rom.bytes(), 2 * head, 2 * head + 4, rom.size()) == 1;
         bool countCrossed = false;
         for (std::size_t k = rowStart; k < rowEnd; ++k) {
             const std::size_t w = kept[k].w;
@@ -95,6 +106,9 @@ std::vector<KeptEvidenceValues> KeptEvidenceOf(const RomView& rom, const Aligned
             e[kRowEndPointed] = endPointed;
             e[kRowEndNear] = endNear;
             e[kCountCrossed] = countCrossed;
+            e[kEndsJoin] = static_cast<float>(endsJoin(w));
+            e[kRowEndsJoin] = joined / static_cast<float>(n);
+            e[kRowHeadPointer] = headPointer;
         }
         rowStart = rowEnd;
     }

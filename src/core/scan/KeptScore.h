@@ -42,6 +42,11 @@ enum KeptEvidence : int {
     kRowEndNear,     // none does, but one targets a word 2 to 6 bytes after its row
     kCountCrossed,   // it or one before it in its row starts on a 4-byte boundary with a word of
                      // 1 to 16 (a count of palettes, taken for a colour)
+    kEndsJoin,       // the nearer of its two ends to the word beyond it: the largest component
+                     // difference of colour 0 and the word before, or of its last word and the
+                     // word after (kNoJoin when a zero stands at each end)
+    kRowEndsJoin,    // of its row, the share of windows whose kEndsJoin is at most kJoins
+    kRowHeadPointer, // its row starts on a 4-byte boundary with a ROM pointer into the file
     kKeptEvidenceCount
 };
 using KeptEvidenceValues = std::array<float, kKeptEvidenceCount>;

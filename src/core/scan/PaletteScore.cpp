@@ -14,19 +14,19 @@ namespace {
 
 // One weight per evidence, fitted on the tuning ROMs as tools/scan_fit/README.md says.
 constexpr EvidenceValues kAloneWeights = {
-    -2.635f, -1.121f, 0.496f,  0.625f,  2.673f,  -9.022f, 1.567f,  6.121f,  1.342f,  3.050f,
-    -0.638f, -1.498f, -8.412f, -4.786f, -1.851f, -0.715f, -2.386f, -1.870f, -2.612f, -4.500f,
-    1.099f,  -0.113f, 1.419f,  1.299f,  3.283f,  4.156f,  2.389f,  0.202f,  0.330f,  0.593f,
-    1.880f,  0.371f,  7.397f,  -1.207f, -3.499f, 0.452f,  -5.552f, -0.065f, -1.458f, -6.017f,
-    -3.548f, -2.007f, -3.195f, 2.036f,  -0.234f, 8.638f,  0.387f,  -0.248f, 0.000f,  0.000f,
-    0.000f,  0.000f,  0.000f,  0.000f,  0.000f,  0.000f};
+    -4.147f, -1.078f, 0.359f,  0.719f,  4.428f,  -8.889f, 1.239f,  5.143f,  2.032f,  2.004f,
+    -0.643f, -1.425f, -8.224f, -4.375f, -2.313f, -0.561f, -1.487f, 0.156f,  -0.502f, -3.321f,
+    2.799f,  -0.256f, 0.948f,  1.115f,  4.616f,  4.901f,  1.780f,  -0.134f, 0.283f,  0.737f,
+    1.962f,  1.028f,  5.576f,  -1.201f, -4.878f, 0.605f,  -5.388f, -1.268f, -2.711f, -6.128f,
+    -1.467f, -2.024f, -5.173f, 2.078f,  -0.109f, -2.695f, 9.210f,  0.313f,  -0.032f, 0.000f,
+    0.000f,  0.000f,  0.000f,  0.000f,  0.000f,  0.000f,  0.000f};
 constexpr EvidenceValues kWeights = {
-    -5.212f, -1.178f, 0.415f,  0.763f,  3.783f,  -2.686f, 0.203f,  3.589f,  1.016f,  1.883f,
-    -0.262f, -0.199f, -4.431f, -3.947f, -1.317f, -0.422f, -0.748f, -0.597f, -1.661f, -1.950f,
-    2.395f,  0.228f,  1.282f,  1.058f,  0.749f,  -2.010f, 0.004f,  -0.067f, -0.190f, 0.198f,
-    1.153f,  1.073f,  5.074f,  -1.849f, -6.129f, 0.279f,  -1.571f, 0.966f,  -2.143f, -4.865f,
-    1.961f,  -1.579f, -3.195f, 1.191f,  0.060f,  6.802f,  0.521f,  -1.648f, 3.452f,  2.571f,
-    0.067f,  0.067f,  5.731f,  -0.462f, 2.470f,  -3.573f};
+    -4.752f, -1.458f, 0.363f,  1.096f,  3.591f,  -2.245f, -0.021f, 3.262f, 1.180f,  1.649f,
+    -0.063f, 0.295f,  -3.964f, -4.847f, -1.633f, -1.002f, -0.646f, 0.327f, -2.040f, -2.466f,
+    4.077f,  0.194f,  1.173f,  1.000f,  0.472f,  -1.253f, 0.521f,  0.230f, -0.354f, -0.021f,
+    0.928f,  0.663f,  4.611f,  -1.988f, -7.382f, 0.451f,  -0.783f, 0.742f, -0.871f, -6.080f,
+    -1.080f, -1.399f, -3.757f, 1.299f,  0.473f,  -1.110f, 6.209f,  0.659f, -0.580f, 3.753f,
+    2.780f,  -0.234f, -0.663f, 5.656f,  -0.052f, 4.550f,  -6.657f};
 
 constexpr CountModel kCountModel = {{-3.3816f, -0.0514f, -0.3354f, -0.0867f, -0.2747f, -0.0185f,
                                      0.0141f, 0.0000f, 3.8883f, -0.0438f, -0.0170f, -0.0781f,
@@ -38,12 +38,13 @@ constexpr CountModel kCountModel = {{-3.3816f, -0.0514f, -0.3354f, -0.0867f, -0.
 // In eight lanes, which the optimiser turns into vector code: every judged window is weighed
 // once or twice.
 double Weighed(const EvidenceValues& weights, const EvidenceValues& e) {
-    constexpr int kLanes = 8;
-    static_assert(kEvidenceCount % kLanes == 0);
+    constexpr int kLanes = 8, kWhole = kEvidenceCount / kLanes * kLanes;
     std::array<float, kLanes> lanes{};
-    for (int i = 0; i < kEvidenceCount; i += kLanes)
+    for (int i = 0; i < kWhole; i += kLanes)
         for (int k = 0; k < kLanes; ++k)
             lanes[k] += weights[i + k] * e[i + k];
+    for (int i = kWhole; i < kEvidenceCount; ++i)
+        lanes[i - kWhole] += weights[i] * e[i];
     double logit = 0;
     for (const float lane : lanes)
         logit += lane;

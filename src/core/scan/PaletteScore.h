@@ -9,8 +9,8 @@
 // or fall steadily (curves, sines), words a step or two apart with a tilemap's high bits, small
 // numbers, text bytes (ASCII or a one-byte character table), 4bpp pixels of low indexes only (in a
 // compressed block, every nibble below 8), sound samples, runs of one word, pointers inside, Thumb
-// code on both sides. Dark, pale, vivid and unordered palettes are judged on the same evidence as
-// ramps: order counts for little.
+// code on both sides, an end whose colours run on into the word beyond it. Dark, pale, vivid and
+// unordered palettes are judged on the same evidence as ramps: order counts for little.
 #pragma once
 
 #include <algorithm>
@@ -69,6 +69,7 @@ enum Evidence : int {
     kSelfTiles,         // up to 8 slots used, and its own bytes are 4bpp pixels within them
     kInCountedTable,    // among the palettes a count (1 to 16) on a 4-byte boundary before it names
     kCountedAsColour,   // whole palettes from such a count, which it takes for a colour
+    kEndJoins,          // colour 0 or its last word within kJoins of the word beyond it in its run
     // Compressed.
     kCompressed,    // a palette of a clean LZ77 block
     kBlockPointed,  // a ROM pointer targets the block
@@ -156,6 +157,23 @@ double PaletteChance(const EvidenceValues& e);
 double ChanceOfLogit(double logit);
 // 0 to 100: the chance in percent.
 int ScoreOfChance(double chance);
+
+// How near two colours are: the largest difference of their components; kNoJoin when either is
+// zero (an unused slot joins nothing). A window a word off a palette's place holds one colour
+// of the palette next to it, whose colours run on across the window's end; the palettes of a
+// table change colour where one ends.
+constexpr int kNoJoin = 32;
+constexpr int kJoins = 3;
+inline int ColourJoin(ColorWord a, ColorWord b) {
+    if (a == 0 || b == 0)
+        return kNoJoin;
+    int largest = 0;
+    for (const int shift : {0, 5, 10}) {
+        const int apart = (a >> shift & 31) - (b >> shift & 31);
+        largest = std::max(largest, apart < 0 ? -apart : apart);
+    }
+    return largest;
+}
 
 // One shade to the next of a ramp: a different colour whose components all move the same
 // way (one step of slack), none by more than 12.

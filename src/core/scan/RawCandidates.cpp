@@ -343,6 +343,9 @@ ZANDREL_WIDE_VECTORS void PlaceEvidence(const RomView& rom, const AlignedWords& 
     e[kZerosRunOn] = 0.5f * static_cast<float>(runOn);
     const ColorWord before = w > start ? rom.Word(location - 2) : 0;
     e[kAfterCount] = location % 4 == 2 && MayBeCount(before);
+    const ColorWord next = w + kPaletteColours < end ? rom.Word(after) : 0;
+    e[kEndJoins] = std::min(ColourJoin(before, rom.Word(location)),
+                            ColourJoin(rom.Word(after - 2), next)) <= kJoins;
 }
 
 // Where the window at word `w` stands against the grids of the tables pointed places set up to
