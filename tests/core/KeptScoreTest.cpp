@@ -15,6 +15,13 @@ float LogOdds(double p) {
     return static_cast<float>(std::log(p / (1 - p)));
 }
 
+std::vector<std::uint8_t> LittleEndian(const std::vector<std::uint16_t>& words) {
+    std::vector<std::uint8_t> bytes;
+    for (const std::uint16_t w : words)
+        bytes.insert(bytes.end(), {std::uint8_t(w & 0xFF), std::uint8_t(w >> 8)});
+    return bytes;
+}
+
 // Words 0-47: a row of three kept windows (0, 16, 32) headed by a word of 3 and pointed at;
 // rivals at 2 and 18; then a 16-bit count at 48 and a window 2 bytes off the boundary at 49
 // whose last four words are unused, followed by a zero. Chances of rows: 0.45, 0.7, 0.8.
@@ -33,9 +40,7 @@ TEST(KeptScore, ARowAndTheWindowsItBeatSayWhereTheTableLies) {
     words[70] = 0x0000, words[71] = 0x0800; // a ROM pointer to offset 0
     words[72] = 2 * 48 + 6, words[73] = 0x0800;
     words[74] = 2 * 65, words[75] = 0x0800;
-    std::vector<std::uint8_t> bytes;
-    for (const std::uint16_t w : words)
-        bytes.insert(bytes.end(), {std::uint8_t(w & 0xFF), std::uint8_t(w >> 8)});
+    const std::vector<std::uint8_t> bytes = LittleEndian(words);
     const scan::RomView rom(bytes);
     const scan::AlignedWords aligned(bytes);
     const std::vector<scan::ScoredWindow> kept = {
@@ -112,9 +117,7 @@ TEST(KeptScore, ACountIsOneToSixteenAndANearPointerSixBytesAway) {
     words[0] = 16, words[48] = 17, words[80] = 0;
     words[32] = 2 * 32 + 8, words[33] = 0x0800; // 8 bytes after the first row
     words[34] = 2 * 64 + 6, words[35] = 0x0800; // 6 bytes after the second
-    std::vector<std::uint8_t> bytes;
-    for (const std::uint16_t w : words)
-        bytes.insert(bytes.end(), {std::uint8_t(w & 0xFF), std::uint8_t(w >> 8)});
+    const std::vector<std::uint8_t> bytes = LittleEndian(words);
     const std::vector<scan::ScoredWindow> kept = {
         {0, 0.6, true}, {16, 0.6, false}, {48, 0.6, false}, {80, 0.6, false}, {111, 0.6, true}};
     const auto e =
@@ -144,9 +147,7 @@ TEST(KeptScore, AWindowWhoseColoursRunOnAcrossAnEndIsAWordOff) {
     words[120] = 0x0160, words[121] = 0x0800; // just past the end of the file
     words[138] = 0x015E, words[139] = 0x0800; // its last word
     words[157] = 0x0040, words[158] = 0x0800; // off a 4-byte boundary
-    std::vector<std::uint8_t> bytes;
-    for (const std::uint16_t w : words)
-        bytes.insert(bytes.end(), {std::uint8_t(w & 0xFF), std::uint8_t(w >> 8)});
+    const std::vector<std::uint8_t> bytes = LittleEndian(words);
     std::vector<scan::ScoredWindow> kept;
     for (const std::size_t w : {0, 16, 32, 40, 66, 90, 120, 138, 157})
         kept.push_back({w, 0.6, false});

@@ -359,7 +359,7 @@ TEST(PaletteScanner, FindsThePlantedPalettesAndNothingElseBestFirst) {
               "Paleta comprimida LZ77 3B8A8C+20 (pontuação 100)");
 }
 
-Bytes Words(std::initializer_list<int> words) {
+Bytes Words(const std::vector<int>& words) {
     Bytes bytes;
     for (const int w : words)
         bytes.insert(bytes.end(),
@@ -431,10 +431,7 @@ TEST(PaletteScanner, TakesFewSlotsOfLowNibblesForPixels) {
         Bytes rom(0x100, 0xFF);
         std::vector<int> padded = words;
         padded.resize(kPaletteColours, 0);
-        Bytes data;
-        for (const int w : padded)
-            data = Cat(data, Words({w}));
-        Put(rom, 0x40, data);
+        Put(rom, 0x40, Words(padded));
         Put(rom, 0xF0, {0x40, 0x00, 0x00, 0x08}); // 08000040: judged whatever its counts
         const auto seen = RawEvidenceAt(rom, 0x40);
         ASSERT_TRUE(seen) << std::hex << words[1];
@@ -462,11 +459,8 @@ TEST(PaletteScanner, AWindowWhoseEndRunsOnIntoItsRunJoinsIt) {
         for (int k = 1; k < kPaletteColours - 1; ++k)
             words.push_back(k % 2 == 0 ? 0x03E0 + k : 0x7C00 + 32 * k);
         words.insert(words.end(), {c.last, c.after});
-        Bytes data;
-        for (const int w : words)
-            data = Cat(data, Words({w}));
         Bytes rom(0x100, 0xFF);
-        Put(rom, 0x3E, data);
+        Put(rom, 0x3E, Words(words));
         Put(rom, 0xF0, {0x40, 0x00, 0x00, 0x08}); // 08000040: judged whatever its counts
         const auto seen = RawEvidenceAt(rom, 0x40);
         ASSERT_TRUE(seen) << std::hex << c.before << " " << c.after;
