@@ -77,7 +77,7 @@ std::vector<KeptEvidenceValues> KeptEvidenceOf(const RomView& rom, const Aligned
 // Boosted trees over the evidence (fitted by tools/scan_fit/fit.py kept), and the chance they
 // give.
 using KeptTree = DepthThreeTree<KeptEvidence>;
-constexpr std::size_t kKeptTreeCount = 200;
+constexpr std::size_t kKeptTreeCount = 400;
 extern const float kKeptTreesBase;
 extern const std::array<KeptTree, kKeptTreeCount> kKeptTrees;
 double KeptChance(const KeptEvidenceValues& e);
