@@ -102,6 +102,18 @@ TEST(KeptScore, ARowAndTheWindowsItBeatSayWhereTheTableLies) {
         {1, scan::kRowEndNear, 1},
         {1, scan::kCountCrossed, 1}, // colour 0 of 3 on a 4-byte boundary
         {3, scan::kCountCrossed, 0}, // off the boundary
+        {2, scan::kRowRivalAbove,
+         (LogOdds(0.3) - LogOdds(0.45) + LogOdds(0.9) - LogOdds(0.7) + LogOdds(0.9) -
+          LogOdds(0.8)) /
+             3},
+        {3, scan::kRowRivalAbove, -6 - LogOdds(0.4)},
+        {0, scan::kRowSameFirst, 1},
+        {0, scan::kRowSameLast, 0.5f}, // 0x1234 ends the first two, not the third
+        {3, scan::kRowSameFirst, 0},
+        {0, scan::kRowHeadGap, 0},  // the file starts there
+        {0, scan::kRowTailGap, 13}, // the count and the words up to the zero at 61
+        {3, scan::kRowHeadGap, 16}, // at most 16
+        {3, scan::kRowTailGap, 0},
     };
     for (const auto& c : cases)
         EXPECT_FLOAT_EQ(e[c.window][c.evidence], c.value) << c.window << " " << c.evidence;
@@ -168,6 +180,21 @@ TEST(KeptScore, AWindowWhoseColoursRunOnAcrossAnEndIsAWordOff) {
     };
     for (const auto& c : cases)
         EXPECT_FLOAT_EQ(e[c.window][c.evidence], c.value) << c.window << " " << c.evidence;
+}
+
+// The colour words beyond a row's ends stop at a word with bit 15 set, at a zero and at the end
+// of the file. Rows: 20 alone, 60 alone, then the file ends 3 words after it.
+TEST(KeptScore, TheColoursOutsideARowStopAtAWordThatIsNoColour) {
+    std::vector<std::uint16_t> words(79, 0x0421);
+    words[4] = 0x8000, words[38] = 0;
+    const std::vector<std::uint8_t> bytes = LittleEndian(words);
+    const std::vector<scan::ScoredWindow> kept = {{20, 0.6, false}, {60, 0.6, false}};
+    const auto e =
+        scan::KeptEvidenceOf(scan::RomView(bytes), scan::AlignedWords(bytes), kept, kept);
+    EXPECT_EQ(e[0][scan::kRowHeadGap], 15);
+    EXPECT_EQ(e[0][scan::kRowTailGap], 2);
+    EXPECT_EQ(e[1][scan::kRowHeadGap], 16);
+    EXPECT_EQ(e[1][scan::kRowTailGap], 3);
 }
 
 } // namespace

@@ -7,6 +7,10 @@ namespace zandrel::scan {
 
 namespace {
 
+bool IsColourWord(ColorWord word) {
+    return word != 0 && word < 0x8000;
+}
+
 // Log-odds of a chance, kept within what a score of 1 to 99 can tell.
 float LogOdds(double chance) {
     const double p = std::clamp(chance, 0.005, 0.995);
@@ -56,6 +60,20 @@ std::vector<KeptEvidenceValues> KeptEvidenceOf(const RomView& rom, const Aligned
         // Only a head on a 4-byte boundary has an aligned word to read.
         const bool headPointer =
             PointersInside(rom.bytes(), 2 * head, 2 * head + 4, rom.size()) == 1;
+        float sameFirst = 0, sameLast = 0;
+        for (std::size_t k = rowStart + 1; k < rowEnd; ++k) {
+            sameFirst += word(kept[k].w) == word(kept[k - 1].w);
+            sameLast +=
+                word(kept[k - 1].w + kPaletteColours - 1) == word(kept[k].w + kPaletteColours - 1);
+        }
+        // Colour words beyond the row's ends, up to a zero or a word with bit 15 set (the
+        // file's ends read as zeros).
+        std::size_t headGap = 0, tailGap = 0;
+        while (headGap < kPaletteColours && IsColourWord(wordBefore(head - headGap)))
+            ++headGap;
+        while (tailGap < kPaletteColours && IsColourWord(word(rowEndByte / 2 + tailGap)))
+            ++tailGap;
+        const float pairs = n > 1 ? static_cast<float>(n - 1) : 1.0f;
         bool countCrossed = false;
         for (std::size_t k = rowStart; k < rowEnd; ++k) {
             const std::size_t w = kept[k].w;
@@ -109,7 +127,17 @@ std::vector<KeptEvidenceValues> KeptEvidenceOf(const RomView& rom, const Aligned
             e[kEndsJoin] = static_cast<float>(endsJoin(w));
             e[kRowEndsJoin] = joined / static_cast<float>(n);
             e[kRowHeadPointer] = headPointer;
+            e[kRowSameFirst] = sameFirst / pairs;
+            e[kRowSameLast] = sameLast / pairs;
+            e[kRowHeadGap] = static_cast<float>(headGap);
+            e[kRowTailGap] = static_cast<float>(tailGap);
         }
+        // The row's rivals are known once each of its windows has found its own.
+        float rivalsAbove = 0;
+        for (std::size_t k = rowStart; k < rowEnd; ++k)
+            rivalsAbove += out[k][kRivalAbove];
+        for (std::size_t k = rowStart; k < rowEnd; ++k)
+            out[k][kRowRivalAbove] = rivalsAbove / static_cast<float>(n);
         rowStart = rowEnd;
     }
     return out;

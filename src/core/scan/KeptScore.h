@@ -47,6 +47,14 @@ enum KeptEvidence : int {
                      // word after (kNoJoin when a zero stands at each end)
     kRowEndsJoin,    // of its row, the share of windows whose kEndsJoin is at most kJoins
     kRowHeadPointer, // its row starts on a 4-byte boundary with a ROM pointer into the file
+    kRowRivalAbove,  // of its row, the mean of kRivalAbove (a row read a word off its table's
+                     // grid has the table's palettes for rivals all along)
+    kRowSameFirst,   // of its row, the share of windows side by side with the same colour 0
+    kRowSameLast,    // the same for the last word (a row a word or two late ends each window
+                     // with the next one's first colours, a bank's shared ones)
+    kRowHeadGap,     // the colour words right before its row, up to a zero or a word with bit 15
+                     // set (at most 16): a row a word or two off its table's grid leaves a
+    kRowTailGap,     // colour or two of it outside at one end, where tables end on padding
     kKeptEvidenceCount
 };
 using KeptEvidenceValues = std::array<float, kKeptEvidenceCount>;
@@ -69,7 +77,7 @@ std::vector<KeptEvidenceValues> KeptEvidenceOf(const RomView& rom, const Aligned
 // Boosted trees over the evidence (fitted by tools/scan_fit/fit.py kept), and the chance they
 // give.
 using KeptTree = DepthThreeTree<KeptEvidence>;
-constexpr std::size_t kKeptTreeCount = 200;
+constexpr std::size_t kKeptTreeCount = 400;
 extern const float kKeptTreesBase;
 extern const std::array<KeptTree, kKeptTreeCount> kKeptTrees;
 double KeptChance(const KeptEvidenceValues& e);
