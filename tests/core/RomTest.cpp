@@ -318,16 +318,13 @@ TEST(PaletteLocation, ParsesStrictHexAndTheCompressedFormAndRefusesTheRest) {
         EXPECT_EQ(ParsePaletteLocation(text), std::nullopt) << text;
 }
 
-// The locations found, in order, and the sum of their scores.
-std::pair<std::string, int> Found(const std::vector<PaletteCandidate>& candidates) {
+// The locations found, in order.
+std::string Found(const std::vector<PaletteCandidate>& candidates) {
     std::vector<std::string> texts;
-    int scores = 0;
-    for (const PaletteCandidate& c : candidates) {
+    for (const PaletteCandidate& c : candidates)
         texts.push_back(PaletteLocationText(c.where) + " ");
-        scores += c.score;
-    }
     std::sort(texts.begin(), texts.end());
-    return {std::accumulate(texts.begin(), texts.end(), std::string()), scores};
+    return std::accumulate(texts.begin(), texts.end(), std::string());
 }
 
 // The evidence of the raw window at `at`, if it is judged.
@@ -352,7 +349,8 @@ Bytes RampPalette(int red, int green, int blue) {
     return bytes;
 }
 
-// Noise, palettes at 1000 and LZ:2000 pointed to from 8000, and text.
+// Noise, palettes at 1000 and LZ:2000 pointed to from 8000, and text. Without the pointers
+// the palettes are still found, and the raw ones' evidence no longer has them pointed.
 TEST(PaletteScanner, FindsThePlantedPalettesAndNothingElseBestFirst) {
     Bytes rom = Noise(0x10000);
     Put(rom, 0x1000, Cat(RampPalette(4, 2, 1), RampPalette(1, 3, 4)));
@@ -361,11 +359,11 @@ TEST(PaletteScanner, FindsThePlantedPalettesAndNothingElseBestFirst) {
     Put(rom, 0x4000, Bytes(text.begin(), text.end()));
     Put(rom, 0x8000, {0x00, 0x10, 0x00, 0x08, 0x00, 0x20, 0x00, 0x08}); // 08001000, 08002000
     const auto all = ScanPalettes(rom);
-    EXPECT_EQ(Found(all).first, "1000 1020 LZ:2000 LZ:2000+20 ");
-    EXPECT_EQ(Found(ScanPalettes(rom, {kDefaultMinimumScore, true, false})).first, "1000 1020 ");
+    EXPECT_EQ(Found(all), "1000 1020 LZ:2000 LZ:2000+20 ");
+    EXPECT_EQ(Found(ScanPalettes(rom, {kDefaultMinimumScore, true, false})), "1000 1020 ");
     const auto pointed = RawEvidenceAt(rom, 0x1000);
     Put(rom, 0x8000, Bytes(8, 0));
-    EXPECT_EQ(Found(ScanPalettes(rom)).first, "1000 1020 LZ:2000 LZ:2000+20 ");
+    EXPECT_EQ(Found(ScanPalettes(rom)), "1000 1020 LZ:2000 LZ:2000+20 ");
     const auto unpointed = RawEvidenceAt(rom, 0x1000);
     ASSERT_TRUE(pointed && unpointed);
     EXPECT_EQ((*pointed)[kPointed], 1);
@@ -398,8 +396,7 @@ TEST(PaletteScanner, JudgesPalettesAsPalettesAndNumbersAsNumbers) {
         Bytes rom = Noise(0x4000);
         Put(rom, 0x1000, words);
         Put(rom, 0x3000, {0x00, 0x10, 0x00, 0x08}); // 08001000
-        EXPECT_EQ(Found(ScanPalettes(rom, {kDefaultMinimumScore, true, false})).first, "1000 ")
-            << kind;
+        EXPECT_EQ(Found(ScanPalettes(rom, {kDefaultMinimumScore, true, false})), "1000 ") << kind;
     }
     Bytes sine, tilemap;
     for (int k = 0; k < 64; ++k) {
@@ -416,7 +413,7 @@ TEST(PaletteScanner, JudgesPalettesAsPalettesAndNumbersAsNumbers) {
         Bytes rom = Noise(0x4000);
         Put(rom, 0x1000, data);
         Put(rom, 0x3000, {0x00, 0x10, 0x00, 0x08});
-        EXPECT_EQ(Found(ScanPalettes(rom)).first, "") << kind;
+        EXPECT_EQ(Found(ScanPalettes(rom)), "") << kind;
     }
 }
 
@@ -617,7 +614,7 @@ TEST(PaletteScanner, KeepsTheGridOfATableOfPalettes) {
                                Bytes(16, 0)));
     Put(rom, 0x1000, table);
     Put(rom, 0x3000, {0x00, 0x10, 0x00, 0x08}); // 08001000, the count
-    EXPECT_EQ(Found(ScanPalettes(rom, {0, true, false})).first, "1002 1022 1042 ");
+    EXPECT_EQ(Found(ScanPalettes(rom, {0, true, false})), "1002 1022 1042 ");
 }
 
 // A sprite's palette, then a 16-bit count and a table of five palettes 2 bytes off the 4-byte
@@ -639,7 +636,7 @@ TEST(PaletteScanner, APointerSetsTheGridOfTheTableAfterIt) {
                0x0000, 0x3199, 0x319F, 0x1813, 0x4CD9, 0x659F, 0x4C1F, 0x03E6, 0x1BEC, 0x0266,
                0x032C, 0x1BF3, 0x4F39, 0x4FFF, 0x3279, 0x0199, 0x4E79}));
     Put(rom, 0x3000, {0x22, 0x10, 0x00, 0x08}); // 08001022
-    EXPECT_EQ(Found(ScanPalettes(rom, {0, true, false})).first, "1000 1022 1042 1062 1082 10A2 ");
+    EXPECT_EQ(Found(ScanPalettes(rom, {0, true, false})), "1000 1022 1042 1062 1082 10A2 ");
 }
 
 // The raw scan shares a ROM among threads in parts that end between runs of clear words:
@@ -690,8 +687,8 @@ TEST(PaletteScanner, EveryPaletteOfACompressedBlockIsACandidate) {
         Words({0x5400, 0x02A0, 0x56A0, 0x0015, 0x5415, 0x0155, 0x56B5, 0x294A, 0x7D4A, 0x2BEA,
                0x7FEA, 0x295F}));
     Put(rom, 0xF00, {0x20, 0x08, 0x00, 0x08}); // 08000820, 8 bytes before the stream's end
-    EXPECT_EQ(Found(ScanPalettes(rom, {0, false, true})).first, "LZ:400 LZ:400+20 LZ:800 ");
-    EXPECT_EQ(Found(ScanPalettes(rom, {0, true, true})).first, "820 LZ:400 LZ:400+20 ");
+    EXPECT_EQ(Found(ScanPalettes(rom, {0, false, true})), "LZ:400 LZ:400+20 LZ:800 ");
+    EXPECT_EQ(Found(ScanPalettes(rom, {0, true, true})), "820 LZ:400 LZ:400+20 ");
 }
 
 // Where candidates claim the same bytes, the better keeps them; a block scoring 50 or more
@@ -715,7 +712,7 @@ TEST(PaletteScanner, TheBetterOfOverlappingCandidatesKeepsTheBytes) {
         std::vector<PaletteCandidate> candidates;
         for (const scan::Found& f : scan::KeepBestOfOverlaps(found))
             candidates.push_back(f.candidate);
-        EXPECT_EQ(Found(candidates).first, kept);
+        EXPECT_EQ(Found(candidates), kept);
     }
 }
 
