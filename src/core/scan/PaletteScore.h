@@ -52,8 +52,10 @@ enum Evidence : int {
     kInPointedTable,    // a ROM pointer targets a place whole palettes before it, in its run
     kSharedFirst,       // colour 0 repeated 32 bytes before or after (1 for both)
     kZeroBefore,        // the word before it is zero (the unused end of a palette before)
-    kRunStart,          // the word before it has bit 15 set, or it starts the file
-    kOnRunGrid,         // whole palettes from the start of its run of clear words
+    kRunStart,          // the word before it has bit 15 set, it starts the file, or it follows a
+                        // ROM pointer on a 4-byte boundary
+    kOnRunGrid,         // whole palettes from the start of its run of clear words, or from the
+                        // latest such pointer up to sixteen palettes back
     kAligned,           // 4-byte aligned
     kTilesBeside,       // 32 bytes before or after are 4bpp pixels within its used slots
     kCountsChance,      // the chance the cheap model gives its counts

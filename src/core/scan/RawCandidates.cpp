@@ -316,8 +316,12 @@ ZANDREL_WIDE_VECTORS void PlaceEvidence(const RomView& rom, const AlignedWords& 
     if (w + 2 * kPaletteColours <= end && sameStart(location + kPaletteBytes))
         e[kSharedFirst] += 0.5f;
     e[kZeroBefore] = w > start && rom.Word(location - 2) == 0;
-    e[kRunStart] = w == start;
-    e[kOnRunGrid] = (w - start) % kPaletteColours == 0;
+    // A table may start right after a pointer as well as at the start of a run.
+    const std::size_t reach = w > start + kTableReach ? w - kTableReach : start;
+    const std::size_t pointerEnd = aligned.LatestPointerEnd(2 * reach, location);
+    const std::size_t gridStart = pointerEnd != 0 ? pointerEnd / 2 : start;
+    e[kRunStart] = w == gridStart;
+    e[kOnRunGrid] = (w - gridStart) % kPaletteColours == 0;
     e[kAligned] = location % 4 == 0;
     e[kTilesBeside] =
         (location >= kPaletteBytes && TilesWithin(rom, location - kPaletteBytes, used)) ||

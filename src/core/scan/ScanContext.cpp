@@ -23,7 +23,8 @@ bool PlausiblePaletteStream(std::span<const std::uint8_t> rom, std::size_t heade
 
 } // namespace
 
-AlignedWords::AlignedWords(std::span<const std::uint8_t> rom) : targets_(rom.size() / 128 + 1, 0) {
+AlignedWords::AlignedWords(std::span<const std::uint8_t> rom)
+    : targets_(rom.size() / 128 + 1, 0), pointerEnds_(rom.size() / 128 + 1, 0) {
     for (std::size_t offset = 0; offset + 4 <= rom.size(); offset += 4) {
         std::uint32_t value = 0;
         std::memcpy(&value, rom.data() + offset, 4); // little-endian, as the GBA
@@ -31,6 +32,10 @@ AlignedWords::AlignedWords(std::span<const std::uint8_t> rom) : targets_(rom.siz
             const std::uint32_t target = value - kRomAddress;
             if (target < rom.size() && target % 2 == 0)
                 targets_[target / 128] |= std::uint64_t{1} << (target / 2 % 64);
+            if (target < rom.size()) {
+                const std::size_t end = offset + 4;
+                pointerEnds_[end / 128] |= std::uint64_t{1} << (end / 2 % 64);
+            }
         } else if ((value & 0xFF0000FF) == kLz77Header) {
             const std::uint32_t size = value >> 8;
             if (size % kPaletteBytes == 0 && size != 0 && size <= kLargestBlock &&

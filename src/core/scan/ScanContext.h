@@ -70,10 +70,25 @@ class AlignedWords {
                     each(offset);
             }
     }
+    // The latest offset in [from, to] right after a ROM pointer on a 4-byte boundary (a table
+    // of data may start there), or 0 when there is none (no pointer ends there).
+    std::size_t LatestPointerEnd(std::size_t from, std::size_t to) const {
+        for (std::size_t block = to / 128 + 1; block-- > from / 128;) {
+            std::uint64_t bits = pointerEnds_[block];
+            if (block == to / 128)
+                bits &= ~std::uint64_t{0} >> (63 - to / 2 % 64);
+            if (bits != 0) {
+                const std::size_t offset = block * 128 + 2 * (63 - std::countl_zero(bits));
+                return offset >= from ? offset : 0;
+            }
+        }
+        return 0;
+    }
     const std::vector<std::size_t>& PaletteSizedBlocks() const { return blocks_; }
 
   private:
     std::vector<std::uint64_t> targets_;
+    std::vector<std::uint64_t> pointerEnds_;
     std::vector<std::size_t> blocks_;
 };
 
