@@ -71,7 +71,7 @@ class AlignedWords {
             }
     }
     // The latest offset in [from, to] right after a ROM pointer on a 4-byte boundary (a table
-    // of data may start there), or 0 when there is none (no pointer ends there).
+    // of data may start there), or 0 when there is none (no pointer ends at offset 0).
     std::size_t LatestPointerEnd(std::size_t from, std::size_t to) const {
         for (std::size_t block = to / 128 + 1; block-- > from / 128;) {
             std::uint64_t bits = pointerEnds_[block];
