@@ -476,17 +476,17 @@ TEST(PaletteScanner, AWindowWhoseEndRunsOnIntoItsRunJoinsIt) {
 TEST(PaletteScanner, APointerBeforeAWindowStartsAGrid) {
     const struct {
         std::size_t pointerAt;
-        int pointerHigh, pointerLow;
+        int target; // 0800xxxx
         std::size_t window;
         float runStart, onGrid;
     } cases[] = {
-        {0x200, 0x0800, 0x0FFE, 0x204, 1, 1}, // a pointer to the file's last word
-        {0x200, 0x0800, 0x1000, 0x204, 0, 0}, // past the file's end
-        {0x202, 0x0800, 0x0FFE, 0x206, 0, 0}, // off the boundary
-        {0x200, 0x0800, 0x0FFE, 0x224, 0, 1}, // a palette after it
-        {0x200, 0x0800, 0x0FFE, 0x226, 0, 0}, // a word later
-        {0x200, 0x0800, 0x0FFE, 0x404, 0, 1}, // sixteen palettes after it
-        {0x200, 0x0800, 0x0FFE, 0x424, 0, 0}, // seventeen: the run's grid again
+        {0x200, 0x0FFE, 0x204, 1, 1}, // a pointer to the file's last word
+        {0x200, 0x1000, 0x204, 0, 0}, // past the file's end
+        {0x202, 0x0FFE, 0x206, 0, 0}, // off the boundary
+        {0x200, 0x0FFE, 0x224, 0, 1}, // a palette after it
+        {0x200, 0x0FFE, 0x226, 0, 0}, // a word later
+        {0x200, 0x0FFE, 0x404, 0, 1}, // sixteen palettes after it
+        {0x200, 0x0FFE, 0x424, 0, 0}, // seventeen: the run's grid again
     };
     for (const auto& c : cases) {
         Bytes rom(0x1000, 0xFF);
@@ -494,7 +494,7 @@ TEST(PaletteScanner, APointerBeforeAWindowStartsAGrid) {
         for (int k = 0; k < 0x300; ++k)
             run.push_back(0x2000 + 33 * k % 0x1000);
         Put(rom, 0x100, Words(run));
-        Put(rom, c.pointerAt, Words({c.pointerLow, c.pointerHigh}));
+        Put(rom, c.pointerAt, Words({c.target, 0x0800}));
         Put(rom, 0xF0, Words({static_cast<int>(c.window), 0x0800})); // judged whatever its counts
         const auto seen = RawEvidenceAt(rom, c.window);
         ASSERT_TRUE(seen) << std::hex << c.window;

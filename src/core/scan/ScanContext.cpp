@@ -30,11 +30,11 @@ AlignedWords::AlignedWords(std::span<const std::uint8_t> rom)
         std::memcpy(&value, rom.data() + offset, 4); // little-endian, as the GBA
         if ((value >> 25) == kRomAddress >> 25) {
             const std::uint32_t target = value - kRomAddress;
-            if (target < rom.size() && target % 2 == 0)
-                targets_[target / 128] |= std::uint64_t{1} << (target / 2 % 64);
             if (target < rom.size()) {
                 const std::size_t end = offset + 4;
                 pointerEnds_[end / 128] |= std::uint64_t{1} << (end / 2 % 64);
+                if (target % 2 == 0)
+                    targets_[target / 128] |= std::uint64_t{1} << (target / 2 % 64);
             }
         } else if ((value & 0xFF0000FF) == kLz77Header) {
             const std::uint32_t size = value >> 8;
