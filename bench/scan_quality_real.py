@@ -10,7 +10,8 @@ the minimum). Reported:
   - precision at --min, and every false candidate classed by what it lies on: a region kind,
     "cuts-two-palettes" (a raw place across two planted palettes, which a user saving there
     would write across both), or "straddles-palette+KIND" (part palette, part something else);
-  - printed places that cut across two planted palettes, at --min and at 0;
+  - printed places that cut across two planted palettes, at --min and at 0, and the lowest
+    score from which none is printed, with the recall there;
   - the missed palettes by what the scan kept over them: the palette's own place below --min, a
     raw window a few bytes off (printed or not), or nothing.
 Usage: bench/scan_quality_real.py --cli PATH [--min N] [--details FILE] ROM.gba ...
@@ -130,6 +131,8 @@ def main():
     false_kinds = collections.Counter()
     missed_why = collections.Counter()  # what the scan kept over a missed palette
     printed = true = cuts = cuts_any = 0
+    highest_cut = -1  # the best score of a place across two planted palettes
+    planted_scores = []  # each planted palette of 3+ colours: its score, -1 when not kept
     details = []
     for rom in args.roms:
         planted = {(int(r["location"], 16), r["compressed"] == "1", int(r["offset"], 16)): r
@@ -144,6 +147,7 @@ def main():
                 continue
             shown = key in scores and scores[key] >= args.min
             rom_wanted += 1
+            planted_scores.append(scores.get(key, -1))
             rom_found += shown
             for g in groups(row):
                 wanted[g] += 1
@@ -158,6 +162,8 @@ def main():
             cut = not key[1] and sum(t[0] == "palette" for t in regions.overlapping(
                 key[0], key[0] + PALETTE_BYTES)) >= 2
             cuts_any += cut
+            if cut:
+                highest_cut = max(highest_cut, score)
             if score < args.min:
                 continue
             rom_printed += 1
@@ -186,6 +192,11 @@ def main():
         print(f"  {kind:<36} {n:6d}  {percent(n, printed)} of printed")
     print(f"\nPrinted places across two planted palettes: {cuts} at --min {args.min}, "
           f"{cuts_any} among all candidates")
+    safe = highest_cut + 1
+    safe_found = sum(score >= safe for score in planted_scores)
+    safe_recall = percent(safe_found, len(planted_scores)).strip()
+    print(f"None is printed from a score of {safe} up, where recall is {safe_recall} "
+          f"({safe_found} of {len(planted_scores)})")
     print(f"\nMissed palettes by what the scan kept over them (of {sum(missed_why.values())}):")
     for why, n in missed_why.most_common():
         print(f"  {why:<56} {n:6d}  {percent(n, wanted['all'])} of planted")
