@@ -194,9 +194,9 @@ def main():
           f"{cuts_any} among all candidates")
     safe = highest_cut + 1
     safe_found = sum(score >= safe for score in planted_scores)
-    safe_recall = percent(safe_found, len(planted_scores)).strip()
+    safe_recall = percent(safe_found, wanted["all"]).strip()
     print(f"None is printed from a score of {safe} up, where recall is {safe_recall} "
-          f"({safe_found} of {len(planted_scores)})")
+          f"({safe_found} of {wanted['all']})")
     print(f"\nMissed palettes by what the scan kept over them (of {sum(missed_why.values())}):")
     for why, n in missed_why.most_common():
         print(f"  {why:<56} {n:6d}  {percent(n, wanted['all'])} of planted")
